@@ -1,0 +1,19 @@
+# The two commands of the README.
+#   make run   installs what is missing, builds a release build, starts Calvorn
+#   make test  installs what is missing, builds with sanitizers, runs every test
+
+JOBS ?= $(shell nproc)
+
+.PHONY: run test
+
+run:
+	./scripts/install-deps
+	cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DCALVORN_BUILD_TESTS=OFF -DCALVORN_BUILD_BENCH=OFF
+	cmake --build build/release -j $(JOBS)
+	./scripts/run-calvorn build/release
+
+test:
+	./scripts/install-deps
+	cmake -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug -DCALVORN_SANITIZE=ON
+	cmake --build build/debug -j $(JOBS)
+	./scripts/run-tests build/debug

@@ -1,0 +1,190 @@
+#include "platform/widgets/Alert.h"
+
+#include "platform/MainQueue.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace platform {
+
+namespace {
+Alert::Responder &responder()
+{
+    static Alert::Responder r;
+    return r;
+}
+} // namespace
+
+Alert::Alert(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QApplication::applicationDisplayName());
+    auto *outer = new QHBoxLayout(this);
+    m_icon = new QLabel(this);
+    m_icon->setAlignment(Qt::AlignTop);
+    outer->addWidget(m_icon);
+
+    auto *column = new QVBoxLayout;
+    outer->addLayout(column, 1);
+    m_messageLabel = new QLabel(this);
+    m_messageLabel->setWordWrap(true);
+    QFont bold = m_messageLabel->font();
+    bold.setBold(true);
+    m_messageLabel->setFont(bold);
+    column->addWidget(m_messageLabel);
+    m_informativeLabel = new QLabel(this);
+    m_informativeLabel->setWordWrap(true);
+    m_informativeLabel->hide();
+    column->addWidget(m_informativeLabel);
+    m_accessorySlot = new QVBoxLayout;
+    column->addLayout(m_accessorySlot);
+    m_suppression = new QCheckBox(tr("Do not show this message again"), this);
+    m_suppression->hide();
+    column->addWidget(m_suppression);
+    m_buttons = new QHBoxLayout;
+    m_buttons->addStretch(1);
+    column->addLayout(m_buttons);
+    setAlertStyle(Style::Warning);
+}
+
+void Alert::setMessageText(const QString &text)
+{
+    m_message = text;
+    m_messageLabel->setText(text);
+}
+
+void Alert::setInformativeText(const QString &text)
+{
+    m_informative = text;
+    m_informativeLabel->setText(text);
+    m_informativeLabel->setVisible(!text.isEmpty());
+}
+
+void Alert::setAlertStyle(Style style)
+{
+    m_style = style;
+    QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxWarning;
+    if (style == Style::Informational)
+        pixmap = QStyle::SP_MessageBoxInformation;
+    else if (style == Style::Critical)
+        pixmap = QStyle::SP_MessageBoxCritical;
+    m_icon->setPixmap(QWidget::style()->standardIcon(pixmap).pixmap(48, 48));
+}
+
+int Alert::addButton(const QString &title)
+{
+    const int response = FirstButton + int(m_buttonTitles.size());
+    m_buttonTitles << title;
+    auto *button = new QPushButton(title, this);
+    // The first button is the default and sits rightmost; later ones go left.
+    m_buttons->insertWidget(1, button);
+    if (response == FirstButton)
+        button->setDefault(true);
+    connect(button, &QPushButton::clicked, this, [this, response] { finishWith(response); });
+    return response;
+}
+
+void Alert::setShowsSuppressionButton(bool on) { m_suppression->setVisible(on); }
+bool Alert::showsSuppressionButton() const { return !m_suppression->isHidden(); }
+void Alert::setSuppressionTitle(const QString &title) { m_suppression->setText(title); }
+bool Alert::isSuppressed() const { return m_suppression->isChecked(); }
+
+void Alert::setAccessoryWidget(QWidget *widget)
+{
+    if (m_accessory)
+        m_accessory->deleteLater();
+    m_accessory = widget;
+    if (widget) {
+        widget->setParent(this);
+        m_accessorySlot->addWidget(widget);
+        setFocusProxy(widget);
+    }
+}
+
+void Alert::reject()
+{
+    const int cancel = m_cancelResponse >= 0 ? m_cancelResponse
+                                             : FirstButton + int(std::max<qsizetype>(0, m_buttonTitles.size() - 1));
+    finishWith(cancel);
+}
+
+void Alert::finishWith(int response)
+{
+    done(response);
+}
+
+Alert::Answer Alert::answerFromResponder()
+{
+    if (m_buttonTitles.isEmpty())
+        addButton(tr("OK"));
+    Answer answer = responder()(*this);
+    m_suppression->setChecked(answer.suppressed);
+    if (m_accessory && !answer.fieldText.isNull()) {
+        auto *field = qobject_cast<QLineEdit *>(m_accessory);
+        if (!field)
+            field = m_accessory->findChild<QLineEdit *>();
+        if (field)
+            field->setText(answer.fieldText);
+    }
+    return answer;
+}
+
+int Alert::runModal()
+{
+    if (responder())
+        return answerFromResponder().response;
+    if (m_buttonTitles.isEmpty())
+        addButton(tr("OK"));
+    setWindowModality(Qt::ApplicationModal);
+    if (m_accessory)
+        m_accessory->setFocus();
+    return exec();
+}
+
+void Alert::beginSheet(QWidget *window, std::function<void(int)> completion)
+{
+    if (responder()) {
+        const int response = answerFromResponder().response;
+        MainQueue::post(this, [this, response, completion = std::move(completion)] {
+            completion(response);
+            deleteLater();
+        });
+        return;
+    }
+    if (m_buttonTitles.isEmpty())
+        addButton(tr("OK"));
+    if (window && window != parentWidget())
+        setParent(window, windowFlags());
+    setWindowModality(Qt::WindowModal);
+    connect(this, &QDialog::finished, this, [this, completion = std::move(completion)](int result) {
+        completion(result);
+        deleteLater();
+    });
+    open();
+    if (m_accessory)
+        m_accessory->setFocus();
+}
+
+Alert::Responder Alert::setResponder(Responder r)
+{
+    Responder previous = std::move(responder());
+    responder() = std::move(r);
+    return previous;
+}
+
+bool showAlert(const QString &message, const QString &informativeText)
+{
+    Alert alert;
+    alert.setAlertStyle(Alert::Style::Warning);
+    alert.setMessageText(message);
+    alert.setInformativeText(informativeText);
+    alert.addButton(QObject::tr("OK"));
+    return alert.runModal() == Alert::FirstButton;
+}
+
+} // namespace platform
