@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// Dates to text and back with Unicode (UTS #35) patterns, through ICU.
+//
+// Two kinds of text: what the user reads follows the user's locale,
+// calendar and time zone; what goes into or comes out of a file's metadata
+// uses the POSIX locale, the Gregorian calendar and ASCII digits (in the
+// user's time zone), so a Buddhist or Arabic-digit locale never leaks into
+// a file. Formatters are cached per thread, pattern, kind, locale and zone.
+class DateFormat
+{
+public:
+    enum class Kind { User, File };
+
+    static QString format(const QDateTime &date, const QString &pattern, Kind kind = Kind::User);
+    // Absent unless the whole text matches the pattern (a strict parse).
+    static std::optional<QDateTime> parse(const QString &text, const QString &pattern, Kind kind = Kind::User);
+
+    // Test seams: pin the user's locale (an ICU id such as "th_TH") and the
+    // time zone (an IANA id); an empty id goes back to the system's.
+    static void setUserLocale(const QString &icuLocaleId);
+    static void setTimeZone(const QString &ianaZoneId);
+    static QString userLocaleId();
+    static QString timeZoneId();
+};
+
+} // namespace platform
