@@ -1,3 +1,6 @@
+#include "app/HelperHandshake.h"
+#include "platform/MainQueue.h"
+#include "platform/SingleInstance.h"
 #include "platform/widgets/ScreenRegistry.h"
 
 #include <QApplication>
@@ -12,8 +15,21 @@ int main(int argc, char *argv[])
 
     platform::ScreenRegistry screens;
     QMainWindow window;
+
+    // A second start only brings the first one's window forward.
+    platform::SingleInstance instance(QStringLiteral(CALVORN_APP_ID), [&window] {
+        window.show();
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        window.raise();
+        window.activateWindow();
+    });
+    if (instance.start() == platform::SingleInstance::Role::Second)
+        return 0;
+
     window.setWindowTitle(QStringLiteral("Calvorn"));
     window.resize(1100, 720);
     window.show();
+
+    platform::MainQueue::post([] { HelperHandshake().atLaunch(); });
     return app.exec();
 }

@@ -1,0 +1,45 @@
+#include "app/HelperHandshake.h"
+
+#include "launcher/Handshake.h"
+#include "platform/BusNotifications.h"
+#include "platform/LoginItem.h"
+#include "platform/Presence.h"
+#include "platform/Settings.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Read here until the settings accessors take it over.
+bool startsAtLogin()
+{
+    return platform::Settings::boolValue(QStringLiteral("isLaunchAutomaticallyAtMacStartup")).value_or(false);
+}
+
+} // namespace
+
+HelperHandshake::HelperHandshake(const QString &helperProgram)
+    : m_helperProgram(helperProgram)
+{ }
+
+QString HelperHandshake::installedHelper()
+{
+    return launcher::helperProgramFrom(QCoreApplication::applicationDirPath());
+}
+
+void HelperHandshake::atLaunch() const
+{
+    const QString helperId = QStringLiteral(CALVORN_HELPER_ID);
+    const bool helperWaiting = platform::Presence::isRunning(helperId);
+    // A failure is printed by the login item itself; start-up goes on.
+    if (startsAtLogin())
+        setLoginItemEnabled(true);
+    if (helperWaiting)
+        platform::BusNotifications::post(
+            QLatin1String(launcher::KillNotification), QStringLiteral(CALVORN_APP_ID));
+}
+
+bool HelperHandshake::setLoginItemEnabled(bool on, QString *whyNot) const
+{
+    return platform::LoginItem::setEnabled(QStringLiteral(CALVORN_HELPER_ID), on, m_helperProgram, whyNot);
+}
