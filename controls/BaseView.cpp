@@ -1,0 +1,60 @@
+#include "controls/BaseView.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+BaseView::BaseView(QWidget *parent)
+    : QWidget(parent)
+    , m_background(QColor::fromRgbF(0.344921875f, 0.4078125f, 0.462890625f, 1.0f))
+    , m_foreground(QColor::fromRgbF(0.258984375f, 0.678515625f, 0.415625f, 1.0f))
+{
+}
+
+void BaseView::setBackground(const QColor &color)
+{
+    m_background = color;
+    updateLayerAppearance();
+}
+
+void BaseView::setForeground(const QColor &color)
+{
+    m_foreground = color;
+    updateLayerAppearance();
+}
+
+void BaseView::setCornerRadius(double radius)
+{
+    m_cornerRadius = radius;
+    updateLayerAppearance();
+}
+
+void BaseView::setUpLayers()
+{
+    updateLayerAppearance();
+}
+
+void BaseView::updateLayerAppearance()
+{
+    m_layerBackground = m_background;
+    m_layerCornerRadius = m_cornerRadius;
+    update();
+}
+
+void BaseView::setShownCornerRadius(double radius)
+{
+    m_layerCornerRadius = radius;
+    update();
+}
+
+void BaseView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (m_layerBackground.alpha() > 0) {
+        QPainterPath backdrop;
+        const double radius = std::max(0.0, m_layerCornerRadius);
+        backdrop.addRoundedRect(QRectF(rect()), radius, radius);
+        painter.fillPath(backdrop, m_layerBackground);
+    }
+    paintContent(painter);
+}
