@@ -41,6 +41,13 @@ QPainterPath Arc::path(double from, double to) const
     return result;
 }
 
+void turnAbout(QPainter &painter, QPointF centre, double radians)
+{
+    painter.translate(centre);
+    painter.rotate(radians * 180.0 / std::numbers::pi);
+    painter.translate(-centre);
+}
+
 void strokeShape(QPainter &painter, const QPainterPath &path, const QColor &color, double lineWidth,
                  Qt::PenCapStyle cap)
 {

@@ -27,6 +27,10 @@ struct Arc
 
 class QPainter;
 
+// Turns what the painter draws next about a centre; positive radians turn
+// counter-clockwise with y pointing up.
+void turnAbout(QPainter &painter, QPointF centre, double radians);
+
 // Strokes a path as a shape layer does: a line width of zero or less, or
 // an empty path, draws nothing (a Qt pen of width 0 would draw a hairline).
 void strokeShape(QPainter &painter, const QPainterPath &path, const QColor &color, double lineWidth,

@@ -46,6 +46,17 @@ void BaseView::setShownCornerRadius(double radius)
     update();
 }
 
+std::unique_ptr<platform::Animation> BaseView::makeAnimation(int durationMs, int loopCount)
+{
+    auto animation = std::make_unique<platform::Animation>();
+    animation->setStartValue(0.0);
+    animation->setEndValue(1.0);
+    animation->setDuration(durationMs);
+    animation->setLoopCount(loopCount);
+    connect(animation.get(), &QVariantAnimation::valueChanged, this, [this] { update(); });
+    return animation;
+}
+
 void BaseView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Animation.h"
+
 #include <QColor>
 #include <QWidget>
 
@@ -67,6 +69,9 @@ protected:
     virtual void paintContent(QPainter &painter) = 0;
 
     void setShownCornerRadius(double radius);
+    // An animation from 0 to 1 that repaints this view as it runs; loopCount
+    // -1 repeats it for ever.
+    std::unique_ptr<platform::Animation> makeAnimation(int durationMs, int loopCount);
     void paintEvent(QPaintEvent *event) override;
 
 private:

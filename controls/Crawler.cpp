@@ -25,13 +25,7 @@ void Crawler::setUpLayers()
         dot.color = foreground();
         m_dots.push_back(dot);
 
-        auto cycle = std::make_unique<platform::Animation>();
-        cycle->setStartValue(0);
-        cycle->setEndValue(CycleMs);
-        cycle->setDuration(CycleMs);
-        cycle->setLoopCount(-1);
-        connect(cycle.get(), &QVariantAnimation::valueChanged, this, [this] { update(); });
-        m_cycles.push_back(std::move(cycle));
+        m_cycles.push_back(makeAnimation(CycleMs, -1));
     }
 }
 

@@ -17,19 +17,9 @@ constexpr int StrokeHalfMs = MaterialProgress::StrokeCycleMs / 2;
 MaterialProgress::MaterialProgress(QWidget *parent)
     : IndeterminateAnimation(parent)
     , m_strokeEasing(platform::Easing::easeInEaseOut())
-    , m_strokeCycle(std::make_unique<platform::Animation>())
-    , m_rotation(std::make_unique<platform::Animation>())
+    , m_strokeCycle(makeAnimation(StrokeCycleMs, 1))
+    , m_rotation(makeAnimation(RadianMs, -1))
 {
-    m_strokeCycle->setStartValue(0);
-    m_strokeCycle->setEndValue(StrokeCycleMs);
-    m_strokeCycle->setDuration(StrokeCycleMs);
-    m_strokeCycle->setLoopCount(1);
-    m_rotation->setStartValue(0.0);
-    m_rotation->setEndValue(1.0);
-    m_rotation->setDuration(RadianMs);
-    m_rotation->setLoopCount(-1);
-    for (platform::Animation *animation : {m_strokeCycle.get(), m_rotation.get()})
-        connect(animation, &QVariantAnimation::valueChanged, this, [this] { update(); });
 }
 
 void MaterialProgress::setLineWidth(double width)
@@ -110,10 +100,7 @@ double MaterialProgress::shownRotation() const
 void MaterialProgress::paintContent(QPainter &painter)
 {
     platform::YUpScope yUp(painter, height());
-    const QPointF centre = QRectF(rect()).center();
-    painter.translate(centre);
-    painter.rotate(shownRotation() * 180.0 / std::numbers::pi);
-    painter.translate(-centre);
+    turnAbout(painter, QRectF(rect()).center(), shownRotation());
     strokeShape(painter, m_circle.path(shownStrokeStart(), shownStrokeEnd()), m_arcColor, m_arcLineWidth,
                 Qt::RoundCap);
 }

@@ -3,8 +3,6 @@
 #include "controls/Arc.h"
 #include "controls/IndeterminateAnimation.h"
 
-#include "platform/Animation.h"
-
 #include <memory>
 
 // An arc that keeps turning while each stroke cycle draws it out to four

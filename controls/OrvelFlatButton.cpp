@@ -84,7 +84,6 @@ OrvelFlatButton::OrvelFlatButton(QWidget *parent)
     , m_titleColor(QColor(Qt::white), [this] { update(); })
 {
     setCursor(Qt::PointingHandCursor);
-    layoutLayers();
 }
 
 void OrvelFlatButton::setState(int state)
@@ -102,31 +101,31 @@ void OrvelFlatButton::setMomentary(bool on)
 void OrvelFlatButton::setTitle(const QString &title)
 {
     setText(title);
-    layoutLayers();
+    contentChanged();
 }
 
 void OrvelFlatButton::setImage(const QImage &image)
 {
     m_image = image;
-    layoutLayers();
+    contentChanged();
 }
 
 void OrvelFlatButton::setImagePosition(int position)
 {
     m_imagePosition = position;
-    layoutLayers();
+    contentChanged();
 }
 
 void OrvelFlatButton::setImageHugsTitle(bool on)
 {
     m_imageHugsTitle = on;
-    layoutLayers();
+    contentChanged();
 }
 
 void OrvelFlatButton::setSpacing(double spacing)
 {
     m_spacing = spacing;
-    layoutLayers();
+    contentChanged();
 }
 
 void OrvelFlatButton::setCornerRadius(double radius)
@@ -225,48 +224,48 @@ QSizeF OrvelFlatButton::titleSize() const
     return QFontMetricsF(font()).size(Qt::TextSingleLine, text());
 }
 
-void OrvelFlatButton::layoutLayers()
+void OrvelFlatButton::contentChanged()
 {
-    setupImageLayer();
-    setupTitleLayer();
+    updateGeometry();
     update();
 }
 
-void OrvelFlatButton::setupImageLayer()
+QSizeF OrvelFlatButton::imageSize() const
 {
-    if (m_image.isNull() || m_imagePosition == NoImage) {
-        m_imageFrame.reset();
-        return;
-    }
-    const QSizeF imageSize = m_image.deviceIndependentSize();
-    const QSizeF title = titleSize();
-    const Measures m{double(width()), double(height()), imageSize.width(), imageSize.height(),
-                     title.width(),   title.height(),   m_spacing,         m_imageHugsTitle};
-    const QPointF origin = imageOrigin(m_imagePosition, m);
-    m_imageFrame = QRect(qRound(origin.x()), qRound(origin.y()), qRound(m.iw), qRound(m.ih));
+    return m_image.isNull() ? QSizeF(0, 0) : m_image.deviceIndependentSize();
 }
 
-void OrvelFlatButton::setupTitleLayer()
+std::optional<QRect> OrvelFlatButton::imageFrame() const
 {
-    if (text().isEmpty() || m_imagePosition == ImageOnly) {
-        m_titleFrame.reset();
-        return;
-    }
-    const QSizeF imageSize = m_image.isNull() ? QSizeF(0, 0) : m_image.deviceIndependentSize();
+    if (m_image.isNull() || m_imagePosition == NoImage)
+        return std::nullopt;
+    const QSizeF image = imageSize();
     const QSizeF title = titleSize();
-    const Measures m{double(width()), double(height()), imageSize.width(), imageSize.height(),
-                     title.width(),   title.height(),   m_spacing,         m_imageHugsTitle};
+    const Measures m{double(width()), double(height()), image.width(), image.height(),
+                     title.width(),   title.height(),   m_spacing,     m_imageHugsTitle};
+    const QPointF origin = imageOrigin(m_imagePosition, m);
+    return QRect(qRound(origin.x()), qRound(origin.y()), qRound(m.iw), qRound(m.ih));
+}
+
+std::optional<QRect> OrvelFlatButton::titleFrame() const
+{
+    if (text().isEmpty() || m_imagePosition == ImageOnly)
+        return std::nullopt;
+    const QSizeF image = imageSize();
+    const QSizeF title = titleSize();
+    const Measures m{double(width()), double(height()), image.width(), image.height(),
+                     title.width(),   title.height(),   m_spacing,     m_imageHugsTitle};
     const QPointF origin = titleOrigin(m_imagePosition, m);
-    m_titleFrame = QRect(qRound(origin.x()), qRound(origin.y()), int(std::ceil(m.tw)), int(std::ceil(m.th)));
+    return QRect(qRound(origin.x()), qRound(origin.y()), int(std::ceil(m.tw)), int(std::ceil(m.th)));
 }
 
 QSize OrvelFlatButton::sizeHint() const
 {
     const QSizeF title = titleSize();
-    const QSizeF imageSize = m_image.isNull() ? QSizeF(0, 0) : m_image.deviceIndependentSize();
-    const double gap = title.isEmpty() || imageSize.isEmpty() ? 0.0 : 2 * m_spacing;
-    return QSize(int(std::ceil(title.width() + imageSize.width() + gap)) + 24,
-                 int(std::ceil(std::max(title.height(), imageSize.height()))) + 12);
+    const QSizeF image = imageSize();
+    const double gap = title.isEmpty() || image.isEmpty() ? 0.0 : 2 * m_spacing;
+    return QSize(int(std::ceil(title.width() + image.width() + gap)) + 24,
+                 int(std::ceil(std::max(title.height(), image.height()))) + 12);
 }
 
 bool OrvelFlatButton::event(QEvent *event)
@@ -278,19 +277,6 @@ bool OrvelFlatButton::event(QEvent *event)
         m_opacity = isEnabled() ? 1.0 : 0.5;
     }
     return QAbstractButton::event(event);
-}
-
-void OrvelFlatButton::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::FontChange)
-        layoutLayers();
-    QAbstractButton::changeEvent(event);
-}
-
-void OrvelFlatButton::resizeEvent(QResizeEvent *event)
-{
-    layoutLayers();
-    QAbstractButton::resizeEvent(event);
 }
 
 void OrvelFlatButton::paintEvent(QPaintEvent *)
@@ -305,20 +291,21 @@ void OrvelFlatButton::paintEvent(QPaintEvent *)
     painter.setClipPath(shape);
     painter.fillPath(shape, shownBackgroundColor());
 
-    if (m_imageFrame && !m_imageFrame->isEmpty()) {
+    const std::optional<QRect> imageAt = imageFrame();
+    if (imageAt && !imageAt->isEmpty()) {
         // The image serves only as a mask for its tint.
-        QImage tinted(m_imageFrame->size(), QImage::Format_ARGB32_Premultiplied);
+        QImage tinted(imageAt->size(), QImage::Format_ARGB32_Premultiplied);
         tinted.fill(shownImageColor());
         QPainter mask(&tinted);
         mask.setCompositionMode(QPainter::CompositionMode_DestinationIn);
         mask.drawImage(QRect(QPoint(), tinted.size()), m_image);
         mask.end();
-        painter.drawImage(*m_imageFrame, tinted);
+        painter.drawImage(*imageAt, tinted);
     }
-    if (m_titleFrame) {
+    if (const std::optional<QRect> titleAt = titleFrame()) {
         painter.setFont(font());
         painter.setPen(shownTitleColor());
-        painter.drawText(QRectF(*m_titleFrame), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text());
+        painter.drawText(QRectF(*titleAt), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text());
     }
     if (m_borderWidth > 0) {
         const double half = m_borderWidth / 2;

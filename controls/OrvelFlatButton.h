@@ -102,9 +102,10 @@ public:
     QColor shownTitleColor() const { return m_titleColor.shown().value<QColor>(); }
     bool isAnimatingColors() const;
     platform::Animation *backgroundAnimation() const { return m_background.animation(); }
-    // Where the image and the title are drawn; none when not shown.
-    std::optional<QRect> imageFrame() const { return m_imageFrame; }
-    std::optional<QRect> titleFrame() const { return m_titleFrame; }
+    // Where the image and the title are drawn, from the current size, font
+    // and title; none when not shown.
+    std::optional<QRect> imageFrame() const;
+    std::optional<QRect> titleFrame() const;
     // Half for a button that was disabled when first shown; it stays so.
     double drawnOpacity() const { return m_opacity; }
 
@@ -113,8 +114,6 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -126,10 +125,9 @@ protected:
 private:
     void setColor(QColor &property, const QColor &color);
     void animateColorWithState(int state);
-    void setupImageLayer();
-    void setupTitleLayer();
-    void layoutLayers();
+    void contentChanged();
     QSizeF titleSize() const;
+    QSizeF imageSize() const;
     void toggleState();
     void pressBegan();
     void pointerMoved(bool inside);
@@ -159,6 +157,4 @@ private:
     AnimatedValue m_background;
     AnimatedValue m_imageTint;
     AnimatedValue m_titleColor;
-    std::optional<QRect> m_imageFrame;
-    std::optional<QRect> m_titleFrame;
 };

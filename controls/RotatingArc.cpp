@@ -4,17 +4,11 @@
 
 #include <QPainter>
 
-#include <numbers>
 
 RotatingArc::RotatingArc(QWidget *parent)
     : IndeterminateAnimation(parent)
-    , m_rotation(std::make_unique<platform::Animation>())
+    , m_rotation(makeAnimation(RadianMs, -1))
 {
-    m_rotation->setStartValue(0.0);
-    m_rotation->setEndValue(1.0);
-    m_rotation->setDuration(RadianMs);
-    m_rotation->setLoopCount(-1);
-    connect(m_rotation.get(), &QVariantAnimation::valueChanged, this, [this] { update(); });
 }
 
 void RotatingArc::setStrokeWidth(double width)
@@ -85,9 +79,6 @@ void RotatingArc::paintContent(QPainter &painter)
 {
     platform::YUpScope yUp(painter, height());
     strokeShape(painter, m_circle.path(), m_circleColor, m_circleLineWidth);
-    const QPointF centre = QRectF(rect()).center();
-    painter.translate(centre);
-    painter.rotate(shownRotation() * 180.0 / std::numbers::pi);
-    painter.translate(-centre);
+    turnAbout(painter, QRectF(rect()).center(), shownRotation());
     strokeShape(painter, m_arc.path(), m_arcColor, m_arcLineWidth);
 }

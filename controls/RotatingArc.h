@@ -3,8 +3,6 @@
 #include "controls/Arc.h"
 #include "controls/IndeterminateAnimation.h"
 
-#include "platform/Animation.h"
-
 #include <memory>
 
 // An arc of a set share of a turn spinning over a faint full circle, four

@@ -7,12 +7,10 @@
 
 ShootingStars::ShootingStars(QWidget *parent)
     : IndeterminateAnimation(parent)
-    , m_slide1(std::make_unique<platform::Animation>())
-    , m_lead2(std::make_unique<platform::Animation>())
-    , m_slide2(std::make_unique<platform::Animation>())
+    , m_slide1(makeAnimation(SlideMs, -1))
+    , m_lead2(makeAnimation(LeadMs, 1))
+    , m_slide2(makeAnimation(SlideMs, -1))
 {
-    for (platform::Animation *animation : {m_slide1.get(), m_lead2.get(), m_slide2.get()})
-        connect(animation, &QVariantAnimation::valueChanged, this, [this] { update(); });
     m_lead2->setStopHandler([this](bool) { leadEnded(); });
 }
 
@@ -20,9 +18,7 @@ void ShootingStars::configureSlide(platform::Animation &slide) const
 {
     slide.setStartValue(-double(height()));
     slide.setEndValue(0.9 * width());
-    slide.setDuration(SlideMs);
     slide.setEasingCurve(platform::Easing::easeIn());
-    slide.setLoopCount(-1);
 }
 
 void ShootingStars::setUpLayers()
@@ -39,7 +35,6 @@ void ShootingStars::setUpLayers()
     configureSlide(*m_slide2);
     m_lead2->setStartValue(QRectF(rect()).center().x());
     m_lead2->setEndValue(double(width()));
-    m_lead2->setDuration(LeadMs);
     m_lead2->setEasingCurve(platform::Easing::easeIn());
 }
 

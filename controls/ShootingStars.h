@@ -2,8 +2,6 @@
 
 #include "controls/IndeterminateAnimation.h"
 
-#include "platform/Animation.h"
-
 #include <memory>
 
 // Two bars that shoot across the view from left to right, half a cycle

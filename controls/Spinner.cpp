@@ -1,5 +1,7 @@
 #include "controls/Spinner.h"
 
+#include "controls/Arc.h"
+
 #include "platform/YUpScope.h"
 
 #include <QPainter>
@@ -20,13 +22,8 @@ int durationMs(double seconds)
 
 Spinner::Spinner(QWidget *parent)
     : IndeterminateAnimation(parent)
-    , m_rotation(std::make_unique<platform::Animation>())
+    , m_rotation(makeAnimation(durationMs(m_duration), -1))
 {
-    m_rotation->setStartValue(0.0);
-    m_rotation->setEndValue(1.0);
-    m_rotation->setLoopCount(-1);
-    m_rotation->setDuration(durationMs(m_duration));
-    connect(m_rotation.get(), &QVariantAnimation::valueChanged, this, [this] { update(); });
 }
 
 void Spinner::setStarSize(const QSizeF &size)
@@ -118,10 +115,7 @@ double Spinner::shownRotation() const
 void Spinner::paintContent(QPainter &painter)
 {
     platform::YUpScope yUp(painter, height());
-    const QPointF centre = QRectF(rect()).center();
-    painter.translate(centre);
-    painter.rotate(shownRotation() * 180.0 / std::numbers::pi);
-    painter.translate(-centre);
+    turnAbout(painter, QRectF(rect()).center(), shownRotation());
     painter.setPen(Qt::NoPen);
     const double side = width();
     const QPointF pivot(side * 0.5, side * 0.5);
@@ -130,9 +124,7 @@ void Spinner::paintContent(QPainter &painter)
         painter.setOpacity(bar.opacity);
         painter.setBrush(bar.color);
         // Each bar turns about the ring's centre by the opposite of its angle.
-        painter.translate(pivot);
-        painter.rotate(-bar.angle * 180.0 / std::numbers::pi);
-        painter.translate(-pivot);
+        turnAbout(painter, pivot, -bar.angle);
         painter.drawRoundedRect(bar.frame, bar.cornerRadius, bar.cornerRadius);
         painter.restore();
     }

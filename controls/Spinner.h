@@ -2,8 +2,6 @@
 
 #include "controls/IndeterminateAnimation.h"
 
-#include "platform/Animation.h"
-
 #include <memory>
 #include <vector>
 
