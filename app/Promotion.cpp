@@ -1,0 +1,109 @@
+#include "app/Promotion.h"
+
+#include "platform/Settings.h"
+#include "platform/Workspace.h"
+
+#include <array>
+#include <limits>
+
+namespace {
+
+struct Row
+{
+    int id;
+    const char *title;
+    const char *subTitle;
+    const char *bundleID;
+};
+
+// Free applications that go well with Calvorn: a raw developer, an
+// organiser and two viewers. Their ids are both the desktop entry's name
+// and the software centre's component id.
+constexpr std::array<Row, 4> Rows{{
+    {1, "darktable", "Develop raw photos and manage your collection", "org.darktable.darktable"},
+    {2, "Shotwell", "Import, organise and share your photos", "org.gnome.Shotwell"},
+    {3, "Gwenview", "A fast image viewer with simple fixes", "org.kde.gwenview"},
+    {4, "Eye of GNOME", "A simple, fast image viewer", "org.gnome.eog"},
+}};
+
+const QString CurrentPromotionKey = QStringLiteral("currentPromotionID");
+
+// The id of the row shown last, 1 when none is stored; and storing it.
+// Reading and writing stay here, in one place.
+int currentPromotionID(std::optional<int> newValue = std::nullopt)
+{
+    if (newValue) {
+        platform::Settings::setInt(CurrentPromotionKey, *newValue);
+        return *newValue;
+    }
+    const std::optional<qint64> stored = platform::Settings::intValue(CurrentPromotionKey);
+    if (!stored || *stored < std::numeric_limits<int>::min() || *stored > std::numeric_limits<int>::max())
+        return 1;
+    return int(*stored);
+}
+
+PromotionalApp record(const Row &row)
+{
+    PromotionalApp app;
+    app.id = row.id;
+    app.title = QString::fromUtf8(row.title);
+    app.subTitle = QString::fromUtf8(row.subTitle);
+    app.bundleID = QString::fromUtf8(row.bundleID);
+    const QIcon icon = QIcon::fromTheme(app.bundleID);
+    if (!icon.isNull())
+        app.icon = icon;
+    app.url = platform::Workspace::storeUrl(app.bundleID);
+    app.isAppstore = true;
+    return app;
+}
+
+} // namespace
+
+Promotion &Promotion::shared()
+{
+    static Promotion promotion;
+    return promotion;
+}
+
+Promotion::Promotion()
+{
+    for (const Row &row : Rows)
+        m_bundleIDs.append(QString::fromUtf8(row.bundleID));
+}
+
+QList<PromotionalApp> Promotion::promotionalApps() const
+{
+    QList<PromotionalApp> apps;
+    for (const Row &row : Rows) {
+        if (!platform::Workspace::isInstalled(QString::fromUtf8(row.bundleID)))
+            apps.append(record(row));
+    }
+    return apps;
+}
+
+std::optional<PromotionalApp> Promotion::nextPromotionalApp() const
+{
+    const QList<PromotionalApp> apps = promotionalApps();
+    if (apps.isEmpty())
+        return std::nullopt;
+    if (apps.size() == 1)
+        return apps.first();
+    const int current = currentPromotionID();
+    // Take the rows in turn; after the last one, start again at the first.
+    auto next = apps.first();
+    if (current < apps.last().id) {
+        for (const PromotionalApp &app : apps) {
+            if (app.id > current) {
+                next = app;
+                break;
+            }
+        }
+    }
+    currentPromotionID(next.id);
+    return next;
+}
+
+bool Promotion::open(const PromotionalApp &app)
+{
+    return app.url && platform::Workspace::openUrl(*app.url);
+}
