@@ -72,23 +72,41 @@ std::optional<QString> runPeer(const QStringList &arguments, const QString &file
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-std::vector<PeerValue> peerValues(const QString &file, const QString &key)
+PeerReport::PeerReport(const QString &file)
 {
     static const QRegularExpression line(QStringLiteral(R"(^(\S+) +(\S+) +(.*)$)"));
-    std::vector<PeerValue> values;
-    const std::optional<QString> output = runPeer({QStringLiteral("-q"), QStringLiteral("-K"), key,
-                                                   QStringLiteral("-Pkyv")},
-                                                  file);
+    const std::optional<QString> output = runPeer({QStringLiteral("-q"), QStringLiteral("-PEIXkyv")}, file);
     if (!output)
-        return values;
+        return;
     for (const QString &text : output->split(QLatin1Char('\n'))) {
-        const QRegularExpressionMatch match = line.match(text);
-        if (match.hasMatch() && match.captured(1) == key)
-            values.push_back({match.captured(2), match.captured(3)});
-        else if (text.startsWith(key + QLatin1Char(' ')))
-            values.push_back({text.mid(key.size()).trimmed(), QString()});
+        if (const QRegularExpressionMatch match = line.match(text); match.hasMatch())
+            m_rows.emplace_back(match.captured(1), PeerValue{match.captured(2), match.captured(3)});
+        else if (const QString key = text.section(QLatin1Char(' '), 0, 0); key.count(QLatin1Char('.')) >= 2)
+            m_rows.emplace_back(key, PeerValue{text.mid(key.size()).trimmed(), QString()});
     }
-    return values;
+}
+
+std::vector<PeerValue> PeerReport::values(const QString &key) const
+{
+    std::vector<PeerValue> found;
+    for (const auto &[name, value] : m_rows) {
+        if (name == key)
+            found.push_back(value);
+    }
+    return found;
+}
+
+QString PeerReport::typeAndValue(const QString &key) const
+{
+    const std::vector<PeerValue> found = values(key);
+    if (found.size() != 1)
+        return QStringLiteral("%1 occurrences").arg(found.size());
+    return found[0].type + QLatin1Char(' ') + found[0].value;
+}
+
+std::vector<PeerValue> peerValues(const QString &file, const QString &key)
+{
+    return PeerReport(file).values(key);
 }
 
 bool peerModify(const QString &file, const QStringList &commands)
@@ -103,6 +121,22 @@ QImage pixels(const QString &path)
 {
     QImage image(path);
     return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32);
+}
+
+QString differences(const QVariantMap &actual, const QVariantMap &expected)
+{
+    QStringList keys = actual.keys() + expected.keys();
+    keys.removeDuplicates();
+    keys.sort();
+    QString report;
+    for (const QString &key : keys) {
+        const QVariant a = actual.value(key), e = expected.value(key);
+        if (a != e)
+            report += QStringLiteral("%1: %2 instead of %3\n")
+                          .arg(key, a.isValid() ? a.toString().left(80) : QStringLiteral("(none)"),
+                               e.isValid() ? e.toString().left(80) : QStringLiteral("(none)"));
+    }
+    return report;
 }
 
 QStringList writableImages()

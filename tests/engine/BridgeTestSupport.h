@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariantMap>
 
 #include <mutex>
 #include <optional>
@@ -47,13 +48,31 @@ struct PeerValue
 bool hasPeer();
 // `exiv2 <arguments> <file>`; its standard output, or none when it failed.
 std::optional<QString> runPeer(const QStringList &arguments, const QString &file);
-// Every occurrence of the key as the peer reads it, in file order.
+// Everything the peer reads from a file (one run), by key.
+class PeerReport
+{
+public:
+    explicit PeerReport(const QString &file);
+    // Every occurrence of the key, in file order.
+    std::vector<PeerValue> values(const QString &key) const;
+    // The one occurrence of the key as "Type value", or a note of how many.
+    QString typeAndValue(const QString &key) const;
+    const std::vector<std::pair<QString, PeerValue>> &rows() const { return m_rows; }
+    bool isEmpty() const { return m_rows.empty(); }
+
+private:
+    std::vector<std::pair<QString, PeerValue>> m_rows;
+};
 std::vector<PeerValue> peerValues(const QString &file, const QString &key);
 // Modifies a file with the peer ("set Exif.Image.Artist Someone", ...).
 bool peerModify(const QString &file, const QStringList &commands);
 
 // The decoded picture, in one pixel format so two decodings compare.
 QImage pixels(const QString &path);
+
+// The keys whose entries differ between two dictionaries, with both values;
+// empty when they are equal.
+QString differences(const QVariantMap &actual, const QVariantMap &expected);
 
 // The shared images that the bridge writes to, with the file name.
 QStringList writableImages();

@@ -44,7 +44,6 @@ TEST(MetadataOperationRead, EveryImageReadsAndAgreesWithThePeer)
 {
     REQUIRE_TEST_DATA();
     QTemporaryDir dir;
-    static const QRegularExpression peerLine(QStringLiteral(R"(^(\S+) +(\S+) +(.*)$)"));
     static const QStringList textTypes{QStringLiteral("Ascii"), QStringLiteral("String")};
     static const QStringList numberTypes{QStringLiteral("Short"), QStringLiteral("Long"), QStringLiteral("SShort"),
                                          QStringLiteral("SLong"), QStringLiteral("Rational"),
@@ -64,19 +63,13 @@ TEST(MetadataOperationRead, EveryImageReadsAndAgreesWithThePeer)
 
         if (!bridgetest::hasPeer())
             continue;
-        const std::optional<QString> report = bridgetest::runPeer({QStringLiteral("-q"), QStringLiteral("-PEIkyv")}, path);
-        if (!report)
-            continue;
+        const bridgetest::PeerReport peer(path);
         QMap<QString, int> occurrences;
-        std::vector<std::tuple<QString, QString, QString>> rows;
-        for (const QString &line : report->split(QLatin1Char('\n'))) {
-            const QRegularExpressionMatch match = peerLine.match(line);
-            if (!match.hasMatch())
-                continue;
-            ++occurrences[match.captured(1)];
-            rows.emplace_back(match.captured(1), match.captured(2), match.captured(3));
-        }
-        for (const auto &[key, type, value] : rows) {
+        for (const auto &[key, value] : peer.rows())
+            ++occurrences[key];
+        for (const auto &[key, peerValue] : peer.rows()) {
+            const QString &type = peerValue.type;
+            const QString &value = peerValue.value;
             if (occurrences[key] != 1 || specialKeys.contains(key) || key.startsWith(QLatin1String("Iptc.Application2.Keywords")))
                 continue;
             const QVariant ours = entries->value(key);
