@@ -136,7 +136,7 @@ QString replaceFileContents(const QString &path, const char *data, qint64 size)
     const QByteArray name = QFile::encodeName(targetInfo.fileName()).left(200);
     TemporaryFile temporary(folder + "/." + name + ".calvorn-XXXXXX");
     if (!temporary.isOpen())
-        return systemError(target, errno);
+        return systemError(targetInfo.absolutePath(), errno);
 
     if (::fchmod(temporary.fd(), original.st_mode & 07777) != 0)
         return systemError(QFile::decodeName(temporary.path()), errno);
