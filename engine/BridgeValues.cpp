@@ -56,16 +56,19 @@ bool fitsType(Exiv2::TypeId type, qint32 n)
     }
 }
 
-// Exiv2's cast overflows for magnitudes just below 2148, where it still picks
-// a denominator of a million; those take the next smaller denominator.
+// Exiv2's cast picks its denominator from the whole part alone, so just
+// below each of its thresholds the numerator overflows; there one digit
+// less is kept.
 Exiv2::Rational toRational(float f)
 {
-    if (std::fabs(f) > 2147.0f && std::fabs(f) < 2148.0f) {
-        const auto numerator = static_cast<int32_t>(std::lround(f * 10000.0));
-        const int32_t divisor = std::gcd(numerator, 10000);
-        return {numerator / divisor, 10000 / divisor};
-    }
-    return Exiv2::floatToRationalCast(f);
+    const double whole = std::fabs(std::trunc(static_cast<double>(f)));
+    const double denominator = whole > 21474836 ? 1 : whole > 214748 ? 100 : whole > 2147 ? 10000 : 1000000;
+    if (std::fabs(static_cast<double>(f)) * denominator + 0.5 < 2147483647.0)
+        return Exiv2::floatToRationalCast(f);
+    const auto smaller = static_cast<int32_t>(denominator / 100);
+    const auto numerator = static_cast<int32_t>(std::lround(static_cast<double>(f) * smaller));
+    const int32_t divisor = std::gcd(numerator, smaller);
+    return {numerator / divisor, smaller / divisor};
 }
 
 } // namespace

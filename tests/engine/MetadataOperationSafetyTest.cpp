@@ -201,6 +201,7 @@ TEST_F(MetadataOperationSafety, AReadOnlyFolderOrFileIsLeftAlone)
     const QByteArray folderBytes = QFile::encodeName(m_dir.path());
     ASSERT_EQ(::chmod(folderBytes.constData(), 0555), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+    ConsoleCapture console;
     const std::optional<bool> written =
         runUnprivileged([&] { return m_operation.setMetadata(path, someValues, false); });
     ASSERT_EQ(::chmod(folderBytes.constData(), 0777), 0);
