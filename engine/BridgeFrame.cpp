@@ -19,10 +19,16 @@ namespace {
 
 // The formats behind the supported file extensions, as Exiv2 detects them
 // from the content (every TIFF-based raw format is detected as TIFF).
-constexpr std::array editableTypes{
-    Exiv2::ImageType::jpeg, Exiv2::ImageType::exv,  Exiv2::ImageType::cr2,
-    Exiv2::ImageType::tiff, Exiv2::ImageType::webp, Exiv2::ImageType::orf,
-    Exiv2::ImageType::png,  Exiv2::ImageType::pgf,  Exiv2::ImageType::psd,
+constexpr std::array editableTypes {
+    Exiv2::ImageType::jpeg,
+    Exiv2::ImageType::exv,
+    Exiv2::ImageType::cr2,
+    Exiv2::ImageType::tiff,
+    Exiv2::ImageType::webp,
+    Exiv2::ImageType::orf,
+    Exiv2::ImageType::png,
+    Exiv2::ImageType::pgf,
+    Exiv2::ImageType::psd,
     Exiv2::ImageType::jp2,
 };
 
@@ -34,17 +40,28 @@ bool isEditable(int type)
 std::string typeName(int type)
 {
     switch (type) {
-    case Exiv2::ImageType::eps: return "EPS";
-    case Exiv2::ImageType::bmff: return "BMFF";
-    case Exiv2::ImageType::crw: return "CRW";
-    case Exiv2::ImageType::mrw: return "MRW";
-    case Exiv2::ImageType::raf: return "RAF";
-    case Exiv2::ImageType::rw2: return "RW2";
-    case Exiv2::ImageType::xmp: return "XMP sidecar";
-    case Exiv2::ImageType::gif: return "GIF";
-    case Exiv2::ImageType::bmp: return "BMP";
-    case Exiv2::ImageType::tga: return "TGA";
-    default: return "these";
+    case Exiv2::ImageType::eps:
+        return "EPS";
+    case Exiv2::ImageType::bmff:
+        return "BMFF";
+    case Exiv2::ImageType::crw:
+        return "CRW";
+    case Exiv2::ImageType::mrw:
+        return "MRW";
+    case Exiv2::ImageType::raf:
+        return "RAF";
+    case Exiv2::ImageType::rw2:
+        return "RW2";
+    case Exiv2::ImageType::xmp:
+        return "XMP sidecar";
+    case Exiv2::ImageType::gif:
+        return "GIF";
+    case Exiv2::ImageType::bmp:
+        return "BMP";
+    case Exiv2::ImageType::tga:
+        return "TGA";
+    default:
+        return "these";
     }
 }
 
@@ -71,7 +88,7 @@ Exiv2::Image::AutoPtr openIo(Exiv2::BasicIo::AutoPtr io, const std::string &byte
 void reportExiv2Error(const Exiv2::AnyError &error)
 {
     platform::Console::err(QStringLiteral("*** error exiv2 exception '") + textFromBytes(error.what())
-                           + QStringLiteral("' ***"));
+        + QStringLiteral("' ***"));
 }
 
 void reportOtherError()
@@ -87,8 +104,8 @@ std::string pathBytes(const QString &path)
 QString textFromBytes(const std::string &bytes)
 {
     const size_t end = bytes.find('\0');
-    const QString text =
-        QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(end == std::string::npos ? bytes.size() : end)));
+    const QString text = QFile::decodeName(
+        QByteArray(bytes.data(), static_cast<qsizetype>(end == std::string::npos ? bytes.size() : end)));
     return text.isNull() ? QStringLiteral("") : text;
 }
 

@@ -19,8 +19,7 @@ void reportOtherError();
 // prints "*** error exiv2 exception '<message>' ***", anything else
 // "*** error exception ***", on standard error. True when the body ran to
 // its end.
-template<typename Body>
-bool runGuarded(Body &&body) noexcept
+template <typename Body> bool runGuarded(Body &&body) noexcept
 {
     try {
         body();

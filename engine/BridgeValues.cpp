@@ -46,13 +46,20 @@ double leadingNumber(const QString &text, const QRegularExpression &pattern)
 bool fitsType(Exiv2::TypeId type, qint32 n)
 {
     switch (type) {
-    case Exiv2::unsignedByte: return n >= 0 && n <= 0xff;
-    case Exiv2::unsignedShort: return n >= 0 && n <= 0xffff;
-    case Exiv2::unsignedLong: return n >= 0;
-    case Exiv2::signedByte: return n >= -0x80 && n <= 0x7f;
-    case Exiv2::signedShort: return n >= -0x8000 && n <= 0x7fff;
-    case Exiv2::signedLong: return true;
-    default: return false;
+    case Exiv2::unsignedByte:
+        return n >= 0 && n <= 0xff;
+    case Exiv2::unsignedShort:
+        return n >= 0 && n <= 0xffff;
+    case Exiv2::unsignedLong:
+        return n >= 0;
+    case Exiv2::signedByte:
+        return n >= -0x80 && n <= 0x7f;
+    case Exiv2::signedShort:
+        return n >= -0x8000 && n <= 0x7fff;
+    case Exiv2::signedLong:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -68,7 +75,7 @@ Exiv2::Rational toRational(float f)
     const auto smaller = static_cast<int32_t>(denominator / 100);
     const auto numerator = static_cast<int32_t>(std::lround(static_cast<double>(f) * smaller));
     const int32_t divisor = std::gcd(numerator, smaller);
-    return {numerator / divisor, smaller / divisor};
+    return { numerator / divisor, smaller / divisor };
 }
 
 } // namespace
@@ -98,7 +105,8 @@ std::optional<qint32> integerOf(const QVariant &value)
     if (value.typeId() == QMetaType::QString)
         number = leadingNumber(value.toString(), integer);
     else if (isNumber(value))
-        number = value.typeId() == QMetaType::LongLong ? static_cast<double>(value.toLongLong()) : value.toDouble();
+        number = value.typeId() == QMetaType::LongLong ? static_cast<double>(value.toLongLong())
+                                                       : value.toDouble();
     else
         throw std::invalid_argument("number expected");
     if (std::isnan(number))
@@ -158,8 +166,8 @@ Exiv2::Value::AutoPtr textValue(Exiv2::TypeId type, const QString &text, Exiv2::
         }
     }
     Exiv2::Value::AutoPtr value = Exiv2::Value::create(Exiv2::comment);
-    value->read(reinterpret_cast<const Exiv2::byte *>(bytes.constData()), static_cast<long>(bytes.size()),
-                byteOrder);
+    value->read(
+        reinterpret_cast<const Exiv2::byte *>(bytes.constData()), static_cast<long>(bytes.size()), byteOrder);
     return value;
 }
 
@@ -191,7 +199,8 @@ QString xmpDateText(const QString &text)
     const QRegularExpressionMatch match = exifForm.match(text);
     if (!match.hasMatch())
         return text;
-    QString result = match.captured(1) + QLatin1Char('-') + match.captured(2) + QLatin1Char('-') + match.captured(3);
+    QString result
+        = match.captured(1) + QLatin1Char('-') + match.captured(2) + QLatin1Char('-') + match.captured(3);
     if (match.hasCaptured(4))
         result += QLatin1Char('T') + match.captured(4);
     return result;

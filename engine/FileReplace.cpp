@@ -46,7 +46,8 @@ QString systemError(const QString &what, int error)
 class TemporaryFile
 {
 public:
-    explicit TemporaryFile(QByteArray pathTemplate) : m_path(std::move(pathTemplate))
+    explicit TemporaryFile(QByteArray pathTemplate)
+        : m_path(std::move(pathTemplate))
     {
         m_fd = ::mkostemp(m_path.data(), O_CLOEXEC);
         m_created = m_fd >= 0;
@@ -120,7 +121,9 @@ QString replaceFileContents(const QString &path, const char *data, qint64 size)
         return systemError(path, ENOENT);
     const QByteArray targetBytes = QFile::encodeName(target);
 
-    struct stat original {};
+    struct stat original
+    {
+    };
     if (::stat(targetBytes.constData(), &original) != 0)
         return systemError(target, errno);
     if (!S_ISREG(original.st_mode))
@@ -158,7 +161,9 @@ QString replaceFileContents(const QString &path, const char *data, qint64 size)
     if (!stepAllowed(ReplaceStep::BeforeRename, temporary.path()))
         return systemError(target, EIO);
     // A file that was removed meanwhile is not brought back.
-    struct stat current {};
+    struct stat current
+    {
+    };
     if (::lstat(targetBytes.constData(), &current) != 0)
         return systemError(target, errno);
     if (::rename(temporary.path().constData(), targetBytes.constData()) != 0)

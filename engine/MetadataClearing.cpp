@@ -12,9 +12,13 @@ namespace {
 
 using namespace engine::bridge;
 
-constexpr std::array<const char *, 6> gpsPositionKeys{
-    "Exif.GPSInfo.GPSLatitude",  "Exif.GPSInfo.GPSLatitudeRef", "Exif.GPSInfo.GPSLongitude",
-    "Exif.GPSInfo.GPSLongitudeRef", "Exif.GPSInfo.GPSAltitude",  "Exif.GPSInfo.GPSAltitudeRef",
+constexpr std::array<const char *, 6> gpsPositionKeys {
+    "Exif.GPSInfo.GPSLatitude",
+    "Exif.GPSInfo.GPSLatitudeRef",
+    "Exif.GPSInfo.GPSLongitude",
+    "Exif.GPSInfo.GPSLongitudeRef",
+    "Exif.GPSInfo.GPSAltitude",
+    "Exif.GPSInfo.GPSAltitudeRef",
 };
 constexpr const char *orientationKey = "Exif.Image.Orientation";
 constexpr const char *userCommentKey = "Exif.Photo.UserComment";
@@ -37,15 +41,15 @@ void eraseGeneralExif(Exiv2::ExifData &exif, bool orientation, bool comment)
     for (auto datum = exif.begin(); datum != exif.end();) {
         const std::string key = datum->key();
         const bool spared = isGpsPosition(key) || (!orientation && key == orientationKey)
-                            || (!comment && key == userCommentKey);
+            || (!comment && key == userCommentKey);
         datum = spared ? std::next(datum) : exif.erase(datum);
     }
 }
 
 } // namespace
 
-bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orientation, bool gps, bool comment,
-                                      bool iptc, bool xmp) const
+bool MetadataOperation::clearMetadata(
+    const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp) const
 {
     initializeExiv2();
     return runGuarded([&] {

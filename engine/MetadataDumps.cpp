@@ -37,8 +37,7 @@ std::string quoted(const std::string &text)
     return result;
 }
 
-template<typename Container>
-std::string braceBlock(Container &data)
+template <typename Container> std::string braceBlock(Container &data)
 {
     std::string block = "{\n";
     const auto count = std::distance(data.begin(), data.end());
@@ -57,11 +56,12 @@ QString columnLine(const Exiv2::Exifdatum &datum)
 {
     // A type the library has no name for shows its number.
     const char *typeName = datum.typeName();
-    const QString type = typeName ? QString::fromLatin1(typeName) : QString::number(static_cast<int>(datum.typeId()));
+    const QString type
+        = typeName ? QString::fromLatin1(typeName) : QString::number(static_cast<int>(datum.typeId()));
     return textFromBytes(datum.key()).leftJustified(44) + QLatin1Char(' ') + QStringLiteral("0x")
-           + QString::number(datum.tag(), 16).rightJustified(4, QLatin1Char('0')) + QLatin1Char(' ')
-           + type.leftJustified(9) + QLatin1Char(' ') + QString::number(datum.count()).rightJustified(3)
-           + QStringLiteral("  ") + textFromBytes(valueText(datum));
+        + QString::number(datum.tag(), 16).rightJustified(4, QLatin1Char('0')) + QLatin1Char(' ')
+        + type.leftJustified(9) + QLatin1Char(' ') + QString::number(datum.count()).rightJustified(3)
+        + QStringLiteral("  ") + textFromBytes(valueText(datum));
 }
 
 } // namespace
@@ -83,7 +83,7 @@ std::optional<QString> MetadataOperation::readJSONStringFrom(const QString &path
     const bool read = runGuarded([&] {
         Exiv2::Image::AutoPtr image = openForReading(path);
         text = textFromBytes(braceBlock(image->exifData())) + textFromBytes(braceBlock(image->iptcData()))
-               + textFromBytes(braceBlock(image->xmpData()));
+            + textFromBytes(braceBlock(image->xmpData()));
     });
     if (!read)
         return std::nullopt;

@@ -28,8 +28,8 @@ public:
     // Removes the chosen groups: general Exif (all but the GPS position,
     // the orientation and the user comment), the orientation, the six GPS
     // position keys, the user comment with the JPEG comment, all IPTC, all XMP.
-    bool clearMetadata(const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc,
-                       bool xmp) const;
+    bool clearMetadata(
+        const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp) const;
 
     // Prints the file's Exif values in aligned columns on standard output.
     void readFrom(const QString &path) const;

@@ -16,17 +16,28 @@ using engine::bridge::textFromBytes;
 const char *loggedSkippedType(Exiv2::TypeId type)
 {
     switch (type) {
-    case Exiv2::unsignedByte: return "unsignedByte";
-    case Exiv2::signedByte: return "signedByte";
-    case Exiv2::tiffIfd: return "tiffIfd";
-    case Exiv2::tiffIfd8: return "tiffIfd8";
-    case Exiv2::directory: return "directory";
-    case Exiv2::xmpAlt: return "xmpAlt";
-    case Exiv2::xmpBag: return "xmpBag";
-    case Exiv2::xmpSeq: return "xmpSeq";
-    case Exiv2::invalidTypeId: return "invalidTypeId";
-    case Exiv2::lastTypeId: return "lastTypeId";
-    default: return nullptr;
+    case Exiv2::unsignedByte:
+        return "unsignedByte";
+    case Exiv2::signedByte:
+        return "signedByte";
+    case Exiv2::tiffIfd:
+        return "tiffIfd";
+    case Exiv2::tiffIfd8:
+        return "tiffIfd8";
+    case Exiv2::directory:
+        return "directory";
+    case Exiv2::xmpAlt:
+        return "xmpAlt";
+    case Exiv2::xmpBag:
+        return "xmpBag";
+    case Exiv2::xmpSeq:
+        return "xmpSeq";
+    case Exiv2::invalidTypeId:
+        return "invalidTypeId";
+    case Exiv2::lastTypeId:
+        return "lastTypeId";
+    default:
+        return nullptr;
     }
 }
 

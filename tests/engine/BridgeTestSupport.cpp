@@ -53,8 +53,8 @@ QByteArray fileBytes(const QString &path)
 
 QStringList folderEntries(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 bool hasPeer()
@@ -65,7 +65,7 @@ bool hasPeer()
 std::optional<QString> runPeer(const QStringList &arguments, const QString &file)
 {
     QProcess process;
-    process.start(QStringLiteral("exiv2"), arguments + QStringList{file});
+    process.start(QStringLiteral("exiv2"), arguments + QStringList { file });
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return std::nullopt;
     if (process.exitCode() != 0 && process.exitCode() != 253) // 253: some keys absent
@@ -76,14 +76,14 @@ std::optional<QString> runPeer(const QStringList &arguments, const QString &file
 PeerReport::PeerReport(const QString &file)
 {
     static const QRegularExpression line(QStringLiteral(R"(^(\S+) +(\S+) +(.*)$)"));
-    const std::optional<QString> output = runPeer({QStringLiteral("-q"), QStringLiteral("-PEIXkyv")}, file);
+    const std::optional<QString> output = runPeer({ QStringLiteral("-q"), QStringLiteral("-PEIXkyv") }, file);
     if (!output)
         return;
     for (const QString &text : output->split(QLatin1Char('\n'))) {
         if (const QRegularExpressionMatch match = line.match(text); match.hasMatch())
-            m_rows.emplace_back(match.captured(1), PeerValue{match.captured(2), match.captured(3)});
+            m_rows.emplace_back(match.captured(1), PeerValue { match.captured(2), match.captured(3) });
         else if (const QString key = text.section(QLatin1Char(' '), 0, 0); key.count(QLatin1Char('.')) >= 2)
-            m_rows.emplace_back(key, PeerValue{text.mid(key.size()).trimmed(), QString()});
+            m_rows.emplace_back(key, PeerValue { text.mid(key.size()).trimmed(), QString() });
     }
 }
 
@@ -112,7 +112,7 @@ std::vector<PeerValue> peerValues(const QString &file, const QString &key)
 
 bool peerModify(const QString &file, const QStringList &commands)
 {
-    QStringList arguments{QStringLiteral("-q")};
+    QStringList arguments { QStringLiteral("-q") };
     for (const QString &command : commands)
         arguments << QStringLiteral("-M") << command;
     return runPeer(arguments, file).has_value();
@@ -122,7 +122,7 @@ QImage pixels(const QString &path)
 {
     // The raw samples hold stubs for pictures, which the TIFF decoder only
     // complains about.
-    static const QStringList raw{QStringLiteral("cr2"), QStringLiteral("nef"), QStringLiteral("dng")};
+    static const QStringList raw { QStringLiteral("cr2"), QStringLiteral("nef"), QStringLiteral("dng") };
     if (raw.contains(QFileInfo(path).suffix().toLower()))
         return QImage();
     QImage image(path);
@@ -140,7 +140,7 @@ QString differences(const QVariantMap &actual, const QVariantMap &expected)
         if (a != e)
             report += QStringLiteral("%1: %2 instead of %3\n")
                           .arg(key, a.isValid() ? a.toString().left(80) : QStringLiteral("(none)"),
-                               e.isValid() ? e.toString().left(80) : QStringLiteral("(none)"));
+                              e.isValid() ? e.toString().left(80) : QStringLiteral("(none)"));
     }
     return report;
 }
@@ -148,11 +148,20 @@ QString differences(const QVariantMap &actual, const QVariantMap &expected)
 QStringList writableImages()
 {
     return {
-        QStringLiteral("Reagan.jpg"),        QStringLiteral("exiv2-empty.jpg"), QStringLiteral("Reagan.tiff"),
-        QStringLiteral("ReaganSmallPng.png"), QStringLiteral("1343_empty.png"), QStringLiteral("exiv2-bug1199.webp"),
-        QStringLiteral("exiv2-photoshop.psd"), QStringLiteral("Reagan.jp2"),    QStringLiteral("imagemagick.pgf"),
-        QStringLiteral("Stonehenge.exv"),     QStringLiteral("IMG_1361.dng"),   QStringLiteral("CanonRaw.cr2"),
-        QStringLiteral("Nikon.nef"),          QStringLiteral("Olympus_u10D.exv"),
+        QStringLiteral("Reagan.jpg"),
+        QStringLiteral("exiv2-empty.jpg"),
+        QStringLiteral("Reagan.tiff"),
+        QStringLiteral("ReaganSmallPng.png"),
+        QStringLiteral("1343_empty.png"),
+        QStringLiteral("exiv2-bug1199.webp"),
+        QStringLiteral("exiv2-photoshop.psd"),
+        QStringLiteral("Reagan.jp2"),
+        QStringLiteral("imagemagick.pgf"),
+        QStringLiteral("Stonehenge.exv"),
+        QStringLiteral("IMG_1361.dng"),
+        QStringLiteral("CanonRaw.cr2"),
+        QStringLiteral("Nikon.nef"),
+        QStringLiteral("Olympus_u10D.exv"),
     };
 }
 

@@ -38,9 +38,11 @@ TEST(BridgeValues, XmpDatesTakeTheIsoForm)
     EXPECT_EQ(xmpDateText(QStringLiteral("2019:07:14 09:30:05")), QStringLiteral("2019-07-14T09:30:05"));
     EXPECT_EQ(xmpDateText(QStringLiteral("2019:07:14 09:30")), QStringLiteral("2019-07-14T09:30"));
     EXPECT_EQ(xmpDateText(QStringLiteral("2019:07:14")), QStringLiteral("2019-07-14"));
-    EXPECT_EQ(xmpDateText(QStringLiteral("2019-07-14T09:30:05+02:00")), QStringLiteral("2019-07-14T09:30:05+02:00"));
+    EXPECT_EQ(xmpDateText(QStringLiteral("2019-07-14T09:30:05+02:00")),
+        QStringLiteral("2019-07-14T09:30:05+02:00"));
     EXPECT_EQ(xmpDateText(QString()), QString());
-    EXPECT_EQ(xmpDateText(QStringLiteral("2019:07:14 09:30:05 extra")), QStringLiteral("2019:07:14 09:30:05 extra"));
+    EXPECT_EQ(xmpDateText(QStringLiteral("2019:07:14 09:30:05 extra")),
+        QStringLiteral("2019:07:14 09:30:05 extra"));
 }
 
 TEST(BridgeValues, NumbersAreReadFromNumbersAndFromTheStartOfTexts)
@@ -72,9 +74,9 @@ TEST(BridgeValues, RationalsNearTheLimitsKeepTheirValue)
 {
     EXPECT_EQ(rationalValue(Exiv2::unsignedRational, 2.8)->toRational(0), Exiv2::Rational(14, 5));
     EXPECT_EQ(rationalValue(Exiv2::unsignedRational, -0.5)->toRational(0), Exiv2::Rational(-1, 2));
-    for (const double value : {2147.6, -2147.9, 214748.5, 21474836.6, 2e9})
+    for (const double value : { 2147.6, -2147.9, 214748.5, 21474836.6, 2e9 })
         EXPECT_NEAR(rationalValue(Exiv2::unsignedRational, value)->toFloat(0), static_cast<float>(value),
-                    std::fabs(value) * 1e-6)
+            std::fabs(value) * 1e-6)
             << value;
     EXPECT_EQ(rationalValue(Exiv2::unsignedRational, std::nan("")).get(), nullptr);
     EXPECT_EQ(rationalValue(Exiv2::unsignedRational, 5e9).get(), nullptr);

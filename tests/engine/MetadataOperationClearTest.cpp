@@ -9,10 +9,13 @@ using bridgetest::ConsoleCapture;
 
 namespace {
 
-const QStringList gpsPosition{
-    QStringLiteral("Exif.GPSInfo.GPSLatitude"),     QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"),
-    QStringLiteral("Exif.GPSInfo.GPSLongitude"),    QStringLiteral("Exif.GPSInfo.GPSLongitudeRef"),
-    QStringLiteral("Exif.GPSInfo.GPSAltitude"),     QStringLiteral("Exif.GPSInfo.GPSAltitudeRef"),
+const QStringList gpsPosition {
+    QStringLiteral("Exif.GPSInfo.GPSLatitude"),
+    QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"),
+    QStringLiteral("Exif.GPSInfo.GPSLongitude"),
+    QStringLiteral("Exif.GPSInfo.GPSLongitudeRef"),
+    QStringLiteral("Exif.GPSInfo.GPSAltitude"),
+    QStringLiteral("Exif.GPSInfo.GPSAltitudeRef"),
 };
 const QString orientation = QStringLiteral("Exif.Image.Orientation");
 const QString userComment = QStringLiteral("Exif.Photo.UserComment");
@@ -28,7 +31,8 @@ QVariantMap group(const QVariantMap &entries, const QString &prefix)
     QVariantMap result;
     for (auto it = entries.begin(); it != entries.end(); ++it) {
         if (it.key().startsWith(prefix) && !isPointer(it.key()) && !it.key().contains(QLatin1String("Offset"))
-            && !it.key().contains(QLatin1String("JPEGInterchangeFormat")) && it.key() != QLatin1String("Exif.Photo.MakerNote"))
+            && !it.key().contains(QLatin1String("JPEGInterchangeFormat"))
+            && it.key() != QLatin1String("Exif.Photo.MakerNote"))
             result.insert(it.key(), it.value());
     }
     return result;
@@ -60,10 +64,12 @@ protected:
     QString richPhoto()
     {
         const QString path = testsupport::copyTestFile(QStringLiteral("images/FurnaceCreekInn.jpg"), m_dir,
-                                                       QStringLiteral("photo%1.jpg").arg(++m_count));
-        EXPECT_TRUE(bridgetest::peerModify(path, {QStringLiteral("set Exif.Image.Orientation 6"),
-                                                  QStringLiteral("set Exif.Photo.UserComment charset=Ascii A note")}));
-        EXPECT_TRUE(bridgetest::runPeer({QStringLiteral("-c"), QStringLiteral("The JPEG comment"), QStringLiteral("mo")}, path));
+            QStringLiteral("photo%1.jpg").arg(++m_count));
+        EXPECT_TRUE(bridgetest::peerModify(path,
+            { QStringLiteral("set Exif.Image.Orientation 6"),
+                QStringLiteral("set Exif.Photo.UserComment charset=Ascii A note") }));
+        EXPECT_TRUE(bridgetest::runPeer(
+            { QStringLiteral("-c"), QStringLiteral("The JPEG comment"), QStringLiteral("mo") }, path));
         return path;
     }
 
@@ -74,17 +80,17 @@ protected:
         ConsoleCapture console;
         EXPECT_TRUE(m_operation.clearMetadata(path, f.exif, f.orientation, f.gps, f.comment, f.iptc, f.xmp));
         EXPECT_TRUE(console.failures().isEmpty());
-        return {before, *m_operation.getMetadata(path)};
+        return { before, *m_operation.getMetadata(path) };
     }
 
     static QString jpegComment(const QString &path)
     {
-        return bridgetest::runPeer({QStringLiteral("-pc")}, path).value_or(QString()).trimmed();
+        return bridgetest::runPeer({ QStringLiteral("-pc") }, path).value_or(QString()).trimmed();
     }
 
     QTemporaryDir m_dir;
     int m_count = 0;
-    const MetadataOperation m_operation{};
+    const MetadataOperation m_operation {};
 };
 
 } // namespace
@@ -93,7 +99,7 @@ TEST_F(MetadataOperationClear, TheFixtureHoldsEveryGroup)
 {
     const QString path = richPhoto();
     const QVariantMap e = *m_operation.getMetadata(path);
-    for (const QString &key : gpsPosition + QStringList{orientation, userComment})
+    for (const QString &key : gpsPosition + QStringList { orientation, userComment })
         EXPECT_TRUE(e.contains(key)) << key.toStdString();
     EXPECT_FALSE(group(e, QStringLiteral("Iptc.")).isEmpty());
     EXPECT_FALSE(group(e, QStringLiteral("Xmp.")).isEmpty());
@@ -104,7 +110,7 @@ TEST_F(MetadataOperationClear, TheFixtureHoldsEveryGroup)
 TEST_F(MetadataOperationClear, GeneralExifSparesGpsPositionOrientationAndComment)
 {
     const QString path = richPhoto();
-    const auto [before, after] = clear(path, {.exif = true});
+    const auto [before, after] = clear(path, { .exif = true });
     QStringList kept = gpsPosition;
     kept << orientation << userComment;
     QVariantMap expectedExif;
@@ -120,39 +126,42 @@ TEST_F(MetadataOperationClear, GeneralExifSparesGpsPositionOrientationAndComment
 TEST_F(MetadataOperationClear, GpsAloneTakesOnlyThePosition)
 {
     const QString path = richPhoto();
-    const auto [before, after] = clear(path, {.gps = true});
-    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")), without(group(before, QStringLiteral("")), gpsPosition)),
-              QString());
+    const auto [before, after] = clear(path, { .gps = true });
+    EXPECT_EQ(bridgetest::differences(
+                  group(after, QStringLiteral("")), without(group(before, QStringLiteral("")), gpsPosition)),
+        QString());
     EXPECT_EQ(bridgetest::PeerReport(path).values(QStringLiteral("Exif.GPSInfo.GPSVersionID")).size(), 1u);
 }
 
 TEST_F(MetadataOperationClear, OrientationAloneTakesOnlyTheOrientation)
 {
     const QString path = richPhoto();
-    const auto [before, after] = clear(path, {.orientation = true});
-    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")), without(group(before, QStringLiteral("")), {orientation})),
-              QString());
+    const auto [before, after] = clear(path, { .orientation = true });
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")),
+                  without(group(before, QStringLiteral("")), { orientation })),
+        QString());
 }
 
 TEST_F(MetadataOperationClear, CommentAloneTakesTheUserCommentAndTheJpegComment)
 {
     const QString path = richPhoto();
-    const auto [before, after] = clear(path, {.comment = true});
-    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")), without(group(before, QStringLiteral("")), {userComment})),
-              QString());
+    const auto [before, after] = clear(path, { .comment = true });
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")),
+                  without(group(before, QStringLiteral("")), { userComment })),
+        QString());
     EXPECT_EQ(jpegComment(path), QString());
 }
 
 TEST_F(MetadataOperationClear, IptcOrXmpAloneLeaveTheOtherGroups)
 {
     const QString iptcPath = richPhoto();
-    const auto [iptcBefore, iptcAfter] = clear(iptcPath, {.iptc = true});
+    const auto [iptcBefore, iptcAfter] = clear(iptcPath, { .iptc = true });
     EXPECT_TRUE(group(iptcAfter, QStringLiteral("Iptc.")).isEmpty());
     EXPECT_EQ(group(iptcAfter, QStringLiteral("Exif.")), group(iptcBefore, QStringLiteral("Exif.")));
     EXPECT_EQ(group(iptcAfter, QStringLiteral("Xmp.")), group(iptcBefore, QStringLiteral("Xmp.")));
 
     const QString xmpPath = richPhoto();
-    const auto [xmpBefore, xmpAfter] = clear(xmpPath, {.xmp = true});
+    const auto [xmpBefore, xmpAfter] = clear(xmpPath, { .xmp = true });
     EXPECT_TRUE(group(xmpAfter, QStringLiteral("Xmp.")).isEmpty());
     EXPECT_EQ(group(xmpAfter, QStringLiteral("Exif.")), group(xmpBefore, QStringLiteral("Exif.")));
     EXPECT_EQ(group(xmpAfter, QStringLiteral("Iptc.")), group(xmpBefore, QStringLiteral("Iptc.")));
@@ -162,13 +171,15 @@ TEST_F(MetadataOperationClear, IptcOrXmpAloneLeaveTheOtherGroups)
 TEST_F(MetadataOperationClear, ExifSidesTogether)
 {
     const QString path = richPhoto();
-    const auto [before, after] = clear(path, {.exif = true, .orientation = true, .gps = true});
-    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("Exif.")), {{userComment, before.value(userComment)}}),
-              QString());
+    const auto [before, after] = clear(path, { .exif = true, .orientation = true, .gps = true });
+    EXPECT_EQ(bridgetest::differences(
+                  group(after, QStringLiteral("Exif.")), { { userComment, before.value(userComment) } }),
+        QString());
     EXPECT_EQ(jpegComment(path), QStringLiteral("The JPEG comment"));
 
     const QString all = richPhoto();
-    const auto [allBefore, allAfter] = clear(all, {.exif = true, .orientation = true, .gps = true, .comment = true});
+    const auto [allBefore, allAfter]
+        = clear(all, { .exif = true, .orientation = true, .gps = true, .comment = true });
     EXPECT_TRUE(bridgetest::PeerReport(all).values(QStringLiteral("Exif.Image.ExifTag")).empty());
     for (const QString &key : allAfter.keys())
         EXPECT_FALSE(key.startsWith(QLatin1String("Exif."))) << key.toStdString();
@@ -180,19 +191,21 @@ TEST_F(MetadataOperationClear, NoFlagRewritesTheFileUnchanged)
 {
     const QString path = richPhoto();
     const auto [before, after] = clear(path, {});
-    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")), group(before, QStringLiteral(""))), QString());
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")), group(before, QStringLiteral(""))),
+        QString());
     EXPECT_EQ(jpegComment(path), QStringLiteral("The JPEG comment"));
 }
 
 TEST_F(MetadataOperationClear, ClearingATiffKeepsItsPicture)
 {
-    for (const QString &name : {QStringLiteral("Reagan.tiff"), QStringLiteral("ReaganLargeTiff.tiff")}) {
+    for (const QString &name : { QStringLiteral("Reagan.tiff"), QStringLiteral("ReaganLargeTiff.tiff") }) {
         const QString path = testsupport::copyTestFile(QStringLiteral("images/") + name, m_dir);
         const QImage before = bridgetest::pixels(path);
         ASSERT_FALSE(before.isNull());
         ASSERT_TRUE(m_operation.clearMetadata(path, true, true, true, true, true, true));
         EXPECT_EQ(bridgetest::pixels(path), before) << name.toStdString();
-        ASSERT_TRUE(m_operation.setMetadata(path, {{QStringLiteral("Exif.Image.Artist"), QStringLiteral("Back")}}, true));
+        ASSERT_TRUE(m_operation.setMetadata(
+            path, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Back") } }, true));
         EXPECT_EQ(bridgetest::pixels(path), before) << name.toStdString();
     }
 }
@@ -200,6 +213,7 @@ TEST_F(MetadataOperationClear, ClearingATiffKeepsItsPicture)
 TEST_F(MetadataOperationClear, AGroupTheFormatCannotHoldIsPassedOver)
 {
     const QString path = testsupport::copyTestFile(QStringLiteral("images/exiv2-bug1199.webp"), m_dir);
-    const auto [before, after] = clear(path, {.iptc = true});
-    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")), group(before, QStringLiteral(""))), QString());
+    const auto [before, after] = clear(path, { .iptc = true });
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")), group(before, QStringLiteral(""))),
+        QString());
 }

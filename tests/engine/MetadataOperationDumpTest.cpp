@@ -38,12 +38,12 @@ protected:
         if (!testsupport::hasTestData() || !bridgetest::hasPeer())
             GTEST_SKIP() << "needs the shared test data and the exiv2 command";
         m_path = testsupport::copyTestFile(QStringLiteral("images/exiv2-empty.jpg"), m_dir);
-        ASSERT_TRUE(bridgetest::peerModify(
-            m_path, {QStringLiteral("set Exif.Image.Make Say \"hi\""), QStringLiteral("set Exif.Image.Model X")}));
+        ASSERT_TRUE(bridgetest::peerModify(m_path,
+            { QStringLiteral("set Exif.Image.Make Say \"hi\""), QStringLiteral("set Exif.Image.Model X") }));
     }
     QTemporaryDir m_dir;
     QString m_path;
-    const MetadataOperation m_operation{};
+    const MetadataOperation m_operation {};
 };
 
 } // namespace
@@ -52,14 +52,16 @@ TEST_F(MetadataOperationDump, BraceBlocksQuoteKeysAndValues)
 {
     const std::optional<QString> text = m_operation.readJSONStringFrom(m_path);
     ASSERT_TRUE(text.has_value());
-    EXPECT_EQ(*text, QStringLiteral("{\n"
-                                    "  \"Exif.Image.Make\":\"Say \\\"hi\\\"\",\n"
-                                    "  \"Exif.Image.Model\":\"X\"\n"
-                                    "}{\n}{\n}"));
+    EXPECT_EQ(*text,
+        QStringLiteral("{\n"
+                       "  \"Exif.Image.Make\":\"Say \\\"hi\\\"\",\n"
+                       "  \"Exif.Image.Model\":\"X\"\n"
+                       "}{\n}{\n}"));
 
-    ASSERT_TRUE(m_operation.setMetadata(m_path, {{QStringLiteral("Iptc.Application2.City"), QStringLiteral("Bern")}}, true));
+    ASSERT_TRUE(m_operation.setMetadata(
+        m_path, { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Bern") } }, true));
     EXPECT_EQ(m_operation.readJSONStringFrom(m_path),
-              QStringLiteral("{\n}{\n  \"Iptc.Application2.City\":\"Bern\"\n}{\n}"));
+        QStringLiteral("{\n}{\n  \"Iptc.Application2.City\":\"Bern\"\n}{\n}"));
 }
 
 TEST_F(MetadataOperationDump, ColumnsAlignKeyTagTypeCountAndValue)
@@ -68,8 +70,9 @@ TEST_F(MetadataOperationDump, ColumnsAlignKeyTagTypeCountAndValue)
     m_operation.readFrom(m_path);
     EXPECT_TRUE(console.errors().isEmpty());
     EXPECT_EQ(console.lines(platform::Console::Stream::Out),
-              (QStringList{QStringLiteral("Exif.Image.Make                              0x010f Ascii       9  Say \"hi\""),
-                           QStringLiteral("Exif.Image.Model                             0x0110 Ascii       2  X")}));
+        (QStringList {
+            QStringLiteral("Exif.Image.Make                              0x010f Ascii       9  Say \"hi\""),
+            QStringLiteral("Exif.Image.Model                             0x0110 Ascii       2  X") }));
 }
 
 TEST_F(MetadataOperationDump, ATypeWithoutNameShowsItsNumber)
@@ -84,7 +87,8 @@ TEST_F(MetadataOperationDump, ATypeWithoutNameShowsItsNumber)
     m_operation.readFrom(path);
     const QStringList lines = console.lines(platform::Console::Stream::Out);
     ASSERT_EQ(lines.size(), 4) << lines.join(u'\n').toStdString();
-    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("Exif.Image.0xc000                            0xc000 99          1  ")))
+    EXPECT_TRUE(lines[3].startsWith(
+        QStringLiteral("Exif.Image.0xc000                            0xc000 99          1  ")))
         << lines[3].toStdString();
     EXPECT_TRUE(m_operation.readJSONStringFrom(path).has_value());
 }

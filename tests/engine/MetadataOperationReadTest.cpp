@@ -44,13 +44,12 @@ TEST(MetadataOperationRead, EveryImageReadsAndAgreesWithThePeer)
 {
     REQUIRE_TEST_DATA();
     QTemporaryDir dir;
-    static const QStringList textTypes{QStringLiteral("Ascii"), QStringLiteral("String")};
-    static const QStringList numberTypes{QStringLiteral("Short"), QStringLiteral("Long"), QStringLiteral("SShort"),
-                                         QStringLiteral("SLong"), QStringLiteral("Rational"),
-                                         QStringLiteral("SRational")};
-    static const QStringList specialKeys{QStringLiteral("Exif.GPSInfo.GPSLatitude"),
-                                         QStringLiteral("Exif.GPSInfo.GPSLongitude"),
-                                         QStringLiteral("Exif.GPSInfo.GPSAltitudeRef")};
+    static const QStringList textTypes { QStringLiteral("Ascii"), QStringLiteral("String") };
+    static const QStringList numberTypes { QStringLiteral("Short"), QStringLiteral("Long"),
+        QStringLiteral("SShort"), QStringLiteral("SLong"), QStringLiteral("Rational"),
+        QStringLiteral("SRational") };
+    static const QStringList specialKeys { QStringLiteral("Exif.GPSInfo.GPSLatitude"),
+        QStringLiteral("Exif.GPSInfo.GPSLongitude"), QStringLiteral("Exif.GPSInfo.GPSAltitudeRef") };
     const MetadataOperation operation;
     int compared = 0;
     for (const QString &name : sharedImages()) {
@@ -70,7 +69,8 @@ TEST(MetadataOperationRead, EveryImageReadsAndAgreesWithThePeer)
         for (const auto &[key, peerValue] : peer.rows()) {
             const QString &type = peerValue.type;
             const QString &value = peerValue.value;
-            if (occurrences[key] != 1 || specialKeys.contains(key) || key.startsWith(QLatin1String("Iptc.Application2.Keywords")))
+            if (occurrences[key] != 1 || specialKeys.contains(key)
+                || key.startsWith(QLatin1String("Iptc.Application2.Keywords")))
                 continue;
             const QVariant ours = entries->value(key);
             if (textTypes.contains(type)) {
@@ -84,7 +84,8 @@ TEST(MetadataOperationRead, EveryImageReadsAndAgreesWithThePeer)
                 if (!expected)
                     continue;
                 ASSERT_TRUE(ours.isValid()) << key.toStdString();
-                EXPECT_EQ(ours.typeId(), type.contains(QLatin1String("Rational")) ? QMetaType::Double : QMetaType::LongLong)
+                EXPECT_EQ(ours.typeId(),
+                    type.contains(QLatin1String("Rational")) ? QMetaType::Double : QMetaType::LongLong)
                     << key.toStdString();
                 EXPECT_DOUBLE_EQ(ours.toDouble(), *expected) << key.toStdString();
                 ++compared;
@@ -135,7 +136,7 @@ TEST(MetadataOperationRead, FoldersPipesAndUnknownContentFailWithoutWaiting)
     file.close();
 
     const MetadataOperation operation;
-    for (const QString &path : {pipe, folder, text}) {
+    for (const QString &path : { pipe, folder, text }) {
         ConsoleCapture console;
         EXPECT_FALSE(operation.getMetadata(path).has_value()) << path.toStdString();
         EXPECT_EQ(console.failures().size(), 1) << path.toStdString();
@@ -152,27 +153,28 @@ TEST(MetadataOperationRead, ValuesFollowTheirTypeAndTheGpsRules)
         GTEST_SKIP() << "exiv2 command not installed";
     QTemporaryDir dir;
     const QString path = testsupport::copyTestFile(QStringLiteral("images/exiv2-empty.jpg"), dir);
-    ASSERT_TRUE(bridgetest::peerModify(path, {
-        QStringLiteral("set Exif.GPSInfo.GPSLatitude 48/1 51/1 2400/100"),
-        QStringLiteral("set Exif.GPSInfo.GPSLatitudeRef S"),
-        QStringLiteral("set Exif.GPSInfo.GPSLongitude SRational 10/1 -1/1 36/1"),
-        QStringLiteral("set Exif.GPSInfo.GPSAltitudeRef 1"),
-        QStringLiteral("set Exif.GPSInfo.GPSAltitude 1000/0"),
-        QStringLiteral("set Exif.GPSInfo.GPSVersionID 2 2 0 0"),
-        QStringLiteral("set Exif.Photo.ExposureTime 1/250"),
-        QStringLiteral("set Exif.Image.Orientation 6"),
-        QStringLiteral("set Exif.Image.BitsPerSample 8 16 24"),
-        QStringLiteral("set Exif.Image.BatteryLevel Double 2.5"),
-        QStringLiteral("set Exif.Image.ExposureIndex Float 1.5"),
-        QStringLiteral("set Exif.Photo.UserComment charset=Ascii Seen from the bridge"),
-        QStringLiteral("add Iptc.Application2.Keywords one"),
-        QStringLiteral("add Iptc.Application2.Keywords two, three"),
-        QStringLiteral("add Iptc.Application2.Keywords four"),
-        QStringLiteral("add Iptc.Application2.SuppCategory alpha"),
-        QStringLiteral("add Iptc.Application2.SuppCategory beta"),
-        QStringLiteral("set Xmp.dc.subject XmpBag a"),
-        QStringLiteral("set Xmp.xmp.CreateDate 2019-07-14T09:30:05"),
-    }));
+    ASSERT_TRUE(bridgetest::peerModify(path,
+        {
+            QStringLiteral("set Exif.GPSInfo.GPSLatitude 48/1 51/1 2400/100"),
+            QStringLiteral("set Exif.GPSInfo.GPSLatitudeRef S"),
+            QStringLiteral("set Exif.GPSInfo.GPSLongitude SRational 10/1 -1/1 36/1"),
+            QStringLiteral("set Exif.GPSInfo.GPSAltitudeRef 1"),
+            QStringLiteral("set Exif.GPSInfo.GPSAltitude 1000/0"),
+            QStringLiteral("set Exif.GPSInfo.GPSVersionID 2 2 0 0"),
+            QStringLiteral("set Exif.Photo.ExposureTime 1/250"),
+            QStringLiteral("set Exif.Image.Orientation 6"),
+            QStringLiteral("set Exif.Image.BitsPerSample 8 16 24"),
+            QStringLiteral("set Exif.Image.BatteryLevel Double 2.5"),
+            QStringLiteral("set Exif.Image.ExposureIndex Float 1.5"),
+            QStringLiteral("set Exif.Photo.UserComment charset=Ascii Seen from the bridge"),
+            QStringLiteral("add Iptc.Application2.Keywords one"),
+            QStringLiteral("add Iptc.Application2.Keywords two, three"),
+            QStringLiteral("add Iptc.Application2.Keywords four"),
+            QStringLiteral("add Iptc.Application2.SuppCategory alpha"),
+            QStringLiteral("add Iptc.Application2.SuppCategory beta"),
+            QStringLiteral("set Xmp.dc.subject XmpBag a"),
+            QStringLiteral("set Xmp.xmp.CreateDate 2019-07-14T09:30:05"),
+        }));
 
     ConsoleCapture console;
     const std::optional<QVariantMap> entries = MetadataOperation().getMetadata(path);
@@ -180,7 +182,8 @@ TEST(MetadataOperationRead, ValuesFollowTheirTypeAndTheGpsRules)
     const QVariantMap &e = *entries;
 
     EXPECT_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSLatitude")).typeId(), QMetaType::Double);
-    EXPECT_NEAR(e.value(QStringLiteral("Exif.GPSInfo.GPSLatitude")).toDouble(), 48 + 51 / 60.0 + 24 / 3600.0, 1e-12);
+    EXPECT_NEAR(
+        e.value(QStringLiteral("Exif.GPSInfo.GPSLatitude")).toDouble(), 48 + 51 / 60.0 + 24 / 3600.0, 1e-12);
     EXPECT_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSLatitudeRef")), QVariant(QStringLiteral("S")));
     // Minutes of -1 are left out; the seconds still count.
     EXPECT_NEAR(e.value(QStringLiteral("Exif.GPSInfo.GPSLongitude")).toDouble(), 10 + 36 / 3600.0, 1e-12);
@@ -193,9 +196,12 @@ TEST(MetadataOperationRead, ValuesFollowTheirTypeAndTheGpsRules)
     EXPECT_EQ(e.value(QStringLiteral("Exif.Image.BatteryLevel")), QVariant::fromValue<qint64>(2));
     EXPECT_EQ(e.value(QStringLiteral("Exif.Image.ExposureIndex")).typeId(), QMetaType::Float);
     EXPECT_EQ(e.value(QStringLiteral("Exif.Image.ExposureIndex")).toFloat(), 1.5f);
-    EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.UserComment")), QVariant(QStringLiteral("Seen from the bridge")));
-    EXPECT_EQ(e.value(QStringLiteral("Iptc.Application2.Keywords")), QVariant(QStringLiteral("one, two, three, four")));
-    EXPECT_EQ(e.value(QStringLiteral("Iptc.Application2.SuppCategory")), QVariant(QStringLiteral("alpha, beta")));
+    EXPECT_EQ(
+        e.value(QStringLiteral("Exif.Photo.UserComment")), QVariant(QStringLiteral("Seen from the bridge")));
+    EXPECT_EQ(e.value(QStringLiteral("Iptc.Application2.Keywords")),
+        QVariant(QStringLiteral("one, two, three, four")));
+    EXPECT_EQ(
+        e.value(QStringLiteral("Iptc.Application2.SuppCategory")), QVariant(QStringLiteral("alpha, beta")));
     EXPECT_FALSE(e.contains(QStringLiteral("Xmp.dc.subject")));
     EXPECT_EQ(e.value(QStringLiteral("Xmp.xmp.CreateDate")), QVariant(QStringLiteral("2019-07-14T09:30:05")));
 
@@ -211,9 +217,9 @@ TEST(MetadataOperationRead, ManyThreadsReadTheSameAsOne)
 {
     REQUIRE_TEST_DATA();
     QTemporaryDir dir;
-    const QStringList names{QStringLiteral("Reagan.jpg"), QStringLiteral("Stonehenge.exv"),
-                            QStringLiteral("pr_2216.exv"), QStringLiteral("ReaganSmallPng.png"),
-                            QStringLiteral("exiv2-bug540.jpg"), QStringLiteral("Reagan.tiff")};
+    const QStringList names { QStringLiteral("Reagan.jpg"), QStringLiteral("Stonehenge.exv"),
+        QStringLiteral("pr_2216.exv"), QStringLiteral("ReaganSmallPng.png"),
+        QStringLiteral("exiv2-bug540.jpg"), QStringLiteral("Reagan.tiff") };
     QStringList paths;
     for (const QString &name : names)
         paths << testsupport::copyTestFile(QStringLiteral("images/") + name, dir);

@@ -20,12 +20,13 @@ using bridgetest::ConsoleCapture;
 
 namespace {
 
-const QVariantMap someValues{{QStringLiteral("Exif.Image.Artist"), QStringLiteral("Someone")},
-                             {QStringLiteral("Iptc.Application2.City"), QStringLiteral("Somewhere")}};
+const QVariantMap someValues { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Someone") },
+    { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Somewhere") } };
 
 bool isLibraryFailure(const QString &line)
 {
-    return line.startsWith(QStringLiteral("*** error exiv2 exception '")) && line.endsWith(QStringLiteral("' ***"));
+    return line.startsWith(QStringLiteral("*** error exiv2 exception '"))
+        && line.endsWith(QStringLiteral("' ***"));
 }
 
 // Removes the fault hook however a test ends.
@@ -68,7 +69,7 @@ protected:
     QStringList folder() const { return bridgetest::folderEntries(m_dir.path()); }
 
     QTemporaryDir m_dir;
-    const MetadataOperation m_operation{};
+    const MetadataOperation m_operation {};
 };
 
 } // namespace
@@ -76,9 +77,9 @@ protected:
 TEST_F(MetadataOperationSafety, MalformedFilesFailCleanlyAndStayUntouched)
 {
     // Files whose write the library completes, with warnings only.
-    const QStringList writable{QStringLiteral("issue_2190_poc.jp2"), QStringLiteral("issue_1706_poc.exv")};
-    const QStringList names =
-        QDir(testsupport::testDataDir() + QStringLiteral("/malformed")).entryList(QDir::Files, QDir::Name);
+    const QStringList writable { QStringLiteral("issue_2190_poc.jp2"), QStringLiteral("issue_1706_poc.exv") };
+    const QStringList names
+        = QDir(testsupport::testDataDir() + QStringLiteral("/malformed")).entryList(QDir::Files, QDir::Name);
     ASSERT_GE(names.size(), 18);
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
@@ -94,8 +95,9 @@ TEST_F(MetadataOperationSafety, MalformedFilesFailCleanlyAndStayUntouched)
         }
         for (int operation = 0; operation < 2; ++operation) {
             ConsoleCapture console;
-            const bool done = operation == 0 ? m_operation.setMetadata(path, someValues, false)
-                                             : m_operation.clearMetadata(path, true, false, true, true, true, true);
+            const bool done = operation == 0
+                ? m_operation.setMetadata(path, someValues, false)
+                : m_operation.clearMetadata(path, true, false, true, true, true, true);
             if (writable.contains(name)) {
                 if (done) {
                     EXPECT_TRUE(m_operation.getMetadata(path).has_value());
@@ -104,11 +106,13 @@ TEST_F(MetadataOperationSafety, MalformedFilesFailCleanlyAndStayUntouched)
             }
             EXPECT_FALSE(done);
             ASSERT_EQ(console.failures().size(), 1);
-            EXPECT_TRUE(isLibraryFailure(console.failures().first())) << console.failures().first().toStdString();
+            EXPECT_TRUE(isLibraryFailure(console.failures().first()))
+                << console.failures().first().toStdString();
             EXPECT_EQ(bridgetest::fileBytes(path), original);
-            EXPECT_EQ(bridgetest::folderEntries(dir.path()), QStringList{name});
+            EXPECT_EQ(bridgetest::folderEntries(dir.path()), QStringList { name });
             if (name == QLatin1String("issue_ghsa_496f_x7cq_cq39_poc.jpg")) {
-                EXPECT_TRUE(console.failures().first().contains(QStringLiteral("Writing to EPS images is not supported")));
+                EXPECT_TRUE(console.failures().first().contains(
+                    QStringLiteral("Writing to EPS images is not supported")));
             }
         }
     }
@@ -118,7 +122,8 @@ TEST_F(MetadataOperationSafety, AWriteThatFailsPartWayLeavesTheOriginal)
 {
     const QString path = photo();
     const QByteArray original = bridgetest::fileBytes(path);
-    for (const engine::ReplaceStep failingStep : {engine::ReplaceStep::PartWritten, engine::ReplaceStep::BeforeRename}) {
+    for (const engine::ReplaceStep failingStep :
+        { engine::ReplaceStep::PartWritten, engine::ReplaceStep::BeforeRename }) {
         QString temporary;
         qint64 temporarySize = -1;
         FaultHookGuard hook([&](engine::ReplaceStep step, const QString &temporaryPath) {
@@ -140,11 +145,11 @@ TEST_F(MetadataOperationSafety, AWriteThatFailsPartWayLeavesTheOriginal)
         // ...which is gone, and the original is as it was.
         EXPECT_FALSE(QFileInfo::exists(temporary));
         EXPECT_EQ(bridgetest::fileBytes(path), original);
-        EXPECT_EQ(folder(), QStringList{QStringLiteral("Reagan.jpg")});
+        EXPECT_EQ(folder(), QStringList { QStringLiteral("Reagan.jpg") });
 
         EXPECT_FALSE(m_operation.clearMetadata(path, true, true, true, true, true, true));
         EXPECT_EQ(bridgetest::fileBytes(path), original);
-        EXPECT_EQ(folder(), QStringList{QStringLiteral("Reagan.jpg")});
+        EXPECT_EQ(folder(), QStringList { QStringLiteral("Reagan.jpg") });
     }
 }
 
@@ -177,7 +182,9 @@ TEST_F(MetadataOperationSafety, PermissionsAndLinksSurviveAWrite)
 {
     const QString path = photo();
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
-    struct stat before {};
+    struct stat before
+    {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
 
     const QString link = m_dir.filePath(QStringLiteral("link.jpg"));
@@ -185,8 +192,11 @@ TEST_F(MetadataOperationSafety, PermissionsAndLinksSurviveAWrite)
     ASSERT_TRUE(m_operation.setMetadata(link, someValues, false));
 
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(m_operation.getMetadata(path)->value(QStringLiteral("Exif.Image.Artist")), QVariant(QStringLiteral("Someone")));
-    struct stat after {};
+    EXPECT_EQ(m_operation.getMetadata(path)->value(QStringLiteral("Exif.Image.Artist")),
+        QVariant(QStringLiteral("Someone")));
+    struct stat after
+    {
+    };
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
     EXPECT_EQ(after.st_mode & 07777, 0640u);
     EXPECT_EQ(after.st_uid, before.st_uid);
@@ -202,21 +212,22 @@ TEST_F(MetadataOperationSafety, AReadOnlyFolderOrFileIsLeftAlone)
     ASSERT_EQ(::chmod(folderBytes.constData(), 0555), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
     ConsoleCapture console;
-    const std::optional<bool> written =
-        runUnprivileged([&] { return m_operation.setMetadata(path, someValues, false); });
+    const std::optional<bool> written
+        = runUnprivileged([&] { return m_operation.setMetadata(path, someValues, false); });
     ASSERT_EQ(::chmod(folderBytes.constData(), 0777), 0);
     if (!written)
         GTEST_SKIP() << "cannot drop root rights here";
     EXPECT_FALSE(*written);
     EXPECT_EQ(bridgetest::fileBytes(path), original);
-    EXPECT_EQ(folder(), QStringList{QStringLiteral("Reagan.jpg")});
+    EXPECT_EQ(folder(), QStringList { QStringLiteral("Reagan.jpg") });
 
     // A file the user made read-only in a writable folder stays as it is.
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
-    const std::optional<bool> forced = runUnprivileged([&] { return m_operation.setMetadata(path, someValues, false); });
+    const std::optional<bool> forced
+        = runUnprivileged([&] { return m_operation.setMetadata(path, someValues, false); });
     ASSERT_EQ(::chmod(folderBytes.constData(), 0700), 0);
     ASSERT_TRUE(forced.has_value());
     EXPECT_FALSE(*forced);
     EXPECT_EQ(bridgetest::fileBytes(path), original);
-    EXPECT_EQ(folder(), QStringList{QStringLiteral("Reagan.jpg")});
+    EXPECT_EQ(folder(), QStringList { QStringLiteral("Reagan.jpg") });
 }

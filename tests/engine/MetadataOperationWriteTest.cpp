@@ -22,33 +22,34 @@ struct Groups
 Groups groupsOf(const QString &path)
 {
     const int type = Exiv2::ImageFactory::getType(QFile::encodeName(path).toStdString());
-    const auto has = [type](Exiv2::MetadataId id) { return Exiv2::ImageFactory::checkMode(type, id) != Exiv2::amNone; };
-    return {has(Exiv2::mdExif), has(Exiv2::mdIptc), has(Exiv2::mdXmp), has(Exiv2::mdComment)};
+    const auto has
+        = [type](Exiv2::MetadataId id) { return Exiv2::ImageFactory::checkMode(type, id) != Exiv2::amNone; };
+    return { has(Exiv2::mdExif), has(Exiv2::mdIptc), has(Exiv2::mdXmp), has(Exiv2::mdComment) };
 }
 
 QVariantMap sampleValues()
 {
     return {
-        {QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada Lovelace")},
-        {QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("Grüße aus Zürich")},
-        {QStringLiteral("Exif.Photo.DateTimeOriginal"), QStringLiteral("2019:07:14 09:30:05")},
-        {QStringLiteral("Exif.Photo.ISOSpeedRatings"), QVariant::fromValue<qint64>(400)},
-        {QStringLiteral("Exif.Photo.FNumber"), 2.8},
-        {QStringLiteral("Exif.Photo.ExposureTime"), 0.004},
-        {QStringLiteral("Exif.Image.Orientation"), QVariant::fromValue<qint64>(6)},
-        {QStringLiteral("Exif.Photo.StandardOutputSensitivity"), QVariant::fromValue<qint64>(100000)},
-        {QStringLiteral("Exif.GPSInfo.GPSLatitude"), -33.8568},
-        {QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"), QStringLiteral("S")},
-        {QStringLiteral("Exif.GPSInfo.GPSLongitude"), 151.2153},
-        {QStringLiteral("Exif.GPSInfo.GPSLongitudeRef"), QStringLiteral("E")},
-        {QStringLiteral("Exif.GPSInfo.GPSAltitude"), 123.456},
-        {QStringLiteral("Exif.GPSInfo.GPSAltitudeRef"), QVariant::fromValue<qint64>(1)},
-        {QStringLiteral("Iptc.Application2.City"), QStringLiteral("Zürich")},
-        {QStringLiteral("Iptc.Application2.Keywords"), QStringLiteral("alpha, beta,gamma")},
-        {QStringLiteral("Iptc.Application2.DateCreated"), QStringLiteral("2019-07-14")},
-        {QStringLiteral("Iptc.Application2.TimeCreated"), QStringLiteral("09:30:05")},
-        {QStringLiteral("Xmp.xmp.CreateDate"), QStringLiteral("2019:07:14 09:30:05")},
-        {QStringLiteral("Xmp.aux.Lens"), QStringLiteral("50mm f/1.8")},
+        { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada Lovelace") },
+        { QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("Grüße aus Zürich") },
+        { QStringLiteral("Exif.Photo.DateTimeOriginal"), QStringLiteral("2019:07:14 09:30:05") },
+        { QStringLiteral("Exif.Photo.ISOSpeedRatings"), QVariant::fromValue<qint64>(400) },
+        { QStringLiteral("Exif.Photo.FNumber"), 2.8 },
+        { QStringLiteral("Exif.Photo.ExposureTime"), 0.004 },
+        { QStringLiteral("Exif.Image.Orientation"), QVariant::fromValue<qint64>(6) },
+        { QStringLiteral("Exif.Photo.StandardOutputSensitivity"), QVariant::fromValue<qint64>(100000) },
+        { QStringLiteral("Exif.GPSInfo.GPSLatitude"), -33.8568 },
+        { QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"), QStringLiteral("S") },
+        { QStringLiteral("Exif.GPSInfo.GPSLongitude"), 151.2153 },
+        { QStringLiteral("Exif.GPSInfo.GPSLongitudeRef"), QStringLiteral("E") },
+        { QStringLiteral("Exif.GPSInfo.GPSAltitude"), 123.456 },
+        { QStringLiteral("Exif.GPSInfo.GPSAltitudeRef"), QVariant::fromValue<qint64>(1) },
+        { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Zürich") },
+        { QStringLiteral("Iptc.Application2.Keywords"), QStringLiteral("alpha, beta,gamma") },
+        { QStringLiteral("Iptc.Application2.DateCreated"), QStringLiteral("2019-07-14") },
+        { QStringLiteral("Iptc.Application2.TimeCreated"), QStringLiteral("09:30:05") },
+        { QStringLiteral("Xmp.xmp.CreateDate"), QStringLiteral("2019:07:14 09:30:05") },
+        { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("50mm f/1.8") },
     };
 }
 
@@ -60,9 +61,9 @@ QVariantMap withoutOffsets(QVariantMap entries)
     for (auto it = entries.begin(); it != entries.end();) {
         const QString &key = it.key();
         const bool offset = key.endsWith(QLatin1String("Tag")) || key.contains(QLatin1String("Offset"))
-                            || key.contains(QLatin1String("JPEGInterchangeFormat"))
-                            || key == QLatin1String("Exif.Photo.MakerNote")
-                            || key == QLatin1String("Exif.Image.PhotometricInterpretation");
+            || key.contains(QLatin1String("JPEGInterchangeFormat"))
+            || key == QLatin1String("Exif.Photo.MakerNote")
+            || key == QLatin1String("Exif.Image.PhotometricInterpretation");
         it = offset ? entries.erase(it) : std::next(it);
     }
     return entries;
@@ -86,7 +87,7 @@ protected:
         return testsupport::copyTestFile(QStringLiteral("images/") + name, m_dir, newName);
     }
     QTemporaryDir m_dir;
-    const MetadataOperation m_operation{};
+    const MetadataOperation m_operation {};
 };
 
 } // namespace
@@ -103,7 +104,8 @@ TEST_F(MetadataOperationWrite, ValuesReadBackHereAndInThePeerForEveryWritableFor
         const Groups groups = groupsOf(path);
 
         ConsoleCapture console;
-        ASSERT_TRUE(m_operation.setMetadata(path, sampleValues(), false)) << console.failures().join(u'\n').toStdString();
+        ASSERT_TRUE(m_operation.setMetadata(path, sampleValues(), false))
+            << console.failures().join(u'\n').toStdString();
         EXPECT_TRUE(console.failures().isEmpty());
         EXPECT_EQ(bridgetest::folderEntries(m_dir.path()).filter(QStringLiteral(".calvorn-")).size(), 0);
 
@@ -112,27 +114,33 @@ TEST_F(MetadataOperationWrite, ValuesReadBackHereAndInThePeerForEveryWritableFor
         const QVariantMap &e = *read;
         if (groups.exif) {
             EXPECT_EQ(e.value(QStringLiteral("Exif.Image.Artist")), QVariant(QStringLiteral("Ada Lovelace")));
-            EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.UserComment")), QVariant(QStringLiteral("Grüße aus Zürich")));
+            EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.UserComment")),
+                QVariant(QStringLiteral("Grüße aus Zürich")));
             EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.DateTimeOriginal")),
-                      QVariant(QStringLiteral("2019:07:14 09:30:05")));
-            EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.ISOSpeedRatings")), QVariant::fromValue<qint64>(400));
+                QVariant(QStringLiteral("2019:07:14 09:30:05")));
+            EXPECT_EQ(
+                e.value(QStringLiteral("Exif.Photo.ISOSpeedRatings")), QVariant::fromValue<qint64>(400));
             EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.FNumber")), QVariant(2.8));
             EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.ExposureTime")), QVariant(0.004));
             EXPECT_EQ(e.value(QStringLiteral("Exif.Image.Orientation")), QVariant::fromValue<qint64>(6));
             EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.StandardOutputSensitivity")),
-                      QVariant::fromValue<qint64>(100000));
-            EXPECT_DOUBLE_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSLatitude")).toDouble(), 33 + 51 / 60.0 + 24 / 3600.0);
+                QVariant::fromValue<qint64>(100000));
+            EXPECT_DOUBLE_EQ(
+                e.value(QStringLiteral("Exif.GPSInfo.GPSLatitude")).toDouble(), 33 + 51 / 60.0 + 24 / 3600.0);
             EXPECT_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSLatitudeRef")), QVariant(QStringLiteral("S")));
-            EXPECT_DOUBLE_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSLongitude")).toDouble(), 151 + 12 / 60.0 + 55 / 3600.0);
+            EXPECT_DOUBLE_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSLongitude")).toDouble(),
+                151 + 12 / 60.0 + 55 / 3600.0);
             EXPECT_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSAltitude")), QVariant(123.45));
             EXPECT_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSAltitudeRef")), QVariant(1.0));
         }
         if (groups.iptc) {
             EXPECT_EQ(e.value(QStringLiteral("Iptc.Application2.City")), QVariant(QStringLiteral("Zürich")));
-            EXPECT_EQ(e.value(QStringLiteral("Iptc.Application2.Keywords")), QVariant(QStringLiteral("alpha, beta, gamma")));
+            EXPECT_EQ(e.value(QStringLiteral("Iptc.Application2.Keywords")),
+                QVariant(QStringLiteral("alpha, beta, gamma")));
         }
         if (groups.xmp) {
-            EXPECT_EQ(e.value(QStringLiteral("Xmp.xmp.CreateDate")), QVariant(QStringLiteral("2019-07-14T09:30:05")));
+            EXPECT_EQ(e.value(QStringLiteral("Xmp.xmp.CreateDate")),
+                QVariant(QStringLiteral("2019-07-14T09:30:05")));
             EXPECT_EQ(e.value(QStringLiteral("Xmp.aux.Lens")), QVariant(QStringLiteral("50mm f/1.8")));
         }
         EXPECT_EQ(bridgetest::pixels(path), before);
@@ -168,7 +176,7 @@ TEST_F(MetadataOperationWrite, ValuesReadBackHereAndInThePeerForEveryWritableFor
         if (groups.xmp)
             expectType("Xmp.xmp.CreateDate", "XmpText 2019-07-14T09:30:05");
         if (groups.exif && (name.endsWith(QLatin1String(".jpg")) || name.endsWith(QLatin1String(".exv")))) {
-            const std::optional<QString> comment = bridgetest::runPeer({QStringLiteral("-pc")}, path);
+            const std::optional<QString> comment = bridgetest::runPeer({ QStringLiteral("-pc") }, path);
             ASSERT_TRUE(comment.has_value());
             EXPECT_EQ(comment->trimmed(), QStringLiteral("Grüße aus Zürich"));
         }
@@ -197,7 +205,7 @@ TEST_F(MetadataOperationWrite, UnchangedWriteKeepsEveryValueAndThePixels)
 TEST_F(MetadataOperationWrite, EmptyingKeepsOnlyTheGivenValuesAndTheJpegComment)
 {
     const QString path = copy(QStringLiteral("table.jpg"));
-    const std::optional<QString> commentBefore = bridgetest::runPeer({QStringLiteral("-pc")}, path);
+    const std::optional<QString> commentBefore = bridgetest::runPeer({ QStringLiteral("-pc") }, path);
 
     ASSERT_TRUE(m_operation.setMetadata(path, {}, true));
     const std::optional<QVariantMap> cleared = m_operation.getMetadata(path);
@@ -205,13 +213,13 @@ TEST_F(MetadataOperationWrite, EmptyingKeepsOnlyTheGivenValuesAndTheJpegComment)
     EXPECT_TRUE(cleared->isEmpty()) << QStringList(cleared->keys()).join(u' ').toStdString();
     if (bridgetest::hasPeer()) {
         EXPECT_FALSE(commentBefore->trimmed().isEmpty());
-        EXPECT_EQ(bridgetest::runPeer({QStringLiteral("-pc")}, path), commentBefore);
+        EXPECT_EQ(bridgetest::runPeer({ QStringLiteral("-pc") }, path), commentBefore);
     }
 
     const QString rich = copy(QStringLiteral("Reagan.jpg"));
-    const QVariantMap values{{QStringLiteral("Exif.Image.Artist"), QStringLiteral("")},
-                             {QStringLiteral("Iptc.Application2.Headline"), QStringLiteral("Only this")},
-                             {QStringLiteral("Xmp.aux.Lens"), QStringLiteral("Lens")}};
+    const QVariantMap values { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("") },
+        { QStringLiteral("Iptc.Application2.Headline"), QStringLiteral("Only this") },
+        { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("Lens") } };
     ASSERT_TRUE(m_operation.setMetadata(rich, values, true));
     const std::optional<QVariantMap> kept = m_operation.getMetadata(rich);
     ASSERT_TRUE(kept.has_value());
@@ -221,19 +229,19 @@ TEST_F(MetadataOperationWrite, EmptyingKeepsOnlyTheGivenValuesAndTheJpegComment)
 TEST_F(MetadataOperationWrite, RepeatedDatasetsAreReplacedAsAWholeList)
 {
     const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
-    ASSERT_TRUE(m_operation.setMetadata(
-        path, {{QStringLiteral("Iptc.Application2.Keywords"), QStringLiteral("one, two, three")}}, false));
-    ASSERT_TRUE(m_operation.setMetadata(
-        path, {{QStringLiteral("Iptc.Application2.Keywords"), QStringLiteral(" four ,, five ")},
-               {QStringLiteral("Iptc.Application2.SuppCategory"), QStringLiteral("x,y")}},
+    ASSERT_TRUE(m_operation.setMetadata(path,
+        { { QStringLiteral("Iptc.Application2.Keywords"), QStringLiteral("one, two, three") } }, false));
+    ASSERT_TRUE(m_operation.setMetadata(path,
+        { { QStringLiteral("Iptc.Application2.Keywords"), QStringLiteral(" four ,, five ") },
+            { QStringLiteral("Iptc.Application2.SuppCategory"), QStringLiteral("x,y") } },
         false));
     EXPECT_EQ(m_operation.getMetadata(path)->value(QStringLiteral("Iptc.Application2.Keywords")),
-              QVariant(QStringLiteral("four, five")));
+        QVariant(QStringLiteral("four, five")));
     EXPECT_EQ(m_operation.getMetadata(path)->value(QStringLiteral("Iptc.Application2.SuppCategory")),
-              QVariant(QStringLiteral("x, y")));
+        QVariant(QStringLiteral("x, y")));
 
-    ASSERT_TRUE(m_operation.setMetadata(path, {{QStringLiteral("Iptc.Application2.Keywords"), QStringLiteral("")}},
-                                        false));
+    ASSERT_TRUE(m_operation.setMetadata(
+        path, { { QStringLiteral("Iptc.Application2.Keywords"), QStringLiteral("") } }, false));
     EXPECT_FALSE(m_operation.getMetadata(path)->contains(QStringLiteral("Iptc.Application2.Keywords")));
     if (bridgetest::hasPeer()) {
         EXPECT_TRUE(bridgetest::peerValues(path, QStringLiteral("Iptc.Application2.Keywords")).empty());
@@ -246,23 +254,24 @@ TEST_F(MetadataOperationWrite, EmptiedIptcDateErasesItAndANonDateLeavesItAlone)
         GTEST_SKIP() << "exiv2 command not installed";
     const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
     ASSERT_TRUE(m_operation.setMetadata(path,
-                                        {{QStringLiteral("Iptc.Application2.DateCreated"), QStringLiteral("2021-03-04")},
-                                         {QStringLiteral("Iptc.Application2.TimeCreated"), QStringLiteral("05:06:07")},
-                                         {QStringLiteral("Iptc.Application2.DigitizationDate"), QStringLiteral("2021-03-04")}},
-                                        false));
+        { { QStringLiteral("Iptc.Application2.DateCreated"), QStringLiteral("2021-03-04") },
+            { QStringLiteral("Iptc.Application2.TimeCreated"), QStringLiteral("05:06:07") },
+            { QStringLiteral("Iptc.Application2.DigitizationDate"), QStringLiteral("2021-03-04") } },
+        false));
     expectPeer(path, QStringLiteral("Iptc.Application2.DateCreated"), QStringLiteral("Date 2021-03-04"));
 
     ASSERT_TRUE(m_operation.setMetadata(path,
-                                        {{QStringLiteral("Iptc.Application2.DateCreated"), QStringLiteral("")},
-                                         {QStringLiteral("Iptc.Application2.TimeCreated"), QStringLiteral("")},
-                                         {QStringLiteral("Iptc.Application2.DigitizationDate"), QStringLiteral("soon")},
-                                         {QStringLiteral("Iptc.Application2.DigitizationTime"), QStringLiteral("later")}},
-                                        false));
+        { { QStringLiteral("Iptc.Application2.DateCreated"), QStringLiteral("") },
+            { QStringLiteral("Iptc.Application2.TimeCreated"), QStringLiteral("") },
+            { QStringLiteral("Iptc.Application2.DigitizationDate"), QStringLiteral("soon") },
+            { QStringLiteral("Iptc.Application2.DigitizationTime"), QStringLiteral("later") } },
+        false));
     const bridgetest::PeerReport peer(path);
     EXPECT_TRUE(peer.values(QStringLiteral("Iptc.Application2.DateCreated")).empty());
     EXPECT_TRUE(peer.values(QStringLiteral("Iptc.Application2.TimeCreated")).empty());
     EXPECT_TRUE(peer.values(QStringLiteral("Iptc.Application2.DigitizationTime")).empty());
-    EXPECT_EQ(peer.typeAndValue(QStringLiteral("Iptc.Application2.DigitizationDate")), QStringLiteral("Date 2021-03-04"));
+    EXPECT_EQ(peer.typeAndValue(QStringLiteral("Iptc.Application2.DigitizationDate")),
+        QStringLiteral("Date 2021-03-04"));
 }
 
 TEST_F(MetadataOperationWrite, NumbersGivenAsTextOrOutOfRangeStillWriteSensibly)
@@ -270,16 +279,16 @@ TEST_F(MetadataOperationWrite, NumbersGivenAsTextOrOutOfRangeStillWriteSensibly)
     const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
     ConsoleCapture console;
     ASSERT_TRUE(m_operation.setMetadata(path,
-                                        {{QStringLiteral("Exif.Photo.FNumber"), QStringLiteral("2.8")},
-                                         {QStringLiteral("Exif.Photo.FocalLength"), QStringLiteral(" 35mm")},
-                                         {QStringLiteral("Exif.Photo.Flash"), QStringLiteral("16 (off)")},
-                                         {QStringLiteral("Exif.Photo.MeteringMode"), QStringLiteral("spot")},
-                                         {QStringLiteral("Exif.Photo.ISOSpeedRatings"), QVariant::fromValue<qint64>(102400)},
-                                         {QStringLiteral("Exif.Photo.DigitalZoomRatio"), 2147.6},
-                                         {QStringLiteral("Exif.GPSInfo.GPSAltitude"), std::nan("")},
-                                         {QStringLiteral("Exif.GPSInfo.GPSLatitude"), 1e300},
-                                         {QStringLiteral("Exif.Image.XResolution"), -72.0}},
-                                        false));
+        { { QStringLiteral("Exif.Photo.FNumber"), QStringLiteral("2.8") },
+            { QStringLiteral("Exif.Photo.FocalLength"), QStringLiteral(" 35mm") },
+            { QStringLiteral("Exif.Photo.Flash"), QStringLiteral("16 (off)") },
+            { QStringLiteral("Exif.Photo.MeteringMode"), QStringLiteral("spot") },
+            { QStringLiteral("Exif.Photo.ISOSpeedRatings"), QVariant::fromValue<qint64>(102400) },
+            { QStringLiteral("Exif.Photo.DigitalZoomRatio"), 2147.6 },
+            { QStringLiteral("Exif.GPSInfo.GPSAltitude"), std::nan("") },
+            { QStringLiteral("Exif.GPSInfo.GPSLatitude"), 1e300 },
+            { QStringLiteral("Exif.Image.XResolution"), -72.0 } },
+        false));
     EXPECT_TRUE(console.failures().isEmpty());
     const QVariantMap e = *m_operation.getMetadata(path);
     EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.FNumber")), QVariant(2.8));
@@ -298,36 +307,39 @@ TEST_F(MetadataOperationWrite, AValueOfTheWrongKindFailsWithoutTouchingTheFile)
 {
     const QString path = copy(QStringLiteral("Reagan.jpg"));
     const QByteArray original = bridgetest::fileBytes(path);
-    const QList<QVariantMap> wrong{
-        {{QStringLiteral("Exif.Image.Artist"), QVariant::fromValue<qint64>(5)}},
-        {{QStringLiteral("Iptc.Application2.City"), 1.5}},
-        {{QStringLiteral("Exif.Photo.FNumber"), QVariant()}},
-        {{QStringLiteral("Exif.Image.Orientation"), QVariant(QStringList{QStringLiteral("6")})}},
+    const QList<QVariantMap> wrong {
+        { { QStringLiteral("Exif.Image.Artist"), QVariant::fromValue<qint64>(5) } },
+        { { QStringLiteral("Iptc.Application2.City"), 1.5 } },
+        { { QStringLiteral("Exif.Photo.FNumber"), QVariant() } },
+        { { QStringLiteral("Exif.Image.Orientation"), QVariant(QStringList { QStringLiteral("6") }) } },
     };
     for (const QVariantMap &values : wrong) {
         ConsoleCapture console;
         EXPECT_FALSE(m_operation.setMetadata(path, values, false));
-        EXPECT_EQ(console.errors(), QStringList{QStringLiteral("*** error exception ***")});
+        EXPECT_EQ(console.errors(), QStringList { QStringLiteral("*** error exception ***") });
         EXPECT_EQ(bridgetest::fileBytes(path), original);
     }
     // Keys outside the written set are ignored, whatever their value.
-    EXPECT_TRUE(m_operation.setMetadata(path, {{QStringLiteral("Exif.Image.Rating"), QVariant()}}, false));
+    EXPECT_TRUE(
+        m_operation.setMetadata(path, { { QStringLiteral("Exif.Image.Rating"), QVariant() } }, false));
 }
 
 TEST_F(MetadataOperationWrite, UserCommentKeepsItsTextInEitherByteOrder)
 {
-    for (const QString &name : {QStringLiteral("Reagan.tiff"), QStringLiteral("mini9.tif")}) {
+    for (const QString &name : { QStringLiteral("Reagan.tiff"), QStringLiteral("mini9.tif") }) {
         const QString path = copy(name);
-        ASSERT_TRUE(m_operation.setMetadata(path, {{QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("Ünïcode ✓")}},
-                                            false));
+        ASSERT_TRUE(m_operation.setMetadata(
+            path, { { QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("Ünïcode ✓") } }, false));
         EXPECT_EQ(m_operation.getMetadata(path)->value(QStringLiteral("Exif.Photo.UserComment")),
-                  QVariant(QStringLiteral("Ünïcode ✓")));
+            QVariant(QStringLiteral("Ünïcode ✓")));
         if (bridgetest::hasPeer())
-            expectPeer(path, QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("Undefined charset=Unicode Ünïcode ✓"));
-        ASSERT_TRUE(m_operation.setMetadata(path, {{QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("plain")}},
-                                            false));
+            expectPeer(path, QStringLiteral("Exif.Photo.UserComment"),
+                QStringLiteral("Undefined charset=Unicode Ünïcode ✓"));
+        ASSERT_TRUE(m_operation.setMetadata(
+            path, { { QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("plain") } }, false));
         if (bridgetest::hasPeer())
-            expectPeer(path, QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("Undefined charset=Ascii plain"));
+            expectPeer(path, QStringLiteral("Exif.Photo.UserComment"),
+                QStringLiteral("Undefined charset=Ascii plain"));
     }
 }
 
@@ -337,9 +349,9 @@ TEST_F(MetadataOperationWrite, GroupsTheFormatCannotHoldAreLeftOut)
     ASSERT_FALSE(groupsOf(path).iptc);
     ConsoleCapture console;
     EXPECT_TRUE(m_operation.setMetadata(path,
-                                        {{QStringLiteral("Iptc.Application2.City"), QStringLiteral("Nowhere")},
-                                         {QStringLiteral("Exif.Image.Artist"), QStringLiteral("Somebody")}},
-                                        false));
+        { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Nowhere") },
+            { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Somebody") } },
+        false));
     const QVariantMap e = *m_operation.getMetadata(path);
     EXPECT_FALSE(e.contains(QStringLiteral("Iptc.Application2.City")));
     EXPECT_EQ(e.value(QStringLiteral("Exif.Image.Artist")), QVariant(QStringLiteral("Somebody")));
