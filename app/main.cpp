@@ -1,4 +1,5 @@
 #include "app/HelperHandshake.h"
+#include "engine/Exiv2Setup.h"
 #include "platform/MainQueue.h"
 #include "platform/SingleInstance.h"
 #include "platform/widgets/ScreenRegistry.h"
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Calvorn"));
     QApplication::setApplicationVersion(QStringLiteral(CALVORN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(CALVORN_APP_ID));
+    initializeExiv2();
 
     platform::ScreenRegistry screens;
     QMainWindow window;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+#include <exiv2/error.hpp>
+#include <exiv2/image.hpp>
+
+#include <string>
+
+// What every operation of MetadataOperation shares: how a path reaches Exiv2,
+// how an image is opened for reading or for editing, how edits reach the
+// file, and how a failure is reported.
+namespace engine::bridge {
+
+void reportExiv2Error(const Exiv2::AnyError &error);
+void reportOtherError();
+
+// Runs one operation's body so that no exception leaves it: an Exiv2 error
+// prints "*** error exiv2 exception '<message>' ***", anything else
+// "*** error exception ***", on standard error. True when the body ran to
+// its end.
+template <typename Body> bool runGuarded(Body &&body) noexcept
+{
+    try {
+        body();
+        return true;
+    } catch (const Exiv2::AnyError &error) {
+        reportExiv2Error(error);
+    } catch (...) {
+        reportOtherError();
+    }
+    return false;
+}
+
+// The path's bytes in the locale's file name encoding, made absolute so that
+// Exiv2 never takes a name for a URL or for standard input.
+std::string pathBytes(const QString &path);
+// Bytes that came out of Exiv2, up to the first NUL, in that same encoding.
+QString textFromBytes(const std::string &bytes);
+
+// Opens the file in place and reads its metadata.
+Exiv2::Image::AutoPtr openForReading(const QString &path);
+
+// Loads the whole file into memory and reads its metadata there, so that the
+// library never rewrites the user's file itself. A file whose content is
+// not one of the formats behind the supported extensions is refused: the
+// library's writers are not safe on every format it can read.
+Exiv2::Image::AutoPtr openForEditing(const QString &path);
+
+// Writes the edited metadata into the in-memory image, checks that the
+// result reads back, and replaces the file's content with it in one step.
+void saveEdits(Exiv2::Image &image, const QString &path);
+
+} // namespace engine::bridge

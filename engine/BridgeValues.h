@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <exiv2/value.hpp>
+
+#include <optional>
+
+// Conversions between the values dictionary and Exiv2 values, on the way in.
+namespace engine::bridge {
+
+// A dictionary value for a text key; throws std::invalid_argument for
+// anything but a text (the caller handed the wrong kind).
+QString textOf(const QVariant &value);
+// A dictionary value for a numeric key: a number, or a text read by its
+// leading number the way a form field would be read (none gives 0). Throws
+// std::invalid_argument for anything else.
+double realOf(const QVariant &value);
+// The same, as a 32-bit integer: a fraction is truncated toward zero, a
+// value outside the range is clamped to it.
+std::optional<qint32> integerOf(const QVariant &value);
+
+// A whole number as a value of the tag's own type, or as a signed long when
+// it does not fit that type.
+Exiv2::Value::AutoPtr integerValue(Exiv2::TypeId type, qint32 number);
+// A real number through single precision, as a rational of the tag's own
+// type (signed when it is negative); none when it is not finite or too large.
+Exiv2::Value::AutoPtr rationalValue(Exiv2::TypeId type, double number);
+// A text as a value of the tag's own type; a comment carries the character
+// set that other readers need (ASCII, else UCS-2 in the given byte order).
+Exiv2::Value::AutoPtr textValue(Exiv2::TypeId type, const QString &text, Exiv2::ByteOrder byteOrder);
+
+// |v| as degrees, minutes and whole seconds, each a rational over 1
+// ("48/1 51/1 30/1"); none when not finite or too large.
+std::optional<QString> formatGpsCoordinate(double v);
+// |v| in hundredths ("12345/100"); none when not finite or too large.
+std::optional<QString> formatHundredths(double v);
+
+// "yyyy:MM:dd HH:mm:ss" (with or without the seconds or the whole time) in
+// the XMP form "yyyy-MM-ddTHH:mm:ss"; any other text unchanged.
+QString xmpDateText(const QString &text);
+
+} // namespace engine::bridge

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace engine {
+
+// Replaces the whole content of an existing, writable regular file so that at
+// every moment the file holds either its old bytes or all of its new ones: the
+// new bytes go to a temporary file in the same folder, are flushed to disk and
+// then renamed over the original, which keeps its permissions (and, where
+// allowed, its owner). A symbolic link stays a link; its target is replaced.
+// Returns an empty text on success, else the reason; on failure the original
+// is untouched and the temporary file is gone.
+QString replaceFileContents(const QString &path, const char *data, qint64 size);
+
+// Test seam: the hook is asked at each step of a replacement (with the
+// temporary file's path) and answering false makes the replacement fail at
+// that step, as a full disk, a dead process or a failing rename would.
+enum class ReplaceStep { PartWritten, BeforeRename };
+using ReplaceFaultHook = std::function<bool(ReplaceStep step, const QString &temporaryPath)>;
+void setReplaceFaultHook(ReplaceFaultHook hook);
+
+} // namespace engine

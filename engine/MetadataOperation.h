@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+
+// The one place that talks to Exiv2. Each operation opens one image file,
+// does its job and lets the file go before it returns; nothing is kept
+// between calls, so any instance serves any call from any thread. No
+// operation throws: a failure prints one line on standard error
+// ("*** error exiv2 exception '<message>' ***" or "*** error exception ***")
+// and gives the failure result.
+class MetadataOperation
+{
+public:
+    // Every Exif, IPTC and XMP value of the file, keyed by Exiv2 key
+    // ("Exif.Photo.FNumber"): texts as QString, whole numbers as qint64,
+    // rationals and GPS coordinates as double, single-precision values as
+    // float. Empty for a file without metadata; none when reading failed.
+    std::optional<QVariantMap> getMetadata(const QString &path) const;
+
+    // Writes the values of the known keys (others are ignored) into the
+    // file; with empty set, the file's other Exif, IPTC and XMP values go.
+    // "Exif.Photo.UserComment" also sets the JPEG comment.
+    bool setMetadata(const QString &path, const QVariantMap &values, bool empty) const;
+
+    // Removes the chosen groups: general Exif (all but the GPS position,
+    // the orientation and the user comment), the orientation, the six GPS
+    // position keys, the user comment with the JPEG comment, all IPTC, all XMP.
+    bool clearMetadata(
+        const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp) const;
+
+    // Prints the file's Exif values in aligned columns on standard output.
+    void readFrom(const QString &path) const;
+    // The file's Exif, IPTC and XMP values as three brace blocks of quoted
+    // key and value pairs, one after the other.
+    std::optional<QString> readJSONStringFrom(const QString &path) const;
+};

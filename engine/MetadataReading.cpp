@@ -1,0 +1,174 @@
+#include "engine/MetadataOperation.h"
+
+#include "engine/BridgeFrame.h"
+#include "engine/Exiv2Setup.h"
+#include "platform/Console.h"
+
+#include <exiv2/exif.hpp>
+#include <exiv2/iptc.hpp>
+#include <exiv2/xmp_exiv2.hpp>
+
+namespace {
+
+using engine::bridge::textFromBytes;
+
+// Types that give no entry but a log line naming them.
+const char *loggedSkippedType(Exiv2::TypeId type)
+{
+    switch (type) {
+    case Exiv2::unsignedByte:
+        return "unsignedByte";
+    case Exiv2::signedByte:
+        return "signedByte";
+    case Exiv2::tiffIfd:
+        return "tiffIfd";
+    case Exiv2::tiffIfd8:
+        return "tiffIfd8";
+    case Exiv2::directory:
+        return "directory";
+    case Exiv2::xmpAlt:
+        return "xmpAlt";
+    case Exiv2::xmpBag:
+        return "xmpBag";
+    case Exiv2::xmpSeq:
+        return "xmpSeq";
+    case Exiv2::invalidTypeId:
+        return "invalidTypeId";
+    case Exiv2::lastTypeId:
+        return "lastTypeId";
+    default:
+        return nullptr;
+    }
+}
+
+double quotient(const Exiv2::Rational &r)
+{
+    return static_cast<double>(r.first) / static_cast<double>(r.second);
+}
+
+// The entry of one datum by its value's type; none for a skipped datum.
+std::optional<QVariant> entryByType(const Exiv2::Metadatum &datum)
+{
+    const Exiv2::Value &value = datum.value();
+    // A comment (its type is undefined) is its own text, without its
+    // "charset=..." prefix.
+    if (const auto *comment = dynamic_cast<const Exiv2::CommentValue *>(&value))
+        return textFromBytes(comment->comment());
+    const Exiv2::TypeId type = value.typeId();
+    switch (type) {
+    case Exiv2::comment:
+    case Exiv2::asciiString:
+    case Exiv2::undefined:
+    case Exiv2::string:
+    case Exiv2::date:
+    case Exiv2::time:
+    case Exiv2::xmpText:
+    case Exiv2::langAlt:
+        return textFromBytes(value.toString());
+    case Exiv2::unsignedShort:
+    case Exiv2::unsignedLong:
+    case Exiv2::signedShort:
+    case Exiv2::signedLong:
+    case Exiv2::unsignedLongLong:
+    case Exiv2::signedLongLong:
+    case Exiv2::tiffDouble:
+        if (value.count() <= 0)
+            return std::nullopt;
+        return QVariant::fromValue<qint64>(value.toLong(0));
+    case Exiv2::unsignedRational:
+    case Exiv2::signedRational:
+        if (value.count() <= 0)
+            return std::nullopt;
+        return QVariant(quotient(value.toRational(0)));
+    case Exiv2::tiffFloat:
+        if (value.count() <= 0)
+            return std::nullopt;
+        return QVariant(value.toFloat(0));
+    default:
+        if (const char *name = loggedSkippedType(type))
+            platform::Console::log(QString::fromLatin1(name));
+        return std::nullopt;
+    }
+}
+
+// Degrees, minutes and seconds as one number of degrees, without a sign.
+double coordinate(const Exiv2::Exifdatum &datum)
+{
+    if (datum.count() != 3)
+        return 0.0;
+    const Exiv2::Rational degrees = datum.toRational(0);
+    if (degrees.second == 0)
+        return 0.0;
+    double sum = quotient(degrees);
+    const Exiv2::Rational minutes = datum.toRational(1);
+    if (minutes.second == 0)
+        return sum;
+    if (const double q = quotient(minutes); q != -1.0)
+        sum += q / 60.0;
+    const Exiv2::Rational seconds = datum.toRational(2);
+    if (seconds.second == 0)
+        return sum;
+    if (const double q = quotient(seconds); q != -1.0)
+        sum += q / 3600.0;
+    return sum;
+}
+
+double altitudeReference(const Exiv2::Exifdatum &datum)
+{
+    if (datum.count() == 0)
+        return 0.0;
+    const Exiv2::Rational r = datum.toRational(0);
+    return r.second == 0 ? 0.0 : quotient(r);
+}
+
+// Datasets that hold one item each and repeat for more (a keyword per
+// dataset): their entry lists every item, in file order.
+bool isListDataset(const std::string &key)
+{
+    return key == "Iptc.Application2.Keywords" || key == "Iptc.Application2.SuppCategory";
+}
+
+} // namespace
+
+std::optional<QVariantMap> MetadataOperation::getMetadata(const QString &path) const
+{
+    initializeExiv2();
+    QVariantMap entries;
+    const bool read = engine::bridge::runGuarded([&] {
+        Exiv2::Image::AutoPtr image = engine::bridge::openForReading(path);
+
+        for (const Exiv2::Exifdatum &datum : image->exifData()) {
+            const std::string key = datum.key();
+            std::optional<QVariant> entry;
+            if (key == "Exif.GPSInfo.GPSLatitude" || key == "Exif.GPSInfo.GPSLongitude")
+                entry = coordinate(datum);
+            else if (key == "Exif.GPSInfo.GPSAltitudeRef")
+                entry = altitudeReference(datum);
+            else
+                entry = entryByType(datum);
+            if (entry)
+                entries.insert(textFromBytes(key), *entry);
+        }
+
+        for (const Exiv2::Iptcdatum &datum : image->iptcData()) {
+            const std::string key = datum.key();
+            std::optional<QVariant> entry = entryByType(datum);
+            if (!entry)
+                continue;
+            const QString name = textFromBytes(key);
+            const auto earlier = entries.constFind(name);
+            if (isListDataset(key) && earlier != entries.constEnd() && earlier->typeId() == QMetaType::QString
+                && entry->typeId() == QMetaType::QString)
+                entry = earlier->toString() + QStringLiteral(", ") + entry->toString();
+            entries.insert(name, *entry);
+        }
+
+        for (const Exiv2::Xmpdatum &datum : image->xmpData()) {
+            if (std::optional<QVariant> entry = entryByType(datum))
+                entries.insert(textFromBytes(datum.key()), *entry);
+        }
+    });
+    if (!read)
+        return std::nullopt;
+    return entries;
+}

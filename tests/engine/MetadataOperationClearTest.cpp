@@ -1,0 +1,219 @@
+#include "BridgeTestSupport.h"
+
+#include "engine/MetadataOperation.h"
+#include "support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+using bridgetest::ConsoleCapture;
+
+namespace {
+
+const QStringList gpsPosition {
+    QStringLiteral("Exif.GPSInfo.GPSLatitude"),
+    QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"),
+    QStringLiteral("Exif.GPSInfo.GPSLongitude"),
+    QStringLiteral("Exif.GPSInfo.GPSLongitudeRef"),
+    QStringLiteral("Exif.GPSInfo.GPSAltitude"),
+    QStringLiteral("Exif.GPSInfo.GPSAltitudeRef"),
+};
+const QString orientation = QStringLiteral("Exif.Image.Orientation");
+const QString userComment = QStringLiteral("Exif.Photo.UserComment");
+
+// Pointers to sub-directories, which the library writes for whatever remains.
+bool isPointer(const QString &key)
+{
+    return key == QLatin1String("Exif.Image.ExifTag") || key == QLatin1String("Exif.Image.GPSTag");
+}
+
+QVariantMap group(const QVariantMap &entries, const QString &prefix)
+{
+    QVariantMap result;
+    for (auto it = entries.begin(); it != entries.end(); ++it) {
+        if (it.key().startsWith(prefix) && !isPointer(it.key()) && !it.key().contains(QLatin1String("Offset"))
+            && !it.key().contains(QLatin1String("JPEGInterchangeFormat"))
+            && it.key() != QLatin1String("Exif.Photo.MakerNote"))
+            result.insert(it.key(), it.value());
+    }
+    return result;
+}
+
+QVariantMap without(QVariantMap entries, const QStringList &keys)
+{
+    for (const QString &key : keys)
+        entries.remove(key);
+    return entries;
+}
+
+struct Flags
+{
+    bool exif = false, orientation = false, gps = false, comment = false, iptc = false, xmp = false;
+};
+
+class MetadataOperationClear : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!testsupport::hasTestData() || !bridgetest::hasPeer())
+            GTEST_SKIP() << "needs the shared test data and the exiv2 command";
+    }
+
+    // A photo with every group: full GPS, orientation, user comment, JPEG
+    // comment, IPTC and XMP.
+    QString richPhoto()
+    {
+        const QString path = testsupport::copyTestFile(QStringLiteral("images/FurnaceCreekInn.jpg"), m_dir,
+            QStringLiteral("photo%1.jpg").arg(++m_count));
+        EXPECT_TRUE(bridgetest::peerModify(path,
+            { QStringLiteral("set Exif.Image.Orientation 6"),
+                QStringLiteral("set Exif.Photo.UserComment charset=Ascii A note") }));
+        EXPECT_TRUE(bridgetest::runPeer(
+            { QStringLiteral("-c"), QStringLiteral("The JPEG comment"), QStringLiteral("mo") }, path));
+        return path;
+    }
+
+    // Clears with the flags; returns the entries before and after.
+    std::pair<QVariantMap, QVariantMap> clear(const QString &path, Flags f)
+    {
+        const QVariantMap before = *m_operation.getMetadata(path);
+        ConsoleCapture console;
+        EXPECT_TRUE(m_operation.clearMetadata(path, f.exif, f.orientation, f.gps, f.comment, f.iptc, f.xmp));
+        EXPECT_TRUE(console.failures().isEmpty());
+        return { before, *m_operation.getMetadata(path) };
+    }
+
+    static QString jpegComment(const QString &path)
+    {
+        return bridgetest::runPeer({ QStringLiteral("-pc") }, path).value_or(QString()).trimmed();
+    }
+
+    QTemporaryDir m_dir;
+    int m_count = 0;
+    const MetadataOperation m_operation {};
+};
+
+} // namespace
+
+TEST_F(MetadataOperationClear, TheFixtureHoldsEveryGroup)
+{
+    const QString path = richPhoto();
+    const QVariantMap e = *m_operation.getMetadata(path);
+    for (const QString &key : gpsPosition + QStringList { orientation, userComment })
+        EXPECT_TRUE(e.contains(key)) << key.toStdString();
+    EXPECT_FALSE(group(e, QStringLiteral("Iptc.")).isEmpty());
+    EXPECT_FALSE(group(e, QStringLiteral("Xmp.")).isEmpty());
+    EXPECT_EQ(bridgetest::PeerReport(path).values(QStringLiteral("Exif.GPSInfo.GPSVersionID")).size(), 1u);
+    EXPECT_EQ(jpegComment(path), QStringLiteral("The JPEG comment"));
+}
+
+TEST_F(MetadataOperationClear, GeneralExifSparesGpsPositionOrientationAndComment)
+{
+    const QString path = richPhoto();
+    const auto [before, after] = clear(path, { .exif = true });
+    QStringList kept = gpsPosition;
+    kept << orientation << userComment;
+    QVariantMap expectedExif;
+    for (const QString &key : kept)
+        expectedExif.insert(key, before.value(key));
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("Exif.")), expectedExif), QString());
+    EXPECT_EQ(group(after, QStringLiteral("Iptc.")), group(before, QStringLiteral("Iptc.")));
+    EXPECT_EQ(group(after, QStringLiteral("Xmp.")), group(before, QStringLiteral("Xmp.")));
+    EXPECT_TRUE(bridgetest::PeerReport(path).values(QStringLiteral("Exif.GPSInfo.GPSVersionID")).empty());
+    EXPECT_EQ(jpegComment(path), QStringLiteral("The JPEG comment"));
+}
+
+TEST_F(MetadataOperationClear, GpsAloneTakesOnlyThePosition)
+{
+    const QString path = richPhoto();
+    const auto [before, after] = clear(path, { .gps = true });
+    EXPECT_EQ(bridgetest::differences(
+                  group(after, QStringLiteral("")), without(group(before, QStringLiteral("")), gpsPosition)),
+        QString());
+    EXPECT_EQ(bridgetest::PeerReport(path).values(QStringLiteral("Exif.GPSInfo.GPSVersionID")).size(), 1u);
+}
+
+TEST_F(MetadataOperationClear, OrientationAloneTakesOnlyTheOrientation)
+{
+    const QString path = richPhoto();
+    const auto [before, after] = clear(path, { .orientation = true });
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")),
+                  without(group(before, QStringLiteral("")), { orientation })),
+        QString());
+}
+
+TEST_F(MetadataOperationClear, CommentAloneTakesTheUserCommentAndTheJpegComment)
+{
+    const QString path = richPhoto();
+    const auto [before, after] = clear(path, { .comment = true });
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")),
+                  without(group(before, QStringLiteral("")), { userComment })),
+        QString());
+    EXPECT_EQ(jpegComment(path), QString());
+}
+
+TEST_F(MetadataOperationClear, IptcOrXmpAloneLeaveTheOtherGroups)
+{
+    const QString iptcPath = richPhoto();
+    const auto [iptcBefore, iptcAfter] = clear(iptcPath, { .iptc = true });
+    EXPECT_TRUE(group(iptcAfter, QStringLiteral("Iptc.")).isEmpty());
+    EXPECT_EQ(group(iptcAfter, QStringLiteral("Exif.")), group(iptcBefore, QStringLiteral("Exif.")));
+    EXPECT_EQ(group(iptcAfter, QStringLiteral("Xmp.")), group(iptcBefore, QStringLiteral("Xmp.")));
+
+    const QString xmpPath = richPhoto();
+    const auto [xmpBefore, xmpAfter] = clear(xmpPath, { .xmp = true });
+    EXPECT_TRUE(group(xmpAfter, QStringLiteral("Xmp.")).isEmpty());
+    EXPECT_EQ(group(xmpAfter, QStringLiteral("Exif.")), group(xmpBefore, QStringLiteral("Exif.")));
+    EXPECT_EQ(group(xmpAfter, QStringLiteral("Iptc.")), group(xmpBefore, QStringLiteral("Iptc.")));
+    EXPECT_EQ(jpegComment(xmpPath), QStringLiteral("The JPEG comment"));
+}
+
+TEST_F(MetadataOperationClear, ExifSidesTogether)
+{
+    const QString path = richPhoto();
+    const auto [before, after] = clear(path, { .exif = true, .orientation = true, .gps = true });
+    EXPECT_EQ(bridgetest::differences(
+                  group(after, QStringLiteral("Exif.")), { { userComment, before.value(userComment) } }),
+        QString());
+    EXPECT_EQ(jpegComment(path), QStringLiteral("The JPEG comment"));
+
+    const QString all = richPhoto();
+    const auto [allBefore, allAfter]
+        = clear(all, { .exif = true, .orientation = true, .gps = true, .comment = true });
+    EXPECT_TRUE(bridgetest::PeerReport(all).values(QStringLiteral("Exif.Image.ExifTag")).empty());
+    for (const QString &key : allAfter.keys())
+        EXPECT_FALSE(key.startsWith(QLatin1String("Exif."))) << key.toStdString();
+    EXPECT_EQ(group(allAfter, QStringLiteral("Iptc.")), group(allBefore, QStringLiteral("Iptc.")));
+    EXPECT_EQ(jpegComment(all), QString());
+}
+
+TEST_F(MetadataOperationClear, NoFlagRewritesTheFileUnchanged)
+{
+    const QString path = richPhoto();
+    const auto [before, after] = clear(path, {});
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")), group(before, QStringLiteral(""))),
+        QString());
+    EXPECT_EQ(jpegComment(path), QStringLiteral("The JPEG comment"));
+}
+
+TEST_F(MetadataOperationClear, ClearingATiffKeepsItsPicture)
+{
+    for (const QString &name : { QStringLiteral("Reagan.tiff"), QStringLiteral("ReaganLargeTiff.tiff") }) {
+        const QString path = testsupport::copyTestFile(QStringLiteral("images/") + name, m_dir);
+        const QImage before = bridgetest::pixels(path);
+        ASSERT_FALSE(before.isNull());
+        ASSERT_TRUE(m_operation.clearMetadata(path, true, true, true, true, true, true));
+        EXPECT_EQ(bridgetest::pixels(path), before) << name.toStdString();
+        ASSERT_TRUE(m_operation.setMetadata(
+            path, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Back") } }, true));
+        EXPECT_EQ(bridgetest::pixels(path), before) << name.toStdString();
+    }
+}
+
+TEST_F(MetadataOperationClear, AGroupTheFormatCannotHoldIsPassedOver)
+{
+    const QString path = testsupport::copyTestFile(QStringLiteral("images/exiv2-bug1199.webp"), m_dir);
+    const auto [before, after] = clear(path, { .iptc = true });
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")), group(before, QStringLiteral(""))),
+        QString());
+}
