@@ -4,27 +4,45 @@
 #include "engine/PropertyList.h"
 #include "platform/Calendar.h"
 
+#include <array>
+
 using platform::Calendar;
 
 namespace {
 
-// A step runs only when it has a non-zero amount and is not held back.
-bool takesStep(bool keep, const std::optional<qint64> &amount)
-{
-    return !keep && amount && *amount != 0;
-}
+// Three units of a date (day, month, year) or of a time (hour, minute,
+// second), each stepped in turn from the original. A step that the
+// calendar takes reads its own unit and the later ones back from the moved
+// date; the earlier ones keep their values. So a day that a month or year
+// step shortened rolls on in the lenient composition (31 January plus one
+// month is 3 March), and a time step never carries into the date.
+using Units = std::array<qint64, 3>;
 
-// Moves working by amount units; on success gives the parts of the new
-// date, and a step the calendar cannot take leaves working as it was.
-std::optional<Calendar::Parts> step(QDateTime &working, Calendar::Unit unit, qint64 amount)
+struct UnitStep
 {
-    const auto moved = Calendar::adding(unit, amount, working);
-    if (!moved)
-        return std::nullopt;
-    const auto movedParts = Calendar::parts(*moved);
-    if (movedParts)
+    Calendar::Unit unit;
+    bool keep;
+    const std::optional<qint64> &amount;
+};
+
+Units stepUnits(const QDateTime &original, const std::array<UnitStep, 3> &steps, Units (*pick)(const Calendar::Parts &))
+{
+    QDateTime working = original;
+    Units units = pick(*Calendar::parts(original));
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        const UnitStep &s = steps[k];
+        if (s.keep || !s.amount || *s.amount == 0)
+            continue;
+        const auto moved = Calendar::adding(s.unit, *s.amount, working);
+        const auto movedParts = moved ? Calendar::parts(*moved) : std::nullopt;
+        if (!movedParts)
+            continue;
         working = *moved;
-    return movedParts;
+        const Units now = pick(*movedParts);
+        for (std::size_t j = k; j < units.size(); ++j)
+            units[j] = now[j];
+    }
+    return units;
 }
 
 // The dictionary form, by kind of field. Keys are the field names.
@@ -187,67 +205,30 @@ std::optional<QDateTime> DateTime::updatedDate(const QDateTime &original) const
     return Calendar::compose({year, month, day, time->hour, time->minute, time->second});
 }
 
-// The day is read back only after the day step, so a day that a month or
-// year step shortened rolls on in the lenient composition (31 January plus
-// one month is 3 March).
 std::optional<QDateTime> DateTime::steppedDate(const QDateTime &original) const
 {
     const auto parts = Calendar::parts(original);
     if (!parts)
         return std::nullopt;
-    QDateTime working = original;
-    qint64 day = parts->day;
-    qint64 month = parts->month;
-    qint64 year = parts->year;
-
-    if (takesStep(isKeepOriginalDayIDOriginalDate, dayIDOriginalDate)) {
-        if (const auto p = step(working, Calendar::Unit::Day, *dayIDOriginalDate)) {
-            day = p->day;
-            month = p->month;
-            year = p->year;
-        }
-    }
-    if (takesStep(isKeepOriginalMonthIDOriginalDate, monthIDOriginalDate)) {
-        if (const auto p = step(working, Calendar::Unit::Month, *monthIDOriginalDate)) {
-            month = p->month;
-            year = p->year;
-        }
-    }
-    if (takesStep(isKeepOriginalYearIDOriginalDate, yearIDOriginalDate)) {
-        if (const auto p = step(working, Calendar::Unit::Year, *yearIDOriginalDate))
-            year = p->year;
-    }
+    const auto [day, month, year] = stepUnits(
+        original,
+        {{{Calendar::Unit::Day, isKeepOriginalDayIDOriginalDate, dayIDOriginalDate},
+          {Calendar::Unit::Month, isKeepOriginalMonthIDOriginalDate, monthIDOriginalDate},
+          {Calendar::Unit::Year, isKeepOriginalYearIDOriginalDate, yearIDOriginalDate}}},
+        [](const Calendar::Parts &p) { return Units{p.day, p.month, p.year}; });
     return Calendar::compose({year, month, day, parts->hour, parts->minute, parts->second});
 }
 
-// Likewise each of hour, minute and second turns over within its own range
-// and never carries into the calendar date.
 std::optional<QDateTime> DateTime::steppedTime(const QDateTime &original) const
 {
     const auto parts = Calendar::parts(original);
     if (!parts)
         return std::nullopt;
-    QDateTime working = original;
-    qint64 hour = parts->hour;
-    qint64 minute = parts->minute;
-    qint64 second = parts->second;
-
-    if (takesStep(isKeepOriginalHourIDOriginalTime, hourIDOriginalTime)) {
-        if (const auto p = step(working, Calendar::Unit::Hour, *hourIDOriginalTime)) {
-            hour = p->hour;
-            minute = p->minute;
-            second = p->second;
-        }
-    }
-    if (takesStep(isKeepOriginalMinuteIDOriginalTime, minuteIDOriginalTime)) {
-        if (const auto p = step(working, Calendar::Unit::Minute, *minuteIDOriginalTime)) {
-            minute = p->minute;
-            second = p->second;
-        }
-    }
-    if (takesStep(isKeepOriginalSecondIDOriginalTime, secondIDOriginalTime)) {
-        if (const auto p = step(working, Calendar::Unit::Second, *secondIDOriginalTime))
-            second = p->second;
-    }
+    const auto [hour, minute, second] = stepUnits(
+        original,
+        {{{Calendar::Unit::Hour, isKeepOriginalHourIDOriginalTime, hourIDOriginalTime},
+          {Calendar::Unit::Minute, isKeepOriginalMinuteIDOriginalTime, minuteIDOriginalTime},
+          {Calendar::Unit::Second, isKeepOriginalSecondIDOriginalTime, secondIDOriginalTime}}},
+        [](const Calendar::Parts &p) { return Units{p.hour, p.minute, p.second}; });
     return Calendar::compose({parts->year, parts->month, parts->day, hour, minute, second});
 }

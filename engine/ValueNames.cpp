@@ -167,7 +167,7 @@ QList<QString> valuesOf(std::span<const TextTitle> titles)
     return values;
 }
 
-QString describe(std::span<const CodeTitle> titles, qint64 value, const char *fallback = unsupported)
+QString describe(std::span<const CodeTitle> titles, qint64 value, const char *fallback)
 {
     if (value == -1)
         return QString::fromLatin1(leaveBlank);
@@ -177,108 +177,43 @@ QString describe(std::span<const CodeTitle> titles, qint64 value, const char *fa
     return QString::fromLatin1(fallback);
 }
 
-QString describe(std::span<const TextTitle> titles, const QString &value)
+QString describe(std::span<const TextTitle> titles, const QString &value, const char *fallback)
 {
     if (value == QLatin1String("-1"))
         return QString::fromLatin1(leaveBlank);
     for (const auto &t : titles)
         if (value == QLatin1String(t.code))
             return QString::fromLatin1(t.title);
-    return QString::fromLatin1(unsupported);
+    return QString::fromLatin1(fallback);
 }
 
 } // namespace
 
-// Function-local statics: made once, safely across threads, on first use.
-#define CALVORN_VALUE_LIST(function, titles, Type)     \
-    const QList<Type> &function()                      \
-    {                                                  \
-        static const QList<Type> values = valuesOf(titles); \
-        return values;                                 \
+// Each field's value list (a function-local static: made once, safely
+// across threads, on first use) and its title function.
+#define CALVORN_VALUE_NAMES(field, Type, Argument, fallback)  \
+    const QList<Type> &field##Values()                        \
+    {                                                         \
+        static const QList<Type> values = valuesOf(field##Titles); \
+        return values;                                        \
+    }                                                         \
+    QString field##Description(Argument value)                \
+    {                                                         \
+        return describe(field##Titles, value, fallback);      \
     }
 
-CALVORN_VALUE_LIST(flashValues, flashTitles, qint64)
-CALVORN_VALUE_LIST(orientationValues, orientationTitles, qint64)
-CALVORN_VALUE_LIST(exposureModeValues, exposureModeTitles, qint64)
-CALVORN_VALUE_LIST(exposureProgramValues, exposureProgramTitles, qint64)
-CALVORN_VALUE_LIST(meteringModeValues, meteringModeTitles, qint64)
-CALVORN_VALUE_LIST(sceneCaptureTypeValues, sceneCaptureTypeTitles, qint64)
-CALVORN_VALUE_LIST(sensingMethodValues, sensingMethodTitles, qint64)
-CALVORN_VALUE_LIST(subjectDistanceRangeValues, subjectDistanceRangeTitles, qint64)
-CALVORN_VALUE_LIST(gpsLatitudeRefValues, gpsLatitudeRefTitles, QString)
-CALVORN_VALUE_LIST(gpsLongitudeRefValues, gpsLongitudeRefTitles, QString)
-CALVORN_VALUE_LIST(gpsAltitudeRefValues, gpsAltitudeRefTitles, qint64)
-CALVORN_VALUE_LIST(compressionValues, compressionTitles, qint64)
-CALVORN_VALUE_LIST(sensitivityTypeValues, sensitivityTypeTitles, qint64)
-CALVORN_VALUE_LIST(lightSourceValues, lightSourceTitles, qint64)
-#undef CALVORN_VALUE_LIST
-
-QString flashDescription(qint64 value)
-{
-    return describe(flashTitles, value, "Flash mode unsupported");
-}
-
-QString orientationDescription(qint64 value)
-{
-    return describe(orientationTitles, value);
-}
-
-QString exposureModeDescription(qint64 value)
-{
-    return describe(exposureModeTitles, value);
-}
-
-QString exposureProgramDescription(qint64 value)
-{
-    return describe(exposureProgramTitles, value);
-}
-
-QString meteringModeDescription(qint64 value)
-{
-    return describe(meteringModeTitles, value);
-}
-
-QString sceneCaptureTypeDescription(qint64 value)
-{
-    return describe(sceneCaptureTypeTitles, value);
-}
-
-QString sensingMethodDescription(qint64 value)
-{
-    return describe(sensingMethodTitles, value);
-}
-
-QString subjectDistanceRangeDescription(qint64 value)
-{
-    return describe(subjectDistanceRangeTitles, value);
-}
-
-QString gpsLatitudeRefDescription(const QString &value)
-{
-    return describe(gpsLatitudeRefTitles, value);
-}
-
-QString gpsLongitudeRefDescription(const QString &value)
-{
-    return describe(gpsLongitudeRefTitles, value);
-}
-
-QString gpsAltitudeRefDescription(qint64 value)
-{
-    return describe(gpsAltitudeRefTitles, value);
-}
-
-QString compressionDescription(qint64 value)
-{
-    return describe(compressionTitles, value);
-}
-
-QString sensitivityTypeDescription(qint64 value)
-{
-    return describe(sensitivityTypeTitles, value);
-}
-
-QString lightSourceDescription(qint64 value)
-{
-    return describe(lightSourceTitles, value);
-}
+CALVORN_VALUE_NAMES(flash, qint64, qint64, "Flash mode unsupported")
+CALVORN_VALUE_NAMES(orientation, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(exposureMode, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(exposureProgram, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(meteringMode, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(sceneCaptureType, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(sensingMethod, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(subjectDistanceRange, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(gpsLatitudeRef, QString, const QString &, unsupported)
+CALVORN_VALUE_NAMES(gpsLongitudeRef, QString, const QString &, unsupported)
+CALVORN_VALUE_NAMES(gpsAltitudeRef, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(compression, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(sensitivityType, qint64, qint64, unsupported)
+CALVORN_VALUE_NAMES(lightSource, qint64, qint64, unsupported)
+#undef CALVORN_VALUE_NAMES

@@ -41,14 +41,6 @@ protected:
         EXPECT_TRUE(decoded);
         return Metadata::fromDictionary(decoded ? decoded->toMap() : QVariantMap());
     }
-
-    static QVariantMap entries(std::initializer_list<std::pair<const char *, QVariant>> list)
-    {
-        QVariantMap map;
-        for (const auto &[key, value] : list)
-            map.insert(QLatin1String(key), value);
-        return map;
-    }
 };
 
 } // namespace

@@ -10,10 +10,7 @@ class MetadataReading : public PinnedDates
 protected:
     static Metadata read(std::initializer_list<std::pair<const char *, QVariant>> list)
     {
-        QVariantMap map;
-        for (const auto &[key, value] : list)
-            map.insert(QLatin1String(key), value);
-        return Metadata::fromReading(map);
+        return Metadata::fromReading(entries(list));
     }
 };
 

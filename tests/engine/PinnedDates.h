@@ -4,6 +4,10 @@
 
 #include <QDateTime>
 #include <QTimeZone>
+#include <QVariantMap>
+
+#include <initializer_list>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -29,5 +33,14 @@ public:
     {
         return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms),
                          QTimeZone(QByteArrayLiteral("Europe/Berlin")));
+    }
+
+    // A dictionary keyed by Exiv2 key texts, as the bridge and presets give.
+    static QVariantMap entries(std::initializer_list<std::pair<const char *, QVariant>> list)
+    {
+        QVariantMap map;
+        for (const auto &[key, value] : list)
+            map.insert(QLatin1String(key), value);
+        return map;
     }
 };
