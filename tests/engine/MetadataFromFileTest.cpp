@@ -5,7 +5,7 @@
 
 namespace {
 
-class MetadataReading : public PinnedDates
+class MetadataFromFile : public PinnedDates
 {
 protected:
     static Metadata read(std::initializer_list<std::pair<const char *, QVariant>> list)
@@ -16,7 +16,7 @@ protected:
 
 } // namespace
 
-TEST_F(MetadataReading, NoReadingGivesABlankRecord)
+TEST_F(MetadataFromFile, NoReadingGivesABlankRecord)
 {
     const Metadata metadata = Metadata::fromReading(std::nullopt);
     for (const MetadataField field : allMetadataFields())
@@ -26,7 +26,7 @@ TEST_F(MetadataReading, NoReadingGivesABlankRecord)
     EXPECT_FALSE(metadata.isEdited());
 }
 
-TEST_F(MetadataReading, ValuesTakeTheirFieldsKinds)
+TEST_F(MetadataFromFile, ValuesTakeTheirFieldsKinds)
 {
     const Metadata metadata = read({
         {"Exif.Image.Artist", QStringLiteral("Ansel")},
@@ -56,7 +56,7 @@ TEST_F(MetadataReading, ValuesTakeTheirFieldsKinds)
         EXPECT_FALSE(metadata.hasValue(field)) << "the IPTC date is not read into a field";
 }
 
-TEST_F(MetadataReading, DatesAreParsedAndGetFreshRules)
+TEST_F(MetadataFromFile, DatesAreParsedAndGetFreshRules)
 {
     const Metadata metadata = read({
         {"Exif.Photo.DateTimeOriginal", QStringLiteral("2019:07:14 09:30:05")},
@@ -73,7 +73,7 @@ TEST_F(MetadataReading, DatesAreParsedAndGetFreshRules)
     EXPECT_EQ(metadata.createDateXMP(), QDateTime(QDate(2004, 6, 21), QTime(22, 37, 53), QTimeZone::utc()));
 }
 
-TEST_F(MetadataReading, GpsSignsFollowTheReferences)
+TEST_F(MetadataFromFile, GpsSignsFollowTheReferences)
 {
     const auto latitude = [](const char *ref) {
         return read({{"Exif.GPSInfo.GPSLatitude", 48.8566}, {"Exif.GPSInfo.GPSLatitudeRef", QString::fromLatin1(ref)}})
@@ -103,7 +103,7 @@ TEST_F(MetadataReading, GpsSignsFollowTheReferences)
     EXPECT_FALSE(refOnly.gpsAltitude());
 }
 
-TEST_F(MetadataReading, DateFormsOfFiles)
+TEST_F(MetadataFromFile, DateFormsOfFiles)
 {
     const auto date = [](const char *text) { return Metadata::dateFrom(QString::fromUtf8(text)); };
     EXPECT_EQ(date("2019:07:14 09:30:05"), at(2019, 7, 14, 9, 30, 5));
@@ -131,7 +131,7 @@ TEST_F(MetadataReading, DateFormsOfFiles)
     EXPECT_FALSE(date("Blursday"));
 }
 
-TEST_F(MetadataReading, DisplayedDatesReadBack)
+TEST_F(MetadataFromFile, DisplayedDatesReadBack)
 {
     const QDateTime when = at(2019, 7, 14, 21, 30, 5, 400);
     const QString text = displayText(when);
@@ -139,7 +139,7 @@ TEST_F(MetadataReading, DisplayedDatesReadBack)
     EXPECT_EQ(Metadata::dateFrom(text), at(2019, 7, 14, 21, 30, 5)) << "to the second";
 }
 
-TEST_F(MetadataReading, FileDatesIgnoreTheUsersCalendarAndDigits)
+TEST_F(MetadataFromFile, FileDatesIgnoreTheUsersCalendarAndDigits)
 {
     for (const char *locale : {"th_TH", "ar_EG", "ja_JP@calendar=japanese", "fa_IR"}) {
         platform::DateFormat::setUserLocale(QString::fromLatin1(locale));
