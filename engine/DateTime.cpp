@@ -127,7 +127,7 @@ void writeOptionals(const DateTime &rule, QVariantMap &dictionary, const Entries
 
 DateTime::DateTime(const std::optional<QDateTime> &originalDate)
     : originalDate(originalDate)
-    , m_tempDate(QDateTime::currentDateTime())
+    , m_tempDate(QDateTime::currentDateTimeUtc())
 {
     if (originalDate)
         textFieldEditorString = displayText(*originalDate);

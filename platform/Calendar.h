@@ -7,7 +7,8 @@
 namespace platform {
 
 // Gregorian calendar arithmetic on points in time, in the user's time zone
-// (the zone DateFormat uses, pinned by its test seam).
+// (the zone DateFormat uses, pinned by its test seam). Dates it makes come
+// back in UTC, like DateFormat's.
 class Calendar
 {
 public:

@@ -2,6 +2,8 @@
 
 #include "platform/IcuSupport.h"
 
+#include <QTimeZone>
+
 #include <unicode/smpdtfmt.h>
 
 #include <memory>
@@ -75,7 +77,7 @@ std::optional<QDateTime> DateFormat::parse(const QString &text, const QString &p
     const UDate when = f->parse(source, position);
     if (position.getErrorIndex() != -1 || position.getIndex() != source.length())
         return std::nullopt;
-    return QDateTime::fromMSecsSinceEpoch(qint64(when));
+    return QDateTime::fromMSecsSinceEpoch(qint64(when), QTimeZone::utc());
 }
 
 void DateFormat::setUserLocale(const QString &icuLocaleId)
