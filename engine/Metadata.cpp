@@ -27,6 +27,18 @@ QString keyText(std::string_view key)
     return QString::fromLatin1(key.data(), qsizetype(key.size()));
 }
 
+// The fields' keys as dictionary keys, made once.
+const QString &keyOf(MetadataField field)
+{
+    static const auto keys = [] {
+        std::array<QString, metadataFieldCount> texts;
+        for (const MetadataField f : allMetadataFields())
+            texts[std::size_t(f)] = keyText(fieldInfo(f).key);
+        return texts;
+    }();
+    return keys[std::size_t(field)];
+}
+
 bool referenceIs(const std::optional<QString> &reference, QLatin1String lowerCase)
 {
     return reference && reference->toLower() == lowerCase;
@@ -79,7 +91,7 @@ void Metadata::refreshDateTimes()
 void Metadata::takeValues(const QVariantMap &entries, DateEntries dates)
 {
     for (const MetadataField field : allMetadataFields()) {
-        const auto found = entries.constFind(QString(fieldKey(field)));
+        const auto found = entries.constFind(keyOf(field));
         if (found == entries.constEnd())
             continue;
         const QVariant &entry = *found;
@@ -124,7 +136,7 @@ QVariantMap Metadata::dictionary() const
         std::visit(
             [&](const auto &v) {
                 if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, std::monostate>)
-                    dictionary.insert(QString(fieldKey(field)), QVariant::fromValue(v));
+                    dictionary.insert(keyOf(field), QVariant::fromValue(v));
             },
             value(field));
     }
