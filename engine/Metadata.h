@@ -13,6 +13,8 @@
 #include <optional>
 #include <variant>
 
+class MetadataOperation;
+
 // The six date-change rules of a record, one per date value.
 enum class DateRule : std::uint8_t {
     originalDate,
@@ -39,6 +41,10 @@ inline constexpr auto dateRules = std::to_array<DateRuleInfo>({
 });
 inline constexpr int dateRuleCount = int(dateRules.size());
 static_assert(dateRuleCount == 6);
+
+// The bridge instance through which records are read from files: made on
+// first use, once, whichever threads ask first, and kept for the whole run.
+const MetadataOperation &sharedMetadataOperation();
 
 template<FieldKind>
 struct FieldValueType;

@@ -1,6 +1,7 @@
 #include "engine/Metadata.h"
 
 #include "engine/DateTexts.h"
+#include "engine/MetadataOperation.h"
 #include "platform/DateFormat.h"
 
 namespace {
@@ -49,6 +50,17 @@ std::optional<QDateTime> Metadata::dateFrom(const QString &text)
             return date;
     }
     return std::nullopt;
+}
+
+const MetadataOperation &sharedMetadataOperation()
+{
+    static const MetadataOperation operation;
+    return operation;
+}
+
+Metadata Metadata::fromFile(const QString &path)
+{
+    return fromReading(sharedMetadataOperation().getMetadata(path));
 }
 
 Metadata Metadata::fromReading(const std::optional<QVariantMap> &reading)

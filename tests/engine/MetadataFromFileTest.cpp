@@ -1,7 +1,14 @@
 #include "engine/DateTexts.h"
 #include "engine/Metadata.h"
 
+#include "BridgeTestSupport.h"
 #include "PinnedDates.h"
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace {
 
@@ -148,4 +155,177 @@ TEST_F(MetadataFromFile, FileDatesIgnoreTheUsersCalendarAndDigits)
     // The user still sees their own calendar.
     platform::DateFormat::setUserLocale(QStringLiteral("th_TH"));
     EXPECT_TRUE(displayText(at(2019, 7, 14)).contains(QStringLiteral("2562")));
+}
+
+// Real files, read through the bridge.
+
+namespace {
+
+using Expected = std::vector<std::pair<MetadataField, Metadata::Value>>;
+
+// Every field is either expected with its value or absent.
+void expectFields(const Metadata &metadata, const Expected &expected, std::initializer_list<MetadataField> checkedApart = {})
+{
+    for (const MetadataField field : allMetadataFields()) {
+        const char *name = fieldInfo(field).name.data();
+        if (std::find(checkedApart.begin(), checkedApart.end(), field) != checkedApart.end()) {
+            EXPECT_TRUE(metadata.hasValue(field)) << name;
+            continue;
+        }
+        const auto found = std::find_if(expected.begin(), expected.end(), [&](const auto &e) { return e.first == field; });
+        if (found == expected.end()) {
+            EXPECT_FALSE(metadata.hasValue(field)) << name;
+            continue;
+        }
+        if (const double *real = std::get_if<double>(&found->second)) {
+            ASSERT_TRUE(metadata.real(field)) << name;
+            EXPECT_NEAR(*metadata.real(field), *real, 1e-9) << name;
+        } else {
+            EXPECT_EQ(metadata.value(field), found->second) << name;
+        }
+    }
+}
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TEST_F(MetadataFromFile, EveryFieldOfARichPhoto)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    bridgetest::ConsoleCapture console; // the types the bridge skips are logged
+    const Metadata metadata = Metadata::fromFile(testsupport::copyTestFile(QStringLiteral("images/Reagan.jpg"), dir));
+    using F = MetadataField;
+    const Expected expected{
+        {F::artist, text("Photographer\u00eds Mate 3rd Class (A")},
+        {F::software, text("Adobe Photoshop Elements 12.0 Macintosh")},
+        {F::originalDate, at(2004, 6, 21, 23, 37, 53)},
+        {F::creationDate, at(2004, 6, 21, 23, 37, 53)},
+        {F::modifyDate, at(2016, 9, 13, 11, 58, 16)},
+        {F::make, text("NIKON CORPORATION")},
+        {F::cameraModelName, text("NIKON D1X")},
+        {F::fNumber, 5.0},
+        {F::focalLength, 42.0},
+        {F::focalLengthIn35mmFormat, qint64(63)},
+        {F::flash, qint64(0)},
+        {F::orientation, qint64(1)},
+        {F::exposureMode, qint64(1)},
+        {F::exposureProgram, qint64(1)},
+        {F::exposureTime, 1.0 / 125},
+        {F::meteringMode, qint64(2)},
+        {F::sceneCaptureType, qint64(0)},
+        {F::whiteBalance, qint64(1)},
+        {F::saturation, qint64(0)},
+        {F::sensingMethod, qint64(2)},
+        {F::sharpness, qint64(0)},
+        {F::subjectDistanceRange, qint64(0)},
+        {F::byLine, text("Photographer\u00eds Mate 3rd Class (")},
+        {F::byLineTitle, text("U.S Navy Photographer")},
+        {F::writerEditor, text("Dir. NVNS")},
+        {F::objectName, text("040621-N-6536T-062")},
+        {F::category, text("N")},
+        {F::supplementalCategories, text("703-614-9154, navyvisualnews@navy.mil, UNCLASSFIED")},
+        {F::keywords, text("ronald reagan, reagan, cvn 76, cvn-76, straights magellan, magellan, carrier, "
+                           "nimitz-class, ship, underway")},
+        {F::city, text("Straits of Magellan")},
+        {F::countryPrimaryLocationName, text("South America")},
+        {F::specialInstructions, text("Credit as U.S. Navy photo by Elizabeth Thompson. ")},
+        {F::credit, text("U.S Navy")},
+        {F::source, text("Navy Visual News Service")},
+        {F::createDateXMP, QDateTime(QDate(2004, 6, 21), QTime(22, 37, 53), QTimeZone::utc())},
+        {F::modifyDateXMP, QDateTime(QDate(2016, 9, 13), QTime(10, 58, 16), QTimeZone::utc())},
+        {F::createDatePhotoshopXMP, at(2004, 6, 21)},
+        {F::compression, qint64(1)},
+        {F::fxResolution, 300.0},
+        {F::fyResolution, 300.0},
+        {F::compressedBitsPerPixel, 4.0},
+        {F::maxApertureValue, 3.0},
+        {F::colorSpace, qint64(65535)},
+        {F::lightSource, qint64(10)},
+        {F::digitalZoomRatio, 1.0},
+    };
+    expectFields(metadata, expected, {F::imageDescription, F::captionAbstract});
+    EXPECT_TRUE(metadata.imageDescription()->startsWith(QStringLiteral("040621-N-6536T-062")));
+    EXPECT_TRUE(metadata.captionAbstract()->contains(QStringLiteral("sails through the Straits of Magellan")));
+
+    EXPECT_FALSE(metadata.isEdited());
+    for (const auto &rule : dateRules)
+        EXPECT_EQ(metadata.dateTime(DateRule(&rule - dateRules.data()))->originalDate, metadata.date(rule.field));
+}
+
+TEST_F(MetadataFromFile, GpsOfAPhotoBelowSeaLevelInTheWest)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    bridgetest::ConsoleCapture console;
+    const Metadata metadata =
+        Metadata::fromFile(testsupport::copyTestFile(QStringLiteral("images/FurnaceCreekInn.jpg"), dir));
+    using F = MetadataField;
+    const Expected expected{
+        {F::originalDate, at(2008, 5, 8, 9, 54, 28)},
+        {F::creationDate, at(2008, 5, 8, 9, 54, 28)},
+        {F::modifyDate, at(2008, 5, 8, 9, 54, 28)},
+        {F::make, text("Canon")},
+        {F::cameraModelName, text("Canon PowerShot S5 IS")},
+        {F::iso, qint64(80)},
+        {F::fNumber, 4.0},
+        {F::focalLength, 6.0},
+        {F::flash, qint64(16)},
+        {F::orientation, qint64(1)},
+        {F::exposureMode, qint64(0)},
+        {F::exposureTime, 0.001},
+        {F::meteringMode, qint64(5)},
+        {F::sceneCaptureType, qint64(0)},
+        {F::whiteBalance, qint64(0)},
+        {F::sensingMethod, qint64(2)},
+        {F::gpsLatitude, 36.0 + 26.0 / 60 + 54.0 / 3600},
+        {F::gpsLatitudeRef, text("N")},
+        {F::gpsLongitude, -(116.0 + 51.0 / 60 + 18.0 / 3600)},
+        {F::gpsLongitudeRef, text("W")},
+        {F::gpsAltitude, -14.28},
+        {F::gpsAltitudeRef, qint64(1)},
+        {F::lensXMP, text(" 6.0-72.0mm")},
+        {F::createDateXMP, at(2008, 5, 8, 9, 54, 28)},
+        {F::modifyDateXMP, at(2008, 5, 8, 9, 54, 28)},
+        {F::createDatePhotoshopXMP, at(2008, 5, 8, 9, 54, 28)},
+        {F::fxResolution, 180.0},
+        {F::fyResolution, 180.0},
+        {F::compressedBitsPerPixel, 3.0},
+        {F::maxApertureValue, 23.0 / 8},
+        {F::colorSpace, qint64(1)},
+        {F::digitalZoomRatio, 1.0},
+    };
+    expectFields(metadata, expected);
+}
+
+TEST_F(MetadataFromFile, AFileThatCannotBeReadGivesABlankRecord)
+{
+    QTemporaryDir dir;
+    bridgetest::ConsoleCapture console;
+    const Metadata metadata = Metadata::fromFile(dir.filePath(QStringLiteral("missing.jpg")));
+    for (const MetadataField field : allMetadataFields())
+        EXPECT_FALSE(metadata.hasValue(field));
+    for (int i = 0; i < dateRuleCount; ++i)
+        EXPECT_FALSE(metadata.dateTime(DateRule(i))->originalDate);
+    EXPECT_EQ(console.failures().size(), 1);
+}
+
+TEST_F(MetadataFromFile, EverySharedImageReads)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    bridgetest::ConsoleCapture console;
+    const auto fields = allMetadataFields();
+    const QStringList names = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files);
+    int withValues = 0;
+    for (const QString &name : names) {
+        const Metadata metadata = Metadata::fromFile(testsupport::copyTestFile(QStringLiteral("images/") + name, dir));
+        withValues += std::any_of(fields.begin(), fields.end(), [&](MetadataField f) { return metadata.hasValue(f); });
+    }
+    EXPECT_GE(names.size(), 60);
+    EXPECT_GE(withValues, 55) << "nearly every sample carries some of the fields";
 }
