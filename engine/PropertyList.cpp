@@ -9,6 +9,9 @@ bool isNumber(const QVariant &entry)
 {
     switch (entry.typeId()) {
     case QMetaType::Bool:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::Long:
