@@ -122,17 +122,3 @@ TEST_F(Presets, MissingAndMistypedEntriesKeepTheirInitialValues)
     EXPECT_TRUE(loaded[2].name().isEmpty());
 }
 
-TEST_F(Presets, DictionaryForm)
-{
-    Preset preset(QStringLiteral("p"));
-    preset.metadata()->setISO(200);
-    const QVariantMap dictionary = preset.dictionary();
-    EXPECT_EQ(dictionary.size(), 2);
-    EXPECT_EQ(dictionary.value(QStringLiteral("name")), QStringLiteral("p"));
-    EXPECT_EQ(dictionary.value(QStringLiteral("metadata")).toMap().value(QStringLiteral("Exif.Photo.ISOSpeedRatings")),
-              qint64(200));
-    const Preset read = Preset::fromDictionary(dictionary);
-    EXPECT_EQ(read.name(), QStringLiteral("p"));
-    EXPECT_EQ(read.metadata()->iso(), 200);
-    EXPECT_NE(read.metadata(), preset.metadata());
-}
