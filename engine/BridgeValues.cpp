@@ -1,5 +1,7 @@
 #include "engine/BridgeValues.h"
 
+#include "engine/PropertyList.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -13,28 +15,7 @@ namespace {
 
 constexpr double int32Limit = 2147483648.0;
 
-bool isNumber(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Float:
-    case QMetaType::Double:
-        return true;
-    default:
-        return false;
-    }
-}
+using plist::isNumber;
 
 // The leading number of a text, or 0 when it starts with none.
 double leadingNumber(const QString &text, const QRegularExpression &pattern)

@@ -1,58 +1,26 @@
 #include "platform/DateFormat.h"
 
-#include <unicode/locid.h>
-#include <unicode/smpdtfmt.h>
-#include <unicode/timezone.h>
-#include <unicode/unistr.h>
+#include "platform/IcuSupport.h"
 
-#include <atomic>
+#include <QTimeZone>
+
+#include <unicode/smpdtfmt.h>
+
 #include <memory>
-#include <mutex>
 #include <unordered_map>
 
 namespace platform {
 
 namespace {
 
-struct Overrides
-{
-    std::mutex mutex;
-    QString locale;
-    QString zone;
-    // Bumped on every override, so per-thread caches drop stale formatters.
-    std::atomic<int> generation{0};
-};
-
-Overrides &overrides()
-{
-    static Overrides o;
-    return o;
-}
-
-icu::UnicodeString toIcu(const QString &text)
-{
-    return icu::UnicodeString(reinterpret_cast<const char16_t *>(text.utf16()), int32_t(text.size()));
-}
-
-QString fromIcu(const icu::UnicodeString &text)
-{
-    return QString(reinterpret_cast<const QChar *>(text.getBuffer()), text.length());
-}
+using icusupport::fromIcu;
+using icusupport::toIcu;
 
 icu::Locale localeFor(DateFormat::Kind kind)
 {
     if (kind == DateFormat::Kind::File)
         return icu::Locale("en_US_POSIX@calendar=gregorian");
-    const QString id = DateFormat::userLocaleId();
-    return id.isEmpty() ? icu::Locale::getDefault() : icu::Locale(id.toLatin1().constData());
-}
-
-std::unique_ptr<icu::TimeZone> zone()
-{
-    const QString id = DateFormat::timeZoneId();
-    if (id.isEmpty())
-        return std::unique_ptr<icu::TimeZone>(icu::TimeZone::detectHostTimeZone());
-    return std::unique_ptr<icu::TimeZone>(icu::TimeZone::createTimeZone(toIcu(id)));
+    return icusupport::userLocale();
 }
 
 struct Cache
@@ -64,7 +32,7 @@ struct Cache
 icu::SimpleDateFormat *formatter(const QString &pattern, DateFormat::Kind kind)
 {
     thread_local Cache cache;
-    const int generation = overrides().generation.load();
+    const int generation = icusupport::generation();
     if (cache.generation != generation) {
         cache.formatters.clear();
         cache.generation = generation;
@@ -78,7 +46,7 @@ icu::SimpleDateFormat *formatter(const QString &pattern, DateFormat::Kind kind)
     auto made = std::make_unique<icu::SimpleDateFormat>(toIcu(pattern), localeFor(kind), status);
     if (U_FAILURE(status))
         return nullptr;
-    made->adoptTimeZone(zone().release());
+    made->adoptTimeZone(icusupport::userTimeZone().release());
     made->setLenient(false);
     icu::SimpleDateFormat *raw = made.get();
     cache.formatters.emplace(key, std::move(made));
@@ -109,37 +77,27 @@ std::optional<QDateTime> DateFormat::parse(const QString &text, const QString &p
     const UDate when = f->parse(source, position);
     if (position.getErrorIndex() != -1 || position.getIndex() != source.length())
         return std::nullopt;
-    return QDateTime::fromMSecsSinceEpoch(qint64(when));
+    return QDateTime::fromMSecsSinceEpoch(qint64(when), QTimeZone::utc());
 }
 
 void DateFormat::setUserLocale(const QString &icuLocaleId)
 {
-    auto &o = overrides();
-    std::lock_guard lock(o.mutex);
-    o.locale = icuLocaleId;
-    ++o.generation;
+    icusupport::setUserLocaleId(icuLocaleId);
 }
 
 void DateFormat::setTimeZone(const QString &ianaZoneId)
 {
-    auto &o = overrides();
-    std::lock_guard lock(o.mutex);
-    o.zone = ianaZoneId;
-    ++o.generation;
+    icusupport::setTimeZoneId(ianaZoneId);
 }
 
 QString DateFormat::userLocaleId()
 {
-    auto &o = overrides();
-    std::lock_guard lock(o.mutex);
-    return o.locale;
+    return icusupport::userLocaleId();
 }
 
 QString DateFormat::timeZoneId()
 {
-    auto &o = overrides();
-    std::lock_guard lock(o.mutex);
-    return o.zone;
+    return icusupport::timeZoneId();
 }
 
 } // namespace platform

@@ -21,6 +21,9 @@ public:
 
     static QString format(const QDateTime &date, const QString &pattern, Kind kind = Kind::User);
     // Absent unless the whole text matches the pattern (a strict parse).
+    // The point in time comes back in UTC, which costs nothing to compare
+    // or format again; its wall clock in the user's zone is what format()
+    // and Calendar::parts() give.
     static std::optional<QDateTime> parse(const QString &text, const QString &pattern, Kind kind = Kind::User);
 
     // Test seams: pin the user's locale (an ICU id such as "th_TH") and the

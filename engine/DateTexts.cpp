@@ -1,0 +1,8 @@
+#include "engine/DateTexts.h"
+
+#include "platform/DateFormat.h"
+
+QString displayText(const QDateTime &date)
+{
+    return platform::DateFormat::format(date, dateDisplayFormat, platform::DateFormat::Kind::User);
+}

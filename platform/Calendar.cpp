@@ -1,0 +1,125 @@
+#include "platform/Calendar.h"
+
+#include "platform/IcuSupport.h"
+
+#include <QTimeZone>
+
+#include <unicode/gregocal.h>
+
+#include <limits>
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+// One calendar per thread, rebuilt when a test pins another zone.
+icu::GregorianCalendar *calendar()
+{
+    struct Cache
+    {
+        int generation = -1;
+        std::unique_ptr<icu::GregorianCalendar> calendar;
+    };
+    thread_local Cache cache;
+    const int generation = icusupport::generation();
+    if (cache.generation != generation || !cache.calendar) {
+        UErrorCode status = U_ZERO_ERROR;
+        auto made = std::make_unique<icu::GregorianCalendar>(
+            icusupport::userTimeZone().release(), icu::Locale("en_US_POSIX"), status);
+        cache.calendar = U_FAILURE(status) ? nullptr : std::move(made);
+        cache.generation = generation;
+    }
+    if (cache.calendar)
+        cache.calendar->setLenient(true);
+    return cache.calendar.get();
+}
+
+bool fitsInt32(qint64 value)
+{
+    return value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max();
+}
+
+UCalendarDateFields fieldOf(Calendar::Unit unit)
+{
+    switch (unit) {
+    case Calendar::Unit::Year:
+        return UCAL_YEAR;
+    case Calendar::Unit::Month:
+        return UCAL_MONTH;
+    case Calendar::Unit::Day:
+        return UCAL_DATE;
+    case Calendar::Unit::Hour:
+        return UCAL_HOUR_OF_DAY;
+    case Calendar::Unit::Minute:
+        return UCAL_MINUTE;
+    case Calendar::Unit::Second:
+        break;
+    }
+    return UCAL_SECOND;
+}
+
+std::optional<QDateTime> timeOf(icu::GregorianCalendar *cal)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const UDate when = cal->getTime(status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    const QDateTime result = QDateTime::fromMSecsSinceEpoch(qint64(when), QTimeZone::utc());
+    if (!result.isValid())
+        return std::nullopt;
+    return result;
+}
+
+} // namespace
+
+std::optional<Calendar::Parts> Calendar::parts(const QDateTime &date)
+{
+    icu::GregorianCalendar *cal = calendar();
+    if (!cal || !date.isValid())
+        return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    cal->setTime(UDate(date.toMSecsSinceEpoch()), status);
+    Parts p;
+    p.year = cal->get(UCAL_EXTENDED_YEAR, status);
+    p.month = cal->get(UCAL_MONTH, status) + 1;
+    p.day = cal->get(UCAL_DATE, status);
+    p.hour = cal->get(UCAL_HOUR_OF_DAY, status);
+    p.minute = cal->get(UCAL_MINUTE, status);
+    p.second = cal->get(UCAL_SECOND, status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    return p;
+}
+
+std::optional<QDateTime> Calendar::adding(Unit unit, qint64 amount, const QDateTime &date)
+{
+    icu::GregorianCalendar *cal = calendar();
+    if (!cal || !date.isValid() || !fitsInt32(amount))
+        return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    cal->setTime(UDate(date.toMSecsSinceEpoch()), status);
+    cal->add(fieldOf(unit), int32_t(amount), status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    return timeOf(cal);
+}
+
+std::optional<QDateTime> Calendar::compose(const Parts &p)
+{
+    icu::GregorianCalendar *cal = calendar();
+    // The month is stored zero-based, so it needs one value of headroom.
+    if (!cal || !fitsInt32(p.year) || !fitsInt32(p.month) || p.month == std::numeric_limits<int32_t>::min()
+        || !fitsInt32(p.day) || !fitsInt32(p.hour) || !fitsInt32(p.minute) || !fitsInt32(p.second))
+        return std::nullopt;
+    cal->clear();
+    cal->set(UCAL_EXTENDED_YEAR, int32_t(p.year));
+    cal->set(UCAL_MONTH, int32_t(p.month - 1));
+    cal->set(UCAL_DATE, int32_t(p.day));
+    cal->set(UCAL_HOUR_OF_DAY, int32_t(p.hour));
+    cal->set(UCAL_MINUTE, int32_t(p.minute));
+    cal->set(UCAL_SECOND, int32_t(p.second));
+    return timeOf(cal);
+}
+
+} // namespace platform
