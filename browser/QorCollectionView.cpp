@@ -24,7 +24,7 @@ QorCollectionView::QorCollectionView(QWidget *parent)
           addMissingViewControllersToView();
       }, this)),
       m_autoscrollTimer(new platform::Timer(30, [this] { autoscrollTick(); }, this)),
-      m_overlay(new BandOverlay(this))
+      m_overlay(std::make_unique<BandOverlay>(viewport()))
 {
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -33,7 +33,6 @@ QorCollectionView::QorCollectionView(QWidget *parent)
     viewport()->setAutoFillBackground(false);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     verticalScrollBar()->setSingleStep(20);
-    m_overlay->hide();
     connect(&platform::Settings::instance(), &platform::Settings::changed, this,
             [this](const QString &key) { settingChanged(key); });
 }
@@ -500,15 +499,9 @@ void QorCollectionView::scrollViewDidScroll()
 void QorCollectionView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    updateOverlayGeometry();
     resizeFrameToFitContents();
     if (itemCount() > 0)
         softReloadDataWithCompletionBlock();
-}
-
-void QorCollectionView::updateOverlayGeometry()
-{
-    m_overlay->setGeometry(viewport()->geometry());
 }
 
 // ---- Drawing ---------------------------------------------------------------
@@ -600,7 +593,7 @@ void QorCollectionView::markForRedraw(const QRect &viewRect)
 void QorCollectionView::markItemForRedraw(qint64 index)
 {
     // Only placed cells carry a mark; the rest need no repaint.
-    if (m_visible.contains(index))
+    if (!m_itemRedrawSuspended && m_visible.contains(index))
         markForRedraw(layout().rectOfItemAtIndex(index));
 }
 

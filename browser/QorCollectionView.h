@@ -193,7 +193,6 @@ private:
     QRect headerRectForGroup(size_t group) const;
     void resizeFrameToFitContents();
     void scrollViewDidScroll();
-    void updateOverlayGeometry();
 
     // Delegate forwarders.
     void delegateUpdateSelectionForItemAtIndex(qint64 index);
@@ -254,8 +253,9 @@ private:
     platform::Timer *m_autoscrollTimer = nullptr;
     QPoint m_lastDragGlobalPos;
     Qt::KeyboardModifiers m_lastDragModifiers;
-    BandOverlay *m_overlay = nullptr;
+    std::unique_ptr<BandOverlay> m_overlay;
     int m_redrawDepth = 0;
+    bool m_itemRedrawSuspended = false;
     QRect m_pendingRedraw;
     bool m_dragSessionActive = false;
     QPointer<const QMimeData> m_currentDragMime;

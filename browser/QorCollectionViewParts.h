@@ -7,32 +7,57 @@
 #include <QPainter>
 #include <QWidget>
 
-// Draws the rubber band above the cells; lies over the viewport and lets
-// every mouse event through.
-class QorCollectionView::BandOverlay : public QWidget
+// The rubber band's outline: four thin grey strips above the cells, so
+// moving the band repaints only the strips, never the cells inside it.
+class QorCollectionView::BandOverlay
 {
 public:
-    explicit BandOverlay(QorCollectionView *view) : QWidget(view), m_view(view)
+    explicit BandOverlay(QWidget *viewport)
     {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-        setFocusPolicy(Qt::NoFocus);
+        for (auto &edge : m_edges) {
+            edge = new QWidget(viewport);
+            edge->setAttribute(Qt::WA_TransparentForMouseEvents);
+            edge->setAutoFillBackground(true);
+            QPalette palette = edge->palette();
+            palette.setColor(QPalette::Window, QColor(Qt::gray));
+            edge->setPalette(palette);
+            edge->hide();
+        }
     }
 
-protected:
-    void paintEvent(QPaintEvent *) override
+    // rect in viewport coordinates; an empty one hides the band.
+    void show(const QRect &rect)
     {
-        const QRect band = m_view->viewToViewport(m_view->rubberBandRect());
-        if (band.isEmpty())
+        if (rect.isEmpty()) {
+            hide();
             return;
-        QPainter painter(this);
-        painter.setPen(QPen(QColor(Qt::gray), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(band.adjusted(0, 0, -1, -1));
+        }
+        m_edges[0]->setGeometry(rect.left(), rect.top(), rect.width(), 1);
+        m_edges[1]->setGeometry(rect.left(), rect.bottom(), rect.width(), 1);
+        m_edges[2]->setGeometry(rect.left(), rect.top(), 1, rect.height());
+        m_edges[3]->setGeometry(rect.right(), rect.top(), 1, rect.height());
+        for (QWidget *edge : m_edges) {
+            if (!edge->isVisible()) {
+                edge->show();
+                edge->raise();
+            }
+        }
+    }
+    void hide()
+    {
+        for (QWidget *edge : m_edges)
+            edge->hide();
+    }
+    bool isVisible() const { return m_edges[0]->isVisible(); }
+    // New cells stack above the band; put it back on top.
+    void raise()
+    {
+        for (QWidget *edge : m_edges)
+            edge->raise();
     }
 
 private:
-    QorCollectionView *m_view;
+    QWidget *m_edges[4] = {};
 };
 
 class QorCollectionView::RedrawBatch

@@ -298,18 +298,23 @@ void QorCollectionView::keyPressEvent(QKeyEvent *event)
     QAbstractScrollArea::keyPressEvent(event);
 }
 
+// Focus that comes and goes with the window's activation or a popup is
+// not the view gaining or losing its place as the keyboard's target.
+static bool movesKeyboardTarget(const QFocusEvent *event)
+{
+    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+}
+
 void QorCollectionView::focusInEvent(QFocusEvent *event)
 {
-    const bool ownChange = event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
-    if (ownChange && m_delegate)
+    if (movesKeyboardTarget(event) && m_delegate)
         m_delegate->collectionViewBecameFirstResponder(this);
     QAbstractScrollArea::focusInEvent(event);
 }
 
 void QorCollectionView::focusOutEvent(QFocusEvent *event)
 {
-    const bool ownChange = event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
-    if (ownChange && m_delegate)
+    if (movesKeyboardTarget(event) && m_delegate)
         m_delegate->collectionViewLostFirstResponder(this);
     QAbstractScrollArea::focusOutEvent(event);
 }
@@ -418,12 +423,14 @@ void QorCollectionView::regularMouseDragged(QPoint point, Qt::KeyboardModifiers 
     RedrawBatch batch(this);
     const QorIndexSet before = m_selection;
     m_selectionChangedDisabled = true;
+    // Each step re-derives the whole selection; only the cells whose mark
+    // actually changed are repainted afterwards.
+    m_itemRedrawSuspended = true;
     deselectAllItems();
     const bool extending = shiftOrCommandKeyPressed(modifiers);
     if (extending)
         m_originalSelection.forEach([this](qint64 index) { selectItemAtIndex(index); });
 
-    const QRect oldBand = viewToViewport(rubberBandRect());
     m_mouseDraggedLocation = point;
     const QRect band = rubberBandRect();
     for (qint64 index : indexesOfItemContentRectsInRect(band)) {
@@ -432,11 +439,12 @@ void QorCollectionView::regularMouseDragged(QPoint point, Qt::KeyboardModifiers 
         else
             selectItemAtIndex(index);
     }
-    if (!m_overlay->isVisible()) {
-        m_overlay->show();
-        m_overlay->raise();
+    m_itemRedrawSuspended = false;
+    for (auto it = m_visible.cbegin(); it != m_visible.cend(); ++it) {
+        if (before.contains(it.key()) != m_selection.contains(it.key()))
+            markItemForRedraw(it.key());
     }
-    m_overlay->update(oldBand.united(viewToViewport(band)).adjusted(-1, -1, 1, 1));
+    m_overlay->show(viewToViewport(band));
     m_selectionChangedDisabled = false;
     if (!(m_selection == before))
         delegateCollectionViewSelectionDidChange();
@@ -444,7 +452,6 @@ void QorCollectionView::regularMouseDragged(QPoint point, Qt::KeyboardModifiers 
 
 void QorCollectionView::handleMouseUp()
 {
-    m_overlay->update();
     m_overlay->hide();
     m_mouseDownLocation = QPoint();
     m_mouseDraggedLocation = QPoint();

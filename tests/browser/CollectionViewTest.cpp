@@ -24,6 +24,21 @@ void expectCellsMatchLayout(Grid &grid)
         EXPECT_TRUE(placed.contains(index)) << "no cell for visible item " << index;
 }
 
+// Groups of eight items (two rows of four) under 30-point headers.
+struct GroupedGrid : Grid
+{
+    std::vector<QorCollectionViewGroup> groups;
+
+    GroupedGrid(const QString &prefix, int groupCount)
+    {
+        delegate.headerHeight = 30;
+        delegate.headerDiff = 30;
+        for (int g = 0; g < groupCount; ++g)
+            groups.emplace_back(QStringLiteral("%1 %2").arg(prefix).arg(g), QorRange{g * 8, 8});
+        load(numberedItems(groupCount * 8), groups);
+    }
+};
+
 } // namespace
 
 TEST(CollectionView, AReloadPlacesCellsForTheVisibleRowsThenTheRowsAround)
@@ -166,13 +181,7 @@ TEST(CollectionView, AnEmptyGridScrollsAndResizesWithoutCells)
 
 TEST(CollectionView, GroupHeadersComeAndGoWithTheVisibleArea)
 {
-    Grid grid;
-    grid.delegate.headerHeight = 30;
-    grid.delegate.headerDiff = 30;
-    std::vector<QorCollectionViewGroup> groups;
-    for (int g = 0; g < 10; ++g)
-        groups.emplace_back(QStringLiteral("headers %1").arg(g), QorRange{g * 8, 8});
-    grid.load(numberedItems(80), groups);
+    GroupedGrid grid(QStringLiteral("headers"), 10);
     // Each group: 30 points of header and two rows of four.
     EXPECT_EQ(grid.view.rectOfItemAtIndex(8), QRect(0, 260, 100, 100));
     EXPECT_EQ(grid.delegate.headersMade, 2);
@@ -191,13 +200,8 @@ TEST(CollectionView, GroupHeadersComeAndGoWithTheVisibleArea)
 
 TEST(CollectionView, CollapsingAGroupLaysTheGridOutAgain)
 {
-    Grid grid;
-    grid.delegate.headerHeight = 30;
-    grid.delegate.headerDiff = 30;
-    std::vector<QorCollectionViewGroup> groups;
-    for (int g = 0; g < 4; ++g)
-        groups.emplace_back(QStringLiteral("collapse %1").arg(g), QorRange{g * 8, 8});
-    grid.load(numberedItems(32), groups);
+    GroupedGrid grid(QStringLiteral("collapse"), 4);
+    auto &groups = grid.groups;
     ASSERT_TRUE(grid.view.viewControllerForItemAtIndex(8));
 
     groups[1].setCollapsed(true);
@@ -211,10 +215,7 @@ TEST(CollectionView, CollapsingAGroupLaysTheGridOutAgain)
     expectCellsMatchLayout(grid);
 
     // The state lives in the settings: a new view of the same groups starts collapsed.
-    Grid other;
-    other.delegate.headerHeight = 30;
-    other.delegate.headerDiff = 30;
-    other.load(numberedItems(32), groups);
+    GroupedGrid other(QStringLiteral("collapse"), 4);
     EXPECT_EQ(other.view.rectOfItemAtIndex(8).x(), -200);
     groups[1].setCollapsed(false);
     settle(grid.view);
