@@ -1,6 +1,7 @@
 #include "browser/QorCollectionView.h"
 
 #include "browser/QorCollectionViewParts.h"
+#include "platform/MainQueue.h"
 #include "platform/Settings.h"
 #include "platform/Timer.h"
 
@@ -149,13 +150,14 @@ void QorCollectionView::layoutPassPublished()
     if (pass.full) {
         publishFullReload(pass.capturedVisibleRect);
         for (auto &completion : pass.fullCompletions)
-            QMetaObject::invokeMethod(this, std::move(completion), Qt::QueuedConnection);
+            platform::MainQueue::post(this, std::move(completion));
     } else {
         RedrawBatch batch(this);
+        // The new height first: it may move the visible area.
+        resizeFrameToFitContents();
         removeInvisibleViewControllers();
         moveViewControllersToProperPosition();
         addMissingViewControllersToView();
-        resizeFrameToFitContents();
         viewport()->update();
     }
     for (auto &completion : pass.softCompletions)

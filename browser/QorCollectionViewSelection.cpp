@@ -509,7 +509,14 @@ void QorCollectionView::registerForZoomValueChangesInDefaultsForKey(const QStrin
 
 void QorCollectionView::zoomValueDidChange()
 {
-    softReloadDataWithCompletionBlock([this] {
+    // The first item in view stays where it is on the screen, so zooming
+    // deep inside a large grid does not land among other items.
+    const std::vector<qint64> shown = indexesOfItemsInRect(visibleRect());
+    const qint64 anchor = shown.empty() ? QorNotFound : shown.front();
+    const int offset = shown.empty() ? 0 : rectOfItemAtIndex(anchor).y() - visibleRect().y();
+    softReloadDataWithCompletionBlock([this, anchor, offset] {
+        if (anchor != QorNotFound && anchor < itemCount())
+            verticalScrollBar()->setValue(rectOfItemAtIndex(anchor).y() - offset);
         if (m_delegate)
             m_delegate->collectionViewDidZoom(this);
     });

@@ -78,6 +78,14 @@ public:
         shown.push_back(item);
     }
     void viewControllerBecameInvisible(QorCollectionView *, QWidget *) override { log.push_back("invisible"); }
+    void updateViewControllerAsSelected(QorCollectionView *, QWidget *, const QVariant &item) override
+    {
+        log.push_back("mark " + item.toString());
+    }
+    void updateViewControllerAsDeselected(QorCollectionView *, QWidget *, const QVariant &item) override
+    {
+        log.push_back("unmark " + item.toString());
+    }
     void didSelectItem(QorCollectionView *, const QVariant &item, QWidget *) override
     {
         log.push_back("select " + item.toString());

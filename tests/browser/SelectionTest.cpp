@@ -41,8 +41,11 @@ TEST(CollectionSelection, AClickSelectsOneItemAndAClickBetweenItemsEmptiesIt)
     SelectionGrid grid;
     click(grid.view, grid.centreOf(1));
     EXPECT_EQ(grid.selection(), Indexes{1});
+    grid.delegate.log.clear();
     click(grid.view, grid.centreOf(6));
     EXPECT_EQ(grid.selection(), Indexes{6});
+    // Deselecting reports before it unmarks; selecting marks before it reports.
+    EXPECT_EQ(grid.delegate.log, (std::vector<QString>{"deselect item1", "unmark item1", "mark item6", "select item6"}));
     click(grid.view, gapInRow(0));
     EXPECT_EQ(grid.selection(), Indexes{});
 
@@ -303,7 +306,7 @@ TEST(CollectionZoom, PinchingScalesTheZoomSettingWithinTheDelegatesRange)
     settle(grid.view);
     EXPECT_EQ(platform::Settings::intValue(key), 150);
     EXPECT_EQ(grid.delegate.zooms, 1);
-    EXPECT_EQ(grid.view.rectOfItemAtIndex(1), QRect(170, 0, 150, 150)); // three columns: margin 10
+    EXPECT_EQ(grid.view.rectOfItemAtIndex(1), QRect(170, 0, 150, 150)); // the frame holds three: margin 10
 
     QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, QPointF(10, 10),
                               QPointF(10, 10), QPointF(10, 10), 1.0, QPointF());
@@ -318,4 +321,23 @@ TEST(CollectionZoom, PinchingScalesTheZoomSettingWithinTheDelegatesRange)
     EXPECT_EQ(platform::Settings::intValue(key), 180);
     EXPECT_EQ(grid.view.rectOfItemAtIndex(1), QRect(200, 0, 180, 180)); // two columns
     EXPECT_EQ(grid.delegate.zooms, 3);
+}
+
+TEST(CollectionZoom, TheFirstItemInViewStaysInPlace)
+{
+    const QString key = QStringLiteral("collectionTestZoomAnchor");
+    platform::Settings::setInt(key, 100);
+    Grid grid;
+    grid.delegate.zoomKey = key;
+    grid.delegate.scalingRange = QorRange{50, 150};
+    grid.view.registerForZoomValueChangesInDefaultsForKey(key);
+    grid.load(numberedItems(4000));
+    grid.scrollTo(50000 + 30); // row 500 (item 2000) 30 points above the top
+    grid.view.magnify(0.5);
+    settle(grid.view);
+    // Two cells of 150 a row now (margin and spacing leave no room for a
+    // third): item 2000 is in row 1000.
+    EXPECT_EQ(grid.view.rectOfItemAtIndex(2000).y(), 150000);
+    EXPECT_EQ(grid.view.verticalScrollBar()->value(), 150000 + 30);
+    EXPECT_TRUE(grid.view.viewControllerForItemAtIndex(2000));
 }
