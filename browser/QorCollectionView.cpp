@@ -12,6 +12,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <limits>
 
 QorCollectionView::QorCollectionView(QWidget *parent)
     : QAbstractScrollArea(parent),
@@ -99,9 +100,12 @@ void QorCollectionView::softReloadDataWithCompletionBlock(std::function<void()> 
 {
     if (!m_delegate)
         return;
+    // A view smaller than one cell keeps its layout until it grows, except
+    // for cells one list row high, which lay out in any view.
+    constexpr int ListRowHeight = 42;
     const QSize cell = cellSize();
     const QRect visible = visibleRect();
-    if (cell.height() != 42 && (visible.width() < cell.width() || visible.height() < cell.height()))
+    if (cell.height() != ListRowHeight && (visible.width() < cell.width() || visible.height() < cell.height()))
         return;
     if (m_pending.full) {
         // A full reload still waiting for its layout is redone with the new
