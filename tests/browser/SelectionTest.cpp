@@ -292,15 +292,29 @@ TEST(CollectionSelection, TheContextClickSelectsTheItemUnderThePointerFirst)
     grid.view.setDelegate(&grid.delegate);
 }
 
+namespace {
+
+// Cells as wide as the zoom setting under key (starting at 100), which may
+// range from 50 to 200.
+struct ZoomGrid : Grid
+{
+    ZoomGrid(const QString &key, int items)
+    {
+        platform::Settings::setInt(key, 100);
+        QCoreApplication::processEvents(); // its change notice, before the view listens
+        delegate.zoomKey = key;
+        delegate.scalingRange = QorRange{50, 150};
+        view.registerForZoomValueChangesInDefaultsForKey(key);
+        load(numberedItems(items));
+    }
+};
+
+} // namespace
+
 TEST(CollectionZoom, PinchingScalesTheZoomSettingWithinTheDelegatesRange)
 {
     const QString key = QStringLiteral("collectionTestZoom");
-    platform::Settings::setInt(key, 100);
-    Grid grid;
-    grid.delegate.zoomKey = key;
-    grid.delegate.scalingRange = QorRange{50, 150};
-    grid.view.registerForZoomValueChangesInDefaultsForKey(key);
-    grid.load(numberedItems(20));
+    ZoomGrid grid(key, 20);
 
     grid.view.magnify(0.5);
     settle(grid.view);
@@ -325,13 +339,7 @@ TEST(CollectionZoom, PinchingScalesTheZoomSettingWithinTheDelegatesRange)
 
 TEST(CollectionZoom, TheFirstItemInViewStaysInPlace)
 {
-    const QString key = QStringLiteral("collectionTestZoomAnchor");
-    platform::Settings::setInt(key, 100);
-    Grid grid;
-    grid.delegate.zoomKey = key;
-    grid.delegate.scalingRange = QorRange{50, 150};
-    grid.view.registerForZoomValueChangesInDefaultsForKey(key);
-    grid.load(numberedItems(4000));
+    ZoomGrid grid(QStringLiteral("collectionTestZoomAnchor"), 4000);
     grid.scrollTo(50000 + 30); // row 500 (item 2000) 30 points above the top
     grid.view.magnify(0.5);
     settle(grid.view);
