@@ -357,7 +357,7 @@ void QorCollectionView::releaseAllViewControllers()
 QRect QorCollectionView::headerRectForGroup(size_t group) const
 {
     const qint64 first = m_groups[group].itemRange().location;
-    const auto *item = layout().item(first);
+    const auto item = layout().item(first);
     if (!item || first >= itemCount())
         return {};
     const int height = groupHeaderHeight();

@@ -30,13 +30,12 @@ std::optional<QorCollectionViewLayout> QorCollectionViewLayout::compute(const Qo
     const int w = in.cellSize.width();
     const int h = in.cellSize.height();
     const int margin = leftMargin(maximumNumberOfItemsPerRow(in.frameWidth, w));
-    const int dx = in.selectionInset.width();
-    const int dy = in.selectionInset.height();
     const qint64 right = qint64(in.visibleRect.x()) + in.visibleRect.width();
 
     QorCollectionViewLayout layout;
-    layout.m_cellHeight = h;
-    layout.m_items.reserve(size_t(std::max<qint64>(0, in.itemCount)));
+    layout.m_cellSize = in.cellSize;
+    layout.m_inset = in.selectionInset;
+    layout.m_slots.reserve(size_t(std::max<qint64>(0, in.itemCount)));
 
     auto group = in.groups.begin();
     const auto groupsEnd = in.groups.end();
@@ -59,14 +58,14 @@ std::optional<QorCollectionViewLayout> QorCollectionViewLayout::compute(const Qo
             x = margin;
         }
 
-        QorCollectionViewLayoutItem item;
-        item.itemIndex = i;
+        Slot slot;
         // Only the items inside a collapsed group are hidden, not the
         // ungrouped ones that come before it.
         const bool hidden = group != groupsEnd && group->collapsed && i >= group->start;
         if (hidden) {
-            item.itemRect = QRect(-2 * w, int(y), w, h);
-            item.columnIndex = 0;
+            slot.x = -2 * w;
+            slot.y = int(y);
+            slot.column = 0;
         } else {
             if (x + w > right) {
                 ++row;
@@ -74,8 +73,9 @@ std::optional<QorCollectionViewLayout> QorCollectionViewLayout::compute(const Qo
                 x = margin;
                 column = 0;
             }
-            item.columnIndex = column;
-            item.itemRect = QRect(int(x), int(y), w, h);
+            slot.x = int(x);
+            slot.y = int(y);
+            slot.column = int(column);
             x += w + ItemSpacing;
             ++column;
             if (layout.m_rows.empty() || layout.m_rows.back().rowIndex != row)
@@ -83,9 +83,8 @@ std::optional<QorCollectionViewLayout> QorCollectionViewLayout::compute(const Qo
             else
                 layout.m_rows.back().last = i;
         }
-        item.itemContentRect = item.itemRect.adjusted(dx, dy, -dx, -dy);
-        item.rowIndex = row;
-        layout.m_items.push_back(item);
+        slot.row = int(row);
+        layout.m_slots.push_back(slot);
 
         if (group != groupsEnd && i == group->start + group->length - 1)
             ++group;
@@ -95,29 +94,35 @@ std::optional<QorCollectionViewLayout> QorCollectionViewLayout::compute(const Qo
     return layout;
 }
 
-const QorCollectionViewLayoutItem *QorCollectionViewLayout::item(qint64 index) const
+std::optional<QorCollectionViewLayoutItem> QorCollectionViewLayout::item(qint64 index) const
 {
     if (index < 0 || index >= count())
-        return nullptr;
-    return &m_items[size_t(index)];
+        return std::nullopt;
+    const Slot &slot = m_slots[size_t(index)];
+    QorCollectionViewLayoutItem item;
+    item.rowIndex = slot.row;
+    item.columnIndex = slot.column;
+    item.itemIndex = index;
+    item.itemRect = rectOf(slot);
+    item.itemContentRect = contentRectOf(slot);
+    return item;
 }
 
 QRect QorCollectionViewLayout::rectOfItemAtIndex(qint64 index) const
 {
-    const auto *it = item(index);
-    return it ? it->itemRect : QRect();
+    return index >= 0 && index < count() ? rectOf(m_slots[size_t(index)]) : QRect();
 }
 
 QRect QorCollectionViewLayout::contentRectOfItemAtIndex(qint64 index) const
 {
-    const auto *it = item(index);
-    return it ? it->itemContentRect : QRect();
+    return index >= 0 && index < count() ? contentRectOf(m_slots[size_t(index)]) : QRect();
 }
 
 QPoint QorCollectionViewLayout::rowAndColumnPositionOfItemAtIndex(qint64 index) const
 {
-    const auto *it = item(index);
-    return it ? QPoint(int(it->columnIndex), int(it->rowIndex)) : QPoint();
+    if (index < 0 || index >= count())
+        return QPoint();
+    return QPoint(m_slots[size_t(index)].column, m_slots[size_t(index)].row);
 }
 
 qint64 QorCollectionViewLayout::indexOfItemAtRow(qint64 row, qint64 column) const
@@ -133,14 +138,14 @@ std::vector<QorCollectionViewLayout::Row>::const_iterator QorCollectionViewLayou
 {
     // Rows are in ascending y and all one cell high.
     return std::upper_bound(m_rows.begin(), m_rows.end(), y,
-                            [this](int value, const Row &r) { return value < r.y + m_cellHeight; });
+                            [this](int value, const Row &r) { return value < r.y + m_cellSize.height(); });
 }
 
 qint64 QorCollectionViewLayout::indexOfItemAtPoint(QPoint point) const
 {
     for (auto it = firstRowEndingBelow(point.y()); it != m_rows.end() && it->y <= point.y(); ++it) {
         for (qint64 i = it->first; i <= it->last; ++i) {
-            if (m_items[size_t(i)].itemRect.contains(point))
+            if (rectOf(m_slots[size_t(i)]).contains(point))
                 return i;
         }
     }
@@ -150,7 +155,7 @@ qint64 QorCollectionViewLayout::indexOfItemAtPoint(QPoint point) const
 qint64 QorCollectionViewLayout::indexOfItemContentRectAtPoint(QPoint point) const
 {
     const qint64 i = indexOfItemAtPoint(point);
-    if (i == QorNotFound || !m_items[size_t(i)].itemContentRect.contains(point))
+    if (i == QorNotFound || !contentRectOf(m_slots[size_t(i)]).contains(point))
         return QorNotFound;
     return i;
 }
@@ -162,7 +167,7 @@ std::vector<qint64> QorCollectionViewLayout::indexesOfItemsInRect(const QRect &r
         return out;
     for (auto it = firstRowEndingBelow(rect.top()); it != m_rows.end() && it->y <= rect.bottom(); ++it) {
         for (qint64 i = it->first; i <= it->last; ++i) {
-            if (m_items[size_t(i)].itemRect.intersects(rect))
+            if (rectOf(m_slots[size_t(i)]).intersects(rect))
                 out.push_back(i);
         }
     }
@@ -171,8 +176,7 @@ std::vector<qint64> QorCollectionViewLayout::indexesOfItemsInRect(const QRect &r
 
 int QorCollectionViewLayout::contentBottom() const
 {
-    if (m_items.empty())
+    if (m_slots.empty())
         return 0;
-    const QRect last = m_items.back().itemRect;
-    return last.y() + last.height();
+    return m_slots.back().y + m_cellSize.height();
 }

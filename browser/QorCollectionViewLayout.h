@@ -70,10 +70,9 @@ public:
     static std::optional<QorCollectionViewLayout> compute(const QorCollectionViewLayoutInput &input,
                                                           const std::function<bool()> &isCancelled = {});
 
-    qint64 count() const { return qint64(m_items.size()); }
-    const std::vector<QorCollectionViewLayoutItem> &items() const { return m_items; }
-    // Null for an index without a layout item.
-    const QorCollectionViewLayoutItem *item(qint64 index) const;
+    qint64 count() const { return qint64(m_slots.size()); }
+    // None for an index without a layout item.
+    std::optional<QorCollectionViewLayoutItem> item(qint64 index) const;
 
     // The zero rectangle for an index without a layout item.
     QRect rectOfItemAtIndex(qint64 index) const;
@@ -100,9 +99,25 @@ private:
         qint64 last;
     };
 
-    std::vector<Row>::const_iterator firstRowEndingBelow(int y) const;
+    // Where one item went. Every cell has the same size and inset, so four
+    // numbers an item are enough: a large grid's layout stays small.
+    struct Slot
+    {
+        int x;
+        int y;
+        int row;
+        int column;
+    };
 
-    std::vector<QorCollectionViewLayoutItem> m_items;
+    std::vector<Row>::const_iterator firstRowEndingBelow(int y) const;
+    QRect rectOf(const Slot &slot) const { return QRect(slot.x, slot.y, m_cellSize.width(), m_cellSize.height()); }
+    QRect contentRectOf(const Slot &slot) const
+    {
+        return rectOf(slot).adjusted(m_inset.width(), m_inset.height(), -m_inset.width(), -m_inset.height());
+    }
+
+    std::vector<Slot> m_slots;
     std::vector<Row> m_rows;
-    int m_cellHeight = 0;
+    QSize m_cellSize;
+    QSize m_inset;
 };

@@ -44,7 +44,7 @@ TEST(CollectionLayout, RowsOfCellsTenPointsApartWrapAtTheVisibleRightEdge)
     EXPECT_EQ(layout.rectOfItemAtIndex(9), QRect(110, 200, 100, 100));
     EXPECT_EQ(layout.rowAndColumnPositionOfItemAtIndex(9), QPoint(1, 2));
     EXPECT_EQ(layout.contentBottom(), 300);
-    EXPECT_EQ(layout.items()[9].description(), QStringLiteral("i:9 r:2 c:1"));
+    EXPECT_EQ(layout.item(9)->description(), QStringLiteral("i:9 r:2 c:1"));
 }
 
 TEST(CollectionLayout, TwoOrThreeColumnsStartTenPointsInOthersAtZero)
@@ -64,7 +64,7 @@ TEST(CollectionLayout, TheFirstItemWrapsTooWhenTheVisibleAreaIsNarrower)
     in.visibleRect.setWidth(100);
     const auto layout = layOut(in);
     EXPECT_EQ(layout.rectOfItemAtIndex(0), QRect(10, 100, 100, 100));
-    EXPECT_EQ(layout.items()[0].rowIndex, 1);
+    EXPECT_EQ(layout.item(0)->rowIndex, 1);
     EXPECT_EQ(layout.indexOfItemAtRow(0, 0), QorNotFound);
     EXPECT_EQ(layout.indexOfItemAtRow(1, 0), 0);
 }
@@ -92,8 +92,8 @@ TEST(CollectionLayout, GroupsOpenHeaderSpaceFinishTheirRowAndTakeTheTopOffset)
     EXPECT_EQ(layout.rectOfItemAtIndex(1), QRect(110, 66, 100, 100));
     // The second group starts in mid-row: the row ends, then the header space.
     EXPECT_EQ(layout.rectOfItemAtIndex(2), QRect(0, 66 + 100 + 46, 100, 100));
-    EXPECT_EQ(layout.items()[2].rowIndex, 1);
-    EXPECT_EQ(layout.items()[2].columnIndex, 0);
+    EXPECT_EQ(layout.item(2)->rowIndex, 1);
+    EXPECT_EQ(layout.item(2)->columnIndex, 0);
     EXPECT_EQ(layout.rectOfItemAtIndex(6), QRect(0, 312, 100, 100));
 }
 
@@ -107,7 +107,7 @@ TEST(CollectionLayout, CollapsedGroupsParkTheirItemsLeftOfTheViewAndKeepOnlyTheH
     // The first group is collapsed: no top offset.
     EXPECT_EQ(layout.rectOfItemAtIndex(0), QRect(-200, 46, 100, 100));
     EXPECT_EQ(layout.rectOfItemAtIndex(2), QRect(-200, 46, 100, 100));
-    EXPECT_EQ(layout.items()[2].columnIndex, 0);
+    EXPECT_EQ(layout.item(2)->columnIndex, 0);
     EXPECT_EQ(layout.rectOfItemAtIndex(3), QRect(-200, 92, 100, 100));
     EXPECT_EQ(layout.rectOfItemAtIndex(6), QRect(0, 138, 100, 100));
     // Hidden items answer no point, rectangle or row query.
