@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStringList>
+
+// The module-level lists every screen shares. Each is made once, on first
+// use, safely when two threads get there together, and lives until the
+// process ends.
+
+// The file extensions the application accepts, lower case, without a dot.
+const QStringList &supportedExtensions();
+
+// The folders a scan leaves out unless the user's settings say otherwise:
+// system folders, then the user's trash, caches, application data and
+// cloud folder below the home folder.
+const QStringList &defaultExclusionPaths();
