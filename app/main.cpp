@@ -1,5 +1,5 @@
 #include "app/HelperHandshake.h"
-#include "engine/Exiv2Setup.h"
+#include "platform/Exiv2Setup.h"
 #include "platform/MainQueue.h"
 #include "platform/SingleInstance.h"
 #include "platform/widgets/ScreenRegistry.h"

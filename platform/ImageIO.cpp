@@ -1,5 +1,7 @@
 #include "platform/ImageIO.h"
 
+#include "platform/Exiv2Setup.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -7,35 +9,13 @@
 
 #include <exiv2/exiv2.hpp>
 
-#include <mutex>
-
 namespace platform::ImageIO {
 
 namespace {
 
-// Exiv2's XMP toolkit needs one initialisation with a lock before threads
-// parse XMP; its own warnings stay off the console.
-void prepareExiv2()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        static std::mutex xmpMutex;
-        Exiv2::XmpParser::initialize(
-            [](void *data, bool lock) {
-                auto *m = static_cast<std::mutex *>(data);
-                if (lock)
-                    m->lock();
-                else
-                    m->unlock();
-            },
-            &xmpMutex);
-        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-    });
-}
-
 Exiv2::Image::AutoPtr openWithExiv2(const QString &path)
 {
-    prepareExiv2();
+    initializeExiv2();
     try {
         Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
         if (image.get())
