@@ -4,9 +4,34 @@
 
 namespace {
 
-QString column(const QStringList &columns, int index)
+using Layout = std::initializer_list<QString PhotosLibraryItem::*>;
+
+// The fields each layout's columns fill, in column order.
+const Layout OldLayout{&PhotosLibraryItem::model_uuid, &PhotosLibraryItem::imagePath,
+                       &PhotosLibraryItem::size, &PhotosLibraryItem::version_uuid,
+                       &PhotosLibraryItem::version_modelId, &PhotosLibraryItem::filename,
+                       &PhotosLibraryItem::albumVersion_modelid};
+const Layout NewLayout{&PhotosLibraryItem::libFileName, &PhotosLibraryItem::ZDIRECTORY,
+                       &PhotosLibraryItem::ZADDITIONALATTRIBUTES, &PhotosLibraryItem::ZDATECREATED,
+                       &PhotosLibraryItem::ZMODIFICATIONDATE, &PhotosLibraryItem::size,
+                       &PhotosLibraryItem::filename, &PhotosLibraryItem::Z_PK,
+                       &PhotosLibraryItem::version_uuid, &PhotosLibraryItem::ZKIND,
+                       &PhotosLibraryItem::ZUNIFORMTYPEIDENTIFIER};
+
+// A stamped item of the library with the columns put into layout's fields;
+// missing columns read as empty texts.
+PhotosLibraryItem fromColumns(const QStringList &columns, const Layout &layout, const QUrl &libraryURL)
 {
-    return index < columns.size() ? columns.at(index) : QString();
+    PhotosLibraryItem item;
+    item.id = PhotosLibraryItem::currentStamp();
+    qsizetype index = 0;
+    for (QString PhotosLibraryItem::*field : layout) {
+        if (index < columns.size())
+            item.*field = columns.at(index);
+        ++index;
+    }
+    item.libraryURL = libraryURL;
+    return item;
 }
 
 } // namespace
@@ -22,35 +47,12 @@ quint64 PhotosLibraryItem::currentStamp()
 
 PhotosLibraryItem PhotosLibraryItem::fromOldLayout(const QStringList &columns, const QUrl &libraryURL)
 {
-    PhotosLibraryItem item;
-    item.id = currentStamp();
-    item.model_uuid = column(columns, 0);
-    item.imagePath = column(columns, 1);
-    item.size = column(columns, 2);
-    item.version_uuid = column(columns, 3);
-    item.version_modelId = column(columns, 4);
-    item.filename = column(columns, 5);
-    item.albumVersion_modelid = column(columns, 6);
-    item.libraryURL = libraryURL;
-    return item;
+    return fromColumns(columns, OldLayout, libraryURL);
 }
 
 PhotosLibraryItem PhotosLibraryItem::fromNewLayout(const QStringList &columns, const QUrl &libraryURL)
 {
-    PhotosLibraryItem item;
-    item.id = currentStamp();
-    item.libFileName = column(columns, 0);
-    item.ZDIRECTORY = column(columns, 1);
-    item.ZADDITIONALATTRIBUTES = column(columns, 2);
-    item.ZDATECREATED = column(columns, 3);
-    item.ZMODIFICATIONDATE = column(columns, 4);
-    item.size = column(columns, 5);
-    item.filename = column(columns, 6);
-    item.Z_PK = column(columns, 7);
-    item.version_uuid = column(columns, 8);
-    item.ZKIND = column(columns, 9);
-    item.ZUNIFORMTYPEIDENTIFIER = column(columns, 10);
+    PhotosLibraryItem item = fromColumns(columns, NewLayout, libraryURL);
     item.imagePath = item.ZDIRECTORY + QLatin1Char('/') + item.libFileName;
-    item.libraryURL = libraryURL;
     return item;
 }

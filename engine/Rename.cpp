@@ -1,5 +1,7 @@
 #include "engine/Rename.h"
 
+#include "engine/PropertyList.h"
+
 #include <array>
 #include <utility>
 
@@ -102,37 +104,6 @@ const QString DateAsKey = QStringLiteral("asDateTime");
 const QString DateFormatKey = QStringLiteral("dateFormat");
 const QString ExifDateTypeKey = QStringLiteral("exifDateType");
 
-bool isNumber(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-        return true;
-    default:
-        return false;
-    }
-}
-
-std::optional<QString> textEntry(const QVariantMap &dictionary, const QString &key)
-{
-    const QVariant v = dictionary.value(key);
-    if (v.typeId() != QMetaType::QString)
-        return std::nullopt;
-    return v.toString();
-}
-
-std::optional<QVariant> numberEntry(const QVariantMap &dictionary, const QString &key)
-{
-    const QVariant v = dictionary.value(key);
-    if (!isNumber(v))
-        return std::nullopt;
-    return v;
-}
-
 } // namespace
 
 QString rawValue(DateAs value) { return textOf(DateAsTexts, value); }
@@ -163,21 +134,21 @@ QVariantMap Rename::dictionary() const
 Rename Rename::fromDictionary(const QVariantMap &dictionary)
 {
     Rename rule;
+    const auto entry = [&](const QString &key) { return dictionary.value(key); };
     for (const auto &[name, field] : BoolFields)
-        if (const auto v = numberEntry(dictionary, QLatin1String(name)))
-            rule.*field = v->toDouble() != 0;
+        if (const auto on = plist::boolean(entry(QLatin1String(name))))
+            rule.*field = *on;
     for (const auto &[name, field] : TextFields)
-        rule.*field = textEntry(dictionary, QLatin1String(name));
+        rule.*field = plist::text(entry(QLatin1String(name)));
     for (const auto &[name, field] : NumberFields)
-        if (const auto v = numberEntry(dictionary, QLatin1String(name)))
-            rule.*field = v->toLongLong();
-    if (const auto v = numberEntry(dictionary, DigitsKey))
-        rule.minNumberOfDigitsAddCounter = v->toLongLong();
-    if (const auto text = textEntry(dictionary, DateAsKey))
+        rule.*field = plist::integer(entry(QLatin1String(name)));
+    if (const auto digits = plist::integer(entry(DigitsKey)))
+        rule.minNumberOfDigitsAddCounter = *digits;
+    if (const auto text = plist::text(entry(DateAsKey)))
         rule.asDateTime = dateAsFromRaw(*text).value_or(DateAs::prefix);
-    if (const auto text = textEntry(dictionary, DateFormatKey))
+    if (const auto text = plist::text(entry(DateFormatKey)))
         rule.dateFormat = dateFormatFromRaw(*text).value_or(DateFormat::one);
-    if (const auto text = textEntry(dictionary, ExifDateTypeKey))
+    if (const auto text = plist::text(entry(ExifDateTypeKey)))
         rule.exifDateType = exifDateTypeFromRaw(*text).value_or(ExifDateType::original);
     return rule;
 }

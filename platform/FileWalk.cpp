@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -50,8 +51,13 @@ bool isHidden(const std::string &name)
 
 bool isPackage(const std::string &name)
 {
-    return name.size() > PackageSuffix.size()
-           && name.compare(name.size() - PackageSuffix.size(), PackageSuffix.size(), PackageSuffix) == 0;
+    if (name.size() <= PackageSuffix.size())
+        return false;
+    const size_t start = name.size() - PackageSuffix.size();
+    for (size_t i = 0; i < PackageSuffix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(name[start + i])) != PackageSuffix[i])
+            return false;
+    return true;
 }
 
 struct Entry

@@ -46,10 +46,12 @@ TEST(FileWalk, ListsVisibleEntriesDepthFirstInNameOrder)
     touch(dir.filePath(QStringLiteral(".cache/inside.jpg")));
     touch(dir.filePath(QStringLiteral("a/.secret.jpg")));
     touch(dir.filePath(QStringLiteral("Holiday.photoslibrary/originals/0/photo.jpg")));
+    touch(dir.filePath(QStringLiteral("Old.PhotosLibrary/Masters/photo.jpg")));
 
     FileWalk::Outcome outcome;
     EXPECT_EQ(walked(dir.path(), nullptr, &outcome),
-              (QStringList{QStringLiteral("Holiday.photoslibrary"), QStringLiteral("a"), QStringLiteral("a/deep"),
+              (QStringList{QStringLiteral("Holiday.photoslibrary"), QStringLiteral("Old.PhotosLibrary"),
+                           QStringLiteral("a"), QStringLiteral("a/deep"),
                            QStringLiteral("a/deep/c.tif"), QStringLiteral("a/z.png"), QStringLiteral("b.jpg")}));
     EXPECT_EQ(outcome, FileWalk::Outcome::Finished);
     // A library asked for directly is walked like any folder.
