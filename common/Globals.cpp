@@ -26,3 +26,15 @@ const QStringList &defaultExclusionPaths()
     }();
     return paths;
 }
+
+FileInfoList &allFiles()
+{
+    static FileInfoList files;
+    return files;
+}
+
+FileInfoList &displayedFiles()
+{
+    static FileInfoList files;
+    return files;
+}

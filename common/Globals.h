@@ -1,6 +1,12 @@
 #pragma once
 
+#include <QList>
 #include <QStringList>
+
+#include <memory>
+
+class FileInfo;
+using FileInfoList = QList<std::shared_ptr<FileInfo>>;
 
 // The module-level lists every screen shares. Each is made once, on first
 // use, safely when two threads get there together, and lives until the
@@ -13,3 +19,9 @@ const QStringList &supportedExtensions();
 // system folders, then the user's trash, caches, application data and
 // cloud folder below the home folder.
 const QStringList &defaultExclusionPaths();
+
+// Every loaded file in load order, and those shown in the grid after search
+// and sort. Both start empty; only the main screen changes them, on the GUI
+// thread, in place or by replacing them whole.
+FileInfoList &allFiles();
+FileInfoList &displayedFiles();

@@ -126,10 +126,57 @@ QImage load(const QString &path, int maxSide)
     return image;
 }
 
+// The frame size of a JPEG from its start-of-frame segment, walking the
+// segments before it without decoding anything; absent when the file is
+// no JPEG or its segments do not lead to a frame header.
+std::optional<QSize> jpegFrameSize(QFile &file)
+{
+    uchar head[2];
+    if (file.read(reinterpret_cast<char *>(head), 2) != 2 || head[0] != 0xFF || head[1] != 0xD8)
+        return std::nullopt;
+    for (;;) {
+        uchar marker[4];
+        if (file.read(reinterpret_cast<char *>(marker), 2) != 2 || marker[0] != 0xFF)
+            return std::nullopt;
+        while (marker[1] == 0xFF) // fill bytes
+            if (!file.getChar(reinterpret_cast<char *>(&marker[1])))
+                return std::nullopt;
+        const uchar type = marker[1];
+        if (type == 0xD8 || type == 0x01 || (type >= 0xD0 && type <= 0xD7))
+            continue; // segments without a length
+        if (type == 0xD9 || type == 0xDA)
+            return std::nullopt; // end of image or scan before any frame
+        if (file.read(reinterpret_cast<char *>(marker + 2), 2) != 2)
+            return std::nullopt;
+        const int length = (marker[2] << 8) | marker[3];
+        if (length < 2)
+            return std::nullopt;
+        const bool frame = type >= 0xC0 && type <= 0xCF && type != 0xC4 && type != 0xC8 && type != 0xCC;
+        if (frame) {
+            uchar sof[5];
+            if (length < 7 || file.read(reinterpret_cast<char *>(sof), 5) != 5)
+                return std::nullopt;
+            const QSize size((sof[3] << 8) | sof[4], (sof[1] << 8) | sof[2]);
+            return size.isEmpty() ? std::nullopt : std::optional<QSize>(size);
+        }
+        if (!file.seek(file.pos() + length - 2))
+            return std::nullopt;
+    }
+}
+
 } // namespace
 
 std::optional<QSize> pixelSize(const QString &path)
 {
+    {
+        // Most photographs are JPEGs: their size is in a header a few
+        // segments in, much cheaper to find than through a decoder.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        if (const auto size = jpegFrameSize(file))
+            return size;
+    }
     {
         QImageReader reader(path);
         const QSize size = reader.size();

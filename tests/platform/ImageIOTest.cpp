@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <exiv2/exiv2.hpp>
@@ -52,6 +54,35 @@ TEST(ImageIO, PixelSizeIsTheStoredSize)
     text.close();
     EXPECT_FALSE(ImageIO::pixelSize(text.fileName()).has_value());
     EXPECT_FALSE(ImageIO::pixelSize(dir.filePath(QStringLiteral("missing.jpg"))).has_value());
+}
+
+TEST(ImageIO, JpegSizesFromTheirHeadersAgreeWithTheDecoder)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    // A progressive JPEG keeps its size in another kind of frame header.
+    QImage picture(90, 70, QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    QImageWriter writer(dir.filePath(QStringLiteral("progressive.jpg")), "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(picture));
+    EXPECT_EQ(ImageIO::pixelSize(writer.fileName()), QSize(90, 70));
+
+    const QStringList jpegs = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList({QStringLiteral("*.jpg")});
+    ASSERT_GT(jpegs.size(), 20);
+    for (const QString &name : jpegs) {
+        const QString copy = testsupport::copyTestFile(QStringLiteral("images/") + name, dir);
+        const QSize decoded = QImageReader(copy).size();
+        if (decoded.isValid()) {
+            EXPECT_EQ(ImageIO::pixelSize(copy), decoded) << qPrintable(name);
+        }
+    }
+    // Cut off before its frame header, a JPEG has no size to tell.
+    QFile cut(testsupport::copyTestFile(QStringLiteral("images/Reagan.jpg"), dir, QStringLiteral("cut.jpg")));
+    ASSERT_TRUE(cut.open(QIODevice::ReadWrite));
+    cut.resize(40);
+    cut.close();
+    EXPECT_FALSE(ImageIO::pixelSize(cut.fileName()).has_value());
 }
 
 TEST(ImageIO, ThumbnailsAreUprightAndNeverLargerThanAsked)
