@@ -10,6 +10,7 @@
 #include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/GlobalQueue.h"
+#include "platform/Memory.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -103,6 +104,8 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the application does.
+    platform::Memory::keepFreedMemoryForReuse();
     QGuiApplication app(argc, argv);
     if (app.arguments().size() < 2) {
         std::fprintf(stderr, "usage: %s <folder of photographs>\n", argv[0]);
