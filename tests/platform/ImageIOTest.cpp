@@ -131,7 +131,7 @@ TEST(ImageIO, FilesQtCannotDecodeFallBackToTheirEmbeddedPreview)
 {
     REQUIRE_TEST_DATA();
     QTemporaryDir dir;
-    // Photoshop and PGF files carry a small JPEG preview.
+    // PSD and PGF files carry a small JPEG preview.
     const QString psd = testsupport::copyTestFile(QStringLiteral("images/exiv2-photoshop.psd"), dir);
     EXPECT_EQ(ImageIO::thumbnail(psd, 160).size(), QSize(150, 91));
     EXPECT_EQ(ImageIO::thumbnail(psd, 75).size(), QSize(75, 45));
