@@ -1,6 +1,7 @@
 #include "app/HelperHandshake.h"
-#include "engine/Exiv2Setup.h"
+#include "platform/Exiv2Setup.h"
 #include "platform/MainQueue.h"
+#include "platform/Memory.h"
 #include "platform/SingleInstance.h"
 #include "platform/widgets/ScreenRegistry.h"
 
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    platform::Memory::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Calvorn"));
     QApplication::setApplicationVersion(QStringLiteral(CALVORN_VERSION));

@@ -1,7 +1,7 @@
 #include "engine/MetadataOperation.h"
 
 #include "engine/BridgeFrame.h"
-#include "engine/Exiv2Setup.h"
+#include "platform/Exiv2Setup.h"
 
 #include <exiv2/exif.hpp>
 

@@ -2,7 +2,7 @@
 
 #include "engine/BridgeFrame.h"
 #include "engine/BridgeValues.h"
-#include "engine/Exiv2Setup.h"
+#include "platform/Exiv2Setup.h"
 
 #include <exiv2/datasets.hpp>
 #include <exiv2/exif.hpp>

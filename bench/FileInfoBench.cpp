@@ -1,0 +1,167 @@
+// Times making the file records of a folder of photographs, until every
+// record's details and metadata have arrived, against reading the same
+// files with cat, exiv2 -pa and exiftool -fast2 -j, all with a warm cache.
+// Also reports the memory each loaded record keeps.
+//
+//   calvorn_bench_fileinfo <folder>     (make one with calvorn_make_corpus)
+
+#include "engine/FileInfo.h"
+#include "engine/Metadata.h"
+#include "platform/Console.h"
+#include "platform/Exiv2Setup.h"
+#include "platform/GlobalQueue.h"
+#include "platform/Memory.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <malloc.h>
+
+#include <cstdio>
+
+namespace {
+
+// A line of /proc/self/status in kilobytes ("VmRSS", "VmHWM").
+qint64 statusKilobytes(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLongLong();
+    return 0;
+}
+
+// Wall time in seconds of program over all files, output discarded;
+// negative when the program is missing or fails.
+double timeProgram(const QString &program, const QStringList &options, const QStringList &files)
+{
+    if (QStandardPaths::findExecutable(program).isEmpty())
+        return -1;
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, options + files);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+struct Load
+{
+    double seconds = 0;
+    std::vector<std::shared_ptr<FileInfo>> records;
+};
+
+Load loadRecords(const QStringList &files)
+{
+    Load load;
+    load.records.reserve(size_t(files.size()));
+    QElapsedTimer timer;
+    timer.start();
+    // The scanner makes records from its own workers; so does this.
+    std::vector<std::shared_ptr<FileInfo>> made(size_t(files.size()));
+    {
+        platform::WorkQueue makers(8);
+        for (qsizetype i = 0; i < files.size(); ++i)
+            makers.run([&made, &files, i] { made[size_t(i)] = FileInfo::create(QUrl::fromLocalFile(files.at(i))); });
+        makers.waitForDone();
+    }
+    load.records = std::move(made);
+    for (;;) {
+        bool all = true;
+        for (const auto &r : load.records)
+            all = all && r->metadata;
+        if (all)
+            break;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    load.seconds = double(timer.nsecsElapsed()) / 1e9;
+    return load;
+}
+
+void printRatio(const char *peer, double peerSeconds, double ours)
+{
+    if (peerSeconds < 0) {
+        std::printf("  %-22s not installed (bench/setup installs it)\n", peer);
+        return;
+    }
+    std::printf("  %-22s %8.3f s   Calvorn %.2fx %s\n", peer, peerSeconds,
+                ours < peerSeconds ? peerSeconds / ours : ours / peerSeconds, ours < peerSeconds ? "faster" : "slower");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the application does.
+    platform::Memory::keepFreedMemoryForReuse();
+    QGuiApplication app(argc, argv);
+    if (app.arguments().size() < 2) {
+        std::fprintf(stderr, "usage: %s <folder of photographs>\n", argv[0]);
+        return 2;
+    }
+    const QDir folder(app.arguments().at(1));
+    QStringList files;
+    for (const QString &name : folder.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name))
+        files << folder.absoluteFilePath(name);
+    if (files.isEmpty()) {
+        std::fprintf(stderr, "no photographs in %s\n", qPrintable(folder.path()));
+        return 1;
+    }
+    initializeExiv2();
+    // The reader's diagnostics would drown the figures.
+    platform::Console::setSink([](platform::Console::Stream stream, const QString &line) {
+        if (stream == platform::Console::Stream::Out)
+            std::printf("%s\n", qPrintable(line));
+    });
+
+    // --calvorn-only leaves the peers out (for profiling).
+    const bool peers = !app.arguments().contains(QStringLiteral("--calvorn-only"));
+    // Warm the cache and everything that loads once (plugins, Exiv2).
+    if (peers)
+        timeProgram(QStringLiteral("cat"), {}, files);
+    loadRecords(files.mid(0, 1));
+    malloc_trim(0);
+    const qint64 baseline = statusKilobytes("VmRSS");
+
+    Load load = loadRecords(files);
+    const qint64 peak = statusKilobytes("VmHWM");
+    malloc_trim(0);
+    const qint64 kept = statusKilobytes("VmRSS");
+    // How much of that the metadata records hold.
+    for (const auto &record : load.records)
+        record->metadata.reset();
+    malloc_trim(0);
+    const qint64 withoutMetadata = statusKilobytes("VmRSS");
+
+    const double cat = peers ? timeProgram(QStringLiteral("cat"), {}, files) : -1;
+    const double exiv2 = peers ? timeProgram(QStringLiteral("exiv2"), {QStringLiteral("-pa")}, files) : -1;
+    const double exiftool =
+        peers ? timeProgram(QStringLiteral("exiftool"), {QStringLiteral("-fast2"), QStringLiteral("-j")}, files) : -1;
+
+    qint64 bytes = 0;
+    for (const QString &f : files)
+        bytes += QFileInfo(f).size();
+    const double n = double(files.size());
+    std::printf("%lld photographs, %.0f MB, %d threads\n", qlonglong(files.size()), double(bytes) / 1e6,
+                QThread::idealThreadCount());
+    std::printf("  %-22s %8.3f s   (%.0f files/s)\n", "Calvorn FileInfo", load.seconds, n / load.seconds);
+    printRatio("cat", cat, load.seconds);
+    printRatio("exiv2 -pa", exiv2, load.seconds);
+    printRatio("exiftool -fast2 -j", exiftool, load.seconds);
+    std::printf("  memory per loaded file: %.2f KB kept (%.2f KB of it the metadata record), %.2f KB at the peak"
+                " (thumbnails aside)\n",
+                double(kept - baseline) / n, double(kept - withoutMetadata) / n, double(peak - baseline) / n);
+    return 0;
+}

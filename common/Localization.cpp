@@ -1,0 +1,43 @@
+#include "common/Localization.h"
+
+#include "platform/Resources.h"
+
+#include <mutex>
+
+namespace {
+
+std::mutex dictionaryMutex;
+
+std::optional<QVariantMap> &dictionary()
+{
+    static std::optional<QVariantMap> d;
+    return d;
+}
+
+} // namespace
+
+void loadLocalizationDictionary()
+{
+    setLocalizationDictionary(platform::Resources::loadPlist(QStringLiteral("English")));
+}
+
+void setLocalizationDictionary(std::optional<QVariantMap> d)
+{
+    std::lock_guard lock(dictionaryMutex);
+    dictionary() = std::move(d);
+}
+
+std::optional<QVariantMap> localizationDictionary()
+{
+    std::lock_guard lock(dictionaryMutex);
+    return dictionary();
+}
+
+QString localizedString(const QString &key)
+{
+    std::lock_guard lock(dictionaryMutex);
+    if (!dictionary())
+        return QString();
+    const QVariant value = dictionary()->value(key);
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}

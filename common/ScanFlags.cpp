@@ -1,0 +1,13 @@
+#include "common/ScanFlags.h"
+
+ScanFlags &ScanFlags::shared()
+{
+    static ScanFlags flags;
+    return flags;
+}
+
+bool ScanFlags::waitWhileAskingToQuitPhotos() const
+{
+    waitUntil([this] { return !m_askingToQuitPhotos.load() || isStopped(); });
+    return !isStopped();
+}

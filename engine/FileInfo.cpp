@@ -1,0 +1,111 @@
+#include "engine/FileInfo.h"
+
+#include "engine/FileProperties.h"
+#include "engine/Metadata.h"
+#include "platform/GlobalQueue.h"
+#include "platform/MainQueue.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// What the details job reads, handed to the GUI thread as a whole.
+struct Details
+{
+    std::optional<QDateTime> creationDate;
+    std::shared_ptr<Metadata> metadata;
+};
+
+QString lastComponent(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'), path.endsWith(QLatin1Char('/')) ? -2 : -1);
+    QString name = path.mid(slash + 1);
+    if (name.endsWith(QLatin1Char('/')))
+        name.chop(1);
+    return name;
+}
+
+// The text after the last dot of a name; a leading dot starts no extension.
+QString extensionOf(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.mid(dot + 1) : QString();
+}
+
+// Reading metadata is serialised in part by the XMP toolkit's lock, so a
+// few workers go faster than one per core; the shared background queue
+// stays free for the rest.
+platform::WorkQueue &detailsQueue()
+{
+    static platform::WorkQueue queue(4);
+    return queue;
+}
+
+} // namespace
+
+void FileInfo::waitForDetails()
+{
+    detailsQueue().waitForDone();
+}
+
+FileInfo::FileInfo() : metadata(std::make_shared<Metadata>()) {}
+
+std::shared_ptr<FileInfo> FileInfo::create(const QUrl &url)
+{
+    auto record = std::make_shared<FileInfo>(Passkey());
+    record->fileName = lastComponent(url.path());
+    record->url = url;
+    record->initialize(url);
+    return record;
+}
+
+std::shared_ptr<FileInfo> FileInfo::create(const PhotosLibraryItem &item, const QUrl &url)
+{
+    auto record = std::make_shared<FileInfo>(Passkey());
+    record->fileName = item.filename;
+    record->url = url;
+    record->photosLibraryItem = std::make_shared<const PhotosLibraryItem>(item);
+    record->isPhotoLibrary = true;
+    record->initialize(url);
+    return record;
+}
+
+QString FileInfo::path() const
+{
+    return url ? url->toLocalFile() : QString();
+}
+
+void FileInfo::initialize(const QUrl &fileUrl)
+{
+    const QString filePath = fileUrl.toLocalFile();
+    if (const auto bytes = fileSizeBytes(filePath)) {
+        sizeBytes = *bytes;
+        size = formattedByteCount(*bytes);
+    }
+    if (const auto pixels = imagePixelSize(filePath)) {
+        width = pixels->first;
+        height = pixels->second;
+    }
+    // Display properties depend on the URL alone: set now, with the rest.
+    setDisplayProperties(lastComponent(fileUrl.path()), fileUrl, photosLibraryItem.get());
+
+    detailsQueue().run([self = shared_from_this(), filePath] {
+        Details details;
+        details.creationDate = fileCreationDate(filePath);
+        details.metadata = std::make_shared<Metadata>(Metadata::fromFile(filePath));
+        platform::MainQueue::post([self, details = std::move(details)]() mutable {
+            if (details.creationDate)
+                self->creationDate = details.creationDate;
+            self->metadata = std::move(details.metadata);
+        });
+    });
+}
+
+void FileInfo::setDisplayProperties(const QString &name, const QUrl &fileUrl, const PhotosLibraryItem *libraryItem)
+{
+    Name = name;
+    const QString filePath = fileUrl.path();
+    FileType = extensionOf(lastComponent(filePath));
+    FolderName = lastComponent(QFileInfo(filePath).path());
+    LibraryName = libraryItem && libraryItem->libraryURL ? lastComponent(libraryItem->libraryURL->path()) : QString();
+}

@@ -1,0 +1,205 @@
+#include "platform/ImageIO.h"
+
+#include "platform/Exiv2Setup.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QTransform>
+
+#include <exiv2/exiv2.hpp>
+
+namespace platform::ImageIO {
+
+namespace {
+
+Exiv2::Image::AutoPtr openWithExiv2(const QString &path)
+{
+    initializeExiv2();
+    try {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        if (image.get())
+            image->readMetadata();
+        return image;
+    } catch (const Exiv2::AnyError &) {
+    } catch (const std::exception &) {
+    }
+    return Exiv2::Image::AutoPtr();
+}
+
+QSize fitted(const QSize &size, int maxSide)
+{
+    if (maxSide <= 0 || (size.width() <= maxSide && size.height() <= maxSide))
+        return size;
+    return size.scaled(maxSide, maxSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+// The Exif orientation codes (1 to 8) applied the way cameras mean them:
+// mirror or flip first, then turn clockwise.
+QImage oriented(const QImage &image, long orientation)
+{
+    const auto turned = [](const QImage &img, qreal degrees) { return img.transformed(QTransform().rotate(degrees)); };
+    switch (orientation) {
+    case 2:
+        return image.mirrored(true, false);
+    case 3:
+        return image.mirrored(true, true);
+    case 4:
+        return image.mirrored(false, true);
+    case 5:
+        return turned(image.mirrored(false, true), 90);
+    case 6:
+        return turned(image, 90);
+    case 7:
+        return turned(image.mirrored(true, false), 90);
+    case 8:
+        return turned(image, 270);
+    default:
+        return image;
+    }
+}
+
+long exifOrientation(const Exiv2::Image &image)
+{
+    const Exiv2::ExifData &exif = image.exifData();
+    const auto it = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+    if (it == exif.end() || it->count() == 0)
+        return 1;
+    return it->toLong();
+}
+
+// Decodes with Qt, scaled while decoding where the format allows.
+QImage readWithQt(QImageReader &reader, int maxSide, bool upright = true)
+{
+    reader.setAutoTransform(upright);
+    if (maxSide > 0) {
+        const QSize size = reader.size();
+        if (size.isValid()) {
+            const QSize target = fitted(size, maxSide);
+            if (target != size)
+                reader.setScaledSize(target);
+        }
+    }
+    return reader.read();
+}
+
+// The largest embedded preview that decodes, turned upright.
+QImage readPreview(const QString &path, int maxSide)
+{
+    Exiv2::Image::AutoPtr image = openWithExiv2(path);
+    if (!image.get())
+        return QImage();
+    try {
+        Exiv2::PreviewManager previews(*image);
+        Exiv2::PreviewPropertiesList list = previews.getPreviewProperties();
+        // The list runs from the smallest preview to the largest.
+        for (auto it = list.rbegin(); it != list.rend(); ++it) {
+            const Exiv2::PreviewImage preview = previews.getPreviewImage(*it);
+            QByteArray bytes(reinterpret_cast<const char *>(preview.pData()), int(preview.size()));
+            QBuffer buffer(&bytes);
+            QImageReader reader(&buffer);
+            // Turned by the main image's orientation below, not its own.
+            QImage decoded = readWithQt(reader, maxSide, false);
+            if (decoded.isNull())
+                continue;
+            decoded = oriented(decoded, exifOrientation(*image));
+            const QSize target = fitted(decoded.size(), maxSide);
+            if (target != decoded.size())
+                decoded = decoded.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            return decoded;
+        }
+    } catch (const Exiv2::AnyError &) {
+    } catch (const std::exception &) {
+    }
+    return QImage();
+}
+
+QImage load(const QString &path, int maxSide)
+{
+    QImageReader reader(path);
+    QImage image = readWithQt(reader, maxSide);
+    if (image.isNull())
+        return readPreview(path, maxSide);
+    const QSize target = fitted(image.size(), maxSide);
+    if (target != image.size())
+        image = image.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+// The frame size of a JPEG from its start-of-frame segment, walking the
+// segments before it without decoding anything; absent when the file is
+// no JPEG or its segments do not lead to a frame header.
+std::optional<QSize> jpegFrameSize(QFile &file)
+{
+    uchar head[2];
+    if (file.read(reinterpret_cast<char *>(head), 2) != 2 || head[0] != 0xFF || head[1] != 0xD8)
+        return std::nullopt;
+    for (;;) {
+        uchar marker[4];
+        if (file.read(reinterpret_cast<char *>(marker), 2) != 2 || marker[0] != 0xFF)
+            return std::nullopt;
+        while (marker[1] == 0xFF) // fill bytes
+            if (!file.getChar(reinterpret_cast<char *>(&marker[1])))
+                return std::nullopt;
+        const uchar type = marker[1];
+        if (type == 0xD8 || type == 0x01 || (type >= 0xD0 && type <= 0xD7))
+            continue; // segments without a length
+        if (type == 0xD9 || type == 0xDA)
+            return std::nullopt; // end of image or scan before any frame
+        if (file.read(reinterpret_cast<char *>(marker + 2), 2) != 2)
+            return std::nullopt;
+        const int length = (marker[2] << 8) | marker[3];
+        if (length < 2)
+            return std::nullopt;
+        const bool frame = type >= 0xC0 && type <= 0xCF && type != 0xC4 && type != 0xC8 && type != 0xCC;
+        if (frame) {
+            uchar sof[5];
+            if (length < 7 || file.read(reinterpret_cast<char *>(sof), 5) != 5)
+                return std::nullopt;
+            const QSize size((sof[3] << 8) | sof[4], (sof[1] << 8) | sof[2]);
+            return size.isEmpty() ? std::nullopt : std::optional<QSize>(size);
+        }
+        if (!file.seek(file.pos() + length - 2))
+            return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::optional<QSize> pixelSize(const QString &path)
+{
+    {
+        // Most photographs are JPEGs: their size is in a header a few
+        // segments in, much cheaper to find than through a decoder.
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        if (const auto size = jpegFrameSize(file))
+            return size;
+    }
+    {
+        QImageReader reader(path);
+        const QSize size = reader.size();
+        if (size.isValid() && !size.isEmpty())
+            return size;
+    }
+    Exiv2::Image::AutoPtr image = openWithExiv2(path);
+    if (!image.get())
+        return std::nullopt;
+    const QSize size(image->pixelWidth(), image->pixelHeight());
+    if (size.isEmpty())
+        return std::nullopt;
+    return size;
+}
+
+QImage thumbnail(const QString &path, int maxSide)
+{
+    return load(path, std::max(1, maxSide));
+}
+
+QImage image(const QString &path)
+{
+    return load(path, 0);
+}
+
+} // namespace platform::ImageIO

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// Pixel sizes, thumbnails and pictures of image files. Safe on any thread
+// (QImage only). Qt decodes what it has a reader for, scaled while decoding
+// where the format allows; raw, PSD, JPEG 2000 and PGF files fall back to the
+// largest preview Exiv2 finds embedded in the file.
+namespace ImageIO {
+
+// The stored pixel size of image 0 (before any orientation is applied),
+// read from the header; absent when the file is no image we can read.
+std::optional<QSize> pixelSize(const QString &path);
+
+// The picture with its orientation applied and its longer side at most
+// maxSide (never enlarged); a null image when nothing decodes.
+QImage thumbnail(const QString &path, int maxSide);
+
+// The whole picture with its orientation applied; a null image when
+// nothing decodes.
+QImage image(const QString &path);
+
+} // namespace ImageIO
+} // namespace platform

@@ -1,0 +1,163 @@
+#include "platform/ImageIO.h"
+
+#include "support/TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include <exiv2/exiv2.hpp>
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// A w x h JPEG whose left half is red and right half blue, with an Exif
+// orientation when one is given.
+QString makeJpeg(const QTemporaryDir &dir, const QString &name, int w, int h, int orientation = 0)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, x < w / 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
+    const QString path = dir.filePath(name);
+    EXPECT_TRUE(image.save(path, "JPEG", 95));
+    if (orientation) {
+        auto file = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        file->readMetadata();
+        file->exifData()["Exif.Image.Orientation"] = uint16_t(orientation);
+        file->writeMetadata();
+    }
+    return path;
+}
+
+bool isRed(QRgb c) { return qRed(c) > 200 && qBlue(c) < 60; }
+bool isBlue(QRgb c) { return qBlue(c) > 200 && qRed(c) < 60; }
+
+} // namespace
+
+TEST(ImageIO, PixelSizeIsTheStoredSize)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(ImageIO::pixelSize(makeJpeg(dir, QStringLiteral("plain.jpg"), 64, 32)), QSize(64, 32));
+    // Orientation does not change the stored size.
+    EXPECT_EQ(ImageIO::pixelSize(makeJpeg(dir, QStringLiteral("turned.jpg"), 64, 32, 6)), QSize(64, 32));
+
+    QFile text(dir.filePath(QStringLiteral("notes.jpg")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture at all");
+    text.close();
+    EXPECT_FALSE(ImageIO::pixelSize(text.fileName()).has_value());
+    EXPECT_FALSE(ImageIO::pixelSize(dir.filePath(QStringLiteral("missing.jpg"))).has_value());
+}
+
+TEST(ImageIO, JpegSizesFromTheirHeadersAgreeWithTheDecoder)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    // A progressive JPEG keeps its size in another kind of frame header.
+    QImage picture(90, 70, QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    QImageWriter writer(dir.filePath(QStringLiteral("progressive.jpg")), "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(picture));
+    EXPECT_EQ(ImageIO::pixelSize(writer.fileName()), QSize(90, 70));
+
+    const QStringList jpegs = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList({QStringLiteral("*.jpg")});
+    ASSERT_GT(jpegs.size(), 20);
+    for (const QString &name : jpegs) {
+        const QString copy = testsupport::copyTestFile(QStringLiteral("images/") + name, dir);
+        const QSize decoded = QImageReader(copy).size();
+        if (decoded.isValid()) {
+            EXPECT_EQ(ImageIO::pixelSize(copy), decoded) << qPrintable(name);
+        }
+    }
+    // Cut off before its frame header, a JPEG has no size to tell.
+    QFile cut(testsupport::copyTestFile(QStringLiteral("images/Reagan.jpg"), dir, QStringLiteral("cut.jpg")));
+    ASSERT_TRUE(cut.open(QIODevice::ReadWrite));
+    cut.resize(40);
+    cut.close();
+    EXPECT_FALSE(ImageIO::pixelSize(cut.fileName()).has_value());
+}
+
+TEST(ImageIO, ThumbnailsAreUprightAndNeverLargerThanAsked)
+{
+    QTemporaryDir dir;
+    const QString plain = makeJpeg(dir, QStringLiteral("plain.jpg"), 400, 200);
+    const QImage small = ImageIO::thumbnail(plain, 160);
+    EXPECT_EQ(small.size(), QSize(160, 80));
+    EXPECT_TRUE(isRed(small.pixel(10, 40)));
+    EXPECT_TRUE(isBlue(small.pixel(150, 40)));
+    // Never enlarged.
+    EXPECT_EQ(ImageIO::thumbnail(plain, 1000).size(), QSize(400, 200));
+
+    // Orientation 6: the stored picture is turned a quarter clockwise, so
+    // the red left half ends up on top.
+    const QString turned = makeJpeg(dir, QStringLiteral("turned.jpg"), 400, 200, 6);
+    const QImage upright = ImageIO::thumbnail(turned, 160);
+    EXPECT_EQ(upright.size(), QSize(80, 160));
+    EXPECT_TRUE(isRed(upright.pixel(40, 10)));
+    EXPECT_TRUE(isBlue(upright.pixel(40, 150)));
+    EXPECT_EQ(ImageIO::image(turned).size(), QSize(200, 400));
+}
+
+TEST(ImageIO, CorruptOrForeignFilesGiveNullImages)
+{
+    QTemporaryDir dir;
+    const QString path = makeJpeg(dir, QStringLiteral("broken.jpg"), 300, 200);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    // Keep the headers, replace the scan (after the start-of-scan marker)
+    // with noise that is no valid entropy-coded data.
+    const qsizetype scan = bytes.indexOf(QByteArray("\xff\xda", 2));
+    ASSERT_GT(scan, 0);
+    bytes.truncate(scan);
+    file.resize(0);
+    file.write(bytes);
+    file.close();
+    EXPECT_TRUE(ImageIO::thumbnail(path, 160).isNull());
+    EXPECT_TRUE(ImageIO::image(path).isNull());
+
+    EXPECT_TRUE(ImageIO::thumbnail(dir.filePath(QStringLiteral("missing.jpg")), 160).isNull());
+}
+
+TEST(ImageIO, FilesQtCannotDecodeFallBackToTheirEmbeddedPreview)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    // PSD and PGF files carry a small JPEG preview.
+    const QString psd = testsupport::copyTestFile(QStringLiteral("images/exiv2-photoshop.psd"), dir);
+    EXPECT_EQ(ImageIO::thumbnail(psd, 160).size(), QSize(150, 91));
+    EXPECT_EQ(ImageIO::thumbnail(psd, 75).size(), QSize(75, 45));
+    const QString pgf = testsupport::copyTestFile(QStringLiteral("images/imagemagick.pgf"), dir);
+    EXPECT_EQ(ImageIO::thumbnail(pgf, 160).size(), QSize(160, 105));
+    // Of two previews the larger one is used.
+    const QString raw = testsupport::copyTestFile(QStringLiteral("images/RAW_PENTAX_K100.exv"), dir);
+    EXPECT_EQ(ImageIO::image(raw).size(), QSize(640, 480));
+    // Metadata without any picture gives nothing, quietly.
+    const QString bare = testsupport::copyTestFile(QStringLiteral("images/pr_2216.exv"), dir);
+    EXPECT_TRUE(ImageIO::thumbnail(bare, 160).isNull());
+}
+
+TEST(ImageIO, EveryTestImageIsHandledWithoutCrashing)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    for (const QString &folder : {QStringLiteral("images"), QStringLiteral("malformed")}) {
+        const QStringList names = QDir(testsupport::testDataDir() + QLatin1Char('/') + folder).entryList(QDir::Files);
+        for (const QString &name : names) {
+            const QString copy = testsupport::copyTestFile(folder + QLatin1Char('/') + name, dir);
+            const QImage thumb = ImageIO::thumbnail(copy, 160);
+            if (!thumb.isNull()) {
+                EXPECT_LE(std::max(thumb.width(), thumb.height()), 160) << qPrintable(name);
+            }
+            ImageIO::pixelSize(copy);
+        }
+    }
+}
