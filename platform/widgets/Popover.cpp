@@ -178,16 +178,17 @@ bool Popover::eventFilter(QObject *watched, QEvent *event)
 QRect Popover::placement(const QRect &anchor, const QSize &size, int edge, const QRect &screen)
 {
     const auto beside = [&](int side) {
-        const QPoint centre = anchor.center();
+        const int centredX = anchor.left() + (anchor.width() - size.width()) / 2;
+        const int centredY = anchor.top() + (anchor.height() - size.height()) / 2;
         switch (side) {
         case LeftEdge:
-            return QRect(QPoint(anchor.left() - Gap - size.width(), centre.y() - size.height() / 2), size);
+            return QRect(QPoint(anchor.left() - Gap - size.width(), centredY), size);
         case RightEdge:
-            return QRect(QPoint(anchor.right() + 1 + Gap, centre.y() - size.height() / 2), size);
+            return QRect(QPoint(anchor.right() + 1 + Gap, centredY), size);
         case AboveEdge:
-            return QRect(QPoint(centre.x() - size.width() / 2, anchor.top() - Gap - size.height()), size);
+            return QRect(QPoint(centredX, anchor.top() - Gap - size.height()), size);
         default:
-            return QRect(QPoint(centre.x() - size.width() / 2, anchor.bottom() + 1 + Gap), size);
+            return QRect(QPoint(centredX, anchor.bottom() + 1 + Gap), size);
         }
     };
     const auto fitsAlongSide = [&](const QRect &r, int side) {

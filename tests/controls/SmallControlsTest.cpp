@@ -1,0 +1,20 @@
+#include "controls/Button.h"
+#include "controls/SortChoice.h"
+
+#include <gtest/gtest.h>
+
+TEST(SortChoice, OnlyZeroAndOneAreDirections)
+{
+    EXPECT_EQ(sortOrderFromRaw(0), SortOrder::ascending);
+    EXPECT_EQ(sortOrderFromRaw(1), SortOrder::descending);
+    EXPECT_EQ(sortOrderFromRaw(2), std::nullopt);
+    EXPECT_EQ(sortOrderFromRaw(-1), std::nullopt);
+    EXPECT_EQ(rawValue(SortOrder::descending), 1);
+}
+
+TEST(Button, ShowsThePointingHandWhileHovered)
+{
+    Button button(QStringLiteral("Add Photos"));
+    EXPECT_EQ(button.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(button.text(), QStringLiteral("Add Photos"));
+}
