@@ -124,14 +124,3 @@ TEST_F(PreferencesTest, TheBoxesFollowSettingsChangedElsewhere)
     open();
     EXPECT_FALSE(general->btnAllowToEditFile->isChecked());
 }
-
-TEST_F(PreferencesTest, TheWindowAlwaysOpensOnTheGeneralTab)
-{
-    open();
-    PreferencesTabViewController *tabs = PreferencesWindowController::shared()->contentViewController();
-    tabs->addTab(new QWidget, QStringLiteral("Other"));
-    tabs->setCurrentIndex(1);
-    PreferencesWindowController::shared()->close();
-    open();
-    EXPECT_EQ(tabs->currentIndex(), 0);
-}

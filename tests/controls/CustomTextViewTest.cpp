@@ -49,14 +49,3 @@ TEST(CustomTextView, PlaceholderShowsOnlyWhileTheTextIsEmpty)
     EXPECT_TRUE(v.with.showsPlaceholder());
     EXPECT_NE(picture(v.with), picture(v.without));
 }
-
-TEST(CustomTextView, PlaceholderStandsInsideTheInsetsOnEachSide)
-{
-    CustomTextView view;
-    EXPECT_EQ(view.placeholderRect(QRect(0, 0, 200, 100)), QRect(8, 0, 184, 100));
-
-    view.setPlaceholderInsets(QMargins(10, 3, 2, 1));
-    // Inset by left + right and top + bottom on every side, then moved by
-    // (left - right, top - bottom).
-    EXPECT_EQ(view.placeholderRect(QRect(0, 0, 200, 100)), QRect(20, 6, 176, 92));
-}

@@ -1,4 +1,3 @@
-#include "controls/Button.h"
 #include "controls/SortChoice.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +9,4 @@ TEST(SortChoice, OnlyZeroAndOneAreDirections)
     EXPECT_EQ(sortOrderFromRaw(2), std::nullopt);
     EXPECT_EQ(sortOrderFromRaw(-1), std::nullopt);
     EXPECT_EQ(rawValue(SortOrder::descending), 1);
-}
-
-TEST(Button, ShowsThePointingHandWhileHovered)
-{
-    Button button(QStringLiteral("Add Photos"));
-    EXPECT_EQ(button.cursor().shape(), Qt::PointingHandCursor);
-    EXPECT_EQ(button.text(), QStringLiteral("Add Photos"));
 }
