@@ -1,22 +1,12 @@
 #include "app/HelperHandshake.h"
 
+#include "common/AppSettings.h"
 #include "launcher/Handshake.h"
 #include "platform/BusNotifications.h"
 #include "platform/LoginItem.h"
 #include "platform/Presence.h"
-#include "platform/Settings.h"
 
 #include <QCoreApplication>
-
-namespace {
-
-// Read here until the settings accessors take it over.
-bool startsAtLogin()
-{
-    return platform::Settings::boolValue(QStringLiteral("isLaunchAutomaticallyAtMacStartup")).value_or(false);
-}
-
-} // namespace
 
 HelperHandshake::HelperHandshake(const QString &helperProgram)
     : m_helperProgram(helperProgram)
@@ -32,7 +22,7 @@ void HelperHandshake::atLaunch() const
     const QString helperId = QStringLiteral(CALVORN_HELPER_ID);
     const bool helperWaiting = platform::Presence::isRunning(helperId);
     // A failure is printed by the login item itself; start-up goes on.
-    if (startsAtLogin())
+    if (isLaunchAutomaticallyAtMacStartup())
         setLoginItemEnabled(true);
     if (helperWaiting)
         platform::BusNotifications::post(

@@ -1,4 +1,4 @@
-#include "app/HelperHandshake.h"
+#include "app/AppDelegate.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/MainQueue.h"
 #include "platform/Memory.h"
@@ -6,7 +6,6 @@
 #include "platform/widgets/ScreenRegistry.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
@@ -18,22 +17,15 @@ int main(int argc, char *argv[])
     initializeExiv2();
 
     platform::ScreenRegistry screens;
-    QMainWindow window;
+    AppDelegate delegate;
 
     // A second start only brings the first one's window forward.
-    platform::SingleInstance instance(QStringLiteral(CALVORN_APP_ID), [&window] {
-        window.show();
-        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-        window.raise();
-        window.activateWindow();
-    });
+    platform::SingleInstance instance(
+        QStringLiteral(CALVORN_APP_ID), [&delegate] { delegate.applicationShouldHandleReopen(true); });
     if (instance.start() == platform::SingleInstance::Role::Second)
         return 0;
 
-    window.setWindowTitle(QStringLiteral("Calvorn"));
-    window.resize(1100, 720);
-    window.show();
-
-    platform::MainQueue::post([] { HelperHandshake().atLaunch(); });
+    delegate.applicationWillFinishLaunching();
+    platform::MainQueue::post(&delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
     return app.exec();
 }

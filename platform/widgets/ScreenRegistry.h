@@ -49,6 +49,17 @@ public:
     {
         return checked<T>(shared(QString::fromLatin1(T::staticMetaObject.className())));
     }
+    // The same, registering T itself first when nothing was registered under
+    // its name: a test or another build can register a stand-in (derived
+    // from T) beforehand.
+    template<class T>
+    T *sharedInstance()
+    {
+        const QString identifier = QString::fromLatin1(T::staticMetaObject.className());
+        if (!has(identifier))
+            add<T>();
+        return checked<T>(shared(identifier));
+    }
     bool isShared(const QString &identifier) const { return m_shared.contains(identifier); }
 
     // Destroys the shared screens, newest first.

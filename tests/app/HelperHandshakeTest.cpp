@@ -1,3 +1,4 @@
+#include "ShellFixture.h"
 #include "app/HelperHandshake.h"
 #include "launcher/Handshake.h"
 #include "platform/BusNotifications.h"
@@ -35,12 +36,8 @@ protected:
             GTEST_SKIP() << "no session bus";
         ASSERT_TRUE(m_dir.isValid());
 
-        m_helper = m_dir.filePath(QStringLiteral("libexec/calvorn/Calvorn_Helper"));
-        QDir().mkpath(QFileInfo(m_helper).absolutePath());
-        QFile program(m_helper);
-        ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-        program.close();
-        program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        m_helper = shelltest::makeHelperProgram(m_dir);
+        ASSERT_FALSE(m_helper.isEmpty());
 
         ASSERT_TRUE(BusNotifications::observe(
             QLatin1String(launcher::KillNotification), CalvornId, &m_context, [this] { ++m_kills; }));

@@ -1,8 +1,8 @@
 #include "app/Promotion.h"
 
+#include "UrlRecorder.h"
 #include "platform/Settings.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -13,16 +13,6 @@
 namespace {
 
 const QString Key = QStringLiteral("currentPromotionID");
-
-// Records the store addresses the desktop is asked to open.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 // Desktop entries written into the test's XDG data folders, removed after.
 class PromotionTest : public testing::Test
@@ -155,7 +145,6 @@ TEST_F(PromotionTest, NothingToRecommendWhenEverythingIsInstalled)
 TEST_F(PromotionTest, OpeningARecommendationAsksTheSoftwareCentre)
 {
     UrlRecorder recorder;
-    QDesktopServices::setUrlHandler(QStringLiteral("appstream"), &recorder, "open");
     const auto app = Promotion::shared().nextPromotionalApp();
     ASSERT_TRUE(app);
     EXPECT_TRUE(Promotion::open(*app));
@@ -163,5 +152,3 @@ TEST_F(PromotionTest, OpeningARecommendationAsksTheSoftwareCentre)
     ASSERT_EQ(recorder.urls.size(), 1);
     EXPECT_EQ(recorder.urls.first(), QUrl(QStringLiteral("appstream://") + app->bundleID));
 }
-
-#include "PromotionTest.moc"

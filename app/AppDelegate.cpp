@@ -1,0 +1,132 @@
+#include "app/AppDelegate.h"
+
+#include "app/InitialWindowController.h"
+#include "app/PreferencesWindowController.h"
+#include "common/AppSettings.h"
+#include "platform/MainQueue.h"
+#include "platform/Settings.h"
+#include "platform/Workspace.h"
+#include "platform/widgets/Alert.h"
+#include "platform/widgets/Window.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+AppDelegate::AppDelegate(const HelperHandshake &handshake, QObject *parent)
+    : QObject(parent)
+    , m_handshake(handshake)
+{ }
+
+void AppDelegate::applicationWillFinishLaunching()
+{
+    installMenu(InitialWindowController::shared());
+    showMainWindowAtLaunch();
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    setUpLoginItem();
+    platform::MainQueue::after(RatingPromptDelayMs, this, [this] { rateUsOnAppStore(); });
+}
+
+bool AppDelegate::applicationShouldHandleReopen(bool)
+{
+    showMainWindow();
+    return true;
+}
+
+void AppDelegate::showMainWindowAtLaunch()
+{
+    showMainWindow();
+}
+
+void AppDelegate::showMainWindow()
+{
+    platform::Window::activate(InitialWindowController::shared());
+}
+
+void AppDelegate::setUpLoginItem()
+{
+    m_handshake.atLaunch();
+}
+
+void AppDelegate::clickedShowApp()
+{
+    showMainWindow();
+}
+
+void AppDelegate::clickedPreferencesMenuItem()
+{
+    PreferencesWindowController *preferences = PreferencesWindowController::shared();
+    addApplicationActions(preferences);
+    platform::Window::activate(preferences);
+}
+
+void AppDelegate::rateUsOnAppStore()
+{
+    if (!isAppstoreRated())
+        showRatingAlert();
+}
+
+void AppDelegate::giveRatingOnAppstore()
+{
+    showRatingAlert();
+}
+
+void AppDelegate::showRatingAlert()
+{
+    platform::Alert alert(InitialWindowController::shared());
+    alert.setAlertStyle(platform::Alert::Style::Warning);
+    alert.setMessageText(QStringLiteral("Enjoying Calvorn"));
+    alert.setInformativeText(
+        QStringLiteral("Spread the word and help other fellow users. \nRate us on the App Store."));
+    alert.addButton(QStringLiteral("Rate Calvorn"));
+    alert.addButton(QStringLiteral("Remind Me Later"));
+    if (alert.runModal() != platform::Alert::FirstButton)
+        return;
+    // Counted as rated only once the review page is really open: otherwise
+    // the prompt comes again after the next start.
+    if (platform::Workspace::openUrl(platform::Workspace::storeUrl(QStringLiteral(CALVORN_APP_ID))))
+        platform::Settings::setBool(SettingsKey::isAppstoreRated, true);
+}
+
+void AppDelegate::installMenu(QMainWindow *window)
+{
+    if (menuItemShowApp)
+        return;
+    QMenu *menu = window->menuBar()->addMenu(tr("&Calvorn"));
+
+    menuItemShowApp = menu->addAction(tr("&Show Calvorn"), this, &AppDelegate::clickedShowApp);
+    menuItemPreferences
+        = menu->addAction(tr("&Preferences…"), this, &AppDelegate::clickedPreferencesMenuItem);
+    menuItemPreferences->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    menuItemPreferences->setMenuRole(QAction::PreferencesRole);
+    menuItemRate = menu->addAction(tr("&Rate Calvorn…"), this, &AppDelegate::giveRatingOnAppstore);
+    menu->addSeparator();
+    menuItemQuit = menu->addAction(tr("&Quit"), qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    menuItemQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    menuItemQuit->setMenuRole(QAction::QuitRole);
+
+    for (QAction *action : applicationActions())
+        action->setShortcutContext(Qt::ApplicationShortcut);
+}
+
+QList<QAction *> AppDelegate::applicationActions() const
+{
+    QList<QAction *> actions;
+    for (QAction *action :
+        { menuItemShowApp.data(), menuItemPreferences.data(), menuItemRate.data(), menuItemQuit.data() }) {
+        if (action)
+            actions << action;
+    }
+    return actions;
+}
+
+void AppDelegate::addApplicationActions(QWidget *window) const
+{
+    // A shortcut only works while a widget holding its action is visible:
+    // the main window may be closed while another window stays open.
+    window->addActions(applicationActions());
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "app/HelperHandshake.h"
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+
+class QAction;
+class QMainWindow;
+
+// Calvorn's start-up and its application menu: shows the main window,
+// keeps the login item and ends a waiting Calvorn_Helper once started,
+// and asks for a rating a while after each start until the user rated.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+public:
+    // How long after start-up the rating prompt comes.
+    static constexpr int RatingPromptDelayMs = 300 * 1000;
+
+    explicit AppDelegate(const HelperHandshake &handshake = HelperHandshake(), QObject *parent = nullptr);
+
+    // Before the event loop runs: the menu and the main window.
+    void applicationWillFinishLaunching();
+    // Once the event loop runs: the login item and the rating prompt.
+    void applicationDidFinishLaunching();
+    // A second start of Calvorn, or the desktop, asks for the window.
+    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+
+    void showMainWindowAtLaunch();
+    void showMainWindow();
+    void setUpLoginItem();
+
+    void clickedShowApp();
+    void clickedPreferencesMenuItem();
+    // The delayed prompt: only while the user has not rated.
+    void rateUsOnAppStore();
+    // From the menu: always.
+    void giveRatingOnAppstore();
+
+    // The menu's actions; their shortcuts work in every Calvorn window they
+    // are added to (addApplicationActions).
+    QList<QAction *> applicationActions() const;
+    void addApplicationActions(QWidget *window) const;
+
+    QPointer<QAction> menuItemShowApp;
+    QPointer<QAction> menuItemPreferences;
+    QPointer<QAction> menuItemRate;
+    QPointer<QAction> menuItemQuit;
+
+private:
+    void installMenu(QMainWindow *window);
+    void showRatingAlert();
+
+    HelperHandshake m_handshake;
+};

@@ -1,0 +1,14 @@
+#include "controls/ImageView.h"
+
+#include <QMouseEvent>
+#include <QWindow>
+
+void ImageView::mousePressEvent(QMouseEvent *event)
+{
+    QWindow *handle = window()->windowHandle();
+    if (event->button() == Qt::LeftButton && handle && handle->startSystemMove()) {
+        event->accept();
+        return;
+    }
+    QLabel::mousePressEvent(event);
+}

@@ -1,0 +1,30 @@
+#include "platform/widgets/Beep.h"
+
+#include <QApplication>
+
+namespace platform {
+
+namespace {
+BeepHook &hook()
+{
+    static BeepHook h;
+    return h;
+}
+} // namespace
+
+void beep()
+{
+    if (hook())
+        hook()();
+    else
+        QApplication::beep();
+}
+
+BeepHook setBeepHook(BeepHook h)
+{
+    BeepHook previous = std::move(hook());
+    hook() = std::move(h);
+    return previous;
+}
+
+} // namespace platform

@@ -1,0 +1,79 @@
+#include "ShellFixture.h"
+#include "UrlRecorder.h"
+
+#include "common/AppSettings.h"
+#include "platform/Settings.h"
+#include "support/AlertScript.h"
+
+using platform::Clock;
+using platform::Settings;
+
+namespace {
+
+class RatingPromptTest : public shelltest::ShellFixture
+{
+protected:
+    void SetUp() override
+    {
+        ShellFixture::SetUp();
+        Clock::setManual(true);
+    }
+
+    static constexpr int Later = 1001;
+};
+
+} // namespace
+
+TEST_F(RatingPromptTest, ComesFiveMinutesAfterStartUpAndRemindLaterStoresNothing)
+{
+    delegate->applicationDidFinishLaunching();
+    Clock::advance(AppDelegate::RatingPromptDelayMs - 1);
+
+    testsupport::AlertScript alerts;
+    alerts.answer(Later);
+    Clock::advance(1);
+    ASSERT_EQ(alerts.shown().size(), 1u);
+    EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("Enjoying Calvorn"));
+    EXPECT_EQ(alerts.shown()[0].buttons,
+        (QStringList { QStringLiteral("Rate Calvorn"), QStringLiteral("Remind Me Later") }));
+    EXPECT_FALSE(Settings::contains(SettingsKey::isAppstoreRated));
+
+    Clock::advance(AppDelegate::RatingPromptDelayMs * 2);
+    EXPECT_EQ(alerts.shown().size(), 1u) << "once per start";
+}
+
+TEST_F(RatingPromptTest, RatingOpensTheStorePageAndIsRemembered)
+{
+    UrlRecorder store;
+    delegate->applicationDidFinishLaunching();
+    testsupport::AlertScript alerts;
+    alerts.answer(platform::Alert::FirstButton);
+    Clock::advance(AppDelegate::RatingPromptDelayMs);
+
+    ASSERT_EQ(store.urls.size(), 1);
+    EXPECT_EQ(store.urls[0], QUrl(QStringLiteral("appstream://") + QStringLiteral(CALVORN_APP_ID)));
+    EXPECT_TRUE(isAppstoreRated());
+}
+
+TEST_F(RatingPromptTest, AStorePageThatDoesNotOpenIsNotCountedAsRated)
+{
+    // Nothing on this desktop handles store links.
+    testsupport::AlertScript alerts;
+    alerts.answer(platform::Alert::FirstButton);
+    delegate->giveRatingOnAppstore();
+    EXPECT_EQ(alerts.shown().size(), 1u);
+    EXPECT_FALSE(Settings::contains(SettingsKey::isAppstoreRated));
+}
+
+TEST_F(RatingPromptTest, AfterRatingOnlyTheMenuAsksAgain)
+{
+    Settings::setBool(SettingsKey::isAppstoreRated, true);
+    delegate->applicationDidFinishLaunching();
+    // The test program fails on any alert nobody scripted.
+    Clock::advance(AppDelegate::RatingPromptDelayMs);
+
+    testsupport::AlertScript alerts;
+    alerts.answer(Later);
+    delegate->giveRatingOnAppstore();
+    EXPECT_EQ(alerts.shown().size(), 1u);
+}
