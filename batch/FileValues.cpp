@@ -2,7 +2,9 @@
 
 #include "engine/Metadata.h"
 #include "engine/MetadataTag.h"
+#include "platform/Console.h"
 #include "platform/DateFormat.h"
+#include "platform/FileOps.h"
 
 namespace {
 
@@ -91,4 +93,15 @@ std::optional<QDateTime> newModificationDate(
     if (isCleared || !metadata.isModifyDateEdited())
         return std::nullopt;
     return ruleDate(metadata, fileMetadata, MetadataField::modifyDate);
+}
+
+void updateFileSystemDates(
+    const QString &path, const Metadata &metadata, const Metadata *fileMetadata, bool isEmpty, bool isCleared)
+{
+    const std::optional<QDateTime> date = newModificationDate(metadata, fileMetadata, isEmpty, isCleared);
+    if (!date)
+        return;
+    const platform::FileOps::Result result = platform::FileOps::setModificationTime(path, *date);
+    if (!result.ok())
+        platform::Console::err(result.message);
 }

@@ -33,3 +33,10 @@ QVariantMap metadataDictionary(const Metadata &metadata, const Metadata *fileMet
 // date out, change nothing here.
 std::optional<QDateTime> newModificationDate(
     const Metadata &metadata, const Metadata *fileMetadata, bool isEmpty, bool isCleared);
+
+// Gives the file at path (the batch's copy, or the file itself in place)
+// the modification date newModificationDate() yields, after the batch wrote
+// or cleared it; without one the file's dates stay as they are. A failure is
+// printed to the console; the batch goes on.
+void updateFileSystemDates(
+    const QString &path, const Metadata &metadata, const Metadata *fileMetadata, bool isEmpty, bool isCleared);
