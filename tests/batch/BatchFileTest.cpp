@@ -4,8 +4,8 @@
 #include "batch/RenamedCopies.h"
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
-#include "platform/Console.h"
 #include "platform/FileOps.h"
+#include "support/ScopedIsolation.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -25,18 +25,6 @@ QByteArray bytesOf(const QString &path)
 class BatchFile : public BatchTest
 {
 protected:
-    void SetUp() override
-    {
-        BatchTest::SetUp();
-        previousSink = platform::Console::setSink(
-            [this](platform::Console::Stream, const QString &line) { console << line; });
-    }
-    void TearDown() override
-    {
-        platform::Console::setSink(previousSink);
-        BatchTest::TearDown();
-    }
-
     static QDateTime modified(const QString &path)
     {
         const auto a = attributes(path);
@@ -48,15 +36,14 @@ protected:
     QStringList failures() const
     {
         QStringList lines;
-        for (const QString &line : console) {
+        for (const QString &line : console.lines()) {
             if (line.startsWith(QStringLiteral("***")) || line.contains(QLatin1Char('/')))
                 lines << line;
         }
         return lines;
     }
 
-    QStringList console;
-    platform::Console::Sink previousSink;
+    testsupport::ConsoleCapture console;
 };
 
 // What a batch does for each file that it copies: the copy under its new

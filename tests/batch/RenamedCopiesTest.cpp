@@ -1,7 +1,7 @@
 #include "BatchTestSupport.h"
 
 #include "batch/RenamedCopies.h"
-#include "platform/Console.h"
+#include "support/ScopedIsolation.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,13 +17,6 @@ protected:
     {
         BatchTest::SetUp();
         ASSERT_TRUE(source.isValid() && destination.isValid());
-        previousSink = platform::Console::setSink(
-            [this](platform::Console::Stream, const QString &line) { console << line; });
-    }
-    void TearDown() override
-    {
-        platform::Console::setSink(previousSink);
-        BatchTest::TearDown();
     }
 
     QString makeSource(const QString &name, const QByteArray &bytes = QByteArrayLiteral("picture"))
@@ -59,8 +52,7 @@ protected:
 
     QTemporaryDir source;
     QTemporaryDir destination;
-    QStringList console;
-    platform::Console::Sink previousSink;
+    testsupport::ConsoleCapture console;
 };
 
 TEST_F(RenamedCopiesTest, ABatchCollidingOnOneNameGetsDistinctNames)
@@ -183,8 +175,8 @@ TEST_F(RenamedCopiesTest, AFailedCopyIsReportedAndLeavesNothing)
     const QString file = makeSource(QStringLiteral("IMG_1.jpg"));
     RenamedCopies nowhere(destination.filePath(QStringLiteral("missing")), Rename(), {}, fixedNow);
     EXPECT_EQ(nowhere.copy(file), std::nullopt);
-    ASSERT_EQ(console.size(), 1);
-    EXPECT_TRUE(console.first().contains(QStringLiteral("missing"))) << console.first().toStdString();
+    ASSERT_EQ(console.lines().size(), 1);
+    EXPECT_TRUE(console.lines().first().contains(QStringLiteral("missing")));
 
     RenamedCopies copies(destination.path(), Rename(), {}, fixedNow);
     EXPECT_EQ(copies.copy(source.filePath(QStringLiteral("gone.jpg"))), std::nullopt);
