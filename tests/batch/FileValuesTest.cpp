@@ -192,21 +192,6 @@ TEST_F(FileValues, DigitizedDateAlsoFillsTheIptcDateAndTime)
     EXPECT_TRUE(values.isEmpty());
 }
 
-TEST_F(FileValues, EachFileOfABatchGetsItsOwnDate)
-{
-    Metadata edited;
-    edited.setOriginalDateEdited(true);
-    edited.setDateTimeOriginalDate(rule([](DateTime &r) {
-        r.isIDOriginalDate = true;
-        r.dayIDOriginalDate = 1;
-    }));
-    Metadata first, second;
-    first.setOriginalDate(at(2020, 2, 28, 12));
-    second.setOriginalDate(at(2019, 12, 31, 23, 59, 59));
-    EXPECT_EQ(metadataDictionary(edited, &first).value(originalKey), QStringLiteral("2020:02:29 12:00:00"));
-    EXPECT_EQ(metadataDictionary(edited, &second).value(originalKey), QStringLiteral("2020:01:01 23:59:59"));
-}
-
 // Dates in files are Gregorian with ASCII digits, in the user's time zone,
 // whatever the user's locale and calendar.
 TEST_F(FileValues, DatesAreWrittenInThePosixFormWhateverTheLocale)
