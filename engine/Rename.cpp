@@ -143,7 +143,7 @@ Rename Rename::fromDictionary(const QVariantMap &dictionary)
     for (const auto &[name, field] : NumberFields)
         rule.*field = plist::integer(entry(QLatin1String(name)));
     if (const auto digits = plist::integer(entry(DigitsKey)))
-        rule.minNumberOfDigitsAddCounter = *digits;
+        rule.minNumberOfDigitsAddCounter = qBound<qint64>(0, *digits, maxNumberOfDigitsAddCounter);
     if (const auto text = plist::text(entry(DateAsKey)))
         rule.asDateTime = dateAsFromRaw(*text).value_or(DateAs::prefix);
     if (const auto text = plist::text(entry(DateFormatKey)))

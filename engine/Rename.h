@@ -53,6 +53,9 @@ struct Rename
     std::optional<qint64> suffixAddCounter;
     // 0 adds no leading zeros; 1 to 7 pad the counter to that many digits.
     qint64 minNumberOfDigitsAddCounter = 0;
+    // The most a stored rule may ask for, so a damaged setting cannot make
+    // a name of millions of zeros.
+    static constexpr qint64 maxNumberOfDigitsAddCounter = 10;
     DateAs asDateTime = DateAs::prefix;
     DateFormat dateFormat = DateFormat::one;
     bool isAddCurrentDate = true;

@@ -79,14 +79,4 @@ QStringList writableImages();
 
 } // namespace bridgetest
 
-// Readable values in test failure messages.
-#include <QVariant>
-#include <ostream>
-inline void PrintTo(const QString &text, std::ostream *stream)
-{
-    *stream << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QVariant &value, std::ostream *stream)
-{
-    *stream << value.typeName() << '(' << value.toString().toStdString() << ')';
-}
+#include "support/QtPrinters.h"

@@ -1,6 +1,6 @@
 #include "engine/DateTime.h"
 
-#include "PinnedDates.h"
+#include "support/PinnedDates.h"
 #include "platform/Archive.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "engine/Metadata.h"
 
-#include "PinnedDates.h"
+#include "support/PinnedDates.h"
 #include "platform/Archive.h"
 
 #include <cmath>

@@ -2,7 +2,7 @@
 #include "engine/Metadata.h"
 
 #include "BridgeTestSupport.h"
-#include "PinnedDates.h"
+#include "support/PinnedDates.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>

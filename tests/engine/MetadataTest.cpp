@@ -1,7 +1,7 @@
 #include "engine/Metadata.h"
 #include "engine/MetadataTag.h"
 
-#include "PinnedDates.h"
+#include "support/PinnedDates.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
 #include "engine/Preset.h"
 
-#include "PinnedDates.h"
+#include "support/PinnedDates.h"
 #include "platform/Settings.h"
 
 using platform::Settings;

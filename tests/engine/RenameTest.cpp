@@ -82,6 +82,21 @@ TEST(Rename, DictionaryHoldsOnlyWhatIsSetAndRoundTrips)
     EXPECT_EQ(Rename::fromDictionary(e).prefixAddText, std::optional<QString>(QString()));
 }
 
+TEST(Rename, StoredCounterDigitsAreHeldToASaneRange)
+{
+    QVariantMap d = Rename().dictionary();
+    const std::pair<QVariant, qint64> cases[] = {
+        {QVariant::fromValue<qint64>(7), 7},
+        {QVariant::fromValue<qint64>(10), 10},
+        {QVariant::fromValue<qint64>(4'000'000'000'000), 10},
+        {QVariant::fromValue<qint64>(-3), 0},
+    };
+    for (const auto &[stored, expected] : cases) {
+        d[QStringLiteral("minNumberOfDigitsAddCounter")] = stored;
+        EXPECT_EQ(Rename::fromDictionary(d).minNumberOfDigitsAddCounter, expected) << stored.toLongLong();
+    }
+}
+
 TEST(Rename, MistypedOrUnknownEntriesFallBackFieldByField)
 {
     QVariantMap d = everyFieldSet().dictionary();

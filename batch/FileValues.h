@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+
+class Metadata;
+
+// What a batch writes into each file: the values the user edited, with the
+// dates computed anew from each file's own dates by the edited date rules.
+//
+// metadata is the batch's edited record (the same for every file);
+// fileMetadata is the current file's own record as the batch took it at its
+// start, or null when the file had none yet (its date rules then apply to
+// no date).
+
+// The values for the bridge's write, keyed by Exiv2 key: every edited text,
+// whole and real number that has a value (an edited field left empty gives
+// no entry), and every edited date whose rule yields a date, as
+// "yyyy:MM:dd HH:mm:ss" in the user's time zone, or the empty text when the
+// rule empties it. The digitized date also fills the four IPTC date and time
+// datasets ("yyyy-MM-dd", "HH:mm:ss").
+QVariantMap metadataDictionary(const Metadata &metadata, const Metadata *fileMetadata);
+
+// The modification date the file system should give a file after the batch
+// wrote it: the edited modify-date rule applied to the file's own modify
+// date. None when that date is not edited, its rule yields no date, or the
+// file was cleared (isCleared); the date then stays as the write or clear
+// left it. The creation (birth) date cannot be set on this platform, so the
+// rules of the creation date, and isEmpty, which only takes the creation
+// date out, change nothing here.
+std::optional<QDateTime> newModificationDate(
+    const Metadata &metadata, const Metadata *fileMetadata, bool isEmpty, bool isCleared);
+
+// Gives the file at path (the batch's copy, or the file itself in place)
+// the modification date newModificationDate() yields, after the batch wrote
+// or cleared it; without one the file's dates stay as they are. A failure is
+// printed to the console; the batch goes on.
+void updateFileSystemDates(
+    const QString &path, const Metadata &metadata, const Metadata *fileMetadata, bool isEmpty, bool isCleared);

@@ -1,0 +1,201 @@
+#include "batch/NewFileName.h"
+
+#include "engine/FileInfo.h"
+#include "platform/Calendar.h"
+
+#include <limits>
+
+namespace {
+
+bool isUnsafe(char32_t c)
+{
+    if (c == U'/')
+        return true;
+    const QChar::Category category = QChar::category(c);
+    if (category == QChar::Other_Control || category == QChar::Separator_Line
+        || category == QChar::Separator_Paragraph)
+        return true;
+    // Embedding, override and isolate controls reorder how a name reads.
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+qint64 steppedCounter(qint64 first, qint64 step)
+{
+    qint64 number = 0;
+    if (__builtin_add_overflow(first, step, &number))
+        return step > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    return number;
+}
+
+// The date parts of the twenty patterns: four orders of the date, each
+// with five forms of the time (none, hm, h-m, hms, h-m-s), in the order of
+// DateFormat. D, M, Y, h, m and s stand for the two-character components.
+constexpr const char *dateLayouts[] = {"DMY", "D-M-Y", "M-D-Y", "Y-M-D"};
+constexpr const char *timeLayouts[] = {"", "_hm", "_h-m", "_hms", "_h-m-s"};
+static_assert(int(DateFormat::twenty) + 1 == std::size(dateLayouts) * std::size(timeLayouts));
+
+std::optional<QDateTime> metadataDate(const Metadata &metadata, ExifDateType type)
+{
+    switch (type) {
+    case ExifDateType::original:
+        return metadata.originalDate();
+    case ExifDateType::creation:
+        return metadata.creationDate();
+    case ExifDateType::modify:
+        return metadata.modifyDate();
+    }
+    return std::nullopt;
+}
+
+// The date part of a name: the current date, replaced by the chosen
+// metadata date when that is set; empty when neither applies.
+QString datePart(const Rename &rule, const Metadata &metadata, const QDateTime &now)
+{
+    QString text;
+    if (rule.isAddCurrentDate)
+        text = dateString(rule.dateFormat, now);
+    if (rule.isAddExifDate) {
+        if (const auto date = metadataDate(metadata, rule.exifDateType))
+            text = dateString(rule.dateFormat, *date);
+    }
+    return text;
+}
+
+} // namespace
+
+NameSources NameSources::of(const Metadata &metadata, const FileInfo &fileInfo)
+{
+    return {metadata, fileInfo.width, fileInfo.height};
+}
+
+SplitName splitFileName(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0 || dot == fileName.size() - 1)
+        return {fileName, QString()};
+    return {fileName.left(dot), fileName.mid(dot + 1)};
+}
+
+QString joinFileName(const QString &stem, const QString &extension)
+{
+    return extension.isEmpty() ? stem : stem + QLatin1Char('.') + extension;
+}
+
+QString safeNamePart(const QString &text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            const QChar low = text.at(++i);
+            if (isUnsafe(QChar::surrogateToUcs4(c, low)))
+                safe += QLatin1Char('_');
+            else
+                safe.append(c).append(low);
+            continue;
+        }
+        safe += c.isSurrogate() || isUnsafe(c.unicode()) ? QChar(u'_') : c;
+    }
+    return safe;
+}
+
+QString twoDigits(qint64 n)
+{
+    const QString text = QString::number(n);
+    return text.size() < 3 ? text.rightJustified(2, QLatin1Char('0')) : text.right(2);
+}
+
+QString dateString(DateFormat format, const QDateTime &date)
+{
+    const auto parts = platform::Calendar::parts(date);
+    if (!parts)
+        return QString();
+    const int index = int(format);
+    const QString layout = QLatin1String(dateLayouts[index / std::size(timeLayouts)])
+        + QLatin1String(timeLayouts[index % std::size(timeLayouts)]);
+    QString text;
+    for (const QChar c : layout) {
+        switch (c.unicode()) {
+        case u'D': text += twoDigits(parts->day); break;
+        case u'M': text += twoDigits(parts->month); break;
+        case u'Y': text += twoDigits(parts->year); break;
+        case u'h': text += twoDigits(parts->hour); break;
+        case u'm': text += twoDigits(parts->minute); break;
+        case u's': text += twoDigits(parts->second); break;
+        default: text += c; break;
+        }
+    }
+    return text;
+}
+
+QString counterText(qint64 number, qint64 minDigits)
+{
+    const qsizetype digits = qsizetype(qBound<qint64>(0, minDigits, Rename::maxNumberOfDigitsAddCounter));
+    const QString text = QString::number(number);
+    const bool isNegative = text.startsWith(QLatin1Char('-'));
+    const QString body = isNegative ? text.mid(1) : text;
+    if (body.size() >= digits)
+        return text;
+    return (isNegative ? QStringLiteral("-") : QString()) + body.rightJustified(digits, QLatin1Char('0'));
+}
+
+QString newFileStem(const QString &originalStem, const Rename &rule, const NameSources &sources,
+                    qint64 counterStep, const QDateTime &now)
+{
+    if (rule.isKeepOriginalFileName || !rule.isEditOriginalFileName)
+        return originalStem;
+
+    QString name = originalStem;
+    if (rule.isReplaceFilename && rule.replaceFilename)
+        name = safeNamePart(*rule.replaceFilename);
+    if (rule.isReplaceText && rule.findReplaceText && !rule.findReplaceText->isEmpty())
+        name.replace(*rule.findReplaceText, safeNamePart(rule.replaceWithReplaceText.value_or(QString())));
+
+    QString prefix;
+    QString suffix;
+    const auto addPrefix = [&](const QString &part) { prefix += part + QLatin1Char('_'); };
+    const auto addSuffix = [&](const QString &part) { suffix += QLatin1Char('_') + part; };
+    if (rule.isAddText) {
+        if (rule.prefixAddText)
+            addPrefix(safeNamePart(*rule.prefixAddText));
+        if (rule.suffixAddText)
+            addSuffix(safeNamePart(*rule.suffixAddText));
+    }
+    if (rule.isAddIndex) {
+        if (rule.prefixAddIndex)
+            addPrefix(QString::number(*rule.prefixAddIndex));
+        if (rule.suffixAddIndex)
+            addSuffix(QString::number(*rule.suffixAddIndex));
+    }
+    if (rule.isAddCounter) {
+        const auto counter = [&](qint64 first) {
+            return counterText(steppedCounter(first, counterStep), rule.minNumberOfDigitsAddCounter);
+        };
+        if (rule.prefixAddCounter)
+            addPrefix(counter(*rule.prefixAddCounter));
+        if (rule.suffixAddCounter)
+            addSuffix(counter(*rule.suffixAddCounter));
+    }
+    if (rule.isAddDateTime) {
+        const QString date = datePart(rule, sources.metadata, now);
+        if (!date.isEmpty())
+            rule.asDateTime == DateAs::prefix ? addPrefix(date) : addSuffix(date);
+    }
+    if (rule.isAddExifLocation) {
+        const Metadata &m = sources.metadata;
+        for (const auto &[isOn, place] : {std::pair{rule.isPlace, m.subLocation()}, {rule.isCity, m.city()},
+                                          {rule.isState, m.provinceState()},
+                                          {rule.isCountry, m.countryPrimaryLocationName()}}) {
+            if (isOn && place)
+                name += QLatin1Char('_') + safeNamePart(*place);
+        }
+    }
+    if (rule.isAppendWidthHeight && sources.width && sources.height)
+        name += QLatin1Char('_') + safeNamePart(*sources.width) + QLatin1Char('x') + safeNamePart(*sources.height);
+
+    const QString stem = prefix + name + suffix;
+    if (stem.isEmpty() || stem == QLatin1String(".") || stem == QLatin1String(".."))
+        return originalStem;
+    return stem;
+}

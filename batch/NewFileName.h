@@ -1,0 +1,64 @@
+#pragma once
+
+#include "engine/Metadata.h"
+#include "engine/Rename.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+class FileInfo;
+
+// The name a renamed copy gets, built from the rename rule. The parts stand
+// in this order: text, index, counter and date before the name (each
+// followed by "_"); the name, then place names and the pixel size; then
+// text, index, counter and date after it (each preceded by "_").
+
+// What the added name parts are taken from: the batch's metadata (dates and
+// place names) and the pixel size of its file record. A snapshot, made
+// where those records live, so a batch can read it on its own thread.
+struct NameSources
+{
+    Metadata metadata;
+    std::optional<QString> width;
+    std::optional<QString> height;
+
+    // On the GUI thread, where file records are read.
+    static NameSources of(const Metadata &metadata, const FileInfo &fileInfo);
+};
+
+// A file name split at its last dot; a leading dot starts no extension, and
+// a trailing one belongs to the stem.
+struct SplitName
+{
+    QString stem;
+    QString extension; // without the dot; empty for none
+};
+SplitName splitFileName(const QString &fileName);
+QString joinFileName(const QString &stem, const QString &extension);
+
+// Text inserted into a file name: "/", NUL, control characters, line and
+// paragraph separators, direction overrides and unpaired surrogates each
+// become "_", so no part can add a folder level or disguise the name.
+QString safeNamePart(const QString &text);
+
+// The decimal text of n; fewer than 3 characters are padded with "0" to 2,
+// 3 or more keep their last two (2026 gives 26).
+QString twoDigits(qint64 n);
+
+// The date's day, month, two-digit year, hour, minute and second in the
+// user's time zone and the Gregorian calendar, as the pattern orders them.
+QString dateString(DateFormat format, const QDateTime &date);
+
+// A counter number padded with zeros after its sign to minDigits (held to
+// 0..Rename::maxNumberOfDigitsAddCounter); a longer number stays whole.
+QString counterText(qint64 number, qint64 minDigits);
+
+// The new name of a copy, without its extension and before it is made
+// unique: originalStem edited by the rule. counterStep is the copy's place
+// among the batch's copies (0 for the first); the counters step by one per
+// copy from the rule's numbers. now is the moment the current-date part
+// shows. A name that would be empty, "." or ".." falls back to originalStem.
+QString newFileStem(const QString &originalStem, const Rename &rule, const NameSources &sources,
+                    qint64 counterStep, const QDateTime &now);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QUrl>
+
+#include <optional>
+
+// What one finished batch hands to the result screen.
+struct Result
+{
+    // Files the per-file work ran for, whether or not it succeeded.
+    qint64 processedPhotos = 0;
+    // Marked files when the batch started.
+    qint64 totalPhotos = 0;
+    // The batch's elapsed-time counter at the end (it starts at 1).
+    double timeElapsedInSeconds = 0;
+    // Files whose write or clear succeeded.
+    qint64 totalEditedPhotos = 0;
+    // Marked files the work did not run for: no URL, or after a stop.
+    qint64 totalSkippedPhotos = 0;
+    // The folder the copies went to; none when the files changed in place.
+    std::optional<QUrl> destinationURL;
+    bool isKeepSourceFolderPath = false;
+
+    bool operator==(const Result &) const = default;
+};
+
+// The last finished batch: none until the first one ends, replaced by each
+// batch end. Written and read on the GUI thread only.
+std::optional<Result> &batchResult();
