@@ -18,3 +18,8 @@ struct ViewControllerCellViewModel
     // Only selected entries are scanned.
     bool isSelected = true;
 };
+
+// Gives the entry a picture of the file at path: a thumbnail of at most 50
+// by 50 pixels, else the desktop's icon for it; when neither exists the
+// icon stays as it was. GUI thread.
+void loadIcon(const QString &path, ViewControllerCellViewModel &entry);
