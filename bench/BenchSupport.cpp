@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
 #include "platform/Console.h"
+#include "platform/Memory.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -10,6 +11,13 @@
 #include <cstdio>
 
 namespace bench {
+
+void prepareProcess()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::Memory::keepFreedMemoryForReuse();
+}
 
 double timeProgram(const QString &program, const QStringList &options, const QStringList &files)
 {

@@ -6,6 +6,10 @@
 // What the benchmarks share: timing the peer programs and printing ratios.
 namespace bench {
 
+// Before the application object: no display needed, and freed memory kept
+// for reuse as the application keeps it.
+void prepareProcess();
+
 // Wall time in seconds of program over all files, output discarded;
 // negative when the program is missing or fails.
 double timeProgram(const QString &program, const QStringList &options, const QStringList &files);

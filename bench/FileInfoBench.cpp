@@ -11,7 +11,6 @@
 #include "engine/Metadata.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/GlobalQueue.h"
-#include "platform/Memory.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -74,10 +73,7 @@ Load loadRecords(const QStringList &files)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // As the application does.
-    platform::Memory::keepFreedMemoryForReuse();
+    bench::prepareProcess();
     QGuiApplication app(argc, argv);
     if (app.arguments().size() < 2) {
         std::fprintf(stderr, "usage: %s <folder of photographs>\n", argv[0]);

@@ -14,7 +14,6 @@
 #include "engine/FileInfo.h"
 #include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
-#include "platform/Memory.h"
 
 #include <QApplication>
 #include <QDir>
@@ -99,10 +98,7 @@ Timing timeScan(const QString &folder)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // As the application does.
-    platform::Memory::keepFreedMemoryForReuse();
+    bench::prepareProcess();
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
