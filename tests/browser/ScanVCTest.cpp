@@ -5,6 +5,7 @@
 #include "common/ScanFlags.h"
 #include "controls/CircularProgressView.h"
 #include "platform/PhotosApp.h"
+#include "platform/widgets/Presenter.h"
 #include "platform/widgets/ScreenRegistry.h"
 #include "support/AlertScript.h"
 
@@ -144,4 +145,20 @@ TEST_F(ScanVCTest, OneSharedSheet)
     EXPECT_EQ(ScanVC::shared(), shared);
     EXPECT_NE(shared, sheet.get());
     EXPECT_EQ(shared->size(), ScanVC::SheetSize);
+}
+
+TEST_F(ScanVCTest, CloseDismissesThePresentedSheet)
+{
+    std::vector<platform::Presenter::Event> events;
+    const auto previous
+        = platform::Presenter::setRecorder([&](platform::Presenter::Event event, QWidget *content) {
+              if (content == sheet.get())
+                  events.push_back(event);
+          });
+    QWidget host;
+    platform::Presenter::presentAsSheet(&host, sheet.get());
+    sheet->close();
+    platform::Presenter::setRecorder(previous);
+    EXPECT_EQ(
+        events, (std::vector { platform::Presenter::Event::Sheet, platform::Presenter::Event::Dismissed }));
 }
