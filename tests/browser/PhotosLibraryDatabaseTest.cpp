@@ -174,19 +174,6 @@ TEST(PhotosLibraryDatabase, OldLayoutSkipsRowsWithoutSizeTrashAndRepeatsPerAlbum
     EXPECT_EQ(console.lines, QStringList { QString() });
 }
 
-TEST(PhotosLibraryDatabase, AlbumLinkIsTheFirstOfSeveral)
-{
-    QTemporaryDir dir;
-    PhotosLibraryFixture library(
-        dir, QStringLiteral("Albums.photoslibrary"), PhotosLibraryFixture::Layout::Old);
-    const int photo = library.addOldPhoto(QStringLiteral("x/a.jpg"), QStringLiteral("a.jpg"), 300);
-    library.addToAlbum(photo, 7);
-    library.addToAlbum(photo, 8);
-    const Read read = readLibrary(library.path());
-    ASSERT_EQ(read.rows.size(), 1);
-    EXPECT_EQ(read.rows[0].at(6), QStringLiteral("1"));
-}
-
 TEST(PhotosLibraryDatabase, MissingOrForeignDatabaseGivesNoRows)
 {
     QTemporaryDir dir;
