@@ -205,6 +205,10 @@ void DateTimeViewController::buildControls()
         grid->setHorizontalSpacing(8);
         grid->setVerticalSpacing(4);
         grid->setColumnStretch(4, 1);
+        // The same columns in every group, so the groups line up.
+        grid->setColumnMinimumWidth(0, 64);
+        grid->setColumnMinimumWidth(1, 72);
+        grid->setColumnMinimumWidth(2, 18);
         layout->addWidget(frame);
         return std::pair{frame, grid};
     };

@@ -8,7 +8,7 @@
 
 qint64 leadingInteger(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?)(\\d+)"));
+    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?)([0-9]+)"));
     const QRegularExpressionMatch match = number.match(text);
     if (!match.hasMatch())
         return 0;
@@ -23,7 +23,7 @@ qint64 leadingInteger(const QString &text)
 double leadingReal(const QString &text)
 {
     static const QRegularExpression number(
-        QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?"));
+        QStringLiteral("^\\s*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?"));
     const QRegularExpressionMatch match = number.match(text);
     if (!match.hasMatch())
         return 0;
@@ -33,7 +33,7 @@ double leadingReal(const QString &text)
 
 std::optional<double> wholeReal(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
     if (!number.match(text).hasMatch())
         return std::nullopt;
     bool ok = false;
