@@ -3,6 +3,7 @@
 #include "common/Globals.h"
 #include "common/Localization.h"
 #include "controls/NumberFormatters.h"
+#include "editor/EditorWidgets.h"
 #include "editor/FormLink.h"
 #include "editor/NumberTexts.h"
 #include "editor/Stepper.h"
@@ -186,10 +187,7 @@ void DateTimeViewController::buildControls()
     layout->setContentsMargins(14, 12, 14, 12);
     layout->setSpacing(6);
 
-    lblDateTimeConfiguration = new QLabel(this);
-    QFont heading = lblDateTimeConfiguration->font();
-    heading.setBold(true);
-    lblDateTimeConfiguration->setFont(heading);
+    lblDateTimeConfiguration = headingLabel(this);
     layout->addWidget(lblDateTimeConfiguration);
 
     const auto radio = [this, layout](QPointer<QRadioButton> &button) {
@@ -558,29 +556,44 @@ void DateTimeViewController::controlTextDidChange(QLineEdit *field)
     }
 }
 
-void DateTimeViewController::selectMode(bool DateTime::*mode)
+void DateTimeViewController::setMode(bool DateTime::*mode)
 {
     for (Flag each : modes)
         (*dateTime).*each = each == mode;
 }
 
+void DateTimeViewController::chooseMode(bool DateTime::*mode)
+{
+    setMode(mode);
+    showDateTime(dateTime);
+}
+
+void DateTimeViewController::takeKeep(QCheckBox *box, bool DateTime::*keep)
+{
+    (*dateTime).*keep = box->isChecked();
+    showDateTime(dateTime);
+}
+
+void DateTimeViewController::takeStep(Stepper *stepper, std::optional<qint64> DateTime::*amount)
+{
+    (*dateTime).*amount = stepper->value();
+    showDateTime(dateTime);
+}
+
 void DateTimeViewController::clickedKeepOriginal()
 {
-    selectMode(&DateTime::isKeepOriginal);
-    showDateTime(dateTime);
+    chooseMode(&DateTime::isKeepOriginal);
 }
 
 void DateTimeViewController::clickedEmptyValue()
 {
-    selectMode(&DateTime::isEmptyValue);
-    showDateTime(dateTime);
+    chooseMode(&DateTime::isEmptyValue);
 }
 
 void DateTimeViewController::clickedSelectDate()
 {
-    selectMode(&DateTime::isSelectDate);
-    dateTime->selectDate = instantOf(selectDatePicker->dateTime());
-    showDateTime(dateTime);
+    setMode(&DateTime::isSelectDate);
+    clickedSelectDatePicker();
 }
 
 void DateTimeViewController::clickedSelectDatePicker()
@@ -591,32 +604,27 @@ void DateTimeViewController::clickedSelectDatePicker()
 
 void DateTimeViewController::clickedUpdateDate()
 {
-    selectMode(&DateTime::isUpdateDate);
-    showDateTime(dateTime);
+    chooseMode(&DateTime::isUpdateDate);
 }
 
 void DateTimeViewController::clickedKeepOriginalDayUpdateDate()
 {
-    dateTime->isKeepOriginalDayUpdateDate = btnKeepOriginalDayUpdateDate->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalDayUpdateDate, &DateTime::isKeepOriginalDayUpdateDate);
 }
 
 void DateTimeViewController::clickedKeepOriginalMonthUpdateDate()
 {
-    dateTime->isKeepOriginalMonthUpdateDate = btnKeepOriginalMonthUpdateDate->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalMonthUpdateDate, &DateTime::isKeepOriginalMonthUpdateDate);
 }
 
 void DateTimeViewController::clickedKeepOriginalYearUpdateDate()
 {
-    dateTime->isKeepOriginalYearUpdateDate = btnKeepOriginalYearUpdateDate->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalYearUpdateDate, &DateTime::isKeepOriginalYearUpdateDate);
 }
 
 void DateTimeViewController::clickedKeepOriginalTimeUpdateDate()
 {
-    dateTime->isKeepOriginalTimeUpdateDate = btnKeepOriginalTimeUpdateDate->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalTimeUpdateDate, &DateTime::isKeepOriginalTimeUpdateDate);
 }
 
 void DateTimeViewController::clickedTimeUpdateDatePicker()
@@ -627,84 +635,70 @@ void DateTimeViewController::clickedTimeUpdateDatePicker()
 
 void DateTimeViewController::clickedIDOriginalDate()
 {
-    selectMode(&DateTime::isIDOriginalDate);
-    showDateTime(dateTime);
+    chooseMode(&DateTime::isIDOriginalDate);
 }
 
 void DateTimeViewController::clickedStepperDayIDOriginalDate()
 {
-    dateTime->dayIDOriginalDate = stepperDayIDOriginalDate->value();
-    showDateTime(dateTime);
+    takeStep(stepperDayIDOriginalDate, &DateTime::dayIDOriginalDate);
 }
 
 void DateTimeViewController::clickedMonthIDOriginalDate()
 {
-    dateTime->monthIDOriginalDate = stepperMonthIDOriginalDate->value();
-    showDateTime(dateTime);
+    takeStep(stepperMonthIDOriginalDate, &DateTime::monthIDOriginalDate);
 }
 
 void DateTimeViewController::clickedStepperYearIDOriginalDate()
 {
-    dateTime->yearIDOriginalDate = stepperYearIDOriginalDate->value();
-    showDateTime(dateTime);
+    takeStep(stepperYearIDOriginalDate, &DateTime::yearIDOriginalDate);
 }
 
 void DateTimeViewController::clickedKeepOriginalDayIDOriginalDate()
 {
-    dateTime->isKeepOriginalDayIDOriginalDate = btnKeepOriginalDayIDOriginalDate->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalDayIDOriginalDate, &DateTime::isKeepOriginalDayIDOriginalDate);
 }
 
 void DateTimeViewController::clickedKeepOriginalMonthIDOriginalDate()
 {
-    dateTime->isKeepOriginalMonthIDOriginalDate = btnKeepOriginalMonthIDOriginalDate->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalMonthIDOriginalDate, &DateTime::isKeepOriginalMonthIDOriginalDate);
 }
 
 void DateTimeViewController::clickedKeepOriginalYearIDOriginalDate()
 {
-    dateTime->isKeepOriginalYearIDOriginalDate = btnKeepOriginalYearIDOriginalDate->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalYearIDOriginalDate, &DateTime::isKeepOriginalYearIDOriginalDate);
 }
 
 void DateTimeViewController::clickedIDOriginalTime()
 {
-    selectMode(&DateTime::isIDOriginalTime);
-    showDateTime(dateTime);
+    chooseMode(&DateTime::isIDOriginalTime);
 }
 
 void DateTimeViewController::clickedStepperHourIDOriginalTime()
 {
-    dateTime->hourIDOriginalTime = stepperHourIDOriginalTime->value();
-    showDateTime(dateTime);
+    takeStep(stepperHourIDOriginalTime, &DateTime::hourIDOriginalTime);
 }
 
 void DateTimeViewController::clickedStepperMinuteIDOriginalTime()
 {
-    dateTime->minuteIDOriginalTime = stepperMinuteIDOriginalTime->value();
-    showDateTime(dateTime);
+    takeStep(stepperMinuteIDOriginalTime, &DateTime::minuteIDOriginalTime);
 }
 
 void DateTimeViewController::clickedStepperSecondIDOriginalTime()
 {
-    dateTime->secondIDOriginalTime = stepperSecondIDOriginalTime->value();
-    showDateTime(dateTime);
+    takeStep(stepperSecondIDOriginalTime, &DateTime::secondIDOriginalTime);
 }
 
 void DateTimeViewController::clickedKeepOriginalHourIDOriginalTime()
 {
-    dateTime->isKeepOriginalHourIDOriginalTime = btnKeepOriginalHourIDOriginalTime->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalHourIDOriginalTime, &DateTime::isKeepOriginalHourIDOriginalTime);
 }
 
 void DateTimeViewController::clickedKeepOriginalMinuteIDOriginalTime()
 {
-    dateTime->isKeepOriginalMinuteIDOriginalTime = btnKeepOriginalMinuteIDOriginalTime->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalMinuteIDOriginalTime, &DateTime::isKeepOriginalMinuteIDOriginalTime);
 }
 
 void DateTimeViewController::clickedKeepOriginalSecondIDOriginalTime()
 {
-    dateTime->isKeepOriginalSecondIDOriginalTime = btnKeepOriginalSecondOriginalTime->isChecked();
-    showDateTime(dateTime);
+    takeKeep(btnKeepOriginalSecondOriginalTime, &DateTime::isKeepOriginalSecondIDOriginalTime);
 }

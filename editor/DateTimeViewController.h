@@ -134,7 +134,12 @@ private:
     void buildControls();
     void connectActions();
     void setUpTexts();
-    void selectMode(bool DateTime::*mode);
+    // Exactly one mode on.
+    void setMode(bool DateTime::*mode);
+    // One change of the rule, then the redraw.
+    void chooseMode(bool DateTime::*mode);
+    void takeKeep(QCheckBox *box, bool DateTime::*keep);
+    void takeStep(Stepper *stepper, std::optional<qint64> DateTime::*amount);
     void refresh();
     void refreshKeepBox(QCheckBox *box, bool keep, bool groupActive, std::initializer_list<QWidget *> controls);
     QDateTime timePickerInstant() const;

@@ -1,6 +1,7 @@
 #include "editor/EditLocationViewController.h"
 
 #include "common/Localization.h"
+#include "editor/EditorWidgets.h"
 #include "editor/FormLink.h"
 #include "editor/NumberTexts.h"
 #include "editor/SegmentedControl.h"
@@ -73,10 +74,7 @@ void EditLocationViewController::buildControls()
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(8);
 
-    lblSearchLocation = new QLabel(this);
-    QFont heading = lblSearchLocation->font();
-    heading.setBold(true);
-    lblSearchLocation->setFont(heading);
+    lblSearchLocation = headingLabel(this);
     layout->addWidget(lblSearchLocation);
 
     auto *fields = new QGridLayout;
