@@ -61,8 +61,11 @@ EditLocationViewController::EditLocationViewController(QWidget *parent)
     connect(txtFieldLongitude, &QLineEdit::editingFinished, this,
             [this] { showCoordinate(txtFieldLongitude, longitude); });
 
-    auto *close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(close, &QShortcut::activated, this, [this] { window()->close(); });
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (isWindow())
+            close();
+    });
     resize(760, 600);
 }
 

@@ -184,6 +184,11 @@ MapView::MapView(QWidget *parent)
 MapView::~MapView()
 {
     m_animation->stop();
+    // Tiles still on their way answer nobody: the replies go before the
+    // members they would write into.
+    for (QNetworkReply *reply : m_loading.keys())
+        reply->disconnect(this);
+    delete m_network;
 }
 
 void MapView::loadSettings()

@@ -279,4 +279,18 @@ TEST_F(MapViewTest, AShortMoveIsAnimatedALongOneJumps)
     EXPECT_NEAR(view.displayedCentre().longitude, -70, 1e-9);
 }
 
+TEST_F(MapViewTest, AViewClosedWhileTilesLoadLeavesNothingBehind)
+{
+    server.setHandler([](const StubHttpServer::Request &) { return std::nullopt; });
+    {
+        MapView view;
+        show(view);
+        view.setRegion({1, 1}, 0.01, false);
+        ASSERT_TRUE(waitUntil([&] { return server.heldCount() == MapView::MaximumDownloads; }));
+    }
+    for (int i = server.heldCount() - 1; i >= 0; --i)
+        server.respond(i, {200, "image/png", testsupport::pngOfColour(Qt::red)});
+    EXPECT_TRUE(waitUntil([&] { return server.heldCount() == 0; }));
+}
+
 } // namespace
