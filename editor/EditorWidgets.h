@@ -1,0 +1,7 @@
+#pragma once
+
+class QLabel;
+class QWidget;
+
+// A label in the bold of a screen's heading.
+QLabel *headingLabel(QWidget *parent);
