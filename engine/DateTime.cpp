@@ -126,8 +126,13 @@ void writeOptionals(const DateTime &rule, QVariantMap &dictionary, const Entries
 } // namespace
 
 DateTime::DateTime(const std::optional<QDateTime> &originalDate)
+    : DateTime(originalDate, QDateTime::currentDateTimeUtc())
+{
+}
+
+DateTime::DateTime(const std::optional<QDateTime> &originalDate, const QDateTime &madeAt)
     : originalDate(originalDate)
-    , m_tempDate(QDateTime::currentDateTimeUtc())
+    , m_tempDate(madeAt)
 {
     if (originalDate)
         textFieldEditorString = displayText(*originalDate);

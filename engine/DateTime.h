@@ -82,6 +82,11 @@ public:
     bool isKeepOriginalSecondIDOriginalTime = false;
 
 private:
+    friend class Metadata;
+    // A rule made at the moment madeAt, for a record that makes its rules
+    // only when they are first asked for.
+    DateTime(const std::optional<QDateTime> &originalDate, const QDateTime &madeAt);
+
     std::optional<QDateTime> updatedDate(const QDateTime &original) const;
     std::optional<QDateTime> steppedDate(const QDateTime &original) const;
     std::optional<QDateTime> steppedTime(const QDateTime &original) const;

@@ -103,7 +103,8 @@ void FileInfo::initialize(const QUrl &fileUrl)
 
 void FileInfo::setDisplayProperties(const QString &name, const QUrl &fileUrl, const PhotosLibraryItem *libraryItem)
 {
-    Name = name;
+    // A plain file's display name is its file name: one copy of the text.
+    Name = name == fileName ? fileName : name;
     const QString filePath = fileUrl.path();
     FileType = extensionOf(lastComponent(filePath));
     FolderName = lastComponent(QFileInfo(filePath).path());

@@ -3,6 +3,7 @@
 #include "engine/PropertyList.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -44,18 +45,76 @@ bool referenceIs(const std::optional<QString> &reference, QLatin1String lowerCas
     return reference && reference->toLower() == lowerCase;
 }
 
+qint64 now()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+// The rule that changes field; none for a field that is not a date.
+std::optional<int> ruleOf(MetadataField field)
+{
+    for (int i = 0; i < dateRuleCount; ++i) {
+        if (dateRules[std::size_t(i)].field == field)
+            return i;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
-Metadata::Metadata()
+Metadata::Metadata() : m_madeAt(now()) {}
+
+Metadata::Metadata(const Metadata &other)
+    : m_values(other.m_values)
+    , m_edited(other.m_edited)
+    , m_rules(new Rules(other.rules()))
+    , m_madeAt(other.m_madeAt)
+    , m_refreshedAt(other.m_refreshedAt)
 {
-    for (auto &rule : m_dateTimes)
-        rule = std::make_shared<DateTime>();
+}
+
+Metadata &Metadata::operator=(const Metadata &other)
+{
+    if (this != &other)
+        *this = Metadata(other);
+    return *this;
+}
+
+Metadata::Metadata(Metadata &&other) noexcept
+    : m_values(std::move(other.m_values))
+    , m_edited(other.m_edited)
+    , m_rules(other.m_rules.exchange(nullptr))
+    , m_madeAt(other.m_madeAt)
+    , m_refreshedAt(other.m_refreshedAt)
+    , m_refreshedRules(std::exchange(other.m_refreshedRules, 0))
+{
+}
+
+Metadata &Metadata::operator=(Metadata &&other) noexcept
+{
+    if (this == &other)
+        return *this;
+    m_values = std::move(other.m_values);
+    m_edited = other.m_edited;
+    delete m_rules.exchange(other.m_rules.exchange(nullptr));
+    m_madeAt = other.m_madeAt;
+    m_refreshedAt = other.m_refreshedAt;
+    m_refreshedRules = std::exchange(other.m_refreshedRules, 0);
+    return *this;
+}
+
+Metadata::~Metadata()
+{
+    delete m_rules.load();
 }
 
 void Metadata::setValue(MetadataField field, const Value &value)
 {
+    // A rule made from this date keeps the date it was made from.
+    if (const auto rule = ruleOf(field); rule && ((m_refreshedRules >> *rule) & 1))
+        rules();
     if (std::holds_alternative<std::monostate>(value)) {
-        m_values[std::size_t(field)] = value;
+        m_values.set(field, value);
         return;
     }
     Q_ASSERT_X(value.index() == alternativeOf(fieldKind(field)), "Metadata::setValue", "value of another kind");
@@ -63,10 +122,10 @@ void Metadata::setValue(MetadataField field, const Value &value)
         return;
     // An invalid date is no date.
     if (const QDateTime *date = std::get_if<QDateTime>(&value); date && !date->isValid()) {
-        m_values[std::size_t(field)] = Value();
+        m_values.set(field, Value());
         return;
     }
-    m_values[std::size_t(field)] = value;
+    m_values.set(field, value);
 }
 
 void Metadata::copyEditedFlags(const Metadata *other)
@@ -75,21 +134,58 @@ void Metadata::copyEditedFlags(const Metadata *other)
         setEditedFlags(other->editedFlags());
 }
 
+const Metadata::Rules &Metadata::rules() const
+{
+    if (const Rules *made = m_rules.load(std::memory_order_acquire))
+        return *made;
+    auto made = std::make_unique<Rules>();
+    for (int i = 0; i < dateRuleCount; ++i)
+        (*made)[std::size_t(i)] = std::make_shared<DateTime>(unmadeRule(i));
+    // Threads reading the record may get here together; the first one's
+    // rules stand.
+    Rules *first = nullptr;
+    if (m_rules.compare_exchange_strong(first, made.get(), std::memory_order_acq_rel, std::memory_order_acquire))
+        return *made.release();
+    return *first;
+}
+
+Metadata::Rules &Metadata::rules()
+{
+    return const_cast<Rules &>(std::as_const(*this).rules());
+}
+
+DateTime Metadata::unmadeRule(int rule) const
+{
+    if ((m_refreshedRules >> rule) & 1)
+        return DateTime(date(dateRules[std::size_t(rule)].field), QDateTime::fromMSecsSinceEpoch(m_refreshedAt, Qt::UTC));
+    return DateTime(std::nullopt, QDateTime::fromMSecsSinceEpoch(m_madeAt, Qt::UTC));
+}
+
 void Metadata::setDateTime(DateRule rule, std::shared_ptr<DateTime> dateTime)
 {
-    m_dateTimes[std::size_t(rule)] = dateTime ? std::move(dateTime) : std::make_shared<DateTime>();
+    rules()[std::size_t(rule)] = dateTime ? std::move(dateTime) : std::make_shared<DateTime>();
 }
 
 void Metadata::refreshDateTimes()
 {
-    for (int i = 0; i < dateRuleCount; ++i) {
-        if (const auto date = this->date(dateRules[std::size_t(i)].field))
-            m_dateTimes[std::size_t(i)] = std::make_shared<DateTime>(*date);
+    if (Rules *made = m_rules.load(std::memory_order_acquire)) {
+        for (int i = 0; i < dateRuleCount; ++i) {
+            if (const auto date = this->date(dateRules[std::size_t(i)].field))
+                (*made)[std::size_t(i)] = std::make_shared<DateTime>(*date);
+        }
+        return;
     }
+    m_refreshedRules = 0;
+    for (int i = 0; i < dateRuleCount; ++i) {
+        if (hasValue(dateRules[std::size_t(i)].field))
+            m_refreshedRules |= std::uint8_t(1u << i);
+    }
+    m_refreshedAt = now();
 }
 
 void Metadata::takeValues(const QVariantMap &entries, DateEntries dates)
 {
+    m_values.reserveAll();
     for (const MetadataField field : allMetadataFields()) {
         const auto found = entries.constFind(keyOf(field));
         if (found == entries.constEnd())
@@ -115,6 +211,7 @@ void Metadata::takeValues(const QVariantMap &entries, DateEntries dates)
         }
     }
     applyGpsSigns();
+    m_values.pack();
 }
 
 // South, west and below sea level make the value negative, whatever sign it
@@ -140,8 +237,12 @@ QVariantMap Metadata::dictionary() const
             },
             value(field));
     }
-    for (int i = 0; i < dateRuleCount; ++i)
-        dictionary.insert(keyText(dateRules[std::size_t(i)].key), m_dateTimes[std::size_t(i)]->dictionary());
+    // Rules not made yet are not made for this.
+    const Rules *made = m_rules.load(std::memory_order_acquire);
+    for (int i = 0; i < dateRuleCount; ++i) {
+        dictionary.insert(keyText(dateRules[std::size_t(i)].key),
+                          made ? (*made)[std::size_t(i)]->dictionary() : unmadeRule(i).dictionary());
+    }
     return dictionary;
 }
 
@@ -151,7 +252,7 @@ Metadata Metadata::fromDictionary(const QVariantMap &dictionary)
     metadata.takeValues(dictionary, DateEntries::Dates);
     for (int i = 0; i < dateRuleCount; ++i) {
         if (const auto rule = plist::dictionary(dictionary.value(keyText(dateRules[std::size_t(i)].key))))
-            metadata.m_dateTimes[std::size_t(i)] = std::make_shared<DateTime>(DateTime::fromDictionary(*rule));
+            metadata.rules()[std::size_t(i)] = std::make_shared<DateTime>(DateTime::fromDictionary(*rule));
     }
     return metadata;
 }

@@ -2,12 +2,14 @@
 
 #include "engine/DateTime.h"
 #include "engine/MetadataFields.h"
+#include "engine/MetadataValues.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QVariantMap>
 
 #include <array>
+#include <atomic>
 #include <bitset>
 #include <memory>
 #include <optional>
@@ -66,14 +68,26 @@ struct FieldValueType<FieldKind::Date> { using type = QDateTime; };
 // form, a preset) share one record through std::shared_ptr<Metadata>. The
 // rules are std::shared_ptr<DateTime> too, so a copy of a record shares its
 // rules, and a rule handed from one record to another stays one object.
+//
+// Thousands of records stay loaded, so a record stores only the values that
+// are set, and makes its rules when they are first asked for: until then it
+// keeps what makes them exactly as they would have been made up front (the
+// moment and, for a refreshed rule, its date value). Threads that read one
+// record together may ask for its rules together: they get one set.
 class Metadata
 {
 public:
-    using Value = std::variant<std::monostate, QString, qint64, double, QDateTime>;
+    using Value = MetadataValue;
     using EditedFlags = std::bitset<metadataFieldCount>;
 
     // Every value absent, six fresh rules without a date, no flag set.
     Metadata();
+    // A copy shares the rules of other.
+    Metadata(const Metadata &other);
+    Metadata &operator=(const Metadata &other);
+    Metadata(Metadata &&other) noexcept;
+    Metadata &operator=(Metadata &&other) noexcept;
+    ~Metadata();
 
     // The record of one image file, read through the shared bridge: every
     // value found under its key, south latitudes, west longitudes and
@@ -92,9 +106,10 @@ public:
     QVariantMap dictionary() const;
     static Metadata fromDictionary(const QVariantMap &dictionary);
 
-    // By field number, for table-driven code.
-    const Value &value(MetadataField field) const { return m_values[std::size_t(field)]; }
-    bool hasValue(MetadataField field) const { return !std::holds_alternative<std::monostate>(value(field)); }
+    // By field number, for table-driven code. The reference stays valid
+    // until a value of the record is next set or cleared.
+    const Value &value(MetadataField field) const { return m_values.value(field); }
+    bool hasValue(MetadataField field) const { return m_values.contains(field); }
     // A value of the field's kind, or std::monostate to clear it.
     void setValue(MetadataField field, const Value &value);
 
@@ -127,7 +142,7 @@ public:
     void resetEditedFlags() { m_edited.reset(); }
 
     // Never null.
-    const std::shared_ptr<DateTime> &dateTime(DateRule rule) const { return m_dateTimes[std::size_t(rule)]; }
+    const std::shared_ptr<DateTime> &dateTime(DateRule rule) const { return rules()[std::size_t(rule)]; }
     // A null rule is replaced by a fresh one without a date.
     void setDateTime(DateRule rule, std::shared_ptr<DateTime> dateTime);
     // Each date value that is present gets a fresh rule made from it; the
@@ -163,13 +178,29 @@ public:
     }
 
 private:
+    using Rules = std::array<std::shared_ptr<DateTime>, dateRuleCount>;
+
     enum class DateEntries { Texts, Dates };
     // Takes every value of the field's kind from entries, then gives the
     // GPS values the sign of their references.
     void takeValues(const QVariantMap &entries, DateEntries dates);
     void applyGpsSigns();
 
-    std::array<Value, metadataFieldCount> m_values;
-    std::array<std::shared_ptr<DateTime>, dateRuleCount> m_dateTimes;
+    // The six rules, made on first use.
+    const Rules &rules() const;
+    Rules &rules();
+    // The rule as it would have been made up front.
+    DateTime unmadeRule(int rule) const;
+
+    MetadataValues m_values;
     EditedFlags m_edited;
+    // Owned; null until the rules are first asked for.
+    mutable std::atomic<Rules *> m_rules = nullptr;
+    // Until then: when the record was made (the moment of a rule without a
+    // date), when refreshDateTimes() last ran, and which rules it made from
+    // their date values (a bit per rule; such a date is made into its rule
+    // before it changes).
+    qint64 m_madeAt = 0;
+    qint64 m_refreshedAt = 0;
+    std::uint8_t m_refreshedRules = 0;
 };

@@ -2,8 +2,6 @@
 
 #include "platform/IcuSupport.h"
 
-#include <QTimeZone>
-
 #include <unicode/gregocal.h>
 
 #include <limits>
@@ -65,7 +63,7 @@ std::optional<QDateTime> timeOf(icu::GregorianCalendar *cal)
     const UDate when = cal->getTime(status);
     if (U_FAILURE(status))
         return std::nullopt;
-    const QDateTime result = QDateTime::fromMSecsSinceEpoch(qint64(when), QTimeZone::utc());
+    const QDateTime result = QDateTime::fromMSecsSinceEpoch(qint64(when), Qt::UTC);
     if (!result.isValid())
         return std::nullopt;
     return result;

@@ -2,8 +2,6 @@
 
 #include "platform/IcuSupport.h"
 
-#include <QTimeZone>
-
 #include <unicode/smpdtfmt.h>
 
 #include <memory>
@@ -77,7 +75,9 @@ std::optional<QDateTime> DateFormat::parse(const QString &text, const QString &p
     const UDate when = f->parse(source, position);
     if (position.getErrorIndex() != -1 || position.getIndex() != source.length())
         return std::nullopt;
-    return QDateTime::fromMSecsSinceEpoch(qint64(when), QTimeZone::utc());
+    // Qt::UTC rather than QTimeZone::utc(): a date of this Qt keeps no zone
+    // object of its own then, which every loaded record paid for per date.
+    return QDateTime::fromMSecsSinceEpoch(qint64(when), Qt::UTC);
 }
 
 void DateFormat::setUserLocale(const QString &icuLocaleId)
