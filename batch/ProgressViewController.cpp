@@ -256,6 +256,5 @@ void ProgressViewController::showResult()
 
 void ProgressViewController::dismissProgress()
 {
-    if (platform::Presenter::isPresented(this))
-        platform::Presenter::dismiss(this);
+    platform::Presenter::dismiss(this);
 }

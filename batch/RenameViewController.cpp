@@ -291,21 +291,20 @@ void RenameViewController::configureControls()
 
     for (const Toggle &toggle : toggles) {
         QCheckBox *box = this->*toggle.box;
-        connect(box, &QCheckBox::clicked, this, [this, box] { clickedBox(box); }, Qt::UniqueConnection);
+        connect(box, &QCheckBox::clicked, this, [this, box] { clickedBox(box); });
     }
     for (QComboBox *popUp : {popUpMinNumberOfDigitAddCounter.data(), popUpAsAddDateTime.data(),
                              popUpFormatAddDateTime.data(), popUpTypeAddExifDateTime.data()}) {
-        connect(popUp, &QComboBox::activated, this, [this, popUp] { clickedPopUp(popUp); }, Qt::UniqueConnection);
+        connect(popUp, &QComboBox::activated, this, [this, popUp] { clickedPopUp(popUp); });
     }
     const auto listen = [this](QLineEdit *field) {
-        connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); },
-                Qt::UniqueConnection);
+        connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
     };
     for (const TextField &entry : textFields)
         listen(this->*entry.field);
     for (const NumberField &entry : numberFields)
         listen(this->*entry.field);
-    connect(btnSave, &QPushButton::clicked, this, &RenameViewController::saveRule, Qt::UniqueConnection);
+    connect(btnSave, &QPushButton::clicked, this, &RenameViewController::saveRule);
 }
 
 void RenameViewController::showEvent(QShowEvent *event)
@@ -474,10 +473,8 @@ void RenameViewController::saveRule()
         return;
     }
     saveRenameSettings(rename);
-    if (platform::Presenter::isPresented(this))
-        platform::Presenter::dismiss(this);
-    else
-        close();
+    platform::Presenter::dismiss(this);
+    close();
 }
 
 QColor RenameViewController::toneColor(Tone tone)

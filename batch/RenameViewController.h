@@ -35,7 +35,8 @@ public:
     // The rule being edited.
     Rename rename;
 
-    // Fills the pop-ups and attaches the number checks and text handlers.
+    // Fills the pop-ups and attaches the number checks and the handlers;
+    // once, when the screen is made.
     void configureControls();
     // The example first, then every control from the rule.
     void updateControls();
