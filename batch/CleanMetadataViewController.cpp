@@ -21,7 +21,7 @@ CleanMetadataViewController::CleanMetadataViewController(QWidget *parent)
     for (auto [box, key] : {std::pair{&btnExif, "QX_ID_67"}, {&btnOrientation, "QX_ID_93"},
                             {&btnGPSInformation, "QX_ID_68"}, {&btnComment, "QX_ID_69"}, {&btnIPTC, "QX_ID_70"},
                             {&btnXMP, "QX_ID_71"}}) {
-        *box = new QCheckBox(localizedString(QLatin1String(key)), this);
+        *box = new QCheckBox(localizedString(key), this);
         layout->addWidget(*box);
     }
     layout->addStretch(1);

@@ -22,20 +22,6 @@
 #include <cmath>
 #include <memory>
 
-namespace {
-
-QString text(const char *key)
-{
-    return localizedString(QLatin1String(key));
-}
-
-QString caption(const char *key)
-{
-    return text(key) + QLatin1Char(':');
-}
-
-} // namespace
-
 ProgressViewController::ProgressViewController(QWidget *parent)
     : QWidget(parent)
     , m_timerTimeElapsed(1000, [this] { runTimer(); }, this)
@@ -105,13 +91,13 @@ ProgressViewController *ProgressViewController::shared()
 
 void ProgressViewController::setUpTexts()
 {
-    lblProgress->setText(text("QX_ID_47"));
-    lblTotalSelectedPhotos->setText(caption("QX_ID_48"));
-    lblPhotosProcessed->setText(caption("QX_ID_49"));
-    lblApplyingMetadataChangesOn->setText(caption("QX_ID_50"));
-    btnStop->setText(text("QX_ID_51"));
-    lblProcessCompleted->setText(caption("QX_ID_52"));
-    lblTimeElapsed->setText(caption("QX_ID_53"));
+    lblProgress->setText(localizedString("QX_ID_47"));
+    lblTotalSelectedPhotos->setText(localizedCaption("QX_ID_48"));
+    lblPhotosProcessed->setText(localizedCaption("QX_ID_49"));
+    lblApplyingMetadataChangesOn->setText(localizedCaption("QX_ID_50"));
+    btnStop->setText(localizedString("QX_ID_51"));
+    lblProcessCompleted->setText(localizedCaption("QX_ID_52"));
+    lblTimeElapsed->setText(localizedCaption("QX_ID_53"));
 }
 
 void ProgressViewController::present(QWidget *host)
@@ -211,10 +197,10 @@ void ProgressViewController::clickedStop()
     m_timerTimeElapsed.stop();
 
     auto *alert = new platform::Alert(this);
-    alert->setMessageText(text("QX_ID_245"));
-    alert->setInformativeText(text("QX_ID_246"));
-    alert->addButton(text("QX_ID_200"));
-    const int stop = alert->addButton(text("QX_ID_199"));
+    alert->setMessageText(localizedString("QX_ID_245"));
+    alert->setInformativeText(localizedString("QX_ID_246"));
+    alert->addButton(localizedString("QX_ID_200"));
+    const int stop = alert->addButton(localizedString("QX_ID_199"));
     // Escape goes on with the batch rather than ending it.
     alert->setCancelResponse(platform::Alert::FirstButton);
     alert->setAlertStyle(platform::Alert::Style::Warning);

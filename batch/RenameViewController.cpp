@@ -85,11 +85,6 @@ constexpr QPointer<QCheckBox> RVC::*groupBoxes[] = {
     &RVC::btnAddCounter, &RVC::btnAddDateTime, &RVC::btnAddExifLocation, &RVC::btnAppendWidthHeight,
 };
 
-QString text(const char *key)
-{
-    return localizedString(QLatin1String(key));
-}
-
 QString trimmedOfBlanks(const QString &text)
 {
     qsizetype start = 0;
@@ -316,34 +311,34 @@ void RenameViewController::showEvent(QShowEvent *event)
 
 void RenameViewController::setUpTexts()
 {
-    btnKeepOriginalFilename->setText(text("QX_ID_164"));
-    btnEditOriginalFilename->setText(text("QX_ID_165"));
-    lblExample->setText(text("QX_ID_166") + QLatin1Char(':'));
-    btnReplaceFilename->setText(text("QX_ID_167"));
-    btnReplaceText->setText(text("QX_ID_168"));
-    lblFindReplaceText->setText(text("QX_ID_169"));
-    lblReplaceWithReplaceText->setText(text("QX_ID_170"));
-    btnAddText->setText(text("QX_ID_171"));
+    btnKeepOriginalFilename->setText(localizedString("QX_ID_164"));
+    btnEditOriginalFilename->setText(localizedString("QX_ID_165"));
+    lblExample->setText(localizedString("QX_ID_166") + QLatin1Char(':'));
+    btnReplaceFilename->setText(localizedString("QX_ID_167"));
+    btnReplaceText->setText(localizedString("QX_ID_168"));
+    lblFindReplaceText->setText(localizedString("QX_ID_169"));
+    lblReplaceWithReplaceText->setText(localizedString("QX_ID_170"));
+    btnAddText->setText(localizedString("QX_ID_171"));
     for (QLabel *prefix : {lblPrefixAddText.data(), lblPrefixAddIndex.data(), lblPrefixAddCounter.data()})
-        prefix->setText(text("QX_ID_172"));
+        prefix->setText(localizedString("QX_ID_172"));
     for (QLabel *suffix : {lblSuffixAddText.data(), lblSuffixAddIndex.data(), lblSuffixAddCounter.data()})
-        suffix->setText(text("QX_ID_173"));
-    btnAddIndex->setText(text("QX_ID_174"));
-    btnAddCounter->setText(text("QX_ID_175"));
-    lblMinNumberOfDigitAddCounter->setText(text("QX_ID_176"));
-    btnAddDateTime->setText(text("QX_ID_177"));
-    lblAsAddDateTime->setText(text("QX_ID_178"));
-    lblFormatAddDateTime->setText(text("QX_ID_179"));
-    btnAddCurrentDateTime->setText(text("QX_ID_180"));
-    btnAddExifDateTime->setText(text("QX_ID_181"));
-    lblTypeAddExifDateTime->setText(text("QX_ID_182"));
-    btnAddExifLocation->setText(text("QX_ID_183"));
-    btnPlaceAddExifLocation->setText(text("QX_ID_184"));
-    btnCityAddExifLocation->setText(text("QX_ID_132"));
-    btnStateProvinceAddExifLocation->setText(text("QX_ID_186"));
-    btnCountryAddExifLocation->setText(text("QX_ID_187"));
-    btnAppendWidthHeight->setText(text("QX_ID_188"));
-    btnSave->setText(text("QX_ID_72"));
+        suffix->setText(localizedString("QX_ID_173"));
+    btnAddIndex->setText(localizedString("QX_ID_174"));
+    btnAddCounter->setText(localizedString("QX_ID_175"));
+    lblMinNumberOfDigitAddCounter->setText(localizedString("QX_ID_176"));
+    btnAddDateTime->setText(localizedString("QX_ID_177"));
+    lblAsAddDateTime->setText(localizedString("QX_ID_178"));
+    lblFormatAddDateTime->setText(localizedString("QX_ID_179"));
+    btnAddCurrentDateTime->setText(localizedString("QX_ID_180"));
+    btnAddExifDateTime->setText(localizedString("QX_ID_181"));
+    lblTypeAddExifDateTime->setText(localizedString("QX_ID_182"));
+    btnAddExifLocation->setText(localizedString("QX_ID_183"));
+    btnPlaceAddExifLocation->setText(localizedString("QX_ID_184"));
+    btnCityAddExifLocation->setText(localizedString("QX_ID_132"));
+    btnStateProvinceAddExifLocation->setText(localizedString("QX_ID_186"));
+    btnCountryAddExifLocation->setText(localizedString("QX_ID_187"));
+    btnAppendWidthHeight->setText(localizedString("QX_ID_188"));
+    btnSave->setText(localizedString("QX_ID_72"));
 }
 
 void RenameViewController::clickedBox(QCheckBox *box)
@@ -469,7 +464,7 @@ void RenameViewController::saveRule()
 {
     if (rename.isEditOriginalFileName && rename.isReplaceFilename
         && trimmedOfBlanks(txtFieldReplaceFilename->text()).isEmpty()) {
-        platform::showAlert(text("QX_ID_196"), text("QX_ID_197"));
+        platform::showAlert(localizedString("QX_ID_196"), localizedString("QX_ID_197"));
         return;
     }
     saveRenameSettings(rename);

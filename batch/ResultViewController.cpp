@@ -17,15 +17,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-QString text(const char *key)
-{
-    return localizedString(QLatin1String(key));
-}
-
-} // namespace
-
 ResultViewController::ResultViewController(QWidget *parent)
     : QWidget(parent)
 {
@@ -125,15 +116,15 @@ ResultViewController *ResultViewController::shared()
 
 void ResultViewController::setUpTexts()
 {
-    lblMetadataEditingProcessingSummary->setText(text("QX_ID_54"));
-    lblPhotosSelected->setText(text("QX_ID_55"));
-    lblPhotosEdited->setText(text("QX_ID_56"));
-    lblPhotosSkipped->setText(text("QX_ID_57"));
-    lblTimeElapsed->setText(text("QX_ID_53"));
-    lblOutputFolder->setText(text("QX_ID_58"));
-    btnOpenFinder->setText(text("QX_ID_59"));
-    btnFinish->setText(text("QX_ID_60"));
-    lblRecommendedApp->setText(text("QX_ID_61") + QLatin1Char(':'));
+    lblMetadataEditingProcessingSummary->setText(localizedString("QX_ID_54"));
+    lblPhotosSelected->setText(localizedString("QX_ID_55"));
+    lblPhotosEdited->setText(localizedString("QX_ID_56"));
+    lblPhotosSkipped->setText(localizedString("QX_ID_57"));
+    lblTimeElapsed->setText(localizedString("QX_ID_53"));
+    lblOutputFolder->setText(localizedString("QX_ID_58"));
+    btnOpenFinder->setText(localizedString("QX_ID_59"));
+    btnFinish->setText(localizedString("QX_ID_60"));
+    lblRecommendedApp->setText(localizedString("QX_ID_61") + QLatin1Char(':'));
 }
 
 void ResultViewController::showEvent(QShowEvent *event)
@@ -158,16 +149,16 @@ void ResultViewController::displayResult()
     const std::optional<Result> result = batchResult();
     if (!result)
         return;
-    lblBatchProcess->setText(text(result->processedPhotos == result->totalPhotos ? "QX_ID_248" : "QX_ID_247"));
-    const QString word = text(result->processedPhotos == 1 ? "QX_ID_249" : "QX_ID_250");
+    lblBatchProcess->setText(localizedString(result->processedPhotos == result->totalPhotos ? "QX_ID_248" : "QX_ID_247"));
+    const QString word = localizedString(result->processedPhotos == 1 ? "QX_ID_249" : "QX_ID_250");
     lblPhotosSaved->setText(QString::number(result->processedPhotos) + QLatin1Char(' ') + word + QLatin1Char(' ')
-                            + text("QX_ID_251"));
+                            + localizedString("QX_ID_251"));
     lblValuePhotosSelected->setText(QString::number(result->totalPhotos));
     lblValuePhotosEdited->setText(QString::number(result->totalEditedPhotos));
     lblValuePhotosSkipped->setText(QString::number(result->totalSkippedPhotos));
     lblValueTimeElapsed->setText(timeString(result->timeElapsedInSeconds));
     if (result->isKeepSourceFolderPath) {
-        lblValueOutputFolder->setText(text("QX_ID_252"));
+        lblValueOutputFolder->setText(localizedString("QX_ID_252"));
         btnOpenFinder->setEnabled(false);
     } else {
         lblValueOutputFolder->setText(result->destinationURL ? result->destinationURL->toLocalFile() : QString());
@@ -198,7 +189,7 @@ void ResultViewController::configurePromotion(bool nothingToRecommend)
     if (!app.isAppstore || storeIcon.isNull()) {
         // A download label; also where the desktop has no software-centre icon.
         btnDownloadRecommendedApp->setIcon(QIcon());
-        btnDownloadRecommendedApp->setText(text("QX_ID_143"));
+        btnDownloadRecommendedApp->setText(localizedString("QX_ID_143"));
         btnDownloadRecommendedApp->setStyleSheet(app.isAppstore
             ? QString()
             : QStringLiteral("QPushButton { color: white; background-color: #34c759; padding: 4px 12px; }"));

@@ -190,7 +190,7 @@ TEST_F(BatchRunTest, TheModificationDateFollowsTheEditedRule)
 {
     REQUIRE_TEST_DATA();
     const auto image = addImage(QStringLiteral("Reagan.jpg"));
-    const QString notAnImage = writeFile(QStringLiteral("notes.jpg"), QByteArrayLiteral("no picture here"));
+    const QString notAnImage = writeSource(QStringLiteral("notes.jpg"), QByteArrayLiteral("no picture here"));
     addRecord(notAnImage, nullptr);
     Metadata edited;
     edited.setModifyDateEdited(true);
@@ -250,7 +250,7 @@ TEST_F(BatchRunTest, FailuresArePrintedAndStillCountAsProcessed)
     EXPECT_EQ(destinationEntries(), QStringList{QStringLiteral("FurnaceCreekInn.jpg")});
 
     // A destination that is no folder: nothing is written anywhere.
-    const QString notAFolder = writeFile(QStringLiteral("plain"), QByteArrayLiteral("x"));
+    const QString notAFolder = writeSource(QStringLiteral("plain"), QByteArrayLiteral("x"));
     counts = run(EditingOptions::onlyModify, artistAda(), QUrl::fromLocalFile(notAFolder), false);
     EXPECT_EQ(counts.processed, 2);
     EXPECT_EQ(counts.edited, 0);

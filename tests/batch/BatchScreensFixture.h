@@ -70,19 +70,10 @@ protected:
         return file;
     }
 
-    // A file that is no image at all.
-    QString writeFile(const QString &name, const QByteArray &bytes)
+    // A file among the sources that is no image at all.
+    QString writeSource(const QString &name, const QByteArray &bytes)
     {
-        QFile file(sources.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-
-    static QByteArray bytesOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return writeFile(sources.path(), name, bytes);
     }
 
     testsupport::ScopedConfigHome config;

@@ -35,7 +35,7 @@ protected:
     void addFiles(int count)
     {
         for (int i = 0; i < count; ++i)
-            addRecord(writeFile(QStringLiteral("f%1.jpg").arg(i), QByteArrayLiteral("x")), nullptr);
+            addRecord(writeSource(QStringLiteral("f%1.jpg").arg(i), QByteArrayLiteral("x")), nullptr);
     }
 
     void start(bool inPlace = true)
