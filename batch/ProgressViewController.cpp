@@ -160,6 +160,7 @@ void ProgressViewController::prepareProgressDisplay(qint64 total)
     lblValueTimeElapsed->setText(QStringLiteral("approx"));
     lblPath->clear();
     lblPath->setToolTip(QString());
+    imgView->clear();
     restartTimer();
 }
 
