@@ -5,19 +5,17 @@
 //
 //   calvorn_bench_fileinfo <folder>     (make one with calvorn_make_corpus)
 
+#include "BenchSupport.h"
+
 #include "engine/FileInfo.h"
 #include "engine/Metadata.h"
-#include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/GlobalQueue.h"
-#include "platform/Memory.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
-#include <QStandardPaths>
 
 #include <malloc.h>
 
@@ -36,23 +34,6 @@ qint64 statusKilobytes(const char *field)
         if (line.startsWith(prefix))
             return line.mid(prefix.size()).trimmed().split(' ').first().toLongLong();
     return 0;
-}
-
-// Wall time in seconds of program over all files, output discarded;
-// negative when the program is missing or fails.
-double timeProgram(const QString &program, const QStringList &options, const QStringList &files)
-{
-    if (QStandardPaths::findExecutable(program).isEmpty())
-        return -1;
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, options + files);
-    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return double(timer.nsecsElapsed()) / 1e9;
 }
 
 struct Load
@@ -88,24 +69,11 @@ Load loadRecords(const QStringList &files)
     return load;
 }
 
-void printRatio(const char *peer, double peerSeconds, double ours)
-{
-    if (peerSeconds < 0) {
-        std::printf("  %-22s not installed (bench/setup installs it)\n", peer);
-        return;
-    }
-    std::printf("  %-22s %8.3f s   Calvorn %.2fx %s\n", peer, peerSeconds,
-                ours < peerSeconds ? peerSeconds / ours : ours / peerSeconds, ours < peerSeconds ? "faster" : "slower");
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // As the application does.
-    platform::Memory::keepFreedMemoryForReuse();
+    bench::prepareProcess();
     QGuiApplication app(argc, argv);
     if (app.arguments().size() < 2) {
         std::fprintf(stderr, "usage: %s <folder of photographs>\n", argv[0]);
@@ -120,17 +88,13 @@ int main(int argc, char **argv)
         return 1;
     }
     initializeExiv2();
-    // The reader's diagnostics would drown the figures.
-    platform::Console::setSink([](platform::Console::Stream stream, const QString &line) {
-        if (stream == platform::Console::Stream::Out)
-            std::printf("%s\n", qPrintable(line));
-    });
+    bench::silenceConsole();
 
     // --calvorn-only leaves the peers out (for profiling).
     const bool peers = !app.arguments().contains(QStringLiteral("--calvorn-only"));
     // Warm the cache and everything that loads once (plugins, Exiv2).
     if (peers)
-        timeProgram(QStringLiteral("cat"), {}, files);
+        bench::timeProgram(QStringLiteral("cat"), {}, files);
     loadRecords(files.mid(0, 1));
     malloc_trim(0);
     const qint64 baseline = statusKilobytes("VmRSS");
@@ -145,21 +109,18 @@ int main(int argc, char **argv)
     malloc_trim(0);
     const qint64 withoutMetadata = statusKilobytes("VmRSS");
 
-    const double cat = peers ? timeProgram(QStringLiteral("cat"), {}, files) : -1;
-    const double exiv2 = peers ? timeProgram(QStringLiteral("exiv2"), {QStringLiteral("-pa")}, files) : -1;
+    const double cat = peers ? bench::timeProgram(QStringLiteral("cat"), {}, files) : -1;
+    const double exiv2 = peers ? bench::timeProgram(QStringLiteral("exiv2"), {QStringLiteral("-pa")}, files) : -1;
     const double exiftool =
-        peers ? timeProgram(QStringLiteral("exiftool"), {QStringLiteral("-fast2"), QStringLiteral("-j")}, files) : -1;
+        peers ? bench::timeProgram(QStringLiteral("exiftool"), {QStringLiteral("-fast2"), QStringLiteral("-j")}, files) : -1;
 
-    qint64 bytes = 0;
-    for (const QString &f : files)
-        bytes += QFileInfo(f).size();
     const double n = double(files.size());
-    std::printf("%lld photographs, %.0f MB, %d threads\n", qlonglong(files.size()), double(bytes) / 1e6,
+    std::printf("%lld photographs, %.0f MB, %d threads\n", qlonglong(files.size()), bench::totalMegabytes(files),
                 QThread::idealThreadCount());
     std::printf("  %-22s %8.3f s   (%.0f files/s)\n", "Calvorn FileInfo", load.seconds, n / load.seconds);
-    printRatio("cat", cat, load.seconds);
-    printRatio("exiv2 -pa", exiv2, load.seconds);
-    printRatio("exiftool -fast2 -j", exiftool, load.seconds);
+    bench::printRatio("cat", cat, load.seconds);
+    bench::printRatio("exiv2 -pa", exiv2, load.seconds);
+    bench::printRatio("exiftool -fast2 -j", exiftool, load.seconds);
     std::printf("  memory per loaded file: %.2f KB kept (%.2f KB of it the metadata record), %.2f KB at the peak"
                 " (thumbnails aside)\n",
                 double(kept - baseline) / n, double(kept - withoutMetadata) / n, double(peak - baseline) / n);

@@ -1,0 +1,64 @@
+#include "BenchSupport.h"
+
+#include "platform/Console.h"
+#include "platform/Memory.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace bench {
+
+void prepareProcess()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::Memory::keepFreedMemoryForReuse();
+}
+
+double timeProgram(const QString &program, const QStringList &options, const QStringList &files)
+{
+    if (QStandardPaths::findExecutable(program).isEmpty())
+        return -1;
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, options + files);
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+void printRatio(const char *peer, double peerSeconds, double calvornSeconds)
+{
+    if (peerSeconds < 0) {
+        std::printf("  %-22s not installed (bench/setup installs it)\n", peer);
+        return;
+    }
+    std::printf("  %-22s %8.3f s   Calvorn %.2fx %s\n", peer, peerSeconds,
+        calvornSeconds < peerSeconds ? peerSeconds / calvornSeconds : calvornSeconds / peerSeconds,
+        calvornSeconds < peerSeconds ? "faster" : "slower");
+}
+
+void silenceConsole()
+{
+    platform::Console::setSink([](platform::Console::Stream stream, const QString &line) {
+        if (stream == platform::Console::Stream::Out)
+            std::printf("%s\n", qPrintable(line));
+    });
+}
+
+double totalMegabytes(const QStringList &files)
+{
+    qint64 bytes = 0;
+    for (const QString &file : files)
+        bytes += QFileInfo(file).size();
+    return double(bytes) / 1e6;
+}
+
+} // namespace bench
