@@ -13,11 +13,6 @@ namespace {
 
 QPointer<GeneralPreferencesVC> g_current;
 
-QString caption(const char *key)
-{
-    return localizedString(QLatin1String(key)) + QLatin1Char(':');
-}
-
 } // namespace
 
 GeneralPreferencesVC::GeneralPreferencesVC(QWidget *parent)
@@ -59,11 +54,11 @@ GeneralPreferencesVC *GeneralPreferencesVC::current()
 
 void GeneralPreferencesVC::setUpTexts()
 {
-    lblStartupLaunch->setText(caption("QX_ID_62"));
+    lblStartupLaunch->setText(localizedCaption("QX_ID_62"));
     btnLaunchAutomaticallyAtMacStartup->setText(localizedString(QStringLiteral("QX_ID_63")));
-    lblPresetSaving->setText(caption("QX_ID_64"));
+    lblPresetSaving->setText(localizedCaption("QX_ID_64"));
     btnAskForSavingSettingsAsAPreset->setText(localizedString(QStringLiteral("QX_ID_65")));
-    lblChangeFileDate->setText(caption("QX_ID_272"));
+    lblChangeFileDate->setText(localizedCaption("QX_ID_272"));
     btnAllowToEditFile->setText(localizedString(QStringLiteral("QX_ID_273")));
 }
 

@@ -51,6 +51,10 @@ ViewController::ViewController(QWidget *parent)
     inner->addWidget(containerView);
 
     g_current = this;
+    setContainerPageSwitch([](ContainerPage page) {
+        if (ViewController *container = current())
+            container->showPage(page);
+    });
     loadLocalizationDictionary();
     showPage(ContainerPage::dashboard);
 }

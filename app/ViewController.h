@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ContainerPage.h"
+#include "common/ContainerPage.h"
 
 #include <QFrame>
 #include <QPointer>

@@ -140,8 +140,7 @@ QString counterText(qint64 number, qint64 minDigits)
     return (isNegative ? QStringLiteral("-") : QString()) + body.rightJustified(digits, QLatin1Char('0'));
 }
 
-QString newFileStem(const QString &originalStem, const Rename &rule, const NameSources &sources,
-                    qint64 counterStep, const QDateTime &now)
+QString editedFileStem(const QString &originalStem, const Rename &rule, const AddedParts &parts, qint64 counterStep)
 {
     if (rule.isKeepOriginalFileName || !rule.isEditOriginalFileName)
         return originalStem;
@@ -177,25 +176,52 @@ QString newFileStem(const QString &originalStem, const Rename &rule, const NameS
         if (rule.suffixAddCounter)
             addSuffix(counter(*rule.suffixAddCounter));
     }
-    if (rule.isAddDateTime) {
-        const QString date = datePart(rule, sources.metadata, now);
-        if (!date.isEmpty())
-            rule.asDateTime == DateAs::prefix ? addPrefix(date) : addSuffix(date);
+    if (rule.isAddDateTime && !parts.date.isEmpty())
+        rule.asDateTime == DateAs::prefix ? addPrefix(parts.date) : addSuffix(parts.date);
+    if (rule.isAddExifLocation) {
+        for (const QString &place : parts.places)
+            name += QLatin1Char('_') + safeNamePart(place);
     }
+    if (rule.isAppendWidthHeight && parts.size)
+        name += QLatin1Char('_') + safeNamePart(*parts.size);
+
+    const QString stem = prefix + name + suffix;
+    if (stem.isEmpty() || stem == QLatin1String(".") || stem == QLatin1String(".."))
+        return originalStem;
+    return stem;
+}
+
+QString exampleFileName(const Rename &rule)
+{
+    AddedParts parts;
+    parts.date = QLatin1Char('{') + rawValue(rule.dateFormat) + QLatin1Char('}');
+    for (const auto &[isOn, placeholder] : {std::pair{rule.isPlace, "{Place}"}, {rule.isCity, "{City}"},
+                                            {rule.isState, "{State}"}, {rule.isCountry, "{Country}"}}) {
+        if (isOn)
+            parts.places << QLatin1String(placeholder);
+    }
+    parts.size = QStringLiteral("{Width}x{Height}");
+    return editedFileStem(QStringLiteral("Filename"), rule, parts, 0);
+}
+
+QString newFileStem(const QString &originalStem, const Rename &rule, const NameSources &sources,
+                    qint64 counterStep, const QDateTime &now)
+{
+    if (rule.isKeepOriginalFileName || !rule.isEditOriginalFileName)
+        return originalStem;
+    AddedParts parts;
+    if (rule.isAddDateTime)
+        parts.date = datePart(rule, sources.metadata, now);
     if (rule.isAddExifLocation) {
         const Metadata &m = sources.metadata;
         for (const auto &[isOn, place] : {std::pair{rule.isPlace, m.subLocation()}, {rule.isCity, m.city()},
                                           {rule.isState, m.provinceState()},
                                           {rule.isCountry, m.countryPrimaryLocationName()}}) {
             if (isOn && place)
-                name += QLatin1Char('_') + safeNamePart(*place);
+                parts.places << *place;
         }
     }
-    if (rule.isAppendWidthHeight && sources.width && sources.height)
-        name += QLatin1Char('_') + safeNamePart(*sources.width) + QLatin1Char('x') + safeNamePart(*sources.height);
-
-    const QString stem = prefix + name + suffix;
-    if (stem.isEmpty() || stem == QLatin1String(".") || stem == QLatin1String(".."))
-        return originalStem;
-    return stem;
+    if (sources.width && sources.height)
+        parts.size = *sources.width + QLatin1Char('x') + *sources.height;
+    return editedFileStem(originalStem, rule, parts, counterStep);
 }

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -54,6 +55,29 @@ QString dateString(DateFormat format, const QDateTime &date);
 // A counter number padded with zeros after its sign to minDigits (held to
 // 0..Rename::maxNumberOfDigitsAddCounter); a longer number stays whole.
 QString counterText(qint64 number, qint64 minDigits);
+
+// The date, place and size parts of a name as texts: taken from a file's
+// values by a batch, placeholders in the rename screen's example.
+struct AddedParts
+{
+    // Empty for no date part.
+    QString date;
+    // The place names the rule asks for that are present, in name order.
+    QStringList places;
+    // "<width>x<height>"; none without both.
+    std::optional<QString> size;
+};
+
+// originalStem edited by the rule, with the given date, place and size
+// parts (only those the rule turns on are used). counterStep is the copy's
+// place among the batch's copies. A name that would be empty, "." or ".."
+// falls back to originalStem.
+QString editedFileStem(const QString &originalStem, const Rename &rule, const AddedParts &parts, qint64 counterStep);
+
+// The rename screen's example: "Filename" as the rule edits it, with
+// "{<pattern>}", "{Place}", "{City}", "{State}", "{Country}" and
+// "{Width}x{Height}" where a file's own values would stand.
+QString exampleFileName(const Rename &rule);
 
 // The new name of a copy, without its extension and before it is made
 // unique: originalStem edited by the rule. counterStep is the copy's place

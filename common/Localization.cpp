@@ -41,3 +41,13 @@ QString localizedString(const QString &key)
     const QVariant value = dictionary()->value(key);
     return value.typeId() == QMetaType::QString ? value.toString() : QString();
 }
+
+QString localizedString(const char *key)
+{
+    return localizedString(QLatin1String(key));
+}
+
+QString localizedCaption(const char *key)
+{
+    return localizedString(key) + QLatin1Char(':');
+}

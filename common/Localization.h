@@ -18,3 +18,6 @@ std::optional<QVariantMap> localizationDictionary();
 // The text under key; the empty text when the dictionary is not loaded or
 // empty, the key is missing, or its value is not text.
 QString localizedString(const QString &key);
+QString localizedString(const char *key);
+// The text under key followed by ":", the caption of a value.
+QString localizedCaption(const char *key);

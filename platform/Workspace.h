@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 namespace platform {
@@ -14,6 +15,12 @@ namespace Workspace {
 bool openUrl(const QUrl &url);
 // The software centre's page of an application.
 QUrl storeUrl(const QString &applicationId);
+
+// Shows files and folders in the desktop's file manager: a folder opens,
+// a file is shown selected in its folder. Asks the file manager on the
+// session bus; where none answers, opens each folder (a file's containing
+// folder) through the desktop instead. False when neither way works.
+bool reveal(const QStringList &paths);
 
 // Starts a program detached from us, in the user's home folder; false
 // (and a line on standard error) when it cannot start.

@@ -11,5 +11,12 @@ namespace Window {
 // keyboard focus. Window managers may refuse the focus: best effort.
 void activate(QWidget *window);
 
+// Shows or hides the minimise and maximise buttons of a top-level window's
+// title bar; the close button stays. A visible window is shown again after
+// its flags change. Window managers may ignore the hints: best effort.
+void setTitleButtons(QWidget *window, bool minimise, bool maximise);
+bool hasMinimiseButton(const QWidget *window);
+bool hasMaximiseButton(const QWidget *window);
+
 } // namespace Window
 } // namespace platform

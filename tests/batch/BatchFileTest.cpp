@@ -16,12 +16,6 @@ namespace {
 
 using platform::FileOps::attributes;
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class BatchFile : public BatchTest
 {
 protected:

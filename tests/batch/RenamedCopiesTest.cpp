@@ -21,16 +21,7 @@ protected:
 
     QString makeSource(const QString &name, const QByteArray &bytes = QByteArrayLiteral("picture"))
     {
-        QFile file(source.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return file.fileName();
-    }
-
-    static QByteArray bytesOf(const QString &path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return writeFile(source.path(), name, bytes);
     }
 
     QStringList destinationEntries() const

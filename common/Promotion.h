@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PromotionalApp.h"
+#include "common/PromotionalApp.h"
 
 #include <QList>
 #include <QStringList>

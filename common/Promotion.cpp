@@ -1,4 +1,4 @@
-#include "app/Promotion.h"
+#include "common/Promotion.h"
 
 #include "platform/Settings.h"
 #include "platform/Workspace.h"

@@ -1,0 +1,7 @@
+#include "batch/BatchFlags.h"
+
+BatchFlags &BatchFlags::shared()
+{
+    static BatchFlags flags;
+    return flags;
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "batch/CleanMetadata.h"
+#include "batch/NewFileName.h"
+#include "batch/RenamedCopies.h"
+#include "common/EditingOptions.h"
+#include "engine/Metadata.h"
+#include "engine/MetadataOperation.h"
+#include "engine/Rename.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include <array>
+#include <functional>
+#include <optional>
+
+class FileInfo;
+
+namespace platform {
+class WalkControl;
+}
+
+// One marked file as a batch took it at its start.
+struct BatchFile
+{
+    using Dates = std::array<std::optional<QDateTime>, dateRuleCount>;
+
+    // None for a record without a local file.
+    std::optional<QString> path;
+    bool isPhotoLibrary = false;
+    // The file's own six dates in date-rule order, which its date rules
+    // start from; none when its metadata had not been read yet.
+    std::optional<Dates> dates;
+};
+
+// Everything one batch works from, taken on the GUI thread when it starts
+// and afterwards read by the batch's own thread only.
+struct BatchRequest
+{
+    EditingOptions option = EditingOptions::onlyModify;
+    // The edited values, with date rules of their own, so that nothing the
+    // screens change reaches a running batch.
+    Metadata metadata;
+    NameSources nameSources;
+    CleanMetadata cleanOptions;
+    std::optional<QUrl> destinationURL;
+    bool isKeepSourceFolderPath = false;
+    Rename rule;
+    bool isEditSystemAttributeDate = true;
+    QList<BatchFile> files;
+
+    // The main screen's choices with the marked files of the displayed
+    // list in list order, the stored rename rule and the file-date setting.
+    // GUI thread only.
+    static BatchRequest take(EditingOptions option, const Metadata &metadata, const FileInfo &fileInfo,
+                             const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
+                             bool isKeepSourceFolderPath);
+
+    // Copies go into the destination unless the files change in place.
+    bool isCopying() const { return !isKeepSourceFolderPath && destinationURL.has_value(); }
+};
+
+// What a running batch reports, each on the batch's own thread.
+struct BatchEvents
+{
+    // Before the first file.
+    std::function<void(qint64 total)> started;
+    // The work on the file at index begins: its own path, and a thumbnail
+    // of the file about to be changed, made before it is written (null when
+    // none decodes or no copy could be made).
+    std::function<void(qint64 index, const QString &path, const QImage &thumbnail)> fileStarted;
+    // A file is done: index / total × 100, so the last of n reports
+    // (n − 1) / n × 100.
+    std::function<void(double percent)> progressed;
+    // Between files, after the pause and stop checks, before the work on
+    // the file at index. Tests act here at a known point of a batch.
+    std::function<void(qint64 index)> beforeFile;
+};
+
+struct BatchCounts
+{
+    qint64 total = 0;
+    // Files the work ran for, whether or not it succeeded.
+    qint64 processed = 0;
+    // Files whose write or clear succeeded.
+    qint64 edited = 0;
+};
+
+// One batch, file after file, on the calling thread: each file is copied
+// into the destination under its new name (or changed in place), then its
+// edited values are written or the chosen groups cleared, then its own
+// modification date follows the edited date rule when the setting is on.
+// Only the batch's own copy, or the file itself in place, is ever written.
+// Failures are printed to the console; the file still counts as processed.
+class BatchRun
+{
+public:
+    explicit BatchRun(BatchRequest request);
+
+    // Files without a path are passed over uncounted. control is asked
+    // before each file: a paused batch waits, a stopped one ends there.
+    BatchCounts run(const platform::WalkControl &control, const BatchEvents &events);
+
+    const BatchRequest &request() const { return m_request; }
+
+private:
+    bool processFile(qint64 index, const BatchFile &file, const BatchEvents &events);
+    std::optional<QString> targetOf(const BatchFile &file);
+
+    BatchRequest m_request;
+    std::optional<RenamedCopies> m_copies;
+    MetadataOperation m_bridge;
+};

@@ -1,0 +1,56 @@
+#include "batch/CleanMetadataViewController.h"
+
+#include "common/Localization.h"
+#include "platform/widgets/ScreenRegistry.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+CleanMetadataViewController::CleanMetadataViewController(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 20);
+    layout->setSpacing(12);
+    lblTitle = new QLabel(this);
+    QFont title = lblTitle->font();
+    title.setBold(true);
+    lblTitle->setFont(title);
+    layout->addWidget(lblTitle);
+    for (auto [box, key] : {std::pair{&btnExif, "QX_ID_67"}, {&btnOrientation, "QX_ID_93"},
+                            {&btnGPSInformation, "QX_ID_68"}, {&btnComment, "QX_ID_69"}, {&btnIPTC, "QX_ID_70"},
+                            {&btnXMP, "QX_ID_71"}}) {
+        *box = new QCheckBox(localizedString(key), this);
+        layout->addWidget(*box);
+    }
+    layout->addStretch(1);
+    lblTitle->setText(localizedString(QStringLiteral("QX_ID_66")));
+}
+
+CleanMetadataViewController *CleanMetadataViewController::shared()
+{
+    return platform::ScreenRegistry::instance().sharedInstance<CleanMetadataViewController>();
+}
+
+QList<QCheckBox *> CleanMetadataViewController::boxes() const
+{
+    return {btnExif, btnOrientation, btnGPSInformation, btnComment, btnIPTC, btnXMP};
+}
+
+void CleanMetadataViewController::resetOptions()
+{
+    for (QCheckBox *box : boxes())
+        box->setCheckState(Qt::Unchecked);
+}
+
+bool CleanMetadataViewController::isAnyOptionSelected() const
+{
+    return selectedOptions().isAnySelected();
+}
+
+CleanMetadata CleanMetadataViewController::selectedOptions() const
+{
+    const auto on = [](const QCheckBox *box) { return box->checkState() == Qt::Checked; };
+    return {on(btnExif), on(btnOrientation), on(btnGPSInformation), on(btnComment), on(btnIPTC), on(btnXMP)};
+}

@@ -1,0 +1,232 @@
+#include "batch/ResultViewController.h"
+
+#include "batch/CleanMetadataViewController.h"
+#include "batch/Result.h"
+#include "common/ContainerPage.h"
+#include "common/Globals.h"
+#include "common/Localization.h"
+#include "common/Promotion.h"
+#include "engine/ElapsedTime.h"
+#include "platform/Workspace.h"
+#include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/Window.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ResultViewController::ResultViewController(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    boxParent = new QFrame(this);
+    outer->addWidget(boxParent);
+    auto *page = new QVBoxLayout(boxParent);
+    page->setContentsMargins(40, 30, 40, 30);
+    page->setSpacing(16);
+
+    lblMetadataEditingProcessingSummary = new QLabel(boxParent);
+    QFont heading = lblMetadataEditingProcessingSummary->font();
+    heading.setBold(true);
+    heading.setPointSizeF(heading.pointSizeF() * 1.5);
+    lblMetadataEditingProcessingSummary->setFont(heading);
+    page->addWidget(lblMetadataEditingProcessingSummary, 0, Qt::AlignHCenter);
+
+    boxResult = new QFrame(boxParent);
+    boxResult->setFrameShape(QFrame::StyledPanel);
+    auto *result = new QHBoxLayout(boxResult);
+    imageViewResult = new QLabel(boxResult);
+    imageViewResult->setPixmap(QIcon::fromTheme(QStringLiteral("emblem-default")).pixmap(64));
+    result->addWidget(imageViewResult, 0, Qt::AlignTop);
+    auto *summary = new QVBoxLayout;
+    lblBatchProcess = new QLabel(boxResult);
+    QFont status = lblBatchProcess->font();
+    status.setBold(true);
+    lblBatchProcess->setFont(status);
+    summary->addWidget(lblBatchProcess);
+    lblPhotosSaved = new QLabel(boxResult);
+    summary->addWidget(lblPhotosSaved);
+
+    auto *grid = new QGridLayout;
+    const auto addRow = [&](QPointer<QLabel> &label, QPointer<QLabel> &value) {
+        const int row = grid->rowCount();
+        label = new QLabel(boxResult);
+        value = new QLabel(boxResult);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(label, row, 0, Qt::AlignRight);
+        grid->addWidget(value, row, 1);
+    };
+    addRow(lblPhotosSelected, lblValuePhotosSelected);
+    addRow(lblPhotosEdited, lblValuePhotosEdited);
+    addRow(lblPhotosSkipped, lblValuePhotosSkipped);
+    addRow(lblTimeElapsed, lblValueTimeElapsed);
+    addRow(lblOutputFolder, lblValueOutputFolder);
+    lblValueOutputFolder->setWordWrap(true);
+    grid->setColumnStretch(1, 1);
+    summary->addLayout(grid);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    btnOpenFinder = new QPushButton(boxResult);
+    btnFinish = new QPushButton(boxResult);
+    btnFinish->setDefault(true);
+    buttons->addWidget(btnOpenFinder);
+    buttons->addWidget(btnFinish);
+    summary->addLayout(buttons);
+    result->addLayout(summary, 1);
+    page->addWidget(boxResult);
+
+    boxPromotion = new QFrame(boxParent);
+    boxPromotion->setFrameShape(QFrame::StyledPanel);
+    auto *promotion = new QHBoxLayout(boxPromotion);
+    imgViewPromotion = new QLabel(boxPromotion);
+    imgViewPromotion->setFixedWidth(PromotionIconHeight);
+    promotion->addWidget(imgViewPromotion);
+    auto *about = new QVBoxLayout;
+    lblRecommendedApp = new QLabel(boxPromotion);
+    lblRecommendedAppName = new QLabel(boxPromotion);
+    lblRecommendedAppName->setFont(status);
+    lblRecommendedAppTitle = new QLabel(boxPromotion);
+    lblRecommendedAppTitle->setWordWrap(true);
+    about->addWidget(lblRecommendedApp);
+    about->addWidget(lblRecommendedAppName);
+    about->addWidget(lblRecommendedAppTitle);
+    promotion->addLayout(about, 1);
+    btnDownloadRecommendedApp = new QPushButton(boxPromotion);
+    btnDownloadRecommendedApp->setIconSize(QSize(48, 48));
+    promotion->addWidget(btnDownloadRecommendedApp);
+    page->addWidget(boxPromotion);
+    page->addStretch(1);
+
+    connect(btnOpenFinder, &QPushButton::clicked, this, &ResultViewController::clickedOpenFinder);
+    connect(btnFinish, &QPushButton::clicked, this, &ResultViewController::clickedFinish);
+    connect(btnDownloadRecommendedApp, &QPushButton::clicked, this, &ResultViewController::clickedRecommendedApp);
+
+    setUpTexts();
+    configurePromotion(true);
+}
+
+ResultViewController *ResultViewController::shared()
+{
+    return platform::ScreenRegistry::instance().sharedInstance<ResultViewController>();
+}
+
+void ResultViewController::setUpTexts()
+{
+    lblMetadataEditingProcessingSummary->setText(localizedString("QX_ID_54"));
+    lblPhotosSelected->setText(localizedString("QX_ID_55"));
+    lblPhotosEdited->setText(localizedString("QX_ID_56"));
+    lblPhotosSkipped->setText(localizedString("QX_ID_57"));
+    lblTimeElapsed->setText(localizedString("QX_ID_53"));
+    lblOutputFolder->setText(localizedString("QX_ID_58"));
+    btnOpenFinder->setText(localizedString("QX_ID_59"));
+    btnFinish->setText(localizedString("QX_ID_60"));
+    lblRecommendedApp->setText(localizedString("QX_ID_61") + QLatin1Char(':'));
+}
+
+void ResultViewController::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    promotionalApp = Promotion::shared().nextPromotionalApp();
+    configurePromotion(!promotionalApp);
+}
+
+void ResultViewController::setTitleButtons(bool shown)
+{
+    // Only while the page stands in a window of its own kind (the main
+    // window), never on a page that is not placed anywhere.
+    if (!parentWidget())
+        return;
+    platform::Window::setTitleButtons(window(), shown, shown);
+}
+
+void ResultViewController::displayResult()
+{
+    setTitleButtons(false);
+    const std::optional<Result> result = batchResult();
+    if (!result)
+        return;
+    lblBatchProcess->setText(localizedString(result->processedPhotos == result->totalPhotos ? "QX_ID_248" : "QX_ID_247"));
+    const QString word = localizedString(result->processedPhotos == 1 ? "QX_ID_249" : "QX_ID_250");
+    lblPhotosSaved->setText(QString::number(result->processedPhotos) + QLatin1Char(' ') + word + QLatin1Char(' ')
+                            + localizedString("QX_ID_251"));
+    lblValuePhotosSelected->setText(QString::number(result->totalPhotos));
+    lblValuePhotosEdited->setText(QString::number(result->totalEditedPhotos));
+    lblValuePhotosSkipped->setText(QString::number(result->totalSkippedPhotos));
+    lblValueTimeElapsed->setText(timeString(result->timeElapsedInSeconds));
+    if (result->isKeepSourceFolderPath) {
+        lblValueOutputFolder->setText(localizedString("QX_ID_252"));
+        btnOpenFinder->setEnabled(false);
+    } else {
+        lblValueOutputFolder->setText(result->destinationURL ? result->destinationURL->toLocalFile() : QString());
+        btnOpenFinder->setEnabled(true);
+    }
+}
+
+void ResultViewController::configurePromotion(bool nothingToRecommend)
+{
+    if (nothingToRecommend) {
+        boxPromotion->setFixedHeight(0);
+        imgViewPromotion->setFixedHeight(0);
+        btnDownloadRecommendedApp->setFixedHeight(0);
+        boxPromotion->hide();
+        return;
+    }
+    boxPromotion->setFixedHeight(PromotionBoxHeight);
+    imgViewPromotion->setFixedHeight(PromotionIconHeight);
+    btnDownloadRecommendedApp->setFixedHeight(PromotionButtonHeight);
+    boxPromotion->show();
+    const PromotionalApp none;
+    const PromotionalApp &app = promotionalApp ? *promotionalApp : none;
+    imgViewPromotion->setPixmap(app.icon ? app.icon->pixmap(PromotionIconHeight) : QPixmap());
+    lblRecommendedAppName->setText(app.title);
+    lblRecommendedAppTitle->setText(app.subTitle);
+
+    const QIcon storeIcon = QIcon::fromTheme(QStringLiteral("system-software-install"));
+    if (!app.isAppstore || storeIcon.isNull()) {
+        // A download label; also where the desktop has no software-centre icon.
+        btnDownloadRecommendedApp->setIcon(QIcon());
+        btnDownloadRecommendedApp->setText(localizedString("QX_ID_143"));
+        btnDownloadRecommendedApp->setStyleSheet(app.isAppstore
+            ? QString()
+            : QStringLiteral("QPushButton { color: white; background-color: #34c759; padding: 4px 12px; }"));
+    } else {
+        btnDownloadRecommendedApp->setText(QString());
+        btnDownloadRecommendedApp->setStyleSheet(QString());
+        btnDownloadRecommendedApp->setIcon(storeIcon);
+    }
+}
+
+void ResultViewController::clickedOpenFinder()
+{
+    const std::optional<Result> result = batchResult();
+    if (!result || !result->destinationURL)
+        return;
+    const QString folder = result->destinationURL->toLocalFile();
+    if (folder.isEmpty() || !platform::Workspace::reveal({folder}))
+        platform::Workspace::openUrl(*result->destinationURL);
+}
+
+void ResultViewController::clickedFinish()
+{
+    returnToHome();
+    showContainerPage(ContainerPage::dashboard);
+}
+
+void ResultViewController::returnToHome()
+{
+    setTitleButtons(true);
+    displayedFiles().clear();
+    allFiles().clear();
+    CleanMetadataViewController::shared()->resetOptions();
+    emit returnedToHome();
+}
+
+void ResultViewController::clickedRecommendedApp()
+{
+    if (promotionalApp && promotionalApp->url)
+        platform::Workspace::openUrl(*promotionalApp->url);
+}

@@ -1,0 +1,265 @@
+#include "BatchScreensFixture.h"
+
+#include "batch/BatchRun.h"
+#include "common/AppSettings.h"
+#include "engine/MetadataOperation.h"
+#include "platform/FileOps.h"
+#include "platform/FileWalk.h"
+#include "platform/Settings.h"
+
+#include <QDir>
+
+namespace {
+
+const QStringList images{QStringLiteral("Reagan.jpg"), QStringLiteral("FurnaceCreekInn.jpg"),
+                         QStringLiteral("ReaganSmallPng.png")};
+
+class BatchRunTest : public BatchScreens
+{
+protected:
+    // Artist set to Ada and nothing else edited.
+    static Metadata artistAda()
+    {
+        Metadata edited;
+        edited.setArtist(QStringLiteral("Ada"));
+        edited.setArtistEdited(true);
+        return edited;
+    }
+
+    BatchCounts run(EditingOptions option, const Metadata &edited, const std::optional<QUrl> &destinationURL,
+                    bool isKeepSourceFolderPath, const CleanMetadata &clean = {})
+    {
+        BatchRun batch(BatchRequest::take(option, edited, FileInfo(), clean, destinationURL, isKeepSourceFolderPath));
+        BatchEvents events;
+        events.fileStarted = [this](qint64 index, const QString &path, const QImage &thumbnail) {
+            shownPaths << QString::number(index) + QLatin1Char(' ') + path;
+            thumbnails << thumbnail;
+        };
+        events.progressed = [this](double percent) { percents << percent; };
+        return batch.run(control, events);
+    }
+
+    QStringList destinationEntries() const
+    {
+        return QDir(destination.path()).entryList(QDir::Files, QDir::Name);
+    }
+
+    static QDateTime modified(const QString &path)
+    {
+        const auto attributes = platform::FileOps::attributes(path);
+        return attributes ? attributes->modified : QDateTime();
+    }
+
+    platform::WalkControl control;
+    QStringList shownPaths;
+    QList<QImage> thumbnails;
+    QList<double> percents;
+    testsupport::ConsoleCapture console;
+};
+
+TEST_F(BatchRunTest, TakesTheMarkedDisplayedFilesInOrderWithRulesOfItsOwn)
+{
+    addRecord(sources.filePath(QStringLiteral("a.jpg")), nullptr);
+    addRecord(sources.filePath(QStringLiteral("unmarked.jpg")), nullptr, false);
+    addRecord(QString(), std::make_shared<Metadata>());
+    auto dated = std::make_shared<Metadata>();
+    dated->setModifyDate(at(2020, 2, 3, 4, 5, 6));
+    addRecord(sources.filePath(QStringLiteral("b.jpg")), dated)->isPhotoLibrary = true;
+    // Loaded but hidden by the search: not displayed, never processed.
+    allFiles().append(std::make_shared<FileInfo>());
+    allFiles().last()->isMark = true;
+
+    Metadata edited = artistAda();
+    FileInfo form;
+    form.width = QStringLiteral("40");
+    form.height = QStringLiteral("30");
+    const BatchRequest request = BatchRequest::take(EditingOptions::emptyOthers, edited, form, {}, std::nullopt, true);
+
+    ASSERT_EQ(request.files.size(), 3);
+    EXPECT_EQ(request.files[0].path, sources.filePath(QStringLiteral("a.jpg")));
+    EXPECT_FALSE(request.files[0].dates) << "metadata not read yet";
+    EXPECT_FALSE(request.files[1].path);
+    EXPECT_TRUE(request.files[2].isPhotoLibrary);
+    ASSERT_TRUE(request.files[2].dates);
+    EXPECT_EQ((*request.files[2].dates)[std::size_t(DateRule::modifyDate)], at(2020, 2, 3, 4, 5, 6));
+    EXPECT_EQ(request.nameSources.width, QStringLiteral("40"));
+    EXPECT_EQ(request.rule, Rename()) << "nothing stored: the default rule";
+    EXPECT_TRUE(request.isEditSystemAttributeDate);
+
+    // The form may go on changing its rules: the batch keeps what it took.
+    edited.dateTimeModifyDate()->isEmptyValue = true;
+    EXPECT_NE(request.metadata.dateTimeModifyDate(), edited.dateTimeModifyDate());
+    EXPECT_FALSE(request.metadata.dateTimeModifyDate()->isEmptyValue);
+}
+
+TEST_F(BatchRunTest, OnlyModifyInPlaceWritesTheEditedValueAndKeepsTheOthers)
+{
+    REQUIRE_TEST_DATA();
+    QList<std::shared_ptr<FileInfo>> files;
+    for (const QString &name : images)
+        files << addImage(name);
+
+    const BatchCounts counts = run(EditingOptions::onlyModify, artistAda(), std::nullopt, true);
+
+    EXPECT_EQ(counts.total, 3);
+    EXPECT_EQ(counts.processed, 3);
+    EXPECT_EQ(counts.edited, 3);
+    for (const auto &file : files) {
+        const Metadata written = Metadata::fromFile(file->path());
+        EXPECT_EQ(written.artist(), QStringLiteral("Ada")) << file->path().toStdString();
+        EXPECT_EQ(written.make(), file->metadata->make()) << "the other values stay";
+    }
+    EXPECT_EQ(shownPaths, (QStringList{QStringLiteral("0 ") + files[0]->path(), QStringLiteral("1 ") + files[1]->path(),
+                                       QStringLiteral("2 ") + files[2]->path()}));
+    for (const QImage &thumbnail : thumbnails) {
+        EXPECT_FALSE(thumbnail.isNull());
+        EXPECT_LE(std::max(thumbnail.width(), thumbnail.height()), 100);
+    }
+    EXPECT_EQ(percents, (QList<double>{0.0, 1.0 / 3 * 100, 2.0 / 3 * 100}));
+    EXPECT_TRUE(destinationEntries().isEmpty());
+}
+
+TEST_F(BatchRunTest, EmptyOthersIntoRenamedCopiesLeavesTheSourcesAlone)
+{
+    REQUIRE_TEST_DATA();
+    QList<std::shared_ptr<FileInfo>> files;
+    QList<QByteArray> originals;
+    for (const QString &name : images) {
+        files << addImage(name);
+        originals << bytesOf(files.last()->path());
+    }
+    // Two files of one name from different folders.
+    QDir(sources.path()).mkdir(QStringLiteral("other"));
+    const QString twin = sources.filePath(QStringLiteral("other/Reagan.jpg"));
+    ASSERT_TRUE(QFile::copy(files[0]->path(), twin));
+    addRecord(twin, std::make_shared<Metadata>(Metadata::fromFile(twin)));
+    Rename rule;
+    rule.isKeepOriginalFileName = false;
+    rule.isEditOriginalFileName = true;
+    rule.isAddText = true;
+    rule.prefixAddText = QStringLiteral("Trip");
+    saveRenameSettings(rule);
+
+    const BatchCounts counts =
+        run(EditingOptions::emptyOthers, artistAda(), QUrl::fromLocalFile(destination.path()), false);
+
+    EXPECT_EQ(counts.processed, 4);
+    EXPECT_EQ(counts.edited, 4);
+    EXPECT_EQ(destinationEntries(),
+              (QStringList{QStringLiteral("Trip_FurnaceCreekInn.jpg"), QStringLiteral("Trip_Reagan (1).jpg"),
+                           QStringLiteral("Trip_Reagan.jpg"), QStringLiteral("Trip_ReaganSmallPng.png")}));
+    for (int i = 0; i < files.size(); ++i)
+        EXPECT_EQ(bytesOf(files[i]->path()), originals[i]) << "only the copies are written";
+    const Metadata copy = Metadata::fromFile(destination.filePath(QStringLiteral("Trip_Reagan.jpg")));
+    EXPECT_EQ(copy.artist(), QStringLiteral("Ada"));
+    EXPECT_FALSE(copy.make()) << "the others are emptied";
+    EXPECT_EQ(shownPaths.first(), QStringLiteral("0 ") + files[0]->path()) << "the file's own path is shown";
+}
+
+TEST_F(BatchRunTest, CleaningRemovesTheChosenGroupsFromTheCopiesOnly)
+{
+    REQUIRE_TEST_DATA();
+    const auto file = addImage(QStringLiteral("FurnaceCreekInn.jpg"));
+    ASSERT_TRUE(file->metadata->gpsLatitude());
+    ASSERT_TRUE(file->metadata->city() || file->metadata->byLine() || file->metadata->headline()
+                || !MetadataOperation().getMetadata(file->path())->isEmpty());
+    CleanMetadata clean;
+    clean.gps = true;
+    clean.iptc = true;
+
+    const BatchCounts counts =
+        run(EditingOptions::cleanMetadata, artistAda(), QUrl::fromLocalFile(destination.path()), false, clean);
+
+    EXPECT_EQ(counts.edited, 1);
+    const auto copied = MetadataOperation().getMetadata(destination.filePath(QStringLiteral("FurnaceCreekInn.jpg")));
+    ASSERT_TRUE(copied);
+    for (auto it = copied->cbegin(); it != copied->cend(); ++it) {
+        EXPECT_FALSE(it.key().startsWith(QLatin1String("Exif.GPSInfo.GPSLatitude"))) << it.key().toStdString();
+        EXPECT_FALSE(it.key().startsWith(QLatin1String("Iptc."))) << it.key().toStdString();
+    }
+    EXPECT_TRUE(copied->contains(QStringLiteral("Exif.Image.Make"))) << "Exif stays";
+    EXPECT_FALSE(Metadata::fromFile(destination.filePath(QStringLiteral("FurnaceCreekInn.jpg"))).artist())
+        << "a clean writes no values";
+    EXPECT_TRUE(Metadata::fromFile(file->path()).gpsLatitude()) << "the source keeps everything";
+}
+
+// The file's modification date follows the edited modify-date rule from
+// the file's own date, after the write; a failed write is dated as well,
+// and the setting turns the step off.
+TEST_F(BatchRunTest, TheModificationDateFollowsTheEditedRule)
+{
+    REQUIRE_TEST_DATA();
+    const auto image = addImage(QStringLiteral("Reagan.jpg"));
+    const QString notAnImage = writeSource(QStringLiteral("notes.jpg"), QByteArrayLiteral("no picture here"));
+    addRecord(notAnImage, nullptr);
+    Metadata edited;
+    edited.setModifyDateEdited(true);
+    edited.setDateTimeModifyDate(rule([](DateTime &r) {
+        r.isIDOriginalDate = true;
+        r.dayIDOriginalDate = 1;
+    }));
+
+    BatchCounts counts = run(EditingOptions::onlyModify, edited, std::nullopt, true);
+    EXPECT_EQ(counts.processed, 2);
+    EXPECT_EQ(counts.edited, 1) << "the file that is no image fails";
+    const QDateTime expected = image->metadata->modifyDate()->addDays(1);
+    EXPECT_EQ(modified(image->path()), expected);
+    EXPECT_EQ(Metadata::fromFile(image->path()).modifyDate(), expected);
+
+    // A selected date applies to a failed write too.
+    edited.setDateTimeModifyDate(rule([](DateTime &r) {
+        r.isSelectDate = true;
+        r.selectDate = at(2011, 6, 7, 8, 9, 10);
+    }));
+    run(EditingOptions::onlyModify, edited, std::nullopt, true);
+    EXPECT_EQ(modified(notAnImage), at(2011, 6, 7, 8, 9, 10));
+    EXPECT_EQ(bytesOf(notAnImage), QByteArrayLiteral("no picture here"));
+
+    platform::Settings::setBool(SettingsKey::isEditSystemAttributeDate, false);
+    edited.dateTimeModifyDate()->selectDate = at(2012, 1, 1);
+    run(EditingOptions::onlyModify, edited, std::nullopt, true);
+    EXPECT_EQ(modified(notAnImage), at(2011, 6, 7, 8, 9, 10)) << "the setting is off";
+}
+
+TEST_F(BatchRunTest, FailuresArePrintedAndStillCountAsProcessed)
+{
+    REQUIRE_TEST_DATA();
+    addRecord(QString(), std::make_shared<Metadata>()); // no file: skipped, not counted
+    const auto gone = addImage(QStringLiteral("Reagan.jpg"));
+    ASSERT_TRUE(QFile::remove(gone->path()));
+    const auto library = addImage(QStringLiteral("FurnaceCreekInn.jpg"));
+    library->isPhotoLibrary = true;
+    const QByteArray libraryBytes = bytesOf(library->path());
+
+    // In place: the missing file fails in the bridge; a library's photo is
+    // never changed in place.
+    BatchCounts counts = run(EditingOptions::onlyModify, artistAda(), std::nullopt, true);
+    EXPECT_EQ(counts.total, 3);
+    EXPECT_EQ(counts.processed, 2);
+    EXPECT_EQ(counts.edited, 0);
+    EXPECT_EQ(bytesOf(library->path()), libraryBytes);
+    EXPECT_FALSE(QFile::exists(gone->path())) << "nothing is created for a missing file";
+    EXPECT_EQ(shownPaths.size(), 2) << "a file without a path is not shown";
+    EXPECT_EQ(percents, (QList<double>{1.0 / 3 * 100, 2.0 / 3 * 100})) << "positions count the skipped file";
+
+    // Into copies: the library's photo is copied and written; the missing
+    // file has nothing to copy.
+    counts = run(EditingOptions::onlyModify, artistAda(), QUrl::fromLocalFile(destination.path()), false);
+    EXPECT_EQ(counts.processed, 2);
+    EXPECT_EQ(counts.edited, 1);
+    EXPECT_EQ(destinationEntries(), QStringList{QStringLiteral("FurnaceCreekInn.jpg")});
+
+    // A destination that is no folder: nothing is written anywhere.
+    const QString notAFolder = writeSource(QStringLiteral("plain"), QByteArrayLiteral("x"));
+    counts = run(EditingOptions::onlyModify, artistAda(), QUrl::fromLocalFile(notAFolder), false);
+    EXPECT_EQ(counts.processed, 2);
+    EXPECT_EQ(counts.edited, 0);
+    EXPECT_EQ(bytesOf(library->path()), libraryBytes);
+
+    int reports = 0;
+    for (const QString &line : console.lines())
+        reports += line.contains(gone->path()) || line.contains(library->path()) || line.startsWith(QLatin1String("***"));
+    EXPECT_GE(reports, 5);
+}
+
+} // namespace

@@ -1,0 +1,219 @@
+#include "BatchScreensFixture.h"
+
+#include "batch/BatchFlags.h"
+#include "batch/ProgressViewController.h"
+#include "batch/ResultViewController.h"
+#include "platform/widgets/Presenter.h"
+#include "support/AlertScript.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <functional>
+
+namespace {
+
+// Runs fn on the GUI thread and waits for it, from the batch's thread.
+void onGui(std::function<void()> fn)
+{
+    QMetaObject::invokeMethod(qApp, std::move(fn), Qt::BlockingQueuedConnection);
+}
+
+class ProgressSheet : public BatchScreens
+{
+protected:
+    void SetUp() override
+    {
+        BatchScreens::SetUp();
+        sheet = ProgressViewController::shared();
+    }
+
+    // Files that are no images: the batch goes through them quickly, and
+    // each fails in the bridge.
+    void addFiles(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            addRecord(writeSource(QStringLiteral("f%1.jpg").arg(i), QByteArrayLiteral("x")), nullptr);
+    }
+
+    void start(bool inPlace = true)
+    {
+        Metadata edited;
+        edited.setArtist(QStringLiteral("Ada"));
+        edited.setArtistEdited(true);
+        sheet->startProcess(EditingOptions::onlyModify, edited, FileInfo(), {},
+                            inPlace ? std::nullopt : std::optional(QUrl::fromLocalFile(destination.path())), inPlace);
+    }
+
+    // Waits until the batch has stored its result; batches counts the
+    // batches ended so far.
+    void finish(QSignalSpy &finished, int batches = 1)
+    {
+        ASSERT_TRUE(finished.count() >= batches || finished.wait(60000)) << "the batch never ended";
+        EXPECT_FALSE(BatchFlags::shared().isProcessRunning);
+    }
+
+    ProgressViewController *sheet = nullptr;
+    testsupport::ConsoleCapture console;
+};
+
+TEST_F(ProgressSheet, ShowsEachFileAndThePercentageOfThoseBefore)
+{
+    addFiles(4);
+    QStringList completed, processed, paths;
+    sheet->setBeforeFileHook([&](qint64 index) {
+        if (index > 0)
+            onGui([&] {
+                completed << sheet->lblValueProcessCompleted->text();
+                processed << sheet->lblValuePhotosProcessed->text();
+                paths << sheet->lblPath->text();
+            });
+    });
+    QSignalSpy finished(sheet, &ProgressViewController::processFinished);
+    start();
+    finish(finished);
+
+    EXPECT_EQ(sheet->lblProgress->text(), text("QX_ID_47"));
+    EXPECT_EQ(sheet->lblTotalSelectedPhotos->text(), text("QX_ID_48") + QLatin1Char(':'));
+    EXPECT_EQ(sheet->btnStop->text(), text("QX_ID_51"));
+    EXPECT_EQ(sheet->lblValueTotalSelectedPhotos->text(), QStringLiteral("4"));
+    EXPECT_EQ(completed, (QStringList{QStringLiteral("0.0 %"), QStringLiteral("25.0 %"), QStringLiteral("50.0 %")}));
+    EXPECT_EQ(sheet->lblValueProcessCompleted->text(), QStringLiteral("75.0 %")) << "100 is never shown";
+    EXPECT_EQ(sheet->progressIndicator->value(), 75);
+    EXPECT_EQ(processed, (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_EQ(paths.first(), displayedFiles().at(0)->path());
+    EXPECT_EQ(sheet->lblValueTimeElapsed->text(), QStringLiteral("00:00:01"));
+
+    ASSERT_TRUE(batchResult());
+    EXPECT_EQ(*batchResult(), (Result{4, 4, 1.0, 0, 0, std::nullopt, true}));
+}
+
+TEST_F(ProgressSheet, TheSheetClosesAndASecondLaterTheResultPageShows)
+{
+    addFiles(1);
+    QWidget host;
+    std::vector<std::pair<platform::Presenter::Event, QWidget *>> shown;
+    const auto previous = platform::Presenter::setRecorder(
+        [&](platform::Presenter::Event event, QWidget *content) { shown.emplace_back(event, content); });
+    sheet->present(&host);
+    QSignalSpy finished(sheet, &ProgressViewController::processFinished);
+    start(false);
+    finish(finished);
+    platform::Presenter::setRecorder(previous);
+
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0], std::pair(platform::Presenter::Event::Sheet, static_cast<QWidget *>(sheet)));
+    EXPECT_EQ(shown[1], std::pair(platform::Presenter::Event::Dismissed, static_cast<QWidget *>(sheet)));
+    EXPECT_EQ(sheet->size(), ProgressViewController::SheetSize);
+    EXPECT_EQ(batchResult()->destinationURL, QUrl::fromLocalFile(destination.path()));
+    EXPECT_FALSE(batchResult()->isKeepSourceFolderPath);
+
+    platform::Clock::advance(ProgressViewController::ShowResultDelayMs - 1);
+    EXPECT_TRUE(pages.isEmpty());
+    platform::Clock::advance(1);
+    EXPECT_EQ(pages, QList<ContainerPage>{ContainerPage::result});
+    EXPECT_EQ(ResultViewController::shared()->lblValuePhotosSelected->text(), QStringLiteral("1"))
+        << "the result page shows this batch";
+}
+
+// The elapsed time starts at one second and grows by one per tick of the
+// one-second timer while the batch runs, and not after it.
+TEST_F(ProgressSheet, TheElapsedTimeCountsTimerTicksWhileTheBatchRuns)
+{
+    addFiles(3);
+    QStringList elapsed;
+    sheet->setBeforeFileHook([&](qint64 index) {
+        onGui([&, index] {
+            elapsed << sheet->lblValueTimeElapsed->text();
+            EXPECT_TRUE(sheet->isTimerRunning());
+            platform::Clock::advance(1000 * (index + 1));
+        });
+    });
+    QSignalSpy finished(sheet, &ProgressViewController::processFinished);
+    start();
+    finish(finished);
+
+    EXPECT_EQ(elapsed, (QStringList{QStringLiteral("approx"), QStringLiteral("00:00:02"), QStringLiteral("00:00:04")}));
+    EXPECT_EQ(sheet->timeElapsedInSeconds(), 7.0);
+    EXPECT_EQ(batchResult()->timeElapsedInSeconds, 7.0);
+    EXPECT_FALSE(sheet->isTimerRunning());
+    platform::Clock::advance(5000);
+    EXPECT_EQ(sheet->timeElapsedInSeconds(), 7.0);
+}
+
+TEST_F(ProgressSheet, AConfirmedStopFinishesTheFileInWorkAndSkipsTheRest)
+{
+    addFiles(10);
+    testsupport::AlertScript alerts;
+    alerts.answer(platform::Alert::FirstButton + 1);
+    qint64 lastStarted = -1;
+    sheet->setBeforeFileHook([&](qint64 index) {
+        lastStarted = index;
+        if (index == 2)
+            onGui([&] { sheet->clickedStop(); });
+    });
+    QSignalSpy finished(sheet, &ProgressViewController::processFinished);
+    start();
+    finish(finished);
+
+    ASSERT_EQ(alerts.shown().size(), 1u);
+    EXPECT_EQ(alerts.shown()[0].message, text("QX_ID_245"));
+    EXPECT_EQ(alerts.shown()[0].informative, text("QX_ID_246"));
+    EXPECT_EQ(alerts.shown()[0].buttons, (QStringList{text("QX_ID_200"), text("QX_ID_199")}));
+    EXPECT_EQ(lastStarted, 2);
+    EXPECT_EQ(*batchResult(), (Result{3, 10, 1.0, 0, 7, std::nullopt, true}));
+    EXPECT_TRUE(QFile::exists(sources.filePath(QStringLiteral("f9.jpg"))));
+}
+
+TEST_F(ProgressSheet, ADeclinedStopGoesOnAndTheTimeStandsStillMeanwhile)
+{
+    addFiles(3);
+    testsupport::AlertScript alerts;
+    alerts.answer(platform::Alert::FirstButton);
+    bool pausedWhileAsking = false;
+    sheet->setBeforeFileHook([&](qint64 index) {
+        if (index == 1) {
+            onGui([&] {
+                sheet->clickedStop();
+                pausedWhileAsking = BatchFlags::shared().isProcessPaused() && !sheet->isTimerRunning();
+                platform::Clock::advance(5000); // the question is open
+            });
+        }
+        if (index == 2)
+            onGui([&] { platform::Clock::advance(2000); });
+    });
+    QSignalSpy finished(sheet, &ProgressViewController::processFinished);
+    start();
+    finish(finished);
+
+    EXPECT_TRUE(pausedWhileAsking);
+    EXPECT_FALSE(BatchFlags::shared().isProcessPaused());
+    EXPECT_EQ(*batchResult(), (Result{3, 3, 3.0, 0, 0, std::nullopt, true}));
+}
+
+TEST_F(ProgressSheet, FilesWithoutAPathAreSkippedAndASecondStartIsIgnored)
+{
+    addRecord(QString(), std::make_shared<Metadata>());
+    addRecord(QString(), nullptr);
+    QSignalSpy finished(sheet, &ProgressViewController::processFinished);
+    start();
+    EXPECT_TRUE(BatchFlags::shared().isProcessRunning);
+    start(); // ignored while the first runs
+    finish(finished);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(*batchResult(), (Result{0, 2, 1.0, 0, 2, std::nullopt, true}));
+    EXPECT_EQ(sheet->lblValueProcessCompleted->text(), QStringLiteral("0 %"));
+    EXPECT_EQ(sheet->lblValueTimeElapsed->text(), QStringLiteral("approx"));
+
+    // A later batch starts afresh.
+    displayedFiles().clear();
+    start();
+    finish(finished, 2);
+    EXPECT_EQ(finished.count(), 2);
+    EXPECT_EQ(*batchResult(), (Result{0, 0, 1.0, 0, 0, std::nullopt, true}));
+}
+
+} // namespace
