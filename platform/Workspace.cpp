@@ -2,6 +2,9 @@
 
 #include "platform/Console.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +16,48 @@ namespace platform::Workspace {
 bool openUrl(const QUrl &url)
 {
     return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+namespace {
+
+// Asks the file manager on the session bus, without waiting for it: it may
+// first have to start.
+bool callFileManager(const QString &method, const QStringList &paths)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    const bool running = bus.interface()->isServiceRegistered(FileManagerService).value();
+    if (!running && !bus.interface()->activatableServiceNames().value().contains(FileManagerService))
+        return false;
+    QStringList uris;
+    for (const QString &path : paths)
+        uris << QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        FileManagerService, QStringLiteral("/org/freedesktop/FileManager1"), FileManagerService, method);
+    call << uris << QString();
+    return bus.send(call);
+}
+
+bool openContainingFolder(const QString &path)
+{
+    return openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+}
+
+} // namespace
+
+bool reveal(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return false;
+    return callFileManager(QStringLiteral("ShowItems"), paths) || openContainingFolder(paths.first());
+}
+
+bool showProperties(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    return callFileManager(QStringLiteral("ShowItemProperties"), { path }) || openContainingFolder(path);
 }
 
 QUrl storeUrl(const QString &applicationId)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 namespace platform {
@@ -12,6 +13,16 @@ namespace Workspace {
 // Opens a web page, a file or an "appstream://" store address through the
 // desktop; false when nothing handles it.
 bool openUrl(const QUrl &url);
+// Shows the files selected in the desktop's file manager; where no file
+// manager answers on the session bus, opens the folder of the first one.
+// False when neither works.
+bool reveal(const QStringList &paths);
+// Opens the file manager's properties window of the file; where none
+// answers, opens its folder. False when neither works.
+bool showProperties(const QString &path);
+// The file manager service both use.
+inline const QString FileManagerService = QStringLiteral("org.freedesktop.FileManager1");
+
 // The software centre's page of an application.
 QUrl storeUrl(const QString &applicationId);
 

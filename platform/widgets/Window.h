@@ -11,5 +11,11 @@ namespace Window {
 // keyboard focus. Window managers may refuse the focus: best effort.
 void activate(QWidget *window);
 
+// Fixes the size of widget's window at its current size (off), or gives it
+// back the size limits it had before (on). Switching it off twice keeps
+// the first limits.
+void setResizable(QWidget *widget, bool on);
+bool isResizable(QWidget *widget);
+
 } // namespace Window
 } // namespace platform

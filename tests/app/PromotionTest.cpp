@@ -1,6 +1,6 @@
 #include "app/Promotion.h"
 
-#include "UrlRecorder.h"
+#include "support/UrlRecorder.h"
 #include "platform/Settings.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "ShellFixture.h"
-#include "UrlRecorder.h"
+#include "support/UrlRecorder.h"
 
 #include "common/AppSettings.h"
 #include "platform/Settings.h"
