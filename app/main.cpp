@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "app/Screens.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/MainQueue.h"
 #include "platform/Memory.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     initializeExiv2();
 
     platform::ScreenRegistry screens;
+    registerScreens(screens);
     AppDelegate delegate;
 
     // A second start only brings the first one's window forward.
