@@ -483,14 +483,11 @@ void HomeViewController::markOrUnmarkAll()
 
 bool HomeViewController::confirmRemoval(const char *messageKey, const char *informativeKey)
 {
-    platform::Alert alert(this);
-    alert.setAlertStyle(platform::Alert::Style::Warning);
-    alert.setMessageText(localizedString(messageKey));
-    alert.setInformativeText(localizedString(informativeKey));
-    const int keep = alert.addButton(localizedString("QX_ID_200"));
-    const int remove = alert.addButton(localizedString("QX_ID_199"));
-    alert.setCancelResponse(keep);
-    return alert.runModal() == remove;
+    // The second button removes; Escape keeps.
+    std::unique_ptr<platform::Alert> alert(platform::Alert::warning(this, localizedString(messageKey),
+        localizedString(informativeKey), { localizedString("QX_ID_200"), localizedString("QX_ID_199") }));
+    alert->setCancelResponse(platform::Alert::FirstButton);
+    return alert->runModal() == platform::Alert::FirstButton + 1;
 }
 
 bool HomeViewController::removeFiles(const QSet<QUrl> &urls, bool withoutUrl)
@@ -550,14 +547,10 @@ void HomeViewController::removeAllItems()
 
 void HomeViewController::clickedResetAll()
 {
-    auto *alert = new platform::Alert(this);
-    alert->setAlertStyle(platform::Alert::Style::Warning);
-    alert->setMessageText(localizedString("QX_ID_274"));
-    alert->setInformativeText(localizedString("QX_ID_275"));
-    const int reset = alert->addButton(localizedString("QX_ID_199"));
-    alert->addButton(localizedString("QX_ID_200"));
-    alert->beginSheet(window(), [this, reset, self = QPointer<HomeViewController>(this)](int response) {
-        if (!self || response != reset)
+    auto *alert = platform::Alert::warning(this, localizedString("QX_ID_274"), localizedString("QX_ID_275"),
+        { localizedString("QX_ID_199"), localizedString("QX_ID_200") });
+    alert->beginSheet(window(), [this, self = QPointer<HomeViewController>(this)](int response) {
+        if (!self || response != platform::Alert::FirstButton)
             return;
         resetCleanOptions();
         resetEditingForm();
