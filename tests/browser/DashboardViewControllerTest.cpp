@@ -52,15 +52,6 @@ protected:
 
 } // namespace
 
-TEST_F(DashboardTest, LabelsComeFromTheTexts)
-{
-    EXPECT_EQ(dashboard->lblWelcomeTo->text(), QStringLiteral("T2"));
-    EXPECT_EQ(dashboard->lblCalvorn->text(), QStringLiteral("T1"));
-    EXPECT_EQ(dashboard->lblAddPhotos->text(), QStringLiteral("T3"));
-    EXPECT_EQ(dashboard->lblPhotosLibrary->text(), QStringLiteral("T4"));
-    EXPECT_EQ(dashboard->lblOrDragnDrop->text(), QStringLiteral("T5"));
-}
-
 TEST_F(DashboardTest, ADropShowsTheMainScreenThenScansATenthOfASecondLater)
 {
     const QString folder = dir.filePath("holiday");

@@ -119,21 +119,6 @@ TEST_F(HomeScanTest, NewFilesArriveMarkedOnceWhileTheWindowKeepsItsSize)
     EXPECT_EQ(alerts.shown()[1].informative, QStringLiteral("T240"));
 }
 
-TEST_F(HomeScanTest, AScanOfOnlyKnownPhotosSaysSoAndOneWithoutProblemsSaysNothing)
-{
-    const QString folder = folderWith("clean", { "a.jpg" });
-    scan(folder);
-    advance(3 * HomeViewController::ScanSettleMs);
-    EXPECT_EQ(allFiles().size(), 1);
-
-    testsupport::AlertScript alerts;
-    alerts.answer(platform::Alert::FirstButton);
-    scan(folder);
-    advance(3 * HomeViewController::ScanSettleMs);
-    ASSERT_EQ(alerts.shown().size(), 1u);
-    EXPECT_EQ(alerts.shown()[0].informative, QStringLiteral("T241"));
-}
-
 TEST_F(HomeScanTest, AnEmptyFolderClosesTheSheetWithoutAReloadAndTellsASecondLater)
 {
     auto loaded = record("kept.jpg");

@@ -36,14 +36,12 @@ public:
     int formRefills = 0;
     int formResets = 0;
     int cleanResets = 0;
-    std::vector<Rename> renameRules;
 
     void startScan(const QList<ViewControllerCellViewModel> &items) override { scans.push_back(items); }
     void openPreview(const std::shared_ptr<FileInfo> &file) override { previews.push_back(file); }
     void showMarkedFilesInEditingForm() override { ++formRefills; }
     void resetEditingForm() override { ++formResets; }
     void resetCleanOptions() override { ++cleanResets; }
-    void openRenameWindow(const Rename &rule) override { renameRules.push_back(rule); }
 };
 
 class HomeTest : public ScreenFixture
@@ -293,13 +291,6 @@ TEST_F(HomeTest, ResetAndTheOptionPopUpSwitchTheScreenBesideTheGrid)
     EXPECT_EQ(home->cleanResets, 1);
     EXPECT_TRUE(a->isMark);
     EXPECT_EQ(allFiles().size(), 1);
-}
-
-TEST_F(HomeTest, RenameOpensTheStoredRule)
-{
-    home->clickedRename();
-    ASSERT_EQ(home->renameRules.size(), 1u);
-    EXPECT_EQ(home->renameRules[0], loadRenameSettings());
 }
 
 TEST_F(HomeTest, PanelsHandTheirChoiceToTheScanATenthOfASecondLater)
