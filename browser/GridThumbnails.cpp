@@ -3,6 +3,7 @@
 #include "platform/ImageIO.h"
 #include "platform/MainQueue.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPointer>
 #include <QThread>
@@ -28,9 +29,15 @@ GridThumbnails &GridThumbnails::shared()
 }
 
 GridThumbnails::GridThumbnails()
-    : m_queue(std::max(2, QThread::idealThreadCount()))
-    , m_cache(CacheKilobytes)
+    : m_cache(CacheKilobytes)
+    , m_queue(std::max(2, QThread::idealThreadCount()))
 { }
+
+GridThumbnails::~GridThumbnails()
+{
+    m_queue.clear();
+    m_queue.waitForDone();
+}
 
 std::optional<QImage> GridThumbnails::cached(const QString &path)
 {
@@ -48,6 +55,9 @@ void GridThumbnails::request(const QString &path, const Ticket &ticket, quint64 
             return;
         const QDateTime modified = modificationTime(path);
         const QImage image = platform::ImageIO::thumbnail(path, MaxSide);
+        // Past the application's end nobody shows it.
+        if (!QCoreApplication::instance())
+            return;
         platform::MainQueue::post([this, path, modified, image, ticket, request, context, done] {
             store(path, modified, image);
             if (context && ticket.isCurrent(request))

@@ -52,6 +52,7 @@ public:
 
 private:
     GridThumbnails();
+    ~GridThumbnails();
 
     struct Entry
     {
@@ -60,6 +61,7 @@ private:
     };
     void store(const QString &path, const QDateTime &modified, const QImage &image);
 
-    platform::WorkQueue m_queue;
     QCache<QString, Entry> m_cache;
+    // Last, so it is gone (its jobs done) before the cache they fill.
+    platform::WorkQueue m_queue;
 };

@@ -1,7 +1,5 @@
 #include "platform/widgets/Alert.h"
 
-#include <memory>
-
 #include "platform/MainQueue.h"
 
 #include <QApplication>
@@ -12,6 +10,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace platform {
 
