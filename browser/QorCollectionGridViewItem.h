@@ -69,7 +69,7 @@ public:
     // The group and the index in the displayed list of the file shown.
     qint64 section = 0;
     qint64 item = 0;
-    // The URL last handed to the quick look.
+    // The URL last handed to the quick view.
     std::optional<QUrl> url;
     std::shared_ptr<FileInfo> fileInfo;
     // The screen the menu and the check box act on; set with the file.

@@ -9,7 +9,7 @@ class QLabel;
 
 namespace platform {
 
-// A quick look at one file: a window of its own showing the picture scaled
+// A quick view of one file: a window of its own showing the picture scaled
 // to fit, or the file's name where nothing decodes. Showing another file
 // replaces the content. Space or Escape closes it. GUI thread only.
 class PreviewPanel : public QWidget
