@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <memory>
+
 AppDelegate::AppDelegate(const HelperHandshake &handshake, QObject *parent)
     : QObject(parent)
     , m_handshake(handshake)
@@ -77,14 +79,11 @@ void AppDelegate::giveRatingOnAppstore()
 
 void AppDelegate::showRatingAlert()
 {
-    platform::Alert alert(InitialWindowController::shared());
-    alert.setAlertStyle(platform::Alert::Style::Warning);
-    alert.setMessageText(QStringLiteral("Enjoying Calvorn"));
-    alert.setInformativeText(
-        QStringLiteral("Spread the word and help other fellow users. \nRate us on the App Store."));
-    alert.addButton(QStringLiteral("Rate Calvorn"));
-    alert.addButton(QStringLiteral("Remind Me Later"));
-    if (alert.runModal() != platform::Alert::FirstButton)
+    std::unique_ptr<platform::Alert> alert(platform::Alert::warning(InitialWindowController::shared(),
+        QStringLiteral("Enjoying Calvorn"),
+        QStringLiteral("Spread the word and help other fellow users. \nRate us on the App Store."),
+        {QStringLiteral("Rate Calvorn"), QStringLiteral("Remind Me Later")}));
+    if (alert->runModal() != platform::Alert::FirstButton)
         return;
     // Counted as rated only once the review page is really open: otherwise
     // the prompt comes again after the next start.

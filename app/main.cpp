@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 #include "batch/BatchScreens.h"
+#include "app/Screens.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/MainQueue.h"
 #include "platform/Memory.h"
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
 
     platform::ScreenRegistry screens;
     registerBatchScreens(screens);
+    registerScreens(screens);
     AppDelegate delegate;
 
     // A second start only brings the first one's window forward.

@@ -102,12 +102,11 @@ void ScanVC::clickedClose()
 {
     // First, so the walk holds at its next waiting point while we ask.
     ScanFlags::shared().setScanPaused(true);
-    auto *alert = new platform::Alert(this);
-    alert->setAlertStyle(platform::Alert::Style::Warning);
-    alert->setMessageText(text("QX_ID_203"));
-    alert->setInformativeText(text("QX_ID_204"));
-    alert->addButton(text("QX_ID_200"));
-    const int stop = alert->addButton(text("QX_ID_199"));
+    auto *alert = platform::Alert::warning(
+        this, text("QX_ID_203"), text("QX_ID_204"), { text("QX_ID_200"), text("QX_ID_199") });
+    const int stop = platform::Alert::FirstButton + 1;
+    // Escape goes on scanning.
+    alert->setCancelResponse(platform::Alert::FirstButton);
     alert->beginSheet(window(), [stop](int response) {
         ScanFlags &flags = ScanFlags::shared();
         // Stop before resuming, so the waiting walk sees the stop at once.
@@ -145,12 +144,10 @@ void ScanVC::update(const ScanViewStatus &status)
 
 void ScanVC::askToQuitPhotos()
 {
-    auto *alert = new platform::Alert(this);
-    alert->setAlertStyle(platform::Alert::Style::Warning);
-    alert->setMessageText(text("QX_ID_263"));
-    alert->setInformativeText(text("QX_ID_264"));
-    const int quit = alert->addButton(text("QX_ID_265"));
-    const int keep = alert->addButton(text("QX_ID_266"));
+    auto *alert = platform::Alert::warning(
+        this, text("QX_ID_263"), text("QX_ID_264"), { text("QX_ID_265"), text("QX_ID_266") });
+    const int quit = platform::Alert::FirstButton;
+    const int keep = platform::Alert::FirstButton + 1;
     alert->beginSheet(window(), [quit, keep](int response) {
         ScanFlags &flags = ScanFlags::shared();
         if (response == quit) {

@@ -2,6 +2,9 @@
 
 #include "platform/IcuSupport.h"
 
+#include <QTimeZone>
+
+#include <unicode/datefmt.h>
 #include <unicode/smpdtfmt.h>
 
 #include <memory>
@@ -51,7 +54,30 @@ icu::SimpleDateFormat *formatter(const QString &pattern, DateFormat::Kind kind)
     return raw;
 }
 
+// The user locale's pattern of its medium date style.
+QString mediumDatePattern()
+{
+    thread_local int generation = -1;
+    thread_local QString pattern;
+    if (generation == icusupport::generation() && !pattern.isEmpty())
+        return pattern;
+    std::unique_ptr<icu::DateFormat> made(
+        icu::DateFormat::createDateInstance(icu::DateFormat::kMedium, icusupport::userLocale()));
+    auto *simple = dynamic_cast<icu::SimpleDateFormat *>(made.get());
+    icu::UnicodeString text;
+    if (simple)
+        simple->toPattern(text);
+    pattern = text.isEmpty() ? QStringLiteral("yyyy-MM-dd") : fromIcu(text);
+    generation = icusupport::generation();
+    return pattern;
+}
+
 } // namespace
+
+QString DateFormat::mediumDate(const QDateTime &date)
+{
+    return format(date, mediumDatePattern());
+}
 
 QString DateFormat::format(const QDateTime &date, const QString &pattern, Kind kind)
 {

@@ -25,6 +25,9 @@ public:
     // or format again; its wall clock in the user's zone is what format()
     // and Calendar::parts() give.
     static std::optional<QDateTime> parse(const QString &text, const QString &pattern, Kind kind = Kind::User);
+    // The date alone in the user's medium style ("14 Jul 2019" or "Jul 14,
+    // 2019", as the user's locale writes it).
+    static QString mediumDate(const QDateTime &date);
 
     // Test seams: pin the user's locale (an ICU id such as "th_TH") and the
     // time zone (an IANA id); an empty id goes back to the system's.

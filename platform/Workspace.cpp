@@ -3,6 +3,7 @@
 #include "platform/Console.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QDir>
@@ -17,30 +18,30 @@ bool openUrl(const QUrl &url)
     return url.isValid() && QDesktopServices::openUrl(url);
 }
 
-QUrl storeUrl(const QString &applicationId)
-{
-    return QUrl(QStringLiteral("appstream://") + applicationId);
-}
-
 namespace {
 
-// A file manager that has not answered by then is taken as absent.
-constexpr int FileManagerTimeoutMs = 5000;
-
-bool askFileManager(const QString &method, const QStringList &paths)
+// Asks the file manager on the session bus, without waiting for it: it may
+// first have to start. False when no file manager is there to ask.
+bool callFileManager(const QString &method, const QStringList &paths)
 {
-    if (paths.isEmpty())
-        return true;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
+    if (!bus.isConnected() || !bus.interface())
+        return false;
+    const bool running = bus.interface()->isServiceRegistered(FileManagerService).value();
+    if (!running && !bus.interface()->activatableServiceNames().value().contains(FileManagerService))
         return false;
     QStringList uris;
     for (const QString &path : paths)
         uris << QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
-    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.FileManager1"),
-        QStringLiteral("/org/freedesktop/FileManager1"), QStringLiteral("org.freedesktop.FileManager1"), method);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        FileManagerService, QStringLiteral("/org/freedesktop/FileManager1"), FileManagerService, method);
     call << uris << QString();
-    return bus.call(call, QDBus::Block, FileManagerTimeoutMs).type() == QDBusMessage::ReplyMessage;
+    return bus.send(call);
+}
+
+bool openFolder(const QString &folder)
+{
+    return openUrl(QUrl::fromLocalFile(folder));
 }
 
 } // namespace
@@ -54,15 +55,28 @@ bool reveal(const QStringList &paths)
         (info.isDir() ? folders : files) << info.absoluteFilePath();
     }
     bool shown = !paths.isEmpty();
-    if (!askFileManager(QStringLiteral("ShowFolders"), folders)) {
+    if (!folders.isEmpty() && !callFileManager(QStringLiteral("ShowFolders"), folders)) {
         for (const QString &folder : folders)
-            shown = openUrl(QUrl::fromLocalFile(folder)) && shown;
+            shown = openFolder(folder) && shown;
     }
-    if (!askFileManager(QStringLiteral("ShowItems"), files)) {
+    if (!files.isEmpty() && !callFileManager(QStringLiteral("ShowItems"), files)) {
         for (const QString &file : files)
-            shown = openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath())) && shown;
+            shown = openFolder(QFileInfo(file).absolutePath()) && shown;
     }
     return shown;
+}
+
+bool showProperties(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    return callFileManager(QStringLiteral("ShowItemProperties"), {path})
+           || openFolder(QFileInfo(path).absolutePath());
+}
+
+QUrl storeUrl(const QString &applicationId)
+{
+    return QUrl(QStringLiteral("appstream://") + applicationId);
 }
 
 bool launch(const QString &programPath)

@@ -13,14 +13,20 @@ namespace Workspace {
 // Opens a web page, a file or an "appstream://" store address through the
 // desktop; false when nothing handles it.
 bool openUrl(const QUrl &url);
+// Shows files and folders in the desktop's file manager: a folder opens,
+// a file is shown selected in its folder. Asks the file manager on the
+// session bus; where none is there, opens each folder (a file's containing
+// folder) through the desktop instead. False when neither way works.
+bool reveal(const QStringList &paths);
+// Opens the file manager's properties window of the file; where none
+// answers, opens its folder. False when neither works.
+bool showProperties(const QString &path);
+// The file manager service both use.
+inline const QString FileManagerService = QStringLiteral("org.freedesktop.FileManager1");
+
 // The software centre's page of an application.
 QUrl storeUrl(const QString &applicationId);
 
-// Shows files and folders in the desktop's file manager: a folder opens,
-// a file is shown selected in its folder. Asks the file manager on the
-// session bus; where none answers, opens each folder (a file's containing
-// folder) through the desktop instead. False when neither way works.
-bool reveal(const QStringList &paths);
 
 // Starts a program detached from us, in the user's home folder; false
 // (and a line on standard error) when it cannot start.

@@ -11,6 +11,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace platform {
 
 namespace {
@@ -170,6 +172,18 @@ void Alert::beginSheet(QWidget *window, std::function<void(int)> completion)
         m_accessory->setFocus();
 }
 
+Alert *Alert::warning(
+    QWidget *parent, const QString &message, const QString &informativeText, const QStringList &buttons)
+{
+    auto *alert = new Alert(parent);
+    alert->setAlertStyle(Style::Warning);
+    alert->setMessageText(message);
+    alert->setInformativeText(informativeText);
+    for (const QString &title : buttons)
+        alert->addButton(title);
+    return alert;
+}
+
 Alert::Responder Alert::setResponder(Responder r)
 {
     Responder previous = std::move(responder());
@@ -179,12 +193,8 @@ Alert::Responder Alert::setResponder(Responder r)
 
 bool showAlert(const QString &message, const QString &informativeText)
 {
-    Alert alert;
-    alert.setAlertStyle(Alert::Style::Warning);
-    alert.setMessageText(message);
-    alert.setInformativeText(informativeText);
-    alert.addButton(QObject::tr("OK"));
-    return alert.runModal() == Alert::FirstButton;
+    std::unique_ptr<Alert> alert(Alert::warning(nullptr, message, informativeText, {QObject::tr("OK")}));
+    return alert->runModal() == Alert::FirstButton;
 }
 
 } // namespace platform

@@ -34,6 +34,10 @@ public:
     using Responder = std::function<Answer(const Alert &)>;
 
     explicit Alert(QWidget *parent = nullptr);
+    // A new warning with these texts and buttons (answering 1000, 1001, ...
+    // in this order), for the caller to run.
+    static Alert *warning(
+        QWidget *parent, const QString &message, const QString &informativeText, const QStringList &buttons);
 
     void setMessageText(const QString &text);
     QString messageText() const { return m_message; }

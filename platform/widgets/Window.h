@@ -18,5 +18,11 @@ void setTitleButtons(QWidget *window, bool minimise, bool maximise);
 bool hasMinimiseButton(const QWidget *window);
 bool hasMaximiseButton(const QWidget *window);
 
+// Fixes the size of widget's window at its current size (off), or gives it
+// back the size limits it had before (on). Switching it off twice keeps
+// the first limits.
+void setResizable(QWidget *widget, bool on);
+bool isResizable(QWidget *widget);
+
 } // namespace Window
 } // namespace platform

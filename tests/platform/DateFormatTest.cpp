@@ -96,3 +96,14 @@ TEST_F(DateFormatTest, WorkersGetTheirOwnFormatters)
     platform::GlobalQueue::waitForDone();
     EXPECT_EQ(wrong, 0);
 }
+
+TEST_F(DateFormatTest, TheMediumDateFollowsTheLocaleAndZone)
+{
+    EXPECT_EQ(DateFormat::mediumDate(sample()), QStringLiteral("Jul 14, 2019"));
+    DateFormat::setUserLocale(QStringLiteral("de_DE"));
+    EXPECT_EQ(DateFormat::mediumDate(sample()), QStringLiteral("14.07.2019"));
+    // Just before midnight in UTC is already the next day in Berlin.
+    EXPECT_EQ(DateFormat::mediumDate(QDateTime(QDate(2019, 7, 14), QTime(23, 30), Qt::UTC)),
+        QStringLiteral("15.07.2019"));
+    EXPECT_TRUE(DateFormat::mediumDate(QDateTime()).isEmpty());
+}

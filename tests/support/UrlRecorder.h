@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QList>
 #include <QObject>
+#include <QString>
 #include <QUrl>
 
 // While it lives, the addresses of one scheme the desktop is asked to open

@@ -1,0 +1,201 @@
+#pragma once
+
+#include "browser/DropView.h"
+#include "browser/QorCollectionViewDelegate.h"
+#include "browser/ScanErrors.h"
+#include "browser/Scanner.h"
+#include "browser/ViewControllerCellViewModel.h"
+#include "common/Globals.h"
+#include "controls/SortChoice.h"
+#include "engine/Rename.h"
+#include "platform/widgets/Popover.h"
+
+#include <QList>
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+#include <memory>
+
+class FileInfo;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QorCollectionGridViewItem;
+class QorCollectionView;
+
+namespace platform {
+class OpenPanel;
+}
+
+// The main screen: the thumbnail grid of the loaded photos with its search
+// field and sort menu, the marks that choose the files a batch, the form and
+// the export work on, the commands that add and remove photos, and beside
+// the grid the details panel with the editing form or the clean-metadata
+// options.
+//
+// allFiles() holds every loaded record in load order; displayedFiles() the
+// ones the grid shows after search and sort, rebuilt by every reload. A
+// file's mark belongs to its record and survives the search; everything that
+// counts or uses marks takes the marked files of displayedFiles() only.
+class HomeViewController : public QWidget, public DropViewDelegate, public QorCollectionViewDelegate
+{
+    Q_OBJECT
+public:
+    explicit HomeViewController(QWidget *parent = nullptr);
+    ~HomeViewController() override;
+
+    // The one main screen of the run, made on first use.
+    static HomeViewController *shared();
+
+    // The grid's background where the theme gives none.
+    static QColor defaultGridColor() { return QColor(212, 212, 212); }
+    // Pauses around the end of a scan, so the sheet's last state can be read.
+    static constexpr int ScanSettleMs = 1000;
+    // From the panel's end to the scan, and from an empty grid to the dashboard.
+    static constexpr int HandOffMs = 100;
+
+    QPointer<QorCollectionView> qorCollectionView;
+    QPointer<QLabel> lblTitle;
+    QPointer<QCheckBox> btnSelectAll;
+    QPointer<QLineEdit> searchField;
+    QPointer<QPushButton> btnSort;
+    QPointer<QComboBox> popUpEditingOptions;
+    QPointer<QLabel> lblTotalPhotos;
+    QPointer<QPushButton> btnAdd;
+    QPointer<QPushButton> btnRemove;
+    QPointer<QPushButton> btnPresets;
+    QPointer<QPushButton> btnRename;
+    QPointer<QPushButton> btnResetAll;
+    QPointer<QFrame> boxStartProcess;
+    QPointer<QLabel> lblStartProcess;
+    QPointer<QPushButton> btnStartProcess;
+    QPointer<QWidget> containerView;
+    QPointer<DropView> dropView;
+    QPointer<QPushButton> btnGift;
+    QPointer<QLabel> lblChooseEditingOption;
+    QPointer<QPushButton> btnExportMetadata;
+
+    // The details panel with the editing form, owned by this screen.
+    QPointer<QWidget> metadataVC;
+    // The presets popover beside btnPresets.
+    platform::Popover popOverPresets;
+
+    SortMethods sortMethod = SortMethods::name;
+    SortOrder sortOrder = SortOrder::ascending;
+
+    // Beside the grid: the clean-metadata options (true) or the details
+    // panel (false).
+    void showEditingOption(bool cleanMetadata);
+    // Whether the clean-metadata options are shown.
+    bool isShowingCleanOptions() const;
+
+    // Filters and sorts allFiles() into displayedFiles() in the background
+    // from a snapshot and publishes the newest request's result on the GUI
+    // thread: the list, the items' indexes, the counts and the grid.
+    void reloadGrid();
+    // The remove button and the count label, from the displayed marks.
+    void updateCounts();
+    // True while a reload asked for has not been published yet.
+    bool isReloading() const { return m_publishedReload != m_requestedReload; }
+
+    // Adding photos.
+    QMenu *makeAddMenu();
+    void clickedAdd();
+    void showAddPhotosPanel();
+    void showAddPhotosLibraryPanel();
+    void startScan(const QList<QUrl> &urls);
+    void filesDropped(const QStringList &paths) override;
+
+    // Scanning: one scan at a time; requests during a scan are dropped.
+    virtual void startScan(const QList<ViewControllerCellViewModel> &items);
+    bool isScanning() const { return m_scanning; }
+
+    // Marking and removing, on the displayed files.
+    void clickedCollectionViewItemCheckBox(QorCollectionGridViewItem *cell);
+    void toggleMark(qint64 index);
+    void clickedSelectAll();
+    void markOrUnmarkAll();
+    void confirmRemoveItem(const std::optional<QUrl> &url);
+    void removeMarkedItems();
+    void removeAllItems();
+
+    // Commands.
+    void clickedResetAll();
+    void clickedEditingOptions();
+    void clickedRename();
+    void clickedPresets();
+    QMenu *makeSortMenu();
+    void clickedSort();
+    void sortByName();
+    void sortBySize();
+    void sortByDate();
+    void sortWithAscending();
+    void sortWithDescending();
+
+    // The screens this one starts or feeds; each does nothing until its
+    // screen is part of the program.
+    // Refills the editing form from the marked displayed files.
+    virtual void showMarkedFilesInEditingForm();
+    // Forgets the form's edits, then refills it.
+    virtual void resetEditingForm();
+    virtual void resetCleanOptions();
+    // The preview window of one file.
+    virtual void openPreview(const std::shared_ptr<FileInfo> &file);
+    // The rename rule window, showing rule.
+    virtual void openRenameWindow(const Rename &rule);
+    // Refreshes the presets list the popover shows.
+    virtual void reloadPresetsList();
+    virtual void clickedStartProcess();
+    virtual void clickedExportMetadata();
+    virtual void clickedGift();
+
+    // The grid's delegate.
+    QSize cellSizeForCollectionView(QorCollectionView *view) override;
+    QWidget *reusableViewControllerForCollectionView(QorCollectionView *view) override;
+    void willShowViewController(QorCollectionView *view, QWidget *controller, const QVariant &item) override;
+    void didDoubleClickViewControllerAtIndex(QorCollectionView *view, QWidget *controller) override;
+    int groupHeaderHeightForCollectionView(QorCollectionView *view) override;
+    int groupHeaderHeightDiffForCollectionView(QorCollectionView *view) override;
+    QWidget *headerForGroup(QorCollectionView *view, const QorCollectionViewGroup &group) override;
+    bool isEnabledEmptySelectionForCollectionView(QorCollectionView *view) override;
+    bool isEnabledMultipleSelectionForCollectionView(QorCollectionView *view) override;
+    bool isEnabledBackgroundSelectionForCollectionView(QorCollectionView *view) override;
+    void configureGridItem(QorCollectionGridViewItem *cell, const FileInfo &file);
+
+signals:
+    // The grid became empty: the window is to show the dashboard.
+    void dashboardPageRequested();
+
+private:
+    void buildLayout();
+    void setUpTexts();
+    QWidget *cleanOptionsScreen();
+    void publishReload(const FileInfoList &files);
+    void refreshAfterReload();
+    void reloadCollectionView();
+    void showDashboard();
+    void runAddPanel(platform::OpenPanel *panel);
+    void setSort(std::optional<SortMethods> method, std::optional<SortOrder> order);
+
+    // The steps of a scan's end.
+    void scanWalkFinished(const Scanner::Result &result);
+    void scanDidFinish(const ScanErrors &errors);
+    void closeScanView();
+    void endScanSheet();
+
+    // Removes from both lists the files with one of these URLs (or, with
+    // withoutUrl, every file without a URL); answers whether any went.
+    bool removeFiles(const QSet<QUrl> &urls, bool withoutUrl);
+    // Asks a removal question; true when the user confirmed.
+    bool confirmRemoval(const char *messageKey, const char *informativeKey);
+
+    quint64 m_requestedReload = 0;
+    quint64 m_publishedReload = 0;
+    bool m_scanning = false;
+    QPointer<QWidget> m_cleanOptionsPlaceholder;
+};
