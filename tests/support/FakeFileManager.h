@@ -7,7 +7,7 @@
 namespace testsupport {
 
 // Stands for the desktop's file manager on the session bus while it lives:
-// records what it is asked to show, or answers with an error when refusing.
+// records what it is asked to show.
 // Use it on a private bus only.
 class FakeFileManager : public QObject, protected QDBusContext
 {
@@ -20,7 +20,6 @@ public:
     // False without a session bus, or when another program holds the name.
     bool isRegistered() const { return m_registered; }
 
-    bool refuses = false;
     QStringList shownFolders;
     QStringList shownItems;
 
