@@ -98,7 +98,7 @@ public:
     // Marks sender's field when its content differs from the record and
     // stores that in the record's edited flag. Does nothing on a preset
     // form, without a record or its metadata, or for a control of no field.
-    void fieldChanged(QObject *sender);
+    Q_INVOKABLE void fieldChanged(QObject *sender);
     // A new record of what the form holds, with the record's edited flags
     // and its very date rules.
     Metadata editedMetadata() const;

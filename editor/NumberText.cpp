@@ -2,8 +2,9 @@
 
 #include <QLocale>
 
-#include <clocale>
-#include <cstdlib>
+#include <QRegularExpression>
+
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -18,15 +19,8 @@ bool isBlank(QChar c)
     return c == QLatin1Char('\t') || c.category() == QChar::Separator_Space;
 }
 
-// strtod in the POSIX locale, whatever locale the application runs in.
-double readC(const QByteArray &utf8, qsizetype *consumed)
-{
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    char *end = nullptr;
-    const double value = strtod_l(utf8.constData(), &end, cLocale);
-    *consumed = end - utf8.constData();
-    return value;
-}
+// Digits with at most one point, then an optional exponent.
+const QString RealPattern = QStringLiteral("[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?");
 
 } // namespace
 
@@ -40,25 +34,23 @@ qint64 leadingInteger(QStringView text)
         negative = text[i++] == QLatin1Char('-');
     constexpr qint64 max = std::numeric_limits<qint64>::max();
     qint64 magnitude = 0;
-    bool saturated = false;
     for (; i < text.size() && isAsciiDigit(text[i]); ++i) {
         const int digit = text[i].unicode() - '0';
-        if (magnitude > (max - digit) / 10) {
-            saturated = true;
-            break;
-        }
+        if (magnitude > (max - digit) / 10)
+            return negative ? std::numeric_limits<qint64>::min() : max;
         magnitude = magnitude * 10 + digit;
     }
-    if (saturated)
-        return negative ? std::numeric_limits<qint64>::min() : max;
     return negative ? -magnitude : magnitude;
 }
 
 double leadingReal(QStringView text)
 {
-    qsizetype consumed = 0;
-    const double value = readC(text.toUtf8(), &consumed);
-    return consumed > 0 ? value : 0.0;
+    static const QRegularExpression number(QStringLiteral("^\\s*(") + RealPattern + QLatin1Char(')'));
+    const QRegularExpressionMatch match = number.match(text.toString());
+    if (!match.hasMatch())
+        return 0;
+    const double value = QLocale::c().toDouble(match.capturedView(1));
+    return std::isfinite(value) ? value : 0;
 }
 
 std::optional<qint64> wholeNumber(QStringView text)
@@ -79,12 +71,8 @@ std::optional<qint64> wholeNumber(QStringView text)
 
 bool isFloatingPointNumber(QStringView text)
 {
-    if (text.isEmpty() || text[0].isSpace())
-        return false;
-    const QByteArray utf8 = text.toUtf8();
-    qsizetype consumed = 0;
-    readC(utf8, &consumed);
-    return consumed == utf8.size();
+    static const QRegularExpression number(QLatin1Char('^') + RealPattern + QLatin1Char('$'));
+    return number.match(text.toString()).hasMatch();
 }
 
 QString integerOnly(QStringView text)

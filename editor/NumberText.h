@@ -13,15 +13,15 @@
 // start with a number. Values beyond 64 bits stop at the nearest limit.
 qint64 leadingInteger(QStringView text);
 // The leading real number of text in the same manner (digits, a point and
-// an exponent); 0 when the text does not start with a number.
+// an exponent); 0 when the text does not start with a number or the number
+// is too large to hold.
 double leadingReal(QStringView text);
 
 // The value of a text that is a whole number and nothing else: an optional
 // sign and at least one digit, fitting 64 bits.
 std::optional<qint64> wholeNumber(QStringView text);
-// Whether the whole text reads as one floating-point number (exponents,
-// hexadecimal forms and the words for infinity and not-a-number included);
-// an empty text or one starting with a blank does not.
+// Whether the whole text is one real number: an optional sign, digits with
+// at most one point, an optional exponent, and nothing else.
 bool isFloatingPointNumber(QStringView text);
 
 // Typed-text filters: keep a leading "-" and the digits (integerOnly), or

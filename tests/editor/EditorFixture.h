@@ -6,6 +6,7 @@
 #include "editor/MetadataEditorViewController.h"
 #include "engine/FileInfo.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "support/QtPrinters.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -47,7 +47,10 @@ TEST(NumberText, ReadingsTakeTheLeadingNumberWhateverTheLocale)
     EXPECT_FALSE(wholeNumber(u"99999999999999999999"));
     EXPECT_TRUE(isFloatingPointNumber(u"2.5e3"));
     EXPECT_TRUE(isFloatingPointNumber(u"-.5"));
-    EXPECT_TRUE(isFloatingPointNumber(u"0x1p3"));
+    EXPECT_FALSE(isFloatingPointNumber(u"0x1p3")) << "no forms a photo's value cannot hold";
+    EXPECT_FALSE(isFloatingPointNumber(u"inf"));
+    EXPECT_FALSE(isFloatingPointNumber(u"nan"));
+    EXPECT_EQ(leadingReal(u"1e999"), 0.0);
     EXPECT_FALSE(isFloatingPointNumber(u""));
     EXPECT_FALSE(isFloatingPointNumber(u" 1"));
     EXPECT_FALSE(isFloatingPointNumber(u"1,5"));
@@ -106,6 +109,8 @@ TEST_F(TypingTest, DecimalFieldsKeepOnePointAndNumbersAsTyped)
 {
     type(MetadataField::focalLength, QStringLiteral("3.1.4"));
     EXPECT_EQ(field(MetadataField::focalLength)->text(), QStringLiteral("3.14"));
+    paste(MetadataField::focalLength, QStringLiteral("nan"));
+    EXPECT_TRUE(field(MetadataField::focalLength)->text().isEmpty()) << "no value a photo cannot hold";
     type(MetadataField::focalLength, QStringLiteral("abc"));
     EXPECT_TRUE(field(MetadataField::focalLength)->text().isEmpty());
     paste(MetadataField::focalLength, QStringLiteral("2.5e3"));
