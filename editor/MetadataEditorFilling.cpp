@@ -1,0 +1,231 @@
+// Putting records, marked files and presets into the form.
+
+#include "editor/MetadataEditorViewController.h"
+
+#include "common/Globals.h"
+#include "common/Localization.h"
+#include "controls/CustomTextView.h"
+#include "editor/FieldBox.h"
+#include "editor/FieldComparison.h"
+#include "editor/NumberText.h"
+#include "editor/PopUpValues.h"
+#include "engine/DateTexts.h"
+#include "engine/FileInfo.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+void MetadataEditorViewController::showMetadataOfMarkedFiles()
+{
+    if (!isViewLoaded())
+        return;
+    const FileInfoList marked = markedFiles(displayedFiles());
+    resetPlaceholders();
+
+    // The previous record's rules, so edited dates keep their change.
+    const std::shared_ptr<Metadata> previous = m_fileInfo ? m_fileInfo->metadata : nullptr;
+    std::array<std::optional<QVariantMap>, dateRuleCount> snapshots;
+    if (previous) {
+        for (int i = 0; i < dateRuleCount; ++i)
+            snapshots[std::size_t(i)] = previous->dateTime(DateRule(i))->dictionary();
+    }
+
+    if (marked.size() == 1) {
+        const std::shared_ptr<FileInfo> &file = marked.first();
+        if (file->metadata)
+            file->metadata->copyEditedFlags(previous.get());
+        m_fileInfo = file;
+    } else {
+        auto combined = std::make_shared<FileInfo>();
+        Metadata &values = *combined->metadata;
+        values.copyEditedFlags(previous.get());
+        const std::shared_ptr<Metadata> reference = marked.isEmpty() ? nullptr : marked.first()->metadata;
+        if (reference) {
+            const QString differ = localizedString(QStringLiteral("QX_ID_243"));
+            const QString noneHas = localizedString(QStringLiteral("QX_ID_244"));
+            for (const FormFieldInfo &row : formFields) {
+                const MetadataField field = row.field;
+                if (!allFilesHaveSameValue(marked, *reference, field)) {
+                    setPlaceholder(row, differ);
+                } else if (!reference->hasValue(field)) {
+                    setPlaceholder(row, noneHas);
+                } else {
+                    values.setValue(field, reference->value(field));
+                    const std::optional<DateRule> rule = dateRuleOf(field);
+                    if (rule && !reference->isEdited(field))
+                        values.setDateTime(*rule, std::make_shared<DateTime>(reference->date(field)));
+                }
+            }
+        }
+        m_fileInfo = combined;
+    }
+
+    const std::shared_ptr<Metadata> record = m_fileInfo->metadata;
+    if (!record)
+        return;
+    for (int i = 0; i < dateRuleCount; ++i) {
+        const auto &snapshot = snapshots[std::size_t(i)];
+        if (snapshot && record->isEdited(dateRules[std::size_t(i)].field))
+            record->setDateTime(DateRule(i), std::make_shared<DateTime>(DateTime::fromDictionary(*snapshot)));
+    }
+    showMetadata(*record, false, false);
+}
+
+void MetadataEditorViewController::showFileInfoMetadata()
+{
+    if (m_fileInfo && m_fileInfo->metadata)
+        showMetadata(*m_fileInfo->metadata, false, false);
+}
+
+void MetadataEditorViewController::showMetadata(Metadata &metadata, bool copyDateTimes, bool resetEdits)
+{
+    if (!isViewLoaded())
+        return;
+    if (resetEdits) {
+        metadata.resetEditedFlags();
+        resetEditedMarks();
+    }
+    for (const FormFieldInfo &row : formFields) {
+        if (metadata.isEdited(row.field))
+            continue;
+        if (metadata.hasValue(row.field))
+            writeValue(row, metadata.value(row.field), true);
+        else
+            writeAbsentValue(row);
+        box(row.field)->setBorderColor(FieldBox::clearColor());
+    }
+    if (copyDateTimes && m_fileInfo && m_fileInfo->metadata) {
+        for (int i = 0; i < dateRuleCount; ++i)
+            m_fileInfo->metadata->setDateTime(DateRule(i), metadata.dateTime(DateRule(i)));
+    }
+    updateDateFields();
+}
+
+void MetadataEditorViewController::showPresetMetadata(const Metadata &preset)
+{
+    if (!isViewLoaded())
+        return;
+    const std::shared_ptr<Metadata> record = m_fileInfo ? m_fileInfo->metadata : nullptr;
+    for (const FormFieldInfo &row : formFields) {
+        if (!preset.hasValue(row.field))
+            continue;
+        writeValue(row, preset.value(row.field), false);
+        if (const std::optional<DateRule> rule = dateRuleOf(row.field); rule && record)
+            record->setDateTime(*rule, preset.dateTime(*rule));
+    }
+    if (record) {
+        for (int i = 0; i < dateRuleCount; ++i) {
+            const std::shared_ptr<DateTime> &rule = preset.dateTime(DateRule(i));
+            if (rule->isAnyOptionSelected())
+                record->setDateTime(DateRule(i), rule);
+        }
+    }
+    updateDateFields();
+}
+
+void MetadataEditorViewController::updateDateFields()
+{
+    const std::shared_ptr<Metadata> record = m_fileInfo ? m_fileInfo->metadata : nullptr;
+    for (int i = 0; i < dateRuleCount; ++i) {
+        const DateRule rule = DateRule(i);
+        updateDateField(dateRules[std::size_t(i)].field, record ? record->dateTime(rule) : std::make_shared<DateTime>());
+    }
+}
+
+void MetadataEditorViewController::updateDateField(MetadataField dateField, const std::shared_ptr<DateTime> &rule)
+{
+    // The date and time popover writes the rule's summary here once it
+    // joins the form.
+    Q_UNUSED(dateField);
+    Q_UNUSED(rule);
+}
+
+void MetadataEditorViewController::resetPlaceholders()
+{
+    if (!isViewLoaded())
+        return;
+    for (const FormFieldInfo &row : formFields) {
+        if (QComboBox *box = popUp(row.field))
+            box->setCurrentIndex(0);
+        else
+            setPlaceholder(row, QString());
+    }
+}
+
+void MetadataEditorViewController::refreshAllEditedMarks()
+{
+    if (!isViewLoaded())
+        return;
+    for (const FormFieldInfo &row : formFields)
+        fieldChanged(control(row.field));
+}
+
+void MetadataEditorViewController::writeValue(const FormFieldInfo &row, const Metadata::Value &value,
+                                              bool missingCountryClears)
+{
+    switch (row.control) {
+    case FormControl::TextField:
+    case FormControl::TextView:
+        setControlText(row, std::get<QString>(value));
+        break;
+    case FormControl::IntegerField:
+        setControlText(row, numberText(std::get<qint64>(value)));
+        break;
+    case FormControl::DecimalField:
+    case FormControl::GpsField:
+        setControlText(row, numberText(std::get<double>(value)));
+        break;
+    case FormControl::DateField:
+        setControlText(row, displayText(std::get<QDateTime>(value)));
+        break;
+    case FormControl::PopUp:
+        selectPopUpTitle(popUp(row.field), popUpValues(row.field)->title(value));
+        break;
+    case FormControl::CountryPopUp: {
+        const QList<CountryLocale> entries = countryEntriesWithCode(m_locales, std::get<QString>(value));
+        if (!entries.isEmpty())
+            selectPopUpTitle(popUp(row.field), entries.first().countryName);
+        else if (missingCountryClears)
+            popUp(row.field)->setCurrentIndex(0);
+        break;
+    }
+    }
+}
+
+void MetadataEditorViewController::writeAbsentValue(const FormFieldInfo &row)
+{
+    if (QComboBox *box = popUp(row.field))
+        box->setCurrentIndex(0);
+    else
+        setControlText(row, QString());
+}
+
+void MetadataEditorViewController::setControlText(const FormFieldInfo &row, const QString &text)
+{
+    if (CustomTextView *view = textView(row.field)) {
+        if (view->toPlainText() == text)
+            return;
+        m_writingTextView = true;
+        view->setPlainText(text);
+        m_writingTextView = false;
+    } else if (QLineEdit *field = textField(row.field)) {
+        field->setText(text);
+    }
+}
+
+void MetadataEditorViewController::setPlaceholder(const FormFieldInfo &row, const QString &text)
+{
+    if (CustomTextView *view = textView(row.field)) {
+        view->makePlaceholderAttributedString(text);
+        view->viewport()->update();
+    } else if (QLineEdit *field = textField(row.field)) {
+        field->setPlaceholderText(text);
+    }
+}
+
+// A title no item bears leaves the pop-up without a selection, which shows
+// that the record's value is none of the list's.
+void MetadataEditorViewController::selectPopUpTitle(QComboBox *popUp, const QString &title)
+{
+    popUp->setCurrentIndex(popUp->findText(title, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}

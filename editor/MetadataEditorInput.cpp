@@ -1,0 +1,134 @@
+// What the form does while the user types and picks GPS references.
+
+#include "editor/MetadataEditorViewController.h"
+
+#include "controls/CustomTextView.h"
+#include "controls/ToolTipViewController.h"
+#include "editor/NumberText.h"
+#include "editor/PopUpValues.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+// A GPS number and the reference pop-up beside it: the reference of a
+// non-negative number and that of a negative one.
+struct GpsPair
+{
+    MetadataField number;
+    MetadataField reference;
+    Metadata::Value nonNegative;
+    Metadata::Value negative;
+
+    QString title(const Metadata::Value &value) const { return popUpValues(reference)->title(value); }
+};
+
+const std::array<GpsPair, 3> &gpsPairs()
+{
+    static const std::array<GpsPair, 3> pairs{{
+        {MetadataField::gpsLatitude, MetadataField::gpsLatitudeRef, QStringLiteral("N"), QStringLiteral("S")},
+        {MetadataField::gpsLongitude, MetadataField::gpsLongitudeRef, QStringLiteral("E"), QStringLiteral("W")},
+        {MetadataField::gpsAltitude, MetadataField::gpsAltitudeRef, qint64(0), qint64(1)},
+    }};
+    return pairs;
+}
+
+const GpsPair *gpsPairOf(MetadataField field)
+{
+    for (const GpsPair &pair : gpsPairs()) {
+        if (pair.number == field || pair.reference == field)
+            return &pair;
+    }
+    return nullptr;
+}
+
+// Replaces the field's text only when it changes, so the insertion point
+// stays where it is otherwise.
+void writeBack(QLineEdit *field, const QString &text)
+{
+    if (field->text() != text)
+        field->setText(text);
+}
+
+} // namespace
+
+QString MetadataEditorViewController::valueRangeText()
+{
+    return QStringLiteral("Value range: (") + QString::number(lowestWholeNumber) + QStringLiteral(" to ")
+        + QString::number(highestWholeNumber) + QLatin1Char(')');
+}
+
+void MetadataEditorViewController::controlTextDidChange(QLineEdit *field)
+{
+    const std::optional<MetadataField> which = fieldOfControl(field);
+    if (!which)
+        return;
+    const QString typed = field->text();
+    switch (formField(*which).control) {
+    case FormControl::IntegerField: {
+        const std::optional<qint64> value = wholeNumber(typed);
+        if (!value) {
+            writeBack(field, integerOnly(typed));
+        } else if (*value < lowestWholeNumber || *value > highestWholeNumber) {
+            writeBack(field, QString::number(*value < lowestWholeNumber ? lowestWholeNumber : highestWholeNumber));
+            ToolTipViewController::show(valueRangeText(), field, platform::Popover::LeftEdge);
+        }
+        break;
+    }
+    case FormControl::DecimalField:
+        if (!isFloatingPointNumber(typed))
+            writeBack(field, decimalOnly(typed));
+        break;
+    case FormControl::GpsField:
+        if (!isFloatingPointNumber(typed) || typed.startsWith(QLatin1Char('-')))
+            writeBack(field, decimalOnly(typed));
+        takeGpsSign(*which);
+        break;
+    default:
+        break;
+    }
+    fieldChanged(field);
+}
+
+void MetadataEditorViewController::textDidChange(CustomTextView *view)
+{
+    fieldChanged(view);
+}
+
+// A typed GPS number picks the reference of its sign; 0 leaves it.
+void MetadataEditorViewController::takeGpsSign(MetadataField numberField)
+{
+    const GpsPair *pair = gpsPairOf(numberField);
+    QComboBox *reference = popUp(pair->reference);
+    const double value = leadingReal(textField(numberField)->text());
+    if (value == 0)
+        return;
+    selectPopUpTitle(reference, pair->title(value > 0 ? pair->nonNegative : pair->negative));
+    fieldChanged(reference);
+}
+
+// A chosen GPS reference gives the number beside it its sign.
+void MetadataEditorViewController::clickedGpsReference(MetadataField referenceField)
+{
+    if (!m_isEditableUI)
+        return;
+    const GpsPair *pair = gpsPairOf(referenceField);
+    QComboBox *reference = popUp(referenceField);
+    QLineEdit *number = textField(pair->number);
+    if (!reference || !number)
+        return;
+    if (reference->currentIndex() >= 0) {
+        const QString chosen = reference->currentText();
+        const QString current = number->text();
+        const bool negative = current.startsWith(QLatin1Char('-'));
+        if (chosen == pair->title(pair->nonNegative) && negative) {
+            number->setText(QString(current).remove(QLatin1Char('-')));
+            fieldChanged(number);
+        } else if (chosen == pair->title(pair->negative) && !negative) {
+            number->setText(QLatin1Char('-') + current);
+            fieldChanged(number);
+        }
+    }
+    fieldChanged(reference);
+}
