@@ -1,6 +1,9 @@
 #include "engine/BridgeFrame.h"
 
+#include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
+#include "engine/PhotoshopResources.h"
+#include "engine/PgfUserData.h"
 #include "platform/Console.h"
 
 #include <QFile>
@@ -10,6 +13,7 @@
 #include <exiv2/webpimage.hpp>
 
 #include <algorithm>
+#include <utility>
 #include <array>
 #include <vector>
 
@@ -145,20 +149,42 @@ Exiv2::Image::AutoPtr openForEditing(const QString &path)
     return openIo(memory, bytes);
 }
 
-void saveEdits(Exiv2::Image &image, const QString &path)
+void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check)
 {
+    const bool refreshDigest = iptc == IptcContent::Kept && hasCurrentIptcDigest(image);
+    const QByteArray pgfMetadata = pgfUserData(image);
     image.writeMetadata();
 
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)
         throw Exiv2::Error(Exiv2::kerImageWriteFailed);
     Exiv2::IoCloser closer(io);
-    const long size = static_cast<long>(io.size());
-    const Exiv2::byte *data = io.mmap();
+    Exiv2::byte *data = io.mmap(true);
+    long size = static_cast<long>(io.size());
+    // What the library leaves behind that it should not have.
+    QByteArray mended;
+    const auto mend = [&](QByteArray result) {
+        if (result.isNull())
+            return;
+        mended = std::move(result);
+        data = reinterpret_cast<Exiv2::byte *>(mended.data());
+        size = static_cast<long>(mended.size());
+    };
+    if (image.imageType() == Exiv2::ImageType::jpeg) {
+        mend(withoutOrphanedExtendedXmp(data, size, std::as_const(image).xmpPacket()));
+        if (iptc == IptcContent::Changed)
+            mend(withoutLeftoverIptc(data, size));
+    }
+    if (!pgfMetadata.isNull())
+        mend(withoutStalePgfUserData(data, size, pgfMetadata));
+    if (refreshDigest)
+        refreshIptcDigest(data, size, image.imageType());
 
     // What the library wrote must read back before it may replace the file.
-    Exiv2::Image::AutoPtr check = Exiv2::ImageFactory::open(data, size);
-    check->readMetadata();
+    Exiv2::Image::AutoPtr written = Exiv2::ImageFactory::open(data, size);
+    written->readMetadata();
+    if (check)
+        check(*written);
 
     const QString failure = replaceFileContents(path, reinterpret_cast<const char *>(data), size);
     io.munmap();
