@@ -126,6 +126,7 @@ constexpr XmpRow xmpRows[] = {
 
 const QString userCommentKey = QStringLiteral("Exif.Photo.UserComment");
 const std::string makeKey = "Exif.Image.Make";
+const std::string modelKey = "Exif.Image.Model";
 const std::string compressionKey = "Exif.Image.Compression";
 const std::string chromaticitiesKey = "Exif.Image.PrimaryChromaticities";
 const QString noPlace = QStringLiteral("the file format has no place for it");
@@ -200,13 +201,14 @@ QString exifText(const Exiv2::Exifdatum &datum)
     return textFromBytes(datum.toString()).trimmed();
 }
 
-// A maker note is laid out for its make: once the make changes, the library
-// no longer writes it where readers look for it.
-bool changesMakeUnderMakerNote(const Exiv2::ExifData &exif, const QVariant &given)
+// A maker note is laid out for its make and read for its model: once the
+// make changes, the library no longer writes it where readers look for it,
+// and readers decode it by the model.
+bool changesCameraUnderMakerNote(const Exiv2::ExifData &exif, const std::string &key, const QVariant &given)
 {
-    if (!hasMakerNote(exif))
+    if ((key != makeKey && key != modelKey) || !hasMakerNote(exif))
         return false;
-    const auto current = exif.findKey(Exiv2::ExifKey(makeKey));
+    const auto current = exif.findKey(Exiv2::ExifKey(key));
     if (isRemoval(given) || current == exif.end())
         return true;
     return exifText(*current) != textOf(given).trimmed();
@@ -222,7 +224,7 @@ const Exiv2::Exifdatum *sixChromaticities(const Exiv2::ExifData &exif)
 std::optional<QString> refusalOf(
     const std::string &key, const QVariant &given, const Exiv2::ExifData &exif, const ImageKind &kind)
 {
-    if (key == makeKey && changesMakeUnderMakerNote(exif, given))
+    if (changesCameraUnderMakerNote(exif, key, given))
         return QStringLiteral("the maker note depends on it and would no longer be readable");
     if (isRemoval(given))
         return std::nullopt;
