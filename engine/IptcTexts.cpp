@@ -9,7 +9,11 @@ namespace engine::bridge {
 
 namespace {
 
-const Exiv2::IptcKey characterSetKey("Iptc.Envelope.CharacterSet");
+const Exiv2::IptcKey &characterSetKey()
+{
+    static const Exiv2::IptcKey key("Iptc.Envelope.CharacterSet");
+    return key;
+}
 const std::string utf8Designation("\x1b%G");
 
 bool isValidUtf8(const QByteArray &bytes)
@@ -92,7 +96,7 @@ QStringList splitItems(const QString &text)
 
 bool isMarkedUtf8(const Exiv2::IptcData &iptc)
 {
-    const auto marker = iptc.findKey(characterSetKey);
+    const auto marker = iptc.findKey(characterSetKey());
     return marker != iptc.end() && marker->toString() == utf8Designation;
 }
 
@@ -109,7 +113,7 @@ void declareUtf8(Exiv2::IptcData &iptc)
     if (isMarkedUtf8(iptc))
         return;
     for (Exiv2::Iptcdatum &datum : iptc) {
-        if (datum.typeId() != Exiv2::string || datum.key() == characterSetKey.key())
+        if (datum.typeId() != Exiv2::string || datum.key() == characterSetKey().key())
             continue;
         const std::string bytes = datum.toString();
         if (isValidUtf8(QByteArray::fromStdString(bytes)))
@@ -117,10 +121,10 @@ void declareUtf8(Exiv2::IptcData &iptc)
         datum.setValue(QString::fromLatin1(QByteArray::fromStdString(bytes)).toUtf8().toStdString());
     }
     Exiv2::StringValue designation(utf8Designation);
-    if (auto marker = iptc.findKey(characterSetKey); marker != iptc.end())
+    if (auto marker = iptc.findKey(characterSetKey()); marker != iptc.end())
         marker->setValue(&designation);
     else
-        iptc.add(characterSetKey, &designation);
+        iptc.add(characterSetKey(), &designation);
 }
 
 } // namespace engine::bridge
