@@ -149,6 +149,11 @@ Exiv2::Image::AutoPtr openForEditing(const QString &path)
     return openIo(memory, bytes);
 }
 
+bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
+{
+    return image.checkMode(group) != Exiv2::amNone;
+}
+
 void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check)
 {
     const bool refreshDigest = iptc == IptcContent::Kept && hasCurrentIptcDigest(image);

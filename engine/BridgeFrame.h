@@ -48,6 +48,9 @@ Exiv2::Image::AutoPtr openForReading(const QString &path);
 // library's writers are not safe on every format it can read.
 Exiv2::Image::AutoPtr openForEditing(const QString &path);
 
+// Whether the image's format holds the group at all (read-only counts).
+bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
+
 // Writes the edited metadata into the in-memory image, checks that the
 // result reads back, hands it to check (which throws to keep the file as it
 // was), and replaces the file's content with it in one step. When the edit

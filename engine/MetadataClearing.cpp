@@ -33,11 +33,6 @@ bool startsWith(const std::string &text, const char *prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
-{
-    return image.checkMode(group) != Exiv2::amNone;
-}
-
 // Whether a clear takes the Exif datum. General Exif is everything but the
 // GPS directory, the orientation and the user comment, which have choices
 // of their own, and what the picture needs.

@@ -15,6 +15,7 @@
 #include <exiv2/xmp_exiv2.hpp>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -131,11 +132,6 @@ const std::string compressionKey = "Exif.Image.Compression";
 const std::string chromaticitiesKey = "Exif.Image.PrimaryChromaticities";
 const QString noPlace = QStringLiteral("the file format has no place for it");
 
-bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
-{
-    return image.checkMode(group) != Exiv2::amNone;
-}
-
 // A null entry asks to remove the key, as does an empty date.
 bool isRemoval(const QVariant &given)
 {
@@ -153,20 +149,34 @@ template <typename Container, typename Key> void eraseAll(Container &container, 
         datum = datum->key() == key.key() ? container.erase(datum) : std::next(datum);
 }
 
-template <typename Rows, typename KeyOf> bool givesAny(const QVariantMap &values, const Rows &rows, KeyOf keyOf)
+const char *keyOf(const WriteRow &row)
 {
-    return std::any_of(std::begin(rows), std::end(rows),
-        [&](const auto &row) { return values.contains(QString::fromLatin1(keyOf(row))); });
+    return row.key;
+}
+const char *keyOf(const char *name)
+{
+    return name;
+}
+const char *keyOf(const XmpRow &row)
+{
+    return row.key;
 }
 
-// Every given key of a group the format cannot hold.
-template <typename Rows, typename KeyOf>
-void refuseAll(WriteReport &report, const QVariantMap &values, const Rows &rows, KeyOf keyOf)
+// The keys of a group's rows that the values give.
+template <typename Rows> std::vector<const char *> givenKeys(const QVariantMap &values, const Rows &rows)
 {
+    std::vector<const char *> keys;
     for (const auto &row : rows) {
         if (values.contains(QString::fromLatin1(keyOf(row))))
-            report.refuse(keyOf(row), noPlace);
+            keys.push_back(keyOf(row));
     }
+    return keys;
+}
+
+template <typename Rows> void refuseAll(WriteReport &report, const QVariantMap &values, const Rows &rows, const QString &reason)
+{
+    for (const char *key : givenKeys(values, rows))
+        report.refuse(key, reason);
 }
 
 // The Exif value of one row, in the tag's own type; none when the number
@@ -338,26 +348,11 @@ void writeXmp(Exiv2::XmpData &xmp, const QVariantMap &values)
     }
 }
 
-const char *keyOfRow(const WriteRow &row)
+template <typename Rows>
+void expectAll(WriteReport &report, const QVariantMap &values, const Rows &rows, const Exiv2::Image &image)
 {
-    return row.key;
-}
-const char *keyOfName(const char *name)
-{
-    return name;
-}
-const char *keyOfXmpRow(const XmpRow &row)
-{
-    return row.key;
-}
-
-template <typename Rows, typename KeyOf>
-void expectAll(WriteReport &report, const QVariantMap &values, const Rows &rows, KeyOf keyOf, const Exiv2::Image &image)
-{
-    for (const auto &row : rows) {
-        if (values.contains(QString::fromLatin1(keyOf(row))))
-            report.expect(keyOf(row), image);
-    }
+    for (const char *key : givenKeys(values, rows))
+        report.expect(key, image);
 }
 
 void setExif(Exiv2::Image &image, const QVariantMap &values, bool empty, const ImageKind &kind, WriteReport &report)
@@ -386,17 +381,13 @@ void setExif(Exiv2::Image &image, const QVariantMap &values, bool empty, const I
 
 void setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty, WriteReport &report)
 {
-    const bool givesXmp = givesAny(values, xmpRows, keyOfXmpRow);
-    if (!empty && !givesXmp) {
+    if (!empty && givenKeys(values, xmpRows).empty()) {
         keepXmpAsItIs(image);
         return;
     }
     if (!empty && hasUnreadableXmp(image)) {
         // Writing would replace what the library cannot read with only these.
-        for (const XmpRow &row : xmpRows) {
-            if (values.contains(QString::fromLatin1(row.key)))
-                report.refuse(row.key, QStringLiteral("the file's XMP cannot be read, so it stays as it is"));
-        }
+        refuseAll(report, values, xmpRows, QStringLiteral("the file's XMP cannot be read, so it stays as it is"));
         keepXmpAsItIs(image);
         return;
     }
@@ -421,7 +412,7 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
         if (supports(*image, Exiv2::mdExif))
             setExif(*image, values, empty, kind, report);
         else
-            refuseAll(report, values, exifRows, keyOfRow);
+            refuseAll(report, values, exifRows, noPlace);
 
         if (supports(*image, Exiv2::mdIptc)) {
             Exiv2::IptcData iptc;
@@ -430,19 +421,19 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
             writeIptc(iptc, values);
             image->setIptcData(iptc);
         } else {
-            refuseAll(report, values, iptcKeys, keyOfName);
+            refuseAll(report, values, iptcKeys, noPlace);
         }
 
         if (supports(*image, Exiv2::mdXmp))
             setXmp(*image, values, empty, report);
         else
-            refuseAll(report, values, xmpRows, keyOfXmpRow);
+            refuseAll(report, values, xmpRows, noPlace);
 
-        expectAll(report, values, exifRows, keyOfRow, *image);
-        expectAll(report, values, iptcKeys, keyOfName, *image);
-        expectAll(report, values, xmpRows, keyOfXmpRow, *image);
+        expectAll(report, values, exifRows, *image);
+        expectAll(report, values, iptcKeys, *image);
+        expectAll(report, values, xmpRows, *image);
         const IptcContent iptc
-            = empty || givesAny(values, iptcKeys, keyOfName) ? IptcContent::Changed : IptcContent::Kept;
+            = empty || !givenKeys(values, iptcKeys).empty() ? IptcContent::Changed : IptcContent::Kept;
         saveEdits(*image, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); });
         report.print();
     });
