@@ -48,11 +48,6 @@ namespace {
 // again, so a folder loading in does not refill it for every file.
 constexpr int FormRefillMs = 150;
 
-QString text(const char *key)
-{
-    return localizedString(QLatin1String(key));
-}
-
 std::shared_ptr<FileInfo> fileOfItem(const QVariant &item)
 {
     return item.metaType() == QMetaType::fromType<std::shared_ptr<FileInfo>>()

@@ -23,11 +23,6 @@
 
 namespace {
 
-QString text(const char *key)
-{
-    return localizedString(QLatin1String(key));
-}
-
 bool anyMarked(const FileInfoList &files)
 {
     return std::any_of(files.cbegin(), files.cend(), [](const auto &file) { return file->isMark; });
@@ -49,7 +44,7 @@ QString newPresetName(const QList<Preset> &presets)
 void HomeViewController::clickedStartProcess()
 {
     if (!anyMarked(displayedFiles())) {
-        platform::showAlert(text("QX_ID_208"), text("QX_ID_209"));
+        platform::showAlert(localizedString("QX_ID_208"), localizedString("QX_ID_209"));
         return;
     }
     startProcess();
@@ -81,7 +76,7 @@ void HomeViewController::startProcess()
         break;
     case EditingOptions::cleanMetadata:
         if (!CleanMetadataViewController::shared()->isAnyOptionSelected()) {
-            platform::showAlert(text("QX_ID_217"), text("QX_ID_218"));
+            platform::showAlert(localizedString("QX_ID_217"), localizedString("QX_ID_218"));
             return;
         }
         message = "QX_ID_215";
@@ -89,7 +84,7 @@ void HomeViewController::startProcess()
         break;
     }
     auto *alert = platform::Alert::warning(
-        this, text(message), text(information), { text("QX_ID_199"), text("QX_ID_200") });
+        this, localizedString(message), localizedString(information), { localizedString("QX_ID_199"), localizedString("QX_ID_200") });
     const QPointer<HomeViewController> self(this);
     alert->beginSheet(window(), [self, option, edited](int response) {
         if (!self || response != platform::Alert::FirstButton)
@@ -104,9 +99,9 @@ void HomeViewController::startProcess()
 void HomeViewController::askSavePreset(EditingOptions option, const Metadata &metadata)
 {
     auto *alert = platform::Alert::warning(
-        this, text("QX_ID_222"), text("QX_ID_223"), { text("QX_ID_219"), text("QX_ID_220") });
+        this, localizedString("QX_ID_222"), localizedString("QX_ID_223"), { localizedString("QX_ID_219"), localizedString("QX_ID_220") });
     alert->setShowsSuppressionButton(true);
-    alert->setSuppressionTitle(text("QX_ID_221"));
+    alert->setSuppressionTitle(localizedString("QX_ID_221"));
     auto *name = new QLineEdit(newPresetName(loadPresets()));
     name->setMinimumWidth(200);
     name->selectAll();
@@ -132,7 +127,7 @@ void HomeViewController::savePresetIfRequested(
     const QString name = field ? field->text() : QString();
     QList<Preset> presets = loadPresets();
     if (std::any_of(presets.cbegin(), presets.cend(), [&](const Preset &p) { return p.name() == name; })) {
-        platform::showAlert(text("QX_ID_225"), text("QX_ID_226"));
+        platform::showAlert(localizedString("QX_ID_225"), localizedString("QX_ID_226"));
         askSavePreset(option, metadata);
         return;
     }
@@ -158,15 +153,15 @@ void HomeViewController::chooseDestination(EditingOptions option, const Metadata
     panel->setCanCreateDirectories(true);
     panel->setResolvesAliases(true);
     panel->setTreatsPackagesAsDirectories(false);
-    panel->setMessage(text("QX_ID_227"));
-    panel->setPrompt(text("QX_ID_228"));
+    panel->setMessage(localizedString("QX_ID_227"));
+    panel->setPrompt(localizedString("QX_ID_228"));
     // A library's photos can only be copied out, never changed in place.
     if (!fromLibrary) {
         auto *accessory = new QWidget;
         auto *row = new QHBoxLayout(accessory);
         row->setContentsMargins(0, 3, 20, 3);
         row->addStretch();
-        auto *inPlace = new QPushButton(text("QX_ID_229"), accessory);
+        auto *inPlace = new QPushButton(localizedString("QX_ID_229"), accessory);
         inPlace->setObjectName(QStringLiteral("btnKeepSourceFolderPath"));
         inPlace->setAutoDefault(false);
         row->addWidget(inPlace);

@@ -98,9 +98,9 @@ void MetadataDetailsViewController::buildLayout()
 
 void MetadataDetailsViewController::setUpTexts()
 {
-    lblMetadata->setText(localizedString(QStringLiteral("QX_ID_14")) + QLatin1Char(':'));
+    lblMetadata->setText(localizedCaption("QX_ID_14"));
     for (std::size_t i = 0; i < m_sections.size(); ++i) {
-        const QString text = localizedString(QLatin1String(sectionInfos[i].labelKey));
+        const QString text = localizedString(sectionInfos[i].labelKey);
         m_sections[i].label->setText(text);
         m_sections[i].button->setToolTip(text);
         m_sections[i].button->setAccessibleName(text);

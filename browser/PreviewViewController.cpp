@@ -28,11 +28,6 @@ namespace {
 // Decoded no larger than a large screen shows it.
 constexpr int PictureSide = 2048;
 
-QString text(const char *key)
-{
-    return localizedString(QLatin1String(key));
-}
-
 } // namespace
 
 PreviewViewController::PreviewViewController(QWidget *parent)
@@ -122,14 +117,14 @@ void PreviewViewController::embedMetadataDetails()
 
 void PreviewViewController::setUpTexts()
 {
-    lblLocationView->setText(text("QX_ID_21") + QLatin1Char(':'));
-    segmentLocationView->setLabel(0, text("QX_ID_22"));
-    segmentLocationView->setLabel(1, text("QX_ID_23"));
-    segmentLocationView->setLabel(2, text("QX_ID_24"));
-    lblName->setText(text("QX_ID_25"));
-    lblPath->setText(text("QX_ID_26"));
-    lblDimension->setText(text("QX_ID_27"));
-    lblSize->setText(text("QX_ID_28"));
+    lblLocationView->setText(localizedCaption("QX_ID_21"));
+    segmentLocationView->setLabel(0, localizedString("QX_ID_22"));
+    segmentLocationView->setLabel(1, localizedString("QX_ID_23"));
+    segmentLocationView->setLabel(2, localizedString("QX_ID_24"));
+    lblName->setText(localizedString("QX_ID_25"));
+    lblPath->setText(localizedString("QX_ID_26"));
+    lblDimension->setText(localizedString("QX_ID_27"));
+    lblSize->setText(localizedString("QX_ID_28"));
 }
 
 void PreviewViewController::showPreview(const std::shared_ptr<FileInfo> &file)
