@@ -1,5 +1,4 @@
 #include "app/AppDelegate.h"
-#include "batch/BatchScreens.h"
 #include "app/Screens.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/MainQueue.h"
@@ -19,7 +18,6 @@ int main(int argc, char *argv[])
     initializeExiv2();
 
     platform::ScreenRegistry screens;
-    registerBatchScreens(screens);
     registerScreens(screens);
     AppDelegate delegate;
 

@@ -10,6 +10,7 @@
 #include "platform/MainQueue.h"
 #include "platform/widgets/Alert.h"
 #include "platform/widgets/Presenter.h"
+#include "platform/widgets/Window.h"
 #include "platform/widgets/ScreenRegistry.h"
 
 #include <QGridLayout>
@@ -102,6 +103,9 @@ void ProgressViewController::setUpTexts()
 
 void ProgressViewController::present(QWidget *host)
 {
+    m_host = host;
+    // The window keeps its size while the sheet stands over it.
+    platform::Window::setResizable(host, false);
     resize(SheetSize);
     platform::Presenter::presentAsSheet(host, this);
 }
@@ -244,4 +248,6 @@ void ProgressViewController::showResult()
 void ProgressViewController::dismissProgress()
 {
     platform::Presenter::dismiss(this);
+    if (m_host)
+        platform::Window::setResizable(m_host, true);
 }

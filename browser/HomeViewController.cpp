@@ -1,7 +1,12 @@
 #include "browser/HomeViewController.h"
 
+#include "batch/CleanMetadataViewController.h"
+#include "batch/ProgressViewController.h"
+#include "batch/RenameViewController.h"
 #include "browser/AddPhotosPanels.h"
 #include "browser/GridOrder.h"
+#include "browser/MetadataDetailsViewController.h"
+#include "browser/PreviewViewController.h"
 #include "browser/QorCollectionGridViewItem.h"
 #include "browser/QorCollectionView.h"
 #include "browser/ScanResultMerge.h"
@@ -11,10 +16,14 @@
 #include "common/EditingOptions.h"
 #include "common/Localization.h"
 #include "common/ScanFlags.h"
+#include "editor/MetadataEditorViewController.h"
 #include "engine/FileInfo.h"
+#include "engine/FileInfoEvents.h"
+#include "engine/Preset.h"
 #include "platform/DateFormat.h"
 #include "platform/GlobalQueue.h"
 #include "platform/MainQueue.h"
+#include "platform/Settings.h"
 #include "platform/widgets/Alert.h"
 #include "platform/widgets/OpenPanel.h"
 #include "platform/widgets/Presenter.h"
@@ -35,18 +44,9 @@
 
 namespace {
 
-const QString CleanOptionsIdentifier = QStringLiteral("CleanMetadataViewController");
-const QString DetailsPanelIdentifier = QStringLiteral("MetadataDetailsViewController");
-const QString PresetsListIdentifier = QStringLiteral("PresetsListViewController");
-
-// Stands where a neighbouring screen will be once it is part of the program.
-QWidget *placeholder(const QString &title)
-{
-    auto *label = new QLabel(title);
-    label->setAlignment(Qt::AlignCenter);
-    label->setEnabled(false);
-    return label;
-}
+// How long marked files' values may arrive before the combined form is made
+// again, so a folder loading in does not refill it for every file.
+constexpr int FormRefillMs = 150;
 
 std::shared_ptr<FileInfo> fileOfItem(const QVariant &item)
 {
@@ -76,9 +76,7 @@ HomeViewController::HomeViewController(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("HomeViewController"));
-    auto &screens = platform::ScreenRegistry::instance();
-    metadataVC = screens.has(DetailsPanelIdentifier) ? screens.create(DetailsPanelIdentifier)
-                                                     : placeholder(tr("Details"));
+    metadataVC = platform::ScreenRegistry::make<MetadataDetailsViewController>();
     buildLayout();
 
     dropView->delegate = this;
@@ -90,10 +88,10 @@ HomeViewController::HomeViewController(QWidget *parent)
         popUpEditingOptions->addItem(rawValue(option));
     connect(popUpEditingOptions, &QComboBox::activated, this, [this] { clickedEditingOptions(); });
     showEditingOption(false);
-    if (screens.has(PresetsListIdentifier))
-        popOverPresets.setContent(screens.shared(PresetsListIdentifier));
     setUpTexts();
     updateCounts();
+    connect(&FileInfoEvents::shared(), &FileInfoEvents::detailsArrived, this,
+            &HomeViewController::markedDetailsArrived);
 }
 
 HomeViewController::~HomeViewController()
@@ -135,16 +133,16 @@ void HomeViewController::buildLayout()
     btnRemove = new QPushButton(this);
     connect(btnRemove, &QPushButton::clicked, this, &HomeViewController::removeMarkedItems);
     btnPresets = new QPushButton(this);
-    connect(btnPresets, &QPushButton::clicked, this, &HomeViewController::clickedPresets);
+    btnPresets->hide();
     btnRename = new QPushButton(this);
     connect(btnRename, &QPushButton::clicked, this, &HomeViewController::clickedRename);
     btnResetAll = new QPushButton(this);
     connect(btnResetAll, &QPushButton::clicked, this, &HomeViewController::clickedResetAll);
     btnExportMetadata = new QPushButton(tr("Export CSV…"), this);
-    connect(btnExportMetadata, &QPushButton::clicked, this, &HomeViewController::clickedExportMetadata);
+    btnExportMetadata->hide();
     btnGift = new QPushButton(tr("More Apps"), this);
+    btnGift->hide();
     btnGift->setToolTip(tr("More photo applications"));
-    connect(btnGift, &QPushButton::clicked, this, &HomeViewController::clickedGift);
 
     lblChooseEditingOption = new QLabel(this);
     popUpEditingOptions = new QComboBox(this);
@@ -212,16 +210,6 @@ void HomeViewController::setUpTexts()
 
 // ---- The editing screens beside the grid -------------------------------
 
-QWidget *HomeViewController::cleanOptionsScreen()
-{
-    auto &screens = platform::ScreenRegistry::instance();
-    if (screens.has(CleanOptionsIdentifier))
-        return screens.shared(CleanOptionsIdentifier);
-    if (!m_cleanOptionsPlaceholder)
-        m_cleanOptionsPlaceholder = placeholder(tr("Clean metadata"));
-    return m_cleanOptionsPlaceholder;
-}
-
 void HomeViewController::showEditingOption(bool cleanMetadata)
 {
     // The screen not shown is kept, hidden, out of the container.
@@ -230,27 +218,75 @@ void HomeViewController::showEditingOption(bool cleanMetadata)
         shown->setParent(this);
     }
     delete containerView->layout();
-    pinSubview(containerView, cleanMetadata ? cleanOptionsScreen() : metadataVC.data());
+    pinSubview(containerView,
+               cleanMetadata ? static_cast<QWidget *>(CleanMetadataViewController::shared()) : metadataVC.data());
 }
 
 bool HomeViewController::isShowingCleanOptions() const
 {
-    const QWidget *clean = m_cleanOptionsPlaceholder;
-    auto &screens = platform::ScreenRegistry::instance();
-    if (screens.isShared(CleanOptionsIdentifier))
-        clean = screens.shared(CleanOptionsIdentifier);
-    return clean && clean->parentWidget() == containerView;
+    return CleanMetadataViewController::shared()->parentWidget() == containerView;
 }
 
-void HomeViewController::showMarkedFilesInEditingForm() { }
-void HomeViewController::resetEditingForm() { }
-void HomeViewController::resetCleanOptions() { }
-void HomeViewController::openPreview(const std::shared_ptr<FileInfo> &) { }
-void HomeViewController::openRenameWindow(const Rename &) { }
-void HomeViewController::reloadPresetsList() { }
-void HomeViewController::clickedStartProcess() { }
-void HomeViewController::clickedExportMetadata() { }
-void HomeViewController::clickedGift() { }
+MetadataEditorViewController *HomeViewController::editingForm() const
+{
+    return metadataVC->metadataEditorVC;
+}
+
+void HomeViewController::showMarkedFilesInEditingForm()
+{
+    m_formRefillDue = false;
+    editingForm()->showMetadataOfMarkedFiles();
+}
+
+void HomeViewController::resetEditingForm()
+{
+    editingForm()->resetEditedMarks();
+    showMarkedFilesInEditingForm();
+}
+
+void HomeViewController::resetCleanOptions()
+{
+    CleanMetadataViewController::shared()->resetOptions();
+}
+
+void HomeViewController::openPreview(const std::shared_ptr<FileInfo> &file)
+{
+    PreviewViewController *preview = PreviewViewController::shared();
+    platform::Presenter::presentAsModalWindow(this, preview);
+    preview->showPreview(file);
+}
+
+void HomeViewController::openRenameWindow(const Rename &rule)
+{
+    RenameViewController *window = RenameViewController::shared();
+    window->rename = rule;
+    RenameViewController::present(this);
+}
+
+void HomeViewController::returnFromResult()
+{
+    MetadataEditorViewController *form = editingForm();
+    form->setFileInfo(nullptr);
+    resetCleanOptions();
+    form->resetEditedMarks();
+    showMarkedFilesInEditingForm();
+    popUpEditingOptions->setCurrentIndex(int(EditingOptions::onlyModify));
+    showEditingOption(false);
+}
+
+void HomeViewController::markedDetailsArrived(const std::shared_ptr<FileInfo> &file)
+{
+    // One marked file is the form's own record, which fills itself.
+    const FileInfoList &shown = displayedFiles();
+    if (!file->isMark || file->item < 0 || file->item >= shown.size() || shown.at(file->item) != file
+        || editingForm()->fileInfo() == file || m_formRefillDue)
+        return;
+    m_formRefillDue = true;
+    platform::MainQueue::after(FormRefillMs, this, [this] {
+        if (m_formRefillDue)
+            showMarkedFilesInEditingForm();
+    });
+}
 
 // ---- Reloading the grid ------------------------------------------------
 
@@ -567,13 +603,6 @@ void HomeViewController::clickedEditingOptions()
 void HomeViewController::clickedRename()
 {
     openRenameWindow(loadRenameSettings());
-}
-
-void HomeViewController::clickedPresets()
-{
-    if (popOverPresets.content())
-        popOverPresets.show(btnPresets, platform::Popover::RightEdge);
-    reloadPresetsList();
 }
 
 QMenu *HomeViewController::makeSortMenu()

@@ -5,10 +5,11 @@
 #include "browser/ScanErrors.h"
 #include "browser/Scanner.h"
 #include "browser/ViewControllerCellViewModel.h"
+#include "common/EditingOptions.h"
 #include "common/Globals.h"
 #include "controls/SortChoice.h"
+#include "engine/Metadata.h"
 #include "engine/Rename.h"
-#include "platform/widgets/Popover.h"
 
 #include <QList>
 #include <QPointer>
@@ -18,6 +19,8 @@
 #include <memory>
 
 class FileInfo;
+class MetadataDetailsViewController;
+class MetadataEditorViewController;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -29,6 +32,7 @@ class QorCollectionGridViewItem;
 class QorCollectionView;
 
 namespace platform {
+class Alert;
 class OpenPanel;
 }
 
@@ -81,9 +85,11 @@ public:
     QPointer<QPushButton> btnExportMetadata;
 
     // The details panel with the editing form, owned by this screen.
-    QPointer<QWidget> metadataVC;
-    // The presets popover beside btnPresets.
-    platform::Popover popOverPresets;
+    QPointer<MetadataDetailsViewController> metadataVC;
+    // The destination panel while it is open, and the start it waits for.
+    QPointer<platform::OpenPanel> openPanelKeepSource;
+    Metadata metadataKeepSource;
+    EditingOptions editingOptionKeepSource = EditingOptions::onlyModify;
 
     SortMethods sortMethod = SortMethods::name;
     SortOrder sortOrder = SortOrder::ascending;
@@ -128,7 +134,6 @@ public:
     void clickedResetAll();
     void clickedEditingOptions();
     void clickedRename();
-    void clickedPresets();
     QMenu *makeSortMenu();
     void clickedSort();
     void sortByName();
@@ -137,22 +142,32 @@ public:
     void sortWithAscending();
     void sortWithDescending();
 
-    // The screens this one starts or feeds; each does nothing until its
-    // screen is part of the program.
+    // The editing form of the details panel.
+    MetadataEditorViewController *editingForm() const;
     // Refills the editing form from the marked displayed files.
-    virtual void showMarkedFilesInEditingForm();
+    void showMarkedFilesInEditingForm();
     // Forgets the form's edits, then refills it.
-    virtual void resetEditingForm();
-    virtual void resetCleanOptions();
+    void resetEditingForm();
+    void resetCleanOptions();
     // The preview window of one file.
-    virtual void openPreview(const std::shared_ptr<FileInfo> &file);
+    void openPreview(const std::shared_ptr<FileInfo> &file);
     // The rename rule window, showing rule.
-    virtual void openRenameWindow(const Rename &rule);
-    // Refreshes the presets list the popover shows.
-    virtual void reloadPresetsList();
-    virtual void clickedStartProcess();
-    virtual void clickedExportMetadata();
-    virtual void clickedGift();
+    void openRenameWindow(const Rename &rule);
+    // After a batch's Finish: a blank form, the first editing option and
+    // the details panel.
+    void returnFromResult();
+
+    // Starting a batch: the check for marked files, the confirmation of the
+    // option, the preset question, the destination, then the batch.
+    void clickedStartProcess();
+    void startProcess();
+    void askSavePreset(EditingOptions option, const Metadata &metadata);
+    void chooseDestination(EditingOptions option, const Metadata &metadata);
+    // The destination panel's button that changes the photos in place.
+    void clickedKeepSourceFolderPath();
+    void beginProcessing(EditingOptions option, const Metadata &metadata, const std::optional<QUrl> &destination,
+                         bool isKeepSourceFolderPath);
+    void closeProgressView();
 
     // The grid's delegate.
     QSize cellSizeForCollectionView(QorCollectionView *view) override;
@@ -181,6 +196,10 @@ private:
     void showDashboard();
     void runAddPanel(platform::OpenPanel *panel);
     void setSort(std::optional<SortMethods> method, std::optional<SortOrder> order);
+    void savePresetIfRequested(int response, platform::Alert *alert, EditingOptions option,
+                               const Metadata &metadata);
+    // A marked file's values arrived: the combined form is made again.
+    void markedDetailsArrived(const std::shared_ptr<FileInfo> &file);
 
     // The steps of a scan's end.
     void scanWalkFinished(const Scanner::Result &result);
@@ -197,5 +216,5 @@ private:
     quint64 m_requestedReload = 0;
     quint64 m_publishedReload = 0;
     bool m_scanning = false;
-    QPointer<QWidget> m_cleanOptionsPlaceholder;
+    bool m_formRefillDue = false;
 };

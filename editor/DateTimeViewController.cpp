@@ -522,6 +522,9 @@ void DateTimeViewController::updateEditorField(const std::shared_ptr<DateTime> &
     if (!textFieldEditor)
         return;
     textFieldEditor->setText(text);
+    // A long summary reads from its start; the whole of it on hovering.
+    textFieldEditor->setCursorPosition(0);
+    textFieldEditor->setToolTip(text);
     runFieldChanged(metadataEditorVC, textFieldEditor);
 }
 

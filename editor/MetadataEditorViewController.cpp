@@ -2,9 +2,14 @@
 
 #include "common/Localization.h"
 #include "controls/CustomTextView.h"
+#include "editor/DateTimeViewController.h"
+#include "editor/EditLocationViewController.h"
 #include "editor/FieldBox.h"
 #include "editor/PopUpValues.h"
 #include "engine/FileInfo.h"
+#include "engine/FileInfoEvents.h"
+#include "platform/widgets/Presenter.h"
+#include "platform/widgets/ScreenRegistry.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -54,9 +58,28 @@ MetadataEditorViewController::MetadataEditorViewController(QWidget *parent)
     , m_locales(countryList())
     , m_fileInfo(std::make_shared<FileInfo>())
 {
+    connect(&FileInfoEvents::shared(), &FileInfoEvents::detailsArrived, this,
+            &MetadataEditorViewController::detailsArrived);
 }
 
-MetadataEditorViewController::~MetadataEditorViewController() = default;
+MetadataEditorViewController::~MetadataEditorViewController()
+{
+    delete m_locationEditor.data();
+}
+
+DateTimeViewController *MetadataEditorViewController::sharedDateTime()
+{
+    if (!m_dateTime)
+        m_dateTime.reset(platform::ScreenRegistry::make<DateTimeViewController>());
+    return m_dateTime.get();
+}
+
+EditLocationViewController *MetadataEditorViewController::sharedLocationEditor()
+{
+    if (!m_locationEditor)
+        m_locationEditor = platform::ScreenRegistry::make<EditLocationViewController>();
+    return m_locationEditor;
+}
 
 void MetadataEditorViewController::showEvent(QShowEvent *event)
 {
@@ -69,6 +92,8 @@ void MetadataEditorViewController::loadView()
     if (isViewLoaded())
         return;
     m_locales.prepend(CountryLocale{QString(), LeaveBlank});
+    // The date screen exists before any date field is filled.
+    m_datePopOver.setContent(sharedDateTime());
     buildLayout();
     setupPopUps();
     setUpTexts();
@@ -76,14 +101,8 @@ void MetadataEditorViewController::loadView()
 
 void MetadataEditorViewController::buildLayout()
 {
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    outer->addWidget(scroll);
-
-    auto *content = new QWidget(scroll);
+    // The owner scrolls the form: it is as tall as its sections.
+    QWidget *content = this;
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(12, 8, 12, 12);
     column->setSpacing(6);
@@ -168,7 +187,12 @@ void MetadataEditorViewController::buildLayout()
         }
     }
     column->addStretch(1);
-    scroll->setWidget(content);
+}
+
+int MetadataEditorViewController::headingOffset(FormHeading which) const
+{
+    const QLabel *shown = heading(which);
+    return shown ? shown->mapTo(this, QPoint(0, 0)).y() : 0;
 }
 
 QWidget *MetadataEditorViewController::makeControl(const FormFieldInfo &row, QWidget *parent)
@@ -316,6 +340,7 @@ QPushButton *MetadataEditorViewController::btnEditLocationWithMap() const
 
 void MetadataEditorViewController::setFileInfo(std::shared_ptr<FileInfo> fileInfo)
 {
+    m_waiting.reset();
     m_fileInfo = std::move(fileInfo);
 }
 
@@ -340,13 +365,30 @@ void MetadataEditorViewController::showDatePopover(QPushButton *button, Metadata
 {
     if (!m_isEditableUI || !button)
         return;
-    // The date and time popover is wired in here once it joins the form.
-    Q_UNUSED(dateField);
+    m_datePopOver.close();
+    m_datePopOver.show(button, platform::Popover::RightEdge);
+    DateTimeViewController *editor = sharedDateTime();
+    editor->textFieldEditor = textField(dateField);
+    editor->metadataEditorVC = this;
+    // The record's own rule object, so the popover's changes are the form's.
+    const std::optional<DateRule> rule = dateRuleOf(dateField);
+    std::shared_ptr<DateTime> shown;
+    if (rule && m_fileInfo && m_fileInfo->metadata)
+        shown = m_fileInfo->metadata->dateTime(*rule);
+    editor->showDateTime(shown ? shown : std::make_shared<DateTime>());
 }
 
 void MetadataEditorViewController::clickedEditLocationWithMap()
 {
     if (!m_isEditableUI)
         return;
-    // The location editor is wired in here once it joins the form.
+    EditLocationViewController *editor = sharedLocationEditor();
+    platform::Presenter::presentAsModalWindow(this, editor);
+    editor->txtFieldLatitudeTarget = txtFieldGPSLatitude();
+    editor->popUpLatitudeRefTarget = popUpGPSLatitudeRef();
+    editor->txtFieldLongitudeTarget = txtFieldGPSLongitude();
+    editor->popUpLongitudeRefTarget = popUpGPSLongitudeRef();
+    editor->metadataEditorVC = this;
+    if (m_fileInfo)
+        editor->configure(m_fileInfo);
 }
