@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+namespace platform {
+
+// The desktop theme's icon of a freedesktop name ("document-open"); where
+// the theme has none, the copy bundled with Calvorn, so buttons look the
+// same on any desktop and in tests. Null for a name neither knows.
+QIcon themeIcon(const QString &name);
+
+// Calvorn's own icon, the theme's where Calvorn is installed, else the
+// bundled one.
+QIcon applicationIcon();
+
+// The bundled icon of an application Calvorn recommends, by its desktop
+// entry id; null when none is bundled.
+QIcon bundledApplicationIcon(const QString &applicationId);
+
+} // namespace platform
