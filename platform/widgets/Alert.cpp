@@ -28,21 +28,31 @@ Alert::Responder &responder()
 Alert::Alert(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QApplication::applicationDisplayName());
-    auto *outer = new QHBoxLayout(this);
+    // As the desktop's message boxes: the icon beside the texts, the
+    // buttons in a row across the bottom; the size follows the texts.
+    auto *outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    auto *top = new QHBoxLayout;
+    top->setSpacing(16);
+    outer->addLayout(top);
     m_icon = new QLabel(this);
     m_icon->setAlignment(Qt::AlignTop);
-    outer->addWidget(m_icon);
+    top->addWidget(m_icon);
 
     auto *column = new QVBoxLayout;
-    outer->addLayout(column, 1);
+    top->addLayout(column, 1);
+    // Texts wrap, but not into a narrow column.
+    const int textWidth = fontMetrics().averageCharWidth() * 48;
     m_messageLabel = new QLabel(this);
     m_messageLabel->setWordWrap(true);
     QFont bold = m_messageLabel->font();
     bold.setBold(true);
     m_messageLabel->setFont(bold);
+    m_messageLabel->setMinimumWidth(textWidth);
     column->addWidget(m_messageLabel);
     m_informativeLabel = new QLabel(this);
     m_informativeLabel->setWordWrap(true);
+    m_informativeLabel->setMinimumWidth(textWidth);
     m_informativeLabel->hide();
     column->addWidget(m_informativeLabel);
     m_accessorySlot = new QVBoxLayout;
@@ -50,9 +60,10 @@ Alert::Alert(QWidget *parent) : QDialog(parent)
     m_suppression = new QCheckBox(tr("Do not show this message again"), this);
     m_suppression->hide();
     column->addWidget(m_suppression);
+    column->addStretch(1);
     m_buttonBox = new QDialogButtonBox(this);
-    column->addSpacing(6);
-    column->addWidget(m_buttonBox);
+    outer->addSpacing(6);
+    outer->addWidget(m_buttonBox);
     setAlertStyle(Style::Warning);
 }
 

@@ -1,6 +1,8 @@
 #include "platform/widgets/ThemeIcon.h"
 
 #include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
 
 namespace platform {
 
@@ -22,6 +24,18 @@ QIcon bundled(const QString &folder, const QString &name)
 QIcon themeIcon(const QString &name)
 {
     return QIcon::fromTheme(name, bundled(QStringLiteral(":/icons/"), name));
+}
+
+QHBoxLayout *withIcon(const QString &name, int side, QLabel *label)
+{
+    auto *row = new QHBoxLayout;
+    row->setSpacing(8);
+    auto *picture = new QLabel(label->parentWidget());
+    picture->setPixmap(themeIcon(name).pixmap(side, side));
+    picture->setFixedSize(side, side);
+    row->addWidget(picture, 0, Qt::AlignVCenter);
+    row->addWidget(label, 1);
+    return row;
 }
 
 QIcon applicationIcon()
