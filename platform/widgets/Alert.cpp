@@ -110,6 +110,18 @@ int Alert::addButton(const QString &title)
     return response;
 }
 
+void Alert::setCancelResponse(int response)
+{
+    m_cancelResponse = response;
+    layOutButtons();
+}
+
+void Alert::setDefaultResponse(int response)
+{
+    m_defaultResponse = response;
+    layOutButtons();
+}
+
 int Alert::cancelResponse() const
 {
     return m_cancelResponse >= 0 ? m_cancelResponse
@@ -197,7 +209,6 @@ int Alert::runModal()
         return answerFromResponder().response;
     if (m_buttonTitles.isEmpty())
         addButton(tr("OK"));
-    layOutButtons();
     setWindowModality(Qt::ApplicationModal);
     if (m_accessory)
         m_accessory->setFocus();
@@ -219,7 +230,6 @@ void Alert::beginSheet(QWidget *window, std::function<void(int)> completion)
     // Attached to the window, centred on it, which takes no input meanwhile.
     if (window && window->window() != parentWidget())
         setParent(window->window(), windowFlags());
-    layOutButtons();
     setWindowModality(Qt::WindowModal);
     connect(this, &QDialog::finished, this, [this, completion = std::move(completion)](int result) {
         completion(result);

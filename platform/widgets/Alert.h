@@ -53,9 +53,9 @@ public:
     int addButton(const QString &title);
     QStringList buttonTitles() const { return m_buttonTitles; }
     // The button that Escape answers; by default the last one.
-    void setCancelResponse(int response) { m_cancelResponse = response; }
+    void setCancelResponse(int response);
     // The button that Return answers; by default the first one.
-    void setDefaultResponse(int response) { m_defaultResponse = response; }
+    void setDefaultResponse(int response);
 
     void setShowsSuppressionButton(bool on);
     bool showsSuppressionButton() const;
@@ -82,8 +82,8 @@ private:
     Answer answerFromResponder();
     void finishWith(int response);
     int cancelResponse() const;
-    // Gives each button its role in the button box, once the default and
-    // Escape buttons are known.
+    // Gives each button its role in the button box by the default and
+    // Escape buttons.
     void layOutButtons();
 
     QString m_message;
