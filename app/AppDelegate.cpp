@@ -81,11 +81,11 @@ void AppDelegate::showRatingAlert()
 {
     std::unique_ptr<platform::Alert> alert(platform::Alert::warning(InitialWindowController::shared(),
         QStringLiteral("Enjoying Calvorn"),
-        QStringLiteral("Spread the word and help other fellow users. \nRate us on the App Store."),
+        QStringLiteral("Spread the word and help other fellow users. \nRate us in your software centre."),
         {QStringLiteral("Rate Calvorn"), QStringLiteral("Remind Me Later")}));
     if (alert->runModal() != platform::Alert::FirstButton)
         return;
-    // Counted as rated only once the review page is really open: otherwise
+    // Counted as rated only where a software centre took the page: otherwise
     // the prompt comes again after the next start.
     if (platform::Workspace::openUrl(platform::Workspace::storeUrl(QStringLiteral(CALVORN_APP_ID))))
         platform::Settings::setBool(SettingsKey::isAppstoreRated, true);

@@ -5,6 +5,7 @@
 #include "platform/Memory.h"
 #include "platform/SingleInstance.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QApplication>
 
@@ -15,6 +16,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Calvorn"));
     QApplication::setApplicationVersion(QStringLiteral(CALVORN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(CALVORN_APP_ID));
+    // Every window's icon, the dialogs' and sheets' included.
+    QApplication::setWindowIcon(platform::applicationIcon());
     initializeExiv2();
 
     platform::ScreenRegistry screens;

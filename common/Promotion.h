@@ -24,7 +24,7 @@ public:
     // The ids of the promoted applications, one per row.
     const QStringList &bundleIDs() const { return m_bundleIDs; }
 
-    // Opens the record's page in the software centre.
+    // Opens the record's page: in the software centre, else on the web.
     static bool open(const PromotionalApp &app);
 
 private:

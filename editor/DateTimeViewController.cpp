@@ -11,6 +11,7 @@
 #include "engine/FileInfo.h"
 #include "platform/Calendar.h"
 #include "platform/DateFormat.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -188,7 +189,7 @@ void DateTimeViewController::buildControls()
     layout->setSpacing(6);
 
     lblDateTimeConfiguration = headingLabel(this);
-    layout->addWidget(lblDateTimeConfiguration);
+    layout->addLayout(platform::withIcon(QStringLiteral("view-calendar"), 22, lblDateTimeConfiguration));
 
     const auto radio = [this, layout](QPointer<QRadioButton> &button) {
         button = new QRadioButton(this);
