@@ -213,6 +213,9 @@ private:
     void reloadCollectionView();
     void showDashboard();
     void runAddPanel(platform::OpenPanel *panel);
+    // A panel that picks one folder (and can make one), for a batch's
+    // destination or the export.
+    platform::OpenPanel *newFolderPanel(const QString &message, const QString &prompt);
     void setSort(std::optional<SortMethods> method, std::optional<SortOrder> order);
     void savePresetIfRequested(int response, platform::Alert *alert, EditingOptions option,
                                const Metadata &metadata);

@@ -38,14 +38,9 @@ void HomeViewController::exportMetadata()
         platform::showAlert(localizedString("QX_ID_208"), localizedString("QX_ID_209"));
         return;
     }
-    auto *panel = new platform::OpenPanel(this);
-    panel->setCanChooseFiles(false);
-    panel->setCanChooseDirectories(true);
-    panel->setAllowsMultipleSelection(false);
-    panel->setCanCreateDirectories(true);
-    panel->setTreatsPackagesAsDirectories(false);
-    panel->setMessage(QStringLiteral("Please select a destination folder to export Metadata csv file."));
-    panel->setPrompt(QStringLiteral("Select Destination Folder"));
+    platform::OpenPanel *panel = newFolderPanel(
+        QStringLiteral("Please select a destination folder to export Metadata csv file."),
+        QStringLiteral("Select Destination Folder"));
     const QPointer<HomeViewController> self(this);
     panel->beginSheet(window(), [self, panel](int response) {
         if (!self || response != platform::OpenPanel::OK || panel->urls().isEmpty())

@@ -130,15 +130,7 @@ void HomeViewController::chooseDestination(EditingOptions option, const Metadata
     const bool fromLibrary
         = std::any_of(shown.cbegin(), shown.cend(), [](const auto &file) { return file->isPhotoLibrary; });
 
-    auto *panel = new platform::OpenPanel(this);
-    panel->setCanChooseFiles(false);
-    panel->setCanChooseDirectories(true);
-    panel->setAllowsMultipleSelection(false);
-    panel->setCanCreateDirectories(true);
-    panel->setResolvesAliases(true);
-    panel->setTreatsPackagesAsDirectories(false);
-    panel->setMessage(localizedString("QX_ID_227"));
-    panel->setPrompt(localizedString("QX_ID_228"));
+    platform::OpenPanel *panel = newFolderPanel(localizedString("QX_ID_227"), localizedString("QX_ID_228"));
     // A library's photos can only be copied out, never changed in place.
     if (!fromLibrary) {
         auto *accessory = new QWidget;
@@ -159,6 +151,20 @@ void HomeViewController::chooseDestination(EditingOptions option, const Metadata
             return;
         self->beginProcessing(option, metadata, panel->urls().first(), false);
     });
+}
+
+platform::OpenPanel *HomeViewController::newFolderPanel(const QString &message, const QString &prompt)
+{
+    auto *panel = new platform::OpenPanel(this);
+    panel->setCanChooseFiles(false);
+    panel->setCanChooseDirectories(true);
+    panel->setAllowsMultipleSelection(false);
+    panel->setCanCreateDirectories(true);
+    panel->setResolvesAliases(true);
+    panel->setTreatsPackagesAsDirectories(false);
+    panel->setMessage(message);
+    panel->setPrompt(prompt);
+    return panel;
 }
 
 void HomeViewController::clickedKeepSourceFolderPath()

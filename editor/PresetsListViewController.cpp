@@ -107,6 +107,8 @@ void PresetsListViewController::presetSelected(int row)
         } else {
             manager->sortPresets();
             manager->reloadTable();
+            // Opened for editing: the first preset is ready in the form.
+            manager->selectRow(0);
         }
         return;
     }

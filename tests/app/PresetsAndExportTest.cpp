@@ -181,6 +181,7 @@ TEST_F(PresetsAndExportTest, APresetMadeInTheManagerIsAppliedAfterARestartAndRem
     choosePreset(QStringLiteral("Edit Presets..."));
     manager = PresetViewController::shared();
     ASSERT_TRUE(manager->isVisible());
+    EXPECT_EQ(manager->selectedRow(), 0) << "opened for editing, the first preset is shown";
     clickRow(manager->tableView, 1);
     ASSERT_EQ(manager->allPresets.value(manager->selectedRow()).name(), QStringLiteral("Travel"));
     EXPECT_EQ(manager->presetForm()->textField(MetadataField::artist)->text(), QStringLiteral("Ana Lima"));
