@@ -194,6 +194,9 @@ void Presenter::presentAsModalWindow(QWidget *presenter, QWidget *content)
         content->setWindowModality(Qt::ApplicationModal);
         frames().insert(content, content);
     }
+    // Each opening stands centred over the window it belongs to.
+    if (!content->isVisible() && presenter)
+        content->move(presenter->window()->geometry().center() - content->rect().center());
     content->show();
     content->raise();
     content->activateWindow();
