@@ -70,6 +70,7 @@ void ViewController::showPage(ContainerPage page)
 {
     takePagesOut();
     pinSubview(containerView, pageScreen(page));
+    emit pageShown();
 }
 
 void ViewController::takePagesOut()

@@ -37,6 +37,10 @@ public:
     QPointer<QFrame> boxParent;
     QPointer<QWidget> containerView;
 
+signals:
+    // Another page (or the same anew) is shown.
+    void pageShown();
+
 private:
     static QWidget *pageScreen(ContainerPage page);
     void takePagesOut();

@@ -18,7 +18,6 @@ CleanMetadataViewController::CleanMetadataViewController(QWidget *parent)
     QFont title = lblTitle->font();
     title.setBold(true);
     lblTitle->setFont(title);
-    lblTitle->setWordWrap(true);
     layout->addLayout(platform::withIcon(QStringLiteral("edit-clear-all"), 22, lblTitle));
     for (auto [box, key] : {std::pair{&btnExif, "QX_ID_67"}, {&btnOrientation, "QX_ID_93"},
                             {&btnGPSInformation, "QX_ID_68"}, {&btnComment, "QX_ID_69"}, {&btnIPTC, "QX_ID_70"},

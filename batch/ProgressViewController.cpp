@@ -12,6 +12,7 @@
 #include "platform/widgets/Presenter.h"
 #include "platform/widgets/Window.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -68,7 +69,7 @@ ProgressViewController::ProgressViewController(QWidget *parent)
     progressIndicator->setTextVisible(false);
     outer->addWidget(progressIndicator);
 
-    btnStop = new QPushButton(this);
+    btnStop = new QPushButton(platform::themeIcon(QStringLiteral("process-stop")), QString(), this);
     outer->addWidget(btnStop, 0, Qt::AlignRight);
     connect(btnStop, &QPushButton::clicked, this, &ProgressViewController::clickedStop);
 

@@ -30,6 +30,7 @@
 #include "platform/widgets/OpenPanel.h"
 #include "platform/widgets/Presenter.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 #include "platform/widgets/Window.h"
 
 #include <QCheckBox>
@@ -94,6 +95,7 @@ HomeViewController::HomeViewController(QWidget *parent)
     presets->popOver = &popOverPresets;
     popOverPresets.setContent(presets);
     setUpTexts();
+    setUpIcons();
     updateCounts();
     connect(&FileInfoEvents::shared(), &FileInfoEvents::detailsArrived, this,
             &HomeViewController::markedDetailsArrived);
@@ -121,6 +123,8 @@ void HomeViewController::buildLayout()
     searchField = new QLineEdit(this);
     searchField->setClearButtonEnabled(true);
     searchField->setMaximumWidth(260);
+    // Room for the placeholder beside the search icon.
+    searchField->setMinimumWidth(searchField->fontMetrics().horizontalAdvance(localizedString("QX_ID_6")) + 48);
     btnSort = new QPushButton(this);
     connect(btnSort, &QPushButton::clicked, this, &HomeViewController::clickedSort);
     btnSelectAll = new QCheckBox(this);
@@ -153,7 +157,6 @@ void HomeViewController::buildLayout()
     lblChooseEditingOption = new QLabel(this);
     popUpEditingOptions = new QComboBox(this);
     containerView = new QWidget(this);
-    containerView->setMinimumWidth(380);
     boxStartProcess = new QFrame(this);
     boxStartProcess->setFrameShape(QFrame::StyledPanel);
     lblStartProcess = new QLabel(boxStartProcess);
@@ -212,6 +215,20 @@ void HomeViewController::setUpTexts()
     lblChooseEditingOption->setText(localizedString("QX_ID_13") + QLatin1Char(':'));
     btnSelectAll->setText(tr("All"));
     btnSort->setText(localizedString("QX_ID_205"));
+}
+
+void HomeViewController::setUpIcons()
+{
+    const std::pair<QPushButton *, const char *> icons[] = {
+        {btnAdd, "list-add"},           {btnRemove, "list-remove"},
+        {btnPresets, "bookmarks"},      {btnRename, "edit-rename"},
+        {btnResetAll, "edit-undo"},     {btnExportMetadata, "document-export"},
+        {btnGift, "star-shape"},        {btnSort, "view-sort"},
+        {btnStartProcess, "media-playback-start"},
+    };
+    for (const auto &[button, name] : icons)
+        button->setIcon(platform::themeIcon(QLatin1String(name)));
+    searchField->addAction(platform::themeIcon(QStringLiteral("edit-find")), QLineEdit::LeadingPosition);
 }
 
 // ---- The editing screens beside the grid -------------------------------
@@ -351,6 +368,7 @@ void HomeViewController::updateCounts()
     btnRemove->setEnabled(marked > 0);
     lblTotalPhotos->setText(localizedString("QX_ID_55") + QStringLiteral(": ") + QString::number(marked)
         + QStringLiteral(" / ") + QString::number(shown.size()));
+    emit countsChanged();
 }
 
 void HomeViewController::reloadCollectionView()

@@ -203,11 +203,13 @@ public:
 signals:
     // The grid became empty: the window is to show the dashboard.
     void dashboardPageRequested();
+    // The marked and displayed counts were shown anew.
+    void countsChanged();
 
 private:
     void buildLayout();
     void setUpTexts();
-    QWidget *cleanOptionsScreen();
+    void setUpIcons();
     void publishReload(const FileInfoList &files);
     void refreshAfterReload();
     void reloadCollectionView();

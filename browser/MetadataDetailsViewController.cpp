@@ -4,11 +4,11 @@
 #include "editor/MetadataEditorViewController.h"
 #include "platform/Console.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -28,11 +28,11 @@ struct SectionInfo
 constexpr std::array<SectionInfo, MetadataDetailsViewController::sectionCount> sectionInfos { {
     { "QX_ID_15", "dialog-information", FormHeading::ExifDetails,
         &MetadataDetailsViewController::clickedGeneral },
-    { "QX_ID_16", "x-office-calendar", FormHeading::DateTime, &MetadataDetailsViewController::clickedDate },
-    { "QX_ID_17", "camera-photo", FormHeading::Camera, &MetadataDetailsViewController::clickedCamera },
+    { "QX_ID_16", "view-calendar", FormHeading::DateTime, &MetadataDetailsViewController::clickedDate },
+    { "QX_ID_17", "image-x-generic", FormHeading::Camera, &MetadataDetailsViewController::clickedCamera },
     { "QX_ID_18", "mark-location", FormHeading::GPS, &MetadataDetailsViewController::clickedGPS },
-    { "QX_ID_19", "text-x-generic", FormHeading::IPTCDetails, &MetadataDetailsViewController::clickedIPTC },
-    { "QX_ID_20", "text-xml", FormHeading::XMPDetails, &MetadataDetailsViewController::clickedXMP },
+    { "QX_ID_19", "document-properties", FormHeading::IPTCDetails, &MetadataDetailsViewController::clickedIPTC },
+    { "QX_ID_20", "view-list-details", FormHeading::XMPDetails, &MetadataDetailsViewController::clickedXMP },
 } };
 
 } // namespace
@@ -70,9 +70,8 @@ void MetadataDetailsViewController::buildLayout()
         column->setSpacing(1);
         outlets.button = new QToolButton(outlets.box);
         outlets.button->setAutoRaise(true);
-        outlets.button->setIcon(QIcon::fromTheme(QLatin1String(info.iconName)));
+        outlets.button->setIcon(platform::themeIcon(QLatin1String(info.iconName)));
         outlets.button->setIconSize(QSize(20, 20));
-        outlets.button->setVisible(!outlets.button->icon().isNull());
         connect(outlets.button, &QToolButton::clicked, this, info.action);
         outlets.label = new QLabel(outlets.box);
         outlets.label->setAlignment(Qt::AlignCenter);
@@ -88,6 +87,9 @@ void MetadataDetailsViewController::buildLayout()
     scrollView->setFrameShape(QFrame::StyledPanel);
     scrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollView->setWidget(metadataEditorVC);
+    // Only the height scrolls: the panel is at least as wide as the form.
+    scrollView->setMinimumWidth(metadataEditorVC->minimumSizeHint().width()
+                                + scrollView->verticalScrollBar()->sizeHint().width() + 2 * scrollView->frameWidth());
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -214,6 +214,9 @@ void Presenter::presentAsModalWindow(QWidget *presenter, QWidget *content)
         if (over)
             centreOn(content, over);
     }
+    // Each opening stands centred over the window it belongs to.
+    if (!content->isVisible() && presenter)
+        content->move(presenter->window()->geometry().center() - content->rect().center());
     content->show();
     content->raise();
     content->activateWindow();

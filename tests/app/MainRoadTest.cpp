@@ -11,6 +11,7 @@
 #include "batch/RenameViewController.h"
 #include "batch/ResultViewController.h"
 #include "browser/DashboardViewController.h"
+#include "browser/GridThumbnails.h"
 #include "browser/HomeViewController.h"
 #include "browser/MetadataDetailsViewController.h"
 #include "browser/PreviewViewController.h"
@@ -155,6 +156,13 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     location->close();
     EXPECT_EQ(form->textField(MetadataField::gpsLatitude)->text(), QStringLiteral("-33.8568"));
     EXPECT_EQ(form->popUp(MetadataField::gpsLatitudeRef)->currentText(), QStringLiteral("South"));
+
+    // The picture of the main screen in the README comes from here.
+    if (const QString picture = qEnvironmentVariable("CALVORN_SCREENSHOT"); !picture.isEmpty()) {
+        GridThumbnails::shared().waitForDone();
+        settle(2);
+        EXPECT_TRUE(InitialWindowController::shared()->grab().save(picture));
+    }
 
     // In place: confirm, do not save a preset, change the photos in place.
     alerts.answer(Yes).answer(No);
