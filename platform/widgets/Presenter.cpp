@@ -7,10 +7,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPointer>
-#include <QScreen>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace platform {
 
@@ -116,20 +113,6 @@ void release(QWidget *content)
     frame->deleteLater();
 }
 
-// A new window stands over the middle of the one it was opened from, on
-// that window's screen.
-void centreOn(QWidget *window, QWidget *over)
-{
-    QRect place(QPoint(), window->size());
-    place.moveCenter(over->frameGeometry().center());
-    if (const QScreen *screen = over->screen()) {
-        const QRect room = screen->availableGeometry();
-        place.moveLeft(std::max(room.left(), std::min(place.left(), room.right() + 1 - place.width())));
-        place.moveTop(std::max(room.top(), std::min(place.top(), room.bottom() + 1 - place.height())));
-    }
-    window->move(place.topLeft());
-}
-
 void removeEarlierBackdrops(QWidget *host)
 {
     for (QWidget *child : host->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
@@ -207,12 +190,9 @@ void Presenter::presentAsModalWindow(QWidget *presenter, QWidget *content)
     if (frames().value(content) != content) {
         if (isPresented(content))
             release(content);
-        QWidget *over = presenter ? presenter->window() : nullptr;
-        content->setParent(over, Qt::Window);
+        content->setParent(presenter ? presenter->window() : nullptr, Qt::Window);
         content->setWindowModality(Qt::ApplicationModal);
         frames().insert(content, content);
-        if (over)
-            centreOn(content, over);
     }
     // Each opening stands centred over the window it belongs to.
     if (!content->isVisible() && presenter)
