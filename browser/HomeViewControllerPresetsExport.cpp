@@ -38,9 +38,9 @@ void HomeViewController::exportMetadata()
         platform::showAlert(localizedString("QX_ID_208"), localizedString("QX_ID_209"));
         return;
     }
-    platform::OpenPanel *panel = newFolderPanel(
-        QStringLiteral("Please select a destination folder to export Metadata csv file."),
-        QStringLiteral("Select Destination Folder"));
+    platform::OpenPanel *panel
+        = newFolderPanel(QStringLiteral("Please select a destination folder to export Metadata csv file."),
+            QStringLiteral("Select Destination Folder"));
     const QPointer<HomeViewController> self(this);
     panel->beginSheet(window(), [self, panel](int response) {
         if (!self || response != platform::OpenPanel::OK || panel->urls().isEmpty())

@@ -86,7 +86,7 @@ void PresetViewController::buildLayout()
     connect(btnRemove, &QPushButton::clicked, this, &PresetViewController::removeSelectedPreset);
     btnSort = new QPushButton(platform::themeIcon(QStringLiteral("view-sort")), QString(), this);
     connect(btnSort, &QPushButton::clicked, this, &PresetViewController::showSortMenu);
-    for (QPushButton *button : {btnAdd.data(), btnRemove.data(), btnSort.data()})
+    for (QPushButton *button : { btnAdd.data(), btnRemove.data(), btnSort.data() })
         button->setAutoDefault(false);
 
     containerView = new QWidget(this);
@@ -174,7 +174,7 @@ void PresetViewController::reloadTable()
             auto *cell = new PresetTableCellView;
             cell->lblName->setText(allPresets.at(row).name());
             connect(cell->lblName, &QLineEdit::editingFinished, this,
-                    [this, cell = QPointer<PresetTableCellView>(cell)] { nameEdited(cell); });
+                [this, cell = QPointer<PresetTableCellView>(cell)] { nameEdited(cell); });
             tableView->setItemWidget(item, cell);
             if (kept && allPresets.at(row).metadata() == kept)
                 tableView->setCurrentRow(row);
@@ -245,10 +245,12 @@ QMenu *PresetViewController::makeSortMenu()
 {
     auto *menu = new QMenu(this);
     const bool descending = sortOrderPresets();
-    QAction *ascending = menu->addAction(localizedString("QX_ID_234"), this, &PresetViewController::sortWithAscending);
+    QAction *ascending
+        = menu->addAction(localizedString("QX_ID_234"), this, &PresetViewController::sortWithAscending);
     ascending->setCheckable(true);
     ascending->setChecked(!descending);
-    QAction *down = menu->addAction(localizedString("QX_ID_235"), this, &PresetViewController::sortWithDescending);
+    QAction *down
+        = menu->addAction(localizedString("QX_ID_235"), this, &PresetViewController::sortWithDescending);
     down->setCheckable(true);
     down->setChecked(descending);
     return menu;
@@ -330,7 +332,7 @@ void PresetViewController::removeSelectedPreset()
     if (selectedRow() < 0)
         return;
     auto *alert = platform::Alert::warning(this, localizedString("QX_ID_198"), QString(),
-                                           {localizedString("QX_ID_199"), localizedString("QX_ID_200")});
+        { localizedString("QX_ID_199"), localizedString("QX_ID_200") });
     const QPointer<PresetViewController> self(this);
     alert->beginSheet(window(), [self](int response) {
         if (!self || response != platform::Alert::FirstButton)

@@ -39,7 +39,8 @@ PresetsListViewController::PresetsListViewController(QWidget *parent)
     tableView->setFrameShape(QFrame::NoFrame);
     tableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tableView->installEventFilter(this);
-    connect(tableView, &QListWidget::clicked, this, [this](const QModelIndex &index) { presetSelected(index.row()); });
+    connect(tableView, &QListWidget::clicked, this,
+        [this](const QModelIndex &index) { presetSelected(index.row()); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

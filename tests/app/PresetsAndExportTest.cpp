@@ -97,7 +97,7 @@ TEST_F(PresetsAndExportTest, APresetMadeInTheManagerIsAppliedAfterARestartAndRem
     testsupport::AlertScript alerts;
     launch();
     addFolder();
-    const QStringList marked{QStringLiteral("Reagan.jpg"), QStringLiteral("FurnaceCreekInn.jpg")};
+    const QStringList marked { QStringLiteral("Reagan.jpg"), QStringLiteral("FurnaceCreekInn.jpg") };
     markOnly(marked);
     HomeViewController *home = HomeViewController::shared();
     PresetsListViewController *list = PresetsListViewController::shared();
@@ -106,7 +106,8 @@ TEST_F(PresetsAndExportTest, APresetMadeInTheManagerIsAppliedAfterARestartAndRem
     ASSERT_TRUE(home->btnPresets->isVisible());
     home->btnPresets->click();
     ASSERT_TRUE(home->popOverPresets.isShown());
-    EXPECT_EQ(rows(list->tableView), QStringList({QStringLiteral("Add New Preset"), QStringLiteral("Edit Presets...")}));
+    EXPECT_EQ(rows(list->tableView),
+        QStringList({ QStringLiteral("Add New Preset"), QStringLiteral("Edit Presets...") }));
     EXPECT_EQ(list->height(), 90);
 
     // Add New Preset: the manager, a window of its own, with a new preset
@@ -121,11 +122,11 @@ TEST_F(PresetsAndExportTest, APresetMadeInTheManagerIsAppliedAfterARestartAndRem
     ASSERT_EQ(manager->selectedRow(), 0);
     EXPECT_EQ(manager->cellView(0)->lblName->text(), QStringLiteral("Preset"));
     EXPECT_TRUE(manager->cellView(0)->lblName->isEditable());
-    EXPECT_EQ(storedNames(), QStringList{QStringLiteral("Preset")});
+    EXPECT_EQ(storedNames(), QStringList { QStringLiteral("Preset") });
 
     // Renamed in place; values typed into the manager's own form, saved.
     rename(manager, QStringLiteral("Travel"));
-    EXPECT_EQ(storedNames(), QStringList{QStringLiteral("Travel")});
+    EXPECT_EQ(storedNames(), QStringList { QStringLiteral("Travel") });
     MetadataEditorViewController *presetForm = manager->presetForm();
     ASSERT_NE(presetForm, home->editingForm());
     QTest::keyClicks(presetForm->textField(MetadataField::artist), QStringLiteral("Ana Lima"));
@@ -143,10 +144,10 @@ TEST_F(PresetsAndExportTest, APresetMadeInTheManagerIsAppliedAfterARestartAndRem
     rename(manager, QStringLiteral("TRAVEL"));
     ASSERT_EQ(alerts.shown().size(), 1u);
     EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("A preset with this name exists"));
-    EXPECT_EQ(storedNames(), QStringList({QStringLiteral("Preset"), QStringLiteral("Travel")}));
+    EXPECT_EQ(storedNames(), QStringList({ QStringLiteral("Preset"), QStringLiteral("Travel") }));
     EXPECT_EQ(manager->cellView(manager->selectedRow())->lblName->text(), QStringLiteral("Preset"));
     rename(manager, QStringLiteral("preset"));
-    EXPECT_EQ(storedNames(), QStringList({QStringLiteral("preset"), QStringLiteral("Travel")}));
+    EXPECT_EQ(storedNames(), QStringList({ QStringLiteral("preset"), QStringLiteral("Travel") }));
     EXPECT_EQ(alerts.shown().size(), 1u) << "a preset never clashes with itself";
     manager->close();
 
@@ -157,8 +158,9 @@ TEST_F(PresetsAndExportTest, APresetMadeInTheManagerIsAppliedAfterARestartAndRem
     home = HomeViewController::shared();
     list = PresetsListViewController::shared();
     home->btnPresets->click();
-    EXPECT_EQ(rows(list->tableView), QStringList({QStringLiteral("Add New Preset"), QStringLiteral("preset"),
-                                                  QStringLiteral("Travel"), QStringLiteral("Edit Presets...")}));
+    EXPECT_EQ(rows(list->tableView),
+        QStringList({ QStringLiteral("Add New Preset"), QStringLiteral("preset"), QStringLiteral("Travel"),
+            QStringLiteral("Edit Presets...") }));
     EXPECT_EQ(list->height(), 150);
 
     // Choosing one lays its values over the main screen's form and marks
@@ -202,7 +204,7 @@ TEST_F(PresetsAndExportTest, APresetMadeInTheManagerIsAppliedAfterARestartAndRem
     settle(2);
     ASSERT_EQ(alerts.shown().size(), 2u);
     EXPECT_EQ(alerts.shown()[1].message, QStringLiteral("Remove this preset?"));
-    EXPECT_EQ(storedNames(), QStringList{QStringLiteral("Travel")});
+    EXPECT_EQ(storedNames(), QStringList { QStringLiteral("Travel") });
     ASSERT_EQ(manager->tableView->count(), 1);
     EXPECT_EQ(manager->cellView(0)->lblName->text(), QStringLiteral("Travel"));
     manager->close();
@@ -214,7 +216,7 @@ TEST_F(PresetsAndExportTest, StoredPresetsThatCannotBeReadWholeAreKeptUntilTheUs
     REQUIRE_TEST_DATA();
     Preset kept(QStringLiteral("Kept"));
     kept.metadata()->setCity(QStringLiteral("Lima"));
-    platform::Settings::setArchived(PresetsKey, QVariantList{kept.dictionary(), 42});
+    platform::Settings::setArchived(PresetsKey, QVariantList { kept.dictionary(), 42 });
     const auto stored = platform::Settings::bytes(PresetsKey);
     ASSERT_TRUE(stored.has_value());
     launch();
@@ -225,7 +227,8 @@ TEST_F(PresetsAndExportTest, StoredPresetsThatCannotBeReadWholeAreKeptUntilTheUs
     // writes nothing, nor does a change of the sort order.
     home->btnPresets->click();
     EXPECT_EQ(rows(PresetsListViewController::shared()->tableView),
-              QStringList({QStringLiteral("Add New Preset"), QStringLiteral("Kept"), QStringLiteral("Edit Presets...")}));
+        QStringList(
+            { QStringLiteral("Add New Preset"), QStringLiteral("Kept"), QStringLiteral("Edit Presets...") }));
     choosePreset(QStringLiteral("Edit Presets..."));
     PresetViewController *manager = PresetViewController::shared();
     ASSERT_EQ(manager->allPresets.size(), 1);
@@ -247,7 +250,7 @@ TEST_F(PresetsAndExportTest, StoredPresetsThatCannotBeReadWholeAreKeptUntilTheUs
     manager->btnAdd->click();
     settle(2);
     manager->close();
-    EXPECT_EQ(storedNames(), QStringList{QStringLiteral("Preset")});
+    EXPECT_EQ(storedNames(), QStringList { QStringLiteral("Preset") });
 }
 
 TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
@@ -267,8 +270,8 @@ TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
     ASSERT_EQ(alerts.shown().size(), 1u);
     EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("No photos marked"));
 
-    const QStringList marked{QStringLiteral("exiv2-nikon-d70.jpg"), QStringLiteral("Reagan.jpg"),
-                             QStringLiteral("FurnaceCreekInn.jpg")};
+    const QStringList marked { QStringLiteral("exiv2-nikon-d70.jpg"), QStringLiteral("Reagan.jpg"),
+        QStringLiteral("FurnaceCreekInn.jpg") };
     markOnly(marked);
     QTemporaryDir out;
     int panels = 0;
@@ -278,25 +281,27 @@ TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
         EXPECT_FALSE(panel.canChooseFiles());
         EXPECT_FALSE(panel.allowsMultipleSelection());
         EXPECT_EQ(panel.prompt(), QStringLiteral("Select Destination Folder"));
-        return platform::OpenPanel::Answer{platform::OpenPanel::OK, {QUrl::fromLocalFile(out.path())}};
+        return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(out.path()) } };
     });
     home->btnExportMetadata->click();
     settle();
     platform::OpenPanel::setResponder(previous);
     ASSERT_EQ(panels, 1);
-    const QStringList written = QDir(out.path()).entryList({QStringLiteral("MetadataEditor_*.csv")}, QDir::Files);
+    const QStringList written
+        = QDir(out.path()).entryList({ QStringLiteral("MetadataEditor_*.csv") }, QDir::Files);
     ASSERT_EQ(written.size(), 1);
     const QString csv = out.filePath(written.first());
-    EXPECT_TRUE(console.lines().contains(QStringLiteral("Metadata Exported: ") + QUrl::fromLocalFile(csv).toString()));
+    EXPECT_TRUE(console.lines().contains(
+        QStringLiteral("Metadata Exported: ") + QUrl::fromLocalFile(csv).toString()));
 
     // Python's csv module reads it as a spreadsheet does (its excel dialect).
     QProcess python;
     python.start(QStringLiteral("python3"),
-                 {QStringLiteral("-c"),
-                  QStringLiteral("import csv, json, sys\n"
-                                 "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                 "    json.dump(list(csv.reader(f)), sys.stdout)\n"),
-                  csv});
+        { QStringLiteral("-c"),
+            QStringLiteral("import csv, json, sys\n"
+                           "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                           "    json.dump(list(csv.reader(f)), sys.stdout)\n"),
+            csv });
     ASSERT_TRUE(python.waitForFinished(30000)) << "python3 is needed to read the file";
     ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().constData();
     const QJsonArray records = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
@@ -324,9 +329,10 @@ TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
         EXPECT_EQ(fields[column("Caption")].toString(), values.captionAbstract().value_or(QString()));
         EXPECT_EQ(fields[column("Keywords")].toString(), values.keywords().value_or(QString()));
         EXPECT_EQ(fields[column("ISO Speed Ratings")].toString(),
-                  values.iso() ? QString::number(*values.iso()) : QString());
+            values.iso() ? QString::number(*values.iso()) : QString());
     }
-    EXPECT_TRUE(displayed(QStringLiteral("Reagan.jpg"))->metadata->captionAbstract()->contains(QLatin1Char(',')))
+    EXPECT_TRUE(
+        displayed(QStringLiteral("Reagan.jpg"))->metadata->captionAbstract()->contains(QLatin1Char(',')))
         << "a value with commas stays in its column";
     EXPECT_EQ(alerts.remaining(), 0);
 }

@@ -35,9 +35,11 @@ protected:
         platform::Clock::setManual(true);
         // Maps and addresses stay on this machine.
         platform::Settings::setText(platform::MapView::tileTemplateKey(platform::MapView::MapType::Standard),
-                                    QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png"));
-        platform::Settings::setText(QStringLiteral("geocoderBaseAddress"), QStringLiteral("http://127.0.0.1:9"));
-        for (const QString &name : QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files))
+            QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png"));
+        platform::Settings::setText(
+            QStringLiteral("geocoderBaseAddress"), QStringLiteral("http://127.0.0.1:9"));
+        for (const QString &name :
+            QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files))
             testsupport::copyTestFile(QStringLiteral("images/") + name, photos);
     }
     void TearDown() override
@@ -83,7 +85,8 @@ protected:
     void addFolder()
     {
         const auto previous = platform::OpenPanel::setResponder([this](const platform::OpenPanel &) {
-            return platform::OpenPanel::Answer{platform::OpenPanel::OK, {QUrl::fromLocalFile(photos.path())}};
+            return platform::OpenPanel::Answer { platform::OpenPanel::OK,
+                { QUrl::fromLocalFile(photos.path()) } };
         });
         auto *dashboard = qobject_cast<DashboardViewController *>(ViewController::current()->shownPage());
         ASSERT_NE(dashboard, nullptr);
