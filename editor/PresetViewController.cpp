@@ -31,7 +31,6 @@ namespace {
 // it is made by its identifier, and its form is found inside it.
 const QString DetailsPanelIdentifier = QStringLiteral("MetadataDetailsViewController");
 
-constexpr int RowHeight = 30;
 constexpr int ListWidth = 250;
 
 } // namespace
@@ -170,7 +169,7 @@ void PresetViewController::reloadTable()
         tableView->clear();
         for (int row = 0; row < allPresets.size(); ++row) {
             auto *item = new QListWidgetItem(tableView);
-            item->setSizeHint(QSize(0, RowHeight));
+            item->setSizeHint(QSize(0, PresetRowHeight));
             auto *cell = new PresetTableCellView;
             cell->lblName->setText(allPresets.at(row).name());
             connect(cell->lblName, &QLineEdit::editingFinished, this,

@@ -20,6 +20,8 @@ class QPushButton;
 // button says the first.
 inline const QString AddNewPresetTitle = QStringLiteral("Add New Preset");
 inline const QString EditPresetsTitle = QStringLiteral("Edit Presets...");
+// The height of a row in both lists of presets.
+inline constexpr int PresetRowHeight = 30;
 
 // The preset manager: a window with the list of saved presets beside an
 // editing form of its own. Selecting a preset shows its values in the form,

@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int RowHeight = 30;
 constexpr int ListWidth = 240;
 
 } // namespace
@@ -32,7 +31,7 @@ PresetsListViewController::PresetsListViewController(QWidget *parent)
     heading.setBold(true);
     lblPresets->setFont(heading);
     lblPresets->setContentsMargins(10, 0, 10, 0);
-    lblPresets->setFixedHeight(RowHeight);
+    lblPresets->setFixedHeight(PresetRowHeight);
 
     tableView = new QListWidget(this);
     tableView->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -59,7 +58,7 @@ PresetsListViewController *PresetsListViewController::shared()
 
 int PresetsListViewController::listHeight(qsizetype rows)
 {
-    return int(std::clamp<qsizetype>(rows, 2, 6)) * RowHeight + RowHeight;
+    return int(std::clamp<qsizetype>(rows, 2, 6)) * PresetRowHeight + PresetRowHeight;
 }
 
 void PresetsListViewController::reloadPresets()
@@ -77,7 +76,7 @@ void PresetsListViewController::reloadPresets()
     tableView->clear();
     for (qsizetype row = 0; row < presetsList.size(); ++row) {
         auto *item = new QListWidgetItem(presetsList.at(row).name(), tableView);
-        item->setSizeHint(QSize(0, RowHeight));
+        item->setSizeHint(QSize(0, PresetRowHeight));
         if (row == 0)
             item->setIcon(platform::themeIcon(QStringLiteral("list-add")));
         else if (row == presetsList.size() - 1)
