@@ -10,6 +10,8 @@
 #include "editor/DateTimeViewController.h"
 #include "editor/EditLocationViewController.h"
 #include "editor/MetadataEditorViewController.h"
+#include "editor/PresetViewController.h"
+#include "editor/PresetsListViewController.h"
 #include "platform/widgets/ScreenRegistry.h"
 
 namespace {
@@ -20,6 +22,13 @@ void showPage(ContainerPage page)
 {
     if (ViewController *container = ViewController::current())
         container->showPage(page);
+}
+
+// The presets screens lay a preset over the main screen's form.
+void applyPresetOnHome(const platform::ScreenRegistry &screens, const Metadata &preset)
+{
+    if (screens.isShared(HomeIdentifier))
+        HomeViewController::shared()->applyPreset(preset);
 }
 
 } // namespace
@@ -43,6 +52,18 @@ void registerScreens(platform::ScreenRegistry &screens)
     screens.add<DateTimeViewController>();
     screens.add<EditLocationViewController>();
     screens.add<PreviewViewController>();
+    screens.add(QStringLiteral("PresetsListViewController"), [&screens] {
+        auto *list = new PresetsListViewController;
+        QObject::connect(list, &PresetsListViewController::presetChosen, list,
+                         [&screens](const Metadata &preset) { applyPresetOnHome(screens, preset); });
+        return list;
+    });
+    screens.add(QStringLiteral("PresetViewController"), [&screens] {
+        auto *manager = new PresetViewController;
+        QObject::connect(manager, &PresetViewController::presetApplied, manager,
+                         [&screens](const Metadata &preset) { applyPresetOnHome(screens, preset); });
+        return manager;
+    });
     // Finish on the result page also clears the main screen's own choices.
     screens.add(QStringLiteral("ResultViewController"), [&screens] {
         auto *result = new ResultViewController;

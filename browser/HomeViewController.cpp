@@ -15,8 +15,10 @@
 #include "common/AppSettings.h"
 #include "common/EditingOptions.h"
 #include "common/Localization.h"
+#include "common/Promotion.h"
 #include "common/ScanFlags.h"
 #include "editor/MetadataEditorViewController.h"
+#include "editor/PresetsListViewController.h"
 #include "engine/FileInfo.h"
 #include "engine/FileInfoEvents.h"
 #include "engine/Preset.h"
@@ -89,6 +91,9 @@ HomeViewController::HomeViewController(QWidget *parent)
         popUpEditingOptions->addItem(rawValue(option));
     connect(popUpEditingOptions, &QComboBox::activated, this, [this] { clickedEditingOptions(); });
     showEditingOption(false);
+    PresetsListViewController *presets = PresetsListViewController::shared();
+    presets->popOver = &popOverPresets;
+    popOverPresets.setContent(presets);
     setUpTexts();
     setUpIcons();
     updateCounts();
@@ -137,16 +142,17 @@ void HomeViewController::buildLayout()
     btnRemove = new QPushButton(this);
     connect(btnRemove, &QPushButton::clicked, this, &HomeViewController::removeMarkedItems);
     btnPresets = new QPushButton(this);
-    btnPresets->hide();
+    connect(btnPresets, &QPushButton::clicked, this, &HomeViewController::clickedPresets);
     btnRename = new QPushButton(this);
     connect(btnRename, &QPushButton::clicked, this, &HomeViewController::clickedRename);
     btnResetAll = new QPushButton(this);
     connect(btnResetAll, &QPushButton::clicked, this, &HomeViewController::clickedResetAll);
     btnExportMetadata = new QPushButton(tr("Export CSV…"), this);
-    btnExportMetadata->hide();
+    connect(btnExportMetadata, &QPushButton::clicked, this, &HomeViewController::clickedExportMetadata);
     btnGift = new QPushButton(tr("More Apps"), this);
-    btnGift->hide();
     btnGift->setToolTip(tr("More photo applications"));
+    btnGift->setVisible(Promotion::giftPage().has_value());
+    connect(btnGift, &QPushButton::clicked, this, &HomeViewController::clickedGift);
 
     lblChooseEditingOption = new QLabel(this);
     popUpEditingOptions = new QComboBox(this);

@@ -10,6 +10,7 @@
 #include "controls/SortChoice.h"
 #include "engine/Metadata.h"
 #include "engine/Rename.h"
+#include "platform/widgets/Popover.h"
 
 #include <QList>
 #include <QPointer>
@@ -94,6 +95,10 @@ public:
     SortMethods sortMethod = SortMethods::name;
     SortOrder sortOrder = SortOrder::ascending;
 
+    // The presets popover beside btnPresets; its content is the shared
+    // presets list.
+    platform::Popover popOverPresets;
+
     // Beside the grid: the clean-metadata options (true) or the details
     // panel (false).
     void showEditingOption(bool cleanMetadata);
@@ -157,6 +162,19 @@ public:
     // the details panel.
     void returnFromResult();
 
+    // Presets: the popover of saved presets, and laying a preset's values
+    // over the editing form (fields that then differ from the marked files
+    // are marked as edited).
+    void clickedPresets();
+    void applyPreset(const Metadata &preset);
+
+    // The marked displayed files' metadata as a CSV file in a folder the
+    // user picks.
+    void clickedExportMetadata();
+    void exportMetadata();
+    // The publisher's page; the button is shown only when there is one.
+    void clickedGift();
+
     // Starting a batch: the check for marked files, the confirmation of the
     // option, the preset question, the destination, then the batch.
     void clickedStartProcess();
@@ -197,6 +215,9 @@ private:
     void reloadCollectionView();
     void showDashboard();
     void runAddPanel(platform::OpenPanel *panel);
+    // A panel that picks one folder (and can make one), for a batch's
+    // destination or the export.
+    platform::OpenPanel *newFolderPanel(const QString &message, const QString &prompt);
     void setSort(std::optional<SortMethods> method, std::optional<SortOrder> order);
     void savePresetIfRequested(int response, platform::Alert *alert, EditingOptions option,
                                const Metadata &metadata);

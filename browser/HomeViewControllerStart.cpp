@@ -10,6 +10,7 @@
 #include "common/AppSettings.h"
 #include "common/Localization.h"
 #include "editor/MetadataEditorViewController.h"
+#include "editor/PresetViewController.h"
 #include "engine/FileInfo.h"
 #include "engine/Preset.h"
 #include "platform/Settings.h"
@@ -21,29 +22,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-bool anyMarked(const FileInfoList &files)
-{
-    return std::any_of(files.cbegin(), files.cend(), [](const auto &file) { return file->isMark; });
-}
-
-// The first of "Preset", "Preset1", "Preset2", ... that no preset bears.
-QString newPresetName(const QList<Preset> &presets)
-{
-    const QString stem = QStringLiteral("Preset");
-    for (int number = 0;; ++number) {
-        const QString name = number == 0 ? stem : stem + QString::number(number);
-        if (std::none_of(presets.cbegin(), presets.cend(), [&](const Preset &p) { return p.name() == name; }))
-            return name;
-    }
-}
-
-} // namespace
-
 void HomeViewController::clickedStartProcess()
 {
-    if (!anyMarked(displayedFiles())) {
+    if (markedFiles(displayedFiles()).isEmpty()) {
         platform::showAlert(localizedString("QX_ID_208"), localizedString("QX_ID_209"));
         return;
     }
@@ -102,7 +83,9 @@ void HomeViewController::askSavePreset(EditingOptions option, const Metadata &me
         this, localizedString("QX_ID_222"), localizedString("QX_ID_223"), { localizedString("QX_ID_219"), localizedString("QX_ID_220") });
     alert->setShowsSuppressionButton(true);
     alert->setSuppressionTitle(localizedString("QX_ID_221"));
-    auto *name = new QLineEdit(newPresetName(loadPresets()));
+    // The stored list, not the manager's: presets saved here since the
+    // manager last read it are in the stored list only.
+    auto *name = new QLineEdit(PresetViewController::newPresetName(readPresets().presets));
     name->setMinimumWidth(200);
     name->selectAll();
     alert->setAccessoryWidget(name);
@@ -125,8 +108,9 @@ void HomeViewController::savePresetIfRequested(
     }
     const auto *field = qobject_cast<const QLineEdit *>(alert->accessoryWidget());
     const QString name = field ? field->text() : QString();
-    QList<Preset> presets = loadPresets();
-    if (std::any_of(presets.cbegin(), presets.cend(), [&](const Preset &p) { return p.name() == name; })) {
+    // Whatever of the stored list could be read stays stored with the new one.
+    QList<Preset> presets = readPresets().presets;
+    if (isPresetNameTaken(presets, name)) {
         platform::showAlert(localizedString("QX_ID_225"), localizedString("QX_ID_226"));
         askSavePreset(option, metadata);
         return;
@@ -146,15 +130,7 @@ void HomeViewController::chooseDestination(EditingOptions option, const Metadata
     const bool fromLibrary
         = std::any_of(shown.cbegin(), shown.cend(), [](const auto &file) { return file->isPhotoLibrary; });
 
-    auto *panel = new platform::OpenPanel(this);
-    panel->setCanChooseFiles(false);
-    panel->setCanChooseDirectories(true);
-    panel->setAllowsMultipleSelection(false);
-    panel->setCanCreateDirectories(true);
-    panel->setResolvesAliases(true);
-    panel->setTreatsPackagesAsDirectories(false);
-    panel->setMessage(localizedString("QX_ID_227"));
-    panel->setPrompt(localizedString("QX_ID_228"));
+    platform::OpenPanel *panel = newFolderPanel(localizedString("QX_ID_227"), localizedString("QX_ID_228"));
     // A library's photos can only be copied out, never changed in place.
     if (!fromLibrary) {
         auto *accessory = new QWidget;
@@ -175,6 +151,20 @@ void HomeViewController::chooseDestination(EditingOptions option, const Metadata
             return;
         self->beginProcessing(option, metadata, panel->urls().first(), false);
     });
+}
+
+platform::OpenPanel *HomeViewController::newFolderPanel(const QString &message, const QString &prompt)
+{
+    auto *panel = new platform::OpenPanel(this);
+    panel->setCanChooseFiles(false);
+    panel->setCanChooseDirectories(true);
+    panel->setAllowsMultipleSelection(false);
+    panel->setCanCreateDirectories(true);
+    panel->setResolvesAliases(true);
+    panel->setTreatsPackagesAsDirectories(false);
+    panel->setMessage(message);
+    panel->setPrompt(prompt);
+    return panel;
 }
 
 void HomeViewController::clickedKeepSourceFolderPath()

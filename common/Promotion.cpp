@@ -30,6 +30,10 @@ constexpr std::array<Row, 4> Rows{{
     {4, "Eye of GNOME", "A simple, fast image viewer", "org.gnome.eog", "https://wiki.gnome.org/Apps/EyeOfGnome"},
 }};
 
+// The publisher's page of more applications. Calvorn has none yet: the gift
+// button stays hidden until an address is set here.
+constexpr const char *GiftPage = "";
+
 const QString CurrentPromotionKey = QStringLiteral("currentPromotionID");
 
 // The id of the row shown last, 1 when none is stored; and storing it.
@@ -112,4 +116,12 @@ std::optional<PromotionalApp> Promotion::nextPromotionalApp() const
 bool Promotion::open(const PromotionalApp &app)
 {
     return app.url && platform::Workspace::openUrl(*app.url);
+}
+
+std::optional<QUrl> Promotion::giftPage()
+{
+    const QUrl page(QString::fromUtf8(GiftPage), QUrl::StrictMode);
+    if (!page.isValid() || page.isRelative())
+        return std::nullopt;
+    return page;
 }

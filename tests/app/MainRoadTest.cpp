@@ -3,7 +3,7 @@
 // editor, run a batch in place and one as renamed copies, read the files
 // back with the exiv2 program, and finish.
 
-#include "ShellFixture.h"
+#include "UserRoadFixture.h"
 
 #include "app/InitialWindowController.h"
 #include "app/ViewController.h"
@@ -39,7 +39,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-using shelltest::ShellFixture;
+using shelltest::UserRoadFixture;
 
 namespace {
 
@@ -85,74 +85,19 @@ QString anHourLater(const QString &exifDate)
         .toString(QStringLiteral("yyyy:MM:dd HH:mm:ss"));
 }
 
-class MainRoadTest : public ShellFixture
+class MainRoadTest : public UserRoadFixture
 {
 protected:
     void SetUp() override
     {
-        ShellFixture::SetUp();
-        ASSERT_TRUE(photos.isValid() && copies.isValid());
-        platform::Clock::setManual(true);
-        // Maps and addresses stay on this machine.
-        platform::Settings::setText(platform::MapView::tileTemplateKey(platform::MapView::MapType::Standard),
-                                    QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png"));
-        platform::Settings::setText(QStringLiteral("geocoderBaseAddress"), QStringLiteral("http://127.0.0.1:9"));
-        for (const QString &name : QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files))
-            testsupport::copyTestFile(QStringLiteral("images/") + name, photos);
+        UserRoadFixture::SetUp();
+        ASSERT_TRUE(copies.isValid());
         for (const QString &name : chosen)
             before[name] = exiv2Value(photos.filePath(name), QStringLiteral("Exif.Photo.DateTimeOriginal"));
     }
-    void TearDown() override
-    {
-        settle();
-        allFiles().clear();
-        displayedFiles().clear();
-        ShellFixture::TearDown();
-    }
 
-    // Background work finishes, its results arrive and due delays run.
-    static void settle(int rounds = 12)
-    {
-        for (int i = 0; i < rounds; ++i) {
-            platform::GlobalQueue::waitForDone();
-            FileInfo::waitForDetails();
-            QCoreApplication::sendPostedEvents();
-            QCoreApplication::processEvents();
-            platform::Clock::advance(500);
-        }
-    }
+    void markChosen() { markOnly(chosen); }
 
-    // The add-photos panel of the dashboard, answered with the folder.
-    void addFolder()
-    {
-        const auto previous = platform::OpenPanel::setResponder([this](const platform::OpenPanel &) {
-            return platform::OpenPanel::Answer{platform::OpenPanel::OK, {QUrl::fromLocalFile(photos.path())}};
-        });
-        auto *dashboard = qobject_cast<DashboardViewController *>(ViewController::current()->shownPage());
-        ASSERT_NE(dashboard, nullptr);
-        dashboard->btnAddPhotos->click();
-        settle();
-        platform::OpenPanel::setResponder(previous);
-        ASSERT_EQ(ViewController::current()->shownPage(), HomeViewController::shared());
-    }
-
-    // Only the chosen photos stay marked.
-    void markChosen()
-    {
-        HomeViewController *home = HomeViewController::shared();
-        home->markOrUnmarkAll();
-        settle(2);
-        if (home->btnSelectAll->isChecked()) {
-            home->markOrUnmarkAll();
-            settle(2);
-        }
-        for (qsizetype i = 0; i < displayedFiles().size(); ++i) {
-            if (chosen.contains(displayedFiles()[i]->fileName))
-                home->toggleMark(i);
-        }
-    }
-
-    QTemporaryDir photos;
     QTemporaryDir copies;
     const QStringList chosen{QStringLiteral("FurnaceCreekInn.jpg"), QStringLiteral("Reagan.jpg"),
                              QStringLiteral("exiv2-nikon-d70.jpg")};
@@ -164,8 +109,7 @@ protected:
 TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
 {
     testsupport::AlertScript alerts;
-    delegate->applicationWillFinishLaunching();
-    InitialWindowController::shared()->resize(1280, 860);
+    launch();
     addFolder();
     HomeViewController *home = HomeViewController::shared();
     ASSERT_EQ(displayedFiles().size(), QDir(photos.path()).entryList(QDir::Files).size()) << "every sample is loaded";
@@ -174,8 +118,7 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     markChosen();
     MetadataEditorViewController *form = home->editingForm();
     EXPECT_EQ(form->textField(MetadataField::artist)->placeholderText(), QStringLiteral("Multiple values"));
-    const auto reagan = *std::find_if(displayedFiles().cbegin(), displayedFiles().cend(),
-                                      [](const auto &file) { return file->fileName == QStringLiteral("Reagan.jpg"); });
+    const auto reagan = displayed(QStringLiteral("Reagan.jpg"));
     home->openPreview(reagan);
     PreviewViewController *preview = PreviewViewController::shared();
     EXPECT_TRUE(preview->isVisible());
