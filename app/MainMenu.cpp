@@ -63,6 +63,11 @@ MainMenu::MainMenu(QMainWindow *window)
                 dashboard->btnPhotosLibrary->click();
         });
 
+    m_file->addSeparator();
+    exportMetadata = addCommand(
+        m_file, tr("&Export Metadata as CSV…"), "document-export",
+        [] { return home() && usable(home()->btnExportMetadata); }, [] { home()->btnExportMetadata->click(); });
+
     markAll = addCommand(
         m_edit, tr("&Mark or Unmark All"), "edit-select-all", [] { return home() != nullptr; },
         [] { home()->markOrUnmarkAll(); });
@@ -80,6 +85,9 @@ MainMenu::MainMenu(QMainWindow *window)
         });
     find->setShortcut(QKeySequence::Find);
     m_edit->addSeparator();
+    presets = addCommand(
+        m_edit, tr("&Presets…"), "bookmarks", [] { return home() && usable(home()->btnPresets); },
+        [] { home()->btnPresets->click(); });
     rename = addCommand(
         m_edit, tr("Re&name Rule…"), "edit-rename", [] { return home() && usable(home()->btnRename); },
         [] { home()->btnRename->click(); });

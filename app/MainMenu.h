@@ -13,8 +13,8 @@ class QMainWindow;
 class QMenu;
 
 // The main window's menu bar beyond the application's own items: the
-// commands of the screens (adding photos, marking, removing, resetting,
-// renaming, starting, searching and sorting) with the desktop's usual
+// commands of the screens (adding photos, exporting, marking, removing,
+// presets, resetting, renaming, starting, searching and sorting) with the desktop's usual
 // shortcuts. An entry is enabled exactly while its command applies to the
 // page shown (its button there is enabled) and runs what that button runs.
 class MainMenu : public QObject
@@ -30,9 +30,11 @@ public:
 
     QPointer<QAction> addPhotos;
     QPointer<QAction> addPhotosLibrary;
+    QPointer<QAction> exportMetadata;
     QPointer<QAction> markAll;
     QPointer<QAction> removeMarked;
     QPointer<QAction> resetAll;
+    QPointer<QAction> presets;
     QPointer<QAction> rename;
     QPointer<QAction> startProcess;
     QPointer<QAction> find;

@@ -8,6 +8,7 @@
 #include "app/ViewController.h"
 #include "batch/RenameViewController.h"
 #include "browser/HomeViewController.h"
+#include "editor/PresetsListViewController.h"
 #include "engine/FileInfo.h"
 #include "platform/widgets/OpenPanel.h"
 #include "support/AlertScript.h"
@@ -91,6 +92,10 @@ TEST_F(MainMenuTest, EachCommandAppliesWhereItsButtonDoesAndDoesWhatItDoes)
     ASSERT_EQ(alerts.shown().size(), 2u);
     EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("Remove the marked photos?"));
     EXPECT_EQ(alerts.shown()[1].message, QStringLiteral("Reset all edits?"));
+
+    EXPECT_TRUE(menu->exportMetadata->isEnabled() && menu->presets->isEnabled());
+    menu->presets->trigger();
+    EXPECT_TRUE(PresetsListViewController::shared()->isVisible());
 
     menu->rename->trigger();
     EXPECT_TRUE(RenameViewController::shared()->isVisible());

@@ -18,6 +18,8 @@
 #include "editor/DateTimeViewController.h"
 #include "editor/EditLocationViewController.h"
 #include "editor/MetadataEditorViewController.h"
+#include "editor/PresetViewController.h"
+#include "editor/PresetsListViewController.h"
 #include "engine/FileInfo.h"
 #include "platform/widgets/Alert.h"
 
@@ -148,6 +150,8 @@ TEST_F(MinimumSizeTest, EveryWindowAndSheetShowsItsTextsWholeAtItsLeastSize)
         {ScanVC::shared(), "scan sheet"},
         {HomeViewController::shared()->editingForm()->sharedDateTime(), "date popover"},
         {HomeViewController::shared()->editingForm()->sharedLocationEditor(), "location editor"},
+        {PresetViewController::shared(), "preset manager"},
+        {PresetsListViewController::shared(), "presets list"},
     };
     std::unique_ptr<platform::Alert> alert(platform::Alert::warning(
         nullptr, QStringLiteral("Apply your edits to the marked photos?"),
