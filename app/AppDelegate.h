@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
+class MainMenu;
 class QAction;
 class QMainWindow;
 
@@ -48,6 +49,8 @@ public:
     QPointer<QAction> menuItemPreferences;
     QPointer<QAction> menuItemRate;
     QPointer<QAction> menuItemQuit;
+    // The screens' commands in the menu bar; owned by the main window.
+    QPointer<MainMenu> mainMenu;
 
 private:
     void installMenu(QMainWindow *window);

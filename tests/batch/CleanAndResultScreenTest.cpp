@@ -169,6 +169,7 @@ TEST_F(ResultScreen, ShowFolderAsksTheFileManagerAndFallsBackToOpeningIt)
 
 TEST_F(ResultScreen, RecommendsAnApplicationOnEachAppearanceOrCollapses)
 {
+    SoftwareCentre centre;
     UrlRecorder store;
     window.hide();
     screen->hide();
