@@ -39,8 +39,8 @@ void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Im
 // version and, in a JPEG, resolution, YCbCr position, components, colour
 // space and pixel size; in a TIFF, the FlashPix version, the colour space
 // and the GPS processing method ("MANUAL", the position was entered).
-void addRequiredTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Exiv2::Image &image,
-    const ImageKind &kind);
+void addRequiredTags(
+    Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Exiv2::Image &image, const ImageKind &kind);
 
 // Whether the Exif holds a maker note, whose layout depends on the make.
 bool hasMakerNote(const Exiv2::ExifData &exif);

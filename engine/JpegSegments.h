@@ -11,8 +11,8 @@ namespace engine::bridge {
 struct JpegSegment
 {
     Exiv2::byte marker = 0;
-    long start = 0;   // of the marker
-    long length = 0;  // from the marker to the segment's end
+    long start = 0; // of the marker
+    long length = 0; // from the marker to the segment's end
     Exiv2::byte *payload = nullptr;
     long payloadSize = 0;
 };

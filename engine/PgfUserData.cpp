@@ -6,7 +6,7 @@ namespace engine::bridge {
 
 namespace {
 
-constexpr long preHeader = 8;  // signature, version, header size
+constexpr long preHeader = 8; // signature, version, header size
 constexpr long header = 16;
 constexpr long colourTable = 256 * 3;
 constexpr Exiv2::byte indexedMode = 2;

@@ -122,7 +122,8 @@ QByteArray withoutLeftoverIptc(Exiv2::byte *data, long size)
         const Exiv2::byte *record = nullptr;
         uint32_t header = 0;
         uint32_t length = 0;
-        const bool holdsIptc = Exiv2::Photoshop::locateIptcIrb(resources, resourcesSize, &record, &header, &length) == 0;
+        const bool holdsIptc
+            = Exiv2::Photoshop::locateIptcIrb(resources, resourcesSize, &record, &header, &length) == 0;
         if (std::exchange(first, false) || !holdsIptc)
             return;
         const Exiv2::DataBuf rest = Exiv2::Photoshop::setIptcIrb(resources, resourcesSize, Exiv2::IptcData());
@@ -132,7 +133,10 @@ QByteArray withoutLeftoverIptc(Exiv2::byte *data, long size)
         if (rest.size_ == 0)
             return;
         const long segmentLength = 2 + long(sizeof photoshop) + rest.size_;
-        kept.append(char(0xff)).append(char(app13)).append(char(segmentLength >> 8)).append(char(segmentLength & 0xff));
+        kept.append(char(0xff))
+            .append(char(app13))
+            .append(char(segmentLength >> 8))
+            .append(char(segmentLength & 0xff));
         kept.append(photoshop, sizeof photoshop);
         kept.append(reinterpret_cast<const char *>(rest.pData_), rest.size_);
     });

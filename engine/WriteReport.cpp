@@ -18,7 +18,8 @@ bool startsWith(const std::string &text, const char *prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-template <typename Container> std::vector<std::string> valuesIn(const Container &container, const std::string &key)
+template <typename Container>
+std::vector<std::string> valuesIn(const Container &container, const std::string &key)
 {
     std::vector<std::string> values;
     for (const auto &datum : container) {
@@ -41,8 +42,7 @@ std::vector<std::string> valuesOf(const Exiv2::Image &image, const std::string &
 
 WriteReport::WriteReport(QString path)
     : m_path(std::move(path))
-{
-}
+{ }
 
 void WriteReport::refuse(const std::string &key, const QString &reason)
 {
@@ -68,7 +68,8 @@ void WriteReport::check(const Exiv2::Image &written)
 void WriteReport::print() const
 {
     const auto line = [this](const std::string &key, const QString &reason) {
-        platform::Console::err(QStringLiteral("%1: %2 not written (%3)").arg(m_path, textFromBytes(key), reason));
+        platform::Console::err(
+            QStringLiteral("%1: %2 not written (%3)").arg(m_path, textFromBytes(key), reason));
     };
     for (const auto &[key, reason] : m_refused)
         line(key, reason);

@@ -24,7 +24,8 @@ QByteArray runExiftool(const QStringList &options, const QStringList &paths)
     list.write(paths.join(QLatin1Char('\n')).toUtf8());
     list.flush();
     QProcess process;
-    process.start(QStringLiteral("exiftool"), options + QStringList { QStringLiteral("-@"), list.fileName() });
+    process.start(
+        QStringLiteral("exiftool"), options + QStringList { QStringLiteral("-@"), list.fileName() });
     if (!process.waitForFinished(600000))
         return {};
     return process.readAllStandardOutput();
@@ -108,7 +109,8 @@ QByteArray pgfImageData(const QByteArray &file)
     if (file.size() < 8)
         return {};
     const auto *p = reinterpret_cast<const uchar *>(file.constData() + 4);
-    const qsizetype header = qsizetype(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24);
+    const qsizetype header
+        = qsizetype(quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24);
     return file.mid(8 + header);
 }
 
@@ -125,9 +127,10 @@ QHash<QString, Reading> readAll(const QStringList &paths)
     if (paths.isEmpty())
         return readings;
     // -m decodes large arrays (strip offsets) too.
-    const QByteArray json = runExiftool({ QStringLiteral("-j"), QStringLiteral("-a"), QStringLiteral("-G0:1"),
-                                            QStringLiteral("-n"), QStringLiteral("-b"), QStringLiteral("-m") },
-        paths);
+    const QByteArray json
+        = runExiftool({ QStringLiteral("-j"), QStringLiteral("-a"), QStringLiteral("-G0:1"),
+                          QStringLiteral("-n"), QStringLiteral("-b"), QStringLiteral("-m") },
+            paths);
     for (const QJsonValue &entry : QJsonDocument::fromJson(json).array()) {
         QJsonObject tags = entry.toObject();
         const QString path = tags.take(QStringLiteral("SourceFile")).toString();
@@ -138,9 +141,10 @@ QHash<QString, Reading> readAll(const QStringList &paths)
     QStringList twice = paths;
     if (paths.size() == 1)
         twice << paths;
-    const QString text = QString::fromUtf8(runExiftool(
-        { QStringLiteral("-a"), QStringLiteral("-s3"), QStringLiteral("-validate"), QStringLiteral("-warning") },
-        twice));
+    const QString text
+        = QString::fromUtf8(runExiftool({ QStringLiteral("-a"), QStringLiteral("-s3"),
+                                            QStringLiteral("-validate"), QStringLiteral("-warning") },
+            twice));
     static const QRegularExpression summary(QStringLiteral("^\\s+\\d+ (image files|files|directories) "));
     QString current;
     for (const QString &line : text.split(QLatin1Char('\n'))) {

@@ -3,9 +3,9 @@
 // operation does not name unchanged, what it names gone or written, and
 // the picture identical.
 
-#include "support/QtPrinters.h"
-#include "BridgeTestSupport.h"
 #include "SecondReader.h"
+#include "BridgeTestSupport.h"
+#include "support/QtPrinters.h"
 
 #include "engine/MetadataOperation.h"
 #include "support/TestEnvironment.h"
@@ -29,7 +29,17 @@ using secondreader::tagName;
 
 namespace {
 
-enum class Operation { Write, WriteEmptying, ClearExif, ClearOrientation, ClearGps, ClearComment, ClearIptc, ClearXmp, ClearAll };
+enum class Operation {
+    Write,
+    WriteEmptying,
+    ClearExif,
+    ClearOrientation,
+    ClearGps,
+    ClearComment,
+    ClearIptc,
+    ClearXmp,
+    ClearAll
+};
 
 struct OperationInfo
 {
@@ -65,43 +75,88 @@ const QVariantMap writtenValues {
 
 // What exiftool names the written values, and what it finds after a write.
 const QStringList writtenTags {
-    QStringLiteral("EXIF:IFD0:Artist"), QStringLiteral("EXIF:ExifIFD:DateTimeOriginal"),
-    QStringLiteral("EXIF:ExifIFD:ISO"), QStringLiteral("EXIF:GPS:GPSLatitude"),
-    QStringLiteral("EXIF:GPS:GPSLatitudeRef"), QStringLiteral("EXIF:GPS:GPSLongitude"),
-    QStringLiteral("EXIF:GPS:GPSLongitudeRef"), QStringLiteral("IPTC:City"), QStringLiteral("IPTC:Keywords"),
-    QStringLiteral("IPTC:CodedCharacterSet"), QStringLiteral("XMP:XMP-aux:Lens"),
+    QStringLiteral("EXIF:IFD0:Artist"),
+    QStringLiteral("EXIF:ExifIFD:DateTimeOriginal"),
+    QStringLiteral("EXIF:ExifIFD:ISO"),
+    QStringLiteral("EXIF:GPS:GPSLatitude"),
+    QStringLiteral("EXIF:GPS:GPSLatitudeRef"),
+    QStringLiteral("EXIF:GPS:GPSLongitude"),
+    QStringLiteral("EXIF:GPS:GPSLongitudeRef"),
+    QStringLiteral("IPTC:City"),
+    QStringLiteral("IPTC:Keywords"),
+    QStringLiteral("IPTC:CodedCharacterSet"),
+    QStringLiteral("XMP:XMP-aux:Lens"),
     QStringLiteral("XMP:XMP-xmp:CreateDate"),
 };
 
 // What the Exif standard requires of a directory a write creates.
 const QStringList requiredTags {
-    QStringLiteral("ExifVersion"), QStringLiteral("FlashpixVersion"), QStringLiteral("ColorSpace"),
-    QStringLiteral("ComponentsConfiguration"), QStringLiteral("ExifImageWidth"), QStringLiteral("ExifImageHeight"),
-    QStringLiteral("XResolution"), QStringLiteral("YResolution"), QStringLiteral("ResolutionUnit"),
-    QStringLiteral("YCbCrPositioning"), QStringLiteral("GPSVersionID"), QStringLiteral("GPSProcessingMethod"),
+    QStringLiteral("ExifVersion"),
+    QStringLiteral("FlashpixVersion"),
+    QStringLiteral("ColorSpace"),
+    QStringLiteral("ComponentsConfiguration"),
+    QStringLiteral("ExifImageWidth"),
+    QStringLiteral("ExifImageHeight"),
+    QStringLiteral("XResolution"),
+    QStringLiteral("YResolution"),
+    QStringLiteral("ResolutionUnit"),
+    QStringLiteral("YCbCrPositioning"),
+    QStringLiteral("GPSVersionID"),
+    QStringLiteral("GPSProcessingMethod"),
 };
 
 // What a TIFF-based file's image data needs, which no clear may take.
 const QStringList imageStructure {
-    QStringLiteral("ImageWidth"), QStringLiteral("ImageHeight"), QStringLiteral("BitsPerSample"),
-    QStringLiteral("Compression"), QStringLiteral("PhotometricInterpretation"), QStringLiteral("SamplesPerPixel"),
-    QStringLiteral("RowsPerStrip"), QStringLiteral("StripByteCounts"), QStringLiteral("PlanarConfiguration"),
-    QStringLiteral("TileWidth"), QStringLiteral("TileLength"), QStringLiteral("TileByteCounts"),
-    QStringLiteral("SubfileType"), QStringLiteral("Predictor"), QStringLiteral("SampleFormat"),
-    QStringLiteral("DNGVersion"), QStringLiteral("DNGBackwardVersion"), QStringLiteral("UniqueCameraModel"),
-    QStringLiteral("ColorMatrix1"), QStringLiteral("ColorMatrix2"), QStringLiteral("AsShotNeutral"),
-    QStringLiteral("BlackLevel"), QStringLiteral("WhiteLevel"), QStringLiteral("DefaultCropOrigin"),
-    QStringLiteral("DefaultCropSize"), QStringLiteral("ActiveArea"), QStringLiteral("CFARepeatPatternDim"),
-    QStringLiteral("CFAPattern2"), QStringLiteral("CR2CFAPattern"), QStringLiteral("CR2Slice"),
+    QStringLiteral("ImageWidth"),
+    QStringLiteral("ImageHeight"),
+    QStringLiteral("BitsPerSample"),
+    QStringLiteral("Compression"),
+    QStringLiteral("PhotometricInterpretation"),
+    QStringLiteral("SamplesPerPixel"),
+    QStringLiteral("RowsPerStrip"),
+    QStringLiteral("StripByteCounts"),
+    QStringLiteral("PlanarConfiguration"),
+    QStringLiteral("TileWidth"),
+    QStringLiteral("TileLength"),
+    QStringLiteral("TileByteCounts"),
+    QStringLiteral("SubfileType"),
+    QStringLiteral("Predictor"),
+    QStringLiteral("SampleFormat"),
+    QStringLiteral("DNGVersion"),
+    QStringLiteral("DNGBackwardVersion"),
+    QStringLiteral("UniqueCameraModel"),
+    QStringLiteral("ColorMatrix1"),
+    QStringLiteral("ColorMatrix2"),
+    QStringLiteral("AsShotNeutral"),
+    QStringLiteral("BlackLevel"),
+    QStringLiteral("WhiteLevel"),
+    QStringLiteral("DefaultCropOrigin"),
+    QStringLiteral("DefaultCropSize"),
+    QStringLiteral("ActiveArea"),
+    QStringLiteral("CFARepeatPatternDim"),
+    QStringLiteral("CFAPattern2"),
+    QStringLiteral("CR2CFAPattern"),
+    QStringLiteral("CR2Slice"),
 };
 
 // The photograph's metadata, which a clear of the Exif takes.
 const QStringList photoTags {
-    QStringLiteral("Artist"), QStringLiteral("Copyright"), QStringLiteral("ImageDescription"),
-    QStringLiteral("Software"), QStringLiteral("ModifyDate"), QStringLiteral("DateTimeOriginal"),
-    QStringLiteral("CreateDate"), QStringLiteral("ExposureTime"), QStringLiteral("FNumber"), QStringLiteral("ISO"),
-    QStringLiteral("ExposureProgram"), QStringLiteral("Flash"), QStringLiteral("FocalLength"),
-    QStringLiteral("LensModel"), QStringLiteral("SerialNumber"), QStringLiteral("OwnerName"),
+    QStringLiteral("Artist"),
+    QStringLiteral("Copyright"),
+    QStringLiteral("ImageDescription"),
+    QStringLiteral("Software"),
+    QStringLiteral("ModifyDate"),
+    QStringLiteral("DateTimeOriginal"),
+    QStringLiteral("CreateDate"),
+    QStringLiteral("ExposureTime"),
+    QStringLiteral("FNumber"),
+    QStringLiteral("ISO"),
+    QStringLiteral("ExposureProgram"),
+    QStringLiteral("Flash"),
+    QStringLiteral("FocalLength"),
+    QStringLiteral("LensModel"),
+    QStringLiteral("SerialNumber"),
+    QStringLiteral("OwnerName"),
 };
 
 struct Sample
@@ -120,10 +175,12 @@ Sample sampleOf(const QString &path)
     const QByteArray head = bridgetest::fileBytes(path).left(4);
     sample.tiffBased = head.startsWith("II*") || head.startsWith("MM\0*");
     const QString suffix = QFileInfo(path).suffix().toLower();
-    sample.raw = suffix == QLatin1String("dng") || suffix == QLatin1String("cr2") || suffix == QLatin1String("nef");
+    sample.raw
+        = suffix == QLatin1String("dng") || suffix == QLatin1String("cr2") || suffix == QLatin1String("nef");
     sample.png = suffix == QLatin1String("png");
     const int type = Exiv2::ImageFactory::getType(QFile::encodeName(path).toStdString());
-    const auto has = [type](Exiv2::MetadataId id) { return Exiv2::ImageFactory::checkMode(type, id) != Exiv2::amNone; };
+    const auto has
+        = [type](Exiv2::MetadataId id) { return Exiv2::ImageFactory::checkMode(type, id) != Exiv2::amNone; };
     sample.exif = has(Exiv2::mdExif);
     sample.iptc = has(Exiv2::mdIptc);
     sample.xmp = has(Exiv2::mdXmp);
@@ -182,7 +239,8 @@ bool isExif(const QString &key)
 bool isGps(const QString &key)
 {
     const QString f1 = family1(key);
-    return f1 == QLatin1String("GPS") || (f1 == QLatin1String("XMP-exif") && tagName(key).startsWith(QLatin1String("GPS")))
+    return f1 == QLatin1String("GPS")
+        || (f1 == QLatin1String("XMP-exif") && tagName(key).startsWith(QLatin1String("GPS")))
         || (f1 == QLatin1String("XMP-iptcExt") && tagName(key).contains(QLatin1String("GPS")));
 }
 
@@ -194,14 +252,15 @@ bool isOrientation(const QString &key)
 bool isComment(const QString &key)
 {
     // A PNG's "Comment" text is not the comment the library reads and writes.
-    return key == QLatin1String("EXIF:ExifIFD:UserComment") || key == QLatin1String("XMP:XMP-exif:UserComment")
-        || key == QLatin1String("File:Comment");
+    return key == QLatin1String("EXIF:ExifIFD:UserComment")
+        || key == QLatin1String("XMP:XMP-exif:UserComment") || key == QLatin1String("File:Comment");
 }
 
 bool isXmpCopyOfExif(const QString &key)
 {
     const QString f1 = family1(key);
-    return f1 == QLatin1String("XMP-exif") || f1 == QLatin1String("XMP-exifEX") || f1 == QLatin1String("XMP-tiff");
+    return f1 == QLatin1String("XMP-exif") || f1 == QLatin1String("XMP-exifEX")
+        || f1 == QLatin1String("XMP-tiff");
 }
 
 // What the clear of general Exif may take: all of it but the GPS, the
@@ -263,10 +322,12 @@ bool mayChange(Operation operation, const QString &key, const Sample &sample, bo
             return false;
         if (family0(key) == QLatin1String("IPTC") || family0(key) == QLatin1String("XMP"))
             return true;
-        return isExif(key) && (isGeneralExif(key, sample) || isGps(key) || isOrientation(key) || isComment(key));
+        return isExif(key)
+            && (isGeneralExif(key, sample) || isGps(key) || isOrientation(key) || isComment(key));
     case Operation::ClearAll:
-        return clears(Operation::ClearExif) || clears(Operation::ClearOrientation) || clears(Operation::ClearGps)
-            || clears(Operation::ClearComment) || clears(Operation::ClearIptc) || clears(Operation::ClearXmp);
+        return clears(Operation::ClearExif) || clears(Operation::ClearOrientation)
+            || clears(Operation::ClearGps) || clears(Operation::ClearComment) || clears(Operation::ClearIptc)
+            || clears(Operation::ClearXmp);
     default:
         return clears(operation);
     }
@@ -281,7 +342,8 @@ bool mustGo(Operation operation, const QString &key, const Sample &sample)
     case Operation::WriteEmptying:
         return isPhotoTag(key, sample) && !writtenTags.contains(key);
     case Operation::ClearExif:
-        return isPhotoTag(key, sample) || (isXmpCopyOfExif(key) && !isGps(key) && !isOrientation(key) && !isComment(key));
+        return isPhotoTag(key, sample)
+            || (isXmpCopyOfExif(key) && !isGps(key) && !isOrientation(key) && !isComment(key));
     case Operation::ClearAll:
         return isPhotoTag(key, sample) || isGps(key) || isOrientation(key) || isComment(key)
             || family0(key) == QLatin1String("IPTC") || family0(key) == QLatin1String("XMP");
@@ -294,14 +356,16 @@ QString text(const QJsonValue &value)
 {
     if (value.isUndefined())
         return QStringLiteral("(none)");
-    QString shown = value.isString() ? value.toString() : QString::fromUtf8(QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact));
+    QString shown = value.isString()
+        ? value.toString()
+        : QString::fromUtf8(QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact));
     return shown.left(120);
 }
 
 // How the library writes what it did not change, where that is not a loss,
 // and what it cannot keep (the README names those).
-bool isRewrittenForm(const QString &key, const QJsonValue &before, const QJsonValue &after, const Reading &original,
-    const Reading &written, const Sample &sample)
+bool isRewrittenForm(const QString &key, const QJsonValue &before, const QJsonValue &after,
+    const Reading &original, const Reading &written, const Sample &sample)
 {
     // A Photoshop digest of the IPTC that matched before matches after.
     if (key == QLatin1String("Photoshop:IPTCDigest")
@@ -347,13 +411,15 @@ bool isRewrittenForm(const QString &key, const QJsonValue &before, const QJsonVa
         return true;
     // The XMP toolkit gives a GPS time of day the date of the photo, and
     // drops an empty structure's blanks, when it writes XMP again.
-    if (key == QLatin1String("XMP:XMP-exif:GPSDateTime") && after.toString().endsWith(QLatin1Char(' ') + before.toString()))
+    if (key == QLatin1String("XMP:XMP-exif:GPSDateTime")
+        && after.toString().endsWith(QLatin1Char(' ') + before.toString()))
         return true;
     if (family0(key) == QLatin1String("XMP") && before.isString() && before.toString().trimmed().isEmpty()
         && after.toString().isEmpty())
         return true;
     // A thumbnail whose offset held no JPEG image: what is read there is noise.
-    if (tagName(key).endsWith(QLatin1String("Image")) && before.toString().startsWith(QLatin1String("base64:"))
+    if (tagName(key).endsWith(QLatin1String("Image"))
+        && before.toString().startsWith(QLatin1String("base64:"))
         && !QByteArray::fromBase64(before.toString().mid(7).toLatin1()).startsWith("\xff\xd8"))
         return true;
     return false;
@@ -361,14 +427,16 @@ bool isRewrittenForm(const QString &key, const QJsonValue &before, const QJsonVa
 
 // Warnings that come from the library's limits or the sample's own faults,
 // not from the operation.
-bool isExpectedWarning(const QString &warning, Operation operation, const Sample &sample, const Reading &original)
+bool isExpectedWarning(
+    const QString &warning, Operation operation, const Sample &sample, const Reading &original)
 {
     // The IPTC was changed and the XMP was not: so it is.
     if (warning == QLatin1String("IPTCDigest is not current. XMP may be out of sync")
         && (operation == Operation::Write || operation == Operation::WriteEmptying))
         return true;
     // Exiv2 0.27 writes a PNG's Exif as a text chunk.
-    if (sample.png && warning == QLatin1String("[minor] Non-standard EXIF in PNG Raw profile type exif chunk"))
+    if (sample.png
+        && warning == QLatin1String("[minor] Non-standard EXIF in PNG Raw profile type exif chunk"))
         return true;
     // Exiv2 0.27 damages a Nikon maker note's scan directory on any write.
     if (warning.contains(QLatin1String("NikonScanIFD")))
@@ -376,7 +444,8 @@ bool isExpectedWarning(const QString &warning, Operation operation, const Sample
     // A sample whose image data lies past its end: the library cannot copy it.
     static const QRegularExpression offsets(
         QStringLiteral("offset|past end of file|is zero"), QRegularExpression::CaseInsensitiveOption);
-    return original.warnings.filter(QStringLiteral("past end of file")).size() > 0 && offsets.match(warning).hasMatch();
+    return original.warnings.filter(QStringLiteral("past end of file")).size() > 0
+        && offsets.match(warning).hasMatch();
 }
 
 struct Result
@@ -390,7 +459,8 @@ struct Result
 };
 
 // The segments of a JPEG ahead of its image data that match.
-int jpegSegments(const QString &path, const std::function<bool(uchar marker, const QByteArray &payload)> &match)
+int jpegSegments(
+    const QString &path, const std::function<bool(uchar marker, const QByteArray &payload)> &match)
 {
     const QByteArray file = bridgetest::fileBytes(path);
     if (!file.startsWith("\xff\xd8"))
@@ -431,23 +501,28 @@ bool isBeyondReach(const QString &key, const Result &result, const Reading &orig
         return true;
     // Comments other programs keep in segments of their own, and a JPEG's
     // comments after the first.
-    if (key == QLatin1String("File:Comment") && (jpegComments(result.path) == 0 || jpegComments(result.original) > 1))
+    if (key == QLatin1String("File:Comment")
+        && (jpegComments(result.path) == 0 || jpegComments(result.original) > 1))
         return true;
-    if (family1(key) == QLatin1String("IPTC2") && !original.warnings.filter(QStringLiteral("Non-standard IPTC at")).isEmpty())
+    if (family1(key) == QLatin1String("IPTC2")
+        && !original.warnings.filter(QStringLiteral("Non-standard IPTC at")).isEmpty())
         return true;
-    return family0(key) == QLatin1String("XMP") && !original.warnings.filter(QStringLiteral("Non-standard XMP at TIFF-IFD0-SubIFD")).isEmpty()
-        && (family1(key) == QLatin1String("XMP-apdi") || family1(key) == QLatin1String("XMP-semanticSegmentationMatte"));
+    return family0(key) == QLatin1String("XMP")
+        && !original.warnings.filter(QStringLiteral("Non-standard XMP at TIFF-IFD0-SubIFD")).isEmpty()
+        && (family1(key) == QLatin1String("XMP-apdi")
+            || family1(key) == QLatin1String("XMP-semanticSegmentationMatte"));
 }
 
-void compare(const Result &result, const Reading &original, const Reading &written, const QByteArray &pictureBefore,
-    const QByteArray &pictureAfter)
+void compare(const Result &result, const Reading &original, const Reading &written,
+    const QByteArray &pictureBefore, const QByteArray &pictureAfter)
 {
     const Sample &sample = result.sample;
     const Operation operation = result.operation.operation;
     SCOPED_TRACE((sample.name + QStringLiteral(", ") + QLatin1String(result.operation.name)).toStdString());
 
     EXPECT_TRUE(result.done) << result.console.join(u'\n').toStdString();
-    EXPECT_TRUE(result.console.filter(QStringLiteral("*** error")).isEmpty()) << result.console.join(u'\n').toStdString();
+    EXPECT_TRUE(result.console.filter(QStringLiteral("*** error")).isEmpty())
+        << result.console.join(u'\n').toStdString();
 
     // A warning of the same kind on the same tag is the same fault, minor or
     // not, whatever its counts.
@@ -481,7 +556,8 @@ void compare(const Result &result, const Reading &original, const Reading &writt
             continue;
         // A write of the IPTC takes a later Photoshop segment's IPTC, which
         // other readers read instead of what the library wrote.
-        if (family0(key) == QLatin1String("IPTC") && (operation == Operation::Write || operation == Operation::WriteEmptying)
+        if (family0(key) == QLatin1String("IPTC")
+            && (operation == Operation::Write || operation == Operation::WriteEmptying)
             && photoshopIptcBlocks(result.original) > 1)
             continue;
         changed << QStringLiteral("%1: %2 -> %3").arg(key, text(before), text(after));
@@ -494,7 +570,8 @@ void compare(const Result &result, const Reading &original, const Reading &writt
         return;
     // What was written reads back in the second reader.
     if (sample.exif) {
-        EXPECT_EQ(written.value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada Lovelace"));
+        EXPECT_EQ(
+            written.value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada Lovelace"));
         EXPECT_NEAR(written.value(QStringLiteral("EXIF:GPS:GPSLatitude")).toDouble(), 48.8584, 1e-6);
     }
     if (sample.iptc) {
@@ -515,8 +592,8 @@ TEST(SecondReader, WritesAndClearsOfEverySampleKeepWhatTheyDoNotName)
     if (!secondreader::hasExiftool())
         GTEST_SKIP() << "exiftool not installed";
 
-    const QStringList names = QDir(testsupport::testDataDir() + QStringLiteral("/images"))
-                                  .entryList(QDir::Files, QDir::Name);
+    const QStringList names
+        = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files, QDir::Name);
     ASSERT_FALSE(names.isEmpty());
     QTemporaryDir dir;
     QStringList paths;
@@ -546,7 +623,7 @@ TEST(SecondReader, WritesAndClearsOfEverySampleKeepWhatTheyDoNotName)
     for (const QString &path : paths)
         pictures.insert(path, secondreader::picture(path, readings.value(path)));
     for (const Result &result : results) {
-        compare(result, readings.value(result.original), readings.value(result.path), pictures.value(result.original),
-            pictures.value(result.path));
+        compare(result, readings.value(result.original), readings.value(result.path),
+            pictures.value(result.original), pictures.value(result.path));
     }
 }

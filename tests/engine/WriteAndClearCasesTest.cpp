@@ -2,9 +2,9 @@
 // the user did not ask to change, or report success for what it did not do,
 // read back with exiftool beside our own reading.
 
-#include "support/QtPrinters.h"
 #include "BridgeTestSupport.h"
 #include "SecondReader.h"
+#include "support/QtPrinters.h"
 
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
@@ -48,7 +48,8 @@ protected:
         EXPECT_TRUE(m_bridge.setMetadata(path, values, empty)) << console.errors().join(u'\n').toStdString();
         return console.errors();
     }
-    QStringList clear(const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp)
+    QStringList clear(
+        const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp)
     {
         ConsoleCapture console;
         EXPECT_TRUE(m_bridge.clearMetadata(path, exif, orientation, gps, comment, iptc, xmp))
@@ -69,7 +70,8 @@ void setExif(const QString &path, const std::vector<std::pair<const char *, cons
     Exiv2::ExifData &exif = image->exifData();
     for (const auto &[key, value] : typedValues) {
         const QString text = QString::fromLatin1(value);
-        const Exiv2::Value::AutoPtr v = Exiv2::Value::create(Exiv2::TypeInfo::typeId(text.section(u' ', 0, 0).toStdString()));
+        const Exiv2::Value::AutoPtr v
+            = Exiv2::Value::create(Exiv2::TypeInfo::typeId(text.section(u' ', 0, 0).toStdString()));
         v->read(text.section(u' ', 1).toStdString());
         exif[key].setValue(v.get());
     }
@@ -86,7 +88,8 @@ QByteArray xmpSegment(const QByteArray &packet)
 
 QStringList keysOf(const Reading &reading, const QString &prefix)
 {
-    return QStringList(reading.tags.keys()).filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
+    return QStringList(reading.tags.keys())
+        .filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
 }
 
 } // namespace
@@ -107,8 +110,10 @@ TEST_F(WriteAndClearCases, ClearingExifKeepsWhatTiffBasedPicturesNeed)
         ASSERT_TRUE(dngBefore.has(QLatin1String(key))) << key;
         EXPECT_EQ(dngAfter.value(QLatin1String(key)), dngBefore.value(QLatin1String(key))) << key;
     }
-    EXPECT_EQ(keysOf(dngAfter, QStringLiteral("MakerNotes:")), keysOf(dngBefore, QStringLiteral("MakerNotes:")));
-    for (const char *key : { "EXIF:IFD0:Software", "EXIF:ExifIFD:DateTimeOriginal", "EXIF:ExifIFD:LensModel" }) {
+    EXPECT_EQ(
+        keysOf(dngAfter, QStringLiteral("MakerNotes:")), keysOf(dngBefore, QStringLiteral("MakerNotes:")));
+    for (const char *key :
+        { "EXIF:IFD0:Software", "EXIF:ExifIFD:DateTimeOriginal", "EXIF:ExifIFD:LensModel" }) {
         ASSERT_TRUE(dngBefore.has(QLatin1String(key))) << key;
         EXPECT_FALSE(dngAfter.has(QLatin1String(key))) << key;
     }
@@ -122,7 +127,8 @@ TEST_F(WriteAndClearCases, ClearingExifKeepsWhatTiffBasedPicturesNeed)
     clear(geoTiff, true, true, true, true, true, true);
     const Reading geoAfter = secondreader::read(geoTiff);
     for (const QString &key : keysOf(geoBefore, QStringLiteral("GeoTiff:"))
-            + QStringList { QStringLiteral("EXIF:IFD0:PixelScale"), QStringLiteral("EXIF:IFD0:ModelTiePoint") })
+            + QStringList {
+                QStringLiteral("EXIF:IFD0:PixelScale"), QStringLiteral("EXIF:IFD0:ModelTiePoint") })
         EXPECT_EQ(geoAfter.value(key), geoBefore.value(key)) << key.toStdString();
     EXPECT_FALSE(geoAfter.has(QStringLiteral("EXIF:IFD0:Artist")));
     EXPECT_EQ(bridgetest::pixels(geoTiff), bridgetest::pixels(copy(QStringLiteral("Reagan.tiff"))));
@@ -156,9 +162,11 @@ TEST_F(WriteAndClearCases, AnXmpPacketTheLibraryCannotParseStaysAsItIs)
     clear(path, false, false, true, true, true, false);
     EXPECT_TRUE(bridgetest::fileBytes(path).contains(broken));
     const QStringList console = write(path, { { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("50mm") } });
-    EXPECT_EQ(console.filter(QStringLiteral("Xmp.aux.Lens not written")).size(), 1) << console.join(u'\n').toStdString();
+    EXPECT_EQ(console.filter(QStringLiteral("Xmp.aux.Lens not written")).size(), 1)
+        << console.join(u'\n').toStdString();
     EXPECT_TRUE(bridgetest::fileBytes(path).contains(broken));
-    EXPECT_EQ(m_bridge.getMetadata(path)->value(QStringLiteral("Exif.Image.Artist")), QVariant(QStringLiteral("Ada")));
+    EXPECT_EQ(m_bridge.getMetadata(path)->value(QStringLiteral("Exif.Image.Artist")),
+        QVariant(QStringLiteral("Ada")));
 }
 
 // Written text that is not ASCII declares UTF-8, and the texts already
@@ -178,7 +186,8 @@ TEST_F(WriteAndClearCases, IptcTextDeclaresItsCharacterSet)
     EXPECT_EQ(peer.value(QStringLiteral("IPTC:CopyrightNotice")).toString(), QStringLiteral("© 2004 Nobody"));
     const QVariantMap ours = *m_bridge.getMetadata(path);
     EXPECT_EQ(ours.value(QStringLiteral("Iptc.Application2.City")), QVariant(QStringLiteral("Zoë")));
-    EXPECT_EQ(ours.value(QStringLiteral("Iptc.Application2.Copyright")), QVariant(QStringLiteral("© 2004 Nobody")));
+    EXPECT_EQ(
+        ours.value(QStringLiteral("Iptc.Application2.Copyright")), QVariant(QStringLiteral("© 2004 Nobody")));
 }
 
 // By-lines, writers and keywords are lists; an item with a comma is quoted.
@@ -186,7 +195,8 @@ TEST_F(WriteAndClearCases, RepeatableDatasetsReadAndWriteEveryItem)
 {
     const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
     ASSERT_TRUE(bridgetest::peerModify(path,
-        { QStringLiteral("add Iptc.Application2.Byline Ada"), QStringLiteral("add Iptc.Application2.Byline Bob"),
+        { QStringLiteral("add Iptc.Application2.Byline Ada"),
+            QStringLiteral("add Iptc.Application2.Byline Bob"),
             QStringLiteral("add Iptc.Application2.Keywords Smith, John"),
             QStringLiteral("add Iptc.Application2.Keywords Alps") }));
     QVariantMap ours = *m_bridge.getMetadata(path);
@@ -196,7 +206,8 @@ TEST_F(WriteAndClearCases, RepeatableDatasetsReadAndWriteEveryItem)
 
     // What was read goes back unchanged; an edited list replaces every item.
     write(path,
-        { { QStringLiteral("Iptc.Application2.Keywords"), ours.value(QStringLiteral("Iptc.Application2.Keywords")) },
+        { { QStringLiteral("Iptc.Application2.Keywords"),
+              ours.value(QStringLiteral("Iptc.Application2.Keywords")) },
             { QStringLiteral("Iptc.Application2.Byline"), QStringLiteral("Ada, \"Carla \"\"C\"\" Diaz\"") },
             { QStringLiteral("Iptc.Application2.Writer"), QStringLiteral("Eve, Finn") } });
     const Reading peer = secondreader::read(path);
@@ -239,7 +250,8 @@ TEST_F(WriteAndClearCases, NewDirectoriesAndPositionsFollowTheStandard)
         QStringLiteral("Rational 48/1 51/1 3024/100"));
 
     // Where the tag holds its six values, the first is the one edited.
-    setExif(path, { { "Exif.Image.PrimaryChromaticities", "Rational 64/100 33/100 30/100 60/100 15/100 6/100" } });
+    setExif(path,
+        { { "Exif.Image.PrimaryChromaticities", "Rational 64/100 33/100 30/100 60/100 15/100 6/100" } });
     write(path, { { QStringLiteral("Exif.Image.PrimaryChromaticities"), 0.7 } });
     EXPECT_EQ(secondreader::read(path).value(QStringLiteral("EXIF:IFD0:PrimaryChromaticities")).toString(),
         QStringLiteral("0.7 0.33 0.3 0.6 0.15 0.06"));
@@ -290,7 +302,8 @@ TEST_F(WriteAndClearCases, ExtendedAttributesSurviveAWrite)
 TEST_F(WriteAndClearCases, ADateInTheSkippedHourReads)
 {
     const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
-    ASSERT_TRUE(bridgetest::peerModify(path, { QStringLiteral("set Exif.Photo.DateTimeOriginal 2019:03:31 02:30:00") }));
+    ASSERT_TRUE(bridgetest::peerModify(
+        path, { QStringLiteral("set Exif.Photo.DateTimeOriginal 2019:03:31 02:30:00") }));
     const Metadata record = Metadata::fromFile(path);
     ASSERT_TRUE(record.originalDate().has_value());
     EXPECT_EQ(*record.originalDate(), QDateTime(QDate(2019, 3, 31), QTime(1, 30), Qt::UTC));
@@ -309,7 +322,8 @@ TEST_F(WriteAndClearCases, AClearTakesItsGroupFromEveryPlace)
 
     const QString jpeg = copy(QStringLiteral("FurnaceCreekInn.jpg"));
     ASSERT_TRUE(bridgetest::peerModify(jpeg,
-        { QStringLiteral("set Exif.GPSInfo.GPSImgDirection 90/1"), QStringLiteral("set Xmp.exif.GPSLatitude 36,27.5N"),
+        { QStringLiteral("set Exif.GPSInfo.GPSImgDirection 90/1"),
+            QStringLiteral("set Xmp.exif.GPSLatitude 36,27.5N"),
             QStringLiteral("set Xmp.exif.GPSLongitude 116,51.3W") }));
     const Reading before = secondreader::read(jpeg);
     ASSERT_TRUE(before.has(QStringLiteral("EXIF:GPS:GPSTimeStamp")));
@@ -318,7 +332,8 @@ TEST_F(WriteAndClearCases, AClearTakesItsGroupFromEveryPlace)
     const Reading after = secondreader::read(jpeg);
     EXPECT_EQ(keysOf(after, QStringLiteral("EXIF:GPS:")), QStringList());
     EXPECT_EQ(keysOf(after, QStringLiteral("XMP:XMP-exif:GPS")), QStringList());
-    EXPECT_EQ(after.value(QStringLiteral("XMP:XMP-aux:Lens")), before.value(QStringLiteral("XMP:XMP-aux:Lens")));
+    EXPECT_EQ(
+        after.value(QStringLiteral("XMP:XMP-aux:Lens")), before.value(QStringLiteral("XMP:XMP-aux:Lens")));
 }
 
 // Values the file keeps its own of, and groups it has no place for, are
@@ -327,15 +342,21 @@ TEST_F(WriteAndClearCases, ValuesTheFileDoesNotTakeAreNamed)
 {
     const QString tiff = copy(QStringLiteral("Reagan.tiff"));
     QStringList console = write(tiff,
-        { { QStringLiteral("Exif.Image.XResolution"), 600.0 }, { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } });
-    EXPECT_EQ(console, QStringList { tiff + QStringLiteral(": Exif.Image.XResolution not written (the file format keeps its own value)") });
-    EXPECT_EQ(secondreader::read(tiff).value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada"));
+        { { QStringLiteral("Exif.Image.XResolution"), 600.0 },
+            { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } });
+    EXPECT_EQ(console,
+        QStringList { tiff
+            + QStringLiteral(": Exif.Image.XResolution not written (the file format keeps its own value)") });
+    EXPECT_EQ(
+        secondreader::read(tiff).value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada"));
 
     const QString webp = copy(QStringLiteral("exiv2-bug1199.webp"));
     console = write(webp,
         { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Zürich") },
             { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("50mm") } });
-    EXPECT_EQ(console, QStringList { webp + QStringLiteral(": Iptc.Application2.City not written (the file format has no place for it)") });
+    EXPECT_EQ(console,
+        QStringList { webp
+            + QStringLiteral(": Iptc.Application2.City not written (the file format has no place for it)") });
 }
 
 // An emptied value removes its tag instead of writing an empty one.
@@ -343,12 +364,15 @@ TEST_F(WriteAndClearCases, EmptiedValuesRemoveTheirTags)
 {
     const QString path = copy(QStringLiteral("FurnaceCreekInn.jpg"));
     const Reading before = secondreader::read(path);
-    for (const char *key : { "EXIF:ExifIFD:DateTimeOriginal", "EXIF:IFD0:Make", "XMP:XMP-xmp:CreateDate", "XMP:XMP-aux:Lens" })
+    for (const char *key :
+        { "EXIF:ExifIFD:DateTimeOriginal", "EXIF:IFD0:Make", "XMP:XMP-xmp:CreateDate", "XMP:XMP-aux:Lens" })
         ASSERT_TRUE(before.has(QLatin1String(key))) << key;
     write(path,
         { { QStringLiteral("Exif.Photo.DateTimeOriginal"), QString() },
-            { QStringLiteral("Exif.Image.Model"), QVariant() }, { QStringLiteral("Xmp.xmp.CreateDate"), QString() },
-            { QStringLiteral("Xmp.aux.Lens"), QVariant() }, { QStringLiteral("Iptc.Application2.City"), QVariant() } });
+            { QStringLiteral("Exif.Image.Model"), QVariant() },
+            { QStringLiteral("Xmp.xmp.CreateDate"), QString() },
+            { QStringLiteral("Xmp.aux.Lens"), QVariant() },
+            { QStringLiteral("Iptc.Application2.City"), QVariant() } });
     const Reading after = secondreader::read(path);
     for (const char *key : { "EXIF:ExifIFD:DateTimeOriginal", "EXIF:IFD0:Model", "XMP:XMP-xmp:CreateDate",
              "XMP:XMP-aux:Lens", "IPTC:City" })
@@ -366,6 +390,8 @@ TEST_F(WriteAndClearCases, DatesKeepTheirOffset)
             { QStringLiteral("Xmp.xmp.CreateDate"), QStringLiteral("2021-03-04T05:06:07+01:00") } });
     const Reading peer = secondreader::read(path);
     EXPECT_EQ(peer.value(QStringLiteral("IPTC:TimeCreated")).toString(), QStringLiteral("05:06:07+01:00"));
-    EXPECT_EQ(peer.value(QStringLiteral("XMP:XMP-xmp:CreateDate")).toString(), QStringLiteral("2021:03:04 05:06:07+01:00"));
-    EXPECT_EQ(Metadata::fromFile(path).createDateXMP(), QDateTime(QDate(2021, 3, 4), QTime(4, 6, 7), Qt::UTC));
+    EXPECT_EQ(peer.value(QStringLiteral("XMP:XMP-xmp:CreateDate")).toString(),
+        QStringLiteral("2021:03:04 05:06:07+01:00"));
+    EXPECT_EQ(
+        Metadata::fromFile(path).createDateXMP(), QDateTime(QDate(2021, 3, 4), QTime(4, 6, 7), Qt::UTC));
 }
