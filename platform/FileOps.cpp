@@ -1,5 +1,7 @@
 #include "platform/FileOps.h"
 
+#include "platform/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -139,16 +141,14 @@ std::optional<Attributes> attributes(const QString &path, Links links, QString *
 
 Result copyNew(const QString &source, const QString &target)
 {
-    const QByteArray from = QFile::encodeName(source);
     const QByteArray to = QFile::encodeName(target);
-    Descriptor in{::open(from.constData(), O_RDONLY | O_CLOEXEC)};
-    if (in.fd < 0)
-        return failure(errno, source);
+    int error = 0;
+    const std::optional<RegularFile> in = RegularFile::open(source, nullptr, &error);
+    if (!in)
+        return failure(error, source);
     struct stat st = {};
-    if (::fstat(in.fd, &st) != 0)
+    if (::fstat(in->descriptor(), &st) != 0)
         return failure(errno, source);
-    if (!S_ISREG(st.st_mode))
-        return failure(EINVAL, source);
 
     Descriptor out{::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777)};
     if (out.fd < 0)
@@ -160,7 +160,7 @@ Result copyNew(const QString &source, const QString &target)
         ::unlink(to.constData());
         return failure(error, target);
     };
-    if (!copyContents(in.fd, out.fd))
+    if (!copyContents(in->descriptor(), out.fd))
         return abandon(errno);
     // The creation mask may have narrowed the mode given to open().
     if (::fchmod(out.fd, st.st_mode & 07777) != 0)

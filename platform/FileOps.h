@@ -42,8 +42,8 @@ struct Result
 // *error when given.
 std::optional<Attributes> attributes(const QString &path, Links links = Links::Follow, QString *error = nullptr);
 
-// Copies source to a new file target, with the source's permissions and
-// modification time. Never replaces anything: an existing target answers
+// Copies source, a regular file, to a new file target, with the source's
+// permissions and modification time. Never replaces anything: an existing target answers
 // Exists and both files stay as they were. A failed copy leaves no partial
 // target behind.
 Result copyNew(const QString &source, const QString &target);

@@ -11,7 +11,8 @@ namespace platform {
 // Pixel sizes, thumbnails and pictures of image files. Safe on any thread
 // (QImage only). Qt decodes what it has a reader for, scaled while decoding
 // where the format allows; raw, PSD, JPEG 2000 and PGF files fall back to the
-// largest preview Exiv2 finds embedded in the file.
+// largest preview Exiv2 finds embedded in the file. Only regular files whose
+// content is of a supported type (SupportedImages) are decoded at all.
 namespace ImageIO {
 
 // The stored pixel size of image 0 (before any orientation is applied),
