@@ -1,6 +1,7 @@
 #include "engine/BridgeFrame.h"
 
 #include "engine/FileReplace.h"
+#include "engine/MetadataOperation.h"
 #include "platform/Console.h"
 #include "platform/RegularFile.h"
 
@@ -27,16 +28,37 @@ Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image)
 
 } // namespace
 
+namespace {
+
+QString &lastFailureOnThisThread()
+{
+    thread_local QString failure;
+    return failure;
+}
+
+} // namespace
+
 void reportExiv2Error(const Exiv2::AnyError &error)
 {
-    platform::Console::err(QStringLiteral("*** error exiv2 exception '") + textFromBytes(error.what())
+    lastFailureOnThisThread() = textFromBytes(error.what());
+    platform::Console::err(QStringLiteral("*** error exiv2 exception '") + lastFailureOnThisThread()
         + QStringLiteral("' ***"));
 }
 
 void reportOtherError()
 {
+    lastFailureOnThisThread() = QStringLiteral("unexpected error");
     platform::Console::err(QStringLiteral("*** error exception ***"));
 }
+
+} // namespace engine::bridge
+
+QString MetadataOperation::lastFailure()
+{
+    return engine::bridge::lastFailureOnThisThread();
+}
+
+namespace engine::bridge {
 
 std::string pathBytes(const QString &path)
 {

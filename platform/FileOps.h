@@ -48,6 +48,14 @@ std::optional<Attributes> attributes(const QString &path, Links links = Links::F
 // target behind.
 Result copyNew(const QString &source, const QString &target);
 
+// The same in a folder given as an open descriptor, target being a name
+// in it (AT_FDCWD: as copyNew above).
+Result copyNew(const QString &source, int folder, const QString &target);
+
+// Gives the file from in the folder (an open descriptor) the name to,
+// without replacing anything: Exists when the name is taken.
+Result renameNew(int folder, const QString &from, const QString &to);
+
 // Writes bytes into a new file at target, complete or not at all: the
 // bytes go to a hidden temporary file beside it first, which then takes the
 // name without replacing anything (Exists when the name is taken).
