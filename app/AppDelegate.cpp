@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "app/InitialWindowController.h"
+#include "app/MainMenu.h"
 #include "app/PreferencesWindowController.h"
 #include "batch/BatchFlags.h"
 #include "common/AppSettings.h"
@@ -10,6 +11,7 @@
 #include "platform/Settings.h"
 #include "platform/Workspace.h"
 #include "platform/widgets/Alert.h"
+#include "platform/widgets/ThemeIcon.h"
 #include "platform/widgets/Window.h"
 
 #include <QAction>
@@ -73,6 +75,10 @@ void AppDelegate::clickedPreferencesMenuItem()
 {
     PreferencesWindowController *preferences = PreferencesWindowController::shared();
     addApplicationActions(preferences);
+    if (!preferences->isVisible()) {
+        preferences->adjustSize();
+        preferences->move(InitialWindowController::shared()->geometry().center() - preferences->rect().center());
+    }
     platform::Window::activate(preferences);
 }
 
@@ -91,11 +97,11 @@ void AppDelegate::showRatingAlert()
 {
     std::unique_ptr<platform::Alert> alert(platform::Alert::warning(InitialWindowController::shared(),
         QStringLiteral("Enjoying Calvorn"),
-        QStringLiteral("Spread the word and help other fellow users. \nRate us on the App Store."),
+        QStringLiteral("Spread the word and help other fellow users. \nRate us in your software centre."),
         {QStringLiteral("Rate Calvorn"), QStringLiteral("Remind Me Later")}));
     if (alert->runModal() != platform::Alert::FirstButton)
         return;
-    // Counted as rated only once the review page is really open: otherwise
+    // Counted as rated only where a software centre took the page: otherwise
     // the prompt comes again after the next start.
     if (platform::Workspace::openUrl(platform::Workspace::storeUrl(QStringLiteral(CALVORN_APP_ID))))
         platform::Settings::setBool(SettingsKey::isAppstoreRated, true);
@@ -105,18 +111,21 @@ void AppDelegate::installMenu(QMainWindow *window)
 {
     if (menuItemShowApp)
         return;
-    QMenu *menu = window->menuBar()->addMenu(tr("&Calvorn"));
-
-    menuItemShowApp = menu->addAction(tr("&Show Calvorn"), this, &AppDelegate::clickedShowApp);
-    menuItemPreferences
-        = menu->addAction(tr("&Preferences…"), this, &AppDelegate::clickedPreferencesMenuItem);
+    mainMenu = new MainMenu(window);
+    QMenu *file = mainMenu->fileMenu();
+    file->addSeparator();
+    menuItemPreferences = file->addAction(platform::themeIcon(QStringLiteral("preferences-system")),
+                                          tr("&Preferences…"), this, &AppDelegate::clickedPreferencesMenuItem);
     menuItemPreferences->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     menuItemPreferences->setMenuRole(QAction::PreferencesRole);
-    menuItemRate = menu->addAction(tr("&Rate Calvorn…"), this, &AppDelegate::giveRatingOnAppstore);
-    menu->addSeparator();
-    menuItemQuit = menu->addAction(tr("&Quit"), qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    file->addSeparator();
+    menuItemQuit = file->addAction(platform::themeIcon(QStringLiteral("application-exit")), tr("&Quit"), qApp,
+                                   &QCoreApplication::quit, Qt::QueuedConnection);
     menuItemQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     menuItemQuit->setMenuRole(QAction::QuitRole);
+    menuItemShowApp = mainMenu->viewMenu()->addAction(tr("&Show Calvorn"), this, &AppDelegate::clickedShowApp);
+    menuItemRate = mainMenu->helpMenu()->addAction(platform::themeIcon(QStringLiteral("star-shape")),
+                                                   tr("&Rate Calvorn…"), this, &AppDelegate::giveRatingOnAppstore);
 
     for (QAction *action : applicationActions())
         action->setShortcutContext(Qt::ApplicationShortcut);

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 
+class MainMenu;
 class QAction;
 class QMainWindow;
 
@@ -52,6 +53,8 @@ public:
     QPointer<QAction> menuItemPreferences;
     QPointer<QAction> menuItemRate;
     QPointer<QAction> menuItemQuit;
+    // The screens' commands in the menu bar; owned by the main window.
+    QPointer<MainMenu> mainMenu;
 
 private:
     void installMenu(QMainWindow *window);

@@ -2,12 +2,12 @@
 
 #include "app/AppDelegate.h"
 #include "app/Screens.h"
-#include "batch/BatchScreens.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/MainQueue.h"
 #include "platform/Memory.h"
 #include "platform/SingleInstance.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QApplication>
 
@@ -18,10 +18,11 @@ int runCalvorn(int argc, char *argv[], std::function<void()> launched)
     QApplication::setApplicationName(QStringLiteral("Calvorn"));
     QApplication::setApplicationVersion(QStringLiteral(CALVORN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(CALVORN_APP_ID));
+    // Every window's icon, the dialogs' and sheets' included.
+    QApplication::setWindowIcon(platform::applicationIcon());
     initializeExiv2();
 
     platform::ScreenRegistry screens;
-    registerBatchScreens(screens);
     registerScreens(screens);
     AppDelegate delegate;
 

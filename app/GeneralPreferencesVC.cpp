@@ -42,6 +42,10 @@ GeneralPreferencesVC::GeneralPreferencesVC(QWidget *parent)
     connect(btnAllowToEditFile, &QCheckBox::clicked, this,
         [this] { storeState(btnAllowToEditFile, SettingsKey::isEditSystemAttributeDate); });
 
+    // A setting changed elsewhere (the preset question's "don't ask again")
+    // shows here at once.
+    connect(&platform::Settings::instance(), &platform::Settings::changed, this, [this] { updateButtons(); });
+
     g_current = this;
     setUpTexts();
     updateButtons();

@@ -1,18 +1,47 @@
 #include "app/InitialWindowController.h"
 
 #include "app/ViewController.h"
+#include "platform/Settings.h"
 #include "platform/widgets/ScreenRegistry.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+// Where the window was and how large, from the last run.
+const QString GeometryKey = QStringLiteral("mainWindowGeometry");
+
+} // namespace
 
 InitialWindowController::InitialWindowController()
     : m_content(new ViewController(this))
 {
     setWindowTitle(QStringLiteral("Calvorn"));
     setCentralWidget(m_content);
-    setMinimumSize(800, 560);
-    resize(1100, 720);
+    // The pages' layouts set the least size: nothing is cut below it.
+    const std::optional<QByteArray> geometry = platform::Settings::bytes(GeometryKey);
+    if (!geometry || !restoreGeometry(*geometry)) {
+        resize(1180, 760);
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &InitialWindowController::rememberGeometry);
 }
 
 InitialWindowController *InitialWindowController::shared()
 {
     return platform::ScreenRegistry::instance().sharedInstance<InitialWindowController>();
+}
+
+void InitialWindowController::rememberGeometry()
+{
+    platform::Settings::setBytes(GeometryKey, QMainWindow::saveGeometry());
+}
+
+void InitialWindowController::closeEvent(QCloseEvent *event)
+{
+    rememberGeometry();
+    QMainWindow::closeEvent(event);
 }

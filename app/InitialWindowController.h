@@ -17,6 +17,12 @@ public:
 
     ViewController *contentViewController() const { return m_content; }
 
+    // Keeps the window's size and place for the next start.
+    void rememberGeometry();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     ViewController *m_content;
 };

@@ -2,12 +2,13 @@
 
 #include "app/GeneralPreferencesVC.h"
 #include "common/Localization.h"
+#include "platform/widgets/ThemeIcon.h"
 
 PreferencesTabViewController::PreferencesTabViewController(QWidget *parent)
     : QTabWidget(parent)
     , m_general(new GeneralPreferencesVC(this))
 {
-    addTab(m_general, QString());
+    addTab(m_general, platform::themeIcon(QStringLiteral("preferences-system")), QString());
     localizeTabLabels();
 }
 

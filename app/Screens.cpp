@@ -1,16 +1,34 @@
 #include "app/Screens.h"
 
 #include "app/ViewController.h"
+#include "batch/BatchScreens.h"
+#include "batch/ResultViewController.h"
 #include "browser/DashboardViewController.h"
 #include "browser/HomeViewController.h"
+#include "browser/MetadataDetailsViewController.h"
+#include "browser/PreviewViewController.h"
+#include "editor/DateTimeViewController.h"
+#include "editor/EditLocationViewController.h"
+#include "editor/MetadataEditorViewController.h"
+#include "editor/PresetViewController.h"
+#include "editor/PresetsListViewController.h"
 #include "platform/widgets/ScreenRegistry.h"
 
 namespace {
+
+const QString HomeIdentifier = QStringLiteral("HomeViewController");
 
 void showPage(ContainerPage page)
 {
     if (ViewController *container = ViewController::current())
         container->showPage(page);
+}
+
+// The presets screens lay a preset over the main screen's form.
+void applyPresetOnHome(const platform::ScreenRegistry &screens, const Metadata &preset)
+{
+    if (screens.isShared(HomeIdentifier))
+        HomeViewController::shared()->applyPreset(preset);
 }
 
 } // namespace
@@ -23,10 +41,37 @@ void registerScreens(platform::ScreenRegistry &screens)
             [] { showPage(ContainerPage::home); });
         return dashboard;
     });
-    screens.add(QStringLiteral("HomeViewController"), [] {
+    screens.add(HomeIdentifier, [] {
         auto *home = new HomeViewController;
         QObject::connect(home, &HomeViewController::dashboardPageRequested, home,
             [] { showPage(ContainerPage::dashboard); });
         return home;
     });
+    screens.add<MetadataDetailsViewController>();
+    screens.add<MetadataEditorViewController>();
+    screens.add<DateTimeViewController>();
+    screens.add<EditLocationViewController>();
+    screens.add<PreviewViewController>();
+    screens.add(QStringLiteral("PresetsListViewController"), [&screens] {
+        auto *list = new PresetsListViewController;
+        QObject::connect(list, &PresetsListViewController::presetChosen, list,
+                         [&screens](const Metadata &preset) { applyPresetOnHome(screens, preset); });
+        return list;
+    });
+    screens.add(QStringLiteral("PresetViewController"), [&screens] {
+        auto *manager = new PresetViewController;
+        QObject::connect(manager, &PresetViewController::presetApplied, manager,
+                         [&screens](const Metadata &preset) { applyPresetOnHome(screens, preset); });
+        return manager;
+    });
+    // Finish on the result page also clears the main screen's own choices.
+    screens.add(QStringLiteral("ResultViewController"), [&screens] {
+        auto *result = new ResultViewController;
+        QObject::connect(result, &ResultViewController::returnedToHome, result, [&screens] {
+            if (screens.isShared(HomeIdentifier))
+                HomeViewController::shared()->returnFromResult();
+        });
+        return result;
+    });
+    registerBatchScreens(screens);
 }

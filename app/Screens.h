@@ -4,6 +4,7 @@ namespace platform {
 class ScreenRegistry;
 }
 
-// Registers the application's screens, and ties the pages that ask for
-// another page to the main window's container.
+// Registers every screen of the application, and ties the pages that ask
+// for another page to the main window's container. The program and its
+// tests call it, so a test sees the screens a user sees.
 void registerScreens(platform::ScreenRegistry &screens);

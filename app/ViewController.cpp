@@ -1,6 +1,5 @@
 #include "app/ViewController.h"
 
-#include "app/PlaceholderScreen.h"
 #include "common/AppHelpers.h"
 #include "common/Localization.h"
 #include "platform/widgets/ScreenRegistry.h"
@@ -11,27 +10,15 @@ namespace {
 
 QPointer<ViewController> g_current;
 
-struct PageRow
-{
-    const char *identifier;
-    const char *placeholderTitle;
-};
-
-constexpr PageRow Pages[] = {
-    { "DashboardViewController", QT_TRANSLATE_NOOP("ViewController", "Add photos to begin") },
-    { "HomeViewController", QT_TRANSLATE_NOOP("ViewController", "Photos") },
-    { "ResultViewController", QT_TRANSLATE_NOOP("ViewController", "Result") },
-};
-
-const PageRow &row(ContainerPage page)
+const char *identifierOf(ContainerPage page)
 {
     switch (page) {
     case ContainerPage::dashboard:
-        return Pages[0];
+        return "DashboardViewController";
     case ContainerPage::home:
-        return Pages[1];
+        return "HomeViewController";
     default:
-        return Pages[2];
+        return "ResultViewController";
     }
 }
 
@@ -71,24 +58,19 @@ ViewController *ViewController::current()
 
 QString ViewController::pageIdentifier(ContainerPage page)
 {
-    return QString::fromLatin1(row(page).identifier);
+    return QString::fromLatin1(identifierOf(page));
 }
 
 QWidget *ViewController::pageScreen(ContainerPage page)
 {
-    auto &screens = platform::ScreenRegistry::instance();
-    const QString identifier = pageIdentifier(page);
-    if (!screens.has(identifier)) {
-        const QString title = tr(row(page).placeholderTitle);
-        screens.add(identifier, [title] { return new PlaceholderScreen(title); });
-    }
-    return screens.shared(identifier);
+    return platform::ScreenRegistry::instance().shared(pageIdentifier(page));
 }
 
 void ViewController::showPage(ContainerPage page)
 {
     takePagesOut();
     pinSubview(containerView, pageScreen(page));
+    emit pageShown();
 }
 
 void ViewController::takePagesOut()

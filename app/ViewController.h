@@ -8,9 +8,8 @@
 
 // The main window's content: shows one page at a time (the dashboard, the
 // main screen with the grid, or the result of the last batch). The pages
-// are the shared screens registered under pageIdentifier(); a page whose
-// screen is not registered shows a placeholder. A page keeps its state
-// while another one is shown.
+// are the shared screens registered under pageIdentifier(). A page keeps
+// its state while another one is shown.
 class ViewController : public QWidget
 {
     Q_OBJECT
@@ -37,6 +36,10 @@ public:
 
     QPointer<QFrame> boxParent;
     QPointer<QWidget> containerView;
+
+signals:
+    // Another page (or the same anew) is shown.
+    void pageShown();
 
 private:
     static QWidget *pageScreen(ContainerPage page);

@@ -2,6 +2,7 @@
 
 #include "common/Localization.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -17,7 +18,7 @@ CleanMetadataViewController::CleanMetadataViewController(QWidget *parent)
     QFont title = lblTitle->font();
     title.setBold(true);
     lblTitle->setFont(title);
-    layout->addWidget(lblTitle);
+    layout->addLayout(platform::withIcon(QStringLiteral("edit-clear-all"), 22, lblTitle));
     for (auto [box, key] : {std::pair{&btnExif, "QX_ID_67"}, {&btnOrientation, "QX_ID_93"},
                             {&btnGPSInformation, "QX_ID_68"}, {&btnComment, "QX_ID_69"}, {&btnIPTC, "QX_ID_70"},
                             {&btnXMP, "QX_ID_71"}}) {

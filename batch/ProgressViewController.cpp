@@ -10,7 +10,9 @@
 #include "platform/MainQueue.h"
 #include "platform/widgets/Alert.h"
 #include "platform/widgets/Presenter.h"
+#include "platform/widgets/Window.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -67,7 +69,7 @@ ProgressViewController::ProgressViewController(QWidget *parent)
     progressIndicator->setTextVisible(false);
     outer->addWidget(progressIndicator);
 
-    btnStop = new QPushButton(this);
+    btnStop = new QPushButton(platform::themeIcon(QStringLiteral("process-stop")), QString(), this);
     outer->addWidget(btnStop, 0, Qt::AlignRight);
     connect(btnStop, &QPushButton::clicked, this, &ProgressViewController::clickedStop);
 
@@ -102,6 +104,9 @@ void ProgressViewController::setUpTexts()
 
 void ProgressViewController::present(QWidget *host)
 {
+    m_host = host;
+    // The window keeps its size while the sheet stands over it.
+    platform::Window::setResizable(host, false);
     resize(SheetSize);
     platform::Presenter::presentAsSheet(host, this);
 }
@@ -244,4 +249,6 @@ void ProgressViewController::showResult()
 void ProgressViewController::dismissProgress()
 {
     platform::Presenter::dismiss(this);
+    if (m_host)
+        platform::Window::setResizable(m_host, true);
 }

@@ -109,6 +109,7 @@ private:
                        bool isKeepSourceFolderPath);
     void restartTimer();
 
+    QPointer<QWidget> m_host;
     platform::Timer m_timerTimeElapsed;
     QPointer<platform::Alert> m_stopQuestion;
     std::function<void(qint64)> m_beforeFile;

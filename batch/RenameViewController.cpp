@@ -7,6 +7,7 @@
 #include "platform/widgets/Alert.h"
 #include "platform/widgets/Presenter.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -265,7 +266,7 @@ void RenameViewController::buildLayout()
     edit->setColumnStretch(2, 1);
     edit->setColumnStretch(4, 1);
 
-    btnSave = new QPushButton(this);
+    btnSave = new QPushButton(platform::themeIcon(QStringLiteral("document-save")), QString(), this);
     btnSave->setDefault(true);
     outer->addWidget(btnSave, 0, Qt::AlignRight);
 }

@@ -9,6 +9,7 @@
 #include "engine/ElapsedTime.h"
 #include "platform/Workspace.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 #include "platform/widgets/Window.h"
 
 #include <QClipboard>
@@ -96,8 +97,8 @@ ResultViewController::ResultViewController(QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    btnOpenFinder = new QPushButton(boxResult);
-    btnFinish = new QPushButton(boxResult);
+    btnOpenFinder = new QPushButton(platform::themeIcon(QStringLiteral("document-open-folder")), QString(), boxResult);
+    btnFinish = new QPushButton(platform::themeIcon(QStringLiteral("dialog-ok")), QString(), boxResult);
     btnFinish->setDefault(true);
     buttons->addWidget(btnOpenFinder);
     buttons->addWidget(btnFinish);

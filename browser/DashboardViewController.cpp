@@ -4,6 +4,7 @@
 #include "browser/HomeViewController.h"
 #include "common/Localization.h"
 #include "platform/MainQueue.h"
+#include "platform/widgets/ThemeIcon.h"
 #include "platform/widgets/ScreenRegistry.h"
 
 #include <QHBoxLayout>
@@ -22,9 +23,11 @@ DashboardViewController::DashboardViewController(QWidget *parent)
     nameFont.setBold(true);
     lblCalvorn->setFont(nameFont);
 
-    boxAddPhotos = addBox(lblAddPhotos, btnAddPhotos, tr("Add Photos…"));
+    boxAddPhotos = addBox(lblAddPhotos, btnAddPhotos, tr("Add Photos…"), QStringLiteral("image-x-generic"),
+        QStringLiteral("document-open"));
     connect(btnAddPhotos, &QPushButton::clicked, this, &DashboardViewController::showAddPhotosPanel);
-    boxAddPhotosLibrary = addBox(lblPhotosLibrary, btnPhotosLibrary, tr("Add Photos Library…"));
+    boxAddPhotosLibrary = addBox(lblPhotosLibrary, btnPhotosLibrary, tr("Add Photos Library…"),
+        QStringLiteral("folder-pictures"), QStringLiteral("folder-open"));
     connect(
         btnPhotosLibrary, &QPushButton::clicked, this, &DashboardViewController::showAddPhotosLibraryPanel);
 
@@ -34,8 +37,14 @@ DashboardViewController::DashboardViewController(QWidget *parent)
     lblOrDragnDrop = new QLabel(dropView);
     lblOrDragnDrop->setAlignment(Qt::AlignCenter);
     lblOrDragnDrop->setWordWrap(true);
+    auto *dropPicture = new QLabel(dropView);
+    dropPicture->setPixmap(platform::themeIcon(QStringLiteral("document-import")).pixmap(32, 32));
+    dropPicture->setAlignment(Qt::AlignCenter);
     auto *dropArea = new QVBoxLayout(dropView);
+    dropArea->addStretch(1);
+    dropArea->addWidget(dropPicture);
     dropArea->addWidget(lblOrDragnDrop);
+    dropArea->addStretch(1);
 
     auto *boxes = new QHBoxLayout;
     boxes->setSpacing(24);
@@ -46,6 +55,10 @@ DashboardViewController::DashboardViewController(QWidget *parent)
     content->setFixedWidth(640);
     auto *column = new QVBoxLayout(content);
     column->setSpacing(18);
+    auto *appIcon = new QLabel(content);
+    appIcon->setPixmap(platform::applicationIcon().pixmap(96, 96));
+    appIcon->setAlignment(Qt::AlignCenter);
+    column->addWidget(appIcon);
     column->addWidget(lblWelcomeTo);
     column->addWidget(lblCalvorn);
     column->addSpacing(12);
@@ -70,17 +83,22 @@ DashboardViewController *DashboardViewController::shared()
     return platform::ScreenRegistry::instance().sharedInstance<DashboardViewController>();
 }
 
-QFrame *DashboardViewController::addBox(
-    QPointer<QLabel> &label, QPointer<QPushButton> &button, const QString &buttonTitle)
+QFrame *DashboardViewController::addBox(QPointer<QLabel> &label, QPointer<QPushButton> &button,
+    const QString &buttonTitle, const QString &pictureName, const QString &buttonIconName)
 {
     auto *box = new QFrame(this);
     box->setFrameShape(QFrame::StyledPanel);
+    auto *picture = new QLabel(box);
+    picture->setPixmap(platform::themeIcon(pictureName).pixmap(64, 64));
+    picture->setAlignment(Qt::AlignCenter);
     label = new QLabel(box);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
-    button = new QPushButton(buttonTitle, box);
+    button = new QPushButton(platform::themeIcon(buttonIconName), buttonTitle, box);
     auto *layout = new QVBoxLayout(box);
     layout->setContentsMargins(18, 18, 18, 18);
+    layout->setSpacing(10);
+    layout->addWidget(picture);
     layout->addWidget(label);
     layout->addWidget(button, 0, Qt::AlignHCenter);
     return box;

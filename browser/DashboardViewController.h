@@ -45,5 +45,7 @@ signals:
     void homePageRequested();
 
 private:
-    QFrame *addBox(QPointer<QLabel> &label, QPointer<QPushButton> &button, const QString &buttonTitle);
+    // A framed box: a large picture, a caption and a button with its icon.
+    QFrame *addBox(QPointer<QLabel> &label, QPointer<QPushButton> &button, const QString &buttonTitle,
+        const QString &pictureName, const QString &buttonIconName);
 };

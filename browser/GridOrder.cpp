@@ -6,24 +6,6 @@
 
 namespace {
 
-// How names are matched and ordered: lower case, composed.
-QString nameKey(const QString &name)
-{
-    return name.toLower().normalized(QString::NormalizationForm_C);
-}
-
-// UTF-16 units reordered so that comparing them compares code points:
-// surrogates (above the rest of the basic plane in code point order) move
-// to the top.
-inline char16_t codePointOrder(char16_t unit)
-{
-    if (unit >= 0xE000)
-        return char16_t(unit - 0x800);
-    if (unit >= 0xD800)
-        return char16_t(unit + 0x2000);
-    return unit;
-}
-
 struct Keyed
 {
     const GridEntry *entry;
@@ -31,18 +13,6 @@ struct Keyed
 };
 
 } // namespace
-
-int compareByCodePoints(const QString &a, const QString &b)
-{
-    const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
-        const char16_t left = codePointOrder(a.at(i).unicode());
-        const char16_t right = codePointOrder(b.at(i).unicode());
-        if (left != right)
-            return left < right ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
 
 std::vector<GridEntry> gridSnapshot(const FileInfoList &files)
 {
@@ -60,11 +30,11 @@ std::vector<GridEntry> gridSnapshot(const FileInfoList &files)
 FileInfoList filterAndSort(
     std::vector<GridEntry> entries, const QString &searchText, SortMethods method, SortOrder order)
 {
-    const QString prefix = nameKey(searchText);
+    const QString prefix = nameOrderKey(searchText);
     std::vector<Keyed> kept;
     kept.reserve(entries.size());
     for (const GridEntry &entry : entries) {
-        QString key = nameKey(entry.fileName);
+        QString key = nameOrderKey(entry.fileName);
         if (key.startsWith(prefix))
             kept.push_back({ &entry, std::move(key) });
     }

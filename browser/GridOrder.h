@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "controls/SortChoice.h"
+#include "engine/NameOrder.h"
 
 #include <QString>
 
@@ -31,7 +32,3 @@ std::vector<GridEntry> gridSnapshot(const FileInfoList &files);
 // direction, in their order. Safe on any thread.
 FileInfoList filterAndSort(
     std::vector<GridEntry> entries, const QString &searchText, SortMethods method, SortOrder order);
-
-// Compares two texts by Unicode code points (not UTF-16 units): negative,
-// zero or positive.
-int compareByCodePoints(const QString &a, const QString &b);

@@ -1,7 +1,12 @@
 #include "browser/HomeViewController.h"
 
+#include "batch/CleanMetadataViewController.h"
+#include "batch/ProgressViewController.h"
+#include "batch/RenameViewController.h"
 #include "browser/AddPhotosPanels.h"
 #include "browser/GridOrder.h"
+#include "browser/MetadataDetailsViewController.h"
+#include "browser/PreviewViewController.h"
 #include "browser/QorCollectionGridViewItem.h"
 #include "browser/QorCollectionView.h"
 #include "browser/ScanResultMerge.h"
@@ -10,15 +15,22 @@
 #include "common/AppSettings.h"
 #include "common/EditingOptions.h"
 #include "common/Localization.h"
+#include "common/Promotion.h"
 #include "common/ScanFlags.h"
+#include "editor/MetadataEditorViewController.h"
+#include "editor/PresetsListViewController.h"
 #include "engine/FileInfo.h"
+#include "engine/FileInfoEvents.h"
+#include "engine/Preset.h"
 #include "platform/DateFormat.h"
 #include "platform/GlobalQueue.h"
 #include "platform/MainQueue.h"
+#include "platform/Settings.h"
 #include "platform/widgets/Alert.h"
 #include "platform/widgets/OpenPanel.h"
 #include "platform/widgets/Presenter.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 #include "platform/widgets/Window.h"
 
 #include <QCheckBox>
@@ -35,18 +47,9 @@
 
 namespace {
 
-const QString CleanOptionsIdentifier = QStringLiteral("CleanMetadataViewController");
-const QString DetailsPanelIdentifier = QStringLiteral("MetadataDetailsViewController");
-const QString PresetsListIdentifier = QStringLiteral("PresetsListViewController");
-
-// Stands where a neighbouring screen will be once it is part of the program.
-QWidget *placeholder(const QString &title)
-{
-    auto *label = new QLabel(title);
-    label->setAlignment(Qt::AlignCenter);
-    label->setEnabled(false);
-    return label;
-}
+// How long marked files' values may arrive before the combined form is made
+// again, so a folder loading in does not refill it for every file.
+constexpr int FormRefillMs = 150;
 
 std::shared_ptr<FileInfo> fileOfItem(const QVariant &item)
 {
@@ -76,9 +79,7 @@ HomeViewController::HomeViewController(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("HomeViewController"));
-    auto &screens = platform::ScreenRegistry::instance();
-    metadataVC = screens.has(DetailsPanelIdentifier) ? screens.create(DetailsPanelIdentifier)
-                                                     : placeholder(tr("Details"));
+    metadataVC = platform::ScreenRegistry::make<MetadataDetailsViewController>();
     buildLayout();
 
     dropView->delegate = this;
@@ -90,10 +91,14 @@ HomeViewController::HomeViewController(QWidget *parent)
         popUpEditingOptions->addItem(rawValue(option));
     connect(popUpEditingOptions, &QComboBox::activated, this, [this] { clickedEditingOptions(); });
     showEditingOption(false);
-    if (screens.has(PresetsListIdentifier))
-        popOverPresets.setContent(screens.shared(PresetsListIdentifier));
+    PresetsListViewController *presets = PresetsListViewController::shared();
+    presets->popOver = &popOverPresets;
+    popOverPresets.setContent(presets);
     setUpTexts();
+    setUpIcons();
     updateCounts();
+    connect(&FileInfoEvents::shared(), &FileInfoEvents::detailsArrived, this,
+            &HomeViewController::markedDetailsArrived);
 }
 
 HomeViewController::~HomeViewController()
@@ -118,6 +123,8 @@ void HomeViewController::buildLayout()
     searchField = new QLineEdit(this);
     searchField->setClearButtonEnabled(true);
     searchField->setMaximumWidth(260);
+    // Room for the placeholder beside the search icon.
+    searchField->setMinimumWidth(searchField->fontMetrics().horizontalAdvance(localizedString("QX_ID_6")) + 48);
     btnSort = new QPushButton(this);
     connect(btnSort, &QPushButton::clicked, this, &HomeViewController::clickedSort);
     btnSelectAll = new QCheckBox(this);
@@ -144,12 +151,12 @@ void HomeViewController::buildLayout()
     connect(btnExportMetadata, &QPushButton::clicked, this, &HomeViewController::clickedExportMetadata);
     btnGift = new QPushButton(tr("More Apps"), this);
     btnGift->setToolTip(tr("More photo applications"));
+    btnGift->setVisible(Promotion::giftPage().has_value());
     connect(btnGift, &QPushButton::clicked, this, &HomeViewController::clickedGift);
 
     lblChooseEditingOption = new QLabel(this);
     popUpEditingOptions = new QComboBox(this);
     containerView = new QWidget(this);
-    containerView->setMinimumWidth(380);
     boxStartProcess = new QFrame(this);
     boxStartProcess->setFrameShape(QFrame::StyledPanel);
     lblStartProcess = new QLabel(boxStartProcess);
@@ -210,17 +217,21 @@ void HomeViewController::setUpTexts()
     btnSort->setText(localizedString("QX_ID_205"));
 }
 
-// ---- The editing screens beside the grid -------------------------------
-
-QWidget *HomeViewController::cleanOptionsScreen()
+void HomeViewController::setUpIcons()
 {
-    auto &screens = platform::ScreenRegistry::instance();
-    if (screens.has(CleanOptionsIdentifier))
-        return screens.shared(CleanOptionsIdentifier);
-    if (!m_cleanOptionsPlaceholder)
-        m_cleanOptionsPlaceholder = placeholder(tr("Clean metadata"));
-    return m_cleanOptionsPlaceholder;
+    const std::pair<QPushButton *, const char *> icons[] = {
+        {btnAdd, "list-add"},           {btnRemove, "list-remove"},
+        {btnPresets, "bookmarks"},      {btnRename, "edit-rename"},
+        {btnResetAll, "edit-undo"},     {btnExportMetadata, "document-export"},
+        {btnGift, "star-shape"},        {btnSort, "view-sort"},
+        {btnStartProcess, "media-playback-start"},
+    };
+    for (const auto &[button, name] : icons)
+        button->setIcon(platform::themeIcon(QLatin1String(name)));
+    searchField->addAction(platform::themeIcon(QStringLiteral("edit-find")), QLineEdit::LeadingPosition);
 }
+
+// ---- The editing screens beside the grid -------------------------------
 
 void HomeViewController::showEditingOption(bool cleanMetadata)
 {
@@ -230,27 +241,75 @@ void HomeViewController::showEditingOption(bool cleanMetadata)
         shown->setParent(this);
     }
     delete containerView->layout();
-    pinSubview(containerView, cleanMetadata ? cleanOptionsScreen() : metadataVC.data());
+    pinSubview(containerView,
+               cleanMetadata ? static_cast<QWidget *>(CleanMetadataViewController::shared()) : metadataVC.data());
 }
 
 bool HomeViewController::isShowingCleanOptions() const
 {
-    const QWidget *clean = m_cleanOptionsPlaceholder;
-    auto &screens = platform::ScreenRegistry::instance();
-    if (screens.isShared(CleanOptionsIdentifier))
-        clean = screens.shared(CleanOptionsIdentifier);
-    return clean && clean->parentWidget() == containerView;
+    return CleanMetadataViewController::shared()->parentWidget() == containerView;
 }
 
-void HomeViewController::showMarkedFilesInEditingForm() { }
-void HomeViewController::resetEditingForm() { }
-void HomeViewController::resetCleanOptions() { }
-void HomeViewController::openPreview(const std::shared_ptr<FileInfo> &) { }
-void HomeViewController::openRenameWindow(const Rename &) { }
-void HomeViewController::reloadPresetsList() { }
-void HomeViewController::clickedStartProcess() { }
-void HomeViewController::clickedExportMetadata() { }
-void HomeViewController::clickedGift() { }
+MetadataEditorViewController *HomeViewController::editingForm() const
+{
+    return metadataVC->metadataEditorVC;
+}
+
+void HomeViewController::showMarkedFilesInEditingForm()
+{
+    m_formRefillDue = false;
+    editingForm()->showMetadataOfMarkedFiles();
+}
+
+void HomeViewController::resetEditingForm()
+{
+    editingForm()->resetEditedMarks();
+    showMarkedFilesInEditingForm();
+}
+
+void HomeViewController::resetCleanOptions()
+{
+    CleanMetadataViewController::shared()->resetOptions();
+}
+
+void HomeViewController::openPreview(const std::shared_ptr<FileInfo> &file)
+{
+    PreviewViewController *preview = PreviewViewController::shared();
+    platform::Presenter::presentAsModalWindow(this, preview);
+    preview->showPreview(file);
+}
+
+void HomeViewController::openRenameWindow(const Rename &rule)
+{
+    RenameViewController *window = RenameViewController::shared();
+    window->rename = rule;
+    RenameViewController::present(this);
+}
+
+void HomeViewController::returnFromResult()
+{
+    MetadataEditorViewController *form = editingForm();
+    form->setFileInfo(nullptr);
+    resetCleanOptions();
+    form->resetEditedMarks();
+    showMarkedFilesInEditingForm();
+    popUpEditingOptions->setCurrentIndex(int(EditingOptions::onlyModify));
+    showEditingOption(false);
+}
+
+void HomeViewController::markedDetailsArrived(const std::shared_ptr<FileInfo> &file)
+{
+    // One marked file is the form's own record, which fills itself.
+    const FileInfoList &shown = displayedFiles();
+    if (!file->isMark || file->item < 0 || file->item >= shown.size() || shown.at(file->item) != file
+        || editingForm()->fileInfo() == file || m_formRefillDue)
+        return;
+    m_formRefillDue = true;
+    platform::MainQueue::after(FormRefillMs, this, [this] {
+        if (m_formRefillDue)
+            showMarkedFilesInEditingForm();
+    });
+}
 
 // ---- Reloading the grid ------------------------------------------------
 
@@ -309,6 +368,7 @@ void HomeViewController::updateCounts()
     btnRemove->setEnabled(marked > 0);
     lblTotalPhotos->setText(localizedString("QX_ID_55") + QStringLiteral(": ") + QString::number(marked)
         + QStringLiteral(" / ") + QString::number(shown.size()));
+    emit countsChanged();
 }
 
 void HomeViewController::reloadCollectionView()
@@ -567,13 +627,6 @@ void HomeViewController::clickedEditingOptions()
 void HomeViewController::clickedRename()
 {
     openRenameWindow(loadRenameSettings());
-}
-
-void HomeViewController::clickedPresets()
-{
-    if (popOverPresets.content())
-        popOverPresets.show(btnPresets, platform::Popover::RightEdge);
-    reloadPresetsList();
 }
 
 QMenu *HomeViewController::makeSortMenu()

@@ -5,8 +5,10 @@
 #include "browser/ScanErrors.h"
 #include "browser/Scanner.h"
 #include "browser/ViewControllerCellViewModel.h"
+#include "common/EditingOptions.h"
 #include "common/Globals.h"
 #include "controls/SortChoice.h"
+#include "engine/Metadata.h"
 #include "engine/Rename.h"
 #include "platform/widgets/Popover.h"
 
@@ -18,6 +20,8 @@
 #include <memory>
 
 class FileInfo;
+class MetadataDetailsViewController;
+class MetadataEditorViewController;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -29,6 +33,7 @@ class QorCollectionGridViewItem;
 class QorCollectionView;
 
 namespace platform {
+class Alert;
 class OpenPanel;
 }
 
@@ -81,12 +86,18 @@ public:
     QPointer<QPushButton> btnExportMetadata;
 
     // The details panel with the editing form, owned by this screen.
-    QPointer<QWidget> metadataVC;
-    // The presets popover beside btnPresets.
-    platform::Popover popOverPresets;
+    QPointer<MetadataDetailsViewController> metadataVC;
+    // The destination panel while it is open, and the start it waits for.
+    QPointer<platform::OpenPanel> openPanelKeepSource;
+    Metadata metadataKeepSource;
+    EditingOptions editingOptionKeepSource = EditingOptions::onlyModify;
 
     SortMethods sortMethod = SortMethods::name;
     SortOrder sortOrder = SortOrder::ascending;
+
+    // The presets popover beside btnPresets; its content is the shared
+    // presets list.
+    platform::Popover popOverPresets;
 
     // Beside the grid: the clean-metadata options (true) or the details
     // panel (false).
@@ -128,7 +139,6 @@ public:
     void clickedResetAll();
     void clickedEditingOptions();
     void clickedRename();
-    void clickedPresets();
     QMenu *makeSortMenu();
     void clickedSort();
     void sortByName();
@@ -137,22 +147,45 @@ public:
     void sortWithAscending();
     void sortWithDescending();
 
-    // The screens this one starts or feeds; each does nothing until its
-    // screen is part of the program.
+    // The editing form of the details panel.
+    MetadataEditorViewController *editingForm() const;
     // Refills the editing form from the marked displayed files.
-    virtual void showMarkedFilesInEditingForm();
+    void showMarkedFilesInEditingForm();
     // Forgets the form's edits, then refills it.
-    virtual void resetEditingForm();
-    virtual void resetCleanOptions();
+    void resetEditingForm();
+    void resetCleanOptions();
     // The preview window of one file.
-    virtual void openPreview(const std::shared_ptr<FileInfo> &file);
+    void openPreview(const std::shared_ptr<FileInfo> &file);
     // The rename rule window, showing rule.
-    virtual void openRenameWindow(const Rename &rule);
-    // Refreshes the presets list the popover shows.
-    virtual void reloadPresetsList();
-    virtual void clickedStartProcess();
-    virtual void clickedExportMetadata();
-    virtual void clickedGift();
+    void openRenameWindow(const Rename &rule);
+    // After a batch's Finish: a blank form, the first editing option and
+    // the details panel.
+    void returnFromResult();
+
+    // Presets: the popover of saved presets, and laying a preset's values
+    // over the editing form (fields that then differ from the marked files
+    // are marked as edited).
+    void clickedPresets();
+    void applyPreset(const Metadata &preset);
+
+    // The marked displayed files' metadata as a CSV file in a folder the
+    // user picks.
+    void clickedExportMetadata();
+    void exportMetadata();
+    // The publisher's page; the button is shown only when there is one.
+    void clickedGift();
+
+    // Starting a batch: the check for marked files, the confirmation of the
+    // option, the preset question, the destination, then the batch.
+    void clickedStartProcess();
+    void startProcess();
+    void askSavePreset(EditingOptions option, const Metadata &metadata);
+    void chooseDestination(EditingOptions option, const Metadata &metadata);
+    // The destination panel's button that changes the photos in place.
+    void clickedKeepSourceFolderPath();
+    void beginProcessing(EditingOptions option, const Metadata &metadata, const std::optional<QUrl> &destination,
+                         bool isKeepSourceFolderPath);
+    void closeProgressView();
 
     // The grid's delegate.
     QSize cellSizeForCollectionView(QorCollectionView *view) override;
@@ -170,17 +203,26 @@ public:
 signals:
     // The grid became empty: the window is to show the dashboard.
     void dashboardPageRequested();
+    // The marked and displayed counts were shown anew.
+    void countsChanged();
 
 private:
     void buildLayout();
     void setUpTexts();
-    QWidget *cleanOptionsScreen();
+    void setUpIcons();
     void publishReload(const FileInfoList &files);
     void refreshAfterReload();
     void reloadCollectionView();
     void showDashboard();
     void runAddPanel(platform::OpenPanel *panel);
+    // A panel that picks one folder (and can make one), for a batch's
+    // destination or the export.
+    platform::OpenPanel *newFolderPanel(const QString &message, const QString &prompt);
     void setSort(std::optional<SortMethods> method, std::optional<SortOrder> order);
+    void savePresetIfRequested(int response, platform::Alert *alert, EditingOptions option,
+                               const Metadata &metadata);
+    // A marked file's values arrived: the combined form is made again.
+    void markedDetailsArrived(const std::shared_ptr<FileInfo> &file);
 
     // The steps of a scan's end.
     void scanWalkFinished(const Scanner::Result &result);
@@ -197,5 +239,5 @@ private:
     quint64 m_requestedReload = 0;
     quint64 m_publishedReload = 0;
     bool m_scanning = false;
-    QPointer<QWidget> m_cleanOptionsPlaceholder;
+    bool m_formRefillDue = false;
 };

@@ -6,6 +6,7 @@
 #include "engine/FileInfo.h"
 #include "platform/Workspace.h"
 #include "platform/widgets/PreviewPanel.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -162,21 +163,21 @@ void QorCollectionGridViewItem::setThumbnail(const QString &path, const QImage &
 QMenu *QorCollectionGridViewItem::makeContextMenu()
 {
     auto *menu = new QMenu;
-    auto add = [this, menu](const char *key, void (QorCollectionGridViewItem::*action)()) {
-        menu->addAction(localizedString(key), this, action);
+    auto add = [this, menu](const char *key, const char *icon, void (QorCollectionGridViewItem::*action)()) {
+        menu->addAction(platform::themeIcon(QLatin1String(icon)), localizedString(key), this, action);
     };
-    add("QX_ID_281", &QorCollectionGridViewItem::showMetadata);
-    add("QX_ID_280", &QorCollectionGridViewItem::markOrUnmarkAll);
+    add("QX_ID_281", "view-list-details", &QorCollectionGridViewItem::showMetadata);
+    add("QX_ID_280", "edit-select-all", &QorCollectionGridViewItem::markOrUnmarkAll);
     menu->addSeparator();
-    add("QX_ID_276", &QorCollectionGridViewItem::addPhotos);
+    add("QX_ID_276", "list-add", &QorCollectionGridViewItem::addPhotos);
     menu->addSeparator();
-    add("QX_ID_277", &QorCollectionGridViewItem::removePhoto);
-    add("QX_ID_278", &QorCollectionGridViewItem::removeAllSelectedPhotos);
-    add("QX_ID_279", &QorCollectionGridViewItem::removeAllPhotos);
+    add("QX_ID_277", "list-remove", &QorCollectionGridViewItem::removePhoto);
+    add("QX_ID_278", "edit-delete", &QorCollectionGridViewItem::removeAllSelectedPhotos);
+    add("QX_ID_279", "edit-clear-all", &QorCollectionGridViewItem::removeAllPhotos);
     menu->addSeparator();
-    add("QX_ID_282", &QorCollectionGridViewItem::getInfo);
-    add("QX_ID_283", &QorCollectionGridViewItem::quickLookFile);
-    add("QX_ID_284", &QorCollectionGridViewItem::revealInFinder);
+    add("QX_ID_282", "document-properties", &QorCollectionGridViewItem::getInfo);
+    add("QX_ID_283", "view-preview", &QorCollectionGridViewItem::quickLookFile);
+    add("QX_ID_284", "document-open-folder", &QorCollectionGridViewItem::revealInFinder);
     return menu;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/widgets/Alert.h"
 #include "platform/widgets/Presenter.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -58,7 +59,7 @@ ScanVC::ScanVC(QWidget *parent)
     lblPhotosSelected->setAlignment(Qt::AlignCenter);
     lblProcessing = captionLabel(this);
     lblProcessingValue = new QLabel(this);
-    btnStop = new QPushButton(this);
+    btnStop = new QPushButton(platform::themeIcon(QStringLiteral("process-stop")), QString(), this);
     connect(btnStop, &QPushButton::clicked, this, &ScanVC::clickedClose);
 
     auto *details = new QFormLayout;
@@ -80,6 +81,8 @@ ScanVC::ScanVC(QWidget *parent)
     layout->addLayout(buttons);
 
     progress->setProgress(0);
+    // The sheet's title.
+    setWindowTitle(text("QX_ID_259"));
     connect(&platform::Notifier::instance(), &platform::Notifier::scanViewStatus, this,
         &ScanVC::notificationUpdateScanViewStatus);
     setupStopButton();

@@ -1,5 +1,6 @@
 #include "common/Globals.h"
 
+#include "engine/FileInfo.h"
 #include "platform/Paths.h"
 
 const QStringList &supportedExtensions()
@@ -37,4 +38,14 @@ FileInfoList &displayedFiles()
 {
     static FileInfoList files;
     return files;
+}
+
+FileInfoList markedFiles(const FileInfoList &files)
+{
+    FileInfoList marked;
+    for (const auto &file : files) {
+        if (file && file->isMark)
+            marked << file;
+    }
+    return marked;
 }

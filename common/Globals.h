@@ -25,3 +25,6 @@ const QStringList &defaultExclusionPaths();
 // thread, in place or by replacing them whole.
 FileInfoList &allFiles();
 FileInfoList &displayedFiles();
+
+// The entries of files whose mark is set, in list order (the same records).
+FileInfoList markedFiles(const FileInfoList &files);

@@ -2,6 +2,7 @@
 
 #include "platform/Settings.h"
 #include "platform/Workspace.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <array>
 #include <limits>
@@ -14,17 +15,24 @@ struct Row
     const char *title;
     const char *subTitle;
     const char *bundleID;
+    const char *webPage;
 };
 
 // Free applications that go well with Calvorn: a raw developer, an
 // organiser and two viewers. Their ids are both the desktop entry's name
 // and the software centre's component id.
 constexpr std::array<Row, 4> Rows{{
-    {1, "darktable", "Develop raw photos and manage your collection", "org.darktable.darktable"},
-    {2, "Shotwell", "Import, organise and share your photos", "org.gnome.Shotwell"},
-    {3, "Gwenview", "A fast image viewer with simple fixes", "org.kde.gwenview"},
-    {4, "Eye of GNOME", "A simple, fast image viewer", "org.gnome.eog"},
+    {1, "darktable", "Develop raw photos and manage your collection", "org.darktable.darktable",
+     "https://www.darktable.org/"},
+    {2, "Shotwell", "Import, organise and share your photos", "org.gnome.Shotwell",
+     "https://wiki.gnome.org/Apps/Shotwell"},
+    {3, "Gwenview", "A fast image viewer with simple fixes", "org.kde.gwenview", "https://userbase.kde.org/Gwenview"},
+    {4, "Eye of GNOME", "A simple, fast image viewer", "org.gnome.eog", "https://wiki.gnome.org/Apps/EyeOfGnome"},
 }};
+
+// The publisher's page of more applications. Calvorn has none yet: the gift
+// button stays hidden until an address is set here.
+constexpr const char *GiftPage = "";
 
 const QString CurrentPromotionKey = QStringLiteral("currentPromotionID");
 
@@ -49,11 +57,13 @@ PromotionalApp record(const Row &row)
     app.title = QString::fromUtf8(row.title);
     app.subTitle = QString::fromUtf8(row.subTitle);
     app.bundleID = QString::fromUtf8(row.bundleID);
-    const QIcon icon = QIcon::fromTheme(app.bundleID);
+    const QIcon icon = QIcon::fromTheme(app.bundleID, platform::bundledApplicationIcon(app.bundleID));
     if (!icon.isNull())
         app.icon = icon;
-    app.url = platform::Workspace::storeUrl(app.bundleID);
-    app.isAppstore = true;
+    // Without a software centre, the application's own web page.
+    const QUrl store = platform::Workspace::storeUrl(app.bundleID);
+    app.isAppstore = platform::Workspace::canOpen(store);
+    app.url = app.isAppstore ? store : QUrl(QString::fromUtf8(row.webPage));
     return app;
 }
 
@@ -106,4 +116,12 @@ std::optional<PromotionalApp> Promotion::nextPromotionalApp() const
 bool Promotion::open(const PromotionalApp &app)
 {
     return app.url && platform::Workspace::openUrl(*app.url);
+}
+
+std::optional<QUrl> Promotion::giftPage()
+{
+    const QUrl page(QString::fromUtf8(GiftPage), QUrl::StrictMode);
+    if (!page.isValid() || page.isRelative())
+        return std::nullopt;
+    return page;
 }

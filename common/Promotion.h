@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <QUrl>
 
 #include <optional>
 
@@ -24,8 +25,12 @@ public:
     // The ids of the promoted applications, one per row.
     const QStringList &bundleIDs() const { return m_bundleIDs; }
 
-    // Opens the record's page in the software centre.
+    // Opens the record's page: in the software centre, else on the web.
     static bool open(const PromotionalApp &app);
+
+    // The publisher's page of more applications, for the main screen's gift
+    // button; none while no address is set.
+    static std::optional<QUrl> giftPage();
 
 private:
     Promotion();

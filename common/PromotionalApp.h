@@ -13,7 +13,9 @@ struct PromotionalApp
     QString title;
     QString subTitle;
     std::optional<QIcon> icon;
-    std::optional<QUrl> url; // its page in the software centre
+    // Its page in the software centre, or its web page where no software
+    // centre handles store addresses (isAppstore false).
+    std::optional<QUrl> url;
     bool isAppstore = true;
     QString bundleID; // its desktop entry and software-centre id
 };

@@ -11,6 +11,7 @@
 #include "engine/FileInfo.h"
 #include "platform/Calendar.h"
 #include "platform/DateFormat.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -188,7 +189,7 @@ void DateTimeViewController::buildControls()
     layout->setSpacing(6);
 
     lblDateTimeConfiguration = headingLabel(this);
-    layout->addWidget(lblDateTimeConfiguration);
+    layout->addLayout(platform::withIcon(QStringLiteral("view-calendar"), 22, lblDateTimeConfiguration));
 
     const auto radio = [this, layout](QPointer<QRadioButton> &button) {
         button = new QRadioButton(this);
@@ -522,6 +523,9 @@ void DateTimeViewController::updateEditorField(const std::shared_ptr<DateTime> &
     if (!textFieldEditor)
         return;
     textFieldEditor->setText(text);
+    // A long summary reads from its start; the whole of it on hovering.
+    textFieldEditor->setCursorPosition(0);
+    textFieldEditor->setToolTip(text);
     runFieldChanged(metadataEditorVC, textFieldEditor);
 }
 

@@ -9,6 +9,7 @@
 #include "engine/Metadata.h"
 #include "engine/ValueNames.h"
 #include "platform/widgets/MapView.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -78,13 +79,14 @@ void EditLocationViewController::buildControls()
     layout->setSpacing(8);
 
     lblSearchLocation = headingLabel(this);
-    layout->addWidget(lblSearchLocation);
+    layout->addLayout(platform::withIcon(QStringLiteral("mark-location"), 22, lblSearchLocation));
 
     auto *fields = new QGridLayout;
     fields->setHorizontalSpacing(8);
     lblName = new QLabel(this);
     txtFieldName = new QLineEdit(this);
     txtFieldName->setClearButtonEnabled(true);
+    txtFieldName->addAction(platform::themeIcon(QStringLiteral("edit-find")), QLineEdit::LeadingPosition);
     fields->addWidget(lblName, 0, 0);
     fields->addWidget(txtFieldName, 0, 1, 1, 3);
     lblLatitude = new QLabel(this);

@@ -2,16 +2,6 @@
 
 #include "engine/FileInfo.h"
 
-FileInfoList markedFiles(const FileInfoList &files)
-{
-    FileInfoList marked;
-    for (const auto &file : files) {
-        if (file && file->isMark)
-            marked << file;
-    }
-    return marked;
-}
-
 bool sameText(const QString &a, const QString &b)
 {
     return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);

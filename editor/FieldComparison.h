@@ -7,9 +7,6 @@
 // How the editing form tells which values several marked files share, and
 // how it finds countries by code.
 
-// The entries of files whose mark is set, in list order (the same records).
-FileInfoList markedFiles(const FileInfoList &files);
-
 // Two texts are the same when they hold the same characters under Unicode
 // canonical equivalence; case and blanks count.
 bool sameText(const QString &a, const QString &b);

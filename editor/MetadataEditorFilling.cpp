@@ -5,6 +5,7 @@
 #include "common/Globals.h"
 #include "common/Localization.h"
 #include "controls/CustomTextView.h"
+#include "editor/DateTimeViewController.h"
 #include "editor/FieldBox.h"
 #include "editor/FieldComparison.h"
 #include "editor/NumberText.h"
@@ -22,8 +23,11 @@ void MetadataEditorViewController::showMetadataOfMarkedFiles()
     const FileInfoList marked = markedFiles(displayedFiles());
     resetPlaceholders();
 
-    // The previous record's rules, so edited dates keep their change.
-    const std::shared_ptr<Metadata> previous = m_fileInfo ? m_fileInfo->metadata : nullptr;
+    // The previous record's edits carry over, dates with their rules; while
+    // that record's values were still being read, what the form kept of it.
+    const std::shared_ptr<Metadata> previousRecord = m_fileInfo ? m_fileInfo->metadata : nullptr;
+    const std::unique_ptr<Metadata> waiting = std::move(m_waiting);
+    const Metadata *previous = previousRecord ? previousRecord.get() : waiting.get();
     std::array<std::optional<QVariantMap>, dateRuleCount> snapshots;
     if (previous) {
         for (int i = 0; i < dateRuleCount; ++i)
@@ -32,13 +36,17 @@ void MetadataEditorViewController::showMetadataOfMarkedFiles()
 
     if (marked.size() == 1) {
         const std::shared_ptr<FileInfo> &file = marked.first();
-        if (file->metadata)
-            file->metadata->copyEditedFlags(previous.get());
         m_fileInfo = file;
+        if (!file->metadata) {
+            // Never the previous file's values: blank until this one's arrive.
+            showWaitingRecord(previous, snapshots);
+            return;
+        }
+        file->metadata->copyEditedFlags(previous);
     } else {
         auto combined = std::make_shared<FileInfo>();
         Metadata &values = *combined->metadata;
-        values.copyEditedFlags(previous.get());
+        values.copyEditedFlags(previous);
         const std::shared_ptr<Metadata> reference = marked.isEmpty() ? nullptr : marked.first()->metadata;
         if (reference) {
             const QString differ = localizedString(QStringLiteral("QX_ID_243"));
@@ -60,21 +68,61 @@ void MetadataEditorViewController::showMetadataOfMarkedFiles()
         m_fileInfo = combined;
     }
 
-    const std::shared_ptr<Metadata> record = m_fileInfo->metadata;
-    if (!record)
-        return;
+    Metadata &record = *m_fileInfo->metadata;
     for (int i = 0; i < dateRuleCount; ++i) {
         const auto &snapshot = snapshots[std::size_t(i)];
-        if (snapshot && record->isEdited(dateRules[std::size_t(i)].field))
-            record->setDateTime(DateRule(i), std::make_shared<DateTime>(DateTime::fromDictionary(*snapshot)));
+        if (snapshot && record.isEdited(dateRules[std::size_t(i)].field))
+            record.setDateTime(DateRule(i), std::make_shared<DateTime>(DateTime::fromDictionary(*snapshot)));
     }
-    showMetadata(*record, false, false);
+    showMetadata(record, false, false);
+}
+
+// The record's values are still being read: the form keeps the previous
+// record's edits and blanks everything else until they arrive.
+void MetadataEditorViewController::showWaitingRecord(
+    const Metadata *previous, const std::array<std::optional<QVariantMap>, dateRuleCount> &snapshots)
+{
+    m_waiting = std::make_unique<Metadata>();
+    m_waiting->copyEditedFlags(previous);
+    for (int i = 0; i < dateRuleCount; ++i) {
+        const auto &snapshot = snapshots[std::size_t(i)];
+        if (snapshot && m_waiting->isEdited(dateRules[std::size_t(i)].field))
+            m_waiting->setDateTime(DateRule(i), std::make_shared<DateTime>(DateTime::fromDictionary(*snapshot)));
+    }
+    for (const FormFieldInfo &row : formFields) {
+        if (m_waiting->isEdited(row.field))
+            continue;
+        writeAbsentValue(row);
+        box(row.field)->setBorderColor(FieldBox::clearColor());
+    }
+}
+
+void MetadataEditorViewController::detailsArrived(const std::shared_ptr<FileInfo> &file)
+{
+    if (!m_waiting || file != m_fileInfo || !file->metadata || !isViewLoaded())
+        return;
+    const std::unique_ptr<Metadata> waiting = std::move(m_waiting);
+    Metadata &record = *file->metadata;
+    record.copyEditedFlags(waiting.get());
+    for (const FormFieldInfo &row : formFields) {
+        // What the user typed while the values were read is an edit.
+        if (!record.isEdited(row.field) && controlDiffers(row, *waiting))
+            record.setEdited(row.field, true);
+        if (const std::optional<DateRule> rule = dateRuleOf(row.field); rule && record.isEdited(row.field))
+            record.setDateTime(*rule, waiting->dateTime(*rule));
+    }
+    showMetadata(record, false, false);
+    refreshAllEditedMarks();
 }
 
 void MetadataEditorViewController::showFileInfoMetadata()
 {
-    if (m_fileInfo && m_fileInfo->metadata)
+    if (!isViewLoaded() || !m_fileInfo)
+        return;
+    if (m_fileInfo->metadata)
         showMetadata(*m_fileInfo->metadata, false, false);
+    else
+        showWaitingRecord(nullptr, {});
 }
 
 void MetadataEditorViewController::showMetadata(Metadata &metadata, bool copyDateTimes, bool resetEdits)
@@ -134,10 +182,10 @@ void MetadataEditorViewController::updateDateFields()
 
 void MetadataEditorViewController::updateDateField(MetadataField dateField, const std::shared_ptr<DateTime> &rule)
 {
-    // The date and time popover writes the rule's summary here once it
-    // joins the form.
-    Q_UNUSED(dateField);
-    Q_UNUSED(rule);
+    DateTimeViewController *editor = sharedDateTime();
+    editor->metadataEditorVC = this;
+    editor->textFieldEditor = textField(dateField);
+    editor->updateEditorField(rule);
 }
 
 void MetadataEditorViewController::resetPlaceholders()

@@ -10,6 +10,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // A GPS number and the reference pop-up beside it: the reference of a
@@ -67,12 +70,28 @@ void MetadataEditorViewController::controlTextDidChange(QLineEdit *field)
     const QString typed = field->text();
     switch (formField(*which).control) {
     case FormControl::IntegerField: {
-        const std::optional<qint64> value = wholeNumber(typed);
-        if (!value) {
-            writeBack(field, integerOnly(typed));
-        } else if (*value < lowestWholeNumber || *value > highestWholeNumber) {
-            writeBack(field, QString::number(*value < lowestWholeNumber ? lowestWholeNumber : highestWholeNumber));
-            ToolTipViewController::show(valueRangeText(), field, platform::Popover::LeftEdge);
+        // A pasted number in another notation ("-1e2") keeps its value; one
+        // that is no whole number is refused rather than read as another.
+        QString digits = typed;
+        if (!wholeNumber(typed) && isFloatingPointNumber(typed)) {
+            const double real = leadingReal(typed);
+            if (real != std::trunc(real) || !std::isfinite(real)) {
+                field->undo();
+                break;
+            }
+            digits = QString::number(std::clamp(real, double(lowestWholeNumber) - 1, double(highestWholeNumber) + 1),
+                                     'f', 0);
+        } else if (!wholeNumber(typed)) {
+            digits = integerOnly(typed);
+        }
+        writeBack(field, digits);
+        // Beyond the range, also when too long for any integer: the nearest end.
+        if (!digits.isEmpty() && digits != QStringLiteral("-")) {
+            const qint64 value = leadingInteger(digits);
+            if (value < lowestWholeNumber || value > highestWholeNumber) {
+                writeBack(field, QString::number(value < lowestWholeNumber ? lowestWholeNumber : highestWholeNumber));
+                ToolTipViewController::show(valueRangeText(), field, platform::Popover::LeftEdge);
+            }
         }
         break;
     }

@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 void MetadataEditorViewController::fieldChanged(QObject *sender)
 {
@@ -157,7 +158,11 @@ void MetadataEditorViewController::setEditable(bool editable)
             view->setReadOnly(!editable);
         else if (row.control != FormControl::DateField)
             textField(row.field)->setReadOnly(!editable);
+        // A read-only form offers no date popover and no map.
+        if (QPushButton *button = dateButton(row.field))
+            button->setEnabled(editable);
     }
+    m_editLocationButton->setEnabled(editable);
 }
 
 void MetadataEditorViewController::resetEditedMarks()

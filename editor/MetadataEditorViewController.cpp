@@ -2,9 +2,15 @@
 
 #include "common/Localization.h"
 #include "controls/CustomTextView.h"
+#include "editor/DateTimeViewController.h"
+#include "editor/EditLocationViewController.h"
 #include "editor/FieldBox.h"
 #include "editor/PopUpValues.h"
 #include "engine/FileInfo.h"
+#include "engine/FileInfoEvents.h"
+#include "platform/widgets/Presenter.h"
+#include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -34,16 +39,12 @@ QString outletName(std::string_view name)
     return QLatin1String(name.data(), qsizetype(name.size()));
 }
 
-// A small button beside a field; the theme's icon when it has one.
+// A small button beside a field, showing only its icon.
 QPushButton *makeIconButton(const char *iconName, QWidget *parent)
 {
-    auto *button = new QPushButton(parent);
-    const QIcon icon = QIcon::fromTheme(QLatin1String(iconName));
-    if (icon.isNull())
-        button->setText(QStringLiteral("\u2026"));
-    else
-        button->setIcon(icon);
+    auto *button = new QPushButton(platform::themeIcon(QLatin1String(iconName)), QString(), parent);
     button->setAutoDefault(false);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return button;
 }
 
@@ -54,9 +55,28 @@ MetadataEditorViewController::MetadataEditorViewController(QWidget *parent)
     , m_locales(countryList())
     , m_fileInfo(std::make_shared<FileInfo>())
 {
+    connect(&FileInfoEvents::shared(), &FileInfoEvents::detailsArrived, this,
+            &MetadataEditorViewController::detailsArrived);
 }
 
-MetadataEditorViewController::~MetadataEditorViewController() = default;
+MetadataEditorViewController::~MetadataEditorViewController()
+{
+    delete m_locationEditor.data();
+}
+
+DateTimeViewController *MetadataEditorViewController::sharedDateTime()
+{
+    if (!m_dateTime)
+        m_dateTime.reset(platform::ScreenRegistry::make<DateTimeViewController>());
+    return m_dateTime.get();
+}
+
+EditLocationViewController *MetadataEditorViewController::sharedLocationEditor()
+{
+    if (!m_locationEditor)
+        m_locationEditor = platform::ScreenRegistry::make<EditLocationViewController>();
+    return m_locationEditor;
+}
 
 void MetadataEditorViewController::showEvent(QShowEvent *event)
 {
@@ -69,6 +89,8 @@ void MetadataEditorViewController::loadView()
     if (isViewLoaded())
         return;
     m_locales.prepend(CountryLocale{QString(), LeaveBlank});
+    // The date screen exists before any date field is filled.
+    m_datePopOver.setContent(sharedDateTime());
     buildLayout();
     setupPopUps();
     setUpTexts();
@@ -76,45 +98,39 @@ void MetadataEditorViewController::loadView()
 
 void MetadataEditorViewController::buildLayout()
 {
+    // One grid for every section, so the labels of all sections line up.
+    // The owner scrolls the form: it is as tall as its sections.
     auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto *scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    outer->addWidget(scroll);
+    outer->setContentsMargins(12, 8, 12, 12);
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(2);
+    grid->setColumnStretch(1, 1);
+    outer->addLayout(grid);
+    outer->addStretch(1);
 
-    auto *content = new QWidget(scroll);
-    auto *column = new QVBoxLayout(content);
-    column->setContentsMargins(12, 8, 12, 12);
-    column->setSpacing(6);
-
+    const auto addSpacing = [grid](int height) { grid->setRowMinimumHeight(grid->rowCount(), height); };
     for (const FormHeadingInfo &info : formHeadings) {
-        auto *heading = new QLabel(content);
+        auto *heading = new QLabel(this);
         heading->setObjectName(outletName(info.outlet));
         QFont font = heading->font();
         font.setBold(true);
         if (info.isGroup) {
             font.setPointSizeF(font.pointSizeF() * 1.2);
             if (info.heading != FormHeading::ExifDetails)
-                column->addSpacing(14);
+                addSpacing(18);
         } else {
             heading->setForegroundRole(QPalette::PlaceholderText);
-            column->addSpacing(4);
+            addSpacing(8);
         }
         heading->setFont(font);
-        column->addWidget(heading);
+        grid->addWidget(heading, grid->rowCount(), 0, 1, 2);
         m_headings[std::size_t(info.heading)] = heading;
         if (info.isGroup)
             continue;
 
-        auto *grid = new QGridLayout;
-        grid->setHorizontalSpacing(8);
-        grid->setVerticalSpacing(2);
-        grid->setColumnStretch(1, 1);
-        column->addLayout(grid);
-
         if (info.heading == FormHeading::GPS) {
-            m_editLocationBox = new FieldBox(content);
+            m_editLocationBox = new FieldBox(this);
             m_editLocationBox->setObjectName(QStringLiteral("boxEditLocationWithMap"));
             auto *row = new QHBoxLayout(m_editLocationBox);
             row->setContentsMargins(3, 3, 3, 3);
@@ -134,10 +150,10 @@ void MetadataEditorViewController::buildLayout()
                 continue;
             FieldOutlets &outlets = m_fields[std::size_t(field.field)];
             const int gridRow = grid->rowCount();
-            outlets.label = new QLabel(content);
+            outlets.label = new QLabel(this);
             outlets.label->setObjectName(formOutletName(field, FormOutlet::Label));
             outlets.label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            outlets.box = new FieldBox(content);
+            outlets.box = new FieldBox(this);
             outlets.box->setObjectName(formOutletName(field, FormOutlet::Box));
             auto *boxRow = new QHBoxLayout(outlets.box);
             boxRow->setContentsMargins(3, 3, 3, 3);
@@ -147,7 +163,7 @@ void MetadataEditorViewController::buildLayout()
             outlets.label->setBuddy(control);
             boxRow->addWidget(control, 1);
             if (field.control == FormControl::DateField) {
-                outlets.button = makeIconButton("x-office-calendar", outlets.box);
+                outlets.button = makeIconButton("view-calendar", outlets.box);
                 outlets.button->setObjectName(formOutletName(field, FormOutlet::Button));
                 QPushButton *button = outlets.button;
                 const MetadataField dateField = field.field;
@@ -160,15 +176,20 @@ void MetadataEditorViewController::buildLayout()
             grid->addWidget(outlets.label, gridRow, 0, labelAlignment);
             grid->addWidget(outlets.box, gridRow, 1);
             if (field.field == MetadataField::keywords) {
-                m_keywordsHint = new QLabel(content);
+                m_keywordsHint = new QLabel(this);
                 m_keywordsHint->setObjectName(QStringLiteral("lblEnterKeywordsCommaSeprated"));
                 m_keywordsHint->setForegroundRole(QPalette::PlaceholderText);
+                m_keywordsHint->setWordWrap(true);
                 grid->addWidget(m_keywordsHint, grid->rowCount(), 1);
             }
         }
     }
-    column->addStretch(1);
-    scroll->setWidget(content);
+}
+
+int MetadataEditorViewController::headingOffset(FormHeading which) const
+{
+    const QLabel *shown = heading(which);
+    return shown ? shown->mapTo(this, QPoint(0, 0)).y() : 0;
 }
 
 QWidget *MetadataEditorViewController::makeControl(const FormFieldInfo &row, QWidget *parent)
@@ -256,6 +277,11 @@ void MetadataEditorViewController::setUpTexts()
     m_editLocationLabel->setText(text(editLocationLabelKey));
     m_editLocationButton->setAccessibleName(m_editLocationLabel->text());
     m_editLocationButton->setToolTip(m_editLocationLabel->text());
+    for (const DateRuleInfo &rule : dateRules) {
+        QPushButton *button = dateButton(rule.field);
+        button->setToolTip(text("QX_ID_29"));
+        button->setAccessibleName(label(rule.field)->text() + QLatin1Char(' ') + text("QX_ID_29"));
+    }
 }
 
 QLabel *MetadataEditorViewController::label(MetadataField field) const
@@ -316,6 +342,7 @@ QPushButton *MetadataEditorViewController::btnEditLocationWithMap() const
 
 void MetadataEditorViewController::setFileInfo(std::shared_ptr<FileInfo> fileInfo)
 {
+    m_waiting.reset();
     m_fileInfo = std::move(fileInfo);
 }
 
@@ -340,13 +367,30 @@ void MetadataEditorViewController::showDatePopover(QPushButton *button, Metadata
 {
     if (!m_isEditableUI || !button)
         return;
-    // The date and time popover is wired in here once it joins the form.
-    Q_UNUSED(dateField);
+    m_datePopOver.close();
+    m_datePopOver.show(button, platform::Popover::RightEdge);
+    DateTimeViewController *editor = sharedDateTime();
+    editor->textFieldEditor = textField(dateField);
+    editor->metadataEditorVC = this;
+    // The record's own rule object, so the popover's changes are the form's.
+    const std::optional<DateRule> rule = dateRuleOf(dateField);
+    std::shared_ptr<DateTime> shown;
+    if (rule && m_fileInfo && m_fileInfo->metadata)
+        shown = m_fileInfo->metadata->dateTime(*rule);
+    editor->showDateTime(shown ? shown : std::make_shared<DateTime>());
 }
 
 void MetadataEditorViewController::clickedEditLocationWithMap()
 {
     if (!m_isEditableUI)
         return;
-    // The location editor is wired in here once it joins the form.
+    EditLocationViewController *editor = sharedLocationEditor();
+    platform::Presenter::presentAsModalWindow(this, editor);
+    editor->txtFieldLatitudeTarget = txtFieldGPSLatitude();
+    editor->popUpLatitudeRefTarget = popUpGPSLatitudeRef();
+    editor->txtFieldLongitudeTarget = txtFieldGPSLongitude();
+    editor->popUpLongitudeRefTarget = popUpGPSLongitudeRef();
+    editor->metadataEditorVC = this;
+    if (m_fileInfo)
+        editor->configure(m_fileInfo);
 }

@@ -6,12 +6,16 @@
 #include "platform/widgets/Popover.h"
 
 #include <QPointer>
+#include <QVariantMap>
 #include <QWidget>
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class CustomTextView;
+class DateTimeViewController;
+class EditLocationViewController;
 class FieldBox;
 class FileInfo;
 class QComboBox;
@@ -36,6 +40,10 @@ class MetadataEditorViewController : public QWidget
 public:
     explicit MetadataEditorViewController(QWidget *parent = nullptr);
     ~MetadataEditorViewController() override;
+
+    // Offsets of the section headings from the top of the form, for owners
+    // that scroll to a section.
+    int headingOffset(FormHeading heading) const;
 
     // Builds the controls and sets them up, once. An owner that embeds the
     // form calls it before filling the form.
@@ -80,7 +88,8 @@ public:
     // the values all marked files share (placeholders where they differ or
     // all lack one); the user's edits and edited date rules carry over.
     void showMetadataOfMarkedFiles();
-    // Shows the record's own values again.
+    // Shows the record's own values again; a record whose values are still
+    // being read shows blank fields, filled when the values arrive.
     void showFileInfoMetadata();
     // Writes the values of metadata into every control whose field it does
     // not mark as edited. copyDateTimes makes the record share metadata's
@@ -125,6 +134,10 @@ public:
 
     // The date popover, not animated, closed by a click outside.
     platform::Popover &datePopOver() { return m_datePopOver; }
+    // This form's own date and time screen (the popover's content) and
+    // location editor, each made on first use and kept with the form.
+    DateTimeViewController *sharedDateTime();
+    EditLocationViewController *sharedLocationEditor();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -157,6 +170,10 @@ private:
     void selectPopUpTitle(QComboBox *popUp, const QString &title);
     void takeGpsSign(MetadataField numberField);
     void updateDateField(MetadataField dateField, const std::shared_ptr<DateTime> &rule);
+    // The record's values arrived after it became the form's record.
+    void detailsArrived(const std::shared_ptr<FileInfo> &file);
+    void showWaitingRecord(const Metadata *previous,
+                           const std::array<std::optional<QVariantMap>, dateRuleCount> &snapshots);
 
     std::array<FieldOutlets, metadataFieldCount> m_fields;
     std::array<QPointer<QLabel>, formHeadings.size()> m_headings;
@@ -171,5 +188,11 @@ private:
     bool m_isPreset = false;
     // Set while the form writes into a text view itself, which is no edit.
     bool m_writingTextView = false;
+    // What the form kept of the previous record while its own record's
+    // values have not been read yet: edited flags and date rules.
+    std::unique_ptr<Metadata> m_waiting;
+    std::unique_ptr<DateTimeViewController> m_dateTime;
+    // Presented as a window of its own, which may outlive the form's tree.
+    QPointer<EditLocationViewController> m_locationEditor;
     platform::Popover m_datePopOver;
 };

@@ -13,7 +13,9 @@
 namespace {
 
 const QString PathKey = QStringLiteral("path");
-const QString Separator = QStringLiteral(", ");
+// No blank after the comma: a spreadsheet keeps it as part of the next
+// field, so every empty value would become a cell holding a blank.
+const QString Separator = QStringLiteral(",");
 
 // The column titles of the 75 values, in field order.
 const std::array<const char *, metadataFieldCount> Titles{
@@ -129,13 +131,8 @@ std::optional<QString> ExportMetadata::writeCSV(const QList<Row> &rows, const QS
     QString text = header();
     for (const Row &row : rows) {
         text += fieldText(row.value(PathKey));
-        for (const QString &title : titles()) {
-            const QString field = fieldText(row.value(title));
-            // A quoted field must open right after the comma, or spreadsheet
-            // programs read its quote as text and split it at its commas.
-            text += field.startsWith(QLatin1Char('"')) ? QStringLiteral(",") : Separator;
-            text += field;
-        }
+        for (const QString &title : titles())
+            text += Separator + fieldText(row.value(title));
         text += QLatin1Char('\n');
     }
     const QByteArray bytes = text.toUtf8();

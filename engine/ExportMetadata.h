@@ -20,10 +20,10 @@ QString exportFileName(const QString &extension);
 
 // Writes the metadata of a list of files as one CSV file: a header of 76
 // column titles, an empty line, then per file its path and its 75 values
-// in field order, fields separated by ", ". A field holding a comma, a
-// double quote or a line break is quoted (quotes doubled inside) and follows
-// its comma without the blank, so a spreadsheet program keeps the columns;
-// every other field is written as it is. Reports only on the console.
+// in field order, fields separated by a comma. A field holding a comma, a
+// double quote or a line break is quoted (quotes doubled inside), so a
+// spreadsheet program keeps the columns; every other field is written as
+// it is. Reports only on the console.
 class ExportMetadata
 {
 public:

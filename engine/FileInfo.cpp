@@ -1,5 +1,6 @@
 #include "engine/FileInfo.h"
 
+#include "engine/FileInfoEvents.h"
 #include "engine/FileProperties.h"
 #include "engine/Metadata.h"
 #include "platform/GlobalQueue.h"
@@ -97,6 +98,7 @@ void FileInfo::initialize(const QUrl &fileUrl)
             if (details.creationDate)
                 self->creationDate = details.creationDate;
             self->metadata = std::move(details.metadata);
+            emit FileInfoEvents::shared().detailsArrived(self);
         });
     });
 }

@@ -2,7 +2,6 @@
 
 #include "engine/BridgeFrame.h"
 #include "platform/Exiv2Setup.h"
-#include "platform/Console.h"
 
 #include <exiv2/exif.hpp>
 #include <exiv2/iptc.hpp>
@@ -11,35 +10,6 @@
 namespace {
 
 using engine::bridge::textFromBytes;
-
-// Types that give no entry but a log line naming them.
-const char *loggedSkippedType(Exiv2::TypeId type)
-{
-    switch (type) {
-    case Exiv2::unsignedByte:
-        return "unsignedByte";
-    case Exiv2::signedByte:
-        return "signedByte";
-    case Exiv2::tiffIfd:
-        return "tiffIfd";
-    case Exiv2::tiffIfd8:
-        return "tiffIfd8";
-    case Exiv2::directory:
-        return "directory";
-    case Exiv2::xmpAlt:
-        return "xmpAlt";
-    case Exiv2::xmpBag:
-        return "xmpBag";
-    case Exiv2::xmpSeq:
-        return "xmpSeq";
-    case Exiv2::invalidTypeId:
-        return "invalidTypeId";
-    case Exiv2::lastTypeId:
-        return "lastTypeId";
-    default:
-        return nullptr;
-    }
-}
 
 double quotient(const Exiv2::Rational &r)
 {
@@ -85,8 +55,7 @@ std::optional<QVariant> entryByType(const Exiv2::Metadatum &datum)
             return std::nullopt;
         return QVariant(value.toFloat(0));
     default:
-        if (const char *name = loggedSkippedType(type))
-            platform::Console::log(QString::fromLatin1(name));
+        // Bytes, directories and XMP arrays give no single value.
         return std::nullopt;
     }
 }

@@ -1,7 +1,11 @@
 #include "engine/Preset.h"
 
+#include "engine/NameOrder.h"
 #include "engine/PropertyList.h"
 #include "platform/Settings.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -42,19 +46,27 @@ QVariantMap Preset::dictionary() const
     return {{metadataKey, m_metadata->dictionary()}, {nameKey, m_name}};
 }
 
-QList<Preset> loadPresets()
+StoredPresets readPresets()
 {
+    if (!platform::Settings::contains(presetsKey))
+        return {};
     const auto stored = platform::Settings::archived(presetsKey);
     if (!stored || stored->typeId() != QMetaType::QVariantList)
-        return {};
-    QList<Preset> presets;
+        return {{}, false};
+    StoredPresets read;
     for (const QVariant &element : stored->toList()) {
-        const auto dictionary = plist::dictionary(element);
-        if (!dictionary)
-            return {};
-        presets.append(Preset::fromDictionary(*dictionary));
+        if (const auto dictionary = plist::dictionary(element))
+            read.presets.append(Preset::fromDictionary(*dictionary));
+        else
+            read.isWhole = false;
     }
-    return presets;
+    return read;
+}
+
+QList<Preset> loadPresets()
+{
+    StoredPresets stored = readPresets();
+    return stored.isWhole ? std::move(stored.presets) : QList<Preset>();
 }
 
 void savePresets(const QList<Preset> &presets)
@@ -64,4 +76,29 @@ void savePresets(const QList<Preset> &presets)
     for (const Preset &preset : presets)
         list.append(preset.dictionary());
     platform::Settings::setArchived(presetsKey, list);
+}
+
+void sortPresetsByName(QList<Preset> &presets, bool descending)
+{
+    std::vector<std::pair<QString, Preset>> keyed;
+    keyed.reserve(std::size_t(presets.size()));
+    for (const Preset &preset : presets)
+        keyed.emplace_back(nameOrderKey(preset.name()), preset);
+    std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto &a, const auto &b) {
+        const int compared = compareByCodePoints(a.first, b.first);
+        return descending ? compared > 0 : compared < 0;
+    });
+    presets.clear();
+    for (auto &entry : keyed)
+        presets.append(std::move(entry.second));
+}
+
+bool isPresetNameTaken(const QList<Preset> &presets, const QString &name, qsizetype except)
+{
+    const QString key = nameOrderKey(name);
+    for (qsizetype i = 0; i < presets.size(); ++i) {
+        if (i != except && nameOrderKey(presets.at(i).name()) == key)
+            return true;
+    }
+    return false;
 }

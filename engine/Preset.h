@@ -38,3 +38,22 @@ private:
 QList<Preset> loadPresets();
 // Replaces the stored list as a whole (an empty list is stored as such).
 void savePresets(const QList<Preset> &presets);
+
+// What the entry under "presets" holds: the presets that could be read, in
+// stored order, and whether they are the whole entry. An entry that cannot
+// be read whole (undecodable, not a list, or with elements that are not
+// presets) is never to be written back from what was read of it unless the
+// user changes the presets: that would erase the presets it holds.
+struct StoredPresets
+{
+    QList<Preset> presets;
+    bool isWhole = true;
+};
+StoredPresets readPresets();
+
+// Orders presets by name as the user reads a list (nameOrderKey()), keeping
+// the order of equal names.
+void sortPresetsByName(QList<Preset> &presets, bool descending);
+// Whether name clashes with a preset's name, letter case ignored; the
+// preset at index except (one being renamed) is left out.
+bool isPresetNameTaken(const QList<Preset> &presets, const QString &name, qsizetype except = -1);

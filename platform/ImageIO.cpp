@@ -11,6 +11,9 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <algorithm>
+#include <vector>
+
 namespace platform::ImageIO {
 
 namespace {
@@ -116,7 +119,28 @@ QImage readWithQt(QImageReader &reader, int maxSide, bool upright = true)
     return reader.read();
 }
 
-// The largest embedded preview that decodes, turned upright.
+// The embedded previews in the order to try them: the smallest that still
+// covers maxSide first (no detail lost, least to decode), then larger ones,
+// then the smaller ones from the largest down; for the whole picture
+// (maxSide 0) from the largest down.
+std::vector<Exiv2::PreviewProperties> previewsToTry(Exiv2::PreviewPropertiesList list, int maxSide)
+{
+    const auto longerSide = [](const Exiv2::PreviewProperties &p) { return std::max(p.width_, p.height_); };
+    std::stable_sort(list.begin(), list.end(),
+        [&](const auto &a, const auto &b) { return longerSide(a) < longerSide(b); });
+    std::vector<Exiv2::PreviewProperties> order;
+    if (maxSide > 0) {
+        for (const auto &p : list)
+            if (longerSide(p) >= uint32_t(maxSide))
+                order.push_back(p);
+    }
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        if (maxSide <= 0 || longerSide(*it) < uint32_t(maxSide))
+            order.push_back(*it);
+    return order;
+}
+
+// The best embedded preview that decodes, turned upright.
 QImage readPreview(const RegularFile &file, int maxSide)
 {
     Exiv2::Image::AutoPtr image = openWithExiv2(file);
@@ -124,10 +148,8 @@ QImage readPreview(const RegularFile &file, int maxSide)
         return QImage();
     try {
         Exiv2::PreviewManager previews(*image);
-        Exiv2::PreviewPropertiesList list = previews.getPreviewProperties();
-        // The list runs from the smallest preview to the largest.
-        for (auto it = list.rbegin(); it != list.rend(); ++it) {
-            const Exiv2::PreviewImage preview = previews.getPreviewImage(*it);
+        for (const Exiv2::PreviewProperties &properties : previewsToTry(previews.getPreviewProperties(), maxSide)) {
+            const Exiv2::PreviewImage preview = previews.getPreviewImage(properties);
             QByteArray bytes(reinterpret_cast<const char *>(preview.pData()), int(preview.size()));
             QBuffer buffer(&bytes);
             QImageReader reader(&buffer);
@@ -158,8 +180,18 @@ QImage load(const QString &path, int maxSide)
         QImageReader reader(&reading.device);
         image = readWithQt(reader, maxSide);
     }
+    // Raw files built on TIFF decode in Qt as their first directory: a stub
+    // or a tiny thumbnail; a larger embedded preview is better then.
+    const bool smallerThanAsked
+        = maxSide > 0 && !image.isNull() && std::max(image.width(), image.height()) < maxSide;
+    if (image.isNull() || smallerThanAsked) {
+        const QImage preview = readPreview(*file, maxSide);
+        const auto longer = [](const QImage &i) { return std::max(i.width(), i.height()); };
+        if (!preview.isNull() && (image.isNull() || longer(preview) > longer(image)))
+            return preview;
+    }
     if (image.isNull())
-        return readPreview(*file, maxSide);
+        return image;
     const QSize target = fitted(image.size(), maxSide);
     if (target != image.size())
         image = image.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);

@@ -10,9 +10,12 @@ namespace platform {
 
 // Pixel sizes, thumbnails and pictures of image files. Safe on any thread
 // (QImage only). Qt decodes what it has a reader for, scaled while decoding
-// where the format allows; raw, PSD, JPEG 2000 and PGF files fall back to the
-// largest preview Exiv2 finds embedded in the file. Only regular files whose
-// content is of a supported type (SupportedImages) are decoded at all.
+// where the format allows. Files Qt cannot decode (raw, PSD, JPEG 2000
+// without a plugin, PGF), and raw files whose first TIFF directory Qt takes
+// for a picture smaller than asked, use a preview Exiv2 finds embedded in
+// the file: the smallest that covers the size asked, else the largest. Only
+// regular files whose content is of a supported type (SupportedImages) are
+// decoded at all.
 namespace ImageIO {
 
 // The stored pixel size of image 0 (before any orientation is applied),

@@ -7,6 +7,7 @@
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -15,10 +16,25 @@ namespace platform::Workspace {
 
 bool openUrl(const QUrl &url)
 {
-    return url.isValid() && QDesktopServices::openUrl(url);
+    // The desktop's opener starts even where nothing handles the address,
+    // and then fails out of our sight.
+    return url.isValid() && canOpen(url) && QDesktopServices::openUrl(url);
 }
 
 namespace {
+
+bool desktopEntryListsType(const QString &path, const QByteArray &type)
+{
+    QFile entry(path);
+    if (!entry.open(QIODevice::ReadOnly))
+        return false;
+    while (!entry.atEnd()) {
+        const QByteArray line = entry.readLine().trimmed();
+        if (line.startsWith("MimeType=") && line.mid(9).split(';').contains(type))
+            return true;
+    }
+    return false;
+}
 
 // Asks the file manager on the session bus, without waiting for it: it may
 // first have to start. False when no file manager is there to ask.
@@ -74,9 +90,26 @@ bool showProperties(const QString &path)
            || openFolder(QFileInfo(path).absolutePath());
 }
 
+bool canOpen(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto")
+        || scheme == QLatin1String("file") || scheme.isEmpty())
+        return true;
+    const QByteArray type = "x-scheme-handler/" + scheme.toLatin1();
+    for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
+        QDirIterator entries(folder, { QStringLiteral("*.desktop") }, QDir::Files, QDirIterator::Subdirectories);
+        while (entries.hasNext()) {
+            if (desktopEntryListsType(entries.next(), type))
+                return true;
+        }
+    }
+    return false;
+}
+
 QUrl storeUrl(const QString &applicationId)
 {
-    return QUrl(QStringLiteral("appstream://") + applicationId);
+    return QUrl(QStringLiteral("appstream:") + applicationId);
 }
 
 bool launch(const QString &programPath)

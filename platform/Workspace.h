@@ -10,9 +10,14 @@ namespace platform {
 // installed applications by their desktop entry.
 namespace Workspace {
 
-// Opens a web page, a file or an "appstream://" store address through the
+// Opens a web page, a file or an "appstream:" store address through the
 // desktop; false when nothing handles it.
 bool openUrl(const QUrl &url);
+// Whether a program on this desktop handles the address: web pages, mail
+// and files always; another scheme only where an installed desktop entry
+// lists "x-scheme-handler/<scheme>" among its types (a software centre
+// for "appstream:").
+bool canOpen(const QUrl &url);
 // Shows files and folders in the desktop's file manager: a folder opens,
 // a file is shown selected in its folder. Asks the file manager on the
 // session bus; where none is there, opens each folder (a file's containing
@@ -24,7 +29,8 @@ bool showProperties(const QString &path);
 // The file manager service both use.
 inline const QString FileManagerService = QStringLiteral("org.freedesktop.FileManager1");
 
-// The software centre's page of an application.
+// The software centre's page of an application: "appstream:" and the id,
+// which keeps its case (after "appstream://" it would be a host name).
 QUrl storeUrl(const QString &applicationId);
 
 

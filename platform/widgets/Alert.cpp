@@ -1,9 +1,11 @@
 #include "platform/widgets/Alert.h"
 
 #include "platform/MainQueue.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,21 +28,31 @@ Alert::Responder &responder()
 Alert::Alert(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QApplication::applicationDisplayName());
-    auto *outer = new QHBoxLayout(this);
+    // As the desktop's message boxes: the icon beside the texts, the
+    // buttons in a row across the bottom; the size follows the texts.
+    auto *outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    auto *top = new QHBoxLayout;
+    top->setSpacing(16);
+    outer->addLayout(top);
     m_icon = new QLabel(this);
     m_icon->setAlignment(Qt::AlignTop);
-    outer->addWidget(m_icon);
+    top->addWidget(m_icon);
 
     auto *column = new QVBoxLayout;
-    outer->addLayout(column, 1);
+    top->addLayout(column, 1);
+    // Texts wrap, but not into a narrow column.
+    const int textWidth = fontMetrics().averageCharWidth() * 48;
     m_messageLabel = new QLabel(this);
     m_messageLabel->setWordWrap(true);
     QFont bold = m_messageLabel->font();
     bold.setBold(true);
     m_messageLabel->setFont(bold);
+    m_messageLabel->setMinimumWidth(textWidth);
     column->addWidget(m_messageLabel);
     m_informativeLabel = new QLabel(this);
     m_informativeLabel->setWordWrap(true);
+    m_informativeLabel->setMinimumWidth(textWidth);
     m_informativeLabel->hide();
     column->addWidget(m_informativeLabel);
     m_accessorySlot = new QVBoxLayout;
@@ -48,9 +60,10 @@ Alert::Alert(QWidget *parent) : QDialog(parent)
     m_suppression = new QCheckBox(tr("Do not show this message again"), this);
     m_suppression->hide();
     column->addWidget(m_suppression);
-    m_buttons = new QHBoxLayout;
-    m_buttons->addStretch(1);
-    column->addLayout(m_buttons);
+    column->addStretch(1);
+    m_buttonBox = new QDialogButtonBox(this);
+    outer->addSpacing(6);
+    outer->addWidget(m_buttonBox);
     setAlertStyle(Style::Warning);
 }
 
@@ -70,12 +83,20 @@ void Alert::setInformativeText(const QString &text)
 void Alert::setAlertStyle(Style style)
 {
     m_style = style;
+    QString name = QStringLiteral("dialog-warning");
     QStyle::StandardPixmap pixmap = QStyle::SP_MessageBoxWarning;
-    if (style == Style::Informational)
+    if (style == Style::Informational) {
+        name = QStringLiteral("dialog-information");
         pixmap = QStyle::SP_MessageBoxInformation;
-    else if (style == Style::Critical)
+    } else if (style == Style::Critical) {
+        name = QStringLiteral("dialog-error");
         pixmap = QStyle::SP_MessageBoxCritical;
-    m_icon->setPixmap(QWidget::style()->standardIcon(pixmap).pixmap(48, 48));
+    }
+    QIcon icon = themeIcon(name);
+    if (icon.isNull())
+        icon = QWidget::style()->standardIcon(pixmap);
+    const int side = QWidget::style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    m_icon->setPixmap(icon.pixmap(side, side));
 }
 
 int Alert::addButton(const QString &title)
@@ -83,12 +104,60 @@ int Alert::addButton(const QString &title)
     const int response = FirstButton + int(m_buttonTitles.size());
     m_buttonTitles << title;
     auto *button = new QPushButton(title, this);
-    // The first button is the default and sits rightmost; later ones go left.
-    m_buttons->insertWidget(1, button);
-    if (response == FirstButton)
-        button->setDefault(true);
+    m_buttons << button;
     connect(button, &QPushButton::clicked, this, [this, response] { finishWith(response); });
+    layOutButtons();
     return response;
+}
+
+void Alert::setCancelResponse(int response)
+{
+    m_cancelResponse = response;
+    layOutButtons();
+}
+
+void Alert::setDefaultResponse(int response)
+{
+    m_defaultResponse = response;
+    layOutButtons();
+}
+
+int Alert::cancelResponse() const
+{
+    return m_cancelResponse >= 0 ? m_cancelResponse
+                                 : FirstButton + int(std::max<qsizetype>(0, m_buttonTitles.size() - 1));
+}
+
+void Alert::layOutButtons()
+{
+    const int count = int(m_buttons.size());
+    const int cancel = count > 1 ? cancelResponse() : -1;
+    // The Escape button rejects; the default one accepts, or where Escape
+    // answers the default too (a "go on" that stays the safe choice), the
+    // first other one does, as Yes beside No; any further one is an action.
+    int accept = m_defaultResponse;
+    if (accept == cancel) {
+        for (int i = 0; i < count; ++i) {
+            if (FirstButton + i != cancel) {
+                accept = FirstButton + i;
+                break;
+            }
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        QPushButton *button = m_buttons[i];
+        const int response = FirstButton + i;
+        QDialogButtonBox::ButtonRole role = QDialogButtonBox::ActionRole;
+        if (response == cancel)
+            role = QDialogButtonBox::RejectRole;
+        else if (response == accept)
+            role = QDialogButtonBox::AcceptRole;
+        m_buttonBox->removeButton(button);
+        m_buttonBox->addButton(button, role);
+        button->setDefault(response == m_defaultResponse);
+        if (response == m_defaultResponse && !m_accessory)
+            button->setFocus();
+    }
 }
 
 void Alert::setShowsSuppressionButton(bool on) { m_suppression->setVisible(on); }
@@ -110,9 +179,7 @@ void Alert::setAccessoryWidget(QWidget *widget)
 
 void Alert::reject()
 {
-    const int cancel = m_cancelResponse >= 0 ? m_cancelResponse
-                                             : FirstButton + int(std::max<qsizetype>(0, m_buttonTitles.size() - 1));
-    finishWith(cancel);
+    finishWith(cancelResponse());
 }
 
 void Alert::finishWith(int response)
@@ -160,8 +227,9 @@ void Alert::beginSheet(QWidget *window, std::function<void(int)> completion)
     }
     if (m_buttonTitles.isEmpty())
         addButton(tr("OK"));
-    if (window && window != parentWidget())
-        setParent(window, windowFlags());
+    // Attached to the window, centred on it, which takes no input meanwhile.
+    if (window && window->window() != parentWidget())
+        setParent(window->window(), windowFlags());
     setWindowModality(Qt::WindowModal);
     connect(this, &QDialog::finished, this, [this, completion = std::move(completion)](int result) {
         completion(result);

@@ -8,15 +8,18 @@
 #include <functional>
 
 class QCheckBox;
-class QHBoxLayout;
+class QDialogButtonBox;
 class QLabel;
+class QPushButton;
 class QVBoxLayout;
 
 namespace platform {
 
-// A modal alert: message, informative text, a style and buttons in the
-// caller's order, answering 1000, 1001, ... Tests answer it through the
-// responder seam; nothing is shown then.
+// A modal alert: message, informative text, a style (its icon) and buttons
+// in the caller's order, answering 1000, 1001, ... On screen the buttons
+// stand where the desktop's dialog button box puts OK and Cancel: the
+// default button as the accepting one, the Escape button as the rejecting
+// one. Tests answer it through the responder seam; nothing is shown then.
 class Alert : public QDialog
 {
     Q_OBJECT
@@ -50,7 +53,9 @@ public:
     int addButton(const QString &title);
     QStringList buttonTitles() const { return m_buttonTitles; }
     // The button that Escape answers; by default the last one.
-    void setCancelResponse(int response) { m_cancelResponse = response; }
+    void setCancelResponse(int response);
+    // The button that Return answers; by default the first one.
+    void setDefaultResponse(int response);
 
     void setShowsSuppressionButton(bool on);
     bool showsSuppressionButton() const;
@@ -76,17 +81,23 @@ protected:
 private:
     Answer answerFromResponder();
     void finishWith(int response);
+    int cancelResponse() const;
+    // Gives each button its role in the button box by the default and
+    // Escape buttons.
+    void layOutButtons();
 
     QString m_message;
     QString m_informative;
     Style m_style = Style::Warning;
     QStringList m_buttonTitles;
     int m_cancelResponse = -1;
+    int m_defaultResponse = FirstButton;
     QLabel *m_icon = nullptr;
     QLabel *m_messageLabel = nullptr;
     QLabel *m_informativeLabel = nullptr;
     QVBoxLayout *m_accessorySlot = nullptr;
-    QHBoxLayout *m_buttons = nullptr;
+    QDialogButtonBox *m_buttonBox = nullptr;
+    QList<QPushButton *> m_buttons;
     QCheckBox *m_suppression = nullptr;
     QPointer<QWidget> m_accessory;
 };

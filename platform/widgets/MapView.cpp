@@ -325,6 +325,14 @@ QPointF MapView::pinPoint() const
     return pointForCoordinate(m_pin);
 }
 
+void MapView::setPinVisible(bool visible)
+{
+    if (m_pinVisible == visible)
+        return;
+    m_pinVisible = visible;
+    update();
+}
+
 QRect MapView::pinRect() const
 {
     const QPointF tip = pinPoint() + m_dragOffset;
@@ -486,7 +494,7 @@ void MapView::mousePressEvent(QMouseEvent *event)
     }
     m_dragStart = event->position();
     m_dragOffset = {};
-    if (m_pinDraggable && pinRect().adjusted(-4, -4, 4, 4).contains(event->position().toPoint())) {
+    if (m_pinDraggable && m_pinVisible && pinRect().adjusted(-4, -4, 4, 4).contains(event->position().toPoint())) {
         m_drag = Drag::Pin;
         setCursor(Qt::ClosedHandCursor);
     } else {
@@ -510,7 +518,7 @@ void MapView::mouseMoveEvent(QMouseEvent *event)
         moveTo(m_panFrom - delta / worldSize(), m_zoom);
         break;
     case Drag::None:
-        if (m_pinDraggable && pinRect().contains(event->position().toPoint()))
+        if (m_pinDraggable && m_pinVisible && pinRect().contains(event->position().toPoint()))
             setCursor(Qt::OpenHandCursor);
         else
             unsetCursor();
@@ -573,7 +581,8 @@ void MapView::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     drawGrid(painter);
     drawTiles(painter);
-    drawPin(painter);
+    if (m_pinVisible)
+        drawPin(painter);
     drawNote(painter);
     drawAttribution(painter);
 }

@@ -103,6 +103,9 @@ public:
     Coordinate pinCoordinate() const { return m_pin; }
     void setPinDraggable(bool draggable);
     bool isPinDraggable() const { return m_pinDraggable; }
+    // A hidden pin is neither drawn nor dragged.
+    void setPinVisible(bool visible);
+    bool isPinVisible() const { return m_pinVisible; }
     // Where the pin's tip stands, and the area that picks it up.
     QPointF pinPoint() const;
     QRect pinRect() const;
@@ -177,6 +180,7 @@ private:
     std::array<QString, 3> m_attributions;
     Coordinate m_pin;
     bool m_pinDraggable = false;
+    bool m_pinVisible = true;
 
     Drag m_drag = Drag::None;
     QPointF m_dragStart;

@@ -49,6 +49,8 @@ public:
 
     // The window holding the content (exists once shown).
     QWidget *window() const;
+    // The widget the popover stands beside while it is shown.
+    QWidget *anchor() const { return m_anchor; }
 
     // Where a popover of size stands beside anchor (global coordinates) on
     // screen: the preferred edge when it fits, else the opposite one, then

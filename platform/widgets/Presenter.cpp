@@ -1,5 +1,7 @@
 #include "platform/widgets/Presenter.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QEvent>
 #include <QHash>
@@ -73,6 +75,30 @@ private:
     QPointer<QWidget> m_content;
 };
 
+// A sheet is a framed, titled dialog over its window. Only its content's
+// own buttons end it: Escape and the window manager cannot close it while
+// the work it shows goes on.
+class SheetDialog : public QDialog
+{
+public:
+    explicit SheetDialog(QWidget *window)
+        : QDialog(window, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    {
+        setWindowModality(Qt::WindowModal);
+    }
+
+    void reject() override { }
+
+protected:
+    void closeEvent(QCloseEvent *event) override
+    {
+        // The window manager's close button waits for the content's own
+        // buttons; quitting the application still closes the sheet.
+        if (event->spontaneous())
+            event->ignore();
+    }
+};
+
 // Takes content out of its frame, so deleting the frame leaves it alive.
 void release(QWidget *content)
 {
@@ -124,18 +150,17 @@ void Presenter::presentAsSheet(QWidget *host, QWidget *content)
     }
     if (isPresented(content))
         release(content);
-    auto *sheet = new QDialog(host ? host->window() : nullptr, Qt::Sheet | Qt::FramelessWindowHint);
-    sheet->setWindowModality(Qt::WindowModal);
+    auto *sheet = new SheetDialog(host ? host->window() : nullptr);
+    sheet->setWindowTitle(
+        content->windowTitle().isEmpty() ? QApplication::applicationDisplayName() : content->windowTitle());
     auto *layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
     content->show();
     frames().insert(content, sheet);
     sheet->adjustSize();
-    if (host) {
-        const QRect area = host->window()->geometry();
-        sheet->move(area.x() + (area.width() - sheet->width()) / 2, area.y());
-    }
+    // Window-modal: the window behind takes no input while the sheet is up;
+    // Qt centres the dialog on it.
     sheet->open();
 }
 
@@ -169,6 +194,9 @@ void Presenter::presentAsModalWindow(QWidget *presenter, QWidget *content)
         content->setWindowModality(Qt::ApplicationModal);
         frames().insert(content, content);
     }
+    // Each opening stands centred over the window it belongs to.
+    if (!content->isVisible() && presenter)
+        content->move(presenter->window()->geometry().center() - content->rect().center());
     content->show();
     content->raise();
     content->activateWindow();

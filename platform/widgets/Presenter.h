@@ -22,7 +22,9 @@ public:
     using Recorder = std::function<void(Event, QWidget *content)>;
     static Recorder setRecorder(Recorder recorder);
 
-    // A frameless window-modal dialog on host's window holding content.
+    // A window-modal dialog on host's window holding content: framed,
+    // titled with content's window title (else the application's name),
+    // centred on the window. Escape and the window manager cannot close it.
     static void presentAsSheet(QWidget *host, QWidget *content);
     // A 60 % black backdrop filling host, content centred on it. Returns
     // the backdrop (nullptr while a recorder is installed).

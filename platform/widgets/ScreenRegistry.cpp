@@ -27,6 +27,11 @@ ScreenRegistry &ScreenRegistry::instance()
     return *g_current;
 }
 
+bool ScreenRegistry::exists()
+{
+    return g_current != nullptr;
+}
+
 void ScreenRegistry::add(const QString &identifier, Factory factory)
 {
     m_factories.insert(identifier, std::move(factory));

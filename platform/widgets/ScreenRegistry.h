@@ -25,6 +25,19 @@ public:
 
     // The registry alive now; fatal when there is none.
     static ScreenRegistry &instance();
+    static bool exists();
+
+    // A new screen of class T for the caller to own: made by the factory
+    // registered under T's name in the registry alive, or T itself where
+    // there is no registry or no such factory (a screen used on its own).
+    template<class T>
+    static T *make()
+    {
+        const QString identifier = QString::fromLatin1(T::staticMetaObject.className());
+        if (exists() && instance().has(identifier))
+            return instance().create<T>();
+        return new T;
+    }
 
     void add(const QString &identifier, Factory factory);
     template<class T>

@@ -1,6 +1,6 @@
 #include "ShellFixture.h"
 
-#include "app/PlaceholderScreen.h"
+#include "browser/DashboardViewController.h"
 #include "app/ViewController.h"
 
 #include <QCoreApplication>
@@ -48,8 +48,8 @@ protected:
 TEST_F(ContainerTest, ShowsExactlyOnePageAndKeepsEveryPageAlive)
 {
     EXPECT_EQ(ViewController::current(), container.get());
-    EXPECT_NE(qobject_cast<PlaceholderScreen *>(container->shownPage()), nullptr)
-        << "the dashboard is a placeholder until its screen is registered";
+    EXPECT_NE(qobject_cast<DashboardViewController *>(container->shownPage()), nullptr)
+        << "the container opens on the dashboard";
 
     container->showPage(ContainerPage::home);
     auto *home = qobject_cast<CountingScreen *>(container->shownPage());

@@ -58,6 +58,7 @@ protected:
 
 TEST_F(PromotionTest, RowsHaveAscendingIdsAndStorePages)
 {
+    SoftwareCentre centre;
     const QList<PromotionalApp> apps = Promotion::shared().promotionalApps();
     ASSERT_GE(apps.size(), 2);
     for (int i = 0; i < apps.size(); ++i) {
@@ -67,7 +68,9 @@ TEST_F(PromotionTest, RowsHaveAscendingIdsAndStorePages)
         EXPECT_FALSE(app.subTitle.isEmpty());
         EXPECT_TRUE(app.isAppstore);
         ASSERT_TRUE(app.url);
-        EXPECT_EQ(*app.url, QUrl(QStringLiteral("appstream://") + app.bundleID));
+        EXPECT_EQ(app.url->toString(), QStringLiteral("appstream:") + app.bundleID);
+        ASSERT_TRUE(app.icon);
+        EXPECT_FALSE(app.icon->pixmap(64).isNull());
         EXPECT_EQ(app.bundleID, Promotion::shared().bundleIDs().at(i));
     }
 }
@@ -142,13 +145,22 @@ TEST_F(PromotionTest, NothingToRecommendWhenEverythingIsInstalled)
     EXPECT_FALSE(platform::Settings::contains(Key));
 }
 
-TEST_F(PromotionTest, OpeningARecommendationAsksTheSoftwareCentre)
+TEST_F(PromotionTest, OpeningARecommendationAsksTheSoftwareCentreElseOpensItsWebPage)
 {
-    UrlRecorder recorder;
+    {
+        SoftwareCentre centre;
+        UrlRecorder recorder;
+        const auto app = Promotion::shared().nextPromotionalApp();
+        ASSERT_TRUE(app);
+        EXPECT_TRUE(Promotion::open(*app));
+        ASSERT_EQ(recorder.urls.size(), 1);
+        EXPECT_EQ(recorder.urls.first().toString(), QStringLiteral("appstream:") + app->bundleID);
+    }
+    UrlRecorder web(QStringLiteral("https"));
     const auto app = Promotion::shared().nextPromotionalApp();
     ASSERT_TRUE(app);
+    EXPECT_FALSE(app->isAppstore);
     EXPECT_TRUE(Promotion::open(*app));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("appstream"));
-    ASSERT_EQ(recorder.urls.size(), 1);
-    EXPECT_EQ(recorder.urls.first(), QUrl(QStringLiteral("appstream://") + app->bundleID));
+    ASSERT_EQ(web.urls.size(), 1);
+    EXPECT_EQ(web.urls.first().scheme(), QStringLiteral("https"));
 }

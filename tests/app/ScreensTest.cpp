@@ -22,7 +22,6 @@ protected:
     {
         ShellFixture::SetUp();
         platform::Clock::setManual(true);
-        registerScreens(screens);
         container = std::make_unique<ViewController>();
     }
     void TearDown() override

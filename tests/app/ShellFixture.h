@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/AppDelegate.h"
+#include "app/Screens.h"
 #include "platform/Clock.h"
 #include "platform/widgets/ScreenRegistry.h"
 #include "support/ScopedIsolation.h"
@@ -40,6 +41,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         helper = makeHelperProgram(m_dir);
         ASSERT_FALSE(helper.isEmpty());
+        registerScreens(screens);
         delegate = std::make_unique<AppDelegate>(HelperHandshake(helper));
     }
 

@@ -207,6 +207,7 @@ TEST_F(ResultScreen, ShowFolderAsksTheFileManagerAndFallsBackToOpeningIt)
 
 TEST_F(ResultScreen, RecommendsAnApplicationOnEachAppearanceOrCollapses)
 {
+    SoftwareCentre centre;
     UrlRecorder store;
     window.hide();
     screen->hide();

@@ -1,7 +1,10 @@
 #include "CollectionTestSupport.h"
 #include "ScreenTestSupport.h"
 
+#include "batch/CleanMetadataViewController.h"
 #include "browser/AddPhotosPanels.h"
+#include "browser/PreviewViewController.h"
+#include "editor/MetadataEditorViewController.h"
 #include "browser/QorCollectionGridViewItem.h"
 #include "browser/QorCollectionView.h"
 #include "common/EditingOptions.h"
@@ -32,16 +35,8 @@ class RecordingHome : public HomeViewController
     Q_OBJECT
 public:
     std::vector<QList<ViewControllerCellViewModel>> scans;
-    std::vector<std::shared_ptr<FileInfo>> previews;
-    int formRefills = 0;
-    int formResets = 0;
-    int cleanResets = 0;
 
     void startScan(const QList<ViewControllerCellViewModel> &items) override { scans.push_back(items); }
-    void openPreview(const std::shared_ptr<FileInfo> &file) override { previews.push_back(file); }
-    void showMarkedFilesInEditingForm() override { ++formRefills; }
-    void resetEditingForm() override { ++formResets; }
-    void resetCleanOptions() override { ++cleanResets; }
 };
 
 class HomeTest : public ScreenFixture
@@ -112,7 +107,7 @@ TEST_F(HomeTest, SearchAndSortKeepMarksAndCountOnlyTheDisplayedFiles)
     EXPECT_EQ(names(displayedFiles()), QStringList({ "IMG_0002.jpg", "beach_IMG.jpg", "img_0001.JPG" }));
     EXPECT_EQ(home->btnSort->text(), QStringLiteral("T206"));
     EXPECT_EQ(home->lblTotalPhotos->text(), QStringLiteral("T55: 2 / 3"));
-    EXPECT_GT(home->formRefills, 0);
+    EXPECT_NE(home->editingForm()->fileInfo(), first) << "two marked files make a combined record";
 }
 
 TEST_F(HomeTest, TheNewestReloadWins)
@@ -149,7 +144,6 @@ TEST_F(HomeTest, ACheckBoxClickChangesTheCountAtOnceWithoutAReload)
     auto a = record("a.jpg");
     auto b = record("b.jpg");
     load({ a, b });
-    const int refills = home->formRefills;
 
     QorCollectionGridViewItem cell;
     home->willShowViewController(home->qorCollectionView, &cell, QVariant::fromValue(b));
@@ -157,7 +151,7 @@ TEST_F(HomeTest, ACheckBoxClickChangesTheCountAtOnceWithoutAReload)
     EXPECT_TRUE(b->isMark);
     EXPECT_FALSE(home->isReloading());
     EXPECT_EQ(home->lblTotalPhotos->text(), QStringLiteral("T55: 1 / 2"));
-    EXPECT_EQ(home->formRefills, refills + 1);
+    EXPECT_EQ(home->editingForm()->fileInfo(), b) << "the one marked file fills the form";
 
     // A cell still showing a file the list no longer holds at its index
     // changes nothing.
@@ -273,12 +267,17 @@ TEST_F(HomeTest, ResetAndTheOptionPopUpSwitchTheScreenBesideTheGrid)
     home->popUpEditingOptions->setCurrentIndex(2);
     home->clickedEditingOptions();
 
+    CleanMetadataViewController::shared()->btnGPSInformation->setChecked(true);
+    QLineEdit *artist = home->editingForm()->textField(MetadataField::artist);
+    artist->setText(QStringLiteral("Someone"));
+    home->editingForm()->fieldChanged(artist);
+    ASSERT_TRUE(a->metadata->isArtistEdited());
+
     testsupport::AlertScript alerts;
     alerts.answer(No);
     home->clickedResetAll();
     drain();
     EXPECT_EQ(home->popUpEditingOptions->currentIndex(), 2) << "the second button resets nothing";
-    EXPECT_EQ(home->formResets, 0);
 
     alerts.answer(Yes);
     home->clickedResetAll();
@@ -287,8 +286,9 @@ TEST_F(HomeTest, ResetAndTheOptionPopUpSwitchTheScreenBesideTheGrid)
     EXPECT_EQ(alerts.shown().at(1).buttons, QStringList({ "T199", "T200" }));
     EXPECT_EQ(home->popUpEditingOptions->currentIndex(), 0);
     EXPECT_FALSE(home->isShowingCleanOptions());
-    EXPECT_EQ(home->formResets, 1);
-    EXPECT_EQ(home->cleanResets, 1);
+    EXPECT_FALSE(CleanMetadataViewController::shared()->isAnyOptionSelected()) << "the clean options go back";
+    EXPECT_FALSE(a->metadata->isArtistEdited());
+    EXPECT_TRUE(artist->text().isEmpty()) << "the form shows the file's own values again";
     EXPECT_TRUE(a->isMark);
     EXPECT_EQ(allFiles().size(), 1);
 }
@@ -395,9 +395,11 @@ TEST_F(HomeTest, GridCellsShowTheDisplayedFilesAndADoubleClickOpensThePreview)
     EXPECT_FALSE(b->isMark);
     EXPECT_EQ(grid.selectionIndexes().count(), 1) << "one item at most";
     EXPECT_TRUE(grid.selectionIndexes().contains(1));
+    Presentations presented;
     home->didDoubleClickViewControllerAtIndex(&grid, second);
-    ASSERT_EQ(home->previews.size(), 1u);
-    EXPECT_EQ(home->previews[0], b);
+    ASSERT_EQ(presented.events.size(), 1u);
+    EXPECT_EQ(presented.events[0].second, PreviewViewController::shared());
+    EXPECT_EQ(PreviewViewController::shared()->fileInfo(), b);
 
     // A reload shows new marks in the cells; sorting moves the files.
     b->isMark = true;

@@ -1,6 +1,7 @@
 #include "ScreenTestSupport.h"
 
 #include "browser/GridThumbnails.h"
+#include "browser/PreviewViewController.h"
 #include "browser/QorCollectionGridViewItem.h"
 #include "platform/widgets/PreviewPanel.h"
 #include "support/AlertScript.h"
@@ -14,15 +15,6 @@ using namespace screentest;
 
 namespace {
 
-// A main screen that notes the previews it is asked for.
-class PreviewRecordingHome : public HomeViewController
-{
-    Q_OBJECT
-public:
-    std::vector<std::shared_ptr<FileInfo>> previews;
-    void openPreview(const std::shared_ptr<FileInfo> &file) override { previews.push_back(file); }
-};
-
 class GridItemTest : public ScreenFixture
 {
 protected:
@@ -30,7 +22,7 @@ protected:
     {
         ScreenFixture::SetUp();
         GridThumbnails::shared().clearCache();
-        home = std::make_unique<PreviewRecordingHome>();
+        home = std::make_unique<HomeViewController>();
     }
     void TearDown() override
     {
@@ -75,7 +67,7 @@ protected:
         return centreColour(cell.imageView->image());
     }
 
-    std::unique_ptr<PreviewRecordingHome> home;
+    std::unique_ptr<HomeViewController> home;
 };
 
 } // namespace
@@ -180,9 +172,12 @@ TEST_F(GridItemTest, ContextMenuListsItsCommandsInOrderAndReachesTheScreen)
     EXPECT_EQ(bare->actions().size(), 12) << "missing texts leave the entries in place";
     setLocalizationDictionary(keyTexts());
 
-    menu->actions().at(0)->trigger();
-    ASSERT_EQ(home->previews.size(), 1u);
-    EXPECT_EQ(home->previews[0], red);
+    {
+        Presentations presented;
+        menu->actions().at(0)->trigger();
+        ASSERT_EQ(presented.events.size(), 1u);
+        EXPECT_EQ(PreviewViewController::shared()->fileInfo(), red);
+    }
 
     menu->actions().at(1)->trigger();
     EXPECT_TRUE(red->isMark && other->isMark);

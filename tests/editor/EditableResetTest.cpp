@@ -17,7 +17,9 @@ TEST_F(EditorTest, AReadOnlyFormRefusesTypingAndIgnoresItsActions)
     EXPECT_EQ(field(MetadataField::artist)->text(), QStringLiteral("Ann"));
     EXPECT_TRUE(form.textView(MetadataField::keywords)->isReadOnly());
     EXPECT_FALSE(popUp(MetadataField::flash)->isEnabled());
-    EXPECT_TRUE(form.dateButton(MetadataField::originalDate)->isEnabled()) << "buttons check the state themselves";
+    EXPECT_FALSE(form.dateButton(MetadataField::originalDate)->isEnabled()) << "no popover to offer";
+    form.showDatePopover(form.dateButton(MetadataField::originalDate), MetadataField::originalDate);
+    EXPECT_FALSE(form.datePopOver().isShown()) << "and a press arriving anyway opens nothing";
 
     // Actions arriving anyway change nothing.
     field(MetadataField::gpsLatitude)->setText(QStringLiteral("5"));
@@ -30,6 +32,7 @@ TEST_F(EditorTest, AReadOnlyFormRefusesTypingAndIgnoresItsActions)
 
     form.setEditable(true);
     EXPECT_TRUE(popUp(MetadataField::flash)->isEnabled());
+    EXPECT_TRUE(form.btnEditLocationWithMap()->isEnabled());
     EXPECT_FALSE(field(MetadataField::artist)->isReadOnly());
     EXPECT_TRUE(field(MetadataField::originalDate)->isReadOnly()) << "a date field never takes typing";
     EXPECT_EQ(field(MetadataField::artist)->text(), QStringLiteral("Ann"));

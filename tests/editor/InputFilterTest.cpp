@@ -77,7 +77,9 @@ TEST_F(TypingTest, WholeNumberFieldsKeepDigitsAndStayInRange)
     paste(MetadataField::iso, QStringLiteral("007"));
     EXPECT_EQ(field(MetadataField::iso)->text(), QStringLiteral("007"));
     paste(MetadataField::iso, QStringLiteral("1.5"));
-    EXPECT_EQ(field(MetadataField::iso)->text(), QStringLiteral("15"));
+    EXPECT_EQ(field(MetadataField::iso)->text(), QStringLiteral("007")) << "no whole number: refused, not 15";
+    paste(MetadataField::iso, QStringLiteral("-1e2"));
+    EXPECT_EQ(field(MetadataField::iso)->text(), QStringLiteral("-100")) << "the same number, not -12";
     type(MetadataField::iso, QStringLiteral("+1"));
     EXPECT_EQ(field(MetadataField::iso)->text(), QStringLiteral("1")) << "a lone + is no number yet";
     type(MetadataField::iso, QStringLiteral("-"));
@@ -96,6 +98,10 @@ TEST_F(TypingTest, WholeNumberFieldsKeepDigitsAndStayInRange)
 
     type(MetadataField::colorSpace, QStringLiteral("-70000"));
     EXPECT_EQ(field(MetadataField::colorSpace)->text(), QStringLiteral("-65535"));
+    EXPECT_TRUE(tooltipShown());
+    ToolTipViewController::shared()->popover.close();
+    paste(MetadataField::colorSpace, QStringLiteral("99999999999999999999"));
+    EXPECT_EQ(field(MetadataField::colorSpace)->text(), QStringLiteral("65535")) << "too long for any integer";
     EXPECT_TRUE(tooltipShown());
 
     field(MetadataField::sharpness)->setText(QStringLiteral("5"));

@@ -4,6 +4,7 @@
 #include "editor/FieldComparison.h"
 #include "editor/NumberText.h"
 #include "engine/DateTexts.h"
+#include "engine/FileInfoEvents.h"
 #include "support/TestEnvironment.h"
 
 #include <QTemporaryDir>
@@ -213,4 +214,37 @@ TEST_F(EditorTest, ShowsTheValuesReadFromARealPhoto)
     form.refreshAllEditedMarks();
     for (const MetadataField f : allMetadataFields())
         EXPECT_FALSE(isMarked(f)) << "every value shown agrees with the file: " << fieldInfo(f).name;
+}
+
+TEST_F(EditorTest, AFileWhoseValuesAreStillReadShowsBlankThenFillsWithoutLosingTyping)
+{
+    Metadata earlier;
+    earlier.setArtist(QStringLiteral("Previous"));
+    earlier.setMake(QStringLiteral("Previous camera"));
+    const auto shown = addFile(earlier);
+    form.showMetadataOfMarkedFiles();
+    ASSERT_EQ(field(MetadataField::make)->text(), QStringLiteral("Previous camera"));
+
+    // The newly marked file's values have not been read yet.
+    shown->isMark = false;
+    auto loading = std::make_shared<FileInfo>();
+    loading->metadata = nullptr;
+    loading->isMark = true;
+    displayedFiles() << loading;
+    form.showMetadataOfMarkedFiles();
+    EXPECT_EQ(form.fileInfo(), loading);
+    EXPECT_TRUE(field(MetadataField::make)->text().isEmpty()) << "never the previous file's values";
+    type(MetadataField::copyright, QStringLiteral("Mine"));
+
+    Metadata read;
+    read.setMake(QStringLiteral("Its camera"));
+    read.setCopyright(QStringLiteral("Theirs"));
+    loading->metadata = std::make_shared<Metadata>(read);
+    emit FileInfoEvents::shared().detailsArrived(loading);
+
+    EXPECT_EQ(field(MetadataField::make)->text(), QStringLiteral("Its camera"));
+    EXPECT_EQ(field(MetadataField::copyright)->text(), QStringLiteral("Mine")) << "typed meanwhile, kept";
+    EXPECT_TRUE(isMarked(MetadataField::copyright));
+    EXPECT_TRUE(loading->metadata->isCopyrightEdited());
+    EXPECT_FALSE(isMarked(MetadataField::make));
 }

@@ -19,17 +19,17 @@
 namespace {
 
 const QString HeaderLiteral = QStringLiteral(
-    "File Path, Artist, Image Description, Copyright, Software, User Comment, DateTime Original, "
-    "DateTime Digitized, DateTime, Make, Model, Camera Owner Name, Body Serial Number, ISO Speed Ratings, F "
-    "Number, Focal Length, Focal Length In 35mm Film, Flash, Orientation, Exposure Mode, Exposure Program, "
-    "Exposure Time, Metering Mode, Scene Capture Type, White Balance, Saturation, Sensing Method, Sharpness, "
-    "Subject Distance Range, Lens Make, Lens Model, Lens Serial Number, Latitude, LatitudeRef, Longitude, "
-    "LongitudeRef, Altitude, AltitudeRef, Byline, Byline Title, Copyright Notice, Headline, Caption, Writer, "
-    "Object Name, Category, Supplemental Category, Keywords, Sub Location, City, Province State, Country Name, "
-    "Country Code, Transmission Reference, Special Instructions, Credit, Source, Serial Number, Lens, Create "
-    "Date XMP, Modify Date XMP, Photoshop Date Created, Compression, Document Name, XResolution, YResolution, "
-    "Host Computer, Primary Chromaticities, Spectral Sensitivity, Sensitivity Type, Standard Output "
-    "Sensitivity, Compressed Bits Per Pixel, Max Aperture Value, Color Space, Light Source, Digital Zoom Ratio");
+    "File Path,Artist,Image Description,Copyright,Software,User Comment,DateTime Original,"
+    "DateTime Digitized,DateTime,Make,Model,Camera Owner Name,Body Serial Number,ISO Speed Ratings,F "
+    "Number,Focal Length,Focal Length In 35mm Film,Flash,Orientation,Exposure Mode,Exposure Program,"
+    "Exposure Time,Metering Mode,Scene Capture Type,White Balance,Saturation,Sensing Method,Sharpness,"
+    "Subject Distance Range,Lens Make,Lens Model,Lens Serial Number,Latitude,LatitudeRef,Longitude,"
+    "LongitudeRef,Altitude,AltitudeRef,Byline,Byline Title,Copyright Notice,Headline,Caption,Writer,"
+    "Object Name,Category,Supplemental Category,Keywords,Sub Location,City,Province State,Country Name,"
+    "Country Code,Transmission Reference,Special Instructions,Credit,Source,Serial Number,Lens,Create "
+    "Date XMP,Modify Date XMP,Photoshop Date Created,Compression,Document Name,XResolution,YResolution,"
+    "Host Computer,Primary Chromaticities,Spectral Sensitivity,Sensitivity Type,Standard Output "
+    "Sensitivity,Compressed Bits Per Pixel,Max Aperture Value,Color Space,Light Source,Digital Zoom Ratio");
 
 // Captures the standard output lines while it lives.
 struct ConsoleCapture
@@ -46,8 +46,8 @@ struct ConsoleCapture
     ~ConsoleCapture() { platform::Console::setSink(previous); }
 };
 
-// Splits one CSV record as RFC 4180 reads it, a blank after a separator
-// aside: quoted fields may hold commas, doubled quotes and line breaks.
+// Splits one CSV record as RFC 4180 reads it: quoted fields may hold
+// commas, doubled quotes and line breaks.
 QStringList parseRecord(const QString &text, qsizetype &pos)
 {
     QStringList fields;
@@ -69,9 +69,6 @@ QStringList parseRecord(const QString &text, qsizetype &pos)
             fields << field;
             field.clear();
             startOfField = true;
-            if (pos + 1 < text.size() && text.at(pos + 1) == QLatin1Char(' ')
-                && !(pos + 2 < text.size() && text.at(pos + 2) == QLatin1Char('"')))
-                ++pos;
             continue;
         } else if (c == QLatin1Char('\n')) {
             ++pos;
@@ -139,7 +136,7 @@ TEST(ExportMetadata, FileWithoutValuesIsItsPathAndEmptyFields)
     ASSERT_EQ(lines.size(), 4); // header, empty, row, and the end after the last line feed
     EXPECT_EQ(lines[0], HeaderLiteral);
     EXPECT_TRUE(lines[1].isEmpty());
-    EXPECT_EQ(lines[2], QStringLiteral("/p/a.jpg") + QStringLiteral(", ").repeated(75));
+    EXPECT_EQ(lines[2], QStringLiteral("/p/a.jpg") + QStringLiteral(",").repeated(75));
     EXPECT_TRUE(lines[3].isEmpty());
     EXPECT_FALSE(text.startsWith(QChar(0xfeff)));
     ASSERT_EQ(console.lines.size(), 1);
@@ -193,10 +190,10 @@ TEST(ExportMetadata, ValuesKeepTheirColumnsEvenWithCommasQuotesAndLineBreaks)
     EXPECT_TRUE(column("Model").isEmpty());
 
     // Only the fields that need it are quoted; the rest stand as they are.
-    EXPECT_TRUE(text.contains(QStringLiteral("IMG 1.jpg\",\"Ana \"\"Nana\"\" Ferreira\", ")));
-    EXPECT_TRUE(text.contains(QStringLiteral(",\"Sunset, beach, friends\", ")));
-    EXPECT_TRUE(text.contains(QStringLiteral(", Zürich, ")));
-    EXPECT_TRUE(text.contains(QStringLiteral(", 2.8, 50, ")));
+    EXPECT_TRUE(text.contains(QStringLiteral("IMG 1.jpg\",\"Ana \"\"Nana\"\" Ferreira\",")));
+    EXPECT_TRUE(text.contains(QStringLiteral(",\"Sunset, beach, friends\",")));
+    EXPECT_TRUE(text.contains(QStringLiteral(",Zürich,")));
+    EXPECT_TRUE(text.contains(QStringLiteral(",2.8,50,")));
     // The console names the file as an encoded URL; the column holds the path.
     EXPECT_FALSE(QUrl::fromLocalFile(*written).toString(QUrl::FullyEncoded).contains(QLatin1Char(' ')));
 }
@@ -220,8 +217,8 @@ TEST(ExportMetadata, TwoExportsInTheSameTenthOfASecondKeepBothFiles)
     EXPECT_NE(*first, *second);
     EXPECT_TRUE(first->endsWith(QStringLiteral(" (2).csv")));
     EXPECT_EQ(int(csvFiles(dir.path()).size()), before + 2);
-    EXPECT_TRUE(readAll(*first).contains(QStringLiteral("/a.jpg, ")));
-    EXPECT_TRUE(readAll(*second).contains(QStringLiteral("/b.jpg, ")));
+    EXPECT_TRUE(readAll(*first).contains(QStringLiteral("/a.jpg,")));
+    EXPECT_TRUE(readAll(*second).contains(QStringLiteral("/b.jpg,")));
     for (const QString &name : csvFiles(dir.path())) {
         if (!name.contains(QLatin1Char('('))) {
             EXPECT_EQ(readAll(dir.filePath(name)), QStringLiteral("earlier export"));

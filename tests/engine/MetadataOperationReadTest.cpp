@@ -205,12 +205,7 @@ TEST(MetadataOperationRead, ValuesFollowTheirTypeAndTheGpsRules)
     EXPECT_FALSE(e.contains(QStringLiteral("Xmp.dc.subject")));
     EXPECT_EQ(e.value(QStringLiteral("Xmp.xmp.CreateDate")), QVariant(QStringLiteral("2019-07-14T09:30:05")));
 
-    const QStringList logged = console.errors();
-    EXPECT_TRUE(console.failures().isEmpty());
-    EXPECT_TRUE(logged.filter(QRegularExpression(QStringLiteral("\\] unsignedByte$"))).size() == 1)
-        << logged.join(u'\n').toStdString();
-    EXPECT_TRUE(logged.filter(QRegularExpression(QStringLiteral("\\] xmpBag$"))).size() == 1)
-        << logged.join(u'\n').toStdString();
+    EXPECT_TRUE(console.errors().isEmpty()) << "a value without one reading is skipped silently";
 }
 
 TEST(MetadataOperationRead, ManyThreadsReadTheSameAsOne)

@@ -3,6 +3,8 @@
 #include "support/AlertScript.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -53,6 +55,37 @@ TEST(Alert, ShowAlertIsOneOkButton)
     script.answer(1000);
     EXPECT_TRUE(platform::showAlert(QStringLiteral("Done"), QString()));
     EXPECT_EQ(script.shown()[0].buttons, QStringList{QStringLiteral("OK")});
+}
+
+TEST(Alert, ButtonsStandWhereTheDesktopPutsOkAndCancel)
+{
+    const auto roleOf = [](const Alert &alert, const QString &title) {
+        auto *box = alert.findChild<QDialogButtonBox *>();
+        for (QAbstractButton *button : box->buttons())
+            if (button->text() == title)
+                return std::pair(box->buttonRole(button), qobject_cast<QPushButton *>(button)->isDefault());
+        return std::pair(QDialogButtonBox::InvalidRole, false);
+    };
+    // The first button is the default, the last one answers Escape.
+    Alert plain;
+    plain.addButton(QStringLiteral("Remove"));
+    plain.addButton(QStringLiteral("Cancel"));
+    EXPECT_EQ(roleOf(plain, QStringLiteral("Remove")), std::pair(QDialogButtonBox::AcceptRole, true));
+    EXPECT_EQ(roleOf(plain, QStringLiteral("Cancel")), std::pair(QDialogButtonBox::RejectRole, false));
+
+    // "No" first, the default and Escape's answer: it stays the rejecting
+    // one and "Yes" accepts, so the pair reads as Yes and No everywhere.
+    Alert stop;
+    stop.addButton(QStringLiteral("No"));
+    stop.addButton(QStringLiteral("Yes"));
+    stop.addButton(QStringLiteral("Later"));
+    stop.setCancelResponse(Alert::FirstButton);
+    AlertScript script;
+    script.answer(1001);
+    EXPECT_EQ(stop.runModal(), 1001);
+    EXPECT_EQ(roleOf(stop, QStringLiteral("No")), std::pair(QDialogButtonBox::RejectRole, true));
+    EXPECT_EQ(roleOf(stop, QStringLiteral("Yes")), std::pair(QDialogButtonBox::AcceptRole, false));
+    EXPECT_EQ(roleOf(stop, QStringLiteral("Later")), std::pair(QDialogButtonBox::ActionRole, false));
 }
 
 static void showUnexpected()

@@ -140,6 +140,27 @@ TEST(ImageIO, FilesQtCannotDecodeFallBackToTheirEmbeddedPreview)
     // Of two previews the larger one is used.
     const QString raw = testsupport::copyTestFile(QStringLiteral("images/RAW_PENTAX_K100.exv"), dir);
     EXPECT_EQ(ImageIO::image(raw).size(), QSize(640, 480));
+    // The raw samples' own previews are stubs; a camera's JPEG thumbnail,
+    // put in as cameras do, is what their cells show, turned upright.
+    for (const char *name : {"images/CanonRaw.cr2", "images/Nikon.nef"}) {
+        const QString copy = testsupport::copyTestFile(QString::fromLatin1(name), dir);
+        EXPECT_TRUE(ImageIO::thumbnail(copy, 256).isNull()) << name;
+        QTemporaryDir scratch;
+        QFile jpeg(makeJpeg(scratch, QStringLiteral("thumb.jpg"), 320, 240));
+        ASSERT_TRUE(jpeg.open(QIODevice::ReadOnly));
+        const QByteArray bytes = jpeg.readAll();
+        auto file = Exiv2::ImageFactory::open(QFile::encodeName(copy).toStdString());
+        file->readMetadata();
+        Exiv2::ExifThumb(file->exifData())
+            .setJpegThumbnail(reinterpret_cast<const Exiv2::byte *>(bytes.constData()), long(bytes.size()));
+        file->exifData()["Exif.Image.Orientation"] = uint16_t(6);
+        file->writeMetadata();
+        const QImage thumb = ImageIO::thumbnail(copy, 256);
+        EXPECT_EQ(thumb.size(), QSize(192, 256)) << name;
+        if (!thumb.isNull()) {
+            EXPECT_TRUE(isRed(thumb.pixel(96, 20))) << name << ": the left half is on top";
+        }
+    }
     // Metadata without any picture gives nothing, quietly.
     const QString bare = testsupport::copyTestFile(QStringLiteral("images/pr_2216.exv"), dir);
     EXPECT_TRUE(ImageIO::thumbnail(bare, 160).isNull());

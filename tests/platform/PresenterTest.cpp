@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPointer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -89,15 +90,22 @@ TEST(Presenter, OverlayDimsTheHostAndReplacesAnEarlierOne)
 TEST(Presenter, SheetIsWindowModalAndDismissalKeepsTheContent)
 {
     QWidget window;
-    window.resize(600, 400);
+    window.setGeometry(100, 100, 600, 400);
     window.show();
     auto *content = new QLabel(QStringLiteral("progress"));
+    content->setWindowTitle(QStringLiteral("Adding Photos"));
     Presenter::presentAsSheet(&window, content);
     auto *sheet = qobject_cast<QDialog *>(content->parentWidget());
     ASSERT_NE(sheet, nullptr);
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet->parentWidget(), &window);
+    // A framed, titled dialog centred on its window, which Escape leaves up.
+    EXPECT_FALSE(sheet->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Adding Photos"));
+    EXPECT_LE((sheet->geometry().center() - window.geometry().center()).manhattanLength(), 2);
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_TRUE(sheet->isVisible());
 
     QPointer<QDialog> guard = sheet;
     Presenter::dismiss(content);

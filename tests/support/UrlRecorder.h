@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
 #include <QList>
 #include <QObject>
+#include <QStandardPaths>
 #include <QString>
 #include <QUrl>
 
@@ -26,4 +29,27 @@ public slots:
 
 private:
     QString m_scheme;
+};
+
+// While it lives, the desktop has a software centre: an application entry
+// in the user's applications folder that handles "appstream:" addresses.
+class SoftwareCentre
+{
+public:
+    SoftwareCentre()
+        : m_path(QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation)
+              + QStringLiteral("/test.SoftwareCentre.desktop"))
+    {
+        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation));
+        QFile entry(m_path);
+        if (entry.open(QIODevice::WriteOnly))
+            entry.write("[Desktop Entry]\nType=Application\nName=Software\nExec=true %U\n"
+                        "MimeType=x-scheme-handler/appstream;\n");
+    }
+    ~SoftwareCentre() { QFile::remove(m_path); }
+    SoftwareCentre(const SoftwareCentre &) = delete;
+    SoftwareCentre &operator=(const SoftwareCentre &) = delete;
+
+private:
+    QString m_path;
 };

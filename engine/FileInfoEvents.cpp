@@ -1,0 +1,7 @@
+#include "engine/FileInfoEvents.h"
+
+FileInfoEvents &FileInfoEvents::shared()
+{
+    static FileInfoEvents events;
+    return events;
+}

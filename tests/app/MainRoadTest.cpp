@@ -1,0 +1,239 @@
+// A user's whole road through the running program, offscreen: add a folder,
+// mark photos, edit them in the form, the date popover and the location
+// editor, run a batch in place and one as renamed copies, read the files
+// back with the exiv2 program, and finish.
+
+#include "UserRoadFixture.h"
+
+#include "app/InitialWindowController.h"
+#include "app/ViewController.h"
+#include "batch/ProgressViewController.h"
+#include "batch/RenameViewController.h"
+#include "batch/ResultViewController.h"
+#include "browser/DashboardViewController.h"
+#include "browser/GridThumbnails.h"
+#include "browser/HomeViewController.h"
+#include "browser/MetadataDetailsViewController.h"
+#include "browser/PreviewViewController.h"
+#include "controls/CustomTextView.h"
+#include "editor/DateTimeViewController.h"
+#include "editor/EditLocationViewController.h"
+#include "editor/FieldBox.h"
+#include "editor/MetadataEditorViewController.h"
+#include "engine/FileInfo.h"
+#include "platform/GlobalQueue.h"
+#include "platform/Settings.h"
+#include "platform/widgets/MapView.h"
+#include "platform/widgets/OpenPanel.h"
+#include "support/AlertScript.h"
+#include "support/TestEnvironment.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using shelltest::UserRoadFixture;
+
+namespace {
+
+constexpr int Yes = platform::Alert::FirstButton;
+constexpr int No = platform::Alert::FirstButton + 1;
+
+// Values of one key as the exiv2 program prints them, one per line.
+QStringList exiv2Values(const QString &path, const QString &key)
+{
+    QProcess exiv2;
+    exiv2.start(QStringLiteral("exiv2"), {QStringLiteral("-q"), QStringLiteral("-Pv"), QStringLiteral("-K"), key, path});
+    exiv2.waitForFinished(30000);
+    QStringList lines = QString::fromUtf8(exiv2.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (QString &line : lines)
+        line = line.trimmed();
+    return lines;
+}
+
+QString exiv2Value(const QString &path, const QString &key)
+{
+    return exiv2Values(path, key).value(0);
+}
+
+// "48/1 51/1 3024/100" as decimal degrees.
+double degrees(const QString &rationals)
+{
+    double value = 0;
+    double scale = 1;
+    for (const QString &part : rationals.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QStringList fraction = part.split(QLatin1Char('/'));
+        value += fraction.value(0).toDouble() / fraction.value(1).toDouble() / scale;
+        scale *= 60;
+    }
+    return value;
+}
+
+// The time step turns the hour over within its day.
+QString anHourLater(const QString &exifDate)
+{
+    const QDateTime date = QDateTime::fromString(exifDate, QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+    const QTime time = date.time();
+    return QDateTime(date.date(), QTime((time.hour() + 1) % 24, time.minute(), time.second()))
+        .toString(QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+}
+
+class MainRoadTest : public UserRoadFixture
+{
+protected:
+    void SetUp() override
+    {
+        UserRoadFixture::SetUp();
+        ASSERT_TRUE(copies.isValid());
+        for (const QString &name : chosen)
+            before[name] = exiv2Value(photos.filePath(name), QStringLiteral("Exif.Photo.DateTimeOriginal"));
+    }
+
+    void markChosen() { markOnly(chosen); }
+
+    QTemporaryDir copies;
+    const QStringList chosen{QStringLiteral("FurnaceCreekInn.jpg"), QStringLiteral("Reagan.jpg"),
+                             QStringLiteral("exiv2-nikon-d70.jpg")};
+    QHash<QString, QString> before;
+};
+
+} // namespace
+
+TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
+{
+    testsupport::AlertScript alerts;
+    launch();
+    addFolder();
+    HomeViewController *home = HomeViewController::shared();
+    ASSERT_EQ(displayedFiles().size(), QDir(photos.path()).entryList(QDir::Files).size()) << "every sample is loaded";
+
+    // Three marked photos share a form; the preview shows one read-only.
+    markChosen();
+    MetadataEditorViewController *form = home->editingForm();
+    EXPECT_EQ(form->textField(MetadataField::artist)->placeholderText(), QStringLiteral("Multiple values"));
+    const auto reagan = displayed(QStringLiteral("Reagan.jpg"));
+    home->openPreview(reagan);
+    PreviewViewController *preview = PreviewViewController::shared();
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->lblNameValue->text(), QStringLiteral("Reagan.jpg"));
+    EXPECT_FALSE(preview->image().isNull());
+    EXPECT_TRUE(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->isReadOnly());
+    EXPECT_EQ(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->text(),
+              QStringLiteral("NIKON CORPORATION"));
+    preview->close();
+
+    // Text, number and keywords typed into the form of three marked photos.
+    QTest::keyClicks(form->textField(MetadataField::artist), QStringLiteral("Ana Lima"));
+    QTest::keyClicks(form->textField(MetadataField::iso), QStringLiteral("400"));
+    form->textView(MetadataField::keywords)->setFocus();
+    QTest::keyClicks(form->textView(MetadataField::keywords), QStringLiteral("desert, trip"));
+    EXPECT_TRUE(form->box(MetadataField::artist)->isMarked());
+
+    // The original date one hour later, through the date popover.
+    form->dateButton(MetadataField::originalDate)->click();
+    DateTimeViewController *dates = form->sharedDateTime();
+    ASSERT_TRUE(form->datePopOver().isShown());
+    dates->btnIDOriginalTime->click();
+    QTest::keyClicks(dates->txtFieldHourIDOriginalTime, QStringLiteral("1"));
+    form->datePopOver().close();
+    EXPECT_TRUE(form->box(MetadataField::originalDate)->isMarked());
+
+    // A position typed into the location editor lands in the form.
+    form->btnEditLocationWithMap()->click();
+    EditLocationViewController *location = form->sharedLocationEditor();
+    ASSERT_TRUE(location->isVisible());
+    location->txtFieldLatitude->clear();
+    QTest::keyClicks(location->txtFieldLatitude, QStringLiteral("-33.8568"));
+    location->txtFieldLongitude->clear();
+    QTest::keyClicks(location->txtFieldLongitude, QStringLiteral("151.2153"));
+    location->close();
+    EXPECT_EQ(form->textField(MetadataField::gpsLatitude)->text(), QStringLiteral("-33.8568"));
+    EXPECT_EQ(form->popUp(MetadataField::gpsLatitudeRef)->currentText(), QStringLiteral("South"));
+
+    // The picture of the main screen in the README comes from here.
+    if (const QString picture = qEnvironmentVariable("CALVORN_SCREENSHOT"); !picture.isEmpty()) {
+        GridThumbnails::shared().waitForDone();
+        settle(2);
+        EXPECT_TRUE(InitialWindowController::shared()->grab().save(picture));
+    }
+
+    // In place: confirm, do not save a preset, change the photos in place.
+    alerts.answer(Yes).answer(No);
+    const auto inPlace = platform::OpenPanel::setResponder([](const platform::OpenPanel &panel) {
+        panel.accessoryWidget()->findChild<QPushButton *>(QStringLiteral("btnKeepSourceFolderPath"))->click();
+        return platform::OpenPanel::Answer{platform::OpenPanel::Cancel, {}};
+    });
+    home->btnStartProcess->click();
+    settle();
+    platform::OpenPanel::setResponder(inPlace);
+    ASSERT_EQ(alerts.shown().size(), 2u);
+    EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("Apply your edits to the marked photos?"));
+    auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
+    ASSERT_NE(result, nullptr) << "the result page follows the batch";
+    EXPECT_EQ(result->lblValuePhotosEdited->text(), QStringLiteral("3"));
+
+    for (const QString &name : chosen) {
+        const QString path = photos.filePath(name);
+        SCOPED_TRACE(qPrintable(name));
+        EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.Image.Artist")), QStringLiteral("Ana Lima"));
+        EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.Photo.ISOSpeedRatings")), QStringLiteral("400"));
+        EXPECT_EQ(exiv2Values(path, QStringLiteral("Iptc.Application2.Keywords")),
+                  QStringList({QStringLiteral("desert"), QStringLiteral("trip")}));
+        EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.Photo.DateTimeOriginal")), anHourLater(before[name]));
+        EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLatitudeRef")), QStringLiteral("S"));
+        EXPECT_NEAR(degrees(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLatitude"))), 33.8568, 3e-4);
+        EXPECT_NEAR(degrees(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLongitude"))), 151.2153, 3e-4);
+    }
+    EXPECT_TRUE(exiv2Value(photos.filePath(QStringLiteral("GPS.jpg")), QStringLiteral("Exif.Image.Artist"))
+                    != QStringLiteral("Ana Lima"))
+        << "an unmarked photo is left alone";
+
+    // Finish: the dashboard, and a main screen with nothing of the last run.
+    result->btnFinish->click();
+    settle(2);
+    EXPECT_NE(qobject_cast<DashboardViewController *>(ViewController::current()->shownPage()), nullptr);
+    EXPECT_TRUE(allFiles().isEmpty());
+    EXPECT_TRUE(form->textField(MetadataField::artist)->text().isEmpty());
+    EXPECT_FALSE(form->box(MetadataField::artist)->isMarked());
+    EXPECT_EQ(home->popUpEditingOptions->currentIndex(), 0);
+
+    // Renamed copies: a prefix from the rename window, then a destination.
+    addFolder();
+    markChosen();
+    home->btnRename->click();
+    RenameViewController *rename = RenameViewController::shared();
+    ASSERT_TRUE(rename->isVisible());
+    if (!rename->btnEditOriginalFilename->isChecked())
+        rename->btnEditOriginalFilename->click();
+    if (!rename->btnAddText->isChecked())
+        rename->btnAddText->click();
+    rename->txtFieldPrefixAddText->clear();
+    QTest::keyClicks(rename->txtFieldPrefixAddText, QStringLiteral("trip"));
+    rename->btnSave->click();
+    QTest::keyClicks(form->textField(MetadataField::copyright), QStringLiteral("CC BY 4.0"));
+    alerts.answer(Yes).answer(No);
+    const auto intoCopies = platform::OpenPanel::setResponder([this](const platform::OpenPanel &panel) {
+        EXPECT_FALSE(panel.canChooseFiles());
+        return platform::OpenPanel::Answer{platform::OpenPanel::OK, {QUrl::fromLocalFile(copies.path())}};
+    });
+    home->btnStartProcess->click();
+    settle();
+    platform::OpenPanel::setResponder(intoCopies);
+    for (const QString &name : chosen) {
+        SCOPED_TRACE(qPrintable(name));
+        const QString copy = copies.filePath(QStringLiteral("trip_") + name);
+        ASSERT_TRUE(QFile::exists(copy)) << qPrintable(QDir(copies.path()).entryList(QDir::Files).join(QLatin1Char(' ')));
+        EXPECT_EQ(exiv2Value(copy, QStringLiteral("Exif.Image.Copyright")), QStringLiteral("CC BY 4.0"));
+        EXPECT_EQ(exiv2Value(copy, QStringLiteral("Exif.Image.Artist")), QStringLiteral("Ana Lima"))
+            << "the first batch's value, kept by the copy";
+    }
+    EXPECT_EQ(QDir(copies.path()).entryList(QDir::Files).size(), chosen.size());
+    EXPECT_EQ(alerts.remaining(), 0);
+}
