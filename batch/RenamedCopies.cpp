@@ -27,7 +27,8 @@ int openFolder(const QString &path, QString *failure)
     const int folder = ::open(QFile::encodeName(path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0) {
         const int error = errno;
-        *failure = path + QStringLiteral(": ") + QString::fromStdString(std::system_category().message(error));
+        *failure
+            = path + QStringLiteral(": ") + QString::fromStdString(std::system_category().message(error));
     }
     return folder;
 }
@@ -45,8 +46,8 @@ UniqueNames::Exists existsIn(int folder)
 
 } // namespace
 
-RenamedCopies::RenamedCopies(
-    const QString &destinationFolder, const Rename &rule, NameSources sources, Now now, UniqueNames::Exists exists)
+RenamedCopies::RenamedCopies(const QString &destinationFolder, const Rename &rule, NameSources sources,
+    Now now, UniqueNames::Exists exists)
     : m_destination(destinationFolder)
     , m_folder(openFolder(destinationFolder, &m_openFailure))
     , m_rule(rule)
@@ -102,8 +103,9 @@ std::optional<RenamedCopies::Pending> RenamedCopies::begin(const QString &source
             return Pending(m_folder, name, splitFileName(sourceName));
         if (result.code != Result::Code::Exists) {
             // The message names the source, or the temporary name in the folder.
-            *failure = result.message.startsWith(sourcePath) ? result.message
-                                                             : m_destination + QLatin1Char('/') + result.message;
+            *failure = result.message.startsWith(sourcePath)
+                ? result.message
+                : m_destination + QLatin1Char('/') + result.message;
             return std::nullopt;
         }
     }
@@ -116,8 +118,8 @@ std::optional<QString> RenamedCopies::finish(Pending &copy, QString *failure)
     const QString stem = newFileStem(copy.m_original.stem, m_rule, m_sources, m_copied, m_now());
     for (int attempt = 0; attempt < maxAttempts; ++attempt) {
         const QString target = m_names.next(stem, copy.m_original.extension);
-        const Result result
-            = platform::FileOps::renameNew(m_folder, QFile::decodeName(copy.m_name), QFileInfo(target).fileName());
+        const Result result = platform::FileOps::renameNew(
+            m_folder, QFile::decodeName(copy.m_name), QFileInfo(target).fileName());
         if (result.ok()) {
             copy.m_finished = true;
             ++m_copied;

@@ -25,7 +25,7 @@ public:
     using Now = std::function<QDateTime()>;
 
     RenamedCopies(const QString &destinationFolder, const Rename &rule, NameSources sources, Now now = {},
-                  UniqueNames::Exists exists = {});
+        UniqueNames::Exists exists = {});
     ~RenamedCopies();
     RenamedCopies(const RenamedCopies &) = delete;
     RenamedCopies &operator=(const RenamedCopies &) = delete;

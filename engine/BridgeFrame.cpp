@@ -26,10 +26,6 @@ Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image)
     return image;
 }
 
-} // namespace
-
-namespace {
-
 QString &lastFailureOnThisThread()
 {
     thread_local QString failure;
@@ -50,15 +46,6 @@ void reportOtherError()
     lastFailureOnThisThread() = QStringLiteral("unexpected error");
     platform::Console::err(QStringLiteral("*** error exception ***"));
 }
-
-} // namespace engine::bridge
-
-QString MetadataOperation::lastFailure()
-{
-    return engine::bridge::lastFailureOnThisThread();
-}
-
-namespace engine::bridge {
 
 std::string pathBytes(const QString &path)
 {
@@ -127,3 +114,8 @@ void saveEdits(Exiv2::Image &image, const QString &path)
 }
 
 } // namespace engine::bridge
+
+QString MetadataOperation::lastFailure()
+{
+    return engine::bridge::lastFailureOnThisThread();
+}

@@ -6,8 +6,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace platform {
 
@@ -20,7 +20,8 @@ std::optional<RegularFile> RegularFile::open(const QString &path, QString *reaso
             *error = code;
         return std::nullopt;
     };
-    const auto systemText = [](int code) { return QString::fromStdString(std::system_category().message(code)); };
+    const auto systemText
+        = [](int code) { return QString::fromStdString(std::system_category().message(code)); };
 
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);

@@ -18,7 +18,8 @@ public:
     // None when the file cannot be opened or is no regular file; then
     // *reason says why (the system's text, or "not a regular file") and
     // *error holds the system's error number (EINVAL for another kind).
-    static std::optional<RegularFile> open(const QString &path, QString *reason = nullptr, int *error = nullptr);
+    static std::optional<RegularFile> open(
+        const QString &path, QString *reason = nullptr, int *error = nullptr);
 
     RegularFile(RegularFile &&other) noexcept;
     RegularFile &operator=(RegularFile &&other) noexcept;
@@ -33,7 +34,9 @@ public:
     QByteArray reopenPath() const;
 
 private:
-    explicit RegularFile(int fd) : m_fd(fd) { }
+    explicit RegularFile(int fd)
+        : m_fd(fd)
+    { }
 
     int m_fd = -1;
 };

@@ -9,9 +9,9 @@
 #include <mutex>
 #include <set>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <tuple>
 #include <type_traits>
+#include <unistd.h>
 
 namespace platform::TemporaryFiles {
 
@@ -50,8 +50,8 @@ bool firstVisit(int folder)
     struct statx st = {};
     if (::statx(folder, "", AT_EMPTY_PATH, STATX_INO | STATX_BTIME, &st) != 0)
         return false;
-    const auto key = std::make_tuple(st.stx_dev_major, st.stx_dev_minor, st.stx_ino, st.stx_btime.tv_sec,
-        st.stx_btime.tv_nsec);
+    const auto key = std::make_tuple(
+        st.stx_dev_major, st.stx_dev_minor, st.stx_ino, st.stx_btime.tv_sec, st.stx_btime.tv_nsec);
     static std::mutex mutex;
     static std::set<std::remove_const_t<decltype(key)>> visited;
     std::lock_guard lock(mutex);

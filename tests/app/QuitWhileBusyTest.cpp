@@ -26,7 +26,7 @@ Outcome quitWhileBusy(const QString &folder, const QString &moment)
 {
     QProcess calvorn;
     calvorn.setProgram(QStringLiteral(QUIT_WHILE_BUSY_PROGRAM));
-    calvorn.setArguments({folder, moment});
+    calvorn.setArguments({ folder, moment });
     calvorn.start();
     Outcome run;
     if (!calvorn.waitForFinished(120000)) {
@@ -47,20 +47,23 @@ TEST(QuitWhileBusy, EndsCleanlyWhileLoadingMakingThumbnailsOrRunningABatch)
     REQUIRE_TEST_DATA();
     const QStringList images { QStringLiteral("exiv2-bug2565.jpg"), QStringLiteral("Reagan.jpg"),
         QStringLiteral("FurnaceCreekInn.jpg"), QStringLiteral("ReaganSmallPng.png") };
-    for (const QString &moment : { QStringLiteral("scan"), QStringLiteral("grid"), QStringLiteral("batch") }) {
+    for (const QString &moment :
+        { QStringLiteral("scan"), QStringLiteral("grid"), QStringLiteral("batch") }) {
         SCOPED_TRACE(moment.toStdString());
         QTemporaryDir dir;
         int copies = 0;
         for (int i = 0; i < 10; ++i) {
             for (const QString &image : images)
-                copies += !testsupport::copyTestFile(QStringLiteral("images/") + image, dir,
-                    QStringLiteral("%1-%2").arg(i).arg(image)).isEmpty();
+                copies += !testsupport::copyTestFile(
+                    QStringLiteral("images/") + image, dir, QStringLiteral("%1-%2").arg(i).arg(image))
+                               .isEmpty();
         }
 
         const Outcome run = quitWhileBusy(dir.path(), moment);
         EXPECT_EQ(run.exitCode, 0) << run.errors.right(4000).toStdString();
         EXPECT_TRUE(run.output.contains(QStringLiteral("quitting"))) << "the moment never came";
-        EXPECT_FALSE(run.errors.contains(QStringLiteral("Sanitizer"))) << run.errors.right(4000).toStdString();
+        EXPECT_FALSE(run.errors.contains(QStringLiteral("Sanitizer")))
+            << run.errors.right(4000).toStdString();
 
         if (moment != QLatin1String("batch"))
             continue;

@@ -36,12 +36,22 @@ TEST(HostileFiles, DamagedVideosNamedLikePhotosAreRefusedBeforeAnyParse)
     QTemporaryDir dir;
     const QByteArray garbage = QByteArray(4096, '\xff');
     const std::pair<const char *, QByteArray> videos[] = {
-        { "RIFF", QByteArray("RIFF\xff\xff\xff\x7f" "AVI LIST\xff\xff\xff\x7f", 20) + garbage },
-        { "Matroska", QByteArray("\x1a\x45\xdf\xa3\x01\x00\x00\x00\x00\x00\x00\x1f\x42\x86\x81\x01", 16) + garbage },
+        { "RIFF",
+            QByteArray("RIFF\xff\xff\xff\x7f"
+                       "AVI LIST\xff\xff\xff\x7f",
+                20)
+                + garbage },
+        { "Matroska",
+            QByteArray("\x1a\x45\xdf\xa3\x01\x00\x00\x00\x00\x00\x00\x1f\x42\x86\x81\x01", 16) + garbage },
         { "ASF",
             QByteArray("\x30\x26\xb2\x75\x8e\x66\xcf\x11\xa6\xd9\x00\xaa\x00\x62\xce\x6c\xff\xff\xff\xff", 20)
                 + garbage },
-        { "QuickTime", QByteArray("\x00\x00\x00\x14" "ftypqt  \x00\x00\x00\x00" "qt  \xff\xff\xff\xff", 24) + garbage },
+        { "QuickTime",
+            QByteArray("\x00\x00\x00\x14"
+                       "ftypqt  \x00\x00\x00\x00"
+                       "qt  \xff\xff\xff\xff",
+                24)
+                + garbage },
     };
     const MetadataOperation operation;
     for (const auto &[type, bytes] : videos) {
@@ -52,13 +62,16 @@ TEST(HostileFiles, DamagedVideosNamedLikePhotosAreRefusedBeforeAnyParse)
         EXPECT_FALSE(operation.getMetadata(path));
         EXPECT_FALSE(operation.readJSONStringFrom(path));
         operation.readFrom(path);
-        EXPECT_FALSE(operation.setMetadata(path, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("x") } }, false));
+        EXPECT_FALSE(operation.setMetadata(
+            path, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("x") } }, false));
         EXPECT_FALSE(imagePixelSize(path));
         EXPECT_TRUE(thumbnail(path, QSize(100, 100)).isNull());
         ASSERT_EQ(console.failures().size(), 4);
-        EXPECT_TRUE(console.failures().first().contains(QStringLiteral("Image type %1 is not supported").arg(QLatin1String(type))))
+        EXPECT_TRUE(console.failures().first().contains(
+            QStringLiteral("Image type %1 is not supported").arg(QLatin1String(type))))
             << console.failures().first().toStdString();
-        EXPECT_TRUE(console.failures().last().contains(QStringLiteral("Writing to %1 images is not supported").arg(QLatin1String(type))))
+        EXPECT_TRUE(console.failures().last().contains(
+            QStringLiteral("Writing to %1 images is not supported").arg(QLatin1String(type))))
             << console.failures().last().toStdString();
         EXPECT_EQ(bridgetest::fileBytes(path), bytes);
     }
@@ -76,7 +89,8 @@ TEST(HostileFiles, APipeNamedLikeAPhotoNeverBlocksAReader)
     EXPECT_TRUE(returnsPromptly({ path }, [&] { EXPECT_FALSE(operation.getMetadata(path)); }));
     EXPECT_TRUE(returnsPromptly({ path }, [&] { EXPECT_FALSE(operation.readJSONStringFrom(path)); }));
     EXPECT_TRUE(returnsPromptly({ path }, [&] { EXPECT_FALSE(operation.setMetadata(path, {}, true)); }));
-    EXPECT_TRUE(returnsPromptly({ path }, [&] { EXPECT_FALSE(operation.clearMetadata(path, true, true, true, true, true, true)); }));
+    EXPECT_TRUE(returnsPromptly(
+        { path }, [&] { EXPECT_FALSE(operation.clearMetadata(path, true, true, true, true, true, true)); }));
     EXPECT_TRUE(returnsPromptly({ path }, [&] { EXPECT_FALSE(imagePixelSize(path)); }));
     EXPECT_TRUE(returnsPromptly({ path }, [&] { EXPECT_TRUE(thumbnail(path, QSize(160, 160)).isNull()); }));
     ASSERT_EQ(console.failures().size(), 4);
