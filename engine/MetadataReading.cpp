@@ -104,9 +104,10 @@ std::optional<QVariantMap> MetadataOperation::getMetadata(const QString &path) c
     initializeExiv2();
     QVariantMap entries;
     const bool read = engine::bridge::runGuarded([&] {
-        Exiv2::Image::AutoPtr image = engine::bridge::openForReading(path);
+        const auto opened = engine::bridge::openForReading(path);
+        Exiv2::Image &image = *opened.image;
 
-        for (const Exiv2::Exifdatum &datum : image->exifData()) {
+        for (const Exiv2::Exifdatum &datum : image.exifData()) {
             const std::string key = datum.key();
             std::optional<QVariant> entry;
             if (key == "Exif.GPSInfo.GPSLatitude" || key == "Exif.GPSInfo.GPSLongitude")
@@ -119,7 +120,7 @@ std::optional<QVariantMap> MetadataOperation::getMetadata(const QString &path) c
                 entries.insert(textFromBytes(key), *entry);
         }
 
-        for (const Exiv2::Iptcdatum &datum : image->iptcData()) {
+        for (const Exiv2::Iptcdatum &datum : image.iptcData()) {
             const std::string key = datum.key();
             std::optional<QVariant> entry = entryByType(datum);
             if (!entry)
@@ -132,7 +133,7 @@ std::optional<QVariantMap> MetadataOperation::getMetadata(const QString &path) c
             entries.insert(name, *entry);
         }
 
-        for (const Exiv2::Xmpdatum &datum : image->xmpData()) {
+        for (const Exiv2::Xmpdatum &datum : image.xmpData()) {
             if (std::optional<QVariant> entry = entryByType(datum))
                 entries.insert(textFromBytes(datum.key()), *entry);
         }
