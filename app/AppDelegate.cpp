@@ -3,7 +3,10 @@
 #include "app/InitialWindowController.h"
 #include "app/MainMenu.h"
 #include "app/PreferencesWindowController.h"
+#include "batch/BatchFlags.h"
 #include "common/AppSettings.h"
+#include "common/ScanFlags.h"
+#include "platform/GlobalQueue.h"
 #include "platform/MainQueue.h"
 #include "platform/Settings.h"
 #include "platform/Workspace.h"
@@ -33,6 +36,13 @@ void AppDelegate::applicationDidFinishLaunching()
 {
     setUpLoginItem();
     platform::MainQueue::after(RatingPromptDelayMs, this, [this] { rateUsOnAppStore(); });
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    ScanFlags::shared().setScanStopped(true);
+    BatchFlags::shared().setProcessStopped(true);
+    platform::GlobalQueue::shutDown();
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool)

@@ -26,6 +26,10 @@ public:
     void applicationWillFinishLaunching();
     // Once the event loop runs: the login item and the rating prompt.
     void applicationDidFinishLaunching();
+    // The event loop is over: a running scan stops, a running batch stops
+    // after the file in hand, and every background job has ended before
+    // this returns, so none outlives what it uses.
+    void applicationWillTerminate();
     // A second start of Calvorn, or the desktop, asks for the window.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
 

@@ -1,36 +1,6 @@
-#include "app/AppDelegate.h"
-#include "app/Screens.h"
-#include "platform/Exiv2Setup.h"
-#include "platform/MainQueue.h"
-#include "platform/Memory.h"
-#include "platform/SingleInstance.h"
-#include "platform/widgets/ScreenRegistry.h"
-#include "platform/widgets/ThemeIcon.h"
-
-#include <QApplication>
+#include "app/CalvornMain.h"
 
 int main(int argc, char *argv[])
 {
-    platform::Memory::keepFreedMemoryForReuse();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Calvorn"));
-    QApplication::setApplicationVersion(QStringLiteral(CALVORN_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral(CALVORN_APP_ID));
-    // Every window's icon, the dialogs' and sheets' included.
-    QApplication::setWindowIcon(platform::applicationIcon());
-    initializeExiv2();
-
-    platform::ScreenRegistry screens;
-    registerScreens(screens);
-    AppDelegate delegate;
-
-    // A second start only brings the first one's window forward.
-    platform::SingleInstance instance(
-        QStringLiteral(CALVORN_APP_ID), [&delegate] { delegate.applicationShouldHandleReopen(true); });
-    if (instance.start() == platform::SingleInstance::Role::Second)
-        return 0;
-
-    delegate.applicationWillFinishLaunching();
-    platform::MainQueue::post(&delegate, [&delegate] { delegate.applicationDidFinishLaunching(); });
-    return app.exec();
+    return runCalvorn(argc, argv);
 }

@@ -8,7 +8,6 @@
 #include "platform/Console.h"
 #include "platform/FileWalk.h"
 
-#include <QFileInfo>
 
 namespace {
 
@@ -77,7 +76,7 @@ BatchRun::BatchRun(BatchRequest request)
     if (!m_request.isCopying())
         return;
     const QString folder = m_request.destinationURL->toLocalFile();
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+    if (!folder.isEmpty())
         m_copies.emplace(folder, m_request.rule, m_request.nameSources);
 }
 
@@ -95,7 +94,9 @@ BatchCounts BatchRun::run(const platform::WalkControl &control, const BatchEvent
             break;
         if (events.beforeFile)
             events.beforeFile(i);
-        if (processFile(i, file, events))
+        if (const std::optional<QString> failure = processFile(i, file, events))
+            counts.failures.append({ *file.path, *failure });
+        else
             ++counts.edited;
         ++counts.processed;
         if (events.progressed)
@@ -104,31 +105,31 @@ BatchCounts BatchRun::run(const platform::WalkControl &control, const BatchEvent
     return counts;
 }
 
-std::optional<QString> BatchRun::targetOf(const BatchFile &file)
+std::optional<QString> BatchRun::processFile(qint64 index, const BatchFile &file, const BatchEvents &events)
 {
     const QString &path = *file.path;
-    if (!m_request.isCopying()) {
-        if (file.isPhotoLibrary) {
-            platform::Console::err(path + QStringLiteral(": a photo library's own files are never changed"));
-            return std::nullopt;
-        }
-        return path;
-    }
-    if (!m_copies) {
-        platform::Console::err(QStringLiteral("%1: no copy made, %2 is not a folder")
-                                   .arg(path, m_request.destinationURL->toString(QUrl::PreferLocalFile)));
-        return std::nullopt;
-    }
-    return m_copies->copy(path);
-}
+    // Failures before the bridge is called are printed here, the bridge's
+    // by the bridge.
+    const auto failed = [&](const QString &reason) {
+        platform::Console::err(path + QStringLiteral(": ") + reason);
+        return reason;
+    };
 
-bool BatchRun::processFile(qint64 index, const BatchFile &file, const BatchEvents &events)
-{
-    const std::optional<QString> target = targetOf(file);
+    QString failure;
+    if (!m_request.isCopying()) {
+        if (file.isPhotoLibrary)
+            failure = QStringLiteral("a photo library's own files are never changed");
+    } else if (!m_copies || !m_copies->isOpen()) {
+        failure = QStringLiteral("no copy made, %1 is not a folder that can be opened")
+                      .arg(m_request.destinationURL->toString(QUrl::PreferLocalFile));
+    }
+    std::optional<RenamedCopies::Pending> copy
+        = m_request.isCopying() && failure.isEmpty() ? m_copies->begin(path, &failure) : std::nullopt;
+    const QString target = copy ? copy->path() : path;
     if (events.fileStarted)
-        events.fileStarted(index, *file.path, target ? thumbnail(*target, ThumbnailSize) : QImage());
-    if (!target)
-        return false;
+        events.fileStarted(index, path, failure.isEmpty() ? thumbnail(target, ThumbnailSize) : QImage());
+    if (!failure.isEmpty())
+        return failed(failure);
 
     const std::optional<Metadata> own = ownDates(file);
     const Metadata *fileDates = own ? &*own : nullptr;
@@ -138,14 +139,18 @@ bool BatchRun::processFile(qint64 index, const BatchFile &file, const BatchEvent
     const bool isEmpty = m_request.option == EditingOptions::emptyOthers;
 
     const bool done = isClean
-        ? m_bridge.clearMetadata(*target, clean.exif, clean.orientation, clean.gps, clean.comment, clean.iptc, clean.xmp)
-        : m_bridge.setMetadata(*target, metadataDictionary(edited, fileDates), isEmpty);
+        ? m_bridge.clearMetadata(target, clean.exif, clean.orientation, clean.gps, clean.comment, clean.iptc, clean.xmp)
+        : m_bridge.setMetadata(target, metadataDictionary(edited, fileDates), isEmpty);
+    if (!done)
+        return MetadataOperation::lastFailure();
 
     if (m_request.isEditSystemAttributeDate) {
         if (!isClean)
-            updateFileSystemDates(*target, edited, fileDates, isEmpty, false);
+            updateFileSystemDates(target, edited, fileDates, isEmpty, false);
         else if (clean.exif)
-            updateFileSystemDates(*target, edited, fileDates, false, true);
+            updateFileSystemDates(target, edited, fileDates, false, true);
     }
-    return done;
+    if (copy && !m_copies->finish(*copy, &failure))
+        return failed(failure);
+    return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include "batch/CleanMetadata.h"
 #include "batch/NewFileName.h"
 #include "batch/RenamedCopies.h"
+#include "batch/Result.h"
 #include "common/EditingOptions.h"
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
@@ -88,14 +89,18 @@ struct BatchCounts
     qint64 processed = 0;
     // Files whose write or clear succeeded.
     qint64 edited = 0;
+    // The processed files that were not edited, in batch order.
+    QList<FailedPhoto> failures;
 };
 
 // One batch, file after file, on the calling thread: each file is copied
-// into the destination under its new name (or changed in place), then its
-// edited values are written or the chosen groups cleared, then its own
-// modification date follows the edited date rule when the setting is on.
-// Only the batch's own copy, or the file itself in place, is ever written.
-// Failures are printed to the console; the file still counts as processed.
+// into the destination under a hidden temporary name (or changed in place),
+// then its edited values are written or the chosen groups cleared, then its
+// own modification date follows the edited date rule when the setting is
+// on, and only then does a copy take its new name. Only the batch's own
+// copy, or the file itself in place, is ever written. A file that fails
+// keeps its date, leaves no copy, is printed to the console and listed
+// with its reason; it still counts as processed.
 class BatchRun
 {
 public:
@@ -108,8 +113,8 @@ public:
     const BatchRequest &request() const { return m_request; }
 
 private:
-    bool processFile(qint64 index, const BatchFile &file, const BatchEvents &events);
-    std::optional<QString> targetOf(const BatchFile &file);
+    // None when the file was edited, else why not.
+    std::optional<QString> processFile(qint64 index, const BatchFile &file, const BatchEvents &events);
 
     BatchRequest m_request;
     std::optional<RenamedCopies> m_copies;

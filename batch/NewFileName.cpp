@@ -185,9 +185,12 @@ QString editedFileStem(const QString &originalStem, const Rename &rule, const Ad
     if (rule.isAppendWidthHeight && parts.size)
         name += QLatin1Char('_') + safeNamePart(*parts.size);
 
-    const QString stem = prefix + name + suffix;
+    QString stem = prefix + name + suffix;
     if (stem.isEmpty() || stem == QLatin1String(".") || stem == QLatin1String(".."))
         return originalStem;
+    // A leading dot would hide the copy from the file manager and from scans.
+    if (stem.startsWith(QLatin1Char('.')))
+        stem[0] = QLatin1Char('_');
     return stem;
 }
 

@@ -71,7 +71,7 @@ struct AddedParts
 // originalStem edited by the rule, with the given date, place and size
 // parts (only those the rule turns on are used). counterStep is the copy's
 // place among the batch's copies. A name that would be empty, "." or ".."
-// falls back to originalStem.
+// falls back to originalStem; a leading dot of an edited name becomes "_".
 QString editedFileStem(const QString &originalStem, const Rename &rule, const AddedParts &parts, qint64 counterStep);
 
 // The rename screen's example: "Filename" as the rule edits it, with

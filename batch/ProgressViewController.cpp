@@ -235,7 +235,7 @@ void ProgressViewController::finishProcess(const BatchCounts &counts, const std:
     m_totalEditedPhotos = counts.edited;
     m_totalSkippedPhotos = m_totalPhotos - m_processedPhotos;
     batchResult() = Result{m_processedPhotos, m_totalPhotos, m_timeElapsedInSeconds, m_totalEditedPhotos,
-                           m_totalSkippedPhotos, destinationURL, isKeepSourceFolderPath};
+                           m_totalSkippedPhotos, destinationURL, isKeepSourceFolderPath, counts.failures};
     emit processFinished();
     platform::MainQueue::after(ShowResultDelayMs, this, [this] { showResult(); });
 }

@@ -1,8 +1,19 @@
 #pragma once
 
+#include <QList>
+#include <QString>
 #include <QUrl>
 
 #include <optional>
+
+// A marked file that the batch could not change, and why.
+struct FailedPhoto
+{
+    QString path;
+    QString reason;
+
+    bool operator==(const FailedPhoto &) const = default;
+};
 
 // What one finished batch hands to the result screen.
 struct Result
@@ -20,6 +31,9 @@ struct Result
     // The folder the copies went to; none when the files changed in place.
     std::optional<QUrl> destinationURL;
     bool isKeepSourceFolderPath = false;
+    // The processed files that were not edited, in batch order: processed
+    // minus edited of them.
+    QList<FailedPhoto> failedPhotos;
 
     bool operator==(const Result &) const = default;
 };

@@ -12,11 +12,17 @@
 #include "platform/widgets/ThemeIcon.h"
 #include "platform/widgets/Window.h"
 
+#include <QClipboard>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 ResultViewController::ResultViewController(QWidget *parent)
     : QWidget(parent)
@@ -40,7 +46,7 @@ ResultViewController::ResultViewController(QWidget *parent)
     boxResult->setFrameShape(QFrame::StyledPanel);
     auto *result = new QHBoxLayout(boxResult);
     imageViewResult = new QLabel(boxResult);
-    imageViewResult->setPixmap(QIcon::fromTheme(QStringLiteral("emblem-default")).pixmap(64));
+    imageViewResult->setPixmap(QIcon::fromTheme(QStringLiteral("emblem-default")).pixmap(ResultIconSize));
     result->addWidget(imageViewResult, 0, Qt::AlignTop);
     auto *summary = new QVBoxLayout;
     lblBatchProcess = new QLabel(boxResult);
@@ -62,12 +68,32 @@ ResultViewController::ResultViewController(QWidget *parent)
     };
     addRow(lblPhotosSelected, lblValuePhotosSelected);
     addRow(lblPhotosEdited, lblValuePhotosEdited);
+    addRow(lblPhotosNotChanged, lblValuePhotosNotChanged);
     addRow(lblPhotosSkipped, lblValuePhotosSkipped);
     addRow(lblTimeElapsed, lblValueTimeElapsed);
     addRow(lblOutputFolder, lblValueOutputFolder);
     lblValueOutputFolder->setWordWrap(true);
     grid->setColumnStretch(1, 1);
     summary->addLayout(grid);
+
+    boxFailedPhotos = new QFrame(boxResult);
+    auto *failed = new QVBoxLayout(boxFailedPhotos);
+    failed->setContentsMargins(0, 8, 0, 0);
+    listFailedPhotos = new QTreeWidget(boxFailedPhotos);
+    listFailedPhotos->setColumnCount(2);
+    listFailedPhotos->setRootIsDecorated(false);
+    listFailedPhotos->setUniformRowHeights(true);
+    listFailedPhotos->setAlternatingRowColors(true);
+    listFailedPhotos->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    listFailedPhotos->setTextElideMode(Qt::ElideMiddle);
+    listFailedPhotos->setMinimumHeight(FailedPhotosListHeight);
+    listFailedPhotos->setMaximumHeight(FailedPhotosListHeight);
+    listFailedPhotos->header()->setStretchLastSection(true);
+    failed->addWidget(listFailedPhotos);
+    btnCopyFailedPhotos = new QPushButton(boxFailedPhotos);
+    failed->addWidget(btnCopyFailedPhotos, 0, Qt::AlignRight);
+    boxFailedPhotos->hide();
+    summary->addWidget(boxFailedPhotos);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -103,6 +129,7 @@ ResultViewController::ResultViewController(QWidget *parent)
     page->addStretch(1);
 
     connect(btnOpenFinder, &QPushButton::clicked, this, &ResultViewController::clickedOpenFinder);
+    connect(btnCopyFailedPhotos, &QPushButton::clicked, this, &ResultViewController::clickedCopyFailedPhotos);
     connect(btnFinish, &QPushButton::clicked, this, &ResultViewController::clickedFinish);
     connect(btnDownloadRecommendedApp, &QPushButton::clicked, this, &ResultViewController::clickedRecommendedApp);
 
@@ -120,10 +147,13 @@ void ResultViewController::setUpTexts()
     lblMetadataEditingProcessingSummary->setText(localizedString("QX_ID_54"));
     lblPhotosSelected->setText(localizedString("QX_ID_55"));
     lblPhotosEdited->setText(localizedString("QX_ID_56"));
+    lblPhotosNotChanged->setText(localizedString("QX_ID_285"));
     lblPhotosSkipped->setText(localizedString("QX_ID_57"));
     lblTimeElapsed->setText(localizedString("QX_ID_53"));
     lblOutputFolder->setText(localizedString("QX_ID_58"));
     btnOpenFinder->setText(localizedString("QX_ID_59"));
+    listFailedPhotos->setHeaderLabels({localizedString("QX_ID_249"), localizedString("QX_ID_287")});
+    btnCopyFailedPhotos->setText(localizedString("QX_ID_288"));
     btnFinish->setText(localizedString("QX_ID_60"));
     lblRecommendedApp->setText(localizedString("QX_ID_61") + QLatin1Char(':'));
 }
@@ -150,12 +180,25 @@ void ResultViewController::displayResult()
     const std::optional<Result> result = batchResult();
     if (!result)
         return;
-    lblBatchProcess->setText(localizedString(result->processedPhotos == result->totalPhotos ? "QX_ID_248" : "QX_ID_247"));
-    const QString word = localizedString(result->processedPhotos == 1 ? "QX_ID_249" : "QX_ID_250");
-    lblPhotosSaved->setText(QString::number(result->processedPhotos) + QLatin1Char(' ') + word + QLatin1Char(' ')
-                            + localizedString("QX_ID_251"));
+    const auto counted = [](qint64 count, const char *phrase) {
+        return QString::number(count) + QLatin1Char(' ') + localizedString(count == 1 ? "QX_ID_249" : "QX_ID_250")
+            + QLatin1Char(' ') + localizedString(phrase);
+    };
+    // Every photo done means every photo edited; failures are told before a stop.
+    const qint64 failed = result->failedPhotos.size();
+    if (result->totalEditedPhotos == result->totalPhotos)
+        lblBatchProcess->setText(localizedString("QX_ID_248"));
+    else if (failed > 0)
+        lblBatchProcess->setText(counted(failed, "QX_ID_286"));
+    else
+        lblBatchProcess->setText(localizedString("QX_ID_247"));
+    imageViewResult->setPixmap(
+        QIcon::fromTheme(QLatin1String(failed > 0 ? "dialog-warning" : "emblem-default")).pixmap(ResultIconSize));
+    lblPhotosSaved->setText(counted(result->processedPhotos, "QX_ID_251"));
     lblValuePhotosSelected->setText(QString::number(result->totalPhotos));
     lblValuePhotosEdited->setText(QString::number(result->totalEditedPhotos));
+    lblValuePhotosNotChanged->setText(QString::number(failed));
+    showFailedPhotos(result->failedPhotos);
     lblValuePhotosSkipped->setText(QString::number(result->totalSkippedPhotos));
     lblValueTimeElapsed->setText(timeString(result->timeElapsedInSeconds));
     if (result->isKeepSourceFolderPath) {
@@ -165,6 +208,34 @@ void ResultViewController::displayResult()
         lblValueOutputFolder->setText(result->destinationURL ? result->destinationURL->toLocalFile() : QString());
         btnOpenFinder->setEnabled(true);
     }
+}
+
+void ResultViewController::showFailedPhotos(const QList<FailedPhoto> &failures)
+{
+    listFailedPhotos->clear();
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(failures.size());
+    for (const FailedPhoto &failure : failures) {
+        auto *row = new QTreeWidgetItem({failure.path, failure.reason});
+        row->setToolTip(0, failure.path);
+        row->setToolTip(1, failure.reason);
+        rows << row;
+    }
+    listFailedPhotos->addTopLevelItems(rows);
+    listFailedPhotos->resizeColumnToContents(0);
+    // A long path is elided in the middle rather than pushing the reasons away.
+    listFailedPhotos->setColumnWidth(0, std::min(listFailedPhotos->columnWidth(0), FailedPhotoPathWidth));
+    boxFailedPhotos->setVisible(!failures.isEmpty());
+}
+
+void ResultViewController::clickedCopyFailedPhotos()
+{
+    QStringList lines;
+    for (int i = 0; i < listFailedPhotos->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = listFailedPhotos->topLevelItem(i);
+        lines << row->text(0) + QLatin1Char('\t') + row->text(1);
+    }
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
 void ResultViewController::configurePromotion(bool nothingToRecommend)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/Result.h"
 #include "common/PromotionalApp.h"
 
 #include <QPointer>
@@ -10,12 +11,15 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QTreeWidget;
 
 // The result page of the main window: the summary of the last batch (all
-// files done or not, how many were selected, edited and skipped, the time
-// it took, where the results went, with a button that shows that folder),
-// and below it another application worth trying. Finish clears everything
-// the user loaded and chose and goes back to the dashboard.
+// files done, how many could not be changed, or stopped; how many were
+// selected, edited, not changed and skipped, the time it took, where the
+// results went, with a button that shows that folder), the list of the
+// photos that could not be changed with the reasons, which the user can
+// copy, and below it another application worth trying. Finish clears
+// everything the user loaded and chose and goes back to the dashboard.
 class ResultViewController : public QWidget
 {
     Q_OBJECT
@@ -25,6 +29,11 @@ public:
     static constexpr int PromotionBoxHeight = 136;
     static constexpr int PromotionIconHeight = 111;
     static constexpr int PromotionButtonHeight = 80;
+    // The status icon's side; the height of the list of photos that could
+    // not be changed and the most its path column takes at first.
+    static constexpr int ResultIconSize = 64;
+    static constexpr int FailedPhotosListHeight = 150;
+    static constexpr int FailedPhotoPathWidth = 360;
 
     explicit ResultViewController(QWidget *parent = nullptr);
 
@@ -40,6 +49,9 @@ public:
     void configurePromotion(bool nothingToRecommend);
 
     void clickedOpenFinder();
+    // Puts the listed photos on the clipboard, one "<path><tab><reason>"
+    // line each.
+    void clickedCopyFailedPhotos();
     void clickedFinish();
     void clickedRecommendedApp();
     // Brings back the window's buttons, empties both file lists and the
@@ -58,12 +70,19 @@ public:
     QPointer<QLabel> lblValuePhotosSelected;
     QPointer<QLabel> lblPhotosEdited;
     QPointer<QLabel> lblValuePhotosEdited;
+    QPointer<QLabel> lblPhotosNotChanged;
+    QPointer<QLabel> lblValuePhotosNotChanged;
     QPointer<QLabel> lblPhotosSkipped;
     QPointer<QLabel> lblValuePhotosSkipped;
     QPointer<QLabel> lblTimeElapsed;
     QPointer<QLabel> lblValueTimeElapsed;
     QPointer<QLabel> lblOutputFolder;
     QPointer<QLabel> lblValueOutputFolder;
+    // Shown only when photos could not be changed: one row per photo, its
+    // path and the reason.
+    QPointer<QFrame> boxFailedPhotos;
+    QPointer<QTreeWidget> listFailedPhotos;
+    QPointer<QPushButton> btnCopyFailedPhotos;
     QPointer<QPushButton> btnOpenFinder;
     QPointer<QPushButton> btnFinish;
     QPointer<QFrame> boxPromotion;
@@ -85,4 +104,5 @@ protected:
 private:
     void setUpTexts();
     void setTitleButtons(bool shown);
+    void showFailedPhotos(const QList<FailedPhoto> &failures);
 };

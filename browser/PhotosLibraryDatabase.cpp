@@ -3,9 +3,11 @@
 #include "browser/PhotosLibraryQueries.h"
 #include "browser/SqliteReader.h"
 #include "platform/Console.h"
+#include "platform/FileOps.h"
 #include "platform/Paths.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 
 #include <mutex>
@@ -41,15 +43,19 @@ void removeCopies(const Files &copies)
 }
 
 // The source files that exist, each to its copy; a companion the package
-// lacks leaves no copy behind, since every copy was removed first.
+// lacks leaves no copy behind, since every copy was removed first. Only
+// regular files are copied: a pipe in their place would hold the read, and
+// the lock with it, for ever.
 void copySources(const Files &sources, const Files &copies)
 {
     const QStringList from = sources.all();
     const QStringList to = copies.all();
     for (qsizetype i = 0; i < from.size(); ++i) {
-        QFile source(from.at(i));
-        if (source.exists() && !source.copy(to.at(i)))
-            platform::Console::out(QStringLiteral("%1: %2").arg(from.at(i), source.errorString()));
+        if (!QFileInfo::exists(from.at(i)))
+            continue;
+        const platform::FileOps::Result copied = platform::FileOps::copyNew(from.at(i), to.at(i));
+        if (!copied.ok())
+            platform::Console::out(copied.message);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // What a scan tells its caller besides the records; all false at the start.
 struct ScanErrors
 {
@@ -10,6 +12,9 @@ struct ScanErrors
     bool isPathsAlreadyExistInArray = false;
     // Some files were skipped for their type (set by the walk).
     bool isSomeExtensionsAreNotSupported = false;
+    // Entries skipped because their names are not valid UTF-8 (counted by
+    // the walk, which prints their paths).
+    qint64 undecodableNames = 0;
 
     bool operator==(const ScanErrors &) const = default;
 };

@@ -8,6 +8,8 @@
 #include "common/Localization.h"
 #include "common/ScanFlags.h"
 #include "engine/FileInfo.h"
+#include "platform/Console.h"
+#include "platform/FileWalk.h"
 #include "platform/MainQueue.h"
 
 #include <QDir>
@@ -152,6 +154,7 @@ public:
         m_tempRetrivedPaths.clear();
         Result result { m_records, {} };
         result.errors.isSomeExtensionsAreNotSupported = m_unsupported.load();
+        result.errors.undecodableNames = m_undecodableNames.load();
         return result;
     }
 
@@ -214,7 +217,12 @@ private:
             m_tempRetrivedPaths << path;
             return;
         }
-        const std::optional<QStringList> found = collectFiles(path);
+        QList<QByteArray> undecodable;
+        const std::optional<QStringList> found = collectFiles(path, &undecodable);
+        for (const QByteArray &entry : undecodable)
+            platform::Console::err(platform::FileWalk::escapedPath(entry)
+                                   + QStringLiteral(": skipped, the name is not valid UTF-8"));
+        m_undecodableNames += undecodable.size();
         if (!found)
             return;
         const QStringList exclusions = exclusionsFor(path, m_exclusions);
@@ -368,6 +376,7 @@ private:
     qint64 m_accepted = 0;
     FileInfoList m_records;
     std::atomic<bool> m_unsupported { false };
+    std::atomic<qint64> m_undecodableNames { 0 };
     std::vector<LibraryItem> m_libraryItems;
     // Progress period and position.
     qint64 m_countShowUI = 0;

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <cmath>
+#include <cstring>
 
 void delay(double seconds, std::function<void()> fn)
 {
@@ -54,20 +55,28 @@ std::optional<QIcon> fileIcon(const QString &path)
     return platform::FileIcon::forPath(path);
 }
 
-std::optional<QStringList> collectFiles(const QString &path)
+std::optional<QStringList> collectFiles(const QString &path, QList<QByteArray> *undecodable)
 {
     const auto attributes = platform::FileOps::attributes(path);
     if (!attributes)
         return QStringList();
     if (!attributes->isFolder)
         return QStringList{path};
+    static const QLatin1String LibraryPhotos(".photoslibrary/originals/");
     QStringList found;
-    const auto outcome = platform::FileWalk::collect(path, &ScanFlags::shared(), [&](const QString &entry) {
-        // Photos inside a library are reached through its database, not
-        // as loose files.
-        if (!entry.toLower().contains(QLatin1String(".photoslibrary/originals/")))
-            found << entry;
-    });
+    const auto outcome = platform::FileWalk::collect(
+        path, &ScanFlags::shared(),
+        [&](const QString &entry) {
+            // Photos inside a library are reached through its database, not
+            // as loose files, when the walk came from outside their folder.
+            const qsizetype library = entry.lastIndexOf(LibraryPhotos, -1, Qt::CaseInsensitive);
+            if (library < 0 || library + qsizetype(std::strlen(".photoslibrary")) < path.size())
+                found << entry;
+        },
+        [&](const QByteArray &entry) {
+            if (undecodable)
+                undecodable->append(entry);
+        });
     if (outcome == platform::FileWalk::Outcome::Unreadable)
         return std::nullopt;
     return found;

@@ -36,7 +36,11 @@ std::optional<QIcon> fileIcon(const QString &path);
 // The absolute paths below path, for the scanner: nothing when nothing is
 // there, the path itself for a file, and for a folder every visible entry at
 // every depth (folders included, photo library packages not entered,
-// symbolic links not followed) in walk order. Waits while the scan is
-// paused and returns what it has when the scan is stopped. Absent when the
-// folder cannot be listed.
-std::optional<QStringList> collectFiles(const QString &path);
+// symbolic links not followed) in walk order. A photo library's own photo
+// folder is left to the library reader when the walk enters the library
+// from outside it; a folder inside a library, given itself, is walked as
+// any other. Entries whose names are not valid UTF-8 are passed over and
+// their paths' bytes added to *undecodable when given. Waits while the scan
+// is paused and returns what it has when the scan is stopped. Absent when
+// the folder cannot be listed.
+std::optional<QStringList> collectFiles(const QString &path, QList<QByteArray> *undecodable = nullptr);

@@ -2,101 +2,52 @@
 
 #include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
-#include "engine/PhotoshopResources.h"
+#include "engine/MetadataOperation.h"
 #include "engine/PgfUserData.h"
+#include "engine/PhotoshopResources.h"
 #include "platform/Console.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <exiv2/exiv2.hpp>
-#include <exiv2/webpimage.hpp>
 
-#include <algorithm>
+#include <cerrno>
+#include <unistd.h>
 #include <utility>
-#include <array>
 #include <vector>
 
 namespace engine::bridge {
 
 namespace {
 
-// The formats behind the supported file extensions, as Exiv2 detects them
-// from the content (every TIFF-based raw format is detected as TIFF).
-constexpr std::array editableTypes {
-    Exiv2::ImageType::jpeg,
-    Exiv2::ImageType::exv,
-    Exiv2::ImageType::cr2,
-    Exiv2::ImageType::tiff,
-    Exiv2::ImageType::webp,
-    Exiv2::ImageType::orf,
-    Exiv2::ImageType::png,
-    Exiv2::ImageType::pgf,
-    Exiv2::ImageType::psd,
-    Exiv2::ImageType::jp2,
-};
+using platform::SupportedImages::Use;
 
-bool isEditable(int type)
+Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image)
 {
-    return std::find(editableTypes.begin(), editableTypes.end(), type) != editableTypes.end();
-}
-
-std::string typeName(int type)
-{
-    switch (type) {
-    case Exiv2::ImageType::eps:
-        return "EPS";
-    case Exiv2::ImageType::bmff:
-        return "BMFF";
-    case Exiv2::ImageType::crw:
-        return "CRW";
-    case Exiv2::ImageType::mrw:
-        return "MRW";
-    case Exiv2::ImageType::raf:
-        return "RAF";
-    case Exiv2::ImageType::rw2:
-        return "RW2";
-    case Exiv2::ImageType::xmp:
-        return "XMP sidecar";
-    case Exiv2::ImageType::gif:
-        return "GIF";
-    case Exiv2::ImageType::bmp:
-        return "BMP";
-    case Exiv2::ImageType::tga:
-        return "TGA";
-    default:
-        return "these";
-    }
-}
-
-// A path that exists but is no regular file (a folder, a pipe, a device)
-// would make the library read something else or wait for ever.
-void requireRegularFile(const QString &path, const std::string &bytes)
-{
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, bytes, "Not a regular file");
-}
-
-Exiv2::Image::AutoPtr openIo(Exiv2::BasicIo::AutoPtr io, const std::string &bytes)
-{
-    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(io);
-    if (image.get() == nullptr)
-        throw Exiv2::Error(Exiv2::kerFileContainsUnknownImageType, bytes);
     image->readMetadata();
     return image;
+}
+
+QString &lastFailureOnThisThread()
+{
+    thread_local QString failure;
+    return failure;
 }
 
 } // namespace
 
 void reportExiv2Error(const Exiv2::AnyError &error)
 {
-    platform::Console::err(QStringLiteral("*** error exiv2 exception '") + textFromBytes(error.what())
+    lastFailureOnThisThread() = textFromBytes(error.what());
+    platform::Console::err(QStringLiteral("*** error exiv2 exception '") + lastFailureOnThisThread()
         + QStringLiteral("' ***"));
 }
 
 void reportOtherError()
 {
+    lastFailureOnThisThread() = QStringLiteral("unexpected error");
     platform::Console::err(QStringLiteral("*** error exception ***"));
 }
 
@@ -113,40 +64,36 @@ QString textFromBytes(const std::string &bytes)
     return text.isNull() ? QStringLiteral("") : text;
 }
 
-Exiv2::Image::AutoPtr openForReading(const QString &path)
+platform::SupportedImages::OpenedFile openForReading(const QString &path)
 {
-    const std::string bytes = pathBytes(path);
-    requireRegularFile(path, bytes);
-    return openIo(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(bytes)), bytes);
+    platform::SupportedImages::OpenedFile opened
+        = platform::SupportedImages::openFile(path, pathBytes(path), Use::Reading);
+    opened.image->readMetadata();
+    return opened;
 }
 
 Exiv2::Image::AutoPtr openForEditing(const QString &path)
 {
     const std::string bytes = pathBytes(path);
-    requireRegularFile(path, bytes);
+    QString reason;
+    const std::optional<platform::RegularFile> file = platform::RegularFile::open(path, &reason);
+    if (!file)
+        throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, bytes, reason.toStdString());
 
-    Exiv2::FileIo file(bytes);
-    if (file.open("rb") != 0)
-        throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, bytes, Exiv2::strError());
     Exiv2::BasicIo::AutoPtr memory(new Exiv2::MemIo);
     std::vector<Exiv2::byte> chunk(1 << 20);
     for (;;) {
-        const long got = file.read(chunk.data(), static_cast<long>(chunk.size()));
-        if (got <= 0)
+        const ssize_t got = ::read(file->descriptor(), chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
+        if (got == 0)
             break;
-        if (memory->write(chunk.data(), got) != got)
+        if (memory->write(chunk.data(), static_cast<long>(got)) != got)
             throw Exiv2::Error(Exiv2::kerMallocFailed);
     }
-    if (file.error())
-        throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
-    file.close();
-
-    const int type = Exiv2::ImageFactory::getType(*memory);
-    if (type == Exiv2::ImageType::none)
-        throw Exiv2::Error(Exiv2::kerFileContainsUnknownImageType, bytes);
-    if (!isEditable(type))
-        throw Exiv2::Error(Exiv2::kerWritingImageFormatUnsupported, typeName(type));
-    return openIo(memory, bytes);
+    return readIn(platform::SupportedImages::open(std::move(memory), bytes, Use::Writing));
 }
 
 bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
@@ -186,8 +133,8 @@ void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const
         refreshIptcDigest(data, size, image.imageType());
 
     // What the library wrote must read back before it may replace the file.
-    Exiv2::Image::AutoPtr written = Exiv2::ImageFactory::open(data, size);
-    written->readMetadata();
+    const Exiv2::Image::AutoPtr written = readIn(platform::SupportedImages::open(
+        Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing));
     if (check)
         check(*written);
 
@@ -198,3 +145,8 @@ void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const
 }
 
 } // namespace engine::bridge
+
+QString MetadataOperation::lastFailure()
+{
+    return engine::bridge::lastFailureOnThisThread();
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SupportedImages.h"
+
 #include <QString>
 
 #include <exiv2/error.hpp>
@@ -39,13 +41,13 @@ std::string pathBytes(const QString &path);
 // Bytes that came out of Exiv2, up to the first NUL, in that same encoding.
 QString textFromBytes(const std::string &bytes);
 
-// Opens the file in place and reads its metadata.
-Exiv2::Image::AutoPtr openForReading(const QString &path);
+// Opens the file in place and reads its metadata. Only a regular file whose
+// content is of a supported type is parsed (platform::SupportedImages).
+platform::SupportedImages::OpenedFile openForReading(const QString &path);
 
 // Loads the whole file into memory and reads its metadata there, so that the
-// library never rewrites the user's file itself. A file whose content is
-// not one of the formats behind the supported extensions is refused: the
-// library's writers are not safe on every format it can read.
+// library never rewrites the user's file itself. Only a regular file whose
+// content is of a supported type is parsed.
 Exiv2::Image::AutoPtr openForEditing(const QString &path);
 
 // Whether the image's format holds the group at all (read-only counts).

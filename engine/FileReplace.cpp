@@ -1,6 +1,7 @@
 #include "engine/FileReplace.h"
 
 #include "platform/ExtendedAttributes.h"
+#include "platform/TemporaryFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -136,10 +137,11 @@ QString replaceFileContents(const QString &path, const char *data, qint64 size)
 
     const QFileInfo targetInfo(target);
     const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
-    // Hidden, so a folder scan running meanwhile does not pick it up; the name
-    // is cut so that the suffix always fits the file system's name limit.
-    const QByteArray name = QFile::encodeName(targetInfo.fileName()).left(200);
-    TemporaryFile temporary(folder + "/." + name + ".calvorn-XXXXXX");
+    // What a killed write left behind here goes first.
+    platform::TemporaryFiles::removeStale(folder);
+    // Hidden, so a folder scan running meanwhile does not pick it up.
+    const QByteArray name = QFile::encodeName(targetInfo.fileName());
+    TemporaryFile temporary(folder + '/' + platform::TemporaryFiles::prefix(name) + "XXXXXX");
     if (!temporary.isOpen())
         return systemError(targetInfo.absolutePath(), errno);
 

@@ -70,8 +70,9 @@ void MetadataOperation::readFrom(const QString &path) const
 {
     initializeExiv2();
     runGuarded([&] {
-        Exiv2::Image::AutoPtr image = openForReading(path);
-        for (const Exiv2::Exifdatum &datum : image->exifData())
+        const auto opened = openForReading(path);
+        Exiv2::Image &image = *opened.image;
+        for (const Exiv2::Exifdatum &datum : image.exifData())
             platform::Console::out(columnLine(datum));
     });
 }
@@ -81,9 +82,10 @@ std::optional<QString> MetadataOperation::readJSONStringFrom(const QString &path
     initializeExiv2();
     QString text;
     const bool read = runGuarded([&] {
-        Exiv2::Image::AutoPtr image = openForReading(path);
-        text = textFromBytes(braceBlock(image->exifData())) + textFromBytes(braceBlock(image->iptcData()))
-            + textFromBytes(braceBlock(image->xmpData()));
+        const auto opened = openForReading(path);
+        Exiv2::Image &image = *opened.image;
+        text = textFromBytes(braceBlock(image.exifData())) + textFromBytes(braceBlock(image.iptcData()))
+            + textFromBytes(braceBlock(image.xmpData()));
     });
     if (!read)
         return std::nullopt;

@@ -31,6 +31,10 @@ public:
     bool clearMetadata(
         const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp) const;
 
+    // Why the last call on this thread that failed failed, as its console
+    // line says (the library's message, or "unexpected error").
+    static QString lastFailure();
+
     // Prints the file's Exif values in aligned columns on standard output.
     void readFrom(const QString &path) const;
     // The file's Exif, IPTC and XMP values as three brace blocks of quoted

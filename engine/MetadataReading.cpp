@@ -106,9 +106,10 @@ std::optional<QVariantMap> MetadataOperation::getMetadata(const QString &path) c
     initializeExiv2();
     QVariantMap entries;
     const bool read = engine::bridge::runGuarded([&] {
-        Exiv2::Image::AutoPtr image = engine::bridge::openForReading(path);
+        const auto opened = engine::bridge::openForReading(path);
+        Exiv2::Image &image = *opened.image;
 
-        for (const Exiv2::Exifdatum &datum : image->exifData()) {
+        for (const Exiv2::Exifdatum &datum : image.exifData()) {
             const std::string key = datum.key();
             std::optional<QVariant> entry;
             if (key == "Exif.GPSInfo.GPSLatitude" || key == "Exif.GPSInfo.GPSLongitude")
@@ -122,7 +123,7 @@ std::optional<QVariantMap> MetadataOperation::getMetadata(const QString &path) c
         }
 
         // A repeatable dataset's entry lists every item, in file order.
-        const Exiv2::IptcData &iptc = image->iptcData();
+        const Exiv2::IptcData &iptc = image.iptcData();
         const bool markedUtf8 = engine::bridge::isMarkedUtf8(iptc);
         QMap<QString, QStringList> items;
         for (const Exiv2::Iptcdatum &datum : iptc) {
@@ -138,7 +139,7 @@ std::optional<QVariantMap> MetadataOperation::getMetadata(const QString &path) c
         for (auto list = items.cbegin(); list != items.cend(); ++list)
             entries.insert(list.key(), engine::bridge::joinedItems(*list));
 
-        for (const Exiv2::Xmpdatum &datum : image->xmpData()) {
+        for (const Exiv2::Xmpdatum &datum : image.xmpData()) {
             if (std::optional<QVariant> entry = entryByType(datum))
                 entries.insert(textFromBytes(datum.key()), *entry);
         }

@@ -54,5 +54,7 @@ PhotosLibraryItem PhotosLibraryItem::fromNewLayout(const QStringList &columns, c
 {
     PhotosLibraryItem item = fromColumns(columns, NewLayout, libraryURL);
     item.imagePath = item.ZDIRECTORY + QLatin1Char('/') + item.libFileName;
+    if (item.filename.isEmpty())
+        item.filename = item.libFileName;
     return item;
 }

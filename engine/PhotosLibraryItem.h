@@ -43,7 +43,9 @@ struct PhotosLibraryItem
     // A row of the newer layout: libFileName, ZDIRECTORY,
     // ZADDITIONALATTRIBUTES, ZDATECREATED, ZMODIFICATIONDATE, size, filename,
     // Z_PK, version_uuid, ZKIND, ZUNIFORMTYPEIDENTIFIER; the image path is
-    // the directory and the file name joined by "/".
+    // the directory and the file name joined by "/". A photo without an
+    // original name (its attributes row is missing) is named by the stored
+    // file name.
     static PhotosLibraryItem fromNewLayout(const QStringList &columns, const QUrl &libraryURL);
 
     // The stamp of a row read now.

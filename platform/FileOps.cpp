@@ -1,5 +1,7 @@
 #include "platform/FileOps.h"
 
+#include "platform/RegularFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -139,28 +141,31 @@ std::optional<Attributes> attributes(const QString &path, Links links, QString *
 
 Result copyNew(const QString &source, const QString &target)
 {
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(target);
-    Descriptor in{::open(from.constData(), O_RDONLY | O_CLOEXEC)};
-    if (in.fd < 0)
-        return failure(errno, source);
-    struct stat st = {};
-    if (::fstat(in.fd, &st) != 0)
-        return failure(errno, source);
-    if (!S_ISREG(st.st_mode))
-        return failure(EINVAL, source);
+    return copyNew(source, AT_FDCWD, target);
+}
 
-    Descriptor out{::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777)};
+Result copyNew(const QString &source, int folder, const QString &target)
+{
+    const QByteArray to = QFile::encodeName(target);
+    int error = 0;
+    const std::optional<RegularFile> in = RegularFile::open(source, nullptr, &error);
+    if (!in)
+        return failure(error, source);
+    struct stat st = {};
+    if (::fstat(in->descriptor(), &st) != 0)
+        return failure(errno, source);
+
+    Descriptor out{::openat(folder, to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777)};
     if (out.fd < 0)
         return failure(errno, target);
     // From here on the target is ours: any failure removes it again.
     const auto abandon = [&](int error) {
         ::close(out.fd);
         out.fd = -1;
-        ::unlink(to.constData());
+        ::unlinkat(folder, to.constData(), 0);
         return failure(error, target);
     };
-    if (!copyContents(in.fd, out.fd))
+    if (!copyContents(in->descriptor(), out.fd))
         return abandon(errno);
     // The creation mask may have narrowed the mode given to open().
     if (::fchmod(out.fd, st.st_mode & 07777) != 0)
@@ -172,7 +177,7 @@ Result copyNew(const QString &source, const QString &target)
     out.fd = -1;
     if (closed != 0) {
         const int error = errno;
-        ::unlink(to.constData());
+        ::unlinkat(folder, to.constData(), 0);
         return failure(error, target);
     }
     return Result::success();
@@ -195,25 +200,25 @@ bool writeAll(int fd, const QByteArray &bytes)
 }
 
 // Gives the finished temporary file its name unless that name is taken.
-int publish(const QByteArray &temporary, const QByteArray &target)
+int publish(int folder, const QByteArray &temporary, const QByteArray &target)
 {
-    if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+    if (::renameat2(folder, temporary.constData(), folder, target.constData(), RENAME_NOREPLACE) == 0)
         return 0;
     if (errno != EINVAL && errno != ENOSYS)
         return errno;
     // File systems without the no-replace rename: a hard link is just as
     // exclusive.
-    if (::link(temporary.constData(), target.constData()) == 0) {
-        ::unlink(temporary.constData());
+    if (::linkat(folder, temporary.constData(), folder, target.constData(), 0) == 0) {
+        ::unlinkat(folder, temporary.constData(), 0);
         return 0;
     }
     if (errno != EPERM && errno != EOPNOTSUPP)
         return errno;
     // Neither (some removable media): check, then rename.
     struct stat st = {};
-    if (::lstat(target.constData(), &st) == 0)
+    if (::fstatat(folder, target.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
         return EEXIST;
-    return ::rename(temporary.constData(), target.constData()) == 0 ? 0 : errno;
+    return ::renameat(folder, temporary.constData(), folder, target.constData()) == 0 ? 0 : errno;
 }
 
 } // namespace
@@ -233,11 +238,17 @@ Result writeNewFile(const QString &target, const QByteArray &bytes)
     const int writeError = errno;
     const int closed = ::close(out.fd);
     out.fd = -1;
-    int error = !written ? writeError : closed != 0 ? errno : publish(temporary, native);
+    int error = !written ? writeError : closed != 0 ? errno : publish(AT_FDCWD, temporary, native);
     if (error == 0)
         return Result::success();
     ::unlink(temporary.constData());
     return failure(error, target);
+}
+
+Result renameNew(int folder, const QString &from, const QString &to)
+{
+    const int error = publish(folder, QFile::encodeName(from), QFile::encodeName(to));
+    return error == 0 ? Result::success() : failure(error, to);
 }
 
 Result setModificationTime(const QString &path, const QDateTime &time)

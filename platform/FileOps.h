@@ -42,11 +42,19 @@ struct Result
 // *error when given.
 std::optional<Attributes> attributes(const QString &path, Links links = Links::Follow, QString *error = nullptr);
 
-// Copies source to a new file target, with the source's permissions and
-// modification time. Never replaces anything: an existing target answers
+// Copies source, a regular file, to a new file target, with the source's
+// permissions and modification time. Never replaces anything: an existing target answers
 // Exists and both files stay as they were. A failed copy leaves no partial
 // target behind.
 Result copyNew(const QString &source, const QString &target);
+
+// The same in a folder given as an open descriptor, target being a name
+// in it (AT_FDCWD: as copyNew above).
+Result copyNew(const QString &source, int folder, const QString &target);
+
+// Gives the file from in the folder (an open descriptor) the name to,
+// without replacing anything: Exists when the name is taken.
+Result renameNew(int folder, const QString &from, const QString &to);
 
 // Writes bytes into a new file at target, complete or not at all: the
 // bytes go to a hidden temporary file beside it first, which then takes the

@@ -92,7 +92,8 @@ bool listFolder(const fs::path &folder, std::vector<Entry> &entries)
 
 // Depth first with an explicit stack, so a deep tree cannot exhaust the
 // thread's stack.
-bool walk(const fs::path &root, const WalkControl *control, const std::function<void(const QString &)> &onEntry)
+bool walk(const fs::path &root, const WalkControl *control, const std::function<void(const QString &)> &onEntry,
+          const std::function<void(const QByteArray &)> &onUndecodable)
 {
     struct Level
     {
@@ -113,7 +114,14 @@ bool walk(const fs::path &root, const WalkControl *control, const std::function<
         if (control && !control->proceed())
             return false;
         fs::path path = level.folder / entry.name;
-        onEntry(QFile::decodeName(QByteArray::fromStdString(path.native())));
+        const QByteArray bytes = QByteArray::fromStdString(path.native());
+        const QString decoded = QFile::decodeName(bytes);
+        if (QFile::encodeName(decoded) != bytes) {
+            if (onUndecodable)
+                onUndecodable(bytes);
+            continue;
+        }
+        onEntry(decoded);
         if (!entry.enter)
             continue;
         Level inner;
@@ -129,13 +137,29 @@ bool walk(const fs::path &root, const WalkControl *control, const std::function<
 } // namespace
 
 Outcome collect(const QString &folder, const WalkControl *control,
-                const std::function<void(const QString &path)> &onEntry)
+                const std::function<void(const QString &path)> &onEntry,
+                const std::function<void(const QByteArray &path)> &onUndecodable)
 {
     const fs::path root(QFile::encodeName(folder).toStdString());
     std::error_code ec;
     if (fs::directory_iterator(root, ec); ec)
         return Outcome::Unreadable;
-    return walk(root, control, onEntry) ? Outcome::Finished : Outcome::Stopped;
+    return walk(root, control, onEntry, onUndecodable) ? Outcome::Finished : Outcome::Stopped;
+}
+
+QString escapedPath(const QByteArray &path)
+{
+    QString text;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\\')
+            text += QStringLiteral("\\\\");
+        else if (byte >= 0x20 && byte < 0x7f)
+            text += QLatin1Char(c);
+        else
+            text += QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+    }
+    return text;
 }
 
 } // namespace FileWalk

@@ -47,9 +47,16 @@ enum class Outcome { Finished, Stopped, Unreadable };
 // Calls onEntry with the absolute path of every entry below folder, folders
 // included. Before each entry it waits while control is paused and ends
 // with Stopped once control is stopped. Unreadable: the folder itself
-// cannot be listed.
+// cannot be listed. An entry whose name is not valid UTF-8 (Linux allows
+// any bytes) cannot be named by a QString: it is passed over, and given to
+// onUndecodable with its path's bytes when that is set.
 Outcome collect(const QString &folder, const WalkControl *control,
-                const std::function<void(const QString &path)> &onEntry);
+                const std::function<void(const QString &path)> &onEntry,
+                const std::function<void(const QByteArray &path)> &onUndecodable = {});
+
+// A path's bytes as readable text: printable ASCII as it is, a backslash
+// doubled, every other byte as \xNN.
+QString escapedPath(const QByteArray &path);
 
 } // namespace FileWalk
 } // namespace platform

@@ -1,9 +1,36 @@
 #include "platform/GlobalQueue.h"
 
+#include <atomic>
+#include <mutex>
+#include <set>
+
 namespace platform {
+
+namespace {
+
+std::atomic<bool> shutDownDone{false};
+
+// Every live WorkQueue, so that the end of the process can drain them all.
+// Made by the first queue, so it outlives every queue that the exit
+// handlers destroy.
+struct Queues
+{
+    std::mutex mutex;
+    std::set<QThreadPool *> pools;
+};
+
+Queues &queues()
+{
+    static Queues all;
+    return all;
+}
+
+} // namespace
 
 void GlobalQueue::run(std::function<void()> fn, Priority priority)
 {
+    if (shutDownDone.load())
+        return;
     QThreadPool::globalInstance()->start(std::move(fn), priority == Priority::UserInitiated ? 1 : 0);
 }
 
@@ -12,19 +39,53 @@ void GlobalQueue::waitForDone()
     QThreadPool::globalInstance()->waitForDone();
 }
 
+void GlobalQueue::shutDown()
+{
+    shutDownDone = true;
+    std::set<QThreadPool *> pools;
+    {
+        std::lock_guard lock(queues().mutex);
+        pools = queues().pools;
+    }
+    pools.insert(QThreadPool::globalInstance());
+    // Nothing queued starts any more; a running job may still be waiting
+    // for a job of another queue, which is why all are cleared first.
+    for (QThreadPool *pool : pools)
+        pool->clear();
+    // Waiting also ends each pool's threads, and with them what each thread
+    // kept for itself (its cached date formatters among others). Not under
+    // the lock: a running job may make its first queue. Queues die on the
+    // GUI thread, which is this one, or in the exit handlers, which come later.
+    for (QThreadPool *pool : pools)
+        pool->waitForDone();
+}
+
+bool GlobalQueue::isShutDown()
+{
+    return shutDownDone.load();
+}
+
 WorkQueue::WorkQueue(int maxConcurrent)
 {
     m_pool.setMaxThreadCount(std::max(1, maxConcurrent));
+    std::lock_guard lock(queues().mutex);
+    queues().pools.insert(&m_pool);
 }
 
 WorkQueue::~WorkQueue()
 {
+    {
+        std::lock_guard lock(queues().mutex);
+        queues().pools.erase(&m_pool);
+    }
     m_pool.clear();
     m_pool.waitForDone();
 }
 
 void WorkQueue::run(std::function<void()> fn)
 {
+    if (GlobalQueue::isShutDown())
+        return;
     m_pool.start(std::move(fn));
 }
 

@@ -17,6 +17,15 @@ enum class Priority { Default, UserInitiated };
 void run(std::function<void()> fn, Priority priority = Priority::Default);
 void waitForDone();
 
+// Ends the background work of the process while everything it uses still
+// exists: from now on no job of this queue or of any WorkQueue starts (a
+// job handed in is dropped unrun), queued ones are dropped, and the call
+// returns once the running ones have finished and their threads are gone.
+// main() calls it when its event loop is over, after asking long work
+// (scans, batches) to stop; the exit handlers run only after it.
+void shutDown();
+bool isShutDown();
+
 } // namespace GlobalQueue
 
 // A queue of its own with at most n jobs running at once.

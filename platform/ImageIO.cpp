@@ -1,6 +1,8 @@
 #include "platform/ImageIO.h"
 
 #include "platform/Exiv2Setup.h"
+#include "platform/RegularFile.h"
+#include "platform/SupportedImages.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -16,19 +18,50 @@ namespace platform::ImageIO {
 
 namespace {
 
-Exiv2::Image::AutoPtr openWithExiv2(const QString &path)
+using SupportedImages::Use;
+
+// The file opened for decoding: a regular file whose content is of a
+// supported type (SupportedImages); none otherwise, before any decoder,
+// Qt's or Exiv2's, has read more than its first bytes.
+std::optional<RegularFile> openSupported(const QString &path)
 {
-    initializeExiv2();
+    std::optional<RegularFile> file = RegularFile::open(path);
+    if (!file)
+        return std::nullopt;
     try {
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
-        if (image.get())
-            image->readMetadata();
+        Exiv2::FileIo io(file->reopenPath().toStdString());
+        SupportedImages::requireSupported(io, QFile::encodeName(path).toStdString(), Use::Reading);
+        return file;
+    } catch (const Exiv2::AnyError &) {
+    } catch (const std::exception &) {
+    }
+    return std::nullopt;
+}
+
+Exiv2::Image::AutoPtr openWithExiv2(const RegularFile &file)
+{
+    try {
+        const std::string name = file.reopenPath().toStdString();
+        Exiv2::Image::AutoPtr image
+            = SupportedImages::open(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(name)), name, Use::Reading);
+        image->readMetadata();
         return image;
     } catch (const Exiv2::AnyError &) {
     } catch (const std::exception &) {
     }
     return Exiv2::Image::AutoPtr();
 }
+
+// The file read from its start, through its own descriptor.
+struct Reading
+{
+    explicit Reading(const RegularFile &file)
+        : device(QString::fromLatin1(file.reopenPath()))
+    {
+        device.open(QIODevice::ReadOnly);
+    }
+    QFile device;
+};
 
 QSize fitted(const QSize &size, int maxSide)
 {
@@ -108,9 +141,9 @@ std::vector<Exiv2::PreviewProperties> previewsToTry(Exiv2::PreviewPropertiesList
 }
 
 // The best embedded preview that decodes, turned upright.
-QImage readPreview(const QString &path, int maxSide)
+QImage readPreview(const RegularFile &file, int maxSide)
 {
-    Exiv2::Image::AutoPtr image = openWithExiv2(path);
+    Exiv2::Image::AutoPtr image = openWithExiv2(file);
     if (!image.get())
         return QImage();
     try {
@@ -138,14 +171,21 @@ QImage readPreview(const QString &path, int maxSide)
 
 QImage load(const QString &path, int maxSide)
 {
-    QImageReader reader(path);
-    QImage image = readWithQt(reader, maxSide);
+    const std::optional<RegularFile> file = openSupported(path);
+    if (!file)
+        return QImage();
+    QImage image;
+    {
+        Reading reading(*file);
+        QImageReader reader(&reading.device);
+        image = readWithQt(reader, maxSide);
+    }
     // Raw files built on TIFF decode in Qt as their first directory: a stub
     // or a tiny thumbnail; a larger embedded preview is better then.
     const bool smallerThanAsked
         = maxSide > 0 && !image.isNull() && std::max(image.width(), image.height()) < maxSide;
     if (image.isNull() || smallerThanAsked) {
-        const QImage preview = readPreview(path, maxSide);
+        const QImage preview = readPreview(*file, maxSide);
         const auto longer = [](const QImage &i) { return std::max(i.width(), i.height()); };
         if (!preview.isNull() && (image.isNull() || longer(preview) > longer(image)))
             return preview;
@@ -200,22 +240,26 @@ std::optional<QSize> jpegFrameSize(QFile &file)
 
 std::optional<QSize> pixelSize(const QString &path)
 {
+    const std::optional<RegularFile> file = openSupported(path);
+    if (!file)
+        return std::nullopt;
     {
         // Most photographs are JPEGs: their size is in a header a few
         // segments in, much cheaper to find than through a decoder.
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        Reading reading(*file);
+        if (!reading.device.isOpen())
             return std::nullopt;
-        if (const auto size = jpegFrameSize(file))
+        if (const auto size = jpegFrameSize(reading.device))
             return size;
     }
     {
-        QImageReader reader(path);
+        Reading reading(*file);
+        QImageReader reader(&reading.device);
         const QSize size = reader.size();
         if (size.isValid() && !size.isEmpty())
             return size;
     }
-    Exiv2::Image::AutoPtr image = openWithExiv2(path);
+    Exiv2::Image::AutoPtr image = openWithExiv2(*file);
     if (!image.get())
         return std::nullopt;
     const QSize size(image->pixelWidth(), image->pixelHeight());

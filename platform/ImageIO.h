@@ -13,7 +13,9 @@ namespace platform {
 // where the format allows. Files Qt cannot decode (raw, PSD, JPEG 2000
 // without a plugin, PGF), and raw files whose first TIFF directory Qt takes
 // for a picture smaller than asked, use a preview Exiv2 finds embedded in
-// the file: the smallest that covers the size asked, else the largest.
+// the file: the smallest that covers the size asked, else the largest. Only
+// regular files whose content is of a supported type (SupportedImages) are
+// decoded at all.
 namespace ImageIO {
 
 // The stored pixel size of image 0 (before any orientation is applied),

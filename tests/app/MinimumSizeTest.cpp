@@ -136,7 +136,8 @@ TEST_F(MinimumSizeTest, EveryWindowAndSheetShowsItsTextsWholeAtItsLeastSize)
     expectWhole(main, "main screen with the clean options");
     HomeViewController::shared()->showEditingOption(false);
 
-    batchResult() = Result{3, 4, 12, 2, 1, QUrl::fromLocalFile(QStringLiteral("/tmp/copies")), false};
+    batchResult() = Result{3, 4, 12, 2, 1, QUrl::fromLocalFile(QStringLiteral("/tmp/copies")), false,
+                           {{QStringLiteral("/tmp/photos/IMG_0001.jpg"), QStringLiteral("Permission denied")}}};
     container->showPage(ContainerPage::result);
     ResultViewController::shared()->displayResult();
     expectWhole(main, "result page");

@@ -2,12 +2,14 @@
 
 #include "batch/BatchRun.h"
 #include "common/AppSettings.h"
+#include "engine/FileReplace.h"
 #include "engine/MetadataOperation.h"
 #include "platform/FileOps.h"
 #include "platform/FileWalk.h"
 #include "platform/Settings.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 
@@ -184,8 +186,8 @@ TEST_F(BatchRunTest, CleaningRemovesTheChosenGroupsFromTheCopiesOnly)
 }
 
 // The file's modification date follows the edited modify-date rule from
-// the file's own date, after the write; a failed write is dated as well,
-// and the setting turns the step off.
+// the file's own date, after a successful write only; the setting turns
+// the step off.
 TEST_F(BatchRunTest, TheModificationDateFollowsTheEditedRule)
 {
     REQUIRE_TEST_DATA();
@@ -206,19 +208,21 @@ TEST_F(BatchRunTest, TheModificationDateFollowsTheEditedRule)
     EXPECT_EQ(modified(image->path()), expected);
     EXPECT_EQ(Metadata::fromFile(image->path()).modifyDate(), expected);
 
-    // A selected date applies to a failed write too.
+    // A write that failed leaves the file's date as it was.
+    const QDateTime untouched = modified(notAnImage);
     edited.setDateTimeModifyDate(rule([](DateTime &r) {
         r.isSelectDate = true;
         r.selectDate = at(2011, 6, 7, 8, 9, 10);
     }));
-    run(EditingOptions::onlyModify, edited, std::nullopt, true);
-    EXPECT_EQ(modified(notAnImage), at(2011, 6, 7, 8, 9, 10));
+    counts = run(EditingOptions::onlyModify, edited, std::nullopt, true);
+    EXPECT_EQ(modified(image->path()), at(2011, 6, 7, 8, 9, 10));
+    EXPECT_EQ(modified(notAnImage), untouched);
     EXPECT_EQ(bytesOf(notAnImage), QByteArrayLiteral("no picture here"));
 
     platform::Settings::setBool(SettingsKey::isEditSystemAttributeDate, false);
     edited.dateTimeModifyDate()->selectDate = at(2012, 1, 1);
     run(EditingOptions::onlyModify, edited, std::nullopt, true);
-    EXPECT_EQ(modified(notAnImage), at(2011, 6, 7, 8, 9, 10)) << "the setting is off";
+    EXPECT_NE(modified(image->path()), at(2012, 1, 1)) << "the setting is off";
 }
 
 TEST_F(BatchRunTest, FailuresArePrintedAndStillCountAsProcessed)
@@ -260,6 +264,62 @@ TEST_F(BatchRunTest, FailuresArePrintedAndStillCountAsProcessed)
     for (const QString &line : console.lines())
         reports += line.contains(gone->path()) || line.contains(library->path()) || line.startsWith(QLatin1String("***"));
     EXPECT_GE(reports, 5);
+    // Each failed file is listed with its reason, for the result screen.
+    ASSERT_EQ(counts.failures.size(), 2);
+    EXPECT_EQ(counts.failures[0].path, gone->path());
+    EXPECT_EQ(counts.failures[1].path, library->path());
+    for (const FailedPhoto &failure : counts.failures)
+        EXPECT_TRUE(failure.reason.contains(notAFolder)) << failure.reason.toStdString();
+}
+
+// A copy is written under a hidden temporary name and takes its name only
+// when it is complete: a write that fails between the copy and its end
+// leaves nothing behind. Every copy goes to the folder as it was when the
+// batch started, even when a link takes its place meanwhile.
+TEST_F(BatchRunTest, CopiesAreNamedOnlyWhenCompleteAndStayInTheFolderOpenedAtTheStart)
+{
+    REQUIRE_TEST_DATA();
+    QList<std::shared_ptr<FileInfo>> files;
+    for (const QString &name : images)
+        files << addImage(name);
+    QTemporaryDir elsewhere;
+    const QString moved = destination.path() + QStringLiteral("-moved");
+    // What had a name in the folder each time a copy was about to be
+    // written; the second write fails there.
+    QStringList namedWhileWriting;
+    engine::setReplaceFaultHook([&](engine::ReplaceStep step, const QString &) {
+        if (step != engine::ReplaceStep::BeforeRename)
+            return true;
+        const QDir folder(QFileInfo::exists(moved) ? moved : destination.path());
+        namedWhileWriting << folder.entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^[^.]")).join(',');
+        return namedWhileWriting.size() != 2;
+    });
+    const auto swap = [&](qint64 index) {
+        if (index != 1)
+            return;
+        ASSERT_TRUE(QDir().rename(destination.path(), moved));
+        ASSERT_TRUE(QFile::link(elsewhere.path(), destination.path()));
+    };
+
+    BatchRun batch(BatchRequest::take(EditingOptions::onlyModify, artistAda(), FileInfo(), {},
+                                      QUrl::fromLocalFile(destination.path()), false));
+    BatchEvents events;
+    events.beforeFile = swap;
+    const BatchCounts counts = batch.run(control, events);
+    engine::setReplaceFaultHook({});
+
+    EXPECT_EQ(counts.edited, 2);
+    ASSERT_EQ(counts.failures.size(), 1);
+    EXPECT_EQ(counts.failures[0].path, files[1]->path());
+    EXPECT_FALSE(counts.failures[0].reason.isEmpty());
+    EXPECT_EQ(namedWhileWriting, (QStringList{QString(), QStringLiteral("Reagan.jpg"), QStringLiteral("Reagan.jpg")}))
+        << "only finished copies have names";
+    EXPECT_EQ(QDir(moved).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{QStringLiteral("Reagan.jpg"), QStringLiteral("ReaganSmallPng.png")}));
+    EXPECT_TRUE(QDir(elsewhere.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    EXPECT_EQ(Metadata::fromFile(moved + QStringLiteral("/ReaganSmallPng.png")).artist(), QStringLiteral("Ada"));
+    QFile::remove(destination.path());
+    QDir(moved).removeRecursively();
 }
 
 } // namespace

@@ -20,6 +20,11 @@
 
 #include <memory>
 
+inline void PrintTo(const FailedPhoto &failure, std::ostream *stream)
+{
+    *stream << failure.path.toStdString() << " (" << failure.reason.toStdString() << ')';
+}
+
 // Settings of the test's own, the interface texts, the manual clock, the
 // batch's screens of one run and a stand-in for the main window's page
 // switch; the file lists and the last result are emptied afterwards.

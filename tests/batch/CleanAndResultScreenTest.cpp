@@ -8,10 +8,13 @@
 #include "support/UrlRecorder.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTreeWidget>
 
 namespace {
 
@@ -98,25 +101,27 @@ TEST_F(ResultScreen, SummarisesTheLastBatch)
     EXPECT_EQ(screen->btnFinish->text(), text("QX_ID_60"));
     EXPECT_EQ(screen->lblRecommendedApp->text(), text("QX_ID_61") + QLatin1Char(':'));
 
-    show({10, 10, 3725.9, 9, 0, QUrl::fromLocalFile(destination.path()), false});
+    show({10, 10, 3725.9, 10, 0, QUrl::fromLocalFile(destination.path()), false, {}});
     EXPECT_EQ(screen->lblBatchProcess->text(), text("QX_ID_248"));
     EXPECT_EQ(screen->lblPhotosSaved->text(), QStringLiteral("10 ") + text("QX_ID_250") + QLatin1Char(' ') + text("QX_ID_251"));
     EXPECT_EQ(screen->lblValuePhotosSelected->text(), QStringLiteral("10"));
-    EXPECT_EQ(screen->lblValuePhotosEdited->text(), QStringLiteral("9"));
+    EXPECT_EQ(screen->lblValuePhotosEdited->text(), QStringLiteral("10"));
+    EXPECT_EQ(screen->lblValuePhotosNotChanged->text(), QStringLiteral("0"));
+    EXPECT_TRUE(screen->boxFailedPhotos->isHidden());
     EXPECT_EQ(screen->lblValuePhotosSkipped->text(), QStringLiteral("0"));
     EXPECT_EQ(screen->lblValueTimeElapsed->text(), QStringLiteral("01:02:05"));
     EXPECT_EQ(screen->lblValueOutputFolder->text(), destination.path());
     EXPECT_TRUE(screen->btnOpenFinder->isEnabled());
 
-    show({7, 10, 1.0, 7, 3, std::nullopt, true});
+    show({7, 10, 1.0, 7, 3, std::nullopt, true, {}});
     EXPECT_EQ(screen->lblBatchProcess->text(), text("QX_ID_247"));
     EXPECT_EQ(screen->lblValuePhotosSkipped->text(), QStringLiteral("3"));
     EXPECT_EQ(screen->lblValueOutputFolder->text(), text("QX_ID_252"));
     EXPECT_FALSE(screen->btnOpenFinder->isEnabled()) << "changed in place: no folder to show";
 
-    show({1, 2, 1.0, 1, 1, std::nullopt, true});
+    show({1, 2, 1.0, 1, 1, std::nullopt, true, {}});
     EXPECT_TRUE(screen->lblPhotosSaved->text().startsWith(QStringLiteral("1 ") + text("QX_ID_249") + QLatin1Char(' ')));
-    show({0, 2, 1.0, 0, 2, std::nullopt, true});
+    show({0, 2, 1.0, 0, 2, std::nullopt, true, {}});
     EXPECT_TRUE(screen->lblPhotosSaved->text().startsWith(QStringLiteral("0 ") + text("QX_ID_250") + QLatin1Char(' ')));
 
     // Without a stored result the labels stay as they were.
@@ -125,11 +130,44 @@ TEST_F(ResultScreen, SummarisesTheLastBatch)
     EXPECT_EQ(screen->lblValuePhotosSelected->text(), QStringLiteral("2"));
 }
 
+// A batch whose writes failed never reads as done: it says how many photos
+// could not be changed and lists them with their reasons, to be copied.
+TEST_F(ResultScreen, PhotosThatCouldNotBeChangedAreCountedAndListed)
+{
+    const QList<FailedPhoto> failures{{QStringLiteral("/photos/a.jpg"), QStringLiteral("Permission denied")},
+                                      {QStringLiteral("/photos/b.jpg"), QStringLiteral("corrupted image metadata")}};
+    show({2, 2, 1.0, 0, 0, std::nullopt, true, failures});
+    EXPECT_EQ(screen->lblBatchProcess->text(),
+              QStringLiteral("2 ") + text("QX_ID_250") + QLatin1Char(' ') + text("QX_ID_286"));
+    EXPECT_EQ(screen->lblPhotosNotChanged->text(), text("QX_ID_285"));
+    EXPECT_EQ(screen->lblValuePhotosNotChanged->text(), QStringLiteral("2"));
+    EXPECT_EQ(screen->lblValuePhotosEdited->text(), QStringLiteral("0"));
+    ASSERT_FALSE(screen->boxFailedPhotos->isHidden());
+    ASSERT_EQ(screen->listFailedPhotos->topLevelItemCount(), 2);
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItem(1)->text(0), QStringLiteral("/photos/b.jpg"));
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItem(1)->text(1), QStringLiteral("corrupted image metadata"));
+    EXPECT_EQ(screen->btnCopyFailedPhotos->text(), text("QX_ID_288"));
+    screen->btnCopyFailedPhotos->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("/photos/a.jpg\tPermission denied\n/photos/b.jpg\tcorrupted image metadata\n"));
+
+    // One of three failed after a stop: the failure is what is told.
+    show({2, 3, 1.0, 1, 1, std::nullopt, true, failures.mid(0, 1)});
+    EXPECT_EQ(screen->lblBatchProcess->text(),
+              QStringLiteral("1 ") + text("QX_ID_249") + QLatin1Char(' ') + text("QX_ID_286"));
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItemCount(), 1);
+
+    show({1, 1, 1.0, 1, 0, std::nullopt, true, {}});
+    EXPECT_EQ(screen->lblBatchProcess->text(), text("QX_ID_248"));
+    EXPECT_TRUE(screen->boxFailedPhotos->isHidden());
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItemCount(), 0);
+}
+
 TEST_F(ResultScreen, TheWindowKeepsOnlyItsCloseButtonUntilFinish)
 {
     CleanMetadataViewController::shared()->btnGPSInformation->setChecked(true);
     addRecord(sources.filePath(QStringLiteral("a.jpg")), nullptr);
-    show({1, 1, 1.0, 1, 0, std::nullopt, true});
+    show({1, 1, 1.0, 1, 0, std::nullopt, true, {}});
     EXPECT_FALSE(platform::Window::hasMinimiseButton(&window));
     EXPECT_FALSE(platform::Window::hasMaximiseButton(&window));
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -156,7 +194,7 @@ TEST_F(ResultScreen, ShowFolderAsksTheFileManagerAndFallsBackToOpeningIt)
             GTEST_SKIP() << "no session bus";
 
         screen->clickedOpenFinder(); // no result: nothing
-        show({1, 1, 1.0, 1, 0, folder, false});
+        show({1, 1, 1.0, 1, 0, folder, false, {}});
         screen->btnOpenFinder->click();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !fileManager.shownFolders.isEmpty(); }, 30000));
         EXPECT_EQ(fileManager.shownFolders, QStringList{folder.toString(QUrl::FullyEncoded)});

@@ -206,7 +206,8 @@ TEST_F(NewFileName, HostilePartsCannotLeaveTheFolderOrBreakTheName)
     Rename rule = editing();
     rule.isReplaceFilename = true;
     const std::pair<QString, QString> cases[] = {
-        {QStringLiteral("../x"), QStringLiteral(".._x.jpg")},
+        {QStringLiteral("../x"), QStringLiteral("_._x.jpg")},
+        {QStringLiteral(".hidden"), QStringLiteral("_hidden.jpg")}, // a leading dot would hide the copy
         {QStringLiteral("A/B"), QStringLiteral("A_B.jpg")},
         {QStringLiteral("/etc/passwd"), QStringLiteral("_etc_passwd.jpg")},
         {QStringLiteral("a\nb\tc\x01" "d\x7f"), QStringLiteral("a_b_c_d_.jpg")},

@@ -4,6 +4,7 @@
 #include "browser/SqliteReader.h"
 #include "platform/Console.h"
 #include "platform/Paths.h"
+#include "support/TestEnvironment.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -194,6 +195,22 @@ TEST(PhotosLibraryDatabase, MissingOrForeignDatabaseGivesNoRows)
     read = readLibrary(garbage);
     ASSERT_TRUE(read.reading);
     EXPECT_TRUE(read.rows.isEmpty());
+
+    // Pipes in place of the database and a companion: nothing waits on
+    // them, and the next read is not locked out.
+    const QString package = dir.path() + QStringLiteral("/Pipes.photoslibrary");
+    QDir().mkpath(package + QStringLiteral("/database"));
+    QStringList pipes;
+    for (const char *name : { "Photos.sqlite", "photos.db", "photos.db-wal" }) {
+        pipes << package + QStringLiteral("/database/") + QLatin1String(name);
+        ASSERT_TRUE(testsupport::makePipe(pipes.last()));
+    }
+    EXPECT_TRUE(testsupport::returnsPromptly(pipes, [&] {
+        ConsoleCapture console;
+        read = readLibrary(package);
+    }));
+    EXPECT_TRUE(read.rows.isEmpty());
+    EXPECT_TRUE(readLibrary(garbage).reading);
 }
 
 TEST(PhotosLibraryDatabase, SqliteWithoutAssetTableFallsBackToTheOldDatabase)

@@ -13,6 +13,7 @@
 #include "platform/Settings.h"
 #include "platform/widgets/ScreenRegistry.h"
 #include "support/AlertScript.h"
+#include "support/ScopedIsolation.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,6 +101,10 @@ TEST_F(ScannerTest, FilesFoldersAndALibraryGiveTheirRecordsCountsAndFlags)
     heic.write("heic");
     heic.close();
 
+    // A name that is not valid UTF-8 cannot be loaded: skipped, counted, printed.
+    const QByteArray undecodable = QFile::encodeName(folder) + QByteArrayLiteral("/bad\xff.jpg");
+    ASSERT_EQ(::close(::open(undecodable.constData(), O_CREAT | O_WRONLY, 0644)), 0);
+
     auto items
         = request({ folder, folder + QStringLiteral("/b/GPS.jpg"), dir.path() + QStringLiteral("/none") });
     items << ViewControllerCellViewModel {};
@@ -107,9 +113,13 @@ TEST_F(ScannerTest, FilesFoldersAndALibraryGiveTheirRecordsCountsAndFlags)
     unselected.isSelected = false;
     items << unselected;
 
+    testsupport::ConsoleCapture console;
     const ScanRun run = runScan(items);
     waitForDetails(run.result.records);
 
+    EXPECT_EQ(run.result.errors.undecodableNames, 1);
+    EXPECT_TRUE(console.lines().contains(
+        folder + QStringLiteral("/bad\\xff.jpg: skipped, the name is not valid UTF-8")));
     const QStringList paths = run.recordPaths();
     ASSERT_EQ(paths.size(), 4) << paths.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(paths.first(), package + QStringLiteral("/originals/A/L1.jpg"));

@@ -96,11 +96,16 @@ TEST(AppHelpers, CollectFilesOfNothingAFileAndAFolder)
               (QStringList{QStringLiteral("Lib.photoslibrary"), QStringLiteral("one.jpg"), QStringLiteral("sub"),
                            QStringLiteral("sub/two.CR2")}));
 
-    // Walking a library itself leaves its photo folder to the library reader.
+    // Walking a library itself leaves its photo folder to the library reader;
+    // a folder inside the library, given itself, is walked as any other.
     const QString library = dir.filePath(QStringLiteral("Lib.photoslibrary"));
     EXPECT_EQ(relative(library, *collectFiles(library)),
               (QStringList{QStringLiteral("database"), QStringLiteral("database/Photos.sqlite"),
                            QStringLiteral("originals")}));
+    EXPECT_EQ(relative(library, *collectFiles(library + QStringLiteral("/originals"))),
+              (QStringList{QStringLiteral("originals/A"), QStringLiteral("originals/A/four.jpg")}));
+    EXPECT_EQ(relative(library, *collectFiles(library + QStringLiteral("/originals/A"))),
+              QStringList{QStringLiteral("originals/A/four.jpg")});
 }
 
 TEST(AppHelpers, CollectFilesStopsWithWhatItHasWhenTheScanIsStopped)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -165,6 +166,29 @@ TEST_F(MetadataOperationSafety, AFileRemovedDuringTheWriteIsNotBroughtBack)
     EXPECT_FALSE(m_operation.setMetadata(path, someValues, false));
     EXPECT_EQ(console.failures().size(), 1);
     EXPECT_TRUE(folder().isEmpty()) << folder().join(u' ').toStdString();
+}
+
+// A write killed half way leaves its hidden temporary file; the next write
+// into that folder removes it, and never one of a process still running.
+TEST_F(MetadataOperationSafety, TheNextWriteRemovesWhatAKilledWriteLeft)
+{
+    const QString path = photo();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        engine::setReplaceFaultHook([](engine::ReplaceStep, const QString &) { return ::raise(SIGKILL) == 0; });
+        m_operation.setMetadata(path, someValues, false);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const QStringList left = folder();
+    ASSERT_EQ(left.size(), 2) << "the killed write left its temporary file";
+    const QString running = QStringLiteral(".Reagan.jpg.calvorn-%1-abcdef").arg(::getppid());
+    QFile(m_dir.filePath(running)).open(QIODevice::WriteOnly);
+
+    ASSERT_TRUE(m_operation.setMetadata(path, someValues, false));
+    EXPECT_EQ(folder(), (QStringList { running, QStringLiteral("Reagan.jpg") }));
 }
 
 TEST_F(MetadataOperationSafety, AMissingFileFailsAndIsNotCreated)

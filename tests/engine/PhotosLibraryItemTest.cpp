@@ -30,6 +30,9 @@ TEST(PhotosLibraryItem, NewerLayoutColumnsAndImagePath)
 
     // Both path columns empty (NULL) still join.
     EXPECT_EQ(PhotosLibraryItem::fromNewLayout({}, library).imagePath, QStringLiteral("/"));
+    // Without its attributes row a photo has no original name: the stored one names it.
+    EXPECT_EQ(PhotosLibraryItem::fromNewLayout({QStringLiteral("IMG_2.JPG"), QStringLiteral("B")}, library).filename,
+              QStringLiteral("IMG_2.JPG"));
 }
 
 TEST(PhotosLibraryItem, OlderLayoutColumns)

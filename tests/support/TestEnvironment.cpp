@@ -4,8 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
+#include <future>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -61,6 +66,26 @@ QString copyTestFile(const QString &relativePath, const QTemporaryDir &dir, cons
         return QString();
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return target;
+}
+
+bool makePipe(const QString &path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+bool returnsPromptly(const QStringList &pipes, const std::function<void()> &call)
+{
+    auto done = std::async(std::launch::async, call);
+    if (done.wait_for(std::chrono::seconds(10)) == std::future_status::ready)
+        return true;
+    do {
+        for (const QString &pipe : pipes) {
+            const int writer = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0)
+                ::close(writer);
+        }
+    } while (done.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready);
+    return false;
 }
 
 } // namespace testsupport

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#include <functional>
 
 namespace testsupport {
 
@@ -17,6 +20,14 @@ bool hasTestData();
 // Copies testdata/<relativePath> into dir and returns the copy's path.
 QString copyTestFile(const QString &relativePath, const QTemporaryDir &dir,
                      const QString &newName = QString());
+
+// Makes a named pipe at path, which no process writes.
+bool makePipe(const QString &path);
+// Runs call on a thread of its own and answers whether it returned within
+// a few seconds. A call still running then is taken to wait in the pipes:
+// writers opened and closed on them, again and again, let it go before the
+// answer.
+bool returnsPromptly(const QStringList &pipes, const std::function<void()> &call);
 
 } // namespace testsupport
 
