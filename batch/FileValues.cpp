@@ -30,12 +30,21 @@ struct IptcDatePart
     MetadataTag tag;
     const char *pattern;
 };
+// Times carry the user's offset from UTC, as the IPTC form HHMMSS±HHMM does.
 constexpr IptcDatePart iptcDateParts[] = {
     {MetadataTag::digitizationDate, "yyyy-MM-dd"},
-    {MetadataTag::digitizationTime, "HH:mm:ss"},
+    {MetadataTag::digitizationTime, "HH:mm:ssxxx"},
     {MetadataTag::dateCreated, "yyyy-MM-dd"},
-    {MetadataTag::timeCreated, "HH:mm:ss"},
+    {MetadataTag::timeCreated, "HH:mm:ssxxx"},
 };
+
+// Exif dates are wall-clock times; XMP dates carry the user's offset.
+QString datePattern(MetadataField field)
+{
+    return fieldKey(field).startsWith(QLatin1String("Xmp."))
+        ? QStringLiteral("yyyy-MM-dd'T'HH:mm:ssxxx")
+        : QStringLiteral("yyyy:MM:dd HH:mm:ss");
+}
 
 // The date a rule gives one file: none when it yields no date. The empty
 // value is asked first, whatever other mode the rule has.
@@ -53,7 +62,7 @@ void enterDate(QVariantMap &values, const Metadata &metadata, const Metadata *fi
     const std::optional<QDateTime> date = ruleDate(metadata, fileMetadata, field);
     if (!isEmptied && !date)
         return;
-    values.insert(fieldKey(field), date ? fileDateText(*date, QStringLiteral("yyyy:MM:dd HH:mm:ss")) : QString());
+    values.insert(fieldKey(field), date ? fileDateText(*date, datePattern(field)) : QString());
     if (field != MetadataField::creationDate)
         return;
     for (const IptcDatePart &part : iptcDateParts)
@@ -81,8 +90,8 @@ QVariantMap metadataDictionary(const Metadata &metadata, const Metadata *fileMet
             continue;
         if (fieldKind(field) == FieldKind::Date)
             enterDate(values, metadata, fileMetadata, field);
-        else if (metadata.hasValue(field))
-            values.insert(fieldKey(field), entryOf(metadata.value(field)));
+        else
+            values.insert(fieldKey(field), entryOf(metadata.value(field))); // emptied: a null entry removes it
     }
     return values;
 }

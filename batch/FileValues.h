@@ -17,11 +17,12 @@ class Metadata;
 // no date).
 
 // The values for the bridge's write, keyed by Exiv2 key: every edited text,
-// whole and real number that has a value (an edited field left empty gives
-// no entry), and every edited date whose rule yields a date, as
-// "yyyy:MM:dd HH:mm:ss" in the user's time zone, or the empty text when the
-// rule empties it. The digitized date also fills the four IPTC date and time
-// datasets ("yyyy-MM-dd", "HH:mm:ss").
+// whole and real number (an edited field the user emptied gives a null
+// entry, which removes the tag), and every edited date whose rule yields a
+// date, in the user's time zone ("yyyy:MM:dd HH:mm:ss" for Exif, ISO 8601
+// with the offset, "yyyy-MM-ddTHH:mm:ss+01:00", for XMP), or the empty text
+// when the rule empties it. The digitized date also fills the four IPTC
+// date and time datasets ("yyyy-MM-dd", "HH:mm:ss+01:00").
 QVariantMap metadataDictionary(const Metadata &metadata, const Metadata *fileMetadata);
 
 // The modification date the file system should give a file after the batch

@@ -1,7 +1,10 @@
 #include "engine/BridgeFrame.h"
 
+#include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
 #include "engine/MetadataOperation.h"
+#include "engine/PgfUserData.h"
+#include "engine/PhotoshopResources.h"
 #include "platform/Console.h"
 #include "platform/RegularFile.h"
 
@@ -12,6 +15,7 @@
 
 #include <cerrno>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace engine::bridge {
@@ -92,20 +96,47 @@ Exiv2::Image::AutoPtr openForEditing(const QString &path)
     return readIn(platform::SupportedImages::open(std::move(memory), bytes, Use::Writing));
 }
 
-void saveEdits(Exiv2::Image &image, const QString &path)
+bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
 {
+    return image.checkMode(group) != Exiv2::amNone;
+}
+
+void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check)
+{
+    const bool refreshDigest = iptc == IptcContent::Kept && hasCurrentIptcDigest(image);
+    const QByteArray pgfMetadata = pgfUserData(image);
     image.writeMetadata();
 
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)
         throw Exiv2::Error(Exiv2::kerImageWriteFailed);
     Exiv2::IoCloser closer(io);
-    const long size = static_cast<long>(io.size());
-    const Exiv2::byte *data = io.mmap();
+    Exiv2::byte *data = io.mmap(true);
+    long size = static_cast<long>(io.size());
+    // What the library leaves behind that it should not have.
+    QByteArray mended;
+    const auto mend = [&](QByteArray result) {
+        if (result.isNull())
+            return;
+        mended = std::move(result);
+        data = reinterpret_cast<Exiv2::byte *>(mended.data());
+        size = static_cast<long>(mended.size());
+    };
+    if (image.imageType() == Exiv2::ImageType::jpeg) {
+        mend(withoutOrphanedExtendedXmp(data, size, std::as_const(image).xmpPacket()));
+        if (iptc == IptcContent::Changed)
+            mend(withoutLeftoverIptc(data, size));
+    }
+    if (!pgfMetadata.isNull())
+        mend(withoutStalePgfUserData(data, size, pgfMetadata));
+    if (refreshDigest)
+        refreshIptcDigest(data, size, image.imageType());
 
     // What the library wrote must read back before it may replace the file.
-    readIn(platform::SupportedImages::open(
+    const Exiv2::Image::AutoPtr written = readIn(platform::SupportedImages::open(
         Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing));
+    if (check)
+        check(*written);
 
     const QString failure = replaceFileContents(path, reinterpret_cast<const char *>(data), size);
     io.munmap();

@@ -7,6 +7,7 @@
 #include <exiv2/error.hpp>
 #include <exiv2/image.hpp>
 
+#include <functional>
 #include <string>
 
 // What every operation of MetadataOperation shares: how a path reaches Exiv2,
@@ -49,8 +50,16 @@ platform::SupportedImages::OpenedFile openForReading(const QString &path);
 // content is of a supported type is parsed.
 Exiv2::Image::AutoPtr openForEditing(const QString &path);
 
+// Whether the image's format holds the group at all (read-only counts).
+bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
+
 // Writes the edited metadata into the in-memory image, checks that the
-// result reads back, and replaces the file's content with it in one step.
-void saveEdits(Exiv2::Image &image, const QString &path);
+// result reads back, hands it to check (which throws to keep the file as it
+// was), and replaces the file's content with it in one step. When the edit
+// left the IPTC's content as it was, a Photoshop digest of it that matched
+// before matches after.
+using WrittenCheck = std::function<void(const Exiv2::Image &written)>;
+enum class IptcContent { Kept, Changed };
+void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check = {});
 
 } // namespace engine::bridge

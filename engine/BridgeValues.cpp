@@ -154,14 +154,17 @@ Exiv2::Value::AutoPtr textValue(Exiv2::TypeId type, const QString &text, Exiv2::
 
 std::optional<QString> formatGpsCoordinate(double v)
 {
+    constexpr qint64 perDegree = 60 * 60 * 100;
     const double a = std::fabs(v);
     if (!std::isfinite(a) || a >= int32Limit)
         return std::nullopt;
-    const auto degrees = static_cast<qint32>(a);
-    const double minutesReal = (a - degrees) * 60.0;
-    const auto minutes = static_cast<qint32>(minutesReal);
-    const auto seconds = static_cast<qint32>((minutesReal - minutes) * 60.0);
-    return QStringLiteral("%1/1 %2/1 %3/1").arg(degrees).arg(minutes).arg(seconds);
+    // Counted in hundredths of a second first, so rounding never gives 60
+    // seconds or 60 minutes.
+    const auto hundredths = static_cast<qint64>(std::llround(a * perDegree));
+    const qint64 degrees = hundredths / perDegree;
+    const qint64 minutes = hundredths % perDegree / 6000;
+    const qint64 seconds = hundredths % 6000;
+    return QStringLiteral("%1/1 %2/1 %3/100").arg(degrees).arg(minutes).arg(seconds);
 }
 
 std::optional<QString> formatHundredths(double v)

@@ -31,8 +31,8 @@ Exiv2::Value::AutoPtr rationalValue(Exiv2::TypeId type, double number);
 // set that other readers need (ASCII, else UCS-2 in the given byte order).
 Exiv2::Value::AutoPtr textValue(Exiv2::TypeId type, const QString &text, Exiv2::ByteOrder byteOrder);
 
-// |v| as degrees, minutes and whole seconds, each a rational over 1
-// ("48/1 51/1 30/1"); none when not finite or too large.
+// |v| as degrees and minutes over 1 and seconds in hundredths, as cameras
+// write them ("48/1 51/1 3024/100"); none when not finite or too large.
 std::optional<QString> formatGpsCoordinate(double v);
 // |v| in hundredths ("12345/100"); none when not finite or too large.
 std::optional<QString> formatHundredths(double v);

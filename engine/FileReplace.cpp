@@ -1,5 +1,6 @@
 #include "engine/FileReplace.h"
 
+#include "platform/ExtendedAttributes.h"
 #include "platform/TemporaryFiles.h"
 
 #include <QFile>
@@ -148,6 +149,9 @@ QString replaceFileContents(const QString &path, const char *data, qint64 size)
         return systemError(QFile::decodeName(temporary.path()), errno);
     if (::fchown(temporary.fd(), original.st_uid, original.st_gid) != 0)
         (void)::fchown(temporary.fd(), static_cast<uid_t>(-1), original.st_gid);
+    // After the mode: an access control list carries its own mode bits.
+    if (const QString failed = platform::copyExtendedAttributes(targetBytes, temporary.fd()); !failed.isEmpty())
+        return failed;
 
     const qint64 half = size / 2;
     if (!writeAll(temporary.fd(), data, half))

@@ -9,8 +9,10 @@ namespace engine {
 // Replaces the whole content of an existing, writable regular file so that at
 // every moment the file holds either its old bytes or all of its new ones: the
 // new bytes go to a temporary file in the same folder, are flushed to disk and
-// then renamed over the original, which keeps its permissions (and, where
-// allowed, its owner). A symbolic link stays a link; its target is replaced.
+// then renamed over the original, which keeps its permissions, its extended
+// attributes (and, where allowed, its owner). A symbolic link stays a link;
+// its target is replaced. A file with several hard links becomes a file of
+// its own: the other names keep the old content.
 // Returns an empty text on success, else the reason; on failure the original
 // is untouched and the temporary file is gone.
 QString replaceFileContents(const QString &path, const char *data, qint64 size);

@@ -1,49 +1,128 @@
 #include "engine/MetadataOperation.h"
 
 #include "engine/BridgeFrame.h"
+#include "engine/ImageStructure.h"
+#include "engine/XmpPacket.h"
+#include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
 
 #include <exiv2/exif.hpp>
+#include <exiv2/iptc.hpp>
+#include <exiv2/xmp_exiv2.hpp>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
 using namespace engine::bridge;
 
-constexpr std::array<const char *, 6> gpsPositionKeys {
-    "Exif.GPSInfo.GPSLatitude",
-    "Exif.GPSInfo.GPSLatitudeRef",
-    "Exif.GPSInfo.GPSLongitude",
-    "Exif.GPSInfo.GPSLongitudeRef",
-    "Exif.GPSInfo.GPSAltitude",
-    "Exif.GPSInfo.GPSAltitudeRef",
-};
 constexpr const char *orientationKey = "Exif.Image.Orientation";
 constexpr const char *userCommentKey = "Exif.Photo.UserComment";
+constexpr const char *xmpOrientationKey = "Xmp.tiff.Orientation";
+constexpr const char *xmpUserCommentKey = "Xmp.exif.UserComment";
 
-bool isGpsPosition(const std::string &key)
+struct Clear
 {
-    return std::find(gpsPositionKeys.begin(), gpsPositionKeys.end(), key) != gpsPositionKeys.end();
+    bool exif, orientation, gps, comment, iptc, xmp;
+
+    bool anyExif() const { return exif || orientation || gps || comment; }
+};
+
+bool startsWith(const std::string &text, const char *prefix)
+{
+    return text.rfind(prefix, 0) == 0;
 }
 
-void eraseFirst(Exiv2::ExifData &exif, const char *key)
+// Whether a clear takes the Exif datum. General Exif is everything but the
+// GPS directory, the orientation and the user comment, which have choices
+// of their own, and what the picture needs.
+bool isCleared(const Exiv2::Exifdatum &datum, const Clear &clear, const ImageKind &kind)
 {
-    if (auto datum = exif.findKey(Exiv2::ExifKey(key)); datum != exif.end())
-        exif.erase(datum);
+    const std::string key = datum.key();
+    if (datum.groupName() == "GPSInfo")
+        return clear.gps;
+    if (key == orientationKey)
+        return clear.orientation;
+    if (key == userCommentKey)
+        return clear.comment;
+    return clear.exif && !isKeptByClear(datum, kind);
 }
 
-// General Exif: every datum but the GPS position, and the orientation and
-// the user comment unless they go too.
-void eraseGeneralExif(Exiv2::ExifData &exif, bool orientation, bool comment)
+// Where XMP repeats what the Exif holds: the position, the orientation,
+// the user comment and, for general Exif, the rest of the Exif, TIFF and
+// Exif extension namespaces.
+bool isGpsCopy(const std::string &key)
 {
-    for (auto datum = exif.begin(); datum != exif.end();) {
-        const std::string key = datum->key();
-        const bool spared = isGpsPosition(key) || (!orientation && key == orientationKey)
-            || (!comment && key == userCommentKey);
-        datum = spared ? std::next(datum) : exif.erase(datum);
+    return startsWith(key, "Xmp.exif.GPS")
+        || (startsWith(key, "Xmp.iptcExt.") && key.find(":GPS") != std::string::npos);
+}
+
+bool isXmpCopy(const std::string &key, const Clear &clear)
+{
+    if (isGpsCopy(key))
+        return clear.gps;
+    if (key == xmpOrientationKey)
+        return clear.orientation;
+    if (key == xmpUserCommentKey)
+        return clear.comment;
+    return clear.exif
+        && (startsWith(key, "Xmp.exif.") || startsWith(key, "Xmp.exifEX.") || startsWith(key, "Xmp.tiff."));
+}
+
+void clearXmpCopies(Exiv2::Image &image, const Clear &clear)
+{
+    Exiv2::XmpData xmp = image.xmpData();
+    bool changed = false;
+    for (auto datum = xmp.begin(); datum != xmp.end();) {
+        const bool copy = isXmpCopy(datum->key(), clear);
+        changed = changed || copy;
+        datum = copy ? xmp.erase(datum) : std::next(datum);
     }
+    if (!changed) {
+        keepXmpAsItIs(image);
+        return;
+    }
+    removeXmp(image);
+    image.setXmpData(xmp);
+}
+
+[[noreturn]] void stillThere(const std::string &what)
+{
+    throw Exiv2::Error(Exiv2::kerErrorMessage, what + " still in the written file");
+}
+
+template <typename Container, typename Predicate> void requireNone(const Container &container, Predicate taken)
+{
+    const auto left = std::find_if(container.begin(), container.end(), taken);
+    if (left != container.end())
+        stillThere(left->key());
+}
+
+// A clear that did not take what it names fails, and the file stays as it was.
+void checkCleared(const Exiv2::Image &written, const Clear &clear, const ImageKind &kind, bool xmpCopiesRead)
+{
+    if (supports(written, Exiv2::mdExif))
+        requireNone(written.exifData(), [&](const Exiv2::Exifdatum &d) { return isCleared(d, clear, kind); });
+    if (clear.comment && supports(written, Exiv2::mdComment) && !written.comment().empty())
+        stillThere("The comment");
+    if (clear.iptc && supports(written, Exiv2::mdIptc))
+        requireNone(written.iptcData(), [](const Exiv2::Iptcdatum &) { return true; });
+    if (!supports(written, Exiv2::mdXmp))
+        return;
+    if (clear.xmp) {
+        requireNone(written.xmpData(), [](const Exiv2::Xmpdatum &) { return true; });
+        if (hasUnreadableXmp(written))
+            stillThere("XMP");
+    }
+    if (xmpCopiesRead)
+        requireNone(written.xmpData(), [&](const Exiv2::Xmpdatum &d) { return isXmpCopy(d.key(), clear); });
+}
+
+bool keepsCameraForRawData(const Exiv2::ExifData &exif, const ImageKind &kind)
+{
+    return kind.raw && std::any_of(exif.begin(), exif.end(), [](const Exiv2::Exifdatum &d) {
+        return d.key() == "Exif.Image.Make" || d.key() == "Exif.Image.Model";
+    });
 }
 
 } // namespace
@@ -52,31 +131,43 @@ bool MetadataOperation::clearMetadata(
     const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp) const
 {
     initializeExiv2();
+    const Clear clear { exif, orientation, gps, comment, iptc, xmp };
     return runGuarded([&] {
         Exiv2::Image::AutoPtr image = openForEditing(path);
-        if (image->checkMode(Exiv2::mdExif) != Exiv2::amNone) {
-            Exiv2::ExifData &data = image->exifData();
-            if (exif && orientation && gps && comment) {
-                image->clearExifData();
+        const ImageKind kind = imageKind(*image);
+
+        if (supports(*image, Exiv2::mdExif) && clear.anyExif()) {
+            Exiv2::ExifData data = image->exifData();
+            for (auto datum = data.begin(); datum != data.end();)
+                datum = isCleared(*datum, clear, kind) ? data.erase(datum) : std::next(datum);
+            dropIdleTags(data, image->exifData(), kind);
+            if (clear.exif && keepsCameraForRawData(data, kind))
+                platform::Console::err(path
+                    + QStringLiteral(": the camera's make, model and maker note stay: raw converters need them to "
+                                     "decode the picture"));
+            image->setExifData(data);
+        }
+        if (clear.comment && supports(*image, Exiv2::mdComment))
+            image->clearComment();
+        if (clear.iptc && supports(*image, Exiv2::mdIptc))
+            image->clearIptcData();
+
+        bool xmpCopiesRead = false;
+        if (supports(*image, Exiv2::mdXmp)) {
+            if (clear.xmp) {
+                removeXmp(*image);
+            } else if (!clear.anyExif()) {
+                keepXmpAsItIs(*image);
+            } else if (hasUnreadableXmp(*image)) {
+                keepXmpAsItIs(*image);
+                platform::Console::err(path
+                    + QStringLiteral(": the XMP cannot be read, so any copies of the cleared Exif values in it stay"));
             } else {
-                if (exif)
-                    eraseGeneralExif(data, orientation, comment);
-                if (orientation)
-                    eraseFirst(data, orientationKey);
-                if (gps) {
-                    for (const char *key : gpsPositionKeys)
-                        eraseFirst(data, key);
-                }
-                if (comment)
-                    eraseFirst(data, userCommentKey);
+                clearXmpCopies(*image, clear);
+                xmpCopiesRead = true;
             }
         }
-        if (comment && image->checkMode(Exiv2::mdComment) != Exiv2::amNone)
-            image->clearComment();
-        if (iptc && image->checkMode(Exiv2::mdIptc) != Exiv2::amNone)
-            image->clearIptcData();
-        if (xmp && image->checkMode(Exiv2::mdXmp) != Exiv2::amNone)
-            image->clearXmpData();
-        saveEdits(*image, path);
+        saveEdits(*image, path, clear.iptc ? IptcContent::Changed : IptcContent::Kept,
+            [&](const Exiv2::Image &written) { checkCleared(written, clear, kind, xmpCopiesRead); });
     });
 }

@@ -17,17 +17,25 @@ public:
     // Every Exif, IPTC and XMP value of the file, keyed by Exiv2 key
     // ("Exif.Photo.FNumber"): texts as QString, whole numbers as qint64,
     // rationals and GPS coordinates as double, single-precision values as
-    // float. Empty for a file without metadata; none when reading failed.
+    // float. A repeatable IPTC dataset gives all its items in one text
+    // ("\"Smith, John\", Alps"). Empty for a file without metadata; none
+    // when reading failed.
     std::optional<QVariantMap> getMetadata(const QString &path) const;
 
     // Writes the values of the known keys (others are ignored) into the
-    // file; with empty set, the file's other Exif, IPTC and XMP values go.
-    // "Exif.Photo.UserComment" also sets the JPEG comment.
+    // file; a null value, or an empty date, removes its key. With empty set,
+    // the file's other Exif, IPTC and XMP values go, but for what its
+    // picture needs. "Exif.Photo.UserComment" also sets the JPEG comment.
+    // A value that is refused or that the written file does not hold is
+    // named on standard error; the others are written all the same.
     bool setMetadata(const QString &path, const QVariantMap &values, bool empty) const;
 
-    // Removes the chosen groups: general Exif (all but the GPS position,
-    // the orientation and the user comment), the orientation, the six GPS
-    // position keys, the user comment with the JPEG comment, all IPTC, all XMP.
+    // Removes the chosen groups from every place the file keeps them:
+    // general Exif (all but the GPS, the orientation, the user comment and
+    // what the picture needs), the orientation, the GPS directory, the user
+    // comment with the JPEG comment, all IPTC, all XMP; copies in XMP go
+    // with their Exif. Fails, leaving the file as it was, when the written
+    // file still holds what a choice names.
     bool clearMetadata(
         const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp) const;
 

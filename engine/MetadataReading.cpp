@@ -1,6 +1,7 @@
 #include "engine/MetadataOperation.h"
 
 #include "engine/BridgeFrame.h"
+#include "engine/IptcTexts.h"
 #include "platform/Exiv2Setup.h"
 
 #include <exiv2/exif.hpp>
@@ -90,11 +91,12 @@ double altitudeReference(const Exiv2::Exifdatum &datum)
     return r.second == 0 ? 0.0 : quotient(r);
 }
 
-// Datasets that hold one item each and repeat for more (a keyword per
-// dataset): their entry lists every item, in file order.
-bool isListDataset(const std::string &key)
+// An IPTC datum's entry: its text in the character set the IPTC declares.
+std::optional<QVariant> iptcEntry(const Exiv2::Iptcdatum &datum, bool markedUtf8)
 {
-    return key == "Iptc.Application2.Keywords" || key == "Iptc.Application2.SuppCategory";
+    if (datum.typeId() == Exiv2::string)
+        return engine::bridge::iptcText(datum.toString(), markedUtf8);
+    return entryByType(datum);
 }
 
 } // namespace
@@ -120,18 +122,22 @@ std::optional<QVariantMap> MetadataOperation::getMetadata(const QString &path) c
                 entries.insert(textFromBytes(key), *entry);
         }
 
-        for (const Exiv2::Iptcdatum &datum : image.iptcData()) {
-            const std::string key = datum.key();
-            std::optional<QVariant> entry = entryByType(datum);
+        // A repeatable dataset's entry lists every item, in file order.
+        const Exiv2::IptcData &iptc = image.iptcData();
+        const bool markedUtf8 = engine::bridge::isMarkedUtf8(iptc);
+        QMap<QString, QStringList> items;
+        for (const Exiv2::Iptcdatum &datum : iptc) {
+            const std::optional<QVariant> entry = iptcEntry(datum, markedUtf8);
             if (!entry)
                 continue;
-            const QString name = textFromBytes(key);
-            const auto earlier = entries.constFind(name);
-            if (isListDataset(key) && earlier != entries.constEnd() && earlier->typeId() == QMetaType::QString
-                && entry->typeId() == QMetaType::QString)
-                entry = earlier->toString() + QStringLiteral(", ") + entry->toString();
-            entries.insert(name, *entry);
+            const QString name = textFromBytes(datum.key());
+            if (engine::bridge::isRepeatable(Exiv2::IptcKey(datum.key())) && entry->typeId() == QMetaType::QString)
+                items[name] << entry->toString();
+            else
+                entries.insert(name, *entry);
         }
+        for (auto list = items.cbegin(); list != items.cend(); ++list)
+            entries.insert(list.key(), engine::bridge::joinedItems(*list));
 
         for (const Exiv2::Xmpdatum &datum : image.xmpData()) {
             if (std::optional<QVariant> entry = entryByType(datum))

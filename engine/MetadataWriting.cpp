@@ -2,6 +2,10 @@
 
 #include "engine/BridgeFrame.h"
 #include "engine/BridgeValues.h"
+#include "engine/ImageStructure.h"
+#include "engine/IptcTexts.h"
+#include "engine/WriteReport.h"
+#include "engine/XmpPacket.h"
 #include "platform/Exiv2Setup.h"
 
 #include <exiv2/datasets.hpp>
@@ -10,11 +14,14 @@
 #include <exiv2/tags.hpp>
 #include <exiv2/xmp_exiv2.hpp>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 using namespace engine::bridge;
 
-enum class Conversion { Text, Integer, Rational, Coordinate, Altitude };
+enum class Conversion { Text, Date, Integer, Rational, Coordinate, Altitude };
 
 struct WriteRow
 {
@@ -29,9 +36,9 @@ constexpr WriteRow exifRows[] = {
     { "Exif.Image.Copyright", Conversion::Text },
     { "Exif.Image.Software", Conversion::Text },
     { "Exif.Photo.UserComment", Conversion::Text },
-    { "Exif.Photo.DateTimeOriginal", Conversion::Text },
-    { "Exif.Photo.DateTimeDigitized", Conversion::Text },
-    { "Exif.Image.DateTime", Conversion::Text },
+    { "Exif.Photo.DateTimeOriginal", Conversion::Date },
+    { "Exif.Photo.DateTimeDigitized", Conversion::Date },
+    { "Exif.Image.DateTime", Conversion::Date },
     { "Exif.Image.Make", Conversion::Text },
     { "Exif.Image.Model", Conversion::Text },
     { "Exif.Photo.CameraOwnerName", Conversion::Text },
@@ -119,10 +126,57 @@ constexpr XmpRow xmpRows[] = {
 };
 
 const QString userCommentKey = QStringLiteral("Exif.Photo.UserComment");
+const std::string makeKey = "Exif.Image.Make";
+const std::string modelKey = "Exif.Image.Model";
+const std::string compressionKey = "Exif.Image.Compression";
+const std::string chromaticitiesKey = "Exif.Image.PrimaryChromaticities";
+const QString noPlace = QStringLiteral("the file format has no place for it");
 
-bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
+// A null entry asks to remove the key, as does an empty date.
+bool isRemoval(const QVariant &given)
 {
-    return image.checkMode(group) != Exiv2::amNone;
+    return !given.isValid();
+}
+
+bool isEmptyText(const QVariant &given)
+{
+    return given.typeId() == QMetaType::QString && given.toString().isEmpty();
+}
+
+template <typename Container, typename Key> void eraseAll(Container &container, const Key &key)
+{
+    for (auto datum = container.begin(); datum != container.end();)
+        datum = datum->key() == key.key() ? container.erase(datum) : std::next(datum);
+}
+
+const char *keyOf(const WriteRow &row)
+{
+    return row.key;
+}
+const char *keyOf(const char *name)
+{
+    return name;
+}
+const char *keyOf(const XmpRow &row)
+{
+    return row.key;
+}
+
+// The keys of a group's rows that the values give.
+template <typename Rows> std::vector<const char *> givenKeys(const QVariantMap &values, const Rows &rows)
+{
+    std::vector<const char *> keys;
+    for (const auto &row : rows) {
+        if (values.contains(QString::fromLatin1(keyOf(row))))
+            keys.push_back(keyOf(row));
+    }
+    return keys;
+}
+
+template <typename Rows> void refuseAll(WriteReport &report, const QVariantMap &values, const Rows &rows, const QString &reason)
+{
+    for (const char *key : givenKeys(values, rows))
+        report.refuse(key, reason);
 }
 
 // The Exif value of one row, in the tag's own type; none when the number
@@ -132,6 +186,7 @@ Exiv2::Value::AutoPtr exifValue(
 {
     switch (row.conversion) {
     case Conversion::Text:
+    case Conversion::Date:
         return textValue(type, textOf(given), byteOrder);
     case Conversion::Integer:
         if (const std::optional<qint32> number = integerOf(given))
@@ -151,16 +206,78 @@ Exiv2::Value::AutoPtr exifValue(
     return Exiv2::Value::AutoPtr();
 }
 
-void writeExif(Exiv2::ExifData &exif, const QVariantMap &values, Exiv2::ByteOrder byteOrder)
+QString exifText(const Exiv2::Exifdatum &datum)
+{
+    return textFromBytes(datum.toString()).trimmed();
+}
+
+// A maker note is laid out for its make and read for its model: once the
+// make changes, the library no longer writes it where readers look for it,
+// and readers decode it by the model.
+bool changesCameraUnderMakerNote(const Exiv2::ExifData &exif, const std::string &key, const QVariant &given)
+{
+    if ((key != makeKey && key != modelKey) || !hasMakerNote(exif))
+        return false;
+    const auto current = exif.findKey(Exiv2::ExifKey(key));
+    if (isRemoval(given) || current == exif.end())
+        return true;
+    return exifText(*current) != textOf(given).trimmed();
+}
+
+// The one number the form edits is the first of the tag's six (the red x).
+const Exiv2::Exifdatum *sixChromaticities(const Exiv2::ExifData &exif)
+{
+    const auto found = exif.findKey(Exiv2::ExifKey(chromaticitiesKey));
+    return found != exif.end() && found->count() == 6 ? &*found : nullptr;
+}
+
+std::optional<QString> refusalOf(
+    const std::string &key, const QVariant &given, const Exiv2::ExifData &exif, const ImageKind &kind)
+{
+    if (changesCameraUnderMakerNote(exif, key, given))
+        return QStringLiteral("the maker note depends on it and would no longer be readable");
+    if (isRemoval(given))
+        return std::nullopt;
+    if (key == compressionKey && kind.jpeg)
+        return QStringLiteral("a JPEG file may not hold it");
+    if (key == chromaticitiesKey && !sixChromaticities(exif))
+        return QStringLiteral("the tag holds six values and the file has none to keep");
+    return std::nullopt;
+}
+
+Exiv2::Value::AutoPtr withFirstChromaticity(const Exiv2::Exifdatum &six, const Exiv2::Value &first)
+{
+    std::string text = first.toString(0);
+    for (long i = 1; i < six.count(); ++i)
+        text += ' ' + six.value().toString(i);
+    Exiv2::Value::AutoPtr value = Exiv2::Value::create(six.typeId());
+    value->read(text);
+    return value;
+}
+
+void writeExif(Exiv2::ExifData &exif, const QVariantMap &values, Exiv2::ByteOrder byteOrder, const ImageKind &kind,
+    WriteReport &report)
 {
     for (const WriteRow &row : exifRows) {
         const auto given = values.constFind(QString::fromLatin1(row.key));
         if (given == values.constEnd())
             continue;
         const Exiv2::ExifKey key(row.key);
-        const Exiv2::Value::AutoPtr value = exifValue(row, key.defaultTypeId(), *given, byteOrder);
-        if (value.get() == nullptr)
+        if (const std::optional<QString> refusal = refusalOf(row.key, *given, exif, kind)) {
+            report.refuse(row.key, *refusal);
             continue;
+        }
+        if (isRemoval(*given) || (row.conversion == Conversion::Date && isEmptyText(*given))) {
+            eraseAll(exif, key);
+            continue;
+        }
+        Exiv2::Value::AutoPtr value = exifValue(row, key.defaultTypeId(), *given, byteOrder);
+        if (value.get() == nullptr) {
+            report.refuse(row.key, QStringLiteral("not a number the tag can hold"));
+            continue;
+        }
+        if (row.key == chromaticitiesKey)
+            value = withFirstChromaticity(*sixChromaticities(exif), *value);
         if (auto datum = exif.findKey(key); datum != exif.end())
             datum->setValue(value.get());
         else
@@ -168,31 +285,13 @@ void writeExif(Exiv2::ExifData &exif, const QVariantMap &values, Exiv2::ByteOrde
     }
 }
 
-void eraseAll(Exiv2::IptcData &iptc, const Exiv2::IptcKey &key)
-{
-    for (auto datum = iptc.begin(); datum != iptc.end();) {
-        if (datum->key() == key.key())
-            datum = iptc.erase(datum);
-        else
-            ++datum;
-    }
-}
-
-// Keywords and supplemental categories: one dataset per comma-separated item.
-bool isListDataset(const Exiv2::IptcKey &key)
-{
-    return key.key() == "Iptc.Application2.Keywords" || key.key() == "Iptc.Application2.SuppCategory";
-}
-
 void writeIptcDataset(Exiv2::IptcData &iptc, const Exiv2::IptcKey &key, const QString &text)
 {
     const Exiv2::TypeId type = Exiv2::IptcDataSets::dataSetType(key.tag(), key.record());
-    if (isListDataset(key)) {
+    if (isRepeatable(key)) {
         eraseAll(iptc, key);
-        for (const QString &item : text.split(QLatin1Char(','))) {
-            if (const QString trimmed = item.trimmed(); !trimmed.isEmpty())
-                iptc.add(key, textValue(type, trimmed, Exiv2::invalidByteOrder).get());
-        }
+        for (const QString &item : splitItems(text))
+            iptc.add(key, textValue(type, item, Exiv2::invalidByteOrder).get());
         return;
     }
     const bool isDateOrTime = type == Exiv2::date || type == Exiv2::time;
@@ -210,11 +309,26 @@ void writeIptcDataset(Exiv2::IptcData &iptc, const Exiv2::IptcKey &key, const QS
         iptc.add(key, value.get());
 }
 
+bool isAscii(const QString &text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 void writeIptc(Exiv2::IptcData &iptc, const QVariantMap &values)
 {
+    const bool writesUtf8 = std::any_of(std::begin(iptcKeys), std::end(iptcKeys), [&](const char *name) {
+        const QVariant given = values.value(QString::fromLatin1(name));
+        return !isRemoval(given) && !isAscii(textOf(given));
+    });
+    if (writesUtf8)
+        declareUtf8(iptc);
     for (const char *name : iptcKeys) {
         const auto given = values.constFind(QString::fromLatin1(name));
-        if (given != values.constEnd())
+        if (given == values.constEnd())
+            continue;
+        if (isRemoval(*given))
+            eraseAll(iptc, Exiv2::IptcKey(name));
+        else
             writeIptcDataset(iptc, Exiv2::IptcKey(name), textOf(*given));
     }
 }
@@ -225,9 +339,64 @@ void writeXmp(Exiv2::XmpData &xmp, const QVariantMap &values)
         const auto given = values.constFind(QString::fromLatin1(row.key));
         if (given == values.constEnd())
             continue;
+        if (isRemoval(*given) || (row.isDate && isEmptyText(*given))) {
+            eraseAll(xmp, Exiv2::XmpKey(row.key));
+            continue;
+        }
         const QString text = textOf(*given);
         xmp[row.key] = (row.isDate ? xmpDateText(text) : text).toUtf8().toStdString();
     }
+}
+
+template <typename Rows>
+void expectAll(WriteReport &report, const QVariantMap &values, const Rows &rows, const Exiv2::Image &image)
+{
+    for (const char *key : givenKeys(values, rows))
+        report.expect(key, image);
+}
+
+void setExif(Exiv2::Image &image, const QVariantMap &values, bool empty, const ImageKind &kind, WriteReport &report)
+{
+    Exiv2::ExifData exif = image.exifData();
+    if (empty) {
+        // What the picture itself needs stays, as a clear of the Exif keeps it.
+        for (auto datum = exif.begin(); datum != exif.end();)
+            datum = isKeptByClear(*datum, kind) ? std::next(datum) : exif.erase(datum);
+    }
+    const Exiv2::ExifData before = exif;
+    writeExif(exif, values, image.byteOrder(), kind, report);
+    if (empty)
+        dropIdleTags(exif, image.exifData(), kind);
+    addRequiredTags(exif, before, image, kind);
+    image.setExifData(exif);
+
+    const auto comment = values.constFind(userCommentKey);
+    if (comment == values.constEnd() || !supports(image, Exiv2::mdComment))
+        return;
+    if (isRemoval(*comment))
+        image.clearComment();
+    else
+        image.setComment(textOf(*comment).toUtf8().toStdString());
+}
+
+void setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty, WriteReport &report)
+{
+    if (!empty && givenKeys(values, xmpRows).empty()) {
+        keepXmpAsItIs(image);
+        return;
+    }
+    if (!empty && hasUnreadableXmp(image)) {
+        // Writing would replace what the library cannot read with only these.
+        refuseAll(report, values, xmpRows, QStringLiteral("the file's XMP cannot be read, so it stays as it is"));
+        keepXmpAsItIs(image);
+        return;
+    }
+    Exiv2::XmpData xmp;
+    if (!empty)
+        xmp = image.xmpData();
+    writeXmp(xmp, values);
+    removeXmp(image);
+    image.setXmpData(xmp);
 }
 
 } // namespace
@@ -237,30 +406,35 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
     initializeExiv2();
     return runGuarded([&] {
         Exiv2::Image::AutoPtr image = openForEditing(path);
-        Exiv2::ExifData exif;
-        Exiv2::IptcData iptc;
-        Exiv2::XmpData xmp;
-        if (!empty) {
-            exif = image->exifData();
-            iptc = image->iptcData();
-            xmp = image->xmpData();
-        }
+        const ImageKind kind = imageKind(*image);
+        WriteReport report(path);
 
-        if (supports(*image, Exiv2::mdExif)) {
-            writeExif(exif, values, image->byteOrder());
-            image->setExifData(exif);
-            const auto comment = values.constFind(userCommentKey);
-            if (comment != values.constEnd() && supports(*image, Exiv2::mdComment))
-                image->setComment(textOf(*comment).toUtf8().toStdString());
-        }
+        if (supports(*image, Exiv2::mdExif))
+            setExif(*image, values, empty, kind, report);
+        else
+            refuseAll(report, values, exifRows, noPlace);
+
         if (supports(*image, Exiv2::mdIptc)) {
+            Exiv2::IptcData iptc;
+            if (!empty)
+                iptc = image->iptcData();
             writeIptc(iptc, values);
             image->setIptcData(iptc);
+        } else {
+            refuseAll(report, values, iptcKeys, noPlace);
         }
-        if (supports(*image, Exiv2::mdXmp)) {
-            writeXmp(xmp, values);
-            image->setXmpData(xmp);
-        }
-        saveEdits(*image, path);
+
+        if (supports(*image, Exiv2::mdXmp))
+            setXmp(*image, values, empty, report);
+        else
+            refuseAll(report, values, xmpRows, noPlace);
+
+        expectAll(report, values, exifRows, *image);
+        expectAll(report, values, iptcKeys, *image);
+        expectAll(report, values, xmpRows, *image);
+        const IptcContent iptc
+            = empty || !givenKeys(values, iptcKeys).empty() ? IptcContent::Changed : IptcContent::Kept;
+        saveEdits(*image, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); });
+        report.print();
     });
 }

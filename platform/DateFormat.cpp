@@ -4,7 +4,9 @@
 
 #include <QTimeZone>
 
+#include <unicode/calendar.h>
 #include <unicode/datefmt.h>
+#include <unicode/timezone.h>
 #include <unicode/smpdtfmt.h>
 
 #include <memory>
@@ -30,7 +32,14 @@ struct Cache
     std::unordered_map<QString, std::unique_ptr<icu::SimpleDateFormat>> formatters;
 };
 
-icu::SimpleDateFormat *formatter(const QString &pattern, DateFormat::Kind kind)
+// How a formatter resolves a text's fields into a moment. Strict: every
+// field in range and the wall time one that exists in the user's zone.
+// InGmt: the same in a zone without summer time. Lenient: a wall time that
+// summer time skips is taken as the same time before the change.
+enum class Resolution { Strict, InGmt, Lenient };
+
+icu::SimpleDateFormat *formatter(
+    const QString &pattern, DateFormat::Kind kind, Resolution resolution = Resolution::Strict)
 {
     thread_local Cache cache;
     const int generation = icusupport::generation();
@@ -38,7 +47,8 @@ icu::SimpleDateFormat *formatter(const QString &pattern, DateFormat::Kind kind)
         cache.formatters.clear();
         cache.generation = generation;
     }
-    const QString key = (kind == DateFormat::Kind::File ? QStringLiteral("F|") : QStringLiteral("U|")) + pattern;
+    const QString key = (kind == DateFormat::Kind::File ? QStringLiteral("F") : QStringLiteral("U"))
+        + QString::number(int(resolution)) + QLatin1Char('|') + pattern;
     auto it = cache.formatters.find(key);
     if (it != cache.formatters.end())
         return it->second.get();
@@ -47,8 +57,17 @@ icu::SimpleDateFormat *formatter(const QString &pattern, DateFormat::Kind kind)
     auto made = std::make_unique<icu::SimpleDateFormat>(toIcu(pattern), localeFor(kind), status);
     if (U_FAILURE(status))
         return nullptr;
-    made->adoptTimeZone(icusupport::userTimeZone().release());
+    if (resolution == Resolution::InGmt)
+        made->adoptTimeZone(icu::TimeZone::getGMT()->clone());
+    else
+        made->adoptTimeZone(icusupport::userTimeZone().release());
     made->setLenient(false);
+    if (resolution == Resolution::Lenient) {
+        std::unique_ptr<icu::Calendar> calendar(made->getCalendar()->clone());
+        calendar->setLenient(true);
+        calendar->setSkippedWallTimeOption(UCAL_WALLTIME_LAST);
+        made->adoptCalendar(calendar.release());
+    }
     icu::SimpleDateFormat *raw = made.get();
     cache.formatters.emplace(key, std::move(made));
     return raw;
@@ -91,19 +110,36 @@ QString DateFormat::format(const QDateTime &date, const QString &pattern, Kind k
     return fromIcu(out);
 }
 
-std::optional<QDateTime> DateFormat::parse(const QString &text, const QString &pattern, Kind kind)
+namespace {
+
+std::optional<UDate> parseWhole(icu::SimpleDateFormat *f, const icu::UnicodeString &source)
 {
-    icu::SimpleDateFormat *f = formatter(pattern, kind);
-    if (!f || text.isEmpty())
+    if (!f)
         return std::nullopt;
-    const icu::UnicodeString source = toIcu(text);
     icu::ParsePosition position(0);
     const UDate when = f->parse(source, position);
     if (position.getErrorIndex() != -1 || position.getIndex() != source.length())
         return std::nullopt;
+    return when;
+}
+
+} // namespace
+
+std::optional<QDateTime> DateFormat::parse(const QString &text, const QString &pattern, Kind kind)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    const icu::UnicodeString source = toIcu(text);
+    std::optional<UDate> when = parseWhole(formatter(pattern, kind), source);
+    // A wall time inside the hour that summer time skips reads strictly in
+    // a zone without that hour; only then is it resolved leniently.
+    if (!when && parseWhole(formatter(pattern, kind, Resolution::InGmt), source))
+        when = parseWhole(formatter(pattern, kind, Resolution::Lenient), source);
+    if (!when)
+        return std::nullopt;
     // Qt::UTC rather than QTimeZone::utc(): a date of this Qt keeps no zone
     // object of its own then, which every loaded record paid for per date.
-    return QDateTime::fromMSecsSinceEpoch(qint64(when), Qt::UTC);
+    return QDateTime::fromMSecsSinceEpoch(qint64(*when), Qt::UTC);
 }
 
 void DateFormat::setUserLocale(const QString &icuLocaleId)

@@ -20,7 +20,9 @@ public:
     enum class Kind { User, File };
 
     static QString format(const QDateTime &date, const QString &pattern, Kind kind = Kind::User);
-    // Absent unless the whole text matches the pattern (a strict parse).
+    // Absent unless the whole text matches the pattern (a strict parse). A
+    // wall time that summer time skips (02:30 on the night the clocks go
+    // forward) is taken as the same time before the change, an hour on.
     // The point in time comes back in UTC, which costs nothing to compare
     // or format again; its wall clock in the user's zone is what format()
     // and Calendar::parts() give.

@@ -10,13 +10,15 @@
 
 using namespace engine::bridge;
 
-TEST(BridgeValues, CoordinatesBecomeWholeDegreesMinutesAndSeconds)
+// Seconds in hundredths, rounded, so a position is never more than 15 cm off.
+TEST(BridgeValues, CoordinatesBecomeDegreesMinutesAndHundredthsOfSeconds)
 {
-    EXPECT_EQ(formatGpsCoordinate(48.8584), QStringLiteral("48/1 51/1 30/1"));
-    EXPECT_EQ(formatGpsCoordinate(-33.8568), QStringLiteral("33/1 51/1 24/1"));
-    EXPECT_EQ(formatGpsCoordinate(10.5), QStringLiteral("10/1 30/1 0/1"));
-    EXPECT_EQ(formatGpsCoordinate(20.15), QStringLiteral("20/1 8/1 59/1"));
-    EXPECT_EQ(formatGpsCoordinate(0.0), QStringLiteral("0/1 0/1 0/1"));
+    EXPECT_EQ(formatGpsCoordinate(48.8584), QStringLiteral("48/1 51/1 3024/100"));
+    EXPECT_EQ(formatGpsCoordinate(-33.8568), QStringLiteral("33/1 51/1 2448/100"));
+    EXPECT_EQ(formatGpsCoordinate(10.5), QStringLiteral("10/1 30/1 0/100"));
+    EXPECT_EQ(formatGpsCoordinate(20.15), QStringLiteral("20/1 9/1 0/100"));
+    EXPECT_EQ(formatGpsCoordinate(59.9999999), QStringLiteral("60/1 0/1 0/100"));
+    EXPECT_EQ(formatGpsCoordinate(0.0), QStringLiteral("0/1 0/1 0/100"));
     EXPECT_FALSE(formatGpsCoordinate(std::nan("")).has_value());
     EXPECT_FALSE(formatGpsCoordinate(std::numeric_limits<double>::infinity()).has_value());
     EXPECT_FALSE(formatGpsCoordinate(3e9).has_value());

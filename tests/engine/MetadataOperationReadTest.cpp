@@ -75,9 +75,14 @@ TEST(MetadataOperationRead, EveryImageReadsAndAgreesWithThePeer)
             const QVariant ours = entries->value(key);
             if (textTypes.contains(type)) {
                 ASSERT_EQ(ours.typeId(), QMetaType::QString) << key.toStdString();
-                // The peer shows the first line of a text.
-                EXPECT_EQ(ours.toString().section(QLatin1Char('\n'), 0, 0).trimmed(), value.trimmed())
-                    << key.toStdString();
+                // The peer shows the first line of a text, and a byte of IPTC
+                // text that is not UTF-8 as U+FFFD, where we read Latin-1.
+                QString shown = ours.toString().section(QLatin1Char('\n'), 0, 0).trimmed();
+                if (key.startsWith(QLatin1String("Iptc.")) && value.contains(QChar::ReplacementCharacter)) {
+                    for (QChar &c : shown)
+                        c = c.unicode() >= 0x80 ? QChar(QChar::ReplacementCharacter) : c;
+                }
+                EXPECT_EQ(shown, value.trimmed()) << key.toStdString();
                 ++compared;
             } else if (numberTypes.contains(type)) {
                 const std::optional<double> expected = peerNumber(type, value);
@@ -199,7 +204,7 @@ TEST(MetadataOperationRead, ValuesFollowTheirTypeAndTheGpsRules)
     EXPECT_EQ(
         e.value(QStringLiteral("Exif.Photo.UserComment")), QVariant(QStringLiteral("Seen from the bridge")));
     EXPECT_EQ(e.value(QStringLiteral("Iptc.Application2.Keywords")),
-        QVariant(QStringLiteral("one, two, three, four")));
+        QVariant(QStringLiteral("one, \"two, three\", four")));
     EXPECT_EQ(
         e.value(QStringLiteral("Iptc.Application2.SuppCategory")), QVariant(QStringLiteral("alpha, beta")));
     EXPECT_FALSE(e.contains(QStringLiteral("Xmp.dc.subject")));

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <exiv2/exif.hpp>
+#include <exiv2/image.hpp>
+
+// Which Exif tags describe the picture rather than the photograph, so that
+// clearing Exif never takes what a reader needs to show the image, and what
+// the Exif standard requires of a directory a write creates.
+namespace engine::bridge {
+
+struct ImageKind
+{
+    // TIFF and the raw formats built on it: their Exif directories are the
+    // file's own structure and point at its image data.
+    bool tiffBased = false;
+    // A TIFF-based file of camera sensor data, which raw converters decode
+    // with the camera's make, model and maker note.
+    bool raw = false;
+    bool jpeg = false;
+};
+ImageKind imageKind(const Exiv2::Image &image);
+
+// A tag that a clear of the Exif keeps: the structure of each directory a
+// TIFF-based file's image data needs (sizes, samples, strips and tiles,
+// sub-images, colour, DNG and GeoTIFF tags), the resolution and colour
+// tags where another format's first directory holds them, the Exif
+// directory's version, colour space and pixel size, the interoperability
+// directory, and on raw files the make, model and maker note.
+bool isKeptByClear(const Exiv2::Exifdatum &datum, const ImageKind &kind);
+
+// After a clear or a write: drops kept tags that the change left
+// describing nothing (an Exif directory that now holds only its version; on
+// formats other than TIFF, Exif that now holds only the description of the
+// picture), and the pointers to directories that are now empty.
+void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const ImageKind &kind);
+
+// Gives each directory that before did not have and exif now has the tags
+// the Exif standard requires of it there: the Exif version, the GPS
+// version and, in a JPEG, resolution, YCbCr position, components, colour
+// space and pixel size; in a TIFF, the FlashPix version, the colour space
+// and the GPS processing method ("MANUAL", the position was entered).
+void addRequiredTags(
+    Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Exiv2::Image &image, const ImageKind &kind);
+
+// Whether the Exif holds a maker note, whose layout depends on the make.
+bool hasMakerNote(const Exiv2::ExifData &exif);
+
+} // namespace engine::bridge

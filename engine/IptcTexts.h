@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <exiv2/iptc.hpp>
+
+#include <string>
+
+// IPTC texts on their way out of and into a file: which character set they
+// are in, and how a repeatable dataset's items make one text.
+namespace engine::bridge {
+
+// Datasets that hold one item each and repeat for more (keywords,
+// by-lines, writers: every dataset the standard marks repeatable).
+bool isRepeatable(const Exiv2::IptcKey &key);
+
+// Items as one text, ", " between them; an item that holds a comma, a
+// double quote or blanks at either end stands in double quotes, its own
+// quotes doubled ("\"Smith, John\", x").
+QString joinedItems(const QStringList &items);
+// The items of such a text, quotes read back; blank items are left out.
+QStringList splitItems(const QString &text);
+
+// True when the IPTC declares its texts UTF-8 (dataset 1:90, ESC % G).
+bool isMarkedUtf8(const Exiv2::IptcData &iptc);
+// A text dataset's bytes, up to the first NUL: UTF-8 when marked so;
+// without the mark, UTF-8 when they are valid UTF-8, else Latin-1.
+QString iptcText(const std::string &bytes, bool markedUtf8);
+// Before text that is not ASCII is written as UTF-8: declares UTF-8 and
+// turns the texts already there that are not UTF-8 from Latin-1 into it,
+// so each keeps reading the same.
+void declareUtf8(Exiv2::IptcData &iptc);
+
+} // namespace engine::bridge

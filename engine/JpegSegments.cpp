@@ -1,0 +1,26 @@
+#include "engine/JpegSegments.h"
+
+namespace engine::bridge {
+
+bool forEachJpegSegment(Exiv2::byte *data, long size, const std::function<void(const JpegSegment &)> &visit)
+{
+    if (size < 4 || data[0] != 0xff || data[1] != 0xd8)
+        return false;
+    for (long at = 2; at + 4 <= size && data[at] == 0xff;) {
+        const Exiv2::byte marker = data[at + 1];
+        if (marker == 0xff) { // fill
+            ++at;
+            continue;
+        }
+        if (marker == 0xda || marker == 0xd9) // the image data, or its end
+            break;
+        const long length = long(data[at + 2]) << 8 | data[at + 3];
+        if (length < 2 || at + 2 + length > size)
+            break;
+        visit({ marker, at, 2 + length, data + at + 4, length - 2 });
+        at += 2 + length;
+    }
+    return true;
+}
+
+} // namespace engine::bridge

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <exiv2/types.hpp>
+
+#include <functional>
+
+// The marker segments of a JPEG file ahead of its image data, for the few
+// things the library leaves as it found them.
+namespace engine::bridge {
+
+struct JpegSegment
+{
+    Exiv2::byte marker = 0;
+    long start = 0; // of the marker
+    long length = 0; // from the marker to the segment's end
+    Exiv2::byte *payload = nullptr;
+    long payloadSize = 0;
+};
+
+// Calls visit with each segment up to the image data; false when the bytes
+// are no JPEG file.
+bool forEachJpegSegment(Exiv2::byte *data, long size, const std::function<void(const JpegSegment &)> &visit);
+
+} // namespace engine::bridge

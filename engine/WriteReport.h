@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include <exiv2/image.hpp>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// What a write was asked for and did not do. Fields a write refuses, and
+// fields the written file does not hold as they were handed to the
+// library, each give one console line naming the file, the key and why; the
+// write stays a success for the others.
+namespace engine::bridge {
+
+class WriteReport
+{
+public:
+    explicit WriteReport(QString path);
+
+    void refuse(const std::string &key, const QString &reason);
+    // The values of key in the containers handed to the library (none when
+    // it was removed), to compare with the written file.
+    void expect(const std::string &key, const Exiv2::Image &handedOver);
+    void check(const Exiv2::Image &written);
+    void print() const;
+
+private:
+    struct Expected
+    {
+        std::string key;
+        std::vector<std::string> values;
+    };
+    QString m_path;
+    std::vector<Expected> m_expected;
+    std::vector<std::pair<std::string, QString>> m_refused;
+    std::vector<std::string> m_notKept;
+};
+
+// Every value of key in the image's container of its family, in order.
+std::vector<std::string> valuesOf(const Exiv2::Image &image, const std::string &key);
+
+} // namespace engine::bridge

@@ -1,0 +1,60 @@
+#include "engine/XmpPacket.h"
+
+#include <exiv2/error.hpp>
+#include <exiv2/psdimage.hpp>
+#include <exiv2/xmp_exiv2.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace engine::bridge {
+
+namespace {
+
+// The packet as read: formats built on TIFF keep it with the XMP data.
+const std::string &packetOf(const Exiv2::Image &image)
+{
+    const std::string &packet = image.xmpPacket();
+    return packet.empty() ? image.xmpData().xmpPacket() : packet;
+}
+
+} // namespace
+
+bool hasUnreadableXmp(const Exiv2::Image &image)
+{
+    const std::string &packet = packetOf(image);
+    if (std::all_of(packet.begin(), packet.end(), [](unsigned char c) { return std::isspace(c) || c == 0; }))
+        return false;
+    Exiv2::XmpData parsed;
+    return Exiv2::XmpParser::decode(parsed, packet) != 0;
+}
+
+void keepXmpAsItIs(Exiv2::Image &image)
+{
+    // This format's writer drops a packet it is told to keep; it writes the
+    // parsed values again instead, which an unreadable packet has none of.
+    if (dynamic_cast<const Exiv2::PsdImage *>(&image)) {
+        if (hasUnreadableXmp(image))
+            throw Exiv2::Error(Exiv2::kerErrorMessage, "the file's XMP cannot be read and would be lost");
+        return;
+    }
+    // First, as asking the image for its packet otherwise encodes the
+    // parsed values anew.
+    image.writeXmpFromPacket(true);
+    // Formats built on TIFF take the packet from the XMP data, the others
+    // from the image.
+    const std::string packet = packetOf(std::as_const(image));
+    image.xmpData().setPacket(packet);
+    image.xmpData().usePacket(true);
+}
+
+void removeXmp(Exiv2::Image &image)
+{
+    // Some writers keep the packet that was read unless it goes too.
+    image.clearXmpData();
+    image.clearXmpPacket();
+    image.xmpData().setPacket(std::string());
+}
+
+} // namespace engine::bridge

@@ -1,0 +1,397 @@
+// One small case for each way a write or a clear could lose or corrupt what
+// the user did not ask to change, or report success for what it did not do,
+// read back with exiftool beside our own reading.
+
+#include "BridgeTestSupport.h"
+#include "SecondReader.h"
+#include "support/QtPrinters.h"
+
+#include "engine/Metadata.h"
+#include "engine/MetadataOperation.h"
+#include "support/PinnedDates.h"
+#include "support/TestEnvironment.h"
+
+#include <QJsonArray>
+
+#include <exiv2/exiv2.hpp>
+
+#include <gtest/gtest.h>
+
+#include <sys/xattr.h>
+
+#include <cerrno>
+
+using bridgetest::ConsoleCapture;
+using secondreader::Reading;
+
+namespace {
+
+class WriteAndClearCases : public PinnedDates
+{
+protected:
+    void SetUp() override
+    {
+        PinnedDates::SetUp();
+        if (!testsupport::hasTestData() || !secondreader::hasExiftool() || !bridgetest::hasPeer())
+            GTEST_SKIP() << "needs the shared test data, exiftool and the exiv2 command";
+    }
+
+    QString copy(const QString &name, const QString &newName = QString())
+    {
+        return testsupport::copyTestFile(QStringLiteral("images/") + name, m_dir, newName);
+    }
+
+    // Writes through the bridge; the console lines it printed.
+    QStringList write(const QString &path, const QVariantMap &values, bool empty = false)
+    {
+        ConsoleCapture console;
+        EXPECT_TRUE(m_bridge.setMetadata(path, values, empty)) << console.errors().join(u'\n').toStdString();
+        return console.errors();
+    }
+    QStringList clear(
+        const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp)
+    {
+        ConsoleCapture console;
+        EXPECT_TRUE(m_bridge.clearMetadata(path, exif, orientation, gps, comment, iptc, xmp))
+            << console.errors().join(u'\n').toStdString();
+        return console.errors();
+    }
+
+    QTemporaryDir m_dir;
+    const MetadataOperation m_bridge {};
+};
+
+// Sets Exif datums with the library itself, for what the peer's command
+// line cannot make.
+void setExif(const QString &path, const std::vector<std::pair<const char *, const char *>> &typedValues)
+{
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+    image->readMetadata();
+    Exiv2::ExifData &exif = image->exifData();
+    for (const auto &[key, value] : typedValues) {
+        const QString text = QString::fromLatin1(value);
+        const Exiv2::Value::AutoPtr v
+            = Exiv2::Value::create(Exiv2::TypeInfo::typeId(text.section(u' ', 0, 0).toStdString()));
+        v->read(text.section(u' ', 1).toStdString());
+        exif[key].setValue(v.get());
+    }
+    image->writeMetadata();
+}
+
+// A JPEG segment holding an XMP packet.
+QByteArray xmpSegment(const QByteArray &packet)
+{
+    const QByteArray payload = QByteArray("http://ns.adobe.com/xap/1.0/", 29) + packet;
+    const int length = int(payload.size()) + 2;
+    return QByteArray("\xff\xe1", 2) + char(length >> 8) + char(length & 0xff) + payload;
+}
+
+QStringList keysOf(const Reading &reading, const QString &prefix)
+{
+    return QStringList(reading.tags.keys())
+        .filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
+}
+
+} // namespace
+
+// A DNG keeps its DNG tags and sub-images, a GeoTIFF its georeferencing;
+// the photograph's metadata goes.
+TEST_F(WriteAndClearCases, ClearingExifKeepsWhatTiffBasedPicturesNeed)
+{
+    const QString dng = copy(QStringLiteral("IMG_1361.dng"));
+    const Reading dngBefore = secondreader::read(dng);
+    const QStringList console = clear(dng, true, true, true, true, true, true);
+    EXPECT_EQ(console.filter(QStringLiteral("make, model and maker note stay")).size(), 1);
+    const Reading dngAfter = secondreader::read(dng);
+    for (const char *key : { "EXIF:IFD0:DNGVersion", "EXIF:IFD0:UniqueCameraModel", "EXIF:IFD0:ColorMatrix1",
+             "EXIF:IFD0:ColorMatrix2", "EXIF:IFD0:AsShotNeutral", "EXIF:IFD0:Make", "EXIF:SubIFD:BlackLevel",
+             "EXIF:SubIFD:WhiteLevel", "EXIF:SubIFD:TileWidth", "EXIF:SubIFD:ImageWidth",
+             "EXIF:SubIFD1:SemanticName" }) {
+        ASSERT_TRUE(dngBefore.has(QLatin1String(key))) << key;
+        EXPECT_EQ(dngAfter.value(QLatin1String(key)), dngBefore.value(QLatin1String(key))) << key;
+    }
+    EXPECT_EQ(
+        keysOf(dngAfter, QStringLiteral("MakerNotes:")), keysOf(dngBefore, QStringLiteral("MakerNotes:")));
+    for (const char *key :
+        { "EXIF:IFD0:Software", "EXIF:ExifIFD:DateTimeOriginal", "EXIF:ExifIFD:LensModel" }) {
+        ASSERT_TRUE(dngBefore.has(QLatin1String(key))) << key;
+        EXPECT_FALSE(dngAfter.has(QLatin1String(key))) << key;
+    }
+
+    const QString geoTiff = copy(QStringLiteral("Reagan.tiff"), QStringLiteral("geo.tif"));
+    setExif(geoTiff,
+        { { "Exif.Image.0x830e", "Double 0.001 0.001 0" }, { "Exif.Image.0x8482", "Double 0 0 0 8.5 47.3 0" },
+            { "Exif.Image.0x87af", "Short 1 1 0 3 1024 0 1 2 1025 0 1 1 2048 0 1 4326" } });
+    const Reading geoBefore = secondreader::read(geoTiff);
+    ASSERT_EQ(geoBefore.value(QStringLiteral("GeoTiff:GeographicType")).toInt(), 4326);
+    clear(geoTiff, true, true, true, true, true, true);
+    const Reading geoAfter = secondreader::read(geoTiff);
+    for (const QString &key : keysOf(geoBefore, QStringLiteral("GeoTiff:"))
+            + QStringList {
+                QStringLiteral("EXIF:IFD0:PixelScale"), QStringLiteral("EXIF:IFD0:ModelTiePoint") })
+        EXPECT_EQ(geoAfter.value(key), geoBefore.value(key)) << key.toStdString();
+    EXPECT_FALSE(geoAfter.has(QStringLiteral("EXIF:IFD0:Artist")));
+    EXPECT_EQ(bridgetest::pixels(geoTiff), bridgetest::pixels(copy(QStringLiteral("Reagan.tiff"))));
+}
+
+// Kept byte for byte by writes and clears that leave XMP alone; a write of
+// XMP values is refused rather than replace what cannot be read.
+TEST_F(WriteAndClearCases, AnXmpPacketTheLibraryCannotParseStaysAsItIs)
+{
+    const QString path = copy(QStringLiteral("FurnaceCreekInn.jpg"), QStringLiteral("broken.jpg"));
+    const QByteArray broken = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+                              "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+                              "rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\"><dc:title>open"
+                              "</rdf:Description></rdf:RDF></x:xmpmeta>";
+    {
+        // In place of the file's own packet.
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        image->readMetadata();
+        image->clearXmpPacket();
+        image->writeMetadata();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        bytes.insert(2, xmpSegment(broken));
+        file.resize(0);
+        file.write(bytes);
+    }
+    EXPECT_TRUE(bridgetest::fileBytes(path).contains(broken));
+
+    write(path, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } });
+    clear(path, false, false, true, true, true, false);
+    EXPECT_TRUE(bridgetest::fileBytes(path).contains(broken));
+    const QStringList console = write(path, { { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("50mm") } });
+    EXPECT_EQ(console.filter(QStringLiteral("Xmp.aux.Lens not written")).size(), 1)
+        << console.join(u'\n').toStdString();
+    EXPECT_TRUE(bridgetest::fileBytes(path).contains(broken));
+    EXPECT_EQ(m_bridge.getMetadata(path)->value(QStringLiteral("Exif.Image.Artist")),
+        QVariant(QStringLiteral("Ada")));
+}
+
+// Written text that is not ASCII declares UTF-8, and the texts already
+// there read the same before and after; text that is not UTF-8 reads as
+// Latin-1.
+TEST_F(WriteAndClearCases, IptcTextDeclaresItsCharacterSet)
+{
+    const QString path = copy(QStringLiteral("table.jpg"));
+    EXPECT_EQ(m_bridge.getMetadata(path)->value(QStringLiteral("Iptc.Application2.Copyright")),
+        QVariant(QStringLiteral("© 2004 Nobody")));
+    ASSERT_FALSE(secondreader::read(path).has(QStringLiteral("IPTC:CodedCharacterSet")));
+
+    write(path, { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Zoë") } });
+    const Reading peer = secondreader::read(path);
+    EXPECT_EQ(peer.value(QStringLiteral("IPTC:CodedCharacterSet")).toString(), QStringLiteral("\x1b%G"));
+    EXPECT_EQ(peer.value(QStringLiteral("IPTC:City")).toString(), QStringLiteral("Zoë"));
+    EXPECT_EQ(peer.value(QStringLiteral("IPTC:CopyrightNotice")).toString(), QStringLiteral("© 2004 Nobody"));
+    const QVariantMap ours = *m_bridge.getMetadata(path);
+    EXPECT_EQ(ours.value(QStringLiteral("Iptc.Application2.City")), QVariant(QStringLiteral("Zoë")));
+    EXPECT_EQ(
+        ours.value(QStringLiteral("Iptc.Application2.Copyright")), QVariant(QStringLiteral("© 2004 Nobody")));
+}
+
+// By-lines, writers and keywords are lists; an item with a comma is quoted.
+TEST_F(WriteAndClearCases, RepeatableDatasetsReadAndWriteEveryItem)
+{
+    const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
+    ASSERT_TRUE(bridgetest::peerModify(path,
+        { QStringLiteral("add Iptc.Application2.Byline Ada"),
+            QStringLiteral("add Iptc.Application2.Byline Bob"),
+            QStringLiteral("add Iptc.Application2.Keywords Smith, John"),
+            QStringLiteral("add Iptc.Application2.Keywords Alps") }));
+    QVariantMap ours = *m_bridge.getMetadata(path);
+    EXPECT_EQ(ours.value(QStringLiteral("Iptc.Application2.Byline")), QVariant(QStringLiteral("Ada, Bob")));
+    EXPECT_EQ(ours.value(QStringLiteral("Iptc.Application2.Keywords")),
+        QVariant(QStringLiteral("\"Smith, John\", Alps")));
+
+    // What was read goes back unchanged; an edited list replaces every item.
+    write(path,
+        { { QStringLiteral("Iptc.Application2.Keywords"),
+              ours.value(QStringLiteral("Iptc.Application2.Keywords")) },
+            { QStringLiteral("Iptc.Application2.Byline"), QStringLiteral("Ada, \"Carla \"\"C\"\" Diaz\"") },
+            { QStringLiteral("Iptc.Application2.Writer"), QStringLiteral("Eve, Finn") } });
+    const Reading peer = secondreader::read(path);
+    EXPECT_EQ(peer.value(QStringLiteral("IPTC:Keywords")),
+        QJsonValue(QJsonArray { QStringLiteral("Smith, John"), QStringLiteral("Alps") }));
+    EXPECT_EQ(peer.value(QStringLiteral("IPTC:By-line")),
+        QJsonValue(QJsonArray { QStringLiteral("Ada"), QStringLiteral("Carla \"C\" Diaz") }));
+    EXPECT_EQ(peer.value(QStringLiteral("IPTC:Writer-Editor")),
+        QJsonValue(QJsonArray { QStringLiteral("Eve"), QStringLiteral("Finn") }));
+    ours = *m_bridge.getMetadata(path);
+    EXPECT_EQ(ours.value(QStringLiteral("Iptc.Application2.Keywords")),
+        QVariant(QStringLiteral("\"Smith, John\", Alps")));
+    EXPECT_EQ(ours.value(QStringLiteral("Iptc.Application2.Byline")),
+        QVariant(QStringLiteral("Ada, \"Carla \"\"C\"\" Diaz\"")));
+}
+
+// A position to the hundredth of a second; a new Exif or GPS directory gets
+// its version, a new JPEG directory what the standard requires, so the
+// second reader finds nothing to warn of.
+TEST_F(WriteAndClearCases, NewDirectoriesAndPositionsFollowTheStandard)
+{
+    const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
+    ASSERT_TRUE(secondreader::read(path).warnings.isEmpty());
+    const QStringList console = write(path,
+        { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") },
+            { QStringLiteral("Exif.Photo.ISOSpeedRatings"), QVariant::fromValue<qint64>(200) },
+            { QStringLiteral("Exif.GPSInfo.GPSLatitude"), 48.8584 },
+            { QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"), QStringLiteral("N") },
+            { QStringLiteral("Exif.Image.Compression"), QVariant::fromValue<qint64>(6) },
+            { QStringLiteral("Exif.Image.PrimaryChromaticities"), 0.64 } });
+    EXPECT_EQ(console.filter(QStringLiteral("Exif.Image.Compression not written")).size(), 1);
+    EXPECT_EQ(console.filter(QStringLiteral("Exif.Image.PrimaryChromaticities not written")).size(), 1);
+    const Reading peer = secondreader::read(path);
+    EXPECT_EQ(peer.warnings, QStringList());
+    EXPECT_EQ(peer.value(QStringLiteral("EXIF:ExifIFD:ExifVersion")).toString(), QStringLiteral("0232"));
+    EXPECT_EQ(peer.value(QStringLiteral("EXIF:GPS:GPSVersionID")).toString(), QStringLiteral("2 3 0 0"));
+    EXPECT_NEAR(peer.value(QStringLiteral("EXIF:GPS:GPSLatitude")).toDouble(), 48.8584, 1e-7);
+    EXPECT_FALSE(peer.has(QStringLiteral("EXIF:IFD0:Compression")));
+    EXPECT_EQ(bridgetest::PeerReport(path).typeAndValue(QStringLiteral("Exif.GPSInfo.GPSLatitude")),
+        QStringLiteral("Rational 48/1 51/1 3024/100"));
+
+    // Where the tag holds its six values, the first is the one edited.
+    setExif(path,
+        { { "Exif.Image.PrimaryChromaticities", "Rational 64/100 33/100 30/100 60/100 15/100 6/100" } });
+    write(path, { { QStringLiteral("Exif.Image.PrimaryChromaticities"), 0.7 } });
+    EXPECT_EQ(secondreader::read(path).value(QStringLiteral("EXIF:IFD0:PrimaryChromaticities")).toString(),
+        QStringLiteral("0.7 0.33 0.3 0.6 0.15 0.06"));
+}
+
+// A new make or model would take the maker note out of readers' reach (its
+// layout and meaning follow them): both are refused, the rest is written,
+// and the note reads whole after more edits.
+TEST_F(WriteAndClearCases, TheMakerNoteStaysReadable)
+{
+    const QString path = copy(QStringLiteral("exiv2-canon-eos-20d.jpg"));
+    const QStringList canon = keysOf(secondreader::read(path), QStringLiteral("MakerNotes:Canon"));
+    ASSERT_GT(canon.size(), 50);
+    const QStringList console = write(path,
+        { { QStringLiteral("Exif.Image.Make"), QStringLiteral("Other") },
+            { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } });
+    EXPECT_EQ(console.filter(QStringLiteral("Exif.Image.Make not written")).size(), 1);
+    EXPECT_EQ(write(path, { { QStringLiteral("Exif.Image.Model"), QVariant() } })
+                  .filter(QStringLiteral("Exif.Image.Model not written"))
+                  .size(),
+        1);
+    write(path, { { QStringLiteral("Exif.Photo.ISOSpeedRatings"), QVariant::fromValue<qint64>(800) } });
+    const Reading peer = secondreader::read(path);
+    EXPECT_EQ(peer.value(QStringLiteral("EXIF:IFD0:Make")).toString(), QStringLiteral("Canon"));
+    EXPECT_EQ(peer.value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada"));
+    EXPECT_EQ(keysOf(peer, QStringLiteral("MakerNotes:Canon")), canon);
+    // The same make is no change.
+    EXPECT_TRUE(write(path, { { QStringLiteral("Exif.Image.Make"), QStringLiteral("Canon") } }).isEmpty());
+}
+
+// Tags and ratings file managers keep beside the file.
+TEST_F(WriteAndClearCases, ExtendedAttributesSurviveAWrite)
+{
+    const QString path = copy(QStringLiteral("Reagan.jpg"));
+    const QByteArray name = QFile::encodeName(path);
+    const QByteArray tags = "holiday,alps";
+    if (::setxattr(name.constData(), "user.xdg.tags", tags.constData(), size_t(tags.size()), 0) != 0)
+        GTEST_SKIP() << "the file system keeps no extended attributes: " << std::strerror(errno);
+    write(path, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } });
+    clear(path, false, false, true, false, false, false);
+    char value[64] = {};
+    const ssize_t size = ::getxattr(name.constData(), "user.xdg.tags", value, sizeof value);
+    EXPECT_EQ(QByteArray(value, int(std::max<ssize_t>(size, 0))), tags);
+}
+
+// 02:30 on the night the clocks go forward in Berlin does not exist; it
+// reads as 03:30 summer time, and a text that is no date still is none.
+TEST_F(WriteAndClearCases, ADateInTheSkippedHourReads)
+{
+    const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
+    ASSERT_TRUE(bridgetest::peerModify(
+        path, { QStringLiteral("set Exif.Photo.DateTimeOriginal 2019:03:31 02:30:00") }));
+    const Metadata record = Metadata::fromFile(path);
+    ASSERT_TRUE(record.originalDate().has_value());
+    EXPECT_EQ(*record.originalDate(), QDateTime(QDate(2019, 3, 31), QTime(1, 30), Qt::UTC));
+    EXPECT_EQ(Metadata::dateFrom(QStringLiteral("2019:03:31 02:30:61")), std::nullopt);
+    EXPECT_EQ(Metadata::dateFrom(QStringLiteral("2019:02:30 02:30:00")), std::nullopt);
+}
+
+// WebP's XMP chunk goes with its XMP; the GPS goes with its time, date and
+// direction and with XMP's copy of the position.
+TEST_F(WriteAndClearCases, AClearTakesItsGroupFromEveryPlace)
+{
+    const QString webp = copy(QStringLiteral("exiv2-bug1199.webp"));
+    ASSERT_FALSE(keysOf(secondreader::read(webp), QStringLiteral("XMP:")).isEmpty());
+    clear(webp, false, false, false, false, false, true);
+    EXPECT_EQ(keysOf(secondreader::read(webp), QStringLiteral("XMP:")), QStringList());
+
+    const QString jpeg = copy(QStringLiteral("FurnaceCreekInn.jpg"));
+    ASSERT_TRUE(bridgetest::peerModify(jpeg,
+        { QStringLiteral("set Exif.GPSInfo.GPSImgDirection 90/1"),
+            QStringLiteral("set Xmp.exif.GPSLatitude 36,27.5N"),
+            QStringLiteral("set Xmp.exif.GPSLongitude 116,51.3W") }));
+    const Reading before = secondreader::read(jpeg);
+    ASSERT_TRUE(before.has(QStringLiteral("EXIF:GPS:GPSTimeStamp")));
+    ASSERT_TRUE(before.has(QStringLiteral("XMP:XMP-exif:GPSLatitude")));
+    clear(jpeg, false, false, true, false, false, false);
+    const Reading after = secondreader::read(jpeg);
+    EXPECT_EQ(keysOf(after, QStringLiteral("EXIF:GPS:")), QStringList());
+    EXPECT_EQ(keysOf(after, QStringLiteral("XMP:XMP-exif:GPS")), QStringList());
+    EXPECT_EQ(
+        after.value(QStringLiteral("XMP:XMP-aux:Lens")), before.value(QStringLiteral("XMP:XMP-aux:Lens")));
+}
+
+// Values the file keeps its own of, and groups it has no place for, are
+// named; the rest is written and the write succeeds.
+TEST_F(WriteAndClearCases, ValuesTheFileDoesNotTakeAreNamed)
+{
+    const QString tiff = copy(QStringLiteral("Reagan.tiff"));
+    QStringList console = write(tiff,
+        { { QStringLiteral("Exif.Image.XResolution"), 600.0 },
+            { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } });
+    EXPECT_EQ(console,
+        QStringList { tiff
+            + QStringLiteral(": Exif.Image.XResolution not written (the file format keeps its own value)") });
+    EXPECT_EQ(
+        secondreader::read(tiff).value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada"));
+
+    const QString webp = copy(QStringLiteral("exiv2-bug1199.webp"));
+    console = write(webp,
+        { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Zürich") },
+            { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("50mm") } });
+    EXPECT_EQ(console,
+        QStringList { webp
+            + QStringLiteral(": Iptc.Application2.City not written (the file format has no place for it)") });
+}
+
+// An emptied value removes its tag instead of writing an empty one.
+TEST_F(WriteAndClearCases, EmptiedValuesRemoveTheirTags)
+{
+    const QString path = copy(QStringLiteral("FurnaceCreekInn.jpg"));
+    const Reading before = secondreader::read(path);
+    for (const char *key :
+        { "EXIF:ExifIFD:DateTimeOriginal", "EXIF:IFD0:Make", "XMP:XMP-xmp:CreateDate", "XMP:XMP-aux:Lens" })
+        ASSERT_TRUE(before.has(QLatin1String(key))) << key;
+    write(path,
+        { { QStringLiteral("Exif.Photo.DateTimeOriginal"), QString() },
+            { QStringLiteral("Exif.Image.Model"), QVariant() },
+            { QStringLiteral("Xmp.xmp.CreateDate"), QString() },
+            { QStringLiteral("Xmp.aux.Lens"), QVariant() },
+            { QStringLiteral("Iptc.Application2.City"), QVariant() } });
+    const Reading after = secondreader::read(path);
+    for (const char *key : { "EXIF:ExifIFD:DateTimeOriginal", "EXIF:IFD0:Model", "XMP:XMP-xmp:CreateDate",
+             "XMP:XMP-aux:Lens", "IPTC:City" })
+        EXPECT_FALSE(after.has(QLatin1String(key))) << key;
+    EXPECT_EQ(after.warnings, before.warnings);
+}
+
+// Times keep the offset they are given, in IPTC and XMP alike.
+TEST_F(WriteAndClearCases, DatesKeepTheirOffset)
+{
+    const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
+    write(path,
+        { { QStringLiteral("Iptc.Application2.DateCreated"), QStringLiteral("2021-03-04") },
+            { QStringLiteral("Iptc.Application2.TimeCreated"), QStringLiteral("05:06:07+01:00") },
+            { QStringLiteral("Xmp.xmp.CreateDate"), QStringLiteral("2021-03-04T05:06:07+01:00") } });
+    const Reading peer = secondreader::read(path);
+    EXPECT_EQ(peer.value(QStringLiteral("IPTC:TimeCreated")).toString(), QStringLiteral("05:06:07+01:00"));
+    EXPECT_EQ(peer.value(QStringLiteral("XMP:XMP-xmp:CreateDate")).toString(),
+        QStringLiteral("2021:03:04 05:06:07+01:00"));
+    EXPECT_EQ(
+        Metadata::fromFile(path).createDateXMP(), QDateTime(QDate(2021, 3, 4), QTime(4, 6, 7), Qt::UTC));
+}
