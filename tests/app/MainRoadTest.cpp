@@ -188,8 +188,8 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
                   QStringList({QStringLiteral("desert"), QStringLiteral("trip")}));
         EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.Photo.DateTimeOriginal")), anHourLater(before[name]));
         EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLatitudeRef")), QStringLiteral("S"));
-        EXPECT_NEAR(degrees(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLatitude"))), 33.8568, 3e-4);
-        EXPECT_NEAR(degrees(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLongitude"))), 151.2153, 3e-4);
+        EXPECT_NEAR(degrees(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLatitude"))), 33.8568, 1e-5);
+        EXPECT_NEAR(degrees(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLongitude"))), 151.2153, 1e-5);
     }
     EXPECT_TRUE(exiv2Value(photos.filePath(QStringLiteral("GPS.jpg")), QStringLiteral("Exif.Image.Artist"))
                     != QStringLiteral("Ana Lima"))
