@@ -12,7 +12,7 @@
 // clock starts; written data is flushed to disk between runs. The peak
 // memory is the process's peak resident size during each batch.
 //
-//   calvorn_bench_batch <folder> [--rounds n] [--calvorn-only]
+//   calvorn_bench_batch <folder> [--rounds n] [--settle seconds] [--calvorn-only]
 //
 // (make the folder with calvorn_make_corpus; the work folders go beside it)
 
@@ -51,19 +51,6 @@ const QString Description = QStringLiteral("Harbour at dusk");
 const QDateTime Original(QDate(2024, 5, 6), QTime(7, 8, 9));
 const QString Keyword = QStringLiteral("benchmark");
 
-// A line of /proc/self/status in kilobytes ("VmRSS", "VmHWM").
-qint64 statusKilobytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toLongLong();
-    return 0;
-}
-
 // The peak resident size starts again from the current one.
 void resetPeakMemory()
 {
@@ -94,21 +81,21 @@ Metadata fiveTags()
 
 QStringList exiv2FiveTags()
 {
-    return {QStringLiteral("-M") + QStringLiteral("set Exif.Image.Artist ") + Artist,
-            QStringLiteral("-M") + QStringLiteral("set Exif.Image.Copyright ") + Copyright,
-            QStringLiteral("-M") + QStringLiteral("set Exif.Image.ImageDescription ") + Description,
-            QStringLiteral("-M") + QStringLiteral("set Exif.Photo.DateTimeOriginal ")
-                + Original.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")),
-            QStringLiteral("-M") + QStringLiteral("set Iptc.Application2.Keywords ") + Keyword,
-            QStringLiteral("mo")};
+    return { QStringLiteral("-M") + QStringLiteral("set Exif.Image.Artist ") + Artist,
+        QStringLiteral("-M") + QStringLiteral("set Exif.Image.Copyright ") + Copyright,
+        QStringLiteral("-M") + QStringLiteral("set Exif.Image.ImageDescription ") + Description,
+        QStringLiteral("-M") + QStringLiteral("set Exif.Photo.DateTimeOriginal ")
+            + Original.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")),
+        QStringLiteral("-M") + QStringLiteral("set Iptc.Application2.Keywords ") + Keyword,
+        QStringLiteral("mo") };
 }
 
 QStringList exiftoolFiveTags()
 {
-    return {QStringLiteral("-q"), QStringLiteral("-m"), QStringLiteral("-Artist=") + Artist,
-            QStringLiteral("-Copyright=") + Copyright, QStringLiteral("-ImageDescription=") + Description,
-            QStringLiteral("-DateTimeOriginal=") + Original.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")),
-            QStringLiteral("-IPTC:Keywords=") + Keyword};
+    return { QStringLiteral("-q"), QStringLiteral("-m"), QStringLiteral("-Artist=") + Artist,
+        QStringLiteral("-Copyright=") + Copyright, QStringLiteral("-ImageDescription=") + Description,
+        QStringLiteral("-DateTimeOriginal=") + Original.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")),
+        QStringLiteral("-IPTC:Keywords=") + Keyword };
 }
 
 bool run(const QString &program, const QStringList &arguments)
@@ -124,7 +111,7 @@ QStringList filesIn(const QString &folder)
 {
     QStringList files;
     const QDir dir(folder);
-    for (const QString &name : dir.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name))
+    for (const QString &name : dir.entryList({ QStringLiteral("*.jpg") }, QDir::Files, QDir::Name))
         files << dir.absoluteFilePath(name);
     return files;
 }
@@ -168,9 +155,9 @@ BatchTime runBatch(EditingOptions option, const std::optional<QUrl> &destination
     ProgressViewController *sheet = ProgressViewController::shared();
     CleanMetadata clean;
     if (option == EditingOptions::cleanMetadata)
-        clean = CleanMetadata{true, true, true, true, true, true};
+        clean = CleanMetadata { true, true, true, true, true, true };
     ::sync();
-    const qint64 base = statusKilobytes("VmRSS");
+    const qint64 base = bench::statusKilobytes("VmRSS");
     resetPeakMemory();
     QEventLoop loop;
     QObject::connect(sheet, &ProgressViewController::processFinished, &loop, &QEventLoop::quit);
@@ -181,7 +168,7 @@ BatchTime runBatch(EditingOptions option, const std::optional<QUrl> &destination
     BatchTime time;
     time.seconds = double(timer.nsecsElapsed()) / 1e9;
     time.baseKilobytes = base;
-    time.peakKilobytes = statusKilobytes("VmHWM");
+    time.peakKilobytes = bench::statusKilobytes("VmHWM");
     time.edited = sheet->totalEditedPhotos();
     return time;
 }
@@ -217,7 +204,8 @@ void printWork(const Work &work, double files)
 {
     const double calvorn = median(work.calvorn);
     std::printf("%-9s Calvorn %8.3f s  (%.3f ms a file; peak %.1f MB, %.1f MB before the batch)\n", work.name,
-                calvorn, 1000 * calvorn / files, double(work.peakKilobytes) / 1024, double(work.baseKilobytes) / 1024);
+        calvorn, 1000 * calvorn / files, double(work.peakKilobytes) / 1024,
+        double(work.baseKilobytes) / 1024);
     if (!work.cp.empty())
         bench::printRatio("cp -r", median(work.cp), calvorn);
     bench::printRatio("exiv2", median(work.exiv2), calvorn);
@@ -236,7 +224,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: %s <folder of photographs> [--rounds n] [--calvorn-only]\n", argv[0]);
+        std::fprintf(stderr,
+            "usage: %s <folder of photographs> [--rounds n] [--settle seconds] [--calvorn-only]\n", argv[0]);
         return 2;
     }
     const QString corpus = QDir(args.at(1)).absolutePath();
@@ -246,8 +235,14 @@ int main(int argc, char **argv)
         return 1;
     }
     const qsizetype roundsAt = args.indexOf(QStringLiteral("--rounds"));
-    const int rounds = roundsAt > 0 && roundsAt + 1 < args.size() ? std::max(1, args.at(roundsAt + 1).toInt()) : 1;
+    const int rounds
+        = roundsAt > 0 && roundsAt + 1 < args.size() ? std::max(1, args.at(roundsAt + 1).toInt()) : 1;
     const bool peers = !args.contains(QStringLiteral("--calvorn-only"));
+    // Seconds to wait after each preparation: file systems without a journal
+    // skip the inodes freed in the last seconds when they make new files, so
+    // the folder removed just before would slow the timed run down.
+    const qsizetype settleAt = args.indexOf(QStringLiteral("--settle"));
+    const int settle = settleAt > 0 && settleAt + 1 < args.size() ? args.at(settleAt + 1).toInt() : 0;
     initializeExiv2();
     bench::silenceConsole();
     platform::ScreenRegistry screens;
@@ -261,10 +256,11 @@ int main(int argc, char **argv)
     const auto fresh = [&](const QString &folder, bool withCorpus) {
         QDir(folder).removeRecursively();
         if (withCorpus)
-            run(QStringLiteral("cp"), {QStringLiteral("-r"), corpus, folder});
+            run(QStringLiteral("cp"), { QStringLiteral("-r"), corpus, folder });
         else
             QDir().mkpath(folder);
         ::sync();
+        QThread::sleep(settle);
     };
 
     // A warm cache, and everything that loads once loaded.
@@ -273,7 +269,7 @@ int main(int argc, char **argv)
     fresh(copies, false);
     runBatch(EditingOptions::onlyModify, QUrl::fromLocalFile(copies));
 
-    Work copying{"copies"}, writing{"in place"}, stripping{"strip"};
+    Work copying { "copies" }, writing { "in place" }, stripping { "strip" };
     const auto peak = [](Work &w, const BatchTime &t) {
         if (t.peakKilobytes > w.peakKilobytes) {
             w.peakKilobytes = t.peakKilobytes;
@@ -291,17 +287,20 @@ int main(int argc, char **argv)
         edited += t.edited;
         if (peers) {
             QDir(copies).removeRecursively();
-            copying.cp.push_back(timed(QStringLiteral("cp"), {QStringLiteral("-r"), corpus, copies}));
+            ::sync();
+            QThread::sleep(settle);
+            copying.cp.push_back(timed(QStringLiteral("cp"), { QStringLiteral("-r"), corpus, copies }));
             QDir(copies).removeRecursively();
             ::sync();
+            QThread::sleep(settle);
             QElapsedTimer both;
             both.start();
-            const bool copied = run(QStringLiteral("cp"), {QStringLiteral("-r"), corpus, copies});
+            const bool copied = run(QStringLiteral("cp"), { QStringLiteral("-r"), corpus, copies });
             const double exiv2 = timed(QStringLiteral("exiv2"), exiv2FiveTags() + filesIn(copies));
             copying.exiv2.push_back(copied && exiv2 >= 0 ? double(both.nsecsElapsed()) / 1e9 : -1);
             fresh(copies, false);
             copying.exiftool.push_back(timed(QStringLiteral("exiftool"),
-                                             exiftoolFiveTags() + QStringList{QStringLiteral("-o"), copies + '/'} + files));
+                exiftoolFiveTags() + QStringList { QStringLiteral("-o"), copies + '/' } + files));
         }
 
         // In place.
@@ -316,8 +315,8 @@ int main(int argc, char **argv)
             writing.exiv2.push_back(timed(QStringLiteral("exiv2"), exiv2FiveTags() + filesIn(inPlace)));
             fresh(inPlace, true);
             writing.exiftool.push_back(timed(QStringLiteral("exiftool"),
-                                             exiftoolFiveTags() + QStringList{QStringLiteral("-overwrite_original")}
-                                                 + filesIn(inPlace)));
+                exiftoolFiveTags() + QStringList { QStringLiteral("-overwrite_original") }
+                    + filesIn(inPlace)));
         }
 
         // Strip.
@@ -329,12 +328,13 @@ int main(int argc, char **argv)
         edited += t.edited;
         if (peers) {
             fresh(inPlace, true);
-            stripping.exiv2.push_back(timed(QStringLiteral("exiv2"), QStringList{QStringLiteral("rm")} + filesIn(inPlace)));
+            stripping.exiv2.push_back(
+                timed(QStringLiteral("exiv2"), QStringList { QStringLiteral("rm") } + filesIn(inPlace)));
             fresh(inPlace, true);
-            stripping.exiftool.push_back(
-                timed(QStringLiteral("exiftool"), QStringList{QStringLiteral("-q"), QStringLiteral("-m"),
-                                                              QStringLiteral("-all="), QStringLiteral("-overwrite_original")}
-                                                      + filesIn(inPlace)));
+            stripping.exiftool.push_back(timed(QStringLiteral("exiftool"),
+                QStringList { QStringLiteral("-q"), QStringLiteral("-m"), QStringLiteral("-all="),
+                    QStringLiteral("-overwrite_original") }
+                    + filesIn(inPlace)));
         }
     }
     displayedFiles().clear();
@@ -343,23 +343,27 @@ int main(int argc, char **argv)
 
     const double n = double(files.size());
     std::printf("%lld photographs, %.0f MB, %d rounds, %d threads, load average at the end %s\n",
-                qlonglong(files.size()), bench::totalMegabytes(files), rounds, QThread::idealThreadCount(),
-                qPrintable(QString::fromLatin1([] {
-                    QFile load(QStringLiteral("/proc/loadavg"));
-                    return load.open(QIODevice::ReadOnly) ? load.readAll().trimmed() : QByteArray();
-                }())));
+        qlonglong(files.size()), bench::totalMegabytes(files), rounds, QThread::idealThreadCount(),
+        qPrintable(QString::fromLatin1([] {
+            QFile load(QStringLiteral("/proc/loadavg"));
+            return load.open(QIODevice::ReadOnly) ? load.readAll().trimmed() : QByteArray();
+        }())));
     if (edited != qint64(3 * rounds * files.size()))
-        std::printf("  only %lld of %lld files were edited\n", qlonglong(edited), qlonglong(3 * rounds * files.size()));
+        std::printf("  only %lld of %lld files were edited\n", qlonglong(edited),
+            qlonglong(3 * rounds * files.size()));
     printWork(copying, n);
     printWork(writing, n);
     printWork(stripping, n);
     if (peers) {
-        const double cp = median(copying.cp), exiv2InPlace = median(writing.exiv2), exiv2Strip = median(stripping.exiv2);
-        std::printf("goals: copies / cp -r %.2f (at most 1.3); exiv2 / in place %.2f, exiv2 / strip %.2f (at least 2);"
+        const double cp = median(copying.cp), exiv2InPlace = median(writing.exiv2),
+                     exiv2Strip = median(stripping.exiv2);
+        std::printf("goals: copies / cp -r %.2f (at most 1.3); exiv2 / in place %.2f, exiv2 / strip %.2f (at "
+                    "least 2);"
                     " peak %.1f MB (under 100)\n",
-                    median(copying.calvorn) / cp, exiv2InPlace / median(writing.calvorn),
-                    exiv2Strip / median(stripping.calvorn),
-                    double(std::max({copying.peakKilobytes, writing.peakKilobytes, stripping.peakKilobytes})) / 1024);
+            median(copying.calvorn) / cp, exiv2InPlace / median(writing.calvorn),
+            exiv2Strip / median(stripping.calvorn),
+            double(std::max({ copying.peakKilobytes, writing.peakKilobytes, stripping.peakKilobytes }))
+                / 1024);
     }
     platform::GlobalQueue::waitForDone();
     return 0;
