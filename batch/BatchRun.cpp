@@ -4,15 +4,30 @@
 #include "common/AppSettings.h"
 #include "common/Globals.h"
 #include "engine/FileInfo.h"
-#include "engine/FileProperties.h"
+#include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/FileWalk.h"
+#include "platform/ImageIO.h"
 
+#include <QHash>
+
+#include <algorithm>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace {
 
 // The most a thumbnail on the progress sheet shows.
-const QSize ThumbnailSize(100, 100);
+constexpr int ThumbnailSide = 100;
+
+// The progress sheet's picture of a file: the small thumbnail in its Exif
+// data where it has one, else the picture itself, decoded scaled down.
+QImage progressThumbnail(const QString &path)
+{
+    const QImage embedded = platform::ImageIO::exifThumbnail(path, ThumbnailSide);
+    return embedded.isNull() ? platform::ImageIO::thumbnail(path, ThumbnailSide) : embedded;
+}
 
 std::optional<BatchFile::Dates> datesOf(const FileInfo &file)
 {
@@ -70,8 +85,34 @@ BatchRequest BatchRequest::take(EditingOptions option, const Metadata &metadata,
     return request;
 }
 
-BatchRun::BatchRun(BatchRequest request)
+struct BatchRun::Claim
+{
+    qint64 index = 0;
+    const BatchFile *file = nullptr;
+    // Why the work cannot even begin; empty when it can.
+    QString failure;
+    std::optional<RenamedCopies::Pending> copy;
+    bool wantsThumbnail = false;
+};
+
+// What the workers share: the next file to take, and the files done but
+// not yet reported because one before them is still in work.
+struct BatchRun::Progress
+{
+    std::mutex taking;
+    qint64 next = 0;
+    bool ended = false;
+    std::optional<qint64> lastThumbnailMs;
+
+    std::mutex reporting;
+    qint64 reported = 0;
+    QHash<qint64, std::optional<QString>> done;
+    BatchCounts counts;
+};
+
+BatchRun::BatchRun(BatchRequest request, int workers)
     : m_request(std::move(request))
+    , m_workers(std::max(1, workers))
 {
     if (!m_request.isCopying())
         return;
@@ -82,75 +123,139 @@ BatchRun::BatchRun(BatchRequest request)
 
 BatchCounts BatchRun::run(const platform::WalkControl &control, const BatchEvents &events)
 {
-    BatchCounts counts;
-    counts.total = m_request.files.size();
+    Progress progress;
+    progress.counts.total = m_request.files.size();
     if (events.started)
-        events.started(counts.total);
-    for (qint64 i = 0; i < counts.total; ++i) {
-        const BatchFile &file = m_request.files.at(i);
-        if (!file.path)
-            continue;
-        if (!control.proceed())
-            break;
-        if (events.beforeFile)
-            events.beforeFile(i);
-        if (const std::optional<QString> failure = processFile(i, file, events))
-            counts.failures.append({ *file.path, *failure });
-        else
-            ++counts.edited;
-        ++counts.processed;
-        if (events.progressed)
-            events.progressed(double(i) / double(counts.total) * 100.0);
+        events.started(progress.counts.total);
+    {
+        std::vector<std::jthread> helpers;
+        const qint64 withPath = std::count_if(m_request.files.cbegin(), m_request.files.cend(),
+            [](const BatchFile &file) { return file.path.has_value(); });
+        for (qint64 i = 1; i < std::min<qint64>(m_workers, withPath); ++i)
+            helpers.emplace_back([&] { workOn(control, events, progress); });
+        workOn(control, events, progress);
     }
-    return counts;
+    return progress.counts;
 }
 
-std::optional<QString> BatchRun::processFile(qint64 index, const BatchFile &file, const BatchEvents &events)
+void BatchRun::workOn(const platform::WalkControl &control, const BatchEvents &events, Progress &progress)
 {
-    const QString &path = *file.path;
+    const qint64 total = progress.counts.total;
+    for (;;) {
+        std::optional<Claim> claim = claimNext(control, events, progress);
+        if (!claim)
+            return;
+        const qint64 index = claim->index;
+        const std::optional<QString> failure = processFile(*claim, events);
+        // A copy that did not take its name is gone before the file counts.
+        claim.reset();
+
+        std::lock_guard lock(progress.reporting);
+        progress.done.insert(index, failure);
+        for (;;) {
+            qint64 &i = progress.reported;
+            while (i < total && !m_request.files.at(i).path)
+                ++i;
+            const auto found = progress.done.find(i);
+            if (found == progress.done.end())
+                break;
+            BatchCounts &counts = progress.counts;
+            if (*found)
+                counts.failures.append({ *m_request.files.at(i).path, **found });
+            else
+                ++counts.edited;
+            ++counts.processed;
+            progress.done.erase(found);
+            if (events.progressed)
+                events.progressed(double(i) / double(total) * 100.0);
+            ++i;
+        }
+    }
+}
+
+std::optional<BatchRun::Claim> BatchRun::claimNext(
+    const platform::WalkControl &control, const BatchEvents &events, Progress &progress)
+{
+    std::lock_guard lock(progress.taking);
+    const qint64 total = m_request.files.size();
+    while (!progress.ended && progress.next < total && !m_request.files.at(progress.next).path)
+        ++progress.next;
+    if (progress.ended || progress.next >= total || !control.proceed()) {
+        progress.ended = true;
+        return std::nullopt;
+    }
+    Claim claim;
+    claim.index = progress.next++;
+    claim.file = &m_request.files.at(claim.index);
+    const QString &path = *claim.file->path;
+    if (events.beforeFile)
+        events.beforeFile(claim.index);
+
+    if (!m_request.isCopying()) {
+        if (claim.file->isPhotoLibrary)
+            claim.failure = QStringLiteral("a photo library's own files are never changed");
+    } else if (!m_copies || !m_copies->isOpen()) {
+        claim.failure = QStringLiteral("no copy made, %1 is not a folder that can be opened")
+                            .arg(m_request.destinationURL->toString(QUrl::PreferLocalFile));
+    } else {
+        // The copy's name and counter, in batch order.
+        if (std::optional<RenamedCopies::Pending> copy = m_copies->begin(path, &claim.failure))
+            claim.copy.emplace(std::move(*copy));
+    }
+    // Only the file the sheet shows gets a thumbnail, at most so often.
+    const qint64 now = platform::Clock::monotonicMs();
+    if (events.thumbnailMade
+        && (!progress.lastThumbnailMs || now - *progress.lastThumbnailMs >= ThumbnailIntervalMs)) {
+        progress.lastThumbnailMs = now;
+        claim.wantsThumbnail = true;
+    }
+    if (events.fileStarted)
+        events.fileStarted(claim.index, path);
+    return claim;
+}
+
+std::optional<QString> BatchRun::processFile(Claim &claim, const BatchEvents &events)
+{
+    const QString &path = *claim.file->path;
     // Failures before the bridge is called are printed here, the bridge's
     // by the bridge.
     const auto failed = [&](const QString &reason) {
         platform::Console::err(path + QStringLiteral(": ") + reason);
         return reason;
     };
+    if (claim.wantsThumbnail)
+        events.thumbnailMade(claim.index, claim.failure.isEmpty() ? progressThumbnail(path) : QImage());
+    if (!claim.failure.isEmpty())
+        return failed(claim.failure);
 
-    QString failure;
-    if (!m_request.isCopying()) {
-        if (file.isPhotoLibrary)
-            failure = QStringLiteral("a photo library's own files are never changed");
-    } else if (!m_copies || !m_copies->isOpen()) {
-        failure = QStringLiteral("no copy made, %1 is not a folder that can be opened")
-                      .arg(m_request.destinationURL->toString(QUrl::PreferLocalFile));
-    }
-    std::optional<RenamedCopies::Pending> copy
-        = m_request.isCopying() && failure.isEmpty() ? m_copies->begin(path, &failure) : std::nullopt;
-    const QString target = copy ? copy->path() : path;
-    if (events.fileStarted)
-        events.fileStarted(index, path, failure.isEmpty() ? thumbnail(target, ThumbnailSize) : QImage());
-    if (!failure.isEmpty())
-        return failed(failure);
-
-    const std::optional<Metadata> own = ownDates(file);
+    const std::optional<Metadata> own = ownDates(*claim.file);
     const Metadata *fileDates = own ? &*own : nullptr;
     const Metadata &edited = m_request.metadata;
     const CleanMetadata &clean = m_request.cleanOptions;
     const bool isClean = m_request.option == EditingOptions::cleanMetadata;
     const bool isEmpty = m_request.option == EditingOptions::emptyOthers;
 
+    // A copy is written once, straight into its temporary file; in place,
+    // the written file replaces the original.
+    MetadataOperation::Destination into;
+    if (claim.copy)
+        into = [&claim](const char *data, qint64 size) { return claim.copy->write(data, size); };
     const bool done = isClean
-        ? m_bridge.clearMetadata(target, clean.exif, clean.orientation, clean.gps, clean.comment, clean.iptc, clean.xmp)
-        : m_bridge.setMetadata(target, metadataDictionary(edited, fileDates), isEmpty);
+        ? m_bridge.clearMetadata(
+            path, clean.exif, clean.orientation, clean.gps, clean.comment, clean.iptc, clean.xmp, into)
+        : m_bridge.setMetadata(path, metadataDictionary(edited, fileDates), isEmpty, into);
     if (!done)
         return MetadataOperation::lastFailure();
 
+    const QString target = claim.copy ? claim.copy->path() : path;
     if (m_request.isEditSystemAttributeDate) {
         if (!isClean)
             updateFileSystemDates(target, edited, fileDates, isEmpty, false);
         else if (clean.exif)
             updateFileSystemDates(target, edited, fileDates, false, true);
     }
-    if (copy && !m_copies->finish(*copy, &failure))
+    QString failure;
+    if (claim.copy && !m_copies->finish(*claim.copy, &failure))
         return failed(failure);
     return std::nullopt;
 }

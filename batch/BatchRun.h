@@ -65,17 +65,20 @@ struct BatchRequest
     bool isCopying() const { return !isKeepSourceFolderPath && destinationURL.has_value(); }
 };
 
-// What a running batch reports, each on the batch's own thread.
+// What a running batch reports, each from one of the batch's workers.
+// Files start, and are reported done, in batch order.
 struct BatchEvents
 {
     // Before the first file.
     std::function<void(qint64 total)> started;
-    // The work on the file at index begins: its own path, and a thumbnail
-    // of the file about to be changed, made before it is written (null when
-    // none decodes or no copy could be made).
-    std::function<void(qint64 index, const QString &path, const QImage &thumbnail)> fileStarted;
-    // A file is done: index / total × 100, so the last of n reports
-    // (n − 1) / n × 100.
+    // The work on the file at index begins: its own path.
+    std::function<void(qint64 index, const QString &path)> fileStarted;
+    // A thumbnail of the file at index, made before it is written, for at
+    // most one file in BatchRun::ThumbnailIntervalMs (null when none
+    // decodes).
+    std::function<void(qint64 index, const QImage &thumbnail)> thumbnailMade;
+    // A file is done, and all before it: index / total × 100, so the last
+    // of n reports (n − 1) / n × 100.
     std::function<void(double percent)> progressed;
     // Between files, after the pause and stop checks, before the work on
     // the file at index. Tests act here at a known point of a batch.
@@ -91,32 +94,55 @@ struct BatchCounts
     qint64 edited = 0;
     // The processed files that were not edited, in batch order.
     QList<FailedPhoto> failures;
+
+    bool operator==(const BatchCounts &) const = default;
 };
 
-// One batch, file after file, on the calling thread: each file is copied
-// into the destination under a hidden temporary name (or changed in place),
-// then its edited values are written or the chosen groups cleared, then its
+// One batch on a few workers, the calling thread among them: each file is
+// copied into the destination under a hidden temporary name (or changed in
+// place), its edited values written or the chosen groups cleared, then its
 // own modification date follows the edited date rule when the setting is
 // on, and only then does a copy take its new name. Only the batch's own
 // copy, or the file itself in place, is ever written. A file that fails
 // keeps its date, leaves no copy, is printed to the console and listed
 // with its reason; it still counts as processed.
+//
+// Whatever the number of workers, files are taken in batch order: the
+// pause and stop checks, the copy's name and counter and the start of the
+// work happen for one file after another, and files are reported done in
+// that order, so a batch gives the same names, values and counts on one
+// worker as on several.
 class BatchRun
 {
 public:
-    explicit BatchRun(BatchRequest request);
+    // Exiv2 serialises its XMP parsing, and the disk takes only so many
+    // writes at once: more workers gain nothing.
+    static constexpr int DefaultWorkers = 4;
+    static constexpr qint64 ThumbnailIntervalMs = 100;
+
+    explicit BatchRun(BatchRequest request, int workers = DefaultWorkers);
 
     // Files without a path are passed over uncounted. control is asked
-    // before each file: a paused batch waits, a stopped one ends there.
+    // before each file: a paused batch waits, a stopped one takes no more
+    // files; the files in work are finished either way.
     BatchCounts run(const platform::WalkControl &control, const BatchEvents &events);
 
     const BatchRequest &request() const { return m_request; }
 
 private:
+    struct Claim;
+    struct Progress;
+
+    // Takes the next file in batch order; none when there is none or the
+    // batch is to stop.
+    std::optional<Claim> claimNext(
+        const platform::WalkControl &control, const BatchEvents &events, Progress &progress);
     // None when the file was edited, else why not.
-    std::optional<QString> processFile(qint64 index, const BatchFile &file, const BatchEvents &events);
+    std::optional<QString> processFile(Claim &claim, const BatchEvents &events);
+    void workOn(const platform::WalkControl &control, const BatchEvents &events, Progress &progress);
 
     BatchRequest m_request;
+    int m_workers;
     std::optional<RenamedCopies> m_copies;
     MetadataOperation m_bridge;
 };

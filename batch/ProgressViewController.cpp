@@ -127,16 +127,20 @@ void ProgressViewController::startProcess(EditingOptions editingOption, const Me
     m_totalSkippedPhotos = 0;
     m_timeElapsedInSeconds = 1.0;
 
-    auto run = std::make_shared<BatchRun>(BatchRequest::take(
-        editingOption, metadata, fileInfo, cleanOptions, destinationURL, isKeepSourceFolderPath));
+    auto run = std::make_shared<BatchRun>(BatchRequest::take(editingOption, metadata, fileInfo, cleanOptions,
+                                              destinationURL, isKeepSourceFolderPath),
+        m_workers);
     m_totalPhotos = run->request().files.size();
 
     BatchEvents events;
     events.started = [this](qint64 total) {
         platform::MainQueue::post(this, [this, total] { prepareProgressDisplay(total); });
     };
-    events.fileStarted = [this](qint64 index, const QString &path, const QImage &thumbnail) {
-        platform::MainQueue::post(this, [this, index, path, thumbnail] { showCurrentFile(index, path, thumbnail); });
+    events.fileStarted = [this](qint64 index, const QString &path) {
+        platform::MainQueue::post(this, [this, index, path] { showCurrentFile(index, path); });
+    };
+    events.thumbnailMade = [this](qint64 index, const QImage &thumbnail) {
+        platform::MainQueue::post(this, [this, index, thumbnail] { showThumbnail(index, thumbnail); });
     };
     events.progressed = [this](double percent) {
         platform::MainQueue::post(this, [this, percent] { updateProgress(percent); });
@@ -166,14 +170,22 @@ void ProgressViewController::prepareProgressDisplay(qint64 total)
     lblPath->clear();
     lblPath->setToolTip(QString());
     imgView->clear();
+    m_thumbnailIndex = -1;
     restartTimer();
 }
 
-void ProgressViewController::showCurrentFile(qint64 index, const QString &path, const QImage &thumbnail)
+void ProgressViewController::showCurrentFile(qint64 index, const QString &path)
 {
     lblValuePhotosProcessed->setText(QString::number(index));
     lblPath->setText(path);
     lblPath->setToolTip(path);
+}
+
+void ProgressViewController::showThumbnail(qint64 index, const QImage &thumbnail)
+{
+    if (index < m_thumbnailIndex)
+        return;
+    m_thumbnailIndex = index;
     imgView->setPixmap(thumbnail.isNull() ? QPixmap() : QPixmap::fromImage(thumbnail));
 }
 

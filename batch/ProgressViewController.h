@@ -80,6 +80,9 @@ public:
     // Called on the batch's thread before the work on each file begins;
     // tests act there at a known point of a batch.
     void setBeforeFileHook(std::function<void(qint64 index)> hook) { m_beforeFile = std::move(hook); }
+    // How many files a batch works on at once; tests that watch the sheet
+    // between files take one at a time.
+    void setWorkers(int workers) { m_workers = workers; }
 
     QPointer<QLabel> lblProgress;
     QPointer<QLabel> lblTotalSelectedPhotos;
@@ -103,7 +106,8 @@ signals:
 private:
     void setUpTexts();
     void prepareProgressDisplay(qint64 total);
-    void showCurrentFile(qint64 index, const QString &path, const QImage &thumbnail);
+    void showCurrentFile(qint64 index, const QString &path);
+    void showThumbnail(qint64 index, const QImage &thumbnail);
     void updateProgress(double percent);
     void finishProcess(const BatchCounts &counts, const std::optional<QUrl> &destinationURL,
                        bool isKeepSourceFolderPath);
@@ -113,6 +117,10 @@ private:
     platform::Timer m_timerTimeElapsed;
     QPointer<platform::Alert> m_stopQuestion;
     std::function<void(qint64)> m_beforeFile;
+    int m_workers = BatchRun::DefaultWorkers;
+    // The file whose thumbnail the sheet shows; a later one's never gives
+    // way to an earlier one's.
+    qint64 m_thumbnailIndex = -1;
     std::future<void> m_jobDone;
     qint64 m_processedPhotos = 0;
     qint64 m_totalPhotos = 0;

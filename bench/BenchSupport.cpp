@@ -4,6 +4,7 @@
 #include "platform/Memory.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -59,6 +60,18 @@ double totalMegabytes(const QStringList &files)
     for (const QString &file : files)
         bytes += QFileInfo(file).size();
     return double(bytes) / 1e6;
+}
+
+qint64 statusKilobytes(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLongLong();
+    return 0;
 }
 
 } // namespace bench

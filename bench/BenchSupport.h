@@ -23,4 +23,7 @@ void silenceConsole();
 
 double totalMegabytes(const QStringList &files);
 
+// A line of /proc/self/status in kilobytes ("VmRSS", "VmHWM").
+qint64 statusKilobytes(const char *field);
+
 } // namespace bench

@@ -23,19 +23,6 @@
 
 namespace {
 
-// A line of /proc/self/status in kilobytes ("VmRSS", "VmHWM").
-qint64 statusKilobytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray prefix = QByteArray(field) + ':';
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toLongLong();
-    return 0;
-}
-
 struct Load
 {
     double seconds = 0;
@@ -99,17 +86,17 @@ int main(int argc, char **argv)
         bench::timeProgram(QStringLiteral("cat"), {}, files);
     loadRecords(files.mid(0, 64));
     malloc_trim(0);
-    const qint64 baseline = statusKilobytes("VmRSS");
+    const qint64 baseline = bench::statusKilobytes("VmRSS");
 
     Load load = loadRecords(files);
-    const qint64 peak = statusKilobytes("VmHWM");
+    const qint64 peak = bench::statusKilobytes("VmHWM");
     malloc_trim(0);
-    const qint64 kept = statusKilobytes("VmRSS");
+    const qint64 kept = bench::statusKilobytes("VmRSS");
     // How much of that the metadata records hold.
     for (const auto &record : load.records)
         record->metadata.reset();
     malloc_trim(0);
-    const qint64 withoutMetadata = statusKilobytes("VmRSS");
+    const qint64 withoutMetadata = bench::statusKilobytes("VmRSS");
 
     const double cat = peers ? bench::timeProgram(QStringLiteral("cat"), {}, files) : -1;
     const double exiv2 = peers ? bench::timeProgram(QStringLiteral("exiv2"), {QStringLiteral("-pa")}, files) : -1;

@@ -13,8 +13,11 @@
 
 #include <exiv2/exiv2.hpp>
 
-#include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -72,28 +75,45 @@ platform::SupportedImages::OpenedFile openForReading(const QString &path)
     return opened;
 }
 
-Exiv2::Image::AutoPtr openForEditing(const QString &path)
+EditedImage openForEditing(const QString &path)
 {
-    const std::string bytes = pathBytes(path);
+    const std::string name = pathBytes(path);
     QString reason;
     const std::optional<platform::RegularFile> file = platform::RegularFile::open(path, &reason);
     if (!file)
-        throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, bytes, reason.toStdString());
+        throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, name, reason.toStdString());
+    struct stat st = {};
+    if (::fstat(file->descriptor(), &st) != 0)
+        throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
 
-    Exiv2::BasicIo::AutoPtr memory(new Exiv2::MemIo);
-    std::vector<Exiv2::byte> chunk(1 << 20);
+    // One byte more than the file holds, so that the read that finds the
+    // end needs no second buffer; a file that grew meanwhile still fits.
+    std::size_t capacity = std::size_t(st.st_size) + 1;
+    EditedImage edited { std::make_unique_for_overwrite<Exiv2::byte[]>(capacity), {} };
+    std::size_t size = 0;
     for (;;) {
-        const ssize_t got = ::read(file->descriptor(), chunk.data(), chunk.size());
+        if (size == capacity) {
+            auto larger = std::make_unique_for_overwrite<Exiv2::byte[]>(capacity * 2);
+            std::memcpy(larger.get(), edited.bytes.get(), size);
+            edited.bytes = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t got = ::read(file->descriptor(), edited.bytes.get() + size, capacity - size);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
         if (got == 0)
             break;
-        if (memory->write(chunk.data(), static_cast<long>(got)) != got)
-            throw Exiv2::Error(Exiv2::kerMallocFailed);
+        size += std::size_t(got);
     }
-    return readIn(platform::SupportedImages::open(std::move(memory), bytes, Use::Writing));
+    // The library reads these bytes in place; what it writes goes to a
+    // buffer of its own (a TIFF it may change in place: the bytes are ours).
+    edited.image.reset(readIn(
+        platform::SupportedImages::open(
+            Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(edited.bytes.get(), long(size))), name, Use::Writing))
+                           .release());
+    return edited;
 }
 
 bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
@@ -101,7 +121,8 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
     return image.checkMode(group) != Exiv2::amNone;
 }
 
-void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check)
+void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check,
+    const MetadataOperation::Destination &into)
 {
     const bool refreshDigest = iptc == IptcContent::Kept && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
@@ -138,7 +159,8 @@ void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const
     if (check)
         check(*written);
 
-    const QString failure = replaceFileContents(path, reinterpret_cast<const char *>(data), size);
+    const char *bytes = reinterpret_cast<const char *>(data);
+    const QString failure = into ? into(bytes, size) : replaceFileContents(path, bytes, size);
     io.munmap();
     if (!failure.isEmpty())
         throw Exiv2::Error(Exiv2::kerErrorMessage, failure.toStdString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/MetadataOperation.h"
 #include "platform/SupportedImages.h"
 
 #include <QString>
@@ -8,6 +9,7 @@
 #include <exiv2/image.hpp>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 // What every operation of MetadataOperation shares: how a path reaches Exiv2,
@@ -45,21 +47,31 @@ QString textFromBytes(const std::string &bytes);
 // content is of a supported type is parsed (platform::SupportedImages).
 platform::SupportedImages::OpenedFile openForReading(const QString &path);
 
-// Loads the whole file into memory and reads its metadata there, so that the
-// library never rewrites the user's file itself. Only a regular file whose
-// content is of a supported type is parsed.
-Exiv2::Image::AutoPtr openForEditing(const QString &path);
+// An image open for editing: the file's bytes, read into memory once, and
+// the library's image over them, so that the library never rewrites the
+// user's file itself. The bytes outlive the image that reads them.
+struct EditedImage
+{
+    std::unique_ptr<Exiv2::byte[]> bytes;
+    std::unique_ptr<Exiv2::Image> image;
+};
+
+// Reads the whole file into one buffer sized from the file and its metadata
+// from there. Only a regular file whose content is of a supported type is
+// parsed.
+EditedImage openForEditing(const QString &path);
 
 // Whether the image's format holds the group at all (read-only counts).
 bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
 
 // Writes the edited metadata into the in-memory image, checks that the
 // result reads back, hands it to check (which throws to keep the file as it
-// was), and replaces the file's content with it in one step. When the edit
-// left the IPTC's content as it was, a Photoshop digest of it that matched
-// before matches after.
+// was), and gives the finished bytes to into: by default they replace the
+// file's content in one step. When the edit left the IPTC's content as it
+// was, a Photoshop digest of it that matched before matches after.
 using WrittenCheck = std::function<void(const Exiv2::Image &written)>;
 enum class IptcContent { Kept, Changed };
-void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check = {});
+void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check = {},
+    const MetadataOperation::Destination &into = {});
 
 } // namespace engine::bridge

@@ -153,13 +153,11 @@ QString replaceFileContents(const QString &path, const char *data, qint64 size)
     if (const QString failed = platform::copyExtendedAttributes(targetBytes, temporary.fd()); !failed.isEmpty())
         return failed;
 
-    const qint64 half = size / 2;
-    if (!writeAll(temporary.fd(), data, half))
-        return systemError(QFile::decodeName(temporary.path()), errno);
-    if (!stepAllowed(ReplaceStep::PartWritten, temporary.path()))
-        return QFile::decodeName(temporary.path()) + QStringLiteral(": write failed");
-    if (!writeAll(temporary.fd(), data + half, size - half))
-        return systemError(QFile::decodeName(temporary.path()), errno);
+    if (const QString failed = writeWhole(temporary.fd(), QFile::decodeName(temporary.path()), data, size);
+        !failed.isEmpty())
+        return failed;
+    // The new content is on disk before it takes the original's place, so a
+    // crash leaves either file whole.
     if (::fsync(temporary.fd()) != 0)
         return systemError(QFile::decodeName(temporary.path()), errno);
     if (temporary.close() != 0)
@@ -176,8 +174,27 @@ QString replaceFileContents(const QString &path, const char *data, qint64 size)
     if (::rename(temporary.path().constData(), targetBytes.constData()) != 0)
         return systemError(target, errno);
     temporary.markRenamed();
+    // And the new name is on disk before the batch counts the file as done.
     syncFolder(folder);
     return QString();
+}
+
+QString writeWhole(int fd, const QString &path, const char *data, qint64 size)
+{
+    const qint64 half = size / 2;
+    const QByteArray native = QFile::encodeName(path);
+    if (!writeAll(fd, data, half))
+        return systemError(path, errno);
+    if (!stepAllowed(ReplaceStep::PartWritten, native))
+        return path + QStringLiteral(": write failed");
+    if (!writeAll(fd, data + half, size - half))
+        return systemError(path, errno);
+    return QString();
+}
+
+bool beforeRenameAllowed(const QString &temporaryPath)
+{
+    return stepAllowed(ReplaceStep::BeforeRename, QFile::encodeName(temporaryPath));
 }
 
 } // namespace engine

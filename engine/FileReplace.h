@@ -17,8 +17,15 @@ namespace engine {
 // is untouched and the temporary file is gone.
 QString replaceFileContents(const QString &path, const char *data, qint64 size);
 
-// Test seam: the hook is asked at each step of a replacement (with the
-// temporary file's path) and answering false makes the replacement fail at
+// Writes all of data into the open file fd (named path in messages), the
+// fault hook asked halfway (PartWritten). Returns an empty text, or the
+// reason.
+QString writeWhole(int fd, const QString &path, const char *data, qint64 size);
+// Asks the fault hook whether a written temporary file may take its name.
+bool beforeRenameAllowed(const QString &temporaryPath);
+
+// Test seam: the hook is asked at each step of a replacement or a new
+// file's writing (with the temporary file's path) and answering false makes the replacement fail at
 // that step, as a full disk, a dead process or a failing rename would.
 enum class ReplaceStep { PartWritten, BeforeRename };
 using ReplaceFaultHook = std::function<bool(ReplaceStep step, const QString &temporaryPath)>;

@@ -127,13 +127,14 @@ bool keepsCameraForRawData(const Exiv2::ExifData &exif, const ImageKind &kind)
 
 } // namespace
 
-bool MetadataOperation::clearMetadata(
-    const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp) const
+bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orientation, bool gps,
+    bool comment, bool iptc, bool xmp, const Destination &into) const
 {
     initializeExiv2();
     const Clear clear { exif, orientation, gps, comment, iptc, xmp };
     return runGuarded([&] {
-        Exiv2::Image::AutoPtr image = openForEditing(path);
+        const EditedImage edited = openForEditing(path);
+        Exiv2::Image *image = edited.image.get();
         const ImageKind kind = imageKind(*image);
 
         if (supports(*image, Exiv2::mdExif) && clear.anyExif()) {
@@ -167,7 +168,8 @@ bool MetadataOperation::clearMetadata(
                 xmpCopiesRead = true;
             }
         }
-        saveEdits(*image, path, clear.iptc ? IptcContent::Changed : IptcContent::Kept,
-            [&](const Exiv2::Image &written) { checkCleared(written, clear, kind, xmpCopiesRead); });
+        saveEdits(
+            *image, path, clear.iptc ? IptcContent::Changed : IptcContent::Kept,
+            [&](const Exiv2::Image &written) { checkCleared(written, clear, kind, xmpCopiesRead); }, into);
     });
 }

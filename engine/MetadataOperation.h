@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariantMap>
 
+#include <functional>
 #include <optional>
 
 // The one place that talks to Exiv2. Each operation opens one image file,
@@ -22,13 +23,20 @@ public:
     // when reading failed.
     std::optional<QVariantMap> getMetadata(const QString &path) const;
 
+    // Where a write or a clear puts the file it made: by default the
+    // finished bytes replace the file that was read, in one step; a copy
+    // in the making takes them into a new file instead, leaving the
+    // original as it was. Answers an empty text, or why it failed.
+    using Destination = std::function<QString(const char *data, qint64 size)>;
+
     // Writes the values of the known keys (others are ignored) into the
     // file; a null value, or an empty date, removes its key. With empty set,
     // the file's other Exif, IPTC and XMP values go, but for what its
     // picture needs. "Exif.Photo.UserComment" also sets the JPEG comment.
     // A value that is refused or that the written file does not hold is
     // named on standard error; the others are written all the same.
-    bool setMetadata(const QString &path, const QVariantMap &values, bool empty) const;
+    bool setMetadata(
+        const QString &path, const QVariantMap &values, bool empty, const Destination &into = {}) const;
 
     // Removes the chosen groups from every place the file keeps them:
     // general Exif (all but the GPS, the orientation, the user comment and
@@ -36,8 +44,8 @@ public:
     // comment with the JPEG comment, all IPTC, all XMP; copies in XMP go
     // with their Exif. Fails, leaving the file as it was, when the written
     // file still holds what a choice names.
-    bool clearMetadata(
-        const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp) const;
+    bool clearMetadata(const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc,
+        bool xmp, const Destination &into = {}) const;
 
     // Why the last call on this thread that failed failed, as its console
     // line says (the library's message, or "unexpected error").

@@ -401,11 +401,13 @@ void setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty, WriteRep
 
 } // namespace
 
-bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &values, bool empty) const
+bool MetadataOperation::setMetadata(
+    const QString &path, const QVariantMap &values, bool empty, const Destination &into) const
 {
     initializeExiv2();
     return runGuarded([&] {
-        Exiv2::Image::AutoPtr image = openForEditing(path);
+        const EditedImage edited = openForEditing(path);
+        Exiv2::Image *image = edited.image.get();
         const ImageKind kind = imageKind(*image);
         WriteReport report(path);
 
@@ -434,7 +436,8 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
         expectAll(report, values, xmpRows, *image);
         const IptcContent iptc
             = empty || !givenKeys(values, iptcKeys).empty() ? IptcContent::Changed : IptcContent::Kept;
-        saveEdits(*image, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); });
+        saveEdits(
+            *image, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); }, into);
         report.print();
     });
 }

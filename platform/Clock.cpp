@@ -1,5 +1,7 @@
 #include "platform/Clock.h"
 
+#include <QElapsedTimer>
+
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -50,6 +52,18 @@ qint64 Clock::now()
     auto &s = state();
     std::lock_guard lock(s.mutex);
     return s.now;
+}
+
+qint64 Clock::monotonicMs()
+{
+    if (isManual())
+        return now();
+    static const QElapsedTimer timer = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return timer.elapsed();
 }
 
 int Clock::pendingCount()

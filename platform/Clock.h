@@ -17,6 +17,9 @@ public:
     static bool isManual();
     // Milliseconds on the manual clock (0 when it was switched on).
     static qint64 now();
+    // Milliseconds on a steady clock: the manual clock's in manual mode,
+    // else the time since the first call. For spacing things out in time.
+    static qint64 monotonicMs();
     // Runs, on the calling thread, every entry due within ms, in due order;
     // repeating entries come back for each interval that passes.
     static void advance(qint64 ms);

@@ -4,7 +4,6 @@
 #include "platform/MainQueue.h"
 #include "platform/Settings.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -44,23 +43,11 @@ Gate &gate()
     return g;
 }
 
-qint64 monotonicMs()
-{
-    if (Clock::isManual())
-        return Clock::now();
-    static QElapsedTimer timer = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-    return timer.elapsed();
-}
-
 // Milliseconds until the slot just reserved.
 qint64 reserveSlot()
 {
     Gate &g = gate();
-    const qint64 now = monotonicMs();
+    const qint64 now = Clock::monotonicMs();
     const qint64 slot = g.used ? std::max(now, g.nextFree) : now;
     g.used = true;
     g.nextFree = slot + Geocoder::MinimumIntervalMs;

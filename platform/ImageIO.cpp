@@ -273,6 +273,36 @@ QImage thumbnail(const QString &path, int maxSide)
     return load(path, std::max(1, maxSide));
 }
 
+QImage exifThumbnail(const QString &path, int maxSide)
+{
+    const std::optional<RegularFile> file = openSupported(path);
+    if (!file)
+        return QImage();
+    const Exiv2::Image::AutoPtr image = openWithExiv2(*file);
+    if (!image.get())
+        return QImage();
+    try {
+        const Exiv2::DataBuf embedded = Exiv2::ExifThumbC(image->exifData()).copy();
+        if (embedded.size_ <= 0)
+            return QImage();
+        QByteArray bytes
+            = QByteArray::fromRawData(reinterpret_cast<const char *>(embedded.pData_), embedded.size_);
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer);
+        // Turned by the photograph's orientation, not its own.
+        const QImage decoded = readWithQt(reader, std::max(1, maxSide), false);
+        if (decoded.isNull())
+            return decoded;
+        QImage upright = oriented(decoded, exifOrientation(*image));
+        const QSize target = fitted(upright.size(), std::max(1, maxSide));
+        if (target != upright.size())
+            upright = upright.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return upright;
+    } catch (const Exiv2::AnyError &) {
+    } catch (const std::exception &) { }
+    return QImage();
+}
+
 QImage image(const QString &path)
 {
     return load(path, 0);

@@ -26,6 +26,12 @@ std::optional<QSize> pixelSize(const QString &path);
 // maxSide (never enlarged); a null image when nothing decodes.
 QImage thumbnail(const QString &path, int maxSide);
 
+// The small picture most cameras embed in the Exif data, with the
+// photograph's orientation applied and its longer side at most maxSide; a
+// null image when the file has none that decodes. Far cheaper than
+// thumbnail(), which decodes the picture itself.
+QImage exifThumbnail(const QString &path, int maxSide);
+
 // The whole picture with its orientation applied; a null image when
 // nothing decodes.
 QImage image(const QString &path);

@@ -4,12 +4,15 @@
 #include "common/AppSettings.h"
 #include "engine/FileReplace.h"
 #include "engine/MetadataOperation.h"
+#include "platform/Clock.h"
 #include "platform/FileOps.h"
 #include "platform/FileWalk.h"
 #include "platform/Settings.h"
 
 #include <QDir>
 #include <QRegularExpression>
+
+#include <mutex>
 
 namespace {
 
@@ -29,15 +32,22 @@ protected:
     }
 
     BatchCounts run(EditingOptions option, const Metadata &edited, const std::optional<QUrl> &destinationURL,
-                    bool isKeepSourceFolderPath, const CleanMetadata &clean = {})
+        bool isKeepSourceFolderPath, const CleanMetadata &clean = {}, int workers = BatchRun::DefaultWorkers,
+        std::function<void(qint64)> beforeFile = {})
     {
-        BatchRun batch(BatchRequest::take(option, edited, FileInfo(), clean, destinationURL, isKeepSourceFolderPath));
+        BatchRun batch(
+            BatchRequest::take(option, edited, FileInfo(), clean, destinationURL, isKeepSourceFolderPath),
+            workers);
         BatchEvents events;
-        events.fileStarted = [this](qint64 index, const QString &path, const QImage &thumbnail) {
+        events.fileStarted = [this](qint64 index, const QString &path) {
             shownPaths << QString::number(index) + QLatin1Char(' ') + path;
-            thumbnails << thumbnail;
+        };
+        events.thumbnailMade = [this](qint64 index, const QImage &thumbnail) {
+            std::lock_guard lock(thumbnailsMutex);
+            thumbnails.insert(index, thumbnail);
         };
         events.progressed = [this](double percent) { percents << percent; };
+        events.beforeFile = std::move(beforeFile);
         return batch.run(control, events);
     }
 
@@ -54,7 +64,8 @@ protected:
 
     platform::WalkControl control;
     QStringList shownPaths;
-    QList<QImage> thumbnails;
+    std::mutex thumbnailsMutex;
+    QMap<qint64, QImage> thumbnails;
     QList<double> percents;
     testsupport::ConsoleCapture console;
 };
@@ -101,7 +112,13 @@ TEST_F(BatchRunTest, OnlyModifyInPlaceWritesTheEditedValueAndKeepsTheOthers)
     for (const QString &name : images)
         files << addImage(name);
 
-    const BatchCounts counts = run(EditingOptions::onlyModify, artistAda(), std::nullopt, true);
+    // The sheet shows a thumbnail at most every ThumbnailIntervalMs.
+    const auto later = [](qint64 index) {
+        if (index == 2)
+            platform::Clock::advance(BatchRun::ThumbnailIntervalMs);
+    };
+    const BatchCounts counts = run(
+        EditingOptions::onlyModify, artistAda(), std::nullopt, true, {}, BatchRun::DefaultWorkers, later);
 
     EXPECT_EQ(counts.total, 3);
     EXPECT_EQ(counts.processed, 3);
@@ -113,6 +130,7 @@ TEST_F(BatchRunTest, OnlyModifyInPlaceWritesTheEditedValueAndKeepsTheOthers)
     }
     EXPECT_EQ(shownPaths, (QStringList{QStringLiteral("0 ") + files[0]->path(), QStringLiteral("1 ") + files[1]->path(),
                                        QStringLiteral("2 ") + files[2]->path()}));
+    EXPECT_EQ(thumbnails.keys(), (QList<qint64> { 0, 2 }));
     for (const QImage &thumbnail : thumbnails) {
         EXPECT_FALSE(thumbnail.isNull());
         EXPECT_LE(std::max(thumbnail.width(), thumbnail.height()), 100);
@@ -301,8 +319,10 @@ TEST_F(BatchRunTest, CopiesAreNamedOnlyWhenCompleteAndStayInTheFolderOpenedAtThe
         ASSERT_TRUE(QFile::link(elsewhere.path(), destination.path()));
     };
 
+    // One file at a time, so that the second write is the second file's.
     BatchRun batch(BatchRequest::take(EditingOptions::onlyModify, artistAda(), FileInfo(), {},
-                                      QUrl::fromLocalFile(destination.path()), false));
+                       QUrl::fromLocalFile(destination.path()), false),
+        1);
     BatchEvents events;
     events.beforeFile = swap;
     const BatchCounts counts = batch.run(control, events);
@@ -320,6 +340,149 @@ TEST_F(BatchRunTest, CopiesAreNamedOnlyWhenCompleteAndStayInTheFolderOpenedAtThe
     EXPECT_EQ(Metadata::fromFile(moved + QStringLiteral("/ReaganSmallPng.png")).artist(), QStringLiteral("Ada"));
     QFile::remove(destination.path());
     QDir(moved).removeRecursively();
+}
+
+// Several workers give exactly what one gives: the same copies under the
+// same names and counters, the same bytes and dates in them, the same
+// failures and figures, reported in batch order; in place and clean too.
+TEST_F(BatchRunTest, SeveralWorkersGiveExactlyWhatOneGives)
+{
+    REQUIRE_TEST_DATA();
+    const QStringList names { QStringLiteral("Reagan.jpg"), QStringLiteral("FurnaceCreekInn.jpg"),
+        QStringLiteral("ReaganSmallPng.png"), QStringLiteral("GPS.jpg"), QStringLiteral("IPTC.jpg"),
+        QStringLiteral("MWG.jpg") };
+    for (const QString &name : names)
+        addImage(name);
+    addRecord(writeSource(QStringLiteral("notes.jpg"), QByteArrayLiteral("no picture here")), nullptr);
+    addRecord(QString(), nullptr);
+    // The same names again, from another folder.
+    QDir(sources.path()).mkdir(QStringLiteral("again"));
+    for (const QString &name : names) {
+        const QString twin = sources.filePath(QStringLiteral("again/") + name);
+        ASSERT_TRUE(QFile::copy(sources.filePath(name), twin));
+        addRecord(twin, std::make_shared<Metadata>(Metadata::fromFile(twin)));
+    }
+    Rename rule;
+    rule.isKeepOriginalFileName = false;
+    rule.isEditOriginalFileName = true;
+    rule.isAddCounter = true;
+    rule.prefixAddCounter = 1;
+    rule.minNumberOfDigitsAddCounter = 3;
+    saveRenameSettings(rule);
+    Metadata edited = artistAda();
+    edited.setModifyDateEdited(true);
+    edited.setDateTimeModifyDate(BatchTest::rule([](DateTime &r) {
+        r.isIDOriginalDate = true;
+        r.dayIDOriginalDate = 1;
+    }));
+
+    const QDateTime testStart = QDateTime::currentDateTime().addSecs(-2);
+    struct Outcome
+    {
+        BatchCounts counts;
+        QStringList shown;
+        QList<double> percents;
+        QMap<QString, QByteArray> bytes;
+        QMap<QString, QDateTime> modified;
+    };
+    const auto outcome = [&](EditingOptions option, const std::optional<QUrl> &into, const QString &folder,
+                             int workers, const CleanMetadata &clean = {}) {
+        shownPaths.clear();
+        percents.clear();
+        Outcome o;
+        o.counts = run(option, edited, into, !into, clean, workers);
+        o.shown = shownPaths;
+        o.percents = percents;
+        for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+            o.bytes.insert(name, bytesOf(QDir(folder).filePath(name)));
+            // A file without a date to start from keeps the time of its write.
+            const QDateTime date = modified(QDir(folder).filePath(name));
+            o.modified.insert(name, date >= testStart ? QDateTime() : date);
+        }
+        return o;
+    };
+    const auto expectSame = [](const Outcome &one, const Outcome &several) {
+        EXPECT_EQ(several.counts, one.counts);
+        EXPECT_EQ(several.percents, one.percents);
+        EXPECT_EQ(several.bytes.keys(), one.bytes.keys());
+        EXPECT_TRUE(several.bytes == one.bytes) << "the same bytes in every file";
+        EXPECT_EQ(several.modified, one.modified);
+    };
+
+    QTemporaryDir oneAtATime, atOnce;
+    const Outcome one
+        = outcome(EditingOptions::onlyModify, QUrl::fromLocalFile(oneAtATime.path()), oneAtATime.path(), 1);
+    const Outcome several
+        = outcome(EditingOptions::onlyModify, QUrl::fromLocalFile(atOnce.path()), atOnce.path(), 4);
+    expectSame(one, several);
+    EXPECT_EQ(several.shown, one.shown);
+    EXPECT_EQ(one.counts.processed, 13);
+    EXPECT_EQ(one.counts.edited, 12);
+    ASSERT_EQ(one.counts.failures.size(), 1);
+    EXPECT_EQ(one.counts.failures[0].path, sources.filePath(QStringLiteral("notes.jpg")));
+    // Names and counters follow the batch order; the file that failed took
+    // its number with it.
+    EXPECT_EQ(one.bytes.keys().first(), QStringLiteral("001_Reagan.jpg"));
+    EXPECT_TRUE(one.bytes.contains(QStringLiteral("008_Reagan.jpg")));
+    EXPECT_FALSE(one.bytes.contains(QStringLiteral("007_notes.jpg")));
+    EXPECT_TRUE(one.bytes.contains(QStringLiteral("013_MWG.jpg")));
+
+    // Cleaning those copies in place, one at a time and several at once.
+    CleanMetadata clean;
+    clean.exif = true;
+    clean.gps = true;
+    clean.xmp = true;
+    const auto displayFolder = [&](const QString &folder) {
+        displayedFiles().clear();
+        allFiles().clear();
+        for (const QString &name : QDir(folder).entryList(QDir::Files, QDir::Name))
+            addRecord(QDir(folder).filePath(name), nullptr);
+    };
+    displayFolder(oneAtATime.path());
+    const Outcome cleanedOne
+        = outcome(EditingOptions::cleanMetadata, std::nullopt, oneAtATime.path(), 1, clean);
+    displayFolder(atOnce.path());
+    const Outcome cleanedSeveral
+        = outcome(EditingOptions::cleanMetadata, std::nullopt, atOnce.path(), 4, clean);
+    EXPECT_EQ(cleanedOne.counts.edited, 12);
+    EXPECT_TRUE(cleanedSeveral.bytes == cleanedOne.bytes);
+    EXPECT_EQ(cleanedSeveral.counts.processed, cleanedOne.counts.processed);
+    EXPECT_EQ(cleanedSeveral.counts.edited, cleanedOne.counts.edited);
+    EXPECT_EQ(cleanedSeveral.percents, cleanedOne.percents);
+}
+
+// On several workers the pause and the stop still act between files: the
+// files in work are finished, none starts while the batch is paused, and
+// none after the stop.
+TEST_F(BatchRunTest, PauseAndStopActBetweenFilesOnSeveralWorkers)
+{
+    for (int i = 0; i < 10; ++i)
+        addRecord(writeSource(QStringLiteral("f%1.jpg").arg(i), QByteArrayLiteral("x")), nullptr);
+    BatchRun batch(
+        BatchRequest::take(EditingOptions::onlyModify, artistAda(), FileInfo(), {}, std::nullopt, true), 4);
+    QList<qint64> started;
+    qsizetype startedWhilePaused = -1;
+    BatchEvents events;
+    events.fileStarted = [&](qint64 index, const QString &) { started << index; };
+    events.beforeFile = [&](qint64 index) {
+        if (index == 1)
+            control.setPaused(true);
+        if (index == 5)
+            control.setStopped(true);
+    };
+    events.progressed = [&](double percent) {
+        if (percent == 10.0) { // the files before the pause are done
+            startedWhilePaused = started.size();
+            control.setPaused(false);
+        }
+    };
+
+    const BatchCounts counts = batch.run(control, events);
+
+    EXPECT_EQ(startedWhilePaused, 2) << "the file in work when the pause came was finished, no other started";
+    EXPECT_EQ(started, (QList<qint64> { 0, 1, 2, 3, 4, 5 }));
+    EXPECT_EQ(counts.processed, 6);
+    EXPECT_EQ(counts.failures.size(), 6);
 }
 
 } // namespace

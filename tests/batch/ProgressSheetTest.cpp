@@ -74,6 +74,8 @@ protected:
 TEST_F(ProgressSheet, ShowsEachFileAndThePercentageOfThoseBefore)
 {
     addFiles(4);
+    // One file at a time: the sheet is read between files.
+    sheet->setWorkers(1);
     QStringList completed, processed, paths;
     sheet->setBeforeFileHook([&](qint64 index) {
         if (index > 0)
@@ -136,6 +138,7 @@ TEST_F(ProgressSheet, TheSheetClosesAndASecondLaterTheResultPageShows)
 TEST_F(ProgressSheet, TheElapsedTimeCountsTimerTicksWhileTheBatchRuns)
 {
     addFiles(3);
+    sheet->setWorkers(1);
     QStringList elapsed;
     sheet->setBeforeFileHook([&](qint64 index) {
         onGui([&, index] {
