@@ -194,6 +194,8 @@ double median(std::vector<double> values)
 
 struct Work
 {
+    explicit Work(const char *title) : name(title) {}
+
     const char *name;
     std::vector<double> calvorn, cp, exiv2, exiftool;
     qint64 baseKilobytes = 0;
@@ -269,7 +271,7 @@ int main(int argc, char **argv)
     fresh(copies, false);
     runBatch(EditingOptions::onlyModify, QUrl::fromLocalFile(copies));
 
-    Work copying { "copies" }, writing { "in place" }, stripping { "strip" };
+    Work copying("copies"), writing("in place"), stripping("strip");
     const auto peak = [](Work &w, const BatchTime &t) {
         if (t.peakKilobytes > w.peakKilobytes) {
             w.peakKilobytes = t.peakKilobytes;
