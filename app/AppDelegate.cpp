@@ -77,7 +77,7 @@ void AppDelegate::clickedPreferencesMenuItem()
     addApplicationActions(preferences);
     if (!preferences->isVisible()) {
         preferences->adjustSize();
-        preferences->move(InitialWindowController::shared()->geometry().center() - preferences->rect().center());
+        platform::Window::centreOver(preferences, InitialWindowController::shared());
     }
     platform::Window::activate(preferences);
 }

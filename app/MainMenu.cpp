@@ -43,25 +43,24 @@ MainMenu::MainMenu(QMainWindow *window)
     m_view = bar->addMenu(tr("&View"));
     m_help = bar->addMenu(tr("&Help"));
 
-    addPhotos = addCommand(
-        m_file, tr("&Add Photos…"), "document-open",
-        [] { return home() || shownPage<DashboardViewController>(); },
-        [] {
-            if (HomeViewController *screen = home())
-                screen->showAddPhotosPanel();
-            else if (auto *dashboard = shownPage<DashboardViewController>())
-                dashboard->btnAddPhotos->click();
-        });
+    // Adding photos works from the dashboard as from the main screen.
+    const auto adding = [this](const QString &title, const char *icon, void (HomeViewController::*onHome)(),
+                               void (DashboardViewController::*onDashboard)()) {
+        return addCommand(
+            m_file, title, icon, [] { return home() || shownPage<DashboardViewController>(); },
+            [onHome, onDashboard] {
+                if (HomeViewController *screen = home())
+                    (screen->*onHome)();
+                else if (auto *dashboard = shownPage<DashboardViewController>())
+                    (dashboard->*onDashboard)();
+            });
+    };
+    addPhotos = adding(tr("&Add Photos…"), "document-open", &HomeViewController::showAddPhotosPanel,
+                       &DashboardViewController::showAddPhotosPanel);
     addPhotos->setShortcut(QKeySequence::Open);
-    addPhotosLibrary = addCommand(
-        m_file, tr("Add Photo &Library…"), "folder-pictures",
-        [] { return home() || shownPage<DashboardViewController>(); },
-        [] {
-            if (HomeViewController *screen = home())
-                screen->showAddPhotosLibraryPanel();
-            else if (auto *dashboard = shownPage<DashboardViewController>())
-                dashboard->btnPhotosLibrary->click();
-        });
+    addPhotosLibrary = adding(tr("Add Photo &Library…"), "folder-pictures",
+                              &HomeViewController::showAddPhotosLibraryPanel,
+                              &DashboardViewController::showAddPhotosLibraryPanel);
 
     m_file->addSeparator();
     exportMetadata = addCommand(

@@ -24,11 +24,17 @@ void showPage(ContainerPage page)
         container->showPage(page);
 }
 
+// The main screen when it has been made; screens that reach it never make it.
+HomeViewController *madeHome(const platform::ScreenRegistry &screens)
+{
+    return screens.isShared(HomeIdentifier) ? HomeViewController::shared() : nullptr;
+}
+
 // The presets screens lay a preset over the main screen's form.
 void applyPresetOnHome(const platform::ScreenRegistry &screens, const Metadata &preset)
 {
-    if (screens.isShared(HomeIdentifier))
-        HomeViewController::shared()->applyPreset(preset);
+    if (HomeViewController *home = madeHome(screens))
+        home->applyPreset(preset);
 }
 
 } // namespace
@@ -68,8 +74,8 @@ void registerScreens(platform::ScreenRegistry &screens)
     screens.add(QStringLiteral("ResultViewController"), [&screens] {
         auto *result = new ResultViewController;
         QObject::connect(result, &ResultViewController::returnedToHome, result, [&screens] {
-            if (screens.isShared(HomeIdentifier))
-                HomeViewController::shared()->returnFromResult();
+            if (HomeViewController *home = madeHome(screens))
+                home->returnFromResult();
         });
         return result;
     });

@@ -219,6 +219,9 @@ private:
     // destination or the export.
     platform::OpenPanel *newFolderPanel(const QString &message, const QString &prompt);
     void setSort(std::optional<SortMethods> method, std::optional<SortOrder> order);
+    // The start and the export need marked displayed files; without any the
+    // user is told so.
+    bool hasMarkedFilesOrTells();
     void savePresetIfRequested(int response, platform::Alert *alert, EditingOptions option,
                                const Metadata &metadata);
     // A marked file's values arrived: the combined form is made again.

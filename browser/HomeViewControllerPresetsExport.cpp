@@ -34,10 +34,8 @@ void HomeViewController::clickedExportMetadata()
 
 void HomeViewController::exportMetadata()
 {
-    if (markedFiles(displayedFiles()).isEmpty()) {
-        platform::showAlert(localizedString("QX_ID_208"), localizedString("QX_ID_209"));
+    if (!hasMarkedFilesOrTells())
         return;
-    }
     platform::OpenPanel *panel
         = newFolderPanel(QStringLiteral("Please select a destination folder to export Metadata csv file."),
             QStringLiteral("Select Destination Folder"));

@@ -22,13 +22,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+bool HomeViewController::hasMarkedFilesOrTells()
+{
+    if (!markedFiles(displayedFiles()).isEmpty())
+        return true;
+    platform::showAlert(localizedString("QX_ID_208"), localizedString("QX_ID_209"));
+    return false;
+}
+
 void HomeViewController::clickedStartProcess()
 {
-    if (markedFiles(displayedFiles()).isEmpty()) {
-        platform::showAlert(localizedString("QX_ID_208"), localizedString("QX_ID_209"));
-        return;
-    }
-    startProcess();
+    if (hasMarkedFilesOrTells())
+        startProcess();
 }
 
 void HomeViewController::startProcess()
@@ -64,8 +69,8 @@ void HomeViewController::startProcess()
         information = "QX_ID_216";
         break;
     }
-    auto *alert = platform::Alert::warning(
-        this, localizedString(message), localizedString(information), { localizedString("QX_ID_199"), localizedString("QX_ID_200") });
+    auto *alert = platform::Alert::warning(this, localizedString(message), localizedString(information),
+                                           {localizedString("QX_ID_199"), localizedString("QX_ID_200")});
     const QPointer<HomeViewController> self(this);
     alert->beginSheet(window(), [self, option, edited](int response) {
         if (!self || response != platform::Alert::FirstButton)
@@ -79,8 +84,8 @@ void HomeViewController::startProcess()
 
 void HomeViewController::askSavePreset(EditingOptions option, const Metadata &metadata)
 {
-    auto *alert = platform::Alert::warning(
-        this, localizedString("QX_ID_222"), localizedString("QX_ID_223"), { localizedString("QX_ID_219"), localizedString("QX_ID_220") });
+    auto *alert = platform::Alert::warning(this, localizedString("QX_ID_222"), localizedString("QX_ID_223"),
+                                           {localizedString("QX_ID_219"), localizedString("QX_ID_220")});
     alert->setShowsSuppressionButton(true);
     alert->setSuppressionTitle(localizedString("QX_ID_221"));
     // The stored list, not the manager's: presets saved here since the

@@ -16,6 +16,22 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+namespace {
+
+// Each edited date of record takes a copy of the previous record's rule,
+// never the rule object itself.
+void takeEditedDateRules(Metadata &record,
+                         const std::array<std::optional<QVariantMap>, dateRuleCount> &previousRules)
+{
+    for (int i = 0; i < dateRuleCount; ++i) {
+        const auto &rule = previousRules[std::size_t(i)];
+        if (rule && record.isEdited(dateRules[std::size_t(i)].field))
+            record.setDateTime(DateRule(i), std::make_shared<DateTime>(DateTime::fromDictionary(*rule)));
+    }
+}
+
+} // namespace
+
 void MetadataEditorViewController::showMetadataOfMarkedFiles()
 {
     if (!isViewLoaded())
@@ -69,11 +85,7 @@ void MetadataEditorViewController::showMetadataOfMarkedFiles()
     }
 
     Metadata &record = *m_fileInfo->metadata;
-    for (int i = 0; i < dateRuleCount; ++i) {
-        const auto &snapshot = snapshots[std::size_t(i)];
-        if (snapshot && record.isEdited(dateRules[std::size_t(i)].field))
-            record.setDateTime(DateRule(i), std::make_shared<DateTime>(DateTime::fromDictionary(*snapshot)));
-    }
+    takeEditedDateRules(record, snapshots);
     showMetadata(record, false, false);
 }
 
@@ -84,11 +96,7 @@ void MetadataEditorViewController::showWaitingRecord(
 {
     m_waiting = std::make_unique<Metadata>();
     m_waiting->copyEditedFlags(previous);
-    for (int i = 0; i < dateRuleCount; ++i) {
-        const auto &snapshot = snapshots[std::size_t(i)];
-        if (snapshot && m_waiting->isEdited(dateRules[std::size_t(i)].field))
-            m_waiting->setDateTime(DateRule(i), std::make_shared<DateTime>(DateTime::fromDictionary(*snapshot)));
-    }
+    takeEditedDateRules(*m_waiting, snapshots);
     for (const FormFieldInfo &row : formFields) {
         if (m_waiting->isEdited(row.field))
             continue;

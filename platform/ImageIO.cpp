@@ -119,6 +119,28 @@ QImage readWithQt(QImageReader &reader, int maxSide, bool upright = true)
     return reader.read();
 }
 
+// image with its longer side at most maxSide (0: as it is).
+QImage scaledToFit(const QImage &image, int maxSide)
+{
+    const QSize target = fitted(image.size(), maxSide);
+    if (image.isNull() || target == image.size())
+        return image;
+    return image.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+// A picture embedded in photo (a preview, the Exif thumbnail), turned
+// upright by the photograph's orientation rather than its own, and fitted.
+QImage decodeEmbedded(const Exiv2::byte *data, long size, const Exiv2::Image &photo, int maxSide)
+{
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
+    const QImage decoded = readWithQt(reader, maxSide, false);
+    if (decoded.isNull())
+        return decoded;
+    return scaledToFit(oriented(decoded, exifOrientation(photo)), maxSide);
+}
+
 // The embedded previews in the order to try them: the smallest that still
 // covers maxSide first (no detail lost, least to decode), then larger ones,
 // then the smaller ones from the largest down; for the whole picture
@@ -150,18 +172,9 @@ QImage readPreview(const RegularFile &file, int maxSide)
         Exiv2::PreviewManager previews(*image);
         for (const Exiv2::PreviewProperties &properties : previewsToTry(previews.getPreviewProperties(), maxSide)) {
             const Exiv2::PreviewImage preview = previews.getPreviewImage(properties);
-            QByteArray bytes(reinterpret_cast<const char *>(preview.pData()), int(preview.size()));
-            QBuffer buffer(&bytes);
-            QImageReader reader(&buffer);
-            // Turned by the main image's orientation below, not its own.
-            QImage decoded = readWithQt(reader, maxSide, false);
-            if (decoded.isNull())
-                continue;
-            decoded = oriented(decoded, exifOrientation(*image));
-            const QSize target = fitted(decoded.size(), maxSide);
-            if (target != decoded.size())
-                decoded = decoded.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-            return decoded;
+            const QImage decoded = decodeEmbedded(preview.pData(), long(preview.size()), *image, maxSide);
+            if (!decoded.isNull())
+                return decoded;
         }
     } catch (const Exiv2::AnyError &) {
     } catch (const std::exception &) {
@@ -190,12 +203,7 @@ QImage load(const QString &path, int maxSide)
         if (!preview.isNull() && (image.isNull() || longer(preview) > longer(image)))
             return preview;
     }
-    if (image.isNull())
-        return image;
-    const QSize target = fitted(image.size(), maxSide);
-    if (target != image.size())
-        image = image.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return image;
+    return scaledToFit(image, maxSide);
 }
 
 // The frame size of a JPEG from its start-of-frame segment, walking the
@@ -285,19 +293,7 @@ QImage exifThumbnail(const QString &path, int maxSide)
         const Exiv2::DataBuf embedded = Exiv2::ExifThumbC(image->exifData()).copy();
         if (embedded.size_ <= 0)
             return QImage();
-        QByteArray bytes
-            = QByteArray::fromRawData(reinterpret_cast<const char *>(embedded.pData_), embedded.size_);
-        QBuffer buffer(&bytes);
-        QImageReader reader(&buffer);
-        // Turned by the photograph's orientation, not its own.
-        const QImage decoded = readWithQt(reader, std::max(1, maxSide), false);
-        if (decoded.isNull())
-            return decoded;
-        QImage upright = oriented(decoded, exifOrientation(*image));
-        const QSize target = fitted(upright.size(), std::max(1, maxSide));
-        if (target != upright.size())
-            upright = upright.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        return upright;
+        return decodeEmbedded(embedded.pData_, embedded.size_, *image, std::max(1, maxSide));
     } catch (const Exiv2::AnyError &) {
     } catch (const std::exception &) { }
     return QImage();

@@ -1,5 +1,7 @@
 #include "platform/widgets/Presenter.h"
 
+#include "platform/widgets/Window.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
@@ -196,7 +198,7 @@ void Presenter::presentAsModalWindow(QWidget *presenter, QWidget *content)
     }
     // Each opening stands centred over the window it belongs to.
     if (!content->isVisible() && presenter)
-        content->move(presenter->window()->geometry().center() - content->rect().center());
+        Window::centreOver(content, presenter);
     content->show();
     content->raise();
     content->activateWindow();

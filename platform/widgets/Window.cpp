@@ -63,6 +63,11 @@ bool hasMaximiseButton(const QWidget *window)
     return hasButton(window, Qt::WindowMaximizeButtonHint);
 }
 
+void centreOver(QWidget *window, const QWidget *host)
+{
+    window->move(host->window()->geometry().center() - window->rect().center());
+}
+
 void setResizable(QWidget *widget, bool on)
 {
     if (!widget)

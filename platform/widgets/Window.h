@@ -18,6 +18,9 @@ void setTitleButtons(QWidget *window, bool minimise, bool maximise);
 bool hasMinimiseButton(const QWidget *window);
 bool hasMaximiseButton(const QWidget *window);
 
+// Places window so that its centre is the centre of host's window.
+void centreOver(QWidget *window, const QWidget *host);
+
 // Fixes the size of widget's window at its current size (off), or gives it
 // back the size limits it had before (on). Switching it off twice keeps
 // the first limits.

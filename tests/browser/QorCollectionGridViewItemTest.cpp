@@ -212,4 +212,3 @@ TEST_F(GridItemTest, QuickLookNeedsAFileWithAUrlInTheDisplayedList)
     EXPECT_FALSE(cell.url.has_value());
 }
 
-#include "QorCollectionGridViewItemTest.moc"
