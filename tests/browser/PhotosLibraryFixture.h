@@ -36,7 +36,7 @@ public:
     // Puts the photo in an album (made on demand) of the layout.
     void addToAlbum(int photo, int album);
 
-    // Copies a shared test image to the photo folder under relativePath.
+    // Copies a sample image to the photo folder under relativePath.
     QString placeImage(const QString &testImage, const QString &relativePath) const;
 
 private:

@@ -33,7 +33,7 @@ void waitForDetails(const FileInfoList &records);
 
 // A small real JPEG of the given size.
 void writeJpeg(const QString &path, int width = 8, int height = 8);
-// A copy of a shared test image at path (folders made on demand).
+// A copy of a sample image at path (folders made on demand).
 void placeTestImage(const QString &testImage, const QString &path);
 
 } // namespace scantest

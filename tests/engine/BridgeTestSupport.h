@@ -74,7 +74,7 @@ QImage pixels(const QString &path);
 // empty when they are equal.
 QString differences(const QVariantMap &actual, const QVariantMap &expected);
 
-// The shared images that the bridge writes to, with the file name.
+// The sample images that the bridge writes to, with the file name.
 QStringList writableImages();
 
 } // namespace bridgetest

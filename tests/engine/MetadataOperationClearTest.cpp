@@ -85,8 +85,8 @@ class MetadataOperationClear : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!testsupport::hasTestData() || !bridgetest::hasPeer())
-            GTEST_SKIP() << "needs the shared test data and the exiv2 command";
+        REQUIRE_TEST_DATA();
+        ASSERT_TRUE(bridgetest::hasPeer()) << "the exiv2 command is installed by scripts/install-deps";
     }
 
     // A photo with every group: full GPS, orientation, user comment, JPEG

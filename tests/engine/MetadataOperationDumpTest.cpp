@@ -35,8 +35,8 @@ class MetadataOperationDump : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!testsupport::hasTestData() || !bridgetest::hasPeer())
-            GTEST_SKIP() << "needs the shared test data and the exiv2 command";
+        REQUIRE_TEST_DATA();
+        ASSERT_TRUE(bridgetest::hasPeer()) << "the exiv2 command is installed by scripts/install-deps";
         m_path = testsupport::copyTestFile(QStringLiteral("images/exiv2-empty.jpg"), m_dir);
         ASSERT_TRUE(bridgetest::peerModify(m_path,
             { QStringLiteral("set Exif.Image.Make Say \"hi\""), QStringLiteral("set Exif.Image.Model X") }));

@@ -60,8 +60,7 @@ class MetadataOperationSafety : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!testsupport::hasTestData())
-            GTEST_SKIP() << "shared test data not found";
+        REQUIRE_TEST_DATA();
     }
     QString photo(const QString &name = QStringLiteral("Reagan.jpg"))
     {

@@ -79,8 +79,7 @@ class MetadataOperationWrite : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (!testsupport::hasTestData())
-            GTEST_SKIP() << "shared test data not found";
+        REQUIRE_TEST_DATA();
     }
     QString copy(const QString &name, const QString &newName = QString())
     {

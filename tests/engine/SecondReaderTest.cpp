@@ -1,4 +1,4 @@
-// Every write and clear of every shared sample, checked with exiftool as a
+// Every write and clear of every sample image, checked with exiftool as a
 // second reader: no warning the original did not have, every tag the
 // operation does not name unchanged, what it names gone or written, and
 // the picture identical.

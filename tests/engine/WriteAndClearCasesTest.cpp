@@ -32,8 +32,9 @@ protected:
     void SetUp() override
     {
         PinnedDates::SetUp();
-        if (!testsupport::hasTestData() || !secondreader::hasExiftool() || !bridgetest::hasPeer())
-            GTEST_SKIP() << "needs the shared test data, exiftool and the exiv2 command";
+        REQUIRE_TEST_DATA();
+        ASSERT_TRUE(secondreader::hasExiftool() && bridgetest::hasPeer())
+            << "exiftool and the exiv2 command are installed by scripts/install-deps";
     }
 
     QString copy(const QString &name, const QString &newName = QString())
