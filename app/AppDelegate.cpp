@@ -95,10 +95,10 @@ void AppDelegate::giveRatingOnAppstore()
 
 void AppDelegate::showRatingAlert()
 {
-    std::unique_ptr<platform::Alert> alert(platform::Alert::warning(InitialWindowController::shared(),
-        QStringLiteral("Enjoying Calvorn"),
-        QStringLiteral("Spread the word and help other fellow users. \nRate us in your software centre."),
-        {QStringLiteral("Rate Calvorn"), QStringLiteral("Remind Me Later")}));
+    std::unique_ptr<platform::Alert> alert(
+        platform::Alert::warning(InitialWindowController::shared(), QStringLiteral("Enjoying Calvorn"),
+            QStringLiteral("Spread the word and help other fellow users. \nRate us in your software centre."),
+            { QStringLiteral("Rate Calvorn"), QStringLiteral("Remind Me Later") }));
     if (alert->runModal() != platform::Alert::FirstButton)
         return;
     // Counted as rated only where a software centre took the page: otherwise
@@ -115,17 +115,18 @@ void AppDelegate::installMenu(QMainWindow *window)
     QMenu *file = mainMenu->fileMenu();
     file->addSeparator();
     menuItemPreferences = file->addAction(platform::themeIcon(QStringLiteral("preferences-system")),
-                                          tr("&Preferences…"), this, &AppDelegate::clickedPreferencesMenuItem);
+        tr("&Preferences…"), this, &AppDelegate::clickedPreferencesMenuItem);
     menuItemPreferences->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     menuItemPreferences->setMenuRole(QAction::PreferencesRole);
     file->addSeparator();
     menuItemQuit = file->addAction(platform::themeIcon(QStringLiteral("application-exit")), tr("&Quit"), qApp,
-                                   &QCoreApplication::quit, Qt::QueuedConnection);
+        &QCoreApplication::quit, Qt::QueuedConnection);
     menuItemQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     menuItemQuit->setMenuRole(QAction::QuitRole);
-    menuItemShowApp = mainMenu->viewMenu()->addAction(tr("&Show Calvorn"), this, &AppDelegate::clickedShowApp);
+    menuItemShowApp
+        = mainMenu->viewMenu()->addAction(tr("&Show Calvorn"), this, &AppDelegate::clickedShowApp);
     menuItemRate = mainMenu->helpMenu()->addAction(platform::themeIcon(QStringLiteral("star-shape")),
-                                                   tr("&Rate Calvorn…"), this, &AppDelegate::giveRatingOnAppstore);
+        tr("&Rate Calvorn…"), this, &AppDelegate::giveRatingOnAppstore);
 
     for (QAction *action : applicationActions())
         action->setShortcutContext(Qt::ApplicationShortcut);

@@ -15,8 +15,7 @@
 
 namespace {
 
-template<class Page>
-Page *shownPage()
+template <class Page> Page *shownPage()
 {
     ViewController *container = ViewController::current();
     return container ? qobject_cast<Page *>(container->shownPage()) : nullptr;
@@ -45,7 +44,7 @@ MainMenu::MainMenu(QMainWindow *window)
 
     // Adding photos works from the dashboard as from the main screen.
     const auto adding = [this](const QString &title, const char *icon, void (HomeViewController::*onHome)(),
-                               void (DashboardViewController::*onDashboard)()) {
+                            void (DashboardViewController::*onDashboard)()) {
         return addCommand(
             m_file, title, icon, [] { return home() || shownPage<DashboardViewController>(); },
             [onHome, onDashboard] {
@@ -56,24 +55,24 @@ MainMenu::MainMenu(QMainWindow *window)
             });
     };
     addPhotos = adding(tr("&Add Photos…"), "document-open", &HomeViewController::showAddPhotosPanel,
-                       &DashboardViewController::showAddPhotosPanel);
+        &DashboardViewController::showAddPhotosPanel);
     addPhotos->setShortcut(QKeySequence::Open);
     addPhotosLibrary = adding(tr("Add Photo &Library…"), "folder-pictures",
-                              &HomeViewController::showAddPhotosLibraryPanel,
-                              &DashboardViewController::showAddPhotosLibraryPanel);
+        &HomeViewController::showAddPhotosLibraryPanel, &DashboardViewController::showAddPhotosLibraryPanel);
 
     m_file->addSeparator();
     exportMetadata = addCommand(
         m_file, tr("&Export Metadata as CSV…"), "document-export",
-        [] { return home() && usable(home()->btnExportMetadata); }, [] { home()->btnExportMetadata->click(); });
+        [] { return home() && usable(home()->btnExportMetadata); },
+        [] { home()->btnExportMetadata->click(); });
 
     markAll = addCommand(
         m_edit, tr("&Mark or Unmark All"), "edit-select-all", [] { return home() != nullptr; },
         [] { home()->markOrUnmarkAll(); });
     markAll->setShortcut(QKeySequence::SelectAll);
     removeMarked = addCommand(
-        m_edit, tr("&Remove Marked Photos"), "list-remove", [] { return home() && usable(home()->btnRemove); },
-        [] { home()->btnRemove->click(); });
+        m_edit, tr("&Remove Marked Photos"), "list-remove",
+        [] { return home() && usable(home()->btnRemove); }, [] { home()->btnRemove->click(); });
     removeMarked->setShortcut(QKeySequence::Delete);
     m_edit->addSeparator();
     find = addCommand(
@@ -100,7 +99,7 @@ MainMenu::MainMenu(QMainWindow *window)
 
     auto *methods = new QActionGroup(this);
     const auto sortEntry = [this, methods](const QString &title, void (HomeViewController::*sort)(),
-                                           std::function<bool(const HomeViewController &)> isChosen) {
+                               std::function<bool(const HomeViewController &)> isChosen) {
         QAction *entry = addCommand(
             m_view, title, nullptr, [] { return home() != nullptr; }, [sort] { (home()->*sort)(); },
             [isChosen] { return home() && isChosen(*home()); });
@@ -108,33 +107,36 @@ MainMenu::MainMenu(QMainWindow *window)
         return entry;
     };
     sortByName = sortEntry(tr("Sort by &Name"), &HomeViewController::sortByName,
-                           [](const HomeViewController &screen) { return screen.sortMethod == SortMethods::name; });
+        [](const HomeViewController &screen) { return screen.sortMethod == SortMethods::name; });
     sortBySize = sortEntry(tr("Sort by &Size"), &HomeViewController::sortBySize,
-                           [](const HomeViewController &screen) { return screen.sortMethod == SortMethods::size; });
+        [](const HomeViewController &screen) { return screen.sortMethod == SortMethods::size; });
     sortByDate = sortEntry(tr("Sort by &Date"), &HomeViewController::sortByDate,
-                           [](const HomeViewController &screen) { return screen.sortMethod == SortMethods::date; });
+        [](const HomeViewController &screen) { return screen.sortMethod == SortMethods::date; });
     m_view->addSeparator();
     auto *orders = new QActionGroup(this);
-    const auto orderEntry = [this, orders](const QString &title, void (HomeViewController::*sort)(), SortOrder order) {
-        QAction *entry = addCommand(
-            m_view, title, nullptr, [] { return home() != nullptr; }, [sort] { (home()->*sort)(); },
-            [order] { return home() && home()->sortOrder == order; });
-        orders->addAction(entry);
-        return entry;
-    };
-    sortAscending = orderEntry(tr("&Ascending"), &HomeViewController::sortWithAscending, SortOrder::ascending);
-    sortDescending = orderEntry(tr("D&escending"), &HomeViewController::sortWithDescending, SortOrder::descending);
+    const auto orderEntry
+        = [this, orders](const QString &title, void (HomeViewController::*sort)(), SortOrder order) {
+              QAction *entry = addCommand(
+                  m_view, title, nullptr, [] { return home() != nullptr; }, [sort] { (home()->*sort)(); },
+                  [order] { return home() && home()->sortOrder == order; });
+              orders->addAction(entry);
+              return entry;
+          };
+    sortAscending
+        = orderEntry(tr("&Ascending"), &HomeViewController::sortWithAscending, SortOrder::ascending);
+    sortDescending
+        = orderEntry(tr("D&escending"), &HomeViewController::sortWithDescending, SortOrder::descending);
     m_view->addSeparator();
 
-    for (QMenu *menu : {m_file, m_edit, m_view})
+    for (QMenu *menu : { m_file, m_edit, m_view })
         connect(menu, &QMenu::aboutToShow, this, &MainMenu::refresh);
     if (ViewController *container = ViewController::current())
         connect(container, &ViewController::pageShown, this, &MainMenu::refresh);
     refresh();
 }
 
-QAction *MainMenu::addCommand(QMenu *menu, const QString &title, const char *icon, std::function<bool()> applies,
-                              std::function<void()> run, std::function<bool()> checked)
+QAction *MainMenu::addCommand(QMenu *menu, const QString &title, const char *icon,
+    std::function<bool()> applies, std::function<void()> run, std::function<bool()> checked)
 {
     QAction *action = menu->addAction(title);
     if (icon)
@@ -149,7 +151,7 @@ QAction *MainMenu::addCommand(QMenu *menu, const QString &title, const char *ico
         }
         refresh();
     });
-    m_commands.push_back(Command{action, std::move(applies), std::move(run), std::move(checked)});
+    m_commands.push_back(Command { action, std::move(applies), std::move(run), std::move(checked) });
     return action;
 }
 

@@ -56,7 +56,7 @@ private:
         std::function<bool()> checked;
     };
     QAction *addCommand(QMenu *menu, const QString &title, const char *icon, std::function<bool()> applies,
-                        std::function<void()> run, std::function<bool()> checked = {});
+        std::function<void()> run, std::function<bool()> checked = {});
 
     QMenu *m_file;
     QMenu *m_edit;

@@ -61,13 +61,13 @@ void registerScreens(platform::ScreenRegistry &screens)
     screens.add(QStringLiteral("PresetsListViewController"), [&screens] {
         auto *list = new PresetsListViewController;
         QObject::connect(list, &PresetsListViewController::presetChosen, list,
-                         [&screens](const Metadata &preset) { applyPresetOnHome(screens, preset); });
+            [&screens](const Metadata &preset) { applyPresetOnHome(screens, preset); });
         return list;
     });
     screens.add(QStringLiteral("PresetViewController"), [&screens] {
         auto *manager = new PresetViewController;
         QObject::connect(manager, &PresetViewController::presetApplied, manager,
-                         [&screens](const Metadata &preset) { applyPresetOnHome(screens, preset); });
+            [&screens](const Metadata &preset) { applyPresetOnHome(screens, preset); });
         return manager;
     });
     // Finish on the result page also clears the main screen's own choices.

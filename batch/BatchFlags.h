@@ -13,7 +13,7 @@ public:
     static BatchFlags &shared();
 
     // From the start of a batch to its end; no second batch starts meanwhile.
-    std::atomic<bool> isProcessRunning{false};
+    std::atomic<bool> isProcessRunning { false };
 
     // The stop question is open: the file in work finishes, no new one starts.
     bool isProcessPaused() const { return isPaused(); }

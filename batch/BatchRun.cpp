@@ -56,8 +56,7 @@ std::optional<Metadata> ownDates(const BatchFile &file)
 } // namespace
 
 BatchRequest BatchRequest::take(EditingOptions option, const Metadata &metadata, const FileInfo &fileInfo,
-                                const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
-                                bool isKeepSourceFolderPath)
+    const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL, bool isKeepSourceFolderPath)
 {
     BatchRequest request;
     request.option = option;

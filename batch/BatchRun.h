@@ -58,8 +58,8 @@ struct BatchRequest
     // list in list order, the stored rename rule and the file-date setting.
     // GUI thread only.
     static BatchRequest take(EditingOptions option, const Metadata &metadata, const FileInfo &fileInfo,
-                             const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
-                             bool isKeepSourceFolderPath);
+        const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
+        bool isKeepSourceFolderPath);
 
     // Copies go into the destination unless the files change in place.
     bool isCopying() const { return !isKeepSourceFolderPath && destinationURL.has_value(); }

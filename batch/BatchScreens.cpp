@@ -8,8 +8,7 @@
 
 namespace {
 
-template<class Screen>
-void addOnce(platform::ScreenRegistry &screens)
+template <class Screen> void addOnce(platform::ScreenRegistry &screens)
 {
     if (!screens.has(QString::fromLatin1(Screen::staticMetaObject.className())))
         screens.add<Screen>();

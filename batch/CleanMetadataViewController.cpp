@@ -19,9 +19,9 @@ CleanMetadataViewController::CleanMetadataViewController(QWidget *parent)
     title.setBold(true);
     lblTitle->setFont(title);
     layout->addLayout(platform::withIcon(QStringLiteral("edit-clear-all"), 22, lblTitle));
-    for (auto [box, key] : {std::pair{&btnExif, "QX_ID_67"}, {&btnOrientation, "QX_ID_93"},
-                            {&btnGPSInformation, "QX_ID_68"}, {&btnComment, "QX_ID_69"}, {&btnIPTC, "QX_ID_70"},
-                            {&btnXMP, "QX_ID_71"}}) {
+    for (auto [box, key] : { std::pair { &btnExif, "QX_ID_67" }, { &btnOrientation, "QX_ID_93" },
+             { &btnGPSInformation, "QX_ID_68" }, { &btnComment, "QX_ID_69" }, { &btnIPTC, "QX_ID_70" },
+             { &btnXMP, "QX_ID_71" } }) {
         *box = new QCheckBox(localizedString(key), this);
         layout->addWidget(*box);
     }
@@ -36,7 +36,7 @@ CleanMetadataViewController *CleanMetadataViewController::shared()
 
 QList<QCheckBox *> CleanMetadataViewController::boxes() const
 {
-    return {btnExif, btnOrientation, btnGPSInformation, btnComment, btnIPTC, btnXMP};
+    return { btnExif, btnOrientation, btnGPSInformation, btnComment, btnIPTC, btnXMP };
 }
 
 void CleanMetadataViewController::resetOptions()
@@ -53,5 +53,6 @@ bool CleanMetadataViewController::isAnyOptionSelected() const
 CleanMetadata CleanMetadataViewController::selectedOptions() const
 {
     const auto on = [](const QCheckBox *box) { return box->checkState() == Qt::Checked; };
-    return {on(btnExif), on(btnOrientation), on(btnGPSInformation), on(btnComment), on(btnIPTC), on(btnXMP)};
+    return { on(btnExif), on(btnOrientation), on(btnGPSInformation), on(btnComment), on(btnIPTC),
+        on(btnXMP) };
 }

@@ -32,18 +32,17 @@ struct IptcDatePart
 };
 // Times carry the user's offset from UTC, as the IPTC form HHMMSS±HHMM does.
 constexpr IptcDatePart iptcDateParts[] = {
-    {MetadataTag::digitizationDate, "yyyy-MM-dd"},
-    {MetadataTag::digitizationTime, "HH:mm:ssxxx"},
-    {MetadataTag::dateCreated, "yyyy-MM-dd"},
-    {MetadataTag::timeCreated, "HH:mm:ssxxx"},
+    { MetadataTag::digitizationDate, "yyyy-MM-dd" },
+    { MetadataTag::digitizationTime, "HH:mm:ssxxx" },
+    { MetadataTag::dateCreated, "yyyy-MM-dd" },
+    { MetadataTag::timeCreated, "HH:mm:ssxxx" },
 };
 
 // Exif dates are wall-clock times; XMP dates carry the user's offset.
 QString datePattern(MetadataField field)
 {
-    return fieldKey(field).startsWith(QLatin1String("Xmp."))
-        ? QStringLiteral("yyyy-MM-dd'T'HH:mm:ssxxx")
-        : QStringLiteral("yyyy:MM:dd HH:mm:ss");
+    return fieldKey(field).startsWith(QLatin1String("Xmp.")) ? QStringLiteral("yyyy-MM-dd'T'HH:mm:ssxxx")
+                                                             : QStringLiteral("yyyy:MM:dd HH:mm:ss");
 }
 
 // The date a rule gives one file: none when it yields no date. The empty
@@ -56,7 +55,8 @@ std::optional<QDateTime> ruleDate(const Metadata &metadata, const Metadata *file
     return rule.newDate(fileMetadata ? fileMetadata->date(field) : std::nullopt);
 }
 
-void enterDate(QVariantMap &values, const Metadata &metadata, const Metadata *fileMetadata, MetadataField field)
+void enterDate(
+    QVariantMap &values, const Metadata &metadata, const Metadata *fileMetadata, MetadataField field)
 {
     const bool isEmptied = metadata.dateTime(ruleOf(field))->isEmptyValue;
     const std::optional<QDateTime> date = ruleDate(metadata, fileMetadata, field);
@@ -91,7 +91,8 @@ QVariantMap metadataDictionary(const Metadata &metadata, const Metadata *fileMet
         if (fieldKind(field) == FieldKind::Date)
             enterDate(values, metadata, fileMetadata, field);
         else
-            values.insert(fieldKey(field), entryOf(metadata.value(field))); // emptied: a null entry removes it
+            values.insert(
+                fieldKey(field), entryOf(metadata.value(field))); // emptied: a null entry removes it
     }
     return values;
 }

@@ -39,5 +39,5 @@ std::optional<QDateTime> newModificationDate(
 // the modification date newModificationDate() yields, after the batch wrote
 // or cleared it; without one the file's dates stay as they are. A failure is
 // printed to the console; the batch goes on.
-void updateFileSystemDates(
-    const QString &path, const Metadata &metadata, const Metadata *fileMetadata, bool isEmpty, bool isCleared);
+void updateFileSystemDates(const QString &path, const Metadata &metadata, const Metadata *fileMetadata,
+    bool isEmpty, bool isCleared);

@@ -30,8 +30,8 @@ qint64 steppedCounter(qint64 first, qint64 step)
 // The date parts of the twenty patterns: four orders of the date, each
 // with five forms of the time (none, hm, h-m, hms, h-m-s), in the order of
 // DateFormat. D, M, Y, h, m and s stand for the two-character components.
-constexpr const char *dateLayouts[] = {"DMY", "D-M-Y", "M-D-Y", "Y-M-D"};
-constexpr const char *timeLayouts[] = {"", "_hm", "_h-m", "_hms", "_h-m-s"};
+constexpr const char *dateLayouts[] = { "DMY", "D-M-Y", "M-D-Y", "Y-M-D" };
+constexpr const char *timeLayouts[] = { "", "_hm", "_h-m", "_hms", "_h-m-s" };
 static_assert(int(DateFormat::twenty) + 1 == std::size(dateLayouts) * std::size(timeLayouts));
 
 std::optional<QDateTime> metadataDate(const Metadata &metadata, ExifDateType type)
@@ -65,15 +65,15 @@ QString datePart(const Rename &rule, const Metadata &metadata, const QDateTime &
 
 NameSources NameSources::of(const Metadata &metadata, const FileInfo &fileInfo)
 {
-    return {metadata, fileInfo.width, fileInfo.height};
+    return { metadata, fileInfo.width, fileInfo.height };
 }
 
 SplitName splitFileName(const QString &fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     if (dot <= 0 || dot == fileName.size() - 1)
-        return {fileName, QString()};
-    return {fileName.left(dot), fileName.mid(dot + 1)};
+        return { fileName, QString() };
+    return { fileName.left(dot), fileName.mid(dot + 1) };
 }
 
 QString joinFileName(const QString &stem, const QString &extension)
@@ -117,13 +117,27 @@ QString dateString(DateFormat format, const QDateTime &date)
     QString text;
     for (const QChar c : layout) {
         switch (c.unicode()) {
-        case u'D': text += twoDigits(parts->day); break;
-        case u'M': text += twoDigits(parts->month); break;
-        case u'Y': text += twoDigits(parts->year); break;
-        case u'h': text += twoDigits(parts->hour); break;
-        case u'm': text += twoDigits(parts->minute); break;
-        case u's': text += twoDigits(parts->second); break;
-        default: text += c; break;
+        case u'D':
+            text += twoDigits(parts->day);
+            break;
+        case u'M':
+            text += twoDigits(parts->month);
+            break;
+        case u'Y':
+            text += twoDigits(parts->year);
+            break;
+        case u'h':
+            text += twoDigits(parts->hour);
+            break;
+        case u'm':
+            text += twoDigits(parts->minute);
+            break;
+        case u's':
+            text += twoDigits(parts->second);
+            break;
+        default:
+            text += c;
+            break;
         }
     }
     return text;
@@ -140,7 +154,8 @@ QString counterText(qint64 number, qint64 minDigits)
     return (isNegative ? QStringLiteral("-") : QString()) + body.rightJustified(digits, QLatin1Char('0'));
 }
 
-QString editedFileStem(const QString &originalStem, const Rename &rule, const AddedParts &parts, qint64 counterStep)
+QString editedFileStem(
+    const QString &originalStem, const Rename &rule, const AddedParts &parts, qint64 counterStep)
 {
     if (rule.isKeepOriginalFileName || !rule.isEditOriginalFileName)
         return originalStem;
@@ -198,8 +213,8 @@ QString exampleFileName(const Rename &rule)
 {
     AddedParts parts;
     parts.date = QLatin1Char('{') + rawValue(rule.dateFormat) + QLatin1Char('}');
-    for (const auto &[isOn, placeholder] : {std::pair{rule.isPlace, "{Place}"}, {rule.isCity, "{City}"},
-                                            {rule.isState, "{State}"}, {rule.isCountry, "{Country}"}}) {
+    for (const auto &[isOn, placeholder] : { std::pair { rule.isPlace, "{Place}" }, { rule.isCity, "{City}" },
+             { rule.isState, "{State}" }, { rule.isCountry, "{Country}" } }) {
         if (isOn)
             parts.places << QLatin1String(placeholder);
     }
@@ -208,7 +223,7 @@ QString exampleFileName(const Rename &rule)
 }
 
 QString newFileStem(const QString &originalStem, const Rename &rule, const NameSources &sources,
-                    qint64 counterStep, const QDateTime &now)
+    qint64 counterStep, const QDateTime &now)
 {
     if (rule.isKeepOriginalFileName || !rule.isEditOriginalFileName)
         return originalStem;
@@ -217,9 +232,9 @@ QString newFileStem(const QString &originalStem, const Rename &rule, const NameS
         parts.date = datePart(rule, sources.metadata, now);
     if (rule.isAddExifLocation) {
         const Metadata &m = sources.metadata;
-        for (const auto &[isOn, place] : {std::pair{rule.isPlace, m.subLocation()}, {rule.isCity, m.city()},
-                                          {rule.isState, m.provinceState()},
-                                          {rule.isCountry, m.countryPrimaryLocationName()}}) {
+        for (const auto &[isOn, place] :
+            { std::pair { rule.isPlace, m.subLocation() }, { rule.isCity, m.city() },
+                { rule.isState, m.provinceState() }, { rule.isCountry, m.countryPrimaryLocationName() } }) {
             if (isOn && place)
                 parts.places << *place;
         }

@@ -72,7 +72,8 @@ struct AddedParts
 // parts (only those the rule turns on are used). counterStep is the copy's
 // place among the batch's copies. A name that would be empty, "." or ".."
 // falls back to originalStem; a leading dot of an edited name becomes "_".
-QString editedFileStem(const QString &originalStem, const Rename &rule, const AddedParts &parts, qint64 counterStep);
+QString editedFileStem(
+    const QString &originalStem, const Rename &rule, const AddedParts &parts, qint64 counterStep);
 
 // The rename screen's example: "Filename" as the rule edits it, with
 // "{<pattern>}", "{Place}", "{City}", "{State}", "{Country}" and
@@ -85,4 +86,4 @@ QString exampleFileName(const Rename &rule);
 // copy from the rule's numbers. now is the moment the current-date part
 // shows. A name that would be empty, "." or ".." falls back to originalStem.
 QString newFileStem(const QString &originalStem, const Rename &rule, const NameSources &sources,
-                    qint64 counterStep, const QDateTime &now);
+    qint64 counterStep, const QDateTime &now);

@@ -1,8 +1,8 @@
 #include "batch/ProgressViewController.h"
 
 #include "batch/BatchFlags.h"
-#include "batch/ResultViewController.h"
 #include "batch/Result.h"
+#include "batch/ResultViewController.h"
 #include "common/ContainerPage.h"
 #include "common/Localization.h"
 #include "engine/ElapsedTime.h"
@@ -10,9 +10,9 @@
 #include "platform/MainQueue.h"
 #include "platform/widgets/Alert.h"
 #include "platform/widgets/Presenter.h"
-#include "platform/widgets/Window.h"
 #include "platform/widgets/ScreenRegistry.h"
 #include "platform/widgets/ThemeIcon.h"
+#include "platform/widgets/Window.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -26,7 +26,8 @@
 
 ProgressViewController::ProgressViewController(QWidget *parent)
     : QWidget(parent)
-    , m_timerTimeElapsed(1000, [this] { runTimer(); }, this)
+    , m_timerTimeElapsed(
+          1000, [this] { runTimer(); }, this)
 {
     resize(SheetSize);
     auto *outer = new QVBoxLayout(this);
@@ -112,8 +113,8 @@ void ProgressViewController::present(QWidget *host)
 }
 
 void ProgressViewController::startProcess(EditingOptions editingOption, const Metadata &metadata,
-                                          const FileInfo &fileInfo, const CleanMetadata &cleanOptions,
-                                          const std::optional<QUrl> &destinationURL, bool isKeepSourceFolderPath)
+    const FileInfo &fileInfo, const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
+    bool isKeepSourceFolderPath)
 {
     BatchFlags &flags = BatchFlags::shared();
     if (flags.isProcessRunning)
@@ -152,10 +153,10 @@ void ProgressViewController::startProcess(EditingOptions editingOption, const Me
     platform::GlobalQueue::run([this, run, done, events = std::move(events)] {
         const BatchCounts counts = run->run(BatchFlags::shared(), events);
         const BatchRequest &request = run->request();
-        platform::MainQueue::post(this, [this, counts, destination = request.destinationURL,
-                                         inPlace = request.isKeepSourceFolderPath] {
-            finishProcess(counts, destination, inPlace);
-        });
+        platform::MainQueue::post(this,
+            [this, counts, destination = request.destinationURL, inPlace = request.isKeepSourceFolderPath] {
+                finishProcess(counts, destination, inPlace);
+            });
         done->set_value();
     });
 }
@@ -234,8 +235,8 @@ void ProgressViewController::clickedStop()
     });
 }
 
-void ProgressViewController::finishProcess(const BatchCounts &counts, const std::optional<QUrl> &destinationURL,
-                                           bool isKeepSourceFolderPath)
+void ProgressViewController::finishProcess(
+    const BatchCounts &counts, const std::optional<QUrl> &destinationURL, bool isKeepSourceFolderPath)
 {
     BatchFlags::shared().isProcessRunning = false;
     // A question still open when the last file is done has nothing to stop.
@@ -246,8 +247,8 @@ void ProgressViewController::finishProcess(const BatchCounts &counts, const std:
     m_processedPhotos = counts.processed;
     m_totalEditedPhotos = counts.edited;
     m_totalSkippedPhotos = m_totalPhotos - m_processedPhotos;
-    batchResult() = Result{m_processedPhotos, m_totalPhotos, m_timeElapsedInSeconds, m_totalEditedPhotos,
-                           m_totalSkippedPhotos, destinationURL, isKeepSourceFolderPath, counts.failures};
+    batchResult() = Result { m_processedPhotos, m_totalPhotos, m_timeElapsedInSeconds, m_totalEditedPhotos,
+        m_totalSkippedPhotos, destinationURL, isKeepSourceFolderPath, counts.failures };
     emit processFinished();
     platform::MainQueue::after(ShowResultDelayMs, this, [this] { showResult(); });
 }

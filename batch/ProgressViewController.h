@@ -36,7 +36,7 @@ class ProgressViewController : public QWidget
     Q_OBJECT
 public:
     // The sheet's size over the main window.
-    static constexpr QSize SheetSize{550, 300};
+    static constexpr QSize SheetSize { 550, 300 };
     // How long after its end a batch shows the result page.
     static constexpr int ShowResultDelayMs = 1000;
 
@@ -58,8 +58,8 @@ public:
     // a new name may carry. destinationURL: the folder for the copies;
     // with none, or with isKeepSourceFolderPath, the files change in place.
     void startProcess(EditingOptions editingOption, const Metadata &metadata, const FileInfo &fileInfo,
-                      const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
-                      bool isKeepSourceFolderPath);
+        const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
+        bool isKeepSourceFolderPath);
 
     // Asks whether to stop; the batch waits before its next file meanwhile
     // and the elapsed time stands still.
@@ -109,8 +109,8 @@ private:
     void showCurrentFile(qint64 index, const QString &path);
     void showThumbnail(qint64 index, const QImage &thumbnail);
     void updateProgress(double percent);
-    void finishProcess(const BatchCounts &counts, const std::optional<QUrl> &destinationURL,
-                       bool isKeepSourceFolderPath);
+    void finishProcess(
+        const BatchCounts &counts, const std::optional<QUrl> &destinationURL, bool isKeepSourceFolderPath);
     void restartTimer();
 
     QPointer<QWidget> m_host;

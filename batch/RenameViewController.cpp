@@ -34,22 +34,22 @@ struct Toggle
 
 // In the order the boxes are brought in step with the rule.
 const Toggle toggles[] = {
-    {&RVC::btnKeepOriginalFilename, &Rename::isKeepOriginalFileName, &Rename::isEditOriginalFileName},
-    {&RVC::btnEditOriginalFilename, &Rename::isEditOriginalFileName, &Rename::isKeepOriginalFileName},
-    {&RVC::btnReplaceFilename, &Rename::isReplaceFilename},
-    {&RVC::btnReplaceText, &Rename::isReplaceText},
-    {&RVC::btnAddText, &Rename::isAddText},
-    {&RVC::btnAddIndex, &Rename::isAddIndex},
-    {&RVC::btnAddCounter, &Rename::isAddCounter},
-    {&RVC::btnAddDateTime, &Rename::isAddDateTime},
-    {&RVC::btnAddCurrentDateTime, &Rename::isAddCurrentDate, &Rename::isAddExifDate},
-    {&RVC::btnAddExifDateTime, &Rename::isAddExifDate, &Rename::isAddCurrentDate},
-    {&RVC::btnAddExifLocation, &Rename::isAddExifLocation},
-    {&RVC::btnPlaceAddExifLocation, &Rename::isPlace},
-    {&RVC::btnCityAddExifLocation, &Rename::isCity},
-    {&RVC::btnStateProvinceAddExifLocation, &Rename::isState},
-    {&RVC::btnCountryAddExifLocation, &Rename::isCountry},
-    {&RVC::btnAppendWidthHeight, &Rename::isAppendWidthHeight},
+    { &RVC::btnKeepOriginalFilename, &Rename::isKeepOriginalFileName, &Rename::isEditOriginalFileName },
+    { &RVC::btnEditOriginalFilename, &Rename::isEditOriginalFileName, &Rename::isKeepOriginalFileName },
+    { &RVC::btnReplaceFilename, &Rename::isReplaceFilename },
+    { &RVC::btnReplaceText, &Rename::isReplaceText },
+    { &RVC::btnAddText, &Rename::isAddText },
+    { &RVC::btnAddIndex, &Rename::isAddIndex },
+    { &RVC::btnAddCounter, &Rename::isAddCounter },
+    { &RVC::btnAddDateTime, &Rename::isAddDateTime },
+    { &RVC::btnAddCurrentDateTime, &Rename::isAddCurrentDate, &Rename::isAddExifDate },
+    { &RVC::btnAddExifDateTime, &Rename::isAddExifDate, &Rename::isAddCurrentDate },
+    { &RVC::btnAddExifLocation, &Rename::isAddExifLocation },
+    { &RVC::btnPlaceAddExifLocation, &Rename::isPlace },
+    { &RVC::btnCityAddExifLocation, &Rename::isCity },
+    { &RVC::btnStateProvinceAddExifLocation, &Rename::isState },
+    { &RVC::btnCountryAddExifLocation, &Rename::isCountry },
+    { &RVC::btnAppendWidthHeight, &Rename::isAppendWidthHeight },
 };
 
 // The texts are stored whole, blanks included.
@@ -59,11 +59,11 @@ struct TextField
     std::optional<QString> Rename::*text;
 };
 const TextField textFields[] = {
-    {&RVC::txtFieldReplaceFilename, &Rename::replaceFilename},
-    {&RVC::txtFieldFindReplaceText, &Rename::findReplaceText},
-    {&RVC::txtFieldReplaceWithReplaceText, &Rename::replaceWithReplaceText},
-    {&RVC::txtFieldPrefixAddText, &Rename::prefixAddText},
-    {&RVC::txtFieldSuffixAddText, &Rename::suffixAddText},
+    { &RVC::txtFieldReplaceFilename, &Rename::replaceFilename },
+    { &RVC::txtFieldFindReplaceText, &Rename::findReplaceText },
+    { &RVC::txtFieldReplaceWithReplaceText, &Rename::replaceWithReplaceText },
+    { &RVC::txtFieldPrefixAddText, &Rename::prefixAddText },
+    { &RVC::txtFieldSuffixAddText, &Rename::suffixAddText },
 };
 
 // An emptied number field keeps the rule's number.
@@ -73,17 +73,23 @@ struct NumberField
     std::optional<qint64> Rename::*number;
 };
 const NumberField numberFields[] = {
-    {&RVC::txtFieldPrefixAddIndex, &Rename::prefixAddIndex},
-    {&RVC::txtFieldSuffixAddIndex, &Rename::suffixAddIndex},
-    {&RVC::txtFieldPrefixAddCounter, &Rename::prefixAddCounter},
-    {&RVC::txtFieldSuffixAddCounter, &Rename::suffixAddCounter},
+    { &RVC::txtFieldPrefixAddIndex, &Rename::prefixAddIndex },
+    { &RVC::txtFieldSuffixAddIndex, &Rename::suffixAddIndex },
+    { &RVC::txtFieldPrefixAddCounter, &Rename::prefixAddCounter },
+    { &RVC::txtFieldSuffixAddCounter, &Rename::suffixAddCounter },
 };
 
 // The eight boxes that switch a group of parts on, usable only while the
 // name is edited.
 constexpr QPointer<QCheckBox> RVC::*groupBoxes[] = {
-    &RVC::btnReplaceFilename, &RVC::btnReplaceText, &RVC::btnAddText, &RVC::btnAddIndex,
-    &RVC::btnAddCounter, &RVC::btnAddDateTime, &RVC::btnAddExifLocation, &RVC::btnAppendWidthHeight,
+    &RVC::btnReplaceFilename,
+    &RVC::btnReplaceText,
+    &RVC::btnAddText,
+    &RVC::btnAddIndex,
+    &RVC::btnAddCounter,
+    &RVC::btnAddDateTime,
+    &RVC::btnAddExifLocation,
+    &RVC::btnAppendWidthHeight,
 };
 
 QString trimmedOfBlanks(const QString &text)
@@ -126,8 +132,7 @@ void setGroup(bool active, const QList<QWidget *> &controls, const QList<QLabel 
     }
 }
 
-template<class T>
-QStringList rawValues(const QList<T> &values)
+template <class T> QStringList rawValues(const QList<T> &values)
 {
     QStringList texts;
     for (const T value : values)
@@ -148,11 +153,12 @@ QList<DateFormat> allDateFormats()
 RenameViewController::RenameViewController(QWidget *parent)
     : QWidget(parent)
     , rename(loadRenameSettings())
-    , minNumberOfDigits{QStringLiteral("Auto"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                        QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")}
-    , dateAs{DateAs::prefix, DateAs::suffix}
+    , minNumberOfDigits { QStringLiteral("Auto"), QStringLiteral("1"), QStringLiteral("2"),
+        QStringLiteral("3"), QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
+        QStringLiteral("7") }
+    , dateAs { DateAs::prefix, DateAs::suffix }
     , dateFormats(allDateFormats())
-    , exifDateTypes{ExifDateType::original, ExifDateType::creation, ExifDateType::modify}
+    , exifDateTypes { ExifDateType::original, ExifDateType::creation, ExifDateType::modify }
 {
     setWindowTitle(tr("Rename"));
     buildLayout();
@@ -225,19 +231,21 @@ void RenameViewController::buildLayout()
     edit->addWidget(label(lblReplaceWithReplaceText, e), row, 3, Qt::AlignRight);
     edit->addWidget(field(txtFieldReplaceWithReplaceText, e), row++, 4);
 
-    const auto prefixSuffixRow = [&](QPointer<QCheckBox> &button, QPointer<QLabel> &prefixLabel,
-                                     QPointer<QLineEdit> &prefix, QPointer<QLabel> &suffixLabel,
-                                     QPointer<QLineEdit> &suffix) {
-        edit->addWidget(check(button, e), row, 0);
-        edit->addWidget(label(prefixLabel, e), row, 1, Qt::AlignRight);
-        edit->addWidget(field(prefix, e), row, 2);
-        edit->addWidget(label(suffixLabel, e), row, 3, Qt::AlignRight);
-        edit->addWidget(field(suffix, e), row++, 4);
-    };
-    prefixSuffixRow(btnAddText, lblPrefixAddText, txtFieldPrefixAddText, lblSuffixAddText, txtFieldSuffixAddText);
-    prefixSuffixRow(btnAddIndex, lblPrefixAddIndex, txtFieldPrefixAddIndex, lblSuffixAddIndex, txtFieldSuffixAddIndex);
+    const auto prefixSuffixRow
+        = [&](QPointer<QCheckBox> &button, QPointer<QLabel> &prefixLabel, QPointer<QLineEdit> &prefix,
+              QPointer<QLabel> &suffixLabel, QPointer<QLineEdit> &suffix) {
+              edit->addWidget(check(button, e), row, 0);
+              edit->addWidget(label(prefixLabel, e), row, 1, Qt::AlignRight);
+              edit->addWidget(field(prefix, e), row, 2);
+              edit->addWidget(label(suffixLabel, e), row, 3, Qt::AlignRight);
+              edit->addWidget(field(suffix, e), row++, 4);
+          };
+    prefixSuffixRow(
+        btnAddText, lblPrefixAddText, txtFieldPrefixAddText, lblSuffixAddText, txtFieldSuffixAddText);
+    prefixSuffixRow(
+        btnAddIndex, lblPrefixAddIndex, txtFieldPrefixAddIndex, lblSuffixAddIndex, txtFieldSuffixAddIndex);
     prefixSuffixRow(btnAddCounter, lblPrefixAddCounter, txtFieldPrefixAddCounter, lblSuffixAddCounter,
-                    txtFieldSuffixAddCounter);
+        txtFieldSuffixAddCounter);
     edit->addWidget(label(lblMinNumberOfDigitAddCounter, e), row, 1, Qt::AlignRight);
     edit->addWidget(popUp(popUpMinNumberOfDigitAddCounter, e), row++, 2);
 
@@ -289,8 +297,8 @@ void RenameViewController::configureControls()
         QCheckBox *box = this->*toggle.box;
         connect(box, &QCheckBox::clicked, this, [this, box] { clickedBox(box); });
     }
-    for (QComboBox *popUp : {popUpMinNumberOfDigitAddCounter.data(), popUpAsAddDateTime.data(),
-                             popUpFormatAddDateTime.data(), popUpTypeAddExifDateTime.data()}) {
+    for (QComboBox *popUp : { popUpMinNumberOfDigitAddCounter.data(), popUpAsAddDateTime.data(),
+             popUpFormatAddDateTime.data(), popUpTypeAddExifDateTime.data() }) {
         connect(popUp, &QComboBox::activated, this, [this, popUp] { clickedPopUp(popUp); });
     }
     const auto listen = [this](QLineEdit *field) {
@@ -320,9 +328,9 @@ void RenameViewController::setUpTexts()
     lblFindReplaceText->setText(localizedString("QX_ID_169"));
     lblReplaceWithReplaceText->setText(localizedString("QX_ID_170"));
     btnAddText->setText(localizedString("QX_ID_171"));
-    for (QLabel *prefix : {lblPrefixAddText.data(), lblPrefixAddIndex.data(), lblPrefixAddCounter.data()})
+    for (QLabel *prefix : { lblPrefixAddText.data(), lblPrefixAddIndex.data(), lblPrefixAddCounter.data() })
         prefix->setText(localizedString("QX_ID_172"));
-    for (QLabel *suffix : {lblSuffixAddText.data(), lblSuffixAddIndex.data(), lblSuffixAddCounter.data()})
+    for (QLabel *suffix : { lblSuffixAddText.data(), lblSuffixAddIndex.data(), lblSuffixAddCounter.data() })
         suffix->setText(localizedString("QX_ID_173"));
     btnAddIndex->setText(localizedString("QX_ID_174"));
     btnAddCounter->setText(localizedString("QX_ID_175"));
@@ -431,33 +439,36 @@ void RenameViewController::updateControls()
         setGroup(on, controls, labels);
         return on;
     };
-    group(&Rename::isReplaceFilename, {txtFieldReplaceFilename}, {}, {});
-    group(&Rename::isReplaceText, {txtFieldFindReplaceText, txtFieldReplaceWithReplaceText}, {},
-          {lblFindReplaceText, lblReplaceWithReplaceText});
-    group(&Rename::isAddText, {txtFieldPrefixAddText, txtFieldSuffixAddText}, {}, {lblPrefixAddText, lblSuffixAddText});
-    group(&Rename::isAddIndex, {txtFieldPrefixAddIndex, txtFieldSuffixAddIndex}, {},
-          {lblPrefixAddIndex, lblSuffixAddIndex});
+    group(&Rename::isReplaceFilename, { txtFieldReplaceFilename }, {}, {});
+    group(&Rename::isReplaceText, { txtFieldFindReplaceText, txtFieldReplaceWithReplaceText }, {},
+        { lblFindReplaceText, lblReplaceWithReplaceText });
+    group(&Rename::isAddText, { txtFieldPrefixAddText, txtFieldSuffixAddText }, {},
+        { lblPrefixAddText, lblSuffixAddText });
+    group(&Rename::isAddIndex, { txtFieldPrefixAddIndex, txtFieldSuffixAddIndex }, {},
+        { lblPrefixAddIndex, lblSuffixAddIndex });
 
-    if (group(&Rename::isAddCounter, {txtFieldPrefixAddCounter, txtFieldSuffixAddCounter},
-              {popUpMinNumberOfDigitAddCounter},
-              {lblPrefixAddCounter, lblSuffixAddCounter, lblMinNumberOfDigitAddCounter})
+    if (group(&Rename::isAddCounter, { txtFieldPrefixAddCounter, txtFieldSuffixAddCounter },
+            { popUpMinNumberOfDigitAddCounter },
+            { lblPrefixAddCounter, lblSuffixAddCounter, lblMinNumberOfDigitAddCounter })
         && rename.minNumberOfDigitsAddCounter >= 0
         && rename.minNumberOfDigitsAddCounter < popUpMinNumberOfDigitAddCounter->count())
         popUpMinNumberOfDigitAddCounter->setCurrentIndex(int(rename.minNumberOfDigitsAddCounter));
 
     const bool isDate = group(&Rename::isAddDateTime, {},
-                              {popUpAsAddDateTime, popUpFormatAddDateTime, btnAddCurrentDateTime, btnAddExifDateTime},
-                              {lblAsAddDateTime, lblFormatAddDateTime});
+        { popUpAsAddDateTime, popUpFormatAddDateTime, btnAddCurrentDateTime, btnAddExifDateTime },
+        { lblAsAddDateTime, lblFormatAddDateTime });
     if (isDate) {
         popUpAsAddDateTime->setCurrentIndex(popUpAsAddDateTime->findText(rawValue(rename.asDateTime)));
-        popUpFormatAddDateTime->setCurrentIndex(popUpFormatAddDateTime->findText(rawValue(rename.dateFormat)));
-        popUpTypeAddExifDateTime->setCurrentIndex(popUpTypeAddExifDateTime->findText(rawValue(rename.exifDateType)));
+        popUpFormatAddDateTime->setCurrentIndex(
+            popUpFormatAddDateTime->findText(rawValue(rename.dateFormat)));
+        popUpTypeAddExifDateTime->setCurrentIndex(
+            popUpTypeAddExifDateTime->findText(rawValue(rename.exifDateType)));
     }
-    setGroup(isDate && rename.isAddExifDate, {popUpTypeAddExifDateTime}, {lblTypeAddExifDateTime});
+    setGroup(isDate && rename.isAddExifDate, { popUpTypeAddExifDateTime }, { lblTypeAddExifDateTime });
 
     const bool isPlace = isEdit && rename.isAddExifLocation;
-    for (QCheckBox *place : {btnPlaceAddExifLocation.data(), btnCityAddExifLocation.data(),
-                             btnStateProvinceAddExifLocation.data(), btnCountryAddExifLocation.data()})
+    for (QCheckBox *place : { btnPlaceAddExifLocation.data(), btnCityAddExifLocation.data(),
+             btnStateProvinceAddExifLocation.data(), btnCountryAddExifLocation.data() })
         place->setEnabled(isPlace);
 }
 

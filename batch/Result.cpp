@@ -5,7 +5,8 @@
 
 std::optional<Result> &batchResult()
 {
-    Q_ASSERT(!QCoreApplication::instance() || QThread::currentThread() == QCoreApplication::instance()->thread());
+    Q_ASSERT(
+        !QCoreApplication::instance() || QThread::currentThread() == QCoreApplication::instance()->thread());
     static std::optional<Result> result;
     return result;
 }

@@ -97,7 +97,8 @@ ResultViewController::ResultViewController(QWidget *parent)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    btnOpenFinder = new QPushButton(platform::themeIcon(QStringLiteral("document-open-folder")), QString(), boxResult);
+    btnOpenFinder
+        = new QPushButton(platform::themeIcon(QStringLiteral("document-open-folder")), QString(), boxResult);
     btnFinish = new QPushButton(platform::themeIcon(QStringLiteral("dialog-ok")), QString(), boxResult);
     btnFinish->setDefault(true);
     buttons->addWidget(btnOpenFinder);
@@ -131,7 +132,8 @@ ResultViewController::ResultViewController(QWidget *parent)
     connect(btnOpenFinder, &QPushButton::clicked, this, &ResultViewController::clickedOpenFinder);
     connect(btnCopyFailedPhotos, &QPushButton::clicked, this, &ResultViewController::clickedCopyFailedPhotos);
     connect(btnFinish, &QPushButton::clicked, this, &ResultViewController::clickedFinish);
-    connect(btnDownloadRecommendedApp, &QPushButton::clicked, this, &ResultViewController::clickedRecommendedApp);
+    connect(
+        btnDownloadRecommendedApp, &QPushButton::clicked, this, &ResultViewController::clickedRecommendedApp);
 
     setUpTexts();
     configurePromotion(true);
@@ -152,7 +154,7 @@ void ResultViewController::setUpTexts()
     lblTimeElapsed->setText(localizedString("QX_ID_53"));
     lblOutputFolder->setText(localizedString("QX_ID_58"));
     btnOpenFinder->setText(localizedString("QX_ID_59"));
-    listFailedPhotos->setHeaderLabels({localizedString("QX_ID_249"), localizedString("QX_ID_287")});
+    listFailedPhotos->setHeaderLabels({ localizedString("QX_ID_249"), localizedString("QX_ID_287") });
     btnCopyFailedPhotos->setText(localizedString("QX_ID_288"));
     btnFinish->setText(localizedString("QX_ID_60"));
     lblRecommendedApp->setText(localizedString("QX_ID_61") + QLatin1Char(':'));
@@ -181,8 +183,9 @@ void ResultViewController::displayResult()
     if (!result)
         return;
     const auto counted = [](qint64 count, const char *phrase) {
-        return QString::number(count) + QLatin1Char(' ') + localizedString(count == 1 ? "QX_ID_249" : "QX_ID_250")
-            + QLatin1Char(' ') + localizedString(phrase);
+        return QString::number(count) + QLatin1Char(' ')
+            + localizedString(count == 1 ? "QX_ID_249" : "QX_ID_250") + QLatin1Char(' ')
+            + localizedString(phrase);
     };
     // Every photo done means every photo edited; failures are told before a stop.
     const qint64 failed = result->failedPhotos.size();
@@ -193,7 +196,8 @@ void ResultViewController::displayResult()
     else
         lblBatchProcess->setText(localizedString("QX_ID_247"));
     imageViewResult->setPixmap(
-        QIcon::fromTheme(QLatin1String(failed > 0 ? "dialog-warning" : "emblem-default")).pixmap(ResultIconSize));
+        QIcon::fromTheme(QLatin1String(failed > 0 ? "dialog-warning" : "emblem-default"))
+            .pixmap(ResultIconSize));
     lblPhotosSaved->setText(counted(result->processedPhotos, "QX_ID_251"));
     lblValuePhotosSelected->setText(QString::number(result->totalPhotos));
     lblValuePhotosEdited->setText(QString::number(result->totalEditedPhotos));
@@ -205,7 +209,8 @@ void ResultViewController::displayResult()
         lblValueOutputFolder->setText(localizedString("QX_ID_252"));
         btnOpenFinder->setEnabled(false);
     } else {
-        lblValueOutputFolder->setText(result->destinationURL ? result->destinationURL->toLocalFile() : QString());
+        lblValueOutputFolder->setText(
+            result->destinationURL ? result->destinationURL->toLocalFile() : QString());
         btnOpenFinder->setEnabled(true);
     }
 }
@@ -216,7 +221,7 @@ void ResultViewController::showFailedPhotos(const QList<FailedPhoto> &failures)
     QList<QTreeWidgetItem *> rows;
     rows.reserve(failures.size());
     for (const FailedPhoto &failure : failures) {
-        auto *row = new QTreeWidgetItem({failure.path, failure.reason});
+        auto *row = new QTreeWidgetItem({ failure.path, failure.reason });
         row->setToolTip(0, failure.path);
         row->setToolTip(1, failure.reason);
         rows << row;
@@ -263,8 +268,9 @@ void ResultViewController::configurePromotion(bool nothingToRecommend)
         btnDownloadRecommendedApp->setIcon(QIcon());
         btnDownloadRecommendedApp->setText(localizedString("QX_ID_143"));
         btnDownloadRecommendedApp->setStyleSheet(app.isAppstore
-            ? QString()
-            : QStringLiteral("QPushButton { color: white; background-color: #34c759; padding: 4px 12px; }"));
+                ? QString()
+                : QStringLiteral(
+                    "QPushButton { color: white; background-color: #34c759; padding: 4px 12px; }"));
     } else {
         btnDownloadRecommendedApp->setText(QString());
         btnDownloadRecommendedApp->setStyleSheet(QString());
@@ -278,7 +284,7 @@ void ResultViewController::clickedOpenFinder()
     if (!result || !result->destinationURL)
         return;
     const QString folder = result->destinationURL->toLocalFile();
-    if (folder.isEmpty() || !platform::Workspace::reveal({folder}))
+    if (folder.isEmpty() || !platform::Workspace::reveal({ folder }))
         platform::Workspace::openUrl(*result->destinationURL);
 }
 

@@ -22,7 +22,8 @@ QString truncated(const QString &text, qsizetype budget)
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
     qsizetype bytes = 0;
     qsizetype end = 0;
-    for (qsizetype start = 0, next = graphemes.toNextBoundary(); next > 0; next = graphemes.toNextBoundary()) {
+    for (qsizetype start = 0, next = graphemes.toNextBoundary(); next > 0;
+         next = graphemes.toNextBoundary()) {
         bytes += utf8Size(QStringView(text).mid(start, next - start));
         if (bytes > budget)
             break;
@@ -62,8 +63,7 @@ QString fittedFileName(const QString &stem, qint64 number, const QString &extens
 UniqueNames::UniqueNames(const QString &folder, Exists exists)
     : m_folder(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'))
     , m_exists(std::move(exists))
-{
-}
+{ }
 
 QString UniqueNames::next(const QString &stem, const QString &extension)
 {

@@ -194,7 +194,9 @@ double median(std::vector<double> values)
 
 struct Work
 {
-    explicit Work(const char *title) : name(title) {}
+    explicit Work(const char *title)
+        : name(title)
+    { }
 
     const char *name;
     std::vector<double> calvorn, cp, exiv2, exiftool;

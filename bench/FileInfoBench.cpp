@@ -40,7 +40,8 @@ Load loadRecords(const QStringList &files)
     {
         platform::WorkQueue makers(8);
         for (qsizetype i = 0; i < files.size(); ++i)
-            makers.run([&made, &files, i] { made[size_t(i)] = FileInfo::create(QUrl::fromLocalFile(files.at(i))); });
+            makers.run(
+                [&made, &files, i] { made[size_t(i)] = FileInfo::create(QUrl::fromLocalFile(files.at(i))); });
         makers.waitForDone();
     }
     load.records = std::move(made);
@@ -68,7 +69,7 @@ int main(int argc, char **argv)
     }
     const QDir folder(app.arguments().at(1));
     QStringList files;
-    for (const QString &name : folder.entryList({QStringLiteral("*.jpg")}, QDir::Files, QDir::Name))
+    for (const QString &name : folder.entryList({ QStringLiteral("*.jpg") }, QDir::Files, QDir::Name))
         files << folder.absoluteFilePath(name);
     if (files.isEmpty()) {
         std::fprintf(stderr, "no photographs in %s\n", qPrintable(folder.path()));
@@ -99,19 +100,22 @@ int main(int argc, char **argv)
     const qint64 withoutMetadata = bench::statusKilobytes("VmRSS");
 
     const double cat = peers ? bench::timeProgram(QStringLiteral("cat"), {}, files) : -1;
-    const double exiv2 = peers ? bench::timeProgram(QStringLiteral("exiv2"), {QStringLiteral("-pa")}, files) : -1;
-    const double exiftool =
-        peers ? bench::timeProgram(QStringLiteral("exiftool"), {QStringLiteral("-fast2"), QStringLiteral("-j")}, files) : -1;
+    const double exiv2
+        = peers ? bench::timeProgram(QStringLiteral("exiv2"), { QStringLiteral("-pa") }, files) : -1;
+    const double exiftool = peers ? bench::timeProgram(QStringLiteral("exiftool"),
+                                { QStringLiteral("-fast2"), QStringLiteral("-j") }, files)
+                                  : -1;
 
     const double n = double(files.size());
-    std::printf("%lld photographs, %.0f MB, %d threads\n", qlonglong(files.size()), bench::totalMegabytes(files),
-                QThread::idealThreadCount());
+    std::printf("%lld photographs, %.0f MB, %d threads\n", qlonglong(files.size()),
+        bench::totalMegabytes(files), QThread::idealThreadCount());
     std::printf("  %-22s %8.3f s   (%.0f files/s)\n", "Calvorn FileInfo", load.seconds, n / load.seconds);
     bench::printRatio("cat", cat, load.seconds);
     bench::printRatio("exiv2 -pa", exiv2, load.seconds);
     bench::printRatio("exiftool -fast2 -j", exiftool, load.seconds);
-    std::printf("  memory per loaded file: %.2f KB kept (%.2f KB of it the metadata record), %.2f KB at the peak"
-                " (thumbnails aside)\n",
-                double(kept - baseline) / n, double(kept - withoutMetadata) / n, double(peak - baseline) / n);
+    std::printf(
+        "  memory per loaded file: %.2f KB kept (%.2f KB of it the metadata record), %.2f KB at the peak"
+        " (thumbnails aside)\n",
+        double(kept - baseline) / n, double(kept - withoutMetadata) / n, double(peak - baseline) / n);
     return 0;
 }

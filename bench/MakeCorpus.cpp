@@ -40,16 +40,17 @@ struct Random
 QByteArray encodePicture(int variant, int grain, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
-    Random random{quint64(variant) * 7919 + 17};
+    Random random { quint64(variant) * 7919 + 17 };
     image.fill(QColor::fromHsv(random.below(360), 90, 200));
     {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         for (int i = 0; i < 40; ++i) {
-            painter.setBrush(QColor::fromHsv(random.below(360), 60 + random.below(190), 60 + random.below(190)));
+            painter.setBrush(
+                QColor::fromHsv(random.below(360), 60 + random.below(190), 60 + random.below(190)));
             painter.setPen(Qt::NoPen);
             painter.drawEllipse(QPoint(random.below(size.width()), random.below(size.height())),
-                                20 + random.below(size.width() / 4), 20 + random.below(size.height() / 4));
+                20 + random.below(size.width() / 4), 20 + random.below(size.height() / 4));
         }
     }
     for (int y = 0; y < size.height(); ++y) {
@@ -57,7 +58,8 @@ QByteArray encodePicture(int variant, int grain, QSize size)
         for (int x = 0; x < size.width(); ++x) {
             const int n = random.below(2 * grain + 1) - grain;
             const QRgb c = line[x];
-            line[x] = qRgb(qBound(0, qRed(c) + n, 255), qBound(0, qGreen(c) + n, 255), qBound(0, qBlue(c) + n, 255));
+            line[x] = qRgb(
+                qBound(0, qRed(c) + n, 255), qBound(0, qGreen(c) + n, 255), qBound(0, qBlue(c) + n, 255));
         }
     }
     QByteArray bytes;
@@ -97,29 +99,35 @@ QByteArray smallThumbnail(const QByteArray &picture)
 }
 
 const char *const Cameras[][3] = {
-    {"Canon", "Canon EOS R6", "RF24-105mm F4 L IS USM"},
-    {"NIKON CORPORATION", "NIKON Z 6_2", "NIKKOR Z 24-70mm f/4 S"},
-    {"SONY", "ILCE-7M4", "FE 24-105mm F4 G OSS"},
-    {"FUJIFILM", "X-T4", "XF16-80mmF4 R OIS WR"},
-    {"OLYMPUS CORPORATION", "E-M1MarkIII", "OLYMPUS M.12-40mm F2.8"},
-    {"Google", "Pixel 7", "Pixel 7 back camera 6.81mm f/1.85"},
+    { "Canon", "Canon EOS R6", "RF24-105mm F4 L IS USM" },
+    { "NIKON CORPORATION", "NIKON Z 6_2", "NIKKOR Z 24-70mm f/4 S" },
+    { "SONY", "ILCE-7M4", "FE 24-105mm F4 G OSS" },
+    { "FUJIFILM", "X-T4", "XF16-80mmF4 R OIS WR" },
+    { "OLYMPUS CORPORATION", "E-M1MarkIII", "OLYMPUS M.12-40mm F2.8" },
+    { "Google", "Pixel 7", "Pixel 7 back camera 6.81mm f/1.85" },
 };
 const char *const Cities[][3] = {
-    {"Lisboa", "Lisboa", "Portugal"},     {"Kyoto", "Kyoto", "Japan"},     {"Bergen", "Vestland", "Norway"},
-    {"Valparaíso", "Valparaíso", "Chile"}, {"Québec", "Québec", "Canada"}, {"Tromsø", "Troms", "Norway"},
+    { "Lisboa", "Lisboa", "Portugal" },
+    { "Kyoto", "Kyoto", "Japan" },
+    { "Bergen", "Vestland", "Norway" },
+    { "Valparaíso", "Valparaíso", "Chile" },
+    { "Québec", "Québec", "Canada" },
+    { "Tromsø", "Troms", "Norway" },
 };
-const char *const Words[] = {"harbour", "evening", "family",  "travel", "street", "market", "mountain",
-                             "river",   "snow",    "portrait", "bridge", "autumn", "festival", "boat"};
+const char *const Words[] = { "harbour", "evening", "family", "travel", "street", "market", "mountain",
+    "river", "snow", "portrait", "bridge", "autumn", "festival", "boat" };
 
 void describe(Exiv2::Image &image, int index)
 {
-    Random random{quint64(index) * 104729 + 3};
+    Random random { quint64(index) * 104729 + 3 };
     const auto &camera = Cameras[index % 6];
     const auto &place = Cities[random.below(6)];
-    const QDateTime taken = QDateTime(QDate(2019, 1, 1), QTime(8, 0), QTimeZone::utc()).addSecs(qint64(index) * 3617);
+    const QDateTime taken
+        = QDateTime(QDate(2019, 1, 1), QTime(8, 0), QTimeZone::utc()).addSecs(qint64(index) * 3617);
     const std::string exifDate = taken.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")).toStdString();
     const std::string isoDate = taken.toString(Qt::ISODate).toStdString();
-    const std::string title = std::string(Words[random.below(14)]) + " " + Words[random.below(14)] + " #" + std::to_string(index);
+    const std::string title
+        = std::string(Words[random.below(14)]) + " " + Words[random.below(14)] + " #" + std::to_string(index);
 
     Exiv2::ExifData &exif = image.exifData();
     exif["Exif.Image.Make"] = camera[0];
@@ -156,9 +164,11 @@ void describe(Exiv2::Image &image, int index)
     exif["Exif.Photo.LensModel"] = camera[2];
     exif["Exif.GPSInfo.GPSVersionID"] = "2 3 0 0";
     exif["Exif.GPSInfo.GPSLatitudeRef"] = random.below(4) ? "N" : "S";
-    exif["Exif.GPSInfo.GPSLatitude"] = "38/1 " + std::to_string(random.below(60)) + "/1 " + std::to_string(random.below(6000)) + "/100";
+    exif["Exif.GPSInfo.GPSLatitude"]
+        = "38/1 " + std::to_string(random.below(60)) + "/1 " + std::to_string(random.below(6000)) + "/100";
     exif["Exif.GPSInfo.GPSLongitudeRef"] = random.below(2) ? "E" : "W";
-    exif["Exif.GPSInfo.GPSLongitude"] = "9/1 " + std::to_string(random.below(60)) + "/1 " + std::to_string(random.below(6000)) + "/100";
+    exif["Exif.GPSInfo.GPSLongitude"]
+        = "9/1 " + std::to_string(random.below(60)) + "/1 " + std::to_string(random.below(6000)) + "/100";
     const Exiv2::Value::AutoPtr aboveSeaLevel = Exiv2::Value::create(Exiv2::unsignedByte);
     aboveSeaLevel->read("0");
     exif.add(Exiv2::ExifKey("Exif.GPSInfo.GPSAltitudeRef"), aboveSeaLevel.get());
@@ -167,7 +177,8 @@ void describe(Exiv2::Image &image, int index)
     Exiv2::IptcData &iptc = image.iptcData();
     iptc["Iptc.Application2.ObjectName"] = title;
     iptc["Iptc.Application2.Headline"] = title;
-    iptc["Iptc.Application2.Caption"] = "A photograph of the " + std::string(Words[random.below(14)]) + ", taken in " + place[0] + ".";
+    iptc["Iptc.Application2.Caption"]
+        = "A photograph of the " + std::string(Words[random.below(14)]) + ", taken in " + place[0] + ".";
     iptc["Iptc.Application2.Byline"] = "Ana Ferreira";
     iptc["Iptc.Application2.BylineTitle"] = "Photographer";
     iptc["Iptc.Application2.Credit"] = "Ferreira Studio";
@@ -247,7 +258,7 @@ int main(int argc, char **argv)
         });
     pool.waitForDone();
 
-    std::atomic<int> failures{0};
+    std::atomic<int> failures { 0 };
     for (int i = 0; i < count; ++i)
         pool.start([&, i] {
             const QString path = folder + QStringLiteral("/IMG_%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
@@ -259,7 +270,8 @@ int main(int argc, char **argv)
                 describe(*image, i);
                 const QByteArray &thumb = thumbnails[size_t(i % Variants)];
                 Exiv2::ExifThumb(image->exifData())
-                    .setJpegThumbnail(reinterpret_cast<const Exiv2::byte *>(thumb.constData()), long(thumb.size()));
+                    .setJpegThumbnail(
+                        reinterpret_cast<const Exiv2::byte *>(thumb.constData()), long(thumb.size()));
                 image->writeMetadata();
                 Exiv2::BasicIo &io = image->io();
                 io.seek(0, Exiv2::BasicIo::beg);

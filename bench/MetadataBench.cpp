@@ -12,22 +12,22 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QVariantMap reading{
-        {QStringLiteral("Exif.Image.Make"), QStringLiteral("Canon")},
-        {QStringLiteral("Exif.Image.Model"), QStringLiteral("Canon PowerShot S5 IS")},
-        {QStringLiteral("Exif.Photo.DateTimeOriginal"), QStringLiteral("2008:05:08 09:54:28")},
-        {QStringLiteral("Exif.Photo.DateTimeDigitized"), QStringLiteral("2008:05:08 09:54:28")},
-        {QStringLiteral("Exif.Image.DateTime"), QStringLiteral("2008:05:08 09:54:28")},
-        {QStringLiteral("Xmp.xmp.CreateDate"), QStringLiteral("2008-05-08T09:54:28+01:00")},
-        {QStringLiteral("Xmp.xmp.ModifyDate"), QStringLiteral("2008-05-08T09:54:28")},
-        {QStringLiteral("Xmp.photoshop.DateCreated"), QStringLiteral("2008-05-08")},
-        {QStringLiteral("Exif.Photo.ExposureTime"), 0.001},
-        {QStringLiteral("Exif.Photo.FNumber"), 4.0},
-        {QStringLiteral("Exif.Photo.ISOSpeedRatings"), qint64(80)},
-        {QStringLiteral("Exif.GPSInfo.GPSLatitude"), 36.448333},
-        {QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"), QStringLiteral("N")},
-        {QStringLiteral("Exif.GPSInfo.GPSLongitude"), 116.855},
-        {QStringLiteral("Exif.GPSInfo.GPSLongitudeRef"), QStringLiteral("W")},
+    const QVariantMap reading {
+        { QStringLiteral("Exif.Image.Make"), QStringLiteral("Canon") },
+        { QStringLiteral("Exif.Image.Model"), QStringLiteral("Canon PowerShot S5 IS") },
+        { QStringLiteral("Exif.Photo.DateTimeOriginal"), QStringLiteral("2008:05:08 09:54:28") },
+        { QStringLiteral("Exif.Photo.DateTimeDigitized"), QStringLiteral("2008:05:08 09:54:28") },
+        { QStringLiteral("Exif.Image.DateTime"), QStringLiteral("2008:05:08 09:54:28") },
+        { QStringLiteral("Xmp.xmp.CreateDate"), QStringLiteral("2008-05-08T09:54:28+01:00") },
+        { QStringLiteral("Xmp.xmp.ModifyDate"), QStringLiteral("2008-05-08T09:54:28") },
+        { QStringLiteral("Xmp.photoshop.DateCreated"), QStringLiteral("2008-05-08") },
+        { QStringLiteral("Exif.Photo.ExposureTime"), 0.001 },
+        { QStringLiteral("Exif.Photo.FNumber"), 4.0 },
+        { QStringLiteral("Exif.Photo.ISOSpeedRatings"), qint64(80) },
+        { QStringLiteral("Exif.GPSInfo.GPSLatitude"), 36.448333 },
+        { QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"), QStringLiteral("N") },
+        { QStringLiteral("Exif.GPSInfo.GPSLongitude"), 116.855 },
+        { QStringLiteral("Exif.GPSInfo.GPSLongitudeRef"), QStringLiteral("W") },
     };
 
     const int files = 10000;
@@ -38,9 +38,9 @@ int main(int argc, char **argv)
         dates += Metadata::fromReading(reading).createDatePhotoshopXMP() ? 1 : 0;
     const qint64 ms = timer.elapsed();
 
-    QTextStream(stdout) << "Metadata::fromReading: " << files << " records with six dates in " << ms << " ms ("
-                        << QString::number(double(ms) * 1000 / files, 'f', 1) << " us each), " << dates
-                        << " bare XMP dates read\n";
+    QTextStream(stdout) << "Metadata::fromReading: " << files << " records with six dates in " << ms
+                        << " ms (" << QString::number(double(ms) * 1000 / files, 'f', 1) << " us each), "
+                        << dates << " bare XMP dates read\n";
 
     if (argc > 1) {
         const QString path = QString::fromLocal8Bit(argv[1]);
@@ -50,9 +50,9 @@ int main(int argc, char **argv)
         for (int i = 0; i < reads; ++i)
             found += Metadata::fromFile(path).make() ? 1 : 0;
         const qint64 fileMs = timer.elapsed();
-        QTextStream(stdout) << "Metadata::fromFile: " << reads << " reads of " << path << " in " << fileMs << " ms ("
-                            << QString::number(double(fileMs) * 1000 / reads, 'f', 1) << " us each), " << found
-                            << " with a make\n";
+        QTextStream(stdout) << "Metadata::fromFile: " << reads << " reads of " << path << " in " << fileMs
+                            << " ms (" << QString::number(double(fileMs) * 1000 / reads, 'f', 1)
+                            << " us each), " << found << " with a make\n";
     }
     return dates == files ? 0 : 1;
 }

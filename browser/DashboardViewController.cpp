@@ -4,8 +4,8 @@
 #include "browser/HomeViewController.h"
 #include "common/Localization.h"
 #include "platform/MainQueue.h"
-#include "platform/widgets/ThemeIcon.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -98,7 +98,7 @@ HomeViewController::HomeViewController(QWidget *parent)
     setUpIcons();
     updateCounts();
     connect(&FileInfoEvents::shared(), &FileInfoEvents::detailsArrived, this,
-            &HomeViewController::markedDetailsArrived);
+        &HomeViewController::markedDetailsArrived);
 }
 
 HomeViewController::~HomeViewController()
@@ -124,7 +124,8 @@ void HomeViewController::buildLayout()
     searchField->setClearButtonEnabled(true);
     searchField->setMaximumWidth(260);
     // Room for the placeholder beside the search icon.
-    searchField->setMinimumWidth(searchField->fontMetrics().horizontalAdvance(localizedString("QX_ID_6")) + 48);
+    searchField->setMinimumWidth(
+        searchField->fontMetrics().horizontalAdvance(localizedString("QX_ID_6")) + 48);
     btnSort = new QPushButton(this);
     connect(btnSort, &QPushButton::clicked, this, &HomeViewController::clickedSort);
     btnSelectAll = new QCheckBox(this);
@@ -220,11 +221,15 @@ void HomeViewController::setUpTexts()
 void HomeViewController::setUpIcons()
 {
     const std::pair<QPushButton *, const char *> icons[] = {
-        {btnAdd, "list-add"},           {btnRemove, "list-remove"},
-        {btnPresets, "bookmarks"},      {btnRename, "edit-rename"},
-        {btnResetAll, "edit-undo"},     {btnExportMetadata, "document-export"},
-        {btnGift, "star-shape"},        {btnSort, "view-sort"},
-        {btnStartProcess, "media-playback-start"},
+        { btnAdd, "list-add" },
+        { btnRemove, "list-remove" },
+        { btnPresets, "bookmarks" },
+        { btnRename, "edit-rename" },
+        { btnResetAll, "edit-undo" },
+        { btnExportMetadata, "document-export" },
+        { btnGift, "star-shape" },
+        { btnSort, "view-sort" },
+        { btnStartProcess, "media-playback-start" },
     };
     for (const auto &[button, name] : icons)
         button->setIcon(platform::themeIcon(QLatin1String(name)));
@@ -242,7 +247,7 @@ void HomeViewController::showEditingOption(bool cleanMetadata)
     }
     delete containerView->layout();
     pinSubview(containerView,
-               cleanMetadata ? static_cast<QWidget *>(CleanMetadataViewController::shared()) : metadataVC.data());
+        cleanMetadata ? static_cast<QWidget *>(CleanMetadataViewController::shared()) : metadataVC.data());
 }
 
 bool HomeViewController::isShowingCleanOptions() const

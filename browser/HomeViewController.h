@@ -35,7 +35,7 @@ class QorCollectionView;
 namespace platform {
 class Alert;
 class OpenPanel;
-}
+} // namespace platform
 
 // The main screen: the thumbnail grid of the loaded photos with its search
 // field and sort menu, the marks that choose the files a batch, the form and
@@ -183,8 +183,8 @@ public:
     void chooseDestination(EditingOptions option, const Metadata &metadata);
     // The destination panel's button that changes the photos in place.
     void clickedKeepSourceFolderPath();
-    void beginProcessing(EditingOptions option, const Metadata &metadata, const std::optional<QUrl> &destination,
-                         bool isKeepSourceFolderPath);
+    void beginProcessing(EditingOptions option, const Metadata &metadata,
+        const std::optional<QUrl> &destination, bool isKeepSourceFolderPath);
     void closeProgressView();
 
     // The grid's delegate.
@@ -222,8 +222,8 @@ private:
     // The start and the export need marked displayed files; without any the
     // user is told so.
     bool hasMarkedFilesOrTells();
-    void savePresetIfRequested(int response, platform::Alert *alert, EditingOptions option,
-                               const Metadata &metadata);
+    void savePresetIfRequested(
+        int response, platform::Alert *alert, EditingOptions option, const Metadata &metadata);
     // A marked file's values arrived: the combined form is made again.
     void markedDetailsArrived(const std::shared_ptr<FileInfo> &file);
 

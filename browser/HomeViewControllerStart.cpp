@@ -70,7 +70,7 @@ void HomeViewController::startProcess()
         break;
     }
     auto *alert = platform::Alert::warning(this, localizedString(message), localizedString(information),
-                                           {localizedString("QX_ID_199"), localizedString("QX_ID_200")});
+        { localizedString("QX_ID_199"), localizedString("QX_ID_200") });
     const QPointer<HomeViewController> self(this);
     alert->beginSheet(window(), [self, option, edited](int response) {
         if (!self || response != platform::Alert::FirstButton)
@@ -85,7 +85,7 @@ void HomeViewController::startProcess()
 void HomeViewController::askSavePreset(EditingOptions option, const Metadata &metadata)
 {
     auto *alert = platform::Alert::warning(this, localizedString("QX_ID_222"), localizedString("QX_ID_223"),
-                                           {localizedString("QX_ID_219"), localizedString("QX_ID_220")});
+        { localizedString("QX_ID_219"), localizedString("QX_ID_220") });
     alert->setShowsSuppressionButton(true);
     alert->setSuppressionTitle(localizedString("QX_ID_221"));
     // The stored list, not the manager's: presets saved here since the

@@ -31,7 +31,8 @@ constexpr std::array<SectionInfo, MetadataDetailsViewController::sectionCount> s
     { "QX_ID_16", "view-calendar", FormHeading::DateTime, &MetadataDetailsViewController::clickedDate },
     { "QX_ID_17", "image-x-generic", FormHeading::Camera, &MetadataDetailsViewController::clickedCamera },
     { "QX_ID_18", "mark-location", FormHeading::GPS, &MetadataDetailsViewController::clickedGPS },
-    { "QX_ID_19", "document-properties", FormHeading::IPTCDetails, &MetadataDetailsViewController::clickedIPTC },
+    { "QX_ID_19", "document-properties", FormHeading::IPTCDetails,
+        &MetadataDetailsViewController::clickedIPTC },
     { "QX_ID_20", "view-list-details", FormHeading::XMPDetails, &MetadataDetailsViewController::clickedXMP },
 } };
 
@@ -89,7 +90,7 @@ void MetadataDetailsViewController::buildLayout()
     scrollView->setWidget(metadataEditorVC);
     // Only the height scrolls: the panel is at least as wide as the form.
     scrollView->setMinimumWidth(metadataEditorVC->minimumSizeHint().width()
-                                + scrollView->verticalScrollBar()->sizeHint().width() + 2 * scrollView->frameWidth());
+        + scrollView->verticalScrollBar()->sizeHint().width() + 2 * scrollView->frameWidth());
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -15,18 +15,23 @@
 #include <limits>
 
 QorCollectionView::QorCollectionView(QWidget *parent)
-    : QAbstractScrollArea(parent),
-      m_layoutManager(new QorCollectionViewLayoutManager(this)),
-      m_selectionChanged(new platform::Deferred([this] {
-          if (m_delegate)
-              m_delegate->collectionViewSelectionDidChange(this);
-      }, this)),
-      m_cellUpdate(new platform::Deferred([this] {
-          removeInvisibleViewControllers();
-          addMissingViewControllersToView();
-      }, this)),
-      m_autoscrollTimer(new platform::Timer(30, [this] { autoscrollTick(); }, this)),
-      m_overlay(std::make_unique<BandOverlay>(viewport()))
+    : QAbstractScrollArea(parent)
+    , m_layoutManager(new QorCollectionViewLayoutManager(this))
+    , m_selectionChanged(new platform::Deferred(
+          [this] {
+              if (m_delegate)
+                  m_delegate->collectionViewSelectionDidChange(this);
+          },
+          this))
+    , m_cellUpdate(new platform::Deferred(
+          [this] {
+              removeInvisibleViewControllers();
+              addMissingViewControllersToView();
+          },
+          this))
+    , m_autoscrollTimer(new platform::Timer(
+          30, [this] { autoscrollTick(); }, this))
+    , m_overlay(std::make_unique<BandOverlay>(viewport()))
 {
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -36,7 +41,7 @@ QorCollectionView::QorCollectionView(QWidget *parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     verticalScrollBar()->setSingleStep(20);
     connect(&platform::Settings::instance(), &platform::Settings::changed, this,
-            [this](const QString &key) { settingChanged(key); });
+        [this](const QString &key) { settingChanged(key); });
 }
 
 QorCollectionView::~QorCollectionView()
@@ -69,8 +74,8 @@ void QorCollectionView::reloadDataWithItems(const QVariantList &items, bool empt
     reloadDataWithItems(items, {}, emptyCaches);
 }
 
-void QorCollectionView::reloadDataWithItems(const QVariantList &items, const std::vector<QorCollectionViewGroup> &groups,
-                                            bool emptyCaches, std::function<void()> completion)
+void QorCollectionView::reloadDataWithItems(const QVariantList &items,
+    const std::vector<QorCollectionViewGroup> &groups, bool emptyCaches, std::function<void()> completion)
 {
     deselectAllItems();
     m_layoutManager->cancelItemEnumerator();
@@ -105,7 +110,8 @@ void QorCollectionView::softReloadDataWithCompletionBlock(std::function<void()> 
     constexpr int ListRowHeight = 42;
     const QSize cell = cellSize();
     const QRect visible = visibleRect();
-    if (cell.height() != ListRowHeight && (visible.width() < cell.width() || visible.height() < cell.height()))
+    if (cell.height() != ListRowHeight
+        && (visible.width() < cell.width() || visible.height() < cell.height()))
         return;
     if (m_pending.full) {
         // A full reload still waiting for its layout is redone with the new
@@ -136,7 +142,8 @@ QorCollectionViewLayoutInput QorCollectionView::layoutInput() const
         in.groups.reserve(m_groups.size());
         for (const auto &group : m_groups) {
             const QorRange range = group.itemRange();
-            in.groups.push_back({range.location, range.length, m_collapsedByKey.value(group.defaultsIdentifier())});
+            in.groups.push_back(
+                { range.location, range.length, m_collapsedByKey.value(group.defaultsIdentifier()) });
         }
     }
     return in;
@@ -454,7 +461,8 @@ QRect QorCollectionView::viewToViewport(const QRect &rect) const
 std::vector<qint64> QorCollectionView::indexesOfItemsInRect(const QRect &rect) const
 {
     std::vector<qint64> found = layout().indexesOfItemsInRect(rect);
-    found.erase(std::remove_if(found.begin(), found.end(), [this](qint64 i) { return i >= itemCount(); }), found.end());
+    found.erase(std::remove_if(found.begin(), found.end(), [this](qint64 i) { return i >= itemCount(); }),
+        found.end());
     return found;
 }
 
@@ -514,37 +522,45 @@ void QorCollectionView::resizeEvent(QResizeEvent *event)
 
 QSize QorCollectionView::cellSize() const
 {
-    return m_delegate ? m_delegate->cellSizeForCollectionView(const_cast<QorCollectionView *>(this)) : QSize();
+    return m_delegate ? m_delegate->cellSizeForCollectionView(const_cast<QorCollectionView *>(this))
+                      : QSize();
 }
 
 int QorCollectionView::groupHeaderHeight() const
 {
-    return m_delegate ? m_delegate->groupHeaderHeightForCollectionView(const_cast<QorCollectionView *>(this)) : 0;
+    return m_delegate ? m_delegate->groupHeaderHeightForCollectionView(const_cast<QorCollectionView *>(this))
+                      : 0;
 }
 
 int QorCollectionView::groupHeaderHeightDiff() const
 {
-    return m_delegate ? m_delegate->groupHeaderHeightDiffForCollectionView(const_cast<QorCollectionView *>(this)) : 0;
+    return m_delegate
+        ? m_delegate->groupHeaderHeightDiffForCollectionView(const_cast<QorCollectionView *>(this))
+        : 0;
 }
 
 bool QorCollectionView::isEnabledEmptySelection() const
 {
-    return !m_delegate || m_delegate->isEnabledEmptySelectionForCollectionView(const_cast<QorCollectionView *>(this));
+    return !m_delegate
+        || m_delegate->isEnabledEmptySelectionForCollectionView(const_cast<QorCollectionView *>(this));
 }
 
 bool QorCollectionView::isEnabledMultipleSelection() const
 {
-    return !m_delegate || m_delegate->isEnabledMultipleSelectionForCollectionView(const_cast<QorCollectionView *>(this));
+    return !m_delegate
+        || m_delegate->isEnabledMultipleSelectionForCollectionView(const_cast<QorCollectionView *>(this));
 }
 
 bool QorCollectionView::isEnabledBackgroundSelection() const
 {
-    return !m_delegate || m_delegate->isEnabledBackgroundSelectionForCollectionView(const_cast<QorCollectionView *>(this));
+    return !m_delegate
+        || m_delegate->isEnabledBackgroundSelectionForCollectionView(const_cast<QorCollectionView *>(this));
 }
 
 bool QorCollectionView::shoulDrawSelections() const
 {
-    return !m_delegate || m_delegate->collectionViewShouldDrawSelections(const_cast<QorCollectionView *>(this));
+    return !m_delegate
+        || m_delegate->collectionViewShouldDrawSelections(const_cast<QorCollectionView *>(this));
 }
 
 bool QorCollectionView::shoulDrawHover() const
@@ -560,7 +576,8 @@ void QorCollectionView::paintEvent(QPaintEvent *event)
     painter.setRenderHint(QPainter::Antialiasing);
     const bool background = isEnabledBackgroundSelection();
     auto drawMark = [&](const QRect &frame) {
-        const QRect mark = frame.adjusted(background ? 5 : 3, background ? 5 : 3, background ? -5 : -3, background ? -5 : -3);
+        const QRect mark = frame.adjusted(
+            background ? 5 : 3, background ? 5 : 3, background ? -5 : -3, background ? -5 : -3);
         if (!mark.intersects(dirty))
             return;
         QPainterPath path;
@@ -614,7 +631,8 @@ void QorCollectionView::delegateUpdateSelectionForItemAtIndex(qint64 index)
 void QorCollectionView::delegateUpdateDeselectionForItemAtIndex(qint64 index)
 {
     if (m_delegate)
-        m_delegate->updateViewControllerAsDeselected(this, viewControllerForItemAtIndex(index), itemAt(index));
+        m_delegate->updateViewControllerAsDeselected(
+            this, viewControllerForItemAtIndex(index), itemAt(index));
 }
 
 void QorCollectionView::delegateDidSelectItemAtIndex(qint64 index)

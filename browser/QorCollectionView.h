@@ -18,7 +18,7 @@
 namespace platform {
 class Deferred;
 class Timer;
-}
+} // namespace platform
 
 // A general grid of arbitrary items, optionally in collapsible groups.
 // Items are laid out in the background; only the items in and near the
@@ -56,7 +56,7 @@ public:
     // The completion runs on a later pass, once the newest layout is shown.
     void reloadDataWithItems(const QVariantList &items, bool emptyCaches);
     void reloadDataWithItems(const QVariantList &items, const std::vector<QorCollectionViewGroup> &groups,
-                             bool emptyCaches, std::function<void()> completion = {});
+        bool emptyCaches, std::function<void()> completion = {});
     // A new layout of the same items, keeping selection and cells.
     void softReloadDataWithCompletionBlock(std::function<void()> completion = {});
 
@@ -71,7 +71,10 @@ public:
     QRect visibleRect() const;
     int contentHeight() const { return m_contentHeight; }
     std::vector<qint64> indexesOfItemsInRect(const QRect &rect) const;
-    std::vector<qint64> indexesOfItemContentRectsInRect(const QRect &rect) const { return indexesOfItemsInRect(rect); }
+    std::vector<qint64> indexesOfItemContentRectsInRect(const QRect &rect) const
+    {
+        return indexesOfItemsInRect(rect);
+    }
     QRect rectOfItemAtIndex(qint64 index) const;
     QPoint viewportToView(QPoint point) const;
     QRect viewToViewport(const QRect &rect) const;

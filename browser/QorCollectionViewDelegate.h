@@ -43,26 +43,27 @@ public:
     // A new cell, asked only when no parked cell is left; the view takes it.
     virtual QWidget *reusableViewControllerForCollectionView(QorCollectionView *view) = 0;
     // A cell is about to show item (again, or for another item).
-    virtual void willShowViewController(QorCollectionView *view, QWidget *controller, const QVariant &item) = 0;
+    virtual void willShowViewController(QorCollectionView *view, QWidget *controller, const QVariant &item)
+        = 0;
 
     // Cells coming and going, selection marks.
-    virtual void viewControllerBecameInvisible(QorCollectionView *, QWidget *) {}
-    virtual void updateViewControllerAsSelected(QorCollectionView *, QWidget *, const QVariant &) {}
-    virtual void updateViewControllerAsDeselected(QorCollectionView *, QWidget *, const QVariant &) {}
+    virtual void viewControllerBecameInvisible(QorCollectionView *, QWidget *) { }
+    virtual void updateViewControllerAsSelected(QorCollectionView *, QWidget *, const QVariant &) { }
+    virtual void updateViewControllerAsDeselected(QorCollectionView *, QWidget *, const QVariant &) { }
 
     // Selection.
     virtual bool shouldSelectItem(QorCollectionView *, const QVariant &, QWidget *) { return true; }
-    virtual void didSelectItem(QorCollectionView *, const QVariant &, QWidget *) {}
-    virtual void didDeselectItem(QorCollectionView *, const QVariant &, QWidget *) {}
+    virtual void didSelectItem(QorCollectionView *, const QVariant &, QWidget *) { }
+    virtual void didDeselectItem(QorCollectionView *, const QVariant &, QWidget *) { }
     // Once per change, on the next pass of the event loop, never inside an event.
-    virtual void collectionViewSelectionDidChange(QorCollectionView *) {}
+    virtual void collectionViewSelectionDidChange(QorCollectionView *) { }
 
     // Mouse and scrolling.
-    virtual void didClickItem(QorCollectionView *, const QVariant &, QWidget *) {}
+    virtual void didClickItem(QorCollectionView *, const QVariant &, QWidget *) { }
     // direction: 1 when the visible area moved down, 0 otherwise.
-    virtual void collectionViewDidScroll(QorCollectionView *, int /*direction*/) {}
+    virtual void collectionViewDidScroll(QorCollectionView *, int /*direction*/) { }
     // The clicked item's cell (null when the click hit no cell).
-    virtual void didDoubleClickViewControllerAtIndex(QorCollectionView *, QWidget *) {}
+    virtual void didDoubleClickViewControllerAtIndex(QorCollectionView *, QWidget *) { }
 
     // Geometry and look.
     // Each item's clickable part is its cell inset by this width and height.
@@ -86,20 +87,26 @@ public:
 
     // Dragging out: both must be answered for a drag to start.
     virtual bool canDragItemsAtIndexes(QorCollectionView *, const QorIndexSet &) { return false; }
-    virtual void writeItemsAtIndexes(QorCollectionView *, const QorIndexSet &, QMimeData *) {}
+    virtual void writeItemsAtIndexes(QorCollectionView *, const QorIndexSet &, QMimeData *) { }
 
     // Dropping onto items. index may be QorNotFound (over no item).
     virtual bool validateDrop(QorCollectionView *, const QorDragInfo &, qint64 /*index*/) { return false; }
-    virtual void dragEnteredViewController(QorCollectionView *, QWidget *) {}
-    virtual void dragExitedViewController(QorCollectionView *, QWidget *) {}
-    virtual bool performDragOperation(QorCollectionView *, const QorDragInfo &, QWidget *, const QVariant &) { return false; }
+    virtual void dragEnteredViewController(QorCollectionView *, QWidget *) { }
+    virtual void dragExitedViewController(QorCollectionView *, QWidget *) { }
+    virtual bool performDragOperation(QorCollectionView *, const QorDragInfo &, QWidget *, const QVariant &)
+    {
+        return false;
+    }
     // No answer: the view decides as it does for every move.
-    virtual std::optional<Qt::DropAction> draggingEntered(QorCollectionView *, const QorDragInfo &) { return std::nullopt; }
-    virtual void draggingEnded(QorCollectionView *, const QorDragInfo &) {}
-    virtual void draggingExited(QorCollectionView *, const QorDragInfo &) {}
+    virtual std::optional<Qt::DropAction> draggingEntered(QorCollectionView *, const QorDragInfo &)
+    {
+        return std::nullopt;
+    }
+    virtual void draggingEnded(QorCollectionView *, const QorDragInfo &) { }
+    virtual void draggingExited(QorCollectionView *, const QorDragInfo &) { }
 
     // Keys.
-    virtual void deleteItemsAtIndexes(QorCollectionView *, const QorIndexSet &) {}
+    virtual void deleteItemsAtIndexes(QorCollectionView *, const QorIndexSet &) { }
     // Type-to-select: whether the item's name starts with prefix (lower
     // case). No answer switches typing off. Called from several threads at
     // once: it must only read.
@@ -109,12 +116,15 @@ public:
     }
 
     // Zoom: needed when zoom is used (the zoom value is clamped into it).
-    virtual std::optional<QorRange> validScalingRangeForCollectionView(QorCollectionView *) { return std::nullopt; }
-    virtual void collectionViewDidZoom(QorCollectionView *) {}
+    virtual std::optional<QorRange> validScalingRangeForCollectionView(QorCollectionView *)
+    {
+        return std::nullopt;
+    }
+    virtual void collectionViewDidZoom(QorCollectionView *) { }
 
     // A new menu for the context click; the view shows it and deletes it once closed.
     virtual QMenu *menuForItemsAtIndexes(QorCollectionView *, const QorIndexSet &) { return nullptr; }
 
-    virtual void collectionViewLostFirstResponder(QorCollectionView *) {}
-    virtual void collectionViewBecameFirstResponder(QorCollectionView *) {}
+    virtual void collectionViewLostFirstResponder(QorCollectionView *) { }
+    virtual void collectionViewBecameFirstResponder(QorCollectionView *) { }
 };

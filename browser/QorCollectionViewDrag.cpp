@@ -140,12 +140,13 @@ void QorCollectionView::dropEvent(QDropEvent *event)
     const QMimeData *mime = event->mimeData();
     // A drop that carries nothing (or an empty list of files) is refused
     // before anyone reads its first entry.
-    const bool empty = !mime || mime->formats().isEmpty() || (mime->hasFormat(QStringLiteral("text/uri-list")) && mime->urls().isEmpty());
+    const bool empty = !mime || mime->formats().isEmpty()
+        || (mime->hasFormat(QStringLiteral("text/uri-list")) && mime->urls().isEmpty());
     bool done = false;
     if (!empty && m_delegate) {
         const bool onItem = m_dragHoverIndex >= 0 && m_dragHoverIndex < itemCount();
         done = m_delegate->performDragOperation(this, info, viewControllerForItemAtIndex(m_dragHoverIndex),
-                                                onItem ? itemAt(m_dragHoverIndex) : QVariant());
+            onItem ? itemAt(m_dragHoverIndex) : QVariant());
     }
     if (done) {
         const bool fromHere = m_dragSessionActive || info.source == this;

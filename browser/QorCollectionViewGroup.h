@@ -11,11 +11,15 @@ class QorCollectionViewGroup
 {
 public:
     QorCollectionViewGroup() = default;
-    QorCollectionViewGroup(const QString &title, QorRange range) : m_title(title), m_range(range) {}
+    QorCollectionViewGroup(const QString &title, QorRange range)
+        : m_title(title)
+        , m_range(range)
+    { }
     QorCollectionViewGroup(const QString &title, qint64 section, QorRange range)
-        : m_title(title), m_section(section), m_range(range)
-    {
-    }
+        : m_title(title)
+        , m_section(section)
+        , m_range(range)
+    { }
 
     static QorCollectionViewGroup groupWithTitle(const QString &title, QorRange range)
     {

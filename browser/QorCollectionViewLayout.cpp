@@ -21,8 +21,8 @@ int QorCollectionViewLayout::leftMargin(int itemsPerRow)
     return (itemsPerRow == 2 || itemsPerRow == 3) ? 10 : 0;
 }
 
-std::optional<QorCollectionViewLayout> QorCollectionViewLayout::compute(const QorCollectionViewLayoutInput &in,
-                                                                        const std::function<bool()> &isCancelled)
+std::optional<QorCollectionViewLayout> QorCollectionViewLayout::compute(
+    const QorCollectionViewLayoutInput &in, const std::function<bool()> &isCancelled)
 {
     if (isCancelled && isCancelled())
         return std::nullopt;
@@ -79,7 +79,7 @@ std::optional<QorCollectionViewLayout> QorCollectionViewLayout::compute(const Qo
             x += w + ItemSpacing;
             ++column;
             if (layout.m_rows.empty() || layout.m_rows.back().rowIndex != row)
-                layout.m_rows.push_back(Row{row, int(y), i, i});
+                layout.m_rows.push_back(Row { row, int(y), i, i });
             else
                 layout.m_rows.back().last = i;
         }
@@ -127,18 +127,19 @@ QPoint QorCollectionViewLayout::rowAndColumnPositionOfItemAtIndex(qint64 index) 
 
 qint64 QorCollectionViewLayout::indexOfItemAtRow(qint64 row, qint64 column) const
 {
-    auto it = std::lower_bound(m_rows.begin(), m_rows.end(), row,
-                               [](const Row &r, qint64 value) { return r.rowIndex < value; });
+    auto it = std::lower_bound(
+        m_rows.begin(), m_rows.end(), row, [](const Row &r, qint64 value) { return r.rowIndex < value; });
     if (it == m_rows.end() || it->rowIndex != row || column < 0 || column > it->last - it->first)
         return QorNotFound;
     return it->first + column;
 }
 
-std::vector<QorCollectionViewLayout::Row>::const_iterator QorCollectionViewLayout::firstRowEndingBelow(int y) const
+std::vector<QorCollectionViewLayout::Row>::const_iterator QorCollectionViewLayout::firstRowEndingBelow(
+    int y) const
 {
     // Rows are in ascending y and all one cell high.
     return std::upper_bound(m_rows.begin(), m_rows.end(), y,
-                            [this](int value, const Row &r) { return value < r.y + m_cellSize.height(); });
+        [this](int value, const Row &r) { return value < r.y + m_cellSize.height(); });
 }
 
 qint64 QorCollectionViewLayout::indexOfItemAtPoint(QPoint point) const

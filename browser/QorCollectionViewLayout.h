@@ -67,8 +67,8 @@ public:
     static int leftMargin(int itemsPerRow);
 
     // The pass; no result when isCancelled answers true before it ends.
-    static std::optional<QorCollectionViewLayout> compute(const QorCollectionViewLayoutInput &input,
-                                                          const std::function<bool()> &isCancelled = {});
+    static std::optional<QorCollectionViewLayout> compute(
+        const QorCollectionViewLayoutInput &input, const std::function<bool()> &isCancelled = {});
 
     qint64 count() const { return qint64(m_slots.size()); }
     // None for an index without a layout item.
@@ -110,7 +110,10 @@ private:
     };
 
     std::vector<Row>::const_iterator firstRowEndingBelow(int y) const;
-    QRect rectOf(const Slot &slot) const { return QRect(slot.x, slot.y, m_cellSize.width(), m_cellSize.height()); }
+    QRect rectOf(const Slot &slot) const
+    {
+        return QRect(slot.x, slot.y, m_cellSize.width(), m_cellSize.height());
+    }
     QRect contentRectOf(const Slot &slot) const
     {
         return rectOf(slot).adjusted(m_inset.width(), m_inset.height(), -m_inset.width(), -m_inset.height());

@@ -34,7 +34,7 @@ public:
     void setItemLayouts(std::shared_ptr<const QorCollectionViewLayout> layout);
 
 private:
-    platform::WorkQueue m_queue{1};
+    platform::WorkQueue m_queue { 1 };
     std::shared_ptr<std::atomic<quint64>> m_latestRequest = std::make_shared<std::atomic<quint64>>(0);
     std::shared_ptr<const QorCollectionViewLayout> m_layout;
     bool m_pending = false;

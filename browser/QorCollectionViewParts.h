@@ -63,7 +63,11 @@ private:
 class QorCollectionView::RedrawBatch
 {
 public:
-    explicit RedrawBatch(QorCollectionView *view) : m_view(view) { ++m_view->m_redrawDepth; }
+    explicit RedrawBatch(QorCollectionView *view)
+        : m_view(view)
+    {
+        ++m_view->m_redrawDepth;
+    }
     ~RedrawBatch()
     {
         if (--m_view->m_redrawDepth == 0 && !m_view->m_pendingRedraw.isNull()) {

@@ -36,7 +36,8 @@ void QorCollectionView::selectItemAtIndex(qint64 index, bool inBulk)
 {
     if (index < 0 || index >= itemCount())
         return;
-    if (!m_delegate || m_delegate->shouldSelectItem(this, itemAt(index), viewControllerForItemAtIndex(index))) {
+    if (!m_delegate
+        || m_delegate->shouldSelectItem(this, itemAt(index), viewControllerForItemAtIndex(index))) {
         m_selection.insert(index);
         delegateUpdateSelectionForItemAtIndex(index);
         delegateDidSelectItemAtIndex(index);
@@ -86,7 +87,7 @@ void QorCollectionView::deselectAllItems()
 
 void QorCollectionView::selectAll()
 {
-    selectItemsAtIndexes(QorIndexSet(QorRange{0, itemCount()}));
+    selectItemsAtIndexes(QorIndexSet(QorRange { 0, itemCount() }));
 }
 
 void QorCollectionView::simpleSelectItemAtIndex(qint64 index)
@@ -124,7 +125,8 @@ QRect QorCollectionView::rubberBandRect() const
 {
     const QPoint a = m_mouseDownLocation;
     const QPoint b = m_mouseDraggedLocation;
-    return QRect(std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(a.x() - b.x()), std::abs(a.y() - b.y()));
+    return QRect(
+        std::min(a.x(), b.x()), std::min(a.y(), b.y()), std::abs(a.x() - b.x()), std::abs(a.y() - b.y()));
 }
 
 // ---- Keyboard ----------------------------------------------------------------
@@ -157,14 +159,14 @@ void QorCollectionView::moveLeftAndModifySelection()
 {
     const qint64 a = m_lastSelectionIndex;
     if (a > 0)
-        simpleExtendSelectionRange(QorRange{a - 1, 2}, a - 1);
+        simpleExtendSelectionRange(QorRange { a - 1, 2 }, a - 1);
 }
 
 void QorCollectionView::moveRightAndModifySelection()
 {
     const qint64 a = m_lastSelectionIndex;
     if (itemCount() > 0)
-        simpleExtendSelectionRange(QorRange{a, 2}, std::min(a + 1, itemCount() - 1));
+        simpleExtendSelectionRange(QorRange { a, 2 }, std::min(a + 1, itemCount() - 1));
 }
 
 void QorCollectionView::moveUpAndModifySelection()
@@ -176,7 +178,7 @@ void QorCollectionView::moveUpAndModifySelection()
         t = 0;
     if (t > a)
         return;
-    const QorRange range = m_selection.contains(t) ? QorRange{t + 1, a - t} : QorRange{t, a - t};
+    const QorRange range = m_selection.contains(t) ? QorRange { t + 1, a - t } : QorRange { t, a - t };
     simpleExtendSelectionRange(range, t);
 }
 
@@ -189,7 +191,7 @@ void QorCollectionView::moveDownAndModifySelection()
         t = itemCount() - 1;
     if (t < a)
         return;
-    const QorRange range = m_selection.contains(t) ? QorRange{a, t - a} : QorRange{a, t - a + 1};
+    const QorRange range = m_selection.contains(t) ? QorRange { a, t - a } : QorRange { a, t - a + 1 };
     simpleExtendSelectionRange(range, t);
 }
 
@@ -212,14 +214,13 @@ qint64 QorCollectionView::firstItemNamed(const QString &prefix) const
     // the same typing always lands on the same item.
     constexpr qint64 Chunk = 4096;
     auto *self = const_cast<QorCollectionView *>(this);
-    std::atomic<qint64> best{QorNotFound};
+    std::atomic<qint64> best { QorNotFound };
     auto scan = [&](qint64 from) {
         const qint64 to = std::min(from + Chunk, itemCount());
         for (qint64 i = from; i < to && i < best.load(); ++i) {
             if (m_delegate->nameOfItemStartsWith(self, m_items.at(i), prefix).value_or(false)) {
                 qint64 current = best.load();
-                while (i < current && !best.compare_exchange_weak(current, i)) {
-                }
+                while (i < current && !best.compare_exchange_weak(current, i)) { }
                 return;
             }
         }
@@ -246,7 +247,8 @@ bool QorCollectionView::insertText(const QString &text)
         return false;
 
     m_keyBufferToken = std::make_unique<QObject>();
-    platform::MainQueue::after(KeyBufferLifetimeMs, m_keyBufferToken.get(), [this] { clearAccumulatedBuffer(); });
+    platform::MainQueue::after(
+        KeyBufferLifetimeMs, m_keyBufferToken.get(), [this] { clearAccumulatedBuffer(); });
     m_accumulatedKeyStrokes = buffer;
 
     const qint64 match = *first ? 0 : firstItemNamed(buffer);
@@ -292,7 +294,7 @@ void QorCollectionView::keyPressEvent(QKeyEvent *event)
     }
     const QString text = event->text();
     const bool typed = !text.isEmpty() && text.at(0).isPrint()
-                       && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
     if (typed && insertText(text))
         return;
     QAbstractScrollArea::keyPressEvent(event);
@@ -362,7 +364,8 @@ void QorCollectionView::mouseReleaseEvent(QMouseEvent *)
     handleMouseUp();
 }
 
-void QorCollectionView::handleMouseDown(QPoint point, Qt::KeyboardModifiers modifiers, bool leftButton, int clickCount)
+void QorCollectionView::handleMouseDown(
+    QPoint point, Qt::KeyboardModifiers modifiers, bool leftButton, int clickCount)
 {
     setFocus(Qt::MouseFocusReason);
     m_isDragging = true;
@@ -394,8 +397,8 @@ void QorCollectionView::handleMouseDown(QPoint point, Qt::KeyboardModifiers modi
         if (!(modifiers & Qt::ShiftModifier) || index == QorNotFound)
             return;
         const qint64 last = m_originalSelection.last();
-        selectItemsAtIndexes(last < index ? QorIndexSet(QorRange{last, index - last + 1})
-                                          : QorIndexSet(QorRange{index, last - index}));
+        selectItemsAtIndexes(last < index ? QorIndexSet(QorRange { last, index - last + 1 })
+                                          : QorIndexSet(QorRange { index, last - index }));
         return;
     }
     selectItemAtIndex(index);
@@ -531,7 +534,7 @@ void QorCollectionView::magnify(double magnification)
         return;
     const qint64 zoom = platform::Settings::intValue(m_zoomKey).value_or(0);
     const double scaled = std::clamp((magnification + 1.0) * double(zoom), double(range->location),
-                                     double(range->location + range->length));
+        double(range->location + range->length));
     platform::Settings::setInt(m_zoomKey, qint64(scaled));
     zoomValueDidChange();
     m_lastPinchMagnification = magnification;

@@ -10,8 +10,8 @@ QString QorRange::toString() const
 bool QorIndexSet::contains(qint64 index) const
 {
     // The first run that ends after the index is the only one that can hold it.
-    auto it = std::upper_bound(m_runs.begin(), m_runs.end(), index,
-                               [](qint64 i, const QorRange &run) { return i < run.end(); });
+    auto it = std::upper_bound(
+        m_runs.begin(), m_runs.end(), index, [](qint64 i, const QorRange &run) { return i < run.end(); });
     return it != m_runs.end() && it->contains(index);
 }
 
@@ -31,7 +31,7 @@ void QorIndexSet::insert(QorRange range)
         return;
     // Runs touching or overlapping the new one merge with it.
     auto from = std::lower_bound(m_runs.begin(), m_runs.end(), range.location,
-                                 [](const QorRange &run, qint64 loc) { return run.end() < loc; });
+        [](const QorRange &run, qint64 loc) { return run.end() < loc; });
     auto to = from;
     qint64 start = range.location;
     qint64 end = range.end();
@@ -41,7 +41,7 @@ void QorIndexSet::insert(QorRange range)
         m_count -= to->length;
         ++to;
     }
-    const QorRange merged{start, end - start};
+    const QorRange merged { start, end - start };
     if (from == to) {
         m_runs.insert(from, merged);
     } else {
@@ -57,26 +57,26 @@ void QorIndexSet::remove(QorRange range)
         return;
     const qint64 start = range.location;
     const qint64 end = range.end();
-    auto it = std::upper_bound(m_runs.begin(), m_runs.end(), start,
-                               [](qint64 i, const QorRange &run) { return i < run.end(); });
+    auto it = std::upper_bound(
+        m_runs.begin(), m_runs.end(), start, [](qint64 i, const QorRange &run) { return i < run.end(); });
     while (it != m_runs.end() && it->location < end) {
         const QorRange run = *it;
         m_count -= run.length;
         if (run.location < start && run.end() > end) {
             // The removed part splits the run in two.
-            *it = QorRange{run.location, start - run.location};
+            *it = QorRange { run.location, start - run.location };
             m_count += it->length;
-            const QorRange tail{end, run.end() - end};
+            const QorRange tail { end, run.end() - end };
             m_runs.insert(it + 1, tail);
             m_count += tail.length;
             return;
         }
         if (run.location < start) {
-            *it = QorRange{run.location, start - run.location};
+            *it = QorRange { run.location, start - run.location };
             m_count += it->length;
             ++it;
         } else if (run.end() > end) {
-            *it = QorRange{end, run.end() - end};
+            *it = QorRange { end, run.end() - end };
             m_count += it->length;
             ++it;
         } else {

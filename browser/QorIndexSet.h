@@ -39,9 +39,9 @@ public:
     qint64 first() const;
     qint64 last() const;
 
-    void insert(qint64 index) { insert(QorRange{index, 1}); }
+    void insert(qint64 index) { insert(QorRange { index, 1 }); }
     void insert(QorRange range);
-    void remove(qint64 index) { remove(QorRange{index, 1}); }
+    void remove(qint64 index) { remove(QorRange { index, 1 }); }
     void remove(QorRange range);
     void clear();
 

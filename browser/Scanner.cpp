@@ -221,7 +221,7 @@ private:
         const std::optional<QStringList> found = collectFiles(path, &undecodable);
         for (const QByteArray &entry : undecodable)
             platform::Console::err(platform::FileWalk::escapedPath(entry)
-                                   + QStringLiteral(": skipped, the name is not valid UTF-8"));
+                + QStringLiteral(": skipped, the name is not valid UTF-8"));
         m_undecodableNames += undecodable.size();
         if (!found)
             return;

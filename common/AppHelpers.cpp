@@ -61,7 +61,7 @@ std::optional<QStringList> collectFiles(const QString &path, QList<QByteArray> *
     if (!attributes)
         return QStringList();
     if (!attributes->isFolder)
-        return QStringList{path};
+        return QStringList { path };
     static const QLatin1String LibraryPhotos(".photoslibrary/originals/");
     QStringList found;
     const auto outcome = platform::FileWalk::collect(

@@ -16,7 +16,8 @@ inline const QString isAppstoreRated = QStringLiteral("isAppstoreRated");
 inline const QString isLaunchAutomaticallyAtMacStartup = QStringLiteral("isLaunchAutomaticallyAtMacStartup");
 inline const QString isSavePresetBeforeProceed = QStringLiteral("isSavePresetBeforeProceed");
 inline const QString isEditSystemAttributeDate = QStringLiteral("isEditSystemAttributeDate");
-inline const QString isScanPhotosLibraryWhenParentFolerScan = QStringLiteral("isScanPhotosLibraryWhenParentFolerScan");
+inline const QString isScanPhotosLibraryWhenParentFolerScan
+    = QStringLiteral("isScanPhotosLibraryWhenParentFolerScan");
 inline const QString allExclusionPaths = QStringLiteral("allExclusionPaths");
 inline const QString fileRename = QStringLiteral("fileRename");
 } // namespace SettingsKey

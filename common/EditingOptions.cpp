@@ -23,7 +23,7 @@ std::optional<EditingOptions> editingOptionFromRaw(const QString &text)
 
 const QList<EditingOptions> &allEditingOptions()
 {
-    static const QList<EditingOptions> options{EditingOptions::onlyModify, EditingOptions::emptyOthers,
-                                               EditingOptions::cleanMetadata};
+    static const QList<EditingOptions> options { EditingOptions::onlyModify, EditingOptions::emptyOthers,
+        EditingOptions::cleanMetadata };
     return options;
 }

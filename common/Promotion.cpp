@@ -21,14 +21,16 @@ struct Row
 // Free applications that go well with Calvorn: a raw developer, an
 // organiser and two viewers. Their ids are both the desktop entry's name
 // and the software centre's component id.
-constexpr std::array<Row, 4> Rows{{
-    {1, "darktable", "Develop raw photos and manage your collection", "org.darktable.darktable",
-     "https://www.darktable.org/"},
-    {2, "Shotwell", "Import, organise and share your photos", "org.gnome.Shotwell",
-     "https://wiki.gnome.org/Apps/Shotwell"},
-    {3, "Gwenview", "A fast image viewer with simple fixes", "org.kde.gwenview", "https://userbase.kde.org/Gwenview"},
-    {4, "Eye of GNOME", "A simple, fast image viewer", "org.gnome.eog", "https://wiki.gnome.org/Apps/EyeOfGnome"},
-}};
+constexpr std::array<Row, 4> Rows { {
+    { 1, "darktable", "Develop raw photos and manage your collection", "org.darktable.darktable",
+        "https://www.darktable.org/" },
+    { 2, "Shotwell", "Import, organise and share your photos", "org.gnome.Shotwell",
+        "https://wiki.gnome.org/Apps/Shotwell" },
+    { 3, "Gwenview", "A fast image viewer with simple fixes", "org.kde.gwenview",
+        "https://userbase.kde.org/Gwenview" },
+    { 4, "Eye of GNOME", "A simple, fast image viewer", "org.gnome.eog",
+        "https://wiki.gnome.org/Apps/EyeOfGnome" },
+} };
 
 // The publisher's page of more applications. Calvorn has none yet: the gift
 // button stays hidden until an address is set here.

@@ -14,13 +14,13 @@ public:
 
     // From the start of a scan to its end; a new scan is not started
     // meanwhile. Pause and stop (the walk's control) are cleared at a start.
-    std::atomic<bool> isScanRunning{false};
+    std::atomic<bool> isScanRunning { false };
     // The user is being asked whether to skip a library while the other
     // system's photo application has it open; the scan waits.
     bool isAskingToQuitPhotos() const { return m_askingToQuitPhotos.load(); }
     void setAskingToQuitPhotos(bool on) { set(m_askingToQuitPhotos, on); }
     // Skip the current library.
-    std::atomic<bool> isSkipPhotosLibrary{false};
+    std::atomic<bool> isSkipPhotosLibrary { false };
 
     bool isScanPaused() const { return isPaused(); }
     void setScanPaused(bool on) { setPaused(on); }
@@ -32,5 +32,5 @@ public:
     bool waitWhileAskingToQuitPhotos() const;
 
 private:
-    std::atomic<bool> m_askingToQuitPhotos{false};
+    std::atomic<bool> m_askingToQuitPhotos { false };
 };

@@ -5,8 +5,8 @@ AnimatedValue::AnimatedValue(const QVariant &initial, std::function<void()> chan
     , m_changed(std::move(changed))
     , m_animation(std::make_unique<platform::Animation>())
 {
-    QObject::connect(m_animation.get(), &QVariantAnimation::valueChanged, m_animation.get(),
-                     [this] { m_changed(); });
+    QObject::connect(
+        m_animation.get(), &QVariantAnimation::valueChanged, m_animation.get(), [this] { m_changed(); });
     m_animation->setStopHandler([this](bool) { m_changed(); });
 }
 
@@ -22,7 +22,8 @@ void AnimatedValue::set(const QVariant &value)
     m_changed();
 }
 
-void AnimatedValue::animate(const QVariant &from, const QVariant &to, int durationMs, const QEasingCurve &curve)
+void AnimatedValue::animate(
+    const QVariant &from, const QVariant &to, int durationMs, const QEasingCurve &curve)
 {
     if (durationMs <= 0) {
         set(to);

@@ -15,7 +15,7 @@ Arc Arc::between(QPointF centre, double radius, double startDegrees, double endD
         turn += 360.0;
     if (turn == 0 && startDegrees != endDegrees)
         turn = 360.0;
-    return Arc{centre, radius, startDegrees, clockwise ? -turn : turn};
+    return Arc { centre, radius, startDegrees, clockwise ? -turn : turn };
 }
 
 QPointF Arc::pointAt(double fraction) const
@@ -48,8 +48,8 @@ void turnAbout(QPainter &painter, QPointF centre, double radians)
     painter.translate(-centre);
 }
 
-void strokeShape(QPainter &painter, const QPainterPath &path, const QColor &color, double lineWidth,
-                 Qt::PenCapStyle cap)
+void strokeShape(
+    QPainter &painter, const QPainterPath &path, const QColor &color, double lineWidth, Qt::PenCapStyle cap)
 {
     if (!(lineWidth > 0) || path.isEmpty())
         return;

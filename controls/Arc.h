@@ -34,4 +34,4 @@ void turnAbout(QPainter &painter, QPointF centre, double radians);
 // Strokes a path as a shape layer does: a line width of zero or less, or
 // an empty path, draws nothing (a Qt pen of width 0 would draw a hairline).
 void strokeShape(QPainter &painter, const QPainterPath &path, const QColor &color, double lineWidth,
-                 Qt::PenCapStyle cap = Qt::FlatCap);
+    Qt::PenCapStyle cap = Qt::FlatCap);

@@ -26,8 +26,7 @@ class BaseView : public QWidget
 
 public:
     // A view owned by parent.
-    template <class View>
-    static View *create(const QRect &frame, QWidget *parent)
+    template <class View> static View *create(const QRect &frame, QWidget *parent)
     {
         Q_ASSERT(parent);
         View *view = create<View>(frame).release();
@@ -35,8 +34,7 @@ public:
         return view;
     }
     // A view owned by the caller.
-    template <class View>
-    static std::unique_ptr<View> create(const QRect &frame)
+    template <class View> static std::unique_ptr<View> create(const QRect &frame)
     {
         std::unique_ptr<View> view(new View(nullptr));
         view->setGeometry(frame);

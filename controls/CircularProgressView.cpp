@@ -11,8 +11,7 @@
 CircularProgressView::CircularProgressView(QWidget *parent)
     : DeterminateAnimation(parent)
     , m_strokeEnd(0.0, [this] { update(); })
-{
-}
+{ }
 
 void CircularProgressView::setStrokeWidth(double width)
 {
@@ -56,8 +55,8 @@ void CircularProgressView::setUpLayers()
 
     m_labelText = QStringLiteral("0%");
     m_labelFont = QFont();
-    m_labelFont.setFamilies({QStringLiteral("Helvetica Neue"), QStringLiteral("Nimbus Sans"),
-                             QStringLiteral("DejaVu Sans")});
+    m_labelFont.setFamilies(
+        { QStringLiteral("Helvetica Neue"), QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans") });
     m_labelFont.setWeight(QFont::Light);
     m_labelFont.setPixelSize(std::max(1, qRound(bounds.width() * 0.2)));
     // The label is as tall as the view and its centre sits an eighth of
@@ -100,6 +99,7 @@ void CircularProgressView::paintContent(QPainter &painter)
     if (!m_labelHidden) {
         painter.setFont(m_labelFont);
         painter.setPen(m_labelColor);
-        painter.drawText(QRectF(0, m_labelTop, width(), height()), Qt::AlignHCenter | Qt::AlignTop, m_labelText);
+        painter.drawText(
+            QRectF(0, m_labelTop, width(), height()), Qt::AlignHCenter | Qt::AlignTop, m_labelText);
     }
 }

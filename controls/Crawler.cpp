@@ -8,8 +8,7 @@
 Crawler::Crawler(QWidget *parent)
     : IndeterminateAnimation(parent)
     , m_lapEasing(platform::Easing::easeOut())
-{
-}
+{ }
 
 void Crawler::setUpLayers()
 {

@@ -44,6 +44,6 @@ void CustomTextView::paintEvent(QPaintEvent *event)
         return;
     QPainter painter(viewport());
     painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(placeholderRect(viewport()->rect()), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     *m_placeholder);
+    painter.drawText(
+        placeholderRect(viewport()->rect()), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, *m_placeholder);
 }

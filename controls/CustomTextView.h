@@ -32,5 +32,5 @@ protected:
 
 private:
     std::optional<QString> m_placeholder;
-    QMargins m_placeholderInsets{4, 0, 4, 0};
+    QMargins m_placeholderInsets { 4, 0, 4, 0 };
 };

@@ -21,7 +21,7 @@ public:
 protected:
     using BaseView::BaseView;
 
-    virtual void updateProgress() {}
+    virtual void updateProgress() { }
 
     // How long a progress change takes to show when animated.
     static constexpr int ProgressAnimationMs = 500;

@@ -7,7 +7,8 @@
 class IndeterminateAnimation : public BaseView
 {
     Q_OBJECT
-    Q_PROPERTY(bool displayAfterAnimationEnds READ displayAfterAnimationEnds WRITE setDisplayAfterAnimationEnds)
+    Q_PROPERTY(
+        bool displayAfterAnimationEnds READ displayAfterAnimationEnds WRITE setDisplayAfterAnimationEnds)
 
 public:
     bool displayAfterAnimationEnds() const { return m_displayAfterAnimationEnds; }
@@ -20,8 +21,8 @@ public:
 protected:
     using BaseView::BaseView;
 
-    virtual void startAnimation() {}
-    virtual void stopAnimation() {}
+    virtual void startAnimation() { }
+    virtual void stopAnimation() { }
 
 private:
     bool m_displayAfterAnimationEnds = false;

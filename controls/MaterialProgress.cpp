@@ -19,8 +19,7 @@ MaterialProgress::MaterialProgress(QWidget *parent)
     , m_strokeEasing(platform::Easing::easeInEaseOut())
     , m_strokeCycle(makeAnimation(StrokeCycleMs, 1))
     , m_rotation(makeAnimation(RadianMs, -1))
-{
-}
+{ }
 
 void MaterialProgress::setLineWidth(double width)
 {
@@ -80,7 +79,9 @@ double MaterialProgress::shownStrokeStart() const
     if (!m_strokeCycle->isRunning())
         return 0.0;
     const int t = m_strokeCycle->currentLoopTime();
-    return t < StrokeHalfMs ? 0.0 : StrokeLength * m_strokeEasing.valueForProgress(double(t - StrokeHalfMs) / StrokeHalfMs);
+    return t < StrokeHalfMs
+        ? 0.0
+        : StrokeLength * m_strokeEasing.valueForProgress(double(t - StrokeHalfMs) / StrokeHalfMs);
 }
 
 double MaterialProgress::shownStrokeEnd() const
@@ -88,7 +89,8 @@ double MaterialProgress::shownStrokeEnd() const
     if (!m_strokeCycle->isRunning())
         return StrokeLength;
     const int t = m_strokeCycle->currentLoopTime();
-    return t < StrokeHalfMs ? StrokeLength * m_strokeEasing.valueForProgress(double(t) / StrokeHalfMs) : StrokeLength;
+    return t < StrokeHalfMs ? StrokeLength * m_strokeEasing.valueForProgress(double(t) / StrokeHalfMs)
+                            : StrokeLength;
 }
 
 double MaterialProgress::shownRotation() const
@@ -102,5 +104,5 @@ void MaterialProgress::paintContent(QPainter &painter)
     platform::YUpScope yUp(painter, height());
     turnAbout(painter, QRectF(rect()).center(), shownRotation());
     strokeShape(painter, m_circle.path(shownStrokeStart(), shownStrokeEnd()), m_arcColor, m_arcLineWidth,
-                Qt::RoundCap);
+        Qt::RoundCap);
 }

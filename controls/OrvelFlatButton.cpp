@@ -35,19 +35,19 @@ QPointF imageOrigin(int position, const Measures &m)
     switch (position) {
     case OrvelFlatButton::ImageOnly:
     case OrvelFlatButton::ImageOverlaps:
-        return {(m.w - m.iw) / 2, (m.h - m.ih) / 2};
+        return { (m.w - m.iw) / 2, (m.h - m.ih) / 2 };
     case OrvelFlatButton::ImageLeft:
     case OrvelFlatButton::ImageLeading:
-        return {m.hug ? (m.w - m.iw - m.tw) / 2 - m.s : m.s, (m.h - m.ih) / 2};
+        return { m.hug ? (m.w - m.iw - m.tw) / 2 - m.s : m.s, (m.h - m.ih) / 2 };
     case OrvelFlatButton::ImageRight:
     case OrvelFlatButton::ImageTrailing:
-        return {m.hug ? (m.w - m.iw + m.tw) / 2 + m.s : m.w - m.iw - m.s, (m.h - m.ih) / 2};
+        return { m.hug ? (m.w - m.iw + m.tw) / 2 + m.s : m.w - m.iw - m.s, (m.h - m.ih) / 2 };
     case OrvelFlatButton::ImageBelow:
-        return {(m.w - m.iw) / 2, m.hug ? (m.h - m.ih + m.th) / 2 + m.s : m.h - m.ih - m.s};
+        return { (m.w - m.iw) / 2, m.hug ? (m.h - m.ih + m.th) / 2 + m.s : m.h - m.ih - m.s };
     case OrvelFlatButton::ImageAbove:
-        return {(m.w - m.iw) / 2, m.hug ? (m.h - m.ih - m.th) / 2 - m.s : m.s};
+        return { (m.w - m.iw) / 2, m.hug ? (m.h - m.ih - m.th) / 2 - m.s : m.s };
     default:
-        return {0, 0};
+        return { 0, 0 };
     }
 }
 
@@ -56,19 +56,19 @@ QPointF titleOrigin(int position, const Measures &m)
     switch (position) {
     case OrvelFlatButton::NoImage:
     case OrvelFlatButton::ImageOverlaps:
-        return {(m.w - m.tw) / 2, (m.h - m.th) / 2};
+        return { (m.w - m.tw) / 2, (m.h - m.th) / 2 };
     case OrvelFlatButton::ImageLeft:
     case OrvelFlatButton::ImageLeading:
-        return {m.hug ? (m.w + m.iw - m.tw) / 2 + m.s : m.w - m.tw - m.s, (m.h - m.th) / 2};
+        return { m.hug ? (m.w + m.iw - m.tw) / 2 + m.s : m.w - m.tw - m.s, (m.h - m.th) / 2 };
     case OrvelFlatButton::ImageRight:
     case OrvelFlatButton::ImageTrailing:
-        return {m.hug ? (m.w - m.iw - m.tw) / 2 - m.s : m.s, (m.h - m.th) / 2};
+        return { m.hug ? (m.w - m.iw - m.tw) / 2 - m.s : m.s, (m.h - m.th) / 2 };
     case OrvelFlatButton::ImageBelow:
-        return {(m.w - m.tw) / 2, m.hug ? (m.h - m.ih - m.th) / 2 - m.s : m.s};
+        return { (m.w - m.tw) / 2, m.hug ? (m.h - m.ih - m.th) / 2 - m.s : m.s };
     case OrvelFlatButton::ImageAbove:
-        return {(m.w - m.tw) / 2, m.hug ? (m.h + m.ih - m.th) / 2 + m.s : m.h - m.th - m.s};
+        return { (m.w - m.tw) / 2, m.hug ? (m.h + m.ih - m.th) / 2 + m.s : m.h - m.th - m.s };
     default:
-        return {0, 0};
+        return { 0, 0 };
     }
 }
 
@@ -194,7 +194,7 @@ bool OrvelFlatButton::isAnimatingColors() const
 
 void OrvelFlatButton::removeAllAnimations()
 {
-    for (AnimatedValue *color : {&m_border, &m_background, &m_imageTint, &m_titleColor})
+    for (AnimatedValue *color : { &m_border, &m_background, &m_imageTint, &m_titleColor })
         color->stop();
 }
 
@@ -204,10 +204,10 @@ void OrvelFlatButton::animateColorWithState(int state)
     const bool on = state == OnState;
     const int ms = durationMs(on ? m_onAnimateDuration : m_offAnimateDuration);
     const std::pair<AnimatedValue *, QColor> targets[] = {
-        {&m_border, on ? m_borderHighlight : m_borderNormal},
-        {&m_background, on ? m_backgroundHighlight : m_backgroundNormal},
-        {&m_imageTint, on ? m_imageHighlight : m_imageNormal},
-        {&m_titleColor, on ? m_titleHighlight : m_titleNormal},
+        { &m_border, on ? m_borderHighlight : m_borderNormal },
+        { &m_background, on ? m_backgroundHighlight : m_backgroundNormal },
+        { &m_imageTint, on ? m_imageHighlight : m_imageNormal },
+        { &m_titleColor, on ? m_titleHighlight : m_titleNormal },
     };
     for (const auto &[color, target] : targets) {
         const QColor from = color->value().value<QColor>();
@@ -220,7 +220,7 @@ void OrvelFlatButton::animateColorWithState(int state)
 QSizeF OrvelFlatButton::titleSize() const
 {
     if (text().isEmpty())
-        return {0, 0};
+        return { 0, 0 };
     return QFontMetricsF(font()).size(Qt::TextSingleLine, text());
 }
 
@@ -241,8 +241,8 @@ std::optional<QRect> OrvelFlatButton::imageFrame() const
         return std::nullopt;
     const QSizeF image = imageSize();
     const QSizeF title = titleSize();
-    const Measures m{double(width()), double(height()), image.width(), image.height(),
-                     title.width(),   title.height(),   m_spacing,     m_imageHugsTitle};
+    const Measures m { double(width()), double(height()), image.width(), image.height(), title.width(),
+        title.height(), m_spacing, m_imageHugsTitle };
     const QPointF origin = imageOrigin(m_imagePosition, m);
     return QRect(qRound(origin.x()), qRound(origin.y()), qRound(m.iw), qRound(m.ih));
 }
@@ -253,8 +253,8 @@ std::optional<QRect> OrvelFlatButton::titleFrame() const
         return std::nullopt;
     const QSizeF image = imageSize();
     const QSizeF title = titleSize();
-    const Measures m{double(width()), double(height()), image.width(), image.height(),
-                     title.width(),   title.height(),   m_spacing,     m_imageHugsTitle};
+    const Measures m { double(width()), double(height()), image.width(), image.height(), title.width(),
+        title.height(), m_spacing, m_imageHugsTitle };
     const QPointF origin = titleOrigin(m_imagePosition, m);
     return QRect(qRound(origin.x()), qRound(origin.y()), int(std::ceil(m.tw)), int(std::ceil(m.th)));
 }
@@ -265,7 +265,7 @@ QSize OrvelFlatButton::sizeHint() const
     const QSizeF image = imageSize();
     const double gap = title.isEmpty() || image.isEmpty() ? 0.0 : 2 * m_spacing;
     return QSize(int(std::ceil(title.width() + image.width() + gap)) + 24,
-                 int(std::ceil(std::max(title.height(), image.height()))) + 12);
+        int(std::ceil(std::max(title.height(), image.height()))) + 12);
 }
 
 bool OrvelFlatButton::event(QEvent *event)

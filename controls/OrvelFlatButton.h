@@ -27,7 +27,8 @@ class OrvelFlatButton : public QAbstractButton
     Q_PROPERTY(QColor borderNormalColor READ borderNormalColor WRITE setBorderNormalColor)
     Q_PROPERTY(QColor borderHighlightColor READ borderHighlightColor WRITE setBorderHighlightColor)
     Q_PROPERTY(QColor backgroundNormalColor READ backgroundNormalColor WRITE setBackgroundNormalColor)
-    Q_PROPERTY(QColor backgroundHighlightColor READ backgroundHighlightColor WRITE setBackgroundHighlightColor)
+    Q_PROPERTY(
+        QColor backgroundHighlightColor READ backgroundHighlightColor WRITE setBackgroundHighlightColor)
     Q_PROPERTY(QColor imageNormalColor READ imageNormalColor WRITE setImageNormalColor)
     Q_PROPERTY(QColor imageHighlightColor READ imageHighlightColor WRITE setImageHighlightColor)
     Q_PROPERTY(QColor titleNormalColor READ titleNormalColor WRITE setTitleNormalColor)

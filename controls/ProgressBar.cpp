@@ -8,8 +8,7 @@
 ProgressBar::ProgressBar(QWidget *parent)
     : DeterminateAnimation(parent)
     , m_fillWidth(0.0, [this] { update(); })
-{
-}
+{ }
 
 void ProgressBar::setBorderColor(const QColor &color)
 {

@@ -4,12 +4,10 @@
 
 #include <QPainter>
 
-
 RotatingArc::RotatingArc(QWidget *parent)
     : IndeterminateAnimation(parent)
     , m_rotation(makeAnimation(RadianMs, -1))
-{
-}
+{ }
 
 void RotatingArc::setStrokeWidth(double width)
 {

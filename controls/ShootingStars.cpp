@@ -90,7 +90,7 @@ void ShootingStars::paintContent(QPainter &painter)
     platform::YUpScope yUp(painter, height());
     painter.setPen(Qt::NoPen);
     painter.setBrush(m_barColor);
-    for (const QPointF &centre : {shownCentre1(), shownCentre2()}) {
+    for (const QPointF &centre : { shownCentre1(), shownCentre2() }) {
         QRectF bar(QPointF(), m_barSize);
         bar.moveCenter(centre);
         painter.drawRect(bar);

@@ -23,8 +23,7 @@ int durationMs(double seconds)
 Spinner::Spinner(QWidget *parent)
     : IndeterminateAnimation(parent)
     , m_rotation(makeAnimation(durationMs(m_duration), -1))
-{
-}
+{ }
 
 void Spinner::setStarSize(const QSizeF &size)
 {
@@ -82,7 +81,7 @@ void Spinner::updateLayerAppearance()
         bar.cornerRadius = m_roundedCorners ? m_starSize.width() * 0.5 : 0.0;
         // Standing on the ring's centre, lifted by distance, before turning.
         bar.frame = QRectF(side * 0.5 - m_starSize.width() * 0.5, side * 0.5 + m_distance, m_starSize.width(),
-                           m_starSize.height());
+            m_starSize.height());
         bar.opacity = (360.0 - degrees) / 360.0;
         bar.color = foreground();
         m_bars.push_back(bar);
@@ -108,7 +107,8 @@ double Spinner::shownRotation() const
         return 0.0;
     // Each bar's angle is held for an equal share of the round.
     const qint64 count = qint64(m_bars.size());
-    const qint64 index = std::min(count - 1, qint64(m_rotation->currentLoopTime()) * count / m_rotation->duration());
+    const qint64 index
+        = std::min(count - 1, qint64(m_rotation->currentLoopTime()) * count / m_rotation->duration());
     return m_bars[size_t(index)].angle;
 }
 

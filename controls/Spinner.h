@@ -40,7 +40,7 @@ public:
     {
         double angle = 0; // radians; the ring turns to it in its turn
         double opacity = 1;
-        QRectF frame;     // y up, before turning
+        QRectF frame; // y up, before turning
         double cornerRadius = 0;
         QColor color;
     };
@@ -60,7 +60,7 @@ protected:
     void paintContent(QPainter &painter) override;
 
 private:
-    QSizeF m_starSize{6, 15};
+    QSizeF m_starSize { 6, 15 };
     bool m_roundedCorners = true;
     double m_distance = 20.0;
     qint64 m_starCount = 10;

@@ -24,7 +24,7 @@ public:
     static void show(const QString &message, QWidget *relativeTo, int preferredEdge);
 
     QPointer<QLabel> lblMessage;
-    platform::Popover popover{platform::Popover::Kind::Tooltip};
+    platform::Popover popover { platform::Popover::Kind::Tooltip };
 
 protected:
     // A closed tooltip keeps no text.

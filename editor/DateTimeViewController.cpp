@@ -54,12 +54,12 @@ struct UpdateUnit
 };
 
 constexpr UpdateUnit updateUnits[] = {
-    {&C::lblDayUpdateDate, &C::txtFieldDayUpdateDate, &C::btnKeepOriginalDayUpdateDate, &DateTime::dayUpdateDate,
-     &DateTime::isKeepOriginalDayUpdateDate, "Day", 1, 31},
-    {&C::lblMonthUpdateDate, &C::txtFieldMonthUpdateDate, &C::btnKeepOriginalMonthUpdateDate,
-     &DateTime::monthUpdateDate, &DateTime::isKeepOriginalMonthUpdateDate, "Month", 1, 12},
-    {&C::lblYearUpdateDate, &C::txtFieldYearUpdateDate, &C::btnKeepOriginalYearUpdateDate, &DateTime::yearUpdateDate,
-     &DateTime::isKeepOriginalYearUpdateDate, "Year", 1, 0},
+    { &C::lblDayUpdateDate, &C::txtFieldDayUpdateDate, &C::btnKeepOriginalDayUpdateDate,
+        &DateTime::dayUpdateDate, &DateTime::isKeepOriginalDayUpdateDate, "Day", 1, 31 },
+    { &C::lblMonthUpdateDate, &C::txtFieldMonthUpdateDate, &C::btnKeepOriginalMonthUpdateDate,
+        &DateTime::monthUpdateDate, &DateTime::isKeepOriginalMonthUpdateDate, "Month", 1, 12 },
+    { &C::lblYearUpdateDate, &C::txtFieldYearUpdateDate, &C::btnKeepOriginalYearUpdateDate,
+        &DateTime::yearUpdateDate, &DateTime::isKeepOriginalYearUpdateDate, "Year", 1, 0 },
 };
 
 // A unit the shift modes add to the date or the time, from -bound to bound.
@@ -78,31 +78,37 @@ struct ShiftUnit
 };
 
 constexpr ShiftUnit dateUnits[] = {
-    {&C::lblDayIDOriginalDate, &C::txtFieldDayIDOriginalDate, &C::stepperDayIDOriginalDate,
-     &C::btnKeepOriginalDayIDOriginalDate, &DateTime::dayIDOriginalDate, &DateTime::dayIDOriginalDateString,
-     &DateTime::isKeepOriginalDayIDOriginalDate, "Day", "QX_ID_34", 30},
-    {&C::lblMonthIDOriginalDate, &C::txtFieldMonthIDOriginalDate, &C::stepperMonthIDOriginalDate,
-     &C::btnKeepOriginalMonthIDOriginalDate, &DateTime::monthIDOriginalDate, &DateTime::monthIDOriginalDateString,
-     &DateTime::isKeepOriginalMonthIDOriginalDate, "Month", "QX_ID_35", 11},
-    {&C::lblYearIDOriginalDate, &C::txtFieldYearIDOriginalDate, &C::stepperYearIDOriginalDate,
-     &C::btnKeepOriginalYearIDOriginalDate, &DateTime::yearIDOriginalDate, &DateTime::yearIDOriginalDateString,
-     &DateTime::isKeepOriginalYearIDOriginalDate, "Year", "QX_ID_36", 100},
+    { &C::lblDayIDOriginalDate, &C::txtFieldDayIDOriginalDate, &C::stepperDayIDOriginalDate,
+        &C::btnKeepOriginalDayIDOriginalDate, &DateTime::dayIDOriginalDate,
+        &DateTime::dayIDOriginalDateString, &DateTime::isKeepOriginalDayIDOriginalDate, "Day", "QX_ID_34",
+        30 },
+    { &C::lblMonthIDOriginalDate, &C::txtFieldMonthIDOriginalDate, &C::stepperMonthIDOriginalDate,
+        &C::btnKeepOriginalMonthIDOriginalDate, &DateTime::monthIDOriginalDate,
+        &DateTime::monthIDOriginalDateString, &DateTime::isKeepOriginalMonthIDOriginalDate, "Month",
+        "QX_ID_35", 11 },
+    { &C::lblYearIDOriginalDate, &C::txtFieldYearIDOriginalDate, &C::stepperYearIDOriginalDate,
+        &C::btnKeepOriginalYearIDOriginalDate, &DateTime::yearIDOriginalDate,
+        &DateTime::yearIDOriginalDateString, &DateTime::isKeepOriginalYearIDOriginalDate, "Year", "QX_ID_36",
+        100 },
 };
 
 constexpr ShiftUnit timeUnits[] = {
-    {&C::lblHourIDOriginalTime, &C::txtFieldHourIDOriginalTime, &C::stepperHourIDOriginalTime,
-     &C::btnKeepOriginalHourIDOriginalTime, &DateTime::hourIDOriginalTime, &DateTime::hourIDOriginalTimeString,
-     &DateTime::isKeepOriginalHourIDOriginalTime, "Hour", "QX_ID_40", 23},
-    {&C::lblMinuteIDOriginalTime, &C::txtFieldMinuteIDOriginalTime, &C::stepperMinuteIDOriginalTime,
-     &C::btnKeepOriginalMinuteIDOriginalTime, &DateTime::minuteIDOriginalTime, &DateTime::minuteIDOriginalTimeString,
-     &DateTime::isKeepOriginalMinuteIDOriginalTime, "Minute", "QX_ID_41", 59},
-    {&C::lblSecondIDOriginalTime, &C::txtFieldSecondIDOriginalTime, &C::stepperSecondIDOriginalTime,
-     &C::btnKeepOriginalSecondOriginalTime, &DateTime::secondIDOriginalTime, &DateTime::secondIDOriginalTimeString,
-     &DateTime::isKeepOriginalSecondIDOriginalTime, "Second", "QX_ID_42", 59},
+    { &C::lblHourIDOriginalTime, &C::txtFieldHourIDOriginalTime, &C::stepperHourIDOriginalTime,
+        &C::btnKeepOriginalHourIDOriginalTime, &DateTime::hourIDOriginalTime,
+        &DateTime::hourIDOriginalTimeString, &DateTime::isKeepOriginalHourIDOriginalTime, "Hour", "QX_ID_40",
+        23 },
+    { &C::lblMinuteIDOriginalTime, &C::txtFieldMinuteIDOriginalTime, &C::stepperMinuteIDOriginalTime,
+        &C::btnKeepOriginalMinuteIDOriginalTime, &DateTime::minuteIDOriginalTime,
+        &DateTime::minuteIDOriginalTimeString, &DateTime::isKeepOriginalMinuteIDOriginalTime, "Minute",
+        "QX_ID_41", 59 },
+    { &C::lblSecondIDOriginalTime, &C::txtFieldSecondIDOriginalTime, &C::stepperSecondIDOriginalTime,
+        &C::btnKeepOriginalSecondOriginalTime, &DateTime::secondIDOriginalTime,
+        &DateTime::secondIDOriginalTimeString, &DateTime::isKeepOriginalSecondIDOriginalTime, "Second",
+        "QX_ID_42", 59 },
 };
 
-constexpr Flag modes[] = {&DateTime::isKeepOriginal, &DateTime::isEmptyValue,   &DateTime::isSelectDate,
-                          &DateTime::isUpdateDate,   &DateTime::isIDOriginalDate, &DateTime::isIDOriginalTime};
+constexpr Flag modes[] = { &DateTime::isKeepOriginal, &DateTime::isEmptyValue, &DateTime::isSelectDate,
+    &DateTime::isUpdateDate, &DateTime::isIDOriginalDate, &DateTime::isIDOriginalTime };
 
 const QString timePattern = QStringLiteral("hh:mm:ss a");
 
@@ -126,14 +132,15 @@ QDateTime wallClock(const QDateTime &instant)
     if (!parts)
         return QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
     return QDateTime(QDate(int(parts->year), int(parts->month), int(parts->day)),
-                     QTime(int(parts->hour), int(parts->minute), int(parts->second)), Qt::UTC);
+        QTime(int(parts->hour), int(parts->minute), int(parts->second)), Qt::UTC);
 }
 
 QDateTime instantOf(const QDateTime &wall)
 {
     const QDate date = wall.date();
     const QTime time = wall.time();
-    return Calendar::compose({date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()})
+    return Calendar::compose(
+        { date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second() })
         .value_or(wall);
 }
 
@@ -209,7 +216,7 @@ void DateTimeViewController::buildControls()
         grid->setColumnMinimumWidth(1, 72);
         grid->setColumnMinimumWidth(2, 18);
         layout->addWidget(frame);
-        return std::pair{frame, grid};
+        return std::pair { frame, grid };
     };
 
     radio(btnKeepOriginal);
@@ -221,8 +228,8 @@ void DateTimeViewController::buildControls()
         selectDatePicker->setTimeSpec(Qt::UTC);
         selectDatePicker->setMinimumDateTime(QDateTime(QDate(100, 1, 1), QTime(0, 0), Qt::UTC));
         selectDatePicker->setCalendarPopup(true);
-        selectDatePicker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat) + QLatin1Char(' ')
-                                           + timeFormatWithSeconds());
+        selectDatePicker->setDisplayFormat(
+            QLocale().dateFormat(QLocale::ShortFormat) + QLatin1Char(' ') + timeFormatWithSeconds());
         grid->addWidget(selectDatePicker, 0, 0, 1, 4);
     }
 
@@ -310,9 +317,10 @@ void DateTimeViewController::connectActions()
 
     // The user's typing only; the screen's own writes are not typing.
     for (QLineEdit *field :
-         {txtFieldDayUpdateDate.data(), txtFieldMonthUpdateDate.data(), txtFieldYearUpdateDate.data(),
-          txtFieldDayIDOriginalDate.data(), txtFieldMonthIDOriginalDate.data(), txtFieldYearIDOriginalDate.data(),
-          txtFieldHourIDOriginalTime.data(), txtFieldMinuteIDOriginalTime.data(), txtFieldSecondIDOriginalTime.data()})
+        { txtFieldDayUpdateDate.data(), txtFieldMonthUpdateDate.data(), txtFieldYearUpdateDate.data(),
+            txtFieldDayIDOriginalDate.data(), txtFieldMonthIDOriginalDate.data(),
+            txtFieldYearIDOriginalDate.data(), txtFieldHourIDOriginalTime.data(),
+            txtFieldMinuteIDOriginalTime.data(), txtFieldSecondIDOriginalTime.data() })
         connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
 }
 
@@ -330,14 +338,14 @@ void DateTimeViewController::setUpTexts()
     lblTimeUpdateDate->setText(text("QX_ID_37"));
     btnIDOriginalDate->setText(text("QX_ID_38"));
     btnIDOriginalTime->setText(text("QX_ID_39"));
-    for (std::span<const ShiftUnit> units : {std::span(dateUnits), std::span(timeUnits)})
+    for (std::span<const ShiftUnit> units : { std::span(dateUnits), std::span(timeUnits) })
         for (const ShiftUnit &unit : units)
             (this->*unit.label)->setText(text(unit.titleKey));
-    for (QCheckBox *box : {btnKeepOriginalDayUpdateDate.data(), btnKeepOriginalMonthUpdateDate.data(),
-                           btnKeepOriginalYearUpdateDate.data(), btnKeepOriginalTimeUpdateDate.data(),
-                           btnKeepOriginalDayIDOriginalDate.data(), btnKeepOriginalMonthIDOriginalDate.data(),
-                           btnKeepOriginalYearIDOriginalDate.data(), btnKeepOriginalHourIDOriginalTime.data(),
-                           btnKeepOriginalMinuteIDOriginalTime.data(), btnKeepOriginalSecondOriginalTime.data()})
+    for (QCheckBox *box : { btnKeepOriginalDayUpdateDate.data(), btnKeepOriginalMonthUpdateDate.data(),
+             btnKeepOriginalYearUpdateDate.data(), btnKeepOriginalTimeUpdateDate.data(),
+             btnKeepOriginalDayIDOriginalDate.data(), btnKeepOriginalMonthIDOriginalDate.data(),
+             btnKeepOriginalYearIDOriginalDate.data(), btnKeepOriginalHourIDOriginalTime.data(),
+             btnKeepOriginalMinuteIDOriginalTime.data(), btnKeepOriginalSecondOriginalTime.data() })
         box->setText(text("QX_ID_30"));
 }
 
@@ -349,8 +357,8 @@ void DateTimeViewController::setSelectDatePickerEnabled(bool enabled)
 void DateTimeViewController::setUpdateDateControlsEnabled(bool enabled)
 {
     for (const UpdateUnit &unit : updateUnits)
-        for (QWidget *w : {static_cast<QWidget *>(this->*unit.label), static_cast<QWidget *>(this->*unit.field),
-                           static_cast<QWidget *>(this->*unit.keepBox)})
+        for (QWidget *w : { static_cast<QWidget *>(this->*unit.label),
+                 static_cast<QWidget *>(this->*unit.field), static_cast<QWidget *>(this->*unit.keepBox) })
             w->setEnabled(enabled);
     lblTimeUpdateDate->setEnabled(enabled);
     timeUpdateDatePicker->setEnabled(enabled);
@@ -362,8 +370,9 @@ namespace {
 void setShiftControlsEnabled(C *screen, std::span<const ShiftUnit> units, bool enabled)
 {
     for (const ShiftUnit &unit : units)
-        for (QWidget *w : {static_cast<QWidget *>(screen->*unit.label), static_cast<QWidget *>(screen->*unit.field),
-                           static_cast<QWidget *>(screen->*unit.stepper), static_cast<QWidget *>(screen->*unit.keepBox)})
+        for (QWidget *w : { static_cast<QWidget *>(screen->*unit.label),
+                 static_cast<QWidget *>(screen->*unit.field), static_cast<QWidget *>(screen->*unit.stepper),
+                 static_cast<QWidget *>(screen->*unit.keepBox) })
             w->setEnabled(enabled);
 }
 
@@ -386,8 +395,8 @@ void DateTimeViewController::showDateTime(std::shared_ptr<DateTime> rule)
     updateEditorField(dateTime);
 }
 
-void DateTimeViewController::refreshKeepBox(QCheckBox *box, bool keep, bool groupActive,
-                                            std::initializer_list<QWidget *> controls)
+void DateTimeViewController::refreshKeepBox(
+    QCheckBox *box, bool keep, bool groupActive, std::initializer_list<QWidget *> controls)
 {
     box->setChecked(keep);
     for (QWidget *control : controls) {
@@ -403,9 +412,10 @@ void DateTimeViewController::refresh()
     const DateTime &rule = *dateTime;
 
     // Mode buttons: the first mode set is on, every other off.
-    QRadioButton *const buttons[] = {btnKeepOriginal, btnEmptyValue, btnSelectDate,
-                                     btnUpdateDate,   btnIDOriginalDate, btnIDOriginalTime};
-    const auto first = std::find_if(std::begin(modes), std::end(modes), [&](Flag mode) { return rule.*mode; });
+    QRadioButton *const buttons[] = { btnKeepOriginal, btnEmptyValue, btnSelectDate, btnUpdateDate,
+        btnIDOriginalDate, btnIDOriginalTime };
+    const auto first
+        = std::find_if(std::begin(modes), std::end(modes), [&](Flag mode) { return rule.*mode; });
     const auto shownMode = first == std::end(modes) ? -1 : int(first - std::begin(modes));
     for (int i = 0; i < 6; ++i)
         buttons[i]->setChecked(i == shownMode);
@@ -424,10 +434,10 @@ void DateTimeViewController::refresh()
     bool changesAvailable = true;
     if (!isPreset && !rule.originalDate) {
         const auto marked = std::count_if(displayedFiles().cbegin(), displayedFiles().cend(),
-                                          [](const auto &file) { return file && file->isMark; });
+            [](const auto &file) { return file && file->isMark; });
         changesAvailable = marked != 1;
     }
-    for (QRadioButton *button : {btnUpdateDate.data(), btnIDOriginalDate.data(), btnIDOriginalTime.data()})
+    for (QRadioButton *button : { btnUpdateDate.data(), btnIDOriginalDate.data(), btnIDOriginalTime.data() })
         button->setEnabled(changesAvailable);
 
     const QDateTime reference = rule.originalDateOrNow();
@@ -436,8 +446,8 @@ void DateTimeViewController::refresh()
         selectDatePicker->setDateTime(wallClock(rule.selectDate.value_or(reference)));
     }
 
-    const auto referenceParts = Calendar::parts(reference).value_or(Calendar::Parts{});
-    const qint64 referenceUnits[] = {referenceParts.day, referenceParts.month, referenceParts.year};
+    const auto referenceParts = Calendar::parts(reference).value_or(Calendar::Parts {});
+    const qint64 referenceUnits[] = { referenceParts.day, referenceParts.month, referenceParts.year };
     for (int i = 0; i < 3; ++i) {
         const UpdateUnit &unit = updateUnits[i];
         showNumber(this->*unit.field, (rule.*unit.value).value_or(referenceUnits[i]));
@@ -447,12 +457,13 @@ void DateTimeViewController::refresh()
         timeUpdateDatePicker->setDateTime(wallClock(rule.timeUpdateDate.value_or(reference)));
     }
     for (const UpdateUnit &unit : updateUnits)
-        refreshKeepBox(this->*unit.keepBox, rule.*unit.keep, updating, {this->*unit.label, this->*unit.field});
+        refreshKeepBox(
+            this->*unit.keepBox, rule.*unit.keep, updating, { this->*unit.label, this->*unit.field });
     refreshKeepBox(btnKeepOriginalTimeUpdateDate, rule.isKeepOriginalTimeUpdateDate, updating,
-                   {lblTimeUpdateDate, timeUpdateDatePicker});
+        { lblTimeUpdateDate, timeUpdateDatePicker });
 
-    for (const auto &[units, active] : {std::pair{std::span(dateUnits), shiftingDate},
-                                        std::pair{std::span(timeUnits), shiftingTime}}) {
+    for (const auto &[units, active] : { std::pair { std::span(dateUnits), shiftingDate },
+             std::pair { std::span(timeUnits), shiftingTime } }) {
         for (const ShiftUnit &unit : units) {
             const qint64 value = (rule.*unit.value).value_or(0);
             QLineEdit *field = this->*unit.field;
@@ -463,7 +474,7 @@ void DateTimeViewController::refresh()
         }
         for (const ShiftUnit &unit : units) {
             refreshKeepBox(this->*unit.keepBox, rule.*unit.keep, active,
-                           {this->*unit.label, this->*unit.field, this->*unit.stepper});
+                { this->*unit.label, this->*unit.field, this->*unit.stepper });
         }
     }
 }
@@ -483,7 +494,8 @@ QString DateTimeViewController::summary(const DateTime &rule) const
         return QStringLiteral("Empty Value");
     if (rule.isSelectDate) {
         const QDateTime date = rule.selectDate ? *rule.selectDate
-                                               : rule.originalDate ? *rule.originalDate : rule.tempDate();
+            : rule.originalDate                ? *rule.originalDate
+                                               : rule.tempDate();
         return displayText(date);
     }
 
@@ -548,7 +560,7 @@ void DateTimeViewController::controlTextDidChange(QLineEdit *field)
             return;
         }
     }
-    for (std::span<const ShiftUnit> units : {std::span(dateUnits), std::span(timeUnits)}) {
+    for (std::span<const ShiftUnit> units : { std::span(dateUnits), std::span(timeUnits) }) {
         for (const ShiftUnit &unit : units) {
             if (this->*unit.field == field) {
                 (*dateTime).*unit.value = clampInto(-unit.bound, unit.bound);

@@ -141,6 +141,7 @@ private:
     void takeKeep(QCheckBox *box, bool DateTime::*keep);
     void takeStep(Stepper *stepper, std::optional<qint64> DateTime::*amount);
     void refresh();
-    void refreshKeepBox(QCheckBox *box, bool keep, bool groupActive, std::initializer_list<QWidget *> controls);
+    void refreshKeepBox(
+        QCheckBox *box, bool keep, bool groupActive, std::initializer_list<QWidget *> controls);
     QDateTime timePickerInstant() const;
 };

@@ -28,8 +28,8 @@ namespace {
 // Texts that are on their way to a number: the field waits for more.
 bool isUnfinishedNumber(const QString &text)
 {
-    static const QStringList unfinished = {QString(),          QStringLiteral("-"),  QStringLiteral("+"),
-                                           QStringLiteral("."), QStringLiteral("-."), QStringLiteral("+.")};
+    static const QStringList unfinished = { QString(), QStringLiteral("-"), QStringLiteral("+"),
+        QStringLiteral("."), QStringLiteral("-."), QStringLiteral("+.") };
     return unfinished.contains(text);
 }
 
@@ -53,14 +53,14 @@ EditLocationViewController::EditLocationViewController(QWidget *parent)
     mapView->setPinDraggable(true);
     connect(mapView, &MapView::pinDropped, this, &EditLocationViewController::pinDropped);
     connect(sengmentLocationView, &SegmentedControl::clicked, this,
-            &EditLocationViewController::clickedSegmentLocationView);
-    for (QLineEdit *field : {txtFieldName.data(), txtFieldLatitude.data(), txtFieldLongitude.data()})
+        &EditLocationViewController::clickedSegmentLocationView);
+    for (QLineEdit *field : { txtFieldName.data(), txtFieldLatitude.data(), txtFieldLongitude.data() })
         connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
     // A coordinate left unfinished goes back to the current position.
     connect(txtFieldLatitude, &QLineEdit::editingFinished, this,
-            [this] { showCoordinate(txtFieldLatitude, latitude); });
+        [this] { showCoordinate(txtFieldLatitude, latitude); });
     connect(txtFieldLongitude, &QLineEdit::editingFinished, this,
-            [this] { showCoordinate(txtFieldLongitude, longitude); });
+        [this] { showCoordinate(txtFieldLongitude, longitude); });
 
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] {
@@ -139,7 +139,8 @@ void EditLocationViewController::configure(const std::shared_ptr<FileInfo> &reco
     if (txtFieldLatitudeTarget && txtFieldLongitudeTarget) {
         lat = leadingReal(txtFieldLatitudeTarget->text());
         lon = leadingReal(txtFieldLongitudeTarget->text());
-    } else if (record && record->metadata && record->metadata->gpsLatitude() && record->metadata->gpsLongitude()) {
+    } else if (record && record->metadata && record->metadata->gpsLatitude()
+        && record->metadata->gpsLongitude()) {
         lat = *record->metadata->gpsLatitude();
         lon = *record->metadata->gpsLongitude();
     }
@@ -148,8 +149,8 @@ void EditLocationViewController::configure(const std::shared_ptr<FileInfo> &reco
 
 void EditLocationViewController::showLocation(double lat, double lon, bool reverseGeocode)
 {
-    mapView->setRegion({lat, lon}, RegionSpan, true);
-    mapView->setPinCoordinate({lat, lon});
+    mapView->setRegion({ lat, lon }, RegionSpan, true);
+    mapView->setPinCoordinate({ lat, lon });
     showCoordinate(txtFieldLatitude, lat);
     showCoordinate(txtFieldLongitude, lon);
     if (reverseGeocode) {
@@ -166,13 +167,13 @@ void EditLocationViewController::showLocation(double lat, double lon, bool rever
 void EditLocationViewController::writeLocationToEditor()
 {
     writeCoordinate(latitude, txtFieldLatitudeTarget, popUpLatitudeRefTarget,
-                    gpsLatitudeRefDescription(QStringLiteral("N")), gpsLatitudeRefDescription(QStringLiteral("S")));
+        gpsLatitudeRefDescription(QStringLiteral("N")), gpsLatitudeRefDescription(QStringLiteral("S")));
     writeCoordinate(longitude, txtFieldLongitudeTarget, popUpLongitudeRefTarget,
-                    gpsLongitudeRefDescription(QStringLiteral("E")), gpsLongitudeRefDescription(QStringLiteral("W")));
+        gpsLongitudeRefDescription(QStringLiteral("E")), gpsLongitudeRefDescription(QStringLiteral("W")));
 }
 
-void EditLocationViewController::writeCoordinate(double value, QLineEdit *target, QComboBox *popUp,
-                                                 const QString &positive, const QString &negative)
+void EditLocationViewController::writeCoordinate(
+    double value, QLineEdit *target, QComboBox *popUp, const QString &positive, const QString &negative)
 {
     // A position at 0 leaves a form field that holds nothing (or 0) alone.
     const bool leaveAlone = value == 0 && target && leadingReal(target->text()) == 0;
@@ -180,9 +181,9 @@ void EditLocationViewController::writeCoordinate(double value, QLineEdit *target
         if (target)
             target->setText(shortestText(value));
         if (popUp) {
-            const QString title = value > 0   ? positive
-                                  : value < 0 ? negative
-                                              : gpsLatitudeRefDescription(QStringLiteral("-1"));
+            const QString title = value > 0 ? positive
+                : value < 0                 ? negative
+                                            : gpsLatitudeRefDescription(QStringLiteral("-1"));
             const int index = popUp->findText(title);
             if (index >= 0)
                 popUp->setCurrentIndex(index);
@@ -194,12 +195,13 @@ void EditLocationViewController::writeCoordinate(double value, QLineEdit *target
     }
 }
 
-void EditLocationViewController::reverseGeocode(double lat, double lon,
-                                                std::function<void(const QString &)> completion)
+void EditLocationViewController::reverseGeocode(
+    double lat, double lon, std::function<void(const QString &)> completion)
 {
-    m_geocoder->reverse(lat, lon, [completion = std::move(completion)](const QList<platform::Placemark> &found) {
-        completion(addressText(found));
-    });
+    m_geocoder->reverse(
+        lat, lon, [completion = std::move(completion)](const QList<platform::Placemark> &found) {
+            completion(addressText(found));
+        });
 }
 
 QString EditLocationViewController::addressText(const QList<platform::Placemark> &placemarks)
@@ -208,8 +210,8 @@ QString EditLocationViewController::addressText(const QList<platform::Placemark>
         return {};
     const platform::Placemark &place = placemarks.first();
     QString text;
-    for (const QString &part : {place.name, place.subThoroughfare, place.thoroughfare, place.subLocality,
-                                place.locality, place.subAdministrativeArea, place.administrativeArea, place.country})
+    for (const QString &part : { place.name, place.subThoroughfare, place.thoroughfare, place.subLocality,
+             place.locality, place.subAdministrativeArea, place.administrativeArea, place.country })
         if (!part.isEmpty())
             text += part + QLatin1String(", ");
     return text + place.postalCode;

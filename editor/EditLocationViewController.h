@@ -86,8 +86,8 @@ private:
     void buildControls();
     void setUpTexts();
     void coordinateTyped(QLineEdit *field, bool isLatitude);
-    void writeCoordinate(double value, QLineEdit *target, QComboBox *popUp, const QString &positive,
-                         const QString &negative);
+    void writeCoordinate(
+        double value, QLineEdit *target, QComboBox *popUp, const QString &positive, const QString &negative);
 
     platform::Geocoder *m_geocoder;
 };

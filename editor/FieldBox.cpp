@@ -40,5 +40,6 @@ void FieldBox::paintEvent(QPaintEvent *event)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(m_borderColor, BorderWidth));
     const qreal inset = BorderWidth / 2;
-    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), CornerRadius, CornerRadius);
+    painter.drawRoundedRect(
+        QRectF(rect()).adjusted(inset, inset, -inset, -inset), CornerRadius, CornerRadius);
 }

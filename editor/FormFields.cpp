@@ -14,7 +14,9 @@ QString formOutletName(const FormFieldInfo &row, FormOutlet outlet)
         prefix = "btn";
         break;
     case FormOutlet::Control:
-        prefix = row.control == FormControl::TextView ? "txtView" : isPopUp(row.control) ? "popUp" : "txtField";
+        prefix = row.control == FormControl::TextView ? "txtView"
+            : isPopUp(row.control)                    ? "popUp"
+                                                      : "txtField";
         break;
     }
     return QLatin1String(prefix) + QLatin1String(row.stem.data(), qsizetype(row.stem.size()));

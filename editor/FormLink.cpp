@@ -21,5 +21,6 @@ void runFieldChanged(QObject *form, QWidget *control)
         meta->method(index).invoke(form, Qt::DirectConnection, Q_ARG(QObject *, control));
         return;
     }
-    platform::Console::log(QStringLiteral("%1 has no fieldChanged slot").arg(QLatin1String(meta->className())));
+    platform::Console::log(
+        QStringLiteral("%1 has no fieldChanged slot").arg(QLatin1String(meta->className())));
 }

@@ -20,8 +20,8 @@ namespace {
 
 // Each edited date of record takes a copy of the previous record's rule,
 // never the rule object itself.
-void takeEditedDateRules(Metadata &record,
-                         const std::array<std::optional<QVariantMap>, dateRuleCount> &previousRules)
+void takeEditedDateRules(
+    Metadata &record, const std::array<std::optional<QVariantMap>, dateRuleCount> &previousRules)
 {
     for (int i = 0; i < dateRuleCount; ++i) {
         const auto &rule = previousRules[std::size_t(i)];
@@ -184,11 +184,13 @@ void MetadataEditorViewController::updateDateFields()
     const std::shared_ptr<Metadata> record = m_fileInfo ? m_fileInfo->metadata : nullptr;
     for (int i = 0; i < dateRuleCount; ++i) {
         const DateRule rule = DateRule(i);
-        updateDateField(dateRules[std::size_t(i)].field, record ? record->dateTime(rule) : std::make_shared<DateTime>());
+        updateDateField(
+            dateRules[std::size_t(i)].field, record ? record->dateTime(rule) : std::make_shared<DateTime>());
     }
 }
 
-void MetadataEditorViewController::updateDateField(MetadataField dateField, const std::shared_ptr<DateTime> &rule)
+void MetadataEditorViewController::updateDateField(
+    MetadataField dateField, const std::shared_ptr<DateTime> &rule)
 {
     DateTimeViewController *editor = sharedDateTime();
     editor->metadataEditorVC = this;
@@ -216,8 +218,8 @@ void MetadataEditorViewController::refreshAllEditedMarks()
         fieldChanged(control(row.field));
 }
 
-void MetadataEditorViewController::writeValue(const FormFieldInfo &row, const Metadata::Value &value,
-                                              bool missingCountryClears)
+void MetadataEditorViewController::writeValue(
+    const FormFieldInfo &row, const Metadata::Value &value, bool missingCountryClears)
 {
     switch (row.control) {
     case FormControl::TextField:

@@ -29,11 +29,13 @@ struct GpsPair
 
 const std::array<GpsPair, 3> &gpsPairs()
 {
-    static const std::array<GpsPair, 3> pairs{{
-        {MetadataField::gpsLatitude, MetadataField::gpsLatitudeRef, QStringLiteral("N"), QStringLiteral("S")},
-        {MetadataField::gpsLongitude, MetadataField::gpsLongitudeRef, QStringLiteral("E"), QStringLiteral("W")},
-        {MetadataField::gpsAltitude, MetadataField::gpsAltitudeRef, qint64(0), qint64(1)},
-    }};
+    static const std::array<GpsPair, 3> pairs { {
+        { MetadataField::gpsLatitude, MetadataField::gpsLatitudeRef, QStringLiteral("N"),
+            QStringLiteral("S") },
+        { MetadataField::gpsLongitude, MetadataField::gpsLongitudeRef, QStringLiteral("E"),
+            QStringLiteral("W") },
+        { MetadataField::gpsAltitude, MetadataField::gpsAltitudeRef, qint64(0), qint64(1) },
+    } };
     return pairs;
 }
 
@@ -79,8 +81,8 @@ void MetadataEditorViewController::controlTextDidChange(QLineEdit *field)
                 field->undo();
                 break;
             }
-            digits = QString::number(std::clamp(real, double(lowestWholeNumber) - 1, double(highestWholeNumber) + 1),
-                                     'f', 0);
+            digits = QString::number(
+                std::clamp(real, double(lowestWholeNumber) - 1, double(highestWholeNumber) + 1), 'f', 0);
         } else if (!wholeNumber(typed)) {
             digits = integerOnly(typed);
         }
@@ -89,7 +91,8 @@ void MetadataEditorViewController::controlTextDidChange(QLineEdit *field)
         if (!digits.isEmpty() && digits != QStringLiteral("-")) {
             const qint64 value = leadingInteger(digits);
             if (value < lowestWholeNumber || value > highestWholeNumber) {
-                writeBack(field, QString::number(value < lowestWholeNumber ? lowestWholeNumber : highestWholeNumber));
+                writeBack(field,
+                    QString::number(value < lowestWholeNumber ? lowestWholeNumber : highestWholeNumber));
                 ToolTipViewController::show(valueRangeText(), field, platform::Popover::LeftEdge);
             }
         }

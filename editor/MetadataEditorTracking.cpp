@@ -26,7 +26,8 @@ void MetadataEditorViewController::fieldChanged(QObject *sender)
     if (!mark)
         return;
     Metadata &record = *m_fileInfo->metadata;
-    mark->setBorderColor(controlDiffers(formField(*field), record) ? FieldBox::editedColor() : FieldBox::clearColor());
+    mark->setBorderColor(
+        controlDiffers(formField(*field), record) ? FieldBox::editedColor() : FieldBox::clearColor());
     record.setEdited(*field, mark->isMarked());
 }
 
@@ -177,5 +178,6 @@ void MetadataEditorViewController::resetEditedMarks()
     if (!record)
         return;
     for (int i = 0; i < dateRuleCount; ++i)
-        record->setDateTime(DateRule(i), std::make_shared<DateTime>(record->date(dateRules[std::size_t(i)].field)));
+        record->setDateTime(
+            DateRule(i), std::make_shared<DateTime>(record->date(dateRules[std::size_t(i)].field)));
 }

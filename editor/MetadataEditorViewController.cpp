@@ -56,7 +56,7 @@ MetadataEditorViewController::MetadataEditorViewController(QWidget *parent)
     , m_fileInfo(std::make_shared<FileInfo>())
 {
     connect(&FileInfoEvents::shared(), &FileInfoEvents::detailsArrived, this,
-            &MetadataEditorViewController::detailsArrived);
+        &MetadataEditorViewController::detailsArrived);
 }
 
 MetadataEditorViewController::~MetadataEditorViewController()
@@ -88,7 +88,7 @@ void MetadataEditorViewController::loadView()
 {
     if (isViewLoaded())
         return;
-    m_locales.prepend(CountryLocale{QString(), LeaveBlank});
+    m_locales.prepend(CountryLocale { QString(), LeaveBlank });
     // The date screen exists before any date field is filled.
     m_datePopOver.setContent(sharedDateTime());
     buildLayout();
@@ -141,7 +141,7 @@ void MetadataEditorViewController::buildLayout()
             row->addWidget(m_editLocationButton);
             row->addWidget(m_editLocationLabel, 1);
             connect(m_editLocationButton, &QPushButton::clicked, this,
-                    &MetadataEditorViewController::clickedEditLocationWithMap);
+                &MetadataEditorViewController::clickedEditLocationWithMap);
             grid->addWidget(m_editLocationBox, grid->rowCount(), 1);
         }
 
@@ -168,7 +168,7 @@ void MetadataEditorViewController::buildLayout()
                 QPushButton *button = outlets.button;
                 const MetadataField dateField = field.field;
                 connect(button, &QPushButton::clicked, this,
-                        [this, button, dateField] { showDatePopover(button, dateField); });
+                    [this, button, dateField] { showDatePopover(button, dateField); });
                 boxRow->addWidget(button);
             }
             const Qt::Alignment labelAlignment
@@ -199,8 +199,8 @@ QWidget *MetadataEditorViewController::makeControl(const FormFieldInfo &row, QWi
         auto *view = new CustomTextView(parent);
         view->setTabChangesFocus(true);
         const QMargins margins = view->contentsMargins();
-        view->setFixedHeight(view->fontMetrics().lineSpacing() * TextViewLines + margins.top() + margins.bottom()
-                             + 2 * int(view->document()->documentMargin()));
+        view->setFixedHeight(view->fontMetrics().lineSpacing() * TextViewLines + margins.top()
+            + margins.bottom() + 2 * int(view->document()->documentMargin()));
         connect(view, &QPlainTextEdit::textChanged, this, [this, view] {
             if (!m_writingTextView)
                 textDidChange(view);
@@ -214,8 +214,8 @@ QWidget *MetadataEditorViewController::makeControl(const FormFieldInfo &row, QWi
         popUp->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         popUp->setMinimumContentsLength(12);
         const MetadataField field = row.field;
-        const bool isGpsReference = field == MetadataField::gpsLatitudeRef || field == MetadataField::gpsLongitudeRef
-            || field == MetadataField::gpsAltitudeRef;
+        const bool isGpsReference = field == MetadataField::gpsLatitudeRef
+            || field == MetadataField::gpsLongitudeRef || field == MetadataField::gpsAltitudeRef;
         connect(popUp, &QComboBox::activated, this, [this, popUp, field, isGpsReference] {
             if (isGpsReference)
                 clickedGpsReference(field);
@@ -307,7 +307,7 @@ QLineEdit *MetadataEditorViewController::textField(MetadataField field) const
 CustomTextView *MetadataEditorViewController::textView(MetadataField field) const
 {
     return formField(field).control == FormControl::TextView ? static_cast<CustomTextView *>(control(field))
-                                                              : nullptr;
+                                                             : nullptr;
 }
 
 QComboBox *MetadataEditorViewController::popUp(MetadataField field) const

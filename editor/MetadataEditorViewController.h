@@ -172,8 +172,8 @@ private:
     void updateDateField(MetadataField dateField, const std::shared_ptr<DateTime> &rule);
     // The record's values arrived after it became the form's record.
     void detailsArrived(const std::shared_ptr<FileInfo> &file);
-    void showWaitingRecord(const Metadata *previous,
-                           const std::array<std::optional<QVariantMap>, dateRuleCount> &snapshots);
+    void showWaitingRecord(
+        const Metadata *previous, const std::array<std::optional<QVariantMap>, dateRuleCount> &snapshots);
 
     std::array<FieldOutlets, metadataFieldCount> m_fields;
     std::array<QPointer<QLabel>, formHeadings.size()> m_headings;

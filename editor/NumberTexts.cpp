@@ -33,7 +33,8 @@ double leadingReal(const QString &text)
 
 std::optional<double> wholeReal(const QString &text)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
     if (!number.match(text).hasMatch())
         return std::nullopt;
     bool ok = false;
@@ -46,8 +47,8 @@ std::optional<double> wholeReal(const QString &text)
 QString shortestText(double value)
 {
     QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
-    if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e')) && !text.contains(QLatin1String("inf"))
-        && !text.contains(QLatin1String("nan")))
+    if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e'))
+        && !text.contains(QLatin1String("inf")) && !text.contains(QLatin1String("nan")))
         text += QLatin1String(".0");
     return text;
 }

@@ -47,7 +47,8 @@ const PopUpValues *popUpValues(MetadataField field)
     static const PopUpValues meteringMode(meteringModeValues, meteringModeDescription);
     static const PopUpValues sceneCaptureType(sceneCaptureTypeValues, sceneCaptureTypeDescription);
     static const PopUpValues sensingMethod(sensingMethodValues, sensingMethodDescription);
-    static const PopUpValues subjectDistanceRange(subjectDistanceRangeValues, subjectDistanceRangeDescription);
+    static const PopUpValues subjectDistanceRange(
+        subjectDistanceRangeValues, subjectDistanceRangeDescription);
     static const PopUpValues gpsLatitudeRef(gpsLatitudeRefValues, gpsLatitudeRefDescription);
     static const PopUpValues gpsLongitudeRef(gpsLongitudeRefValues, gpsLongitudeRefDescription);
     static const PopUpValues gpsAltitudeRef(gpsAltitudeRefValues, gpsAltitudeRefDescription);

@@ -16,10 +16,12 @@ public:
     using TextTitle = QString (*)(const QString &);
 
     constexpr PopUpValues(IntegerList values, IntegerTitle title)
-        : m_integers(values), m_integerTitle(title)
+        : m_integers(values)
+        , m_integerTitle(title)
     { }
     constexpr PopUpValues(TextList values, TextTitle title)
-        : m_texts(values), m_textTitle(title)
+        : m_texts(values)
+        , m_textTitle(title)
     { }
 
     qsizetype count() const;

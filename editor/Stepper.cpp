@@ -16,7 +16,7 @@ Stepper::Stepper(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    for (QToolButton *button : {m_up, m_down}) {
+    for (QToolButton *button : { m_up, m_down }) {
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setFixedSize(18, 11);

@@ -44,8 +44,8 @@ QString &lastFailureOnThisThread()
 void reportExiv2Error(const Exiv2::AnyError &error)
 {
     lastFailureOnThisThread() = textFromBytes(error.what());
-    platform::Console::err(QStringLiteral("*** error exiv2 exception '") + lastFailureOnThisThread()
-        + QStringLiteral("' ***"));
+    platform::Console::err(
+        QStringLiteral("*** error exiv2 exception '") + lastFailureOnThisThread() + QStringLiteral("' ***"));
 }
 
 void reportOtherError()

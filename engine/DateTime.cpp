@@ -25,7 +25,8 @@ struct UnitStep
     const std::optional<qint64> &amount;
 };
 
-Units stepUnits(const QDateTime &original, const std::array<UnitStep, 3> &steps, Units (*pick)(const Calendar::Parts &))
+Units stepUnits(
+    const QDateTime &original, const std::array<UnitStep, 3> &steps, Units (*pick)(const Calendar::Parts &))
 {
     QDateTime working = original;
     Units units = pick(*Calendar::parts(original));
@@ -46,64 +47,64 @@ Units stepUnits(const QDateTime &original, const std::array<UnitStep, 3> &steps,
 }
 
 // The dictionary form, by kind of field. Keys are the field names.
-template<typename Member>
-struct Entry
+template <typename Member> struct Entry
 {
     const char *key;
     Member DateTime::*member;
 };
 
 constexpr Entry<bool> booleanEntries[] = {
-    {"isKeepOriginal", &DateTime::isKeepOriginal},
-    {"isEmptyValue", &DateTime::isEmptyValue},
-    {"isSelectDate", &DateTime::isSelectDate},
-    {"isUpdateDate", &DateTime::isUpdateDate},
-    {"isIDOriginalDate", &DateTime::isIDOriginalDate},
-    {"isIDOriginalTime", &DateTime::isIDOriginalTime},
-    {"isKeepOriginalDayUpdateDate", &DateTime::isKeepOriginalDayUpdateDate},
-    {"isKeepOriginalMonthUpdateDate", &DateTime::isKeepOriginalMonthUpdateDate},
-    {"isKeepOriginalYearUpdateDate", &DateTime::isKeepOriginalYearUpdateDate},
-    {"isKeepOriginalTimeUpdateDate", &DateTime::isKeepOriginalTimeUpdateDate},
-    {"isKeepOriginalDayIDOriginalDate", &DateTime::isKeepOriginalDayIDOriginalDate},
-    {"isKeepOriginalMonthIDOriginalDate", &DateTime::isKeepOriginalMonthIDOriginalDate},
-    {"isKeepOriginalYearIDOriginalDate", &DateTime::isKeepOriginalYearIDOriginalDate},
-    {"isKeepOriginalHourIDOriginalTime", &DateTime::isKeepOriginalHourIDOriginalTime},
-    {"isKeepOriginalMinuteIDOriginalTime", &DateTime::isKeepOriginalMinuteIDOriginalTime},
-    {"isKeepOriginalSecondIDOriginalTime", &DateTime::isKeepOriginalSecondIDOriginalTime},
+    { "isKeepOriginal", &DateTime::isKeepOriginal },
+    { "isEmptyValue", &DateTime::isEmptyValue },
+    { "isSelectDate", &DateTime::isSelectDate },
+    { "isUpdateDate", &DateTime::isUpdateDate },
+    { "isIDOriginalDate", &DateTime::isIDOriginalDate },
+    { "isIDOriginalTime", &DateTime::isIDOriginalTime },
+    { "isKeepOriginalDayUpdateDate", &DateTime::isKeepOriginalDayUpdateDate },
+    { "isKeepOriginalMonthUpdateDate", &DateTime::isKeepOriginalMonthUpdateDate },
+    { "isKeepOriginalYearUpdateDate", &DateTime::isKeepOriginalYearUpdateDate },
+    { "isKeepOriginalTimeUpdateDate", &DateTime::isKeepOriginalTimeUpdateDate },
+    { "isKeepOriginalDayIDOriginalDate", &DateTime::isKeepOriginalDayIDOriginalDate },
+    { "isKeepOriginalMonthIDOriginalDate", &DateTime::isKeepOriginalMonthIDOriginalDate },
+    { "isKeepOriginalYearIDOriginalDate", &DateTime::isKeepOriginalYearIDOriginalDate },
+    { "isKeepOriginalHourIDOriginalTime", &DateTime::isKeepOriginalHourIDOriginalTime },
+    { "isKeepOriginalMinuteIDOriginalTime", &DateTime::isKeepOriginalMinuteIDOriginalTime },
+    { "isKeepOriginalSecondIDOriginalTime", &DateTime::isKeepOriginalSecondIDOriginalTime },
 };
 
 constexpr Entry<QString> textEntries[] = {
-    {"textFieldEditorString", &DateTime::textFieldEditorString},
-    {"dayIDOriginalDateString", &DateTime::dayIDOriginalDateString},
-    {"monthIDOriginalDateString", &DateTime::monthIDOriginalDateString},
-    {"yearIDOriginalDateString", &DateTime::yearIDOriginalDateString},
-    {"hourIDOriginalTimeString", &DateTime::hourIDOriginalTimeString},
-    {"minuteIDOriginalTimeString", &DateTime::minuteIDOriginalTimeString},
-    {"secondIDOriginalTimeString", &DateTime::secondIDOriginalTimeString},
+    { "textFieldEditorString", &DateTime::textFieldEditorString },
+    { "dayIDOriginalDateString", &DateTime::dayIDOriginalDateString },
+    { "monthIDOriginalDateString", &DateTime::monthIDOriginalDateString },
+    { "yearIDOriginalDateString", &DateTime::yearIDOriginalDateString },
+    { "hourIDOriginalTimeString", &DateTime::hourIDOriginalTimeString },
+    { "minuteIDOriginalTimeString", &DateTime::minuteIDOriginalTimeString },
+    { "secondIDOriginalTimeString", &DateTime::secondIDOriginalTimeString },
 };
 
 constexpr Entry<std::optional<qint64>> integerEntries[] = {
-    {"dayUpdateDate", &DateTime::dayUpdateDate},
-    {"monthUpdateDate", &DateTime::monthUpdateDate},
-    {"yearUpdateDate", &DateTime::yearUpdateDate},
-    {"dayIDOriginalDate", &DateTime::dayIDOriginalDate},
-    {"monthIDOriginalDate", &DateTime::monthIDOriginalDate},
-    {"yearIDOriginalDate", &DateTime::yearIDOriginalDate},
-    {"hourIDOriginalTime", &DateTime::hourIDOriginalTime},
-    {"minuteIDOriginalTime", &DateTime::minuteIDOriginalTime},
-    {"secondIDOriginalTime", &DateTime::secondIDOriginalTime},
+    { "dayUpdateDate", &DateTime::dayUpdateDate },
+    { "monthUpdateDate", &DateTime::monthUpdateDate },
+    { "yearUpdateDate", &DateTime::yearUpdateDate },
+    { "dayIDOriginalDate", &DateTime::dayIDOriginalDate },
+    { "monthIDOriginalDate", &DateTime::monthIDOriginalDate },
+    { "yearIDOriginalDate", &DateTime::yearIDOriginalDate },
+    { "hourIDOriginalTime", &DateTime::hourIDOriginalTime },
+    { "minuteIDOriginalTime", &DateTime::minuteIDOriginalTime },
+    { "secondIDOriginalTime", &DateTime::secondIDOriginalTime },
 };
 
 constexpr Entry<std::optional<QDateTime>> dateEntries[] = {
-    {"originalDate", &DateTime::originalDate},
-    {"selectDate", &DateTime::selectDate},
-    {"timeUpdateDate", &DateTime::timeUpdateDate},
+    { "originalDate", &DateTime::originalDate },
+    { "selectDate", &DateTime::selectDate },
+    { "timeUpdateDate", &DateTime::timeUpdateDate },
 };
 
-static_assert(std::size(booleanEntries) + std::size(textEntries) + std::size(integerEntries) + std::size(dateEntries)
-              == 35);
+static_assert(
+    std::size(booleanEntries) + std::size(textEntries) + std::size(integerEntries) + std::size(dateEntries)
+    == 35);
 
-template<typename Entries, typename Read>
+template <typename Entries, typename Read>
 void readEntries(DateTime &rule, const QVariantMap &dictionary, const Entries &entries, Read read)
 {
     for (const auto &entry : entries) {
@@ -115,7 +116,7 @@ void readEntries(DateTime &rule, const QVariantMap &dictionary, const Entries &e
     }
 }
 
-template<typename Entries>
+template <typename Entries>
 void writeOptionals(const DateTime &rule, QVariantMap &dictionary, const Entries &entries)
 {
     for (const auto &entry : entries)
@@ -127,8 +128,7 @@ void writeOptionals(const DateTime &rule, QVariantMap &dictionary, const Entries
 
 DateTime::DateTime(const std::optional<QDateTime> &originalDate)
     : DateTime(originalDate, QDateTime::currentDateTimeUtc())
-{
-}
+{ }
 
 DateTime::DateTime(const std::optional<QDateTime> &originalDate, const QDateTime &madeAt)
     : originalDate(originalDate)
@@ -172,7 +172,8 @@ std::optional<QDateTime> DateTime::newDateFromOriginal() const
 
 bool DateTime::isAnyOptionSelected() const
 {
-    return isKeepOriginal || isEmptyValue || isSelectDate || isUpdateDate || isIDOriginalDate || isIDOriginalTime;
+    return isKeepOriginal || isEmptyValue || isSelectDate || isUpdateDate || isIDOriginalDate
+        || isIDOriginalTime;
 }
 
 std::optional<QDateTime> DateTime::newDate(const std::optional<QDateTime> &original) const
@@ -207,7 +208,7 @@ std::optional<QDateTime> DateTime::updatedDate(const QDateTime &original) const
     const auto time = timeSource ? Calendar::parts(*timeSource) : parts;
     if (!time)
         return std::nullopt;
-    return Calendar::compose({year, month, day, time->hour, time->minute, time->second});
+    return Calendar::compose({ year, month, day, time->hour, time->minute, time->second });
 }
 
 std::optional<QDateTime> DateTime::steppedDate(const QDateTime &original) const
@@ -215,13 +216,14 @@ std::optional<QDateTime> DateTime::steppedDate(const QDateTime &original) const
     const auto parts = Calendar::parts(original);
     if (!parts)
         return std::nullopt;
-    const auto [day, month, year] = stepUnits(
-        original,
-        {{{Calendar::Unit::Day, isKeepOriginalDayIDOriginalDate, dayIDOriginalDate},
-          {Calendar::Unit::Month, isKeepOriginalMonthIDOriginalDate, monthIDOriginalDate},
-          {Calendar::Unit::Year, isKeepOriginalYearIDOriginalDate, yearIDOriginalDate}}},
-        [](const Calendar::Parts &p) { return Units{p.day, p.month, p.year}; });
-    return Calendar::compose({year, month, day, parts->hour, parts->minute, parts->second});
+    const auto [day, month, year] = stepUnits(original,
+        { { { Calendar::Unit::Day, isKeepOriginalDayIDOriginalDate, dayIDOriginalDate },
+            { Calendar::Unit::Month, isKeepOriginalMonthIDOriginalDate, monthIDOriginalDate },
+            { Calendar::Unit::Year, isKeepOriginalYearIDOriginalDate, yearIDOriginalDate } } },
+        [](const Calendar::Parts &p) {
+            return Units { p.day, p.month, p.year };
+        });
+    return Calendar::compose({ year, month, day, parts->hour, parts->minute, parts->second });
 }
 
 std::optional<QDateTime> DateTime::steppedTime(const QDateTime &original) const
@@ -229,11 +231,12 @@ std::optional<QDateTime> DateTime::steppedTime(const QDateTime &original) const
     const auto parts = Calendar::parts(original);
     if (!parts)
         return std::nullopt;
-    const auto [hour, minute, second] = stepUnits(
-        original,
-        {{{Calendar::Unit::Hour, isKeepOriginalHourIDOriginalTime, hourIDOriginalTime},
-          {Calendar::Unit::Minute, isKeepOriginalMinuteIDOriginalTime, minuteIDOriginalTime},
-          {Calendar::Unit::Second, isKeepOriginalSecondIDOriginalTime, secondIDOriginalTime}}},
-        [](const Calendar::Parts &p) { return Units{p.hour, p.minute, p.second}; });
-    return Calendar::compose({parts->year, parts->month, parts->day, hour, minute, second});
+    const auto [hour, minute, second] = stepUnits(original,
+        { { { Calendar::Unit::Hour, isKeepOriginalHourIDOriginalTime, hourIDOriginalTime },
+            { Calendar::Unit::Minute, isKeepOriginalMinuteIDOriginalTime, minuteIDOriginalTime },
+            { Calendar::Unit::Second, isKeepOriginalSecondIDOriginalTime, secondIDOriginalTime } } },
+        [](const Calendar::Parts &p) {
+            return Units { p.hour, p.minute, p.second };
+        });
+    return Calendar::compose({ parts->year, parts->month, parts->day, hour, minute, second });
 }

@@ -10,5 +10,8 @@ QString timeString(double seconds)
     const int minutes = int(std::fmod(seconds / 60, 60));
     const int secs = int(std::fmod(seconds, 60));
     const QChar zero(u'0');
-    return QStringLiteral("%1:%2:%3").arg(hours, 2, 10, zero).arg(minutes, 2, 10, zero).arg(secs, 2, 10, zero);
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours, 2, 10, zero)
+        .arg(minutes, 2, 10, zero)
+        .arg(secs, 2, 10, zero);
 }

@@ -18,20 +18,19 @@ const QString PathKey = QStringLiteral("path");
 const QString Separator = QStringLiteral(",");
 
 // The column titles of the 75 values, in field order.
-const std::array<const char *, metadataFieldCount> Titles{
-    "Artist", "Image Description", "Copyright", "Software", "User Comment", "DateTime Original",
-    "DateTime Digitized", "DateTime", "Make", "Model", "Camera Owner Name", "Body Serial Number",
-    "ISO Speed Ratings", "F Number", "Focal Length", "Focal Length In 35mm Film", "Flash", "Orientation",
-    "Exposure Mode", "Exposure Program", "Exposure Time", "Metering Mode", "Scene Capture Type", "White Balance",
-    "Saturation", "Sensing Method", "Sharpness", "Subject Distance Range", "Lens Make", "Lens Model",
-    "Lens Serial Number", "Latitude", "LatitudeRef", "Longitude", "LongitudeRef", "Altitude", "AltitudeRef",
-    "Byline", "Byline Title", "Copyright Notice", "Headline", "Caption", "Writer", "Object Name", "Category",
-    "Supplemental Category", "Keywords", "Sub Location", "City", "Province State", "Country Name", "Country Code",
-    "Transmission Reference", "Special Instructions", "Credit", "Source", "Serial Number", "Lens",
-    "Create Date XMP", "Modify Date XMP", "Photoshop Date Created", "Compression", "Document Name", "XResolution",
-    "YResolution", "Host Computer", "Primary Chromaticities", "Spectral Sensitivity", "Sensitivity Type",
-    "Standard Output Sensitivity", "Compressed Bits Per Pixel", "Max Aperture Value", "Color Space",
-    "Light Source", "Digital Zoom Ratio"};
+const std::array<const char *, metadataFieldCount> Titles { "Artist", "Image Description", "Copyright",
+    "Software", "User Comment", "DateTime Original", "DateTime Digitized", "DateTime", "Make", "Model",
+    "Camera Owner Name", "Body Serial Number", "ISO Speed Ratings", "F Number", "Focal Length",
+    "Focal Length In 35mm Film", "Flash", "Orientation", "Exposure Mode", "Exposure Program", "Exposure Time",
+    "Metering Mode", "Scene Capture Type", "White Balance", "Saturation", "Sensing Method", "Sharpness",
+    "Subject Distance Range", "Lens Make", "Lens Model", "Lens Serial Number", "Latitude", "LatitudeRef",
+    "Longitude", "LongitudeRef", "Altitude", "AltitudeRef", "Byline", "Byline Title", "Copyright Notice",
+    "Headline", "Caption", "Writer", "Object Name", "Category", "Supplemental Category", "Keywords",
+    "Sub Location", "City", "Province State", "Country Name", "Country Code", "Transmission Reference",
+    "Special Instructions", "Credit", "Source", "Serial Number", "Lens", "Create Date XMP", "Modify Date XMP",
+    "Photoshop Date Created", "Compression", "Document Name", "XResolution", "YResolution", "Host Computer",
+    "Primary Chromaticities", "Spectral Sensitivity", "Sensitivity Type", "Standard Output Sensitivity",
+    "Compressed Bits Per Pixel", "Max Aperture Value", "Color Space", "Light Source", "Digital Zoom Ratio" };
 
 const QList<QString> &titles()
 {
@@ -46,8 +45,8 @@ const QList<QString> &titles()
 
 QString csvField(const QString &text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"'))
+        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return text;
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -65,7 +64,8 @@ struct Snapshot
 QString exportFileName(const QString &extension)
 {
     const double seconds = double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
-    return QStringLiteral("MetadataEditor_") + QString::number(seconds, 'f', 1) + QLatin1Char('.') + extension;
+    return QStringLiteral("MetadataEditor_") + QString::number(seconds, 'f', 1) + QLatin1Char('.')
+        + extension;
 }
 
 ExportMetadata::ExportMetadata()
@@ -144,7 +144,8 @@ std::optional<QString> ExportMetadata::writeCSV(const QList<Row> &rows, const QS
         const QString path = folder + QLatin1Char('/') + candidate;
         const auto result = platform::FileOps::writeNewFile(path, bytes);
         if (result.ok()) {
-            platform::Console::out(QStringLiteral("Metadata Exported: ") + QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+            platform::Console::out(QStringLiteral("Metadata Exported: ")
+                + QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
             return path;
         }
         if (result.code != platform::FileOps::Result::Code::Exists)
@@ -155,14 +156,14 @@ std::optional<QString> ExportMetadata::writeCSV(const QList<Row> &rows, const QS
 }
 
 void ExportMetadata::exportFiles(const QList<std::shared_ptr<FileInfo>> &files, const QString &folder,
-                                 std::function<void(std::optional<QString>)> done)
+    std::function<void(std::optional<QString>)> done)
 {
     // Records and their metadata belong to the GUI thread: copy what the
     // export needs before leaving it.
     auto snapshots = std::make_shared<std::vector<Snapshot>>();
     for (const auto &file : files) {
         if (file && file->url && file->metadata)
-            snapshots->push_back({*file->url, *file->metadata});
+            snapshots->push_back({ *file->url, *file->metadata });
     }
     platform::GlobalQueue::run(
         [snapshots, folder, done = std::move(done)] {

@@ -39,7 +39,7 @@ public:
     // background queue; returns at once. done, when given, gets the written
     // file's path (absent when nothing was written) on the GUI thread.
     static void exportFiles(const QList<std::shared_ptr<FileInfo>> &files, const QString &folder,
-                            std::function<void(std::optional<QString>)> done = {});
+        std::function<void(std::optional<QString>)> done = {});
 
     // The row of one file: "path" and the 75 titles, each a text, whole
     // number or real (dates as display texts; absent values empty).

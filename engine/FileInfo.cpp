@@ -49,7 +49,9 @@ void FileInfo::waitForDetails()
     detailsQueue().waitForDone();
 }
 
-FileInfo::FileInfo() : metadata(std::make_shared<Metadata>()) {}
+FileInfo::FileInfo()
+    : metadata(std::make_shared<Metadata>())
+{ }
 
 std::shared_ptr<FileInfo> FileInfo::create(const QUrl &url)
 {
@@ -103,12 +105,14 @@ void FileInfo::initialize(const QUrl &fileUrl)
     });
 }
 
-void FileInfo::setDisplayProperties(const QString &name, const QUrl &fileUrl, const PhotosLibraryItem *libraryItem)
+void FileInfo::setDisplayProperties(
+    const QString &name, const QUrl &fileUrl, const PhotosLibraryItem *libraryItem)
 {
     // A plain file's display name is its file name: one copy of the text.
     Name = name == fileName ? fileName : name;
     const QString filePath = fileUrl.path();
     FileType = extensionOf(lastComponent(filePath));
     FolderName = lastComponent(QFileInfo(filePath).path());
-    LibraryName = libraryItem && libraryItem->libraryURL ? lastComponent(libraryItem->libraryURL->path()) : QString();
+    LibraryName
+        = libraryItem && libraryItem->libraryURL ? lastComponent(libraryItem->libraryURL->path()) : QString();
 }

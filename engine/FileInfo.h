@@ -31,7 +31,7 @@ public:
     // A record that stands for no file: a blank metadata record, no job.
     FileInfo();
     // Used by create(); every field at its initial value.
-    explicit FileInfo(Passkey) {}
+    explicit FileInfo(Passkey) { }
 
     // The record of an image file; its details arrive later.
     static std::shared_ptr<FileInfo> create(const QUrl &url);

@@ -150,7 +150,8 @@ QString replaceFileContents(const QString &path, const char *data, qint64 size)
     if (::fchown(temporary.fd(), original.st_uid, original.st_gid) != 0)
         (void)::fchown(temporary.fd(), static_cast<uid_t>(-1), original.st_gid);
     // After the mode: an access control list carries its own mode bits.
-    if (const QString failed = platform::copyExtendedAttributes(targetBytes, temporary.fd()); !failed.isEmpty())
+    if (const QString failed = platform::copyExtendedAttributes(targetBytes, temporary.fd());
+        !failed.isEmpty())
         return failed;
 
     if (const QString failed = writeWhole(temporary.fd(), QFile::decodeName(temporary.path()), data, size);

@@ -62,7 +62,9 @@ std::optional<int> ruleOf(MetadataField field)
 
 } // namespace
 
-Metadata::Metadata() : m_madeAt(now()) {}
+Metadata::Metadata()
+    : m_madeAt(now())
+{ }
 
 Metadata::Metadata(const Metadata &other)
     : m_values(other.m_values)
@@ -70,8 +72,7 @@ Metadata::Metadata(const Metadata &other)
     , m_rules(new Rules(other.rules()))
     , m_madeAt(other.m_madeAt)
     , m_refreshedAt(other.m_refreshedAt)
-{
-}
+{ }
 
 Metadata &Metadata::operator=(const Metadata &other)
 {
@@ -87,8 +88,7 @@ Metadata::Metadata(Metadata &&other) noexcept
     , m_madeAt(other.m_madeAt)
     , m_refreshedAt(other.m_refreshedAt)
     , m_refreshedRules(std::exchange(other.m_refreshedRules, 0))
-{
-}
+{ }
 
 Metadata &Metadata::operator=(Metadata &&other) noexcept
 {
@@ -117,7 +117,8 @@ void Metadata::setValue(MetadataField field, const Value &value)
         m_values.set(field, value);
         return;
     }
-    Q_ASSERT_X(value.index() == alternativeOf(fieldKind(field)), "Metadata::setValue", "value of another kind");
+    Q_ASSERT_X(
+        value.index() == alternativeOf(fieldKind(field)), "Metadata::setValue", "value of another kind");
     if (value.index() != alternativeOf(fieldKind(field)))
         return;
     // An invalid date is no date.
@@ -144,7 +145,8 @@ const Metadata::Rules &Metadata::rules() const
     // Threads reading the record may get here together; the first one's
     // rules stand.
     Rules *first = nullptr;
-    if (m_rules.compare_exchange_strong(first, made.get(), std::memory_order_acq_rel, std::memory_order_acquire))
+    if (m_rules.compare_exchange_strong(
+            first, made.get(), std::memory_order_acq_rel, std::memory_order_acquire))
         return *made.release();
     return *first;
 }
@@ -157,7 +159,8 @@ Metadata::Rules &Metadata::rules()
 DateTime Metadata::unmadeRule(int rule) const
 {
     if ((m_refreshedRules >> rule) & 1)
-        return DateTime(date(dateRules[std::size_t(rule)].field), QDateTime::fromMSecsSinceEpoch(m_refreshedAt, Qt::UTC));
+        return DateTime(
+            date(dateRules[std::size_t(rule)].field), QDateTime::fromMSecsSinceEpoch(m_refreshedAt, Qt::UTC));
     return DateTime(std::nullopt, QDateTime::fromMSecsSinceEpoch(m_madeAt, Qt::UTC));
 }
 
@@ -220,7 +223,8 @@ void Metadata::applyGpsSigns()
 {
     if (const auto latitude = gpsLatitude(); latitude && referenceIs(gpsLatitudeRef(), QLatin1String("s")))
         setGPSLatitude(-std::abs(*latitude));
-    if (const auto longitude = gpsLongitude(); longitude && referenceIs(gpsLongitudeRef(), QLatin1String("w")))
+    if (const auto longitude = gpsLongitude();
+        longitude && referenceIs(gpsLongitudeRef(), QLatin1String("w")))
         setGPSLongitude(-std::abs(*longitude));
     if (const auto altitude = gpsAltitude(); altitude && gpsAltitudeRef() == 1)
         setGPSAltitude(-std::abs(*altitude));
@@ -241,7 +245,7 @@ QVariantMap Metadata::dictionary() const
     const Rules *made = m_rules.load(std::memory_order_acquire);
     for (int i = 0; i < dateRuleCount; ++i) {
         dictionary.insert(keyText(dateRules[std::size_t(i)].key),
-                          made ? (*made)[std::size_t(i)]->dictionary() : unmadeRule(i).dictionary());
+            made ? (*made)[std::size_t(i)]->dictionary() : unmadeRule(i).dictionary());
     }
     return dictionary;
 }

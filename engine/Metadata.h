@@ -30,16 +30,16 @@ enum class DateRule : std::uint8_t {
 struct DateRuleInfo
 {
     std::string_view key; // the rule's name, also its dictionary key
-    MetadataField field;  // the date value it changes
+    MetadataField field; // the date value it changes
 };
 
 inline constexpr auto dateRules = std::to_array<DateRuleInfo>({
-    {"dateTimeOriginalDate", MetadataField::originalDate},
-    {"dateTimeCreateDate", MetadataField::creationDate},
-    {"dateTimeModifyDate", MetadataField::modifyDate},
-    {"dateTimeCreateDateXMP", MetadataField::createDateXMP},
-    {"dateTimeModifyDateXMP", MetadataField::modifyDateXMP},
-    {"dateTimeCreateDatePhotoshopXMP", MetadataField::createDatePhotoshopXMP},
+    { "dateTimeOriginalDate", MetadataField::originalDate },
+    { "dateTimeCreateDate", MetadataField::creationDate },
+    { "dateTimeModifyDate", MetadataField::modifyDate },
+    { "dateTimeCreateDateXMP", MetadataField::createDateXMP },
+    { "dateTimeModifyDateXMP", MetadataField::modifyDateXMP },
+    { "dateTimeCreateDatePhotoshopXMP", MetadataField::createDatePhotoshopXMP },
 });
 inline constexpr int dateRuleCount = int(dateRules.size());
 static_assert(dateRuleCount == 6);
@@ -48,16 +48,23 @@ static_assert(dateRuleCount == 6);
 // first use, once, whichever threads ask first, and kept for the whole run.
 const MetadataOperation &sharedMetadataOperation();
 
-template<FieldKind>
-struct FieldValueType;
-template<>
-struct FieldValueType<FieldKind::Text> { using type = QString; };
-template<>
-struct FieldValueType<FieldKind::Integer> { using type = qint64; };
-template<>
-struct FieldValueType<FieldKind::Real> { using type = double; };
-template<>
-struct FieldValueType<FieldKind::Date> { using type = QDateTime; };
+template <FieldKind> struct FieldValueType;
+template <> struct FieldValueType<FieldKind::Text>
+{
+    using type = QString;
+};
+template <> struct FieldValueType<FieldKind::Integer>
+{
+    using type = qint64;
+};
+template <> struct FieldValueType<FieldKind::Real>
+{
+    using type = double;
+};
+template <> struct FieldValueType<FieldKind::Date>
+{
+    using type = QDateTime;
+};
 
 // The metadata values of one image file or one preset: 75 optional values
 // in the fixed field order, one date-change rule per date value and one
@@ -113,7 +120,7 @@ public:
     // A value of the field's kind, or std::monostate to clear it.
     void setValue(MetadataField field, const Value &value);
 
-    template<FieldKind Kind>
+    template <FieldKind Kind>
     std::optional<typename FieldValueType<Kind>::type> get(MetadataField field) const
     {
         using T = typename FieldValueType<Kind>::type;
@@ -121,7 +128,7 @@ public:
             return *v;
         return std::nullopt;
     }
-    template<FieldKind Kind>
+    template <FieldKind Kind>
     void set(MetadataField field, const std::optional<typename FieldValueType<Kind>::type> &v)
     {
         setValue(field, v ? Value(*v) : Value());
@@ -151,27 +158,69 @@ public:
 
     // Named access: artist(), setArtist(), isArtistEdited(), setArtistEdited(), ...
 #define CALVORN_FIELD_ACCESSORS(name, Name, kind, key)                                                       \
-    std::optional<FieldValueType<FieldKind::kind>::type> name() const { return get<FieldKind::kind>(MetadataField::name); } \
-    void set##Name(const std::optional<FieldValueType<FieldKind::kind>::type> &v) { set<FieldKind::kind>(MetadataField::name, v); } \
-    bool is##Name##Edited() const { return isEdited(MetadataField::name); }                                 \
-    void set##Name##Edited(bool edited) { setEdited(MetadataField::name, edited); }
+    std::optional<FieldValueType<FieldKind::kind>::type> name() const                                        \
+    {                                                                                                        \
+        return get<FieldKind::kind>(MetadataField::name);                                                    \
+    }                                                                                                        \
+    void set##Name(const std::optional<FieldValueType<FieldKind::kind>::type> &v)                            \
+    {                                                                                                        \
+        set<FieldKind::kind>(MetadataField::name, v);                                                        \
+    }                                                                                                        \
+    bool is##Name##Edited() const                                                                            \
+    {                                                                                                        \
+        return isEdited(MetadataField::name);                                                                \
+    }                                                                                                        \
+    void set##Name##Edited(bool edited)                                                                      \
+    {                                                                                                        \
+        setEdited(MetadataField::name, edited);                                                              \
+    }
     CALVORN_METADATA_FIELDS(CALVORN_FIELD_ACCESSORS)
 #undef CALVORN_FIELD_ACCESSORS
 
-    const std::shared_ptr<DateTime> &dateTimeOriginalDate() const { return dateTime(DateRule::originalDate); }
-    const std::shared_ptr<DateTime> &dateTimeCreateDate() const { return dateTime(DateRule::createDate); }
-    const std::shared_ptr<DateTime> &dateTimeModifyDate() const { return dateTime(DateRule::modifyDate); }
-    const std::shared_ptr<DateTime> &dateTimeCreateDateXMP() const { return dateTime(DateRule::createDateXMP); }
-    const std::shared_ptr<DateTime> &dateTimeModifyDateXMP() const { return dateTime(DateRule::modifyDateXMP); }
+    const std::shared_ptr<DateTime> &dateTimeOriginalDate() const
+    {
+        return dateTime(DateRule::originalDate);
+    }
+    const std::shared_ptr<DateTime> &dateTimeCreateDate() const
+    {
+        return dateTime(DateRule::createDate);
+    }
+    const std::shared_ptr<DateTime> &dateTimeModifyDate() const
+    {
+        return dateTime(DateRule::modifyDate);
+    }
+    const std::shared_ptr<DateTime> &dateTimeCreateDateXMP() const
+    {
+        return dateTime(DateRule::createDateXMP);
+    }
+    const std::shared_ptr<DateTime> &dateTimeModifyDateXMP() const
+    {
+        return dateTime(DateRule::modifyDateXMP);
+    }
     const std::shared_ptr<DateTime> &dateTimeCreateDatePhotoshopXMP() const
     {
         return dateTime(DateRule::createDatePhotoshopXMP);
     }
-    void setDateTimeOriginalDate(std::shared_ptr<DateTime> d) { setDateTime(DateRule::originalDate, std::move(d)); }
-    void setDateTimeCreateDate(std::shared_ptr<DateTime> d) { setDateTime(DateRule::createDate, std::move(d)); }
-    void setDateTimeModifyDate(std::shared_ptr<DateTime> d) { setDateTime(DateRule::modifyDate, std::move(d)); }
-    void setDateTimeCreateDateXMP(std::shared_ptr<DateTime> d) { setDateTime(DateRule::createDateXMP, std::move(d)); }
-    void setDateTimeModifyDateXMP(std::shared_ptr<DateTime> d) { setDateTime(DateRule::modifyDateXMP, std::move(d)); }
+    void setDateTimeOriginalDate(std::shared_ptr<DateTime> d)
+    {
+        setDateTime(DateRule::originalDate, std::move(d));
+    }
+    void setDateTimeCreateDate(std::shared_ptr<DateTime> d)
+    {
+        setDateTime(DateRule::createDate, std::move(d));
+    }
+    void setDateTimeModifyDate(std::shared_ptr<DateTime> d)
+    {
+        setDateTime(DateRule::modifyDate, std::move(d));
+    }
+    void setDateTimeCreateDateXMP(std::shared_ptr<DateTime> d)
+    {
+        setDateTime(DateRule::createDateXMP, std::move(d));
+    }
+    void setDateTimeModifyDateXMP(std::shared_ptr<DateTime> d)
+    {
+        setDateTime(DateRule::modifyDateXMP, std::move(d));
+    }
     void setDateTimeCreateDatePhotoshopXMP(std::shared_ptr<DateTime> d)
     {
         setDateTime(DateRule::createDatePhotoshopXMP, std::move(d));

@@ -91,7 +91,8 @@ void clearXmpCopies(Exiv2::Image &image, const Clear &clear)
     throw Exiv2::Error(Exiv2::kerErrorMessage, what + " still in the written file");
 }
 
-template <typename Container, typename Predicate> void requireNone(const Container &container, Predicate taken)
+template <typename Container, typename Predicate>
+void requireNone(const Container &container, Predicate taken)
 {
     const auto left = std::find_if(container.begin(), container.end(), taken);
     if (left != container.end())
@@ -144,8 +145,9 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             dropIdleTags(data, image->exifData(), kind);
             if (clear.exif && keepsCameraForRawData(data, kind))
                 platform::Console::err(path
-                    + QStringLiteral(": the camera's make, model and maker note stay: raw converters need them to "
-                                     "decode the picture"));
+                    + QStringLiteral(
+                        ": the camera's make, model and maker note stay: raw converters need them to "
+                        "decode the picture"));
             image->setExifData(data);
         }
         if (clear.comment && supports(*image, Exiv2::mdComment))
@@ -162,7 +164,8 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             } else if (hasUnreadableXmp(*image)) {
                 keepXmpAsItIs(*image);
                 platform::Console::err(path
-                    + QStringLiteral(": the XMP cannot be read, so any copies of the cleared Exif values in it stay"));
+                    + QStringLiteral(
+                        ": the XMP cannot be read, so any copies of the cleared Exif values in it stay"));
             } else {
                 clearXmpCopies(*image, clear);
                 xmpCopiesRead = true;

@@ -1,8 +1,8 @@
 #include "engine/MetadataOperation.h"
 
 #include "engine/BridgeFrame.h"
-#include "platform/Exiv2Setup.h"
 #include "platform/Console.h"
+#include "platform/Exiv2Setup.h"
 
 #include <exiv2/exif.hpp>
 #include <exiv2/iptc.hpp>

@@ -12,7 +12,7 @@ namespace {
 // them whatever the user's language.
 const QStringList &datePatterns()
 {
-    static const QStringList patterns{
+    static const QStringList patterns {
         QStringLiteral("yyyy:MM:dd HH:mm:ss"), // Exif
         QStringLiteral("yyyy-MM-dd HH:mm:ss"),
         QStringLiteral("yyyy-MM-dd'T'HH:mm:ssZ"),

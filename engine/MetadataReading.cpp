@@ -131,7 +131,8 @@ std::optional<QVariantMap> MetadataOperation::getMetadata(const QString &path) c
             if (!entry)
                 continue;
             const QString name = textFromBytes(datum.key());
-            if (engine::bridge::isRepeatable(Exiv2::IptcKey(datum.key())) && entry->typeId() == QMetaType::QString)
+            if (engine::bridge::isRepeatable(Exiv2::IptcKey(datum.key()))
+                && entry->typeId() == QMetaType::QString)
                 items[name] << entry->toString();
             else
                 entries.insert(name, *entry);

@@ -21,13 +21,12 @@ inline constexpr int metadataTagCount = 79;
 namespace metadatatag_detail {
 
 inline constexpr int firstWriteOnly = 37;
-inline constexpr std::array<std::string_view, 4> writeOnlyKeys{
-    "Iptc.Application2.DigitizationDate", "Iptc.Application2.DigitizationTime",
-    "Iptc.Application2.DateCreated", "Iptc.Application2.TimeCreated"};
+inline constexpr std::array<std::string_view, 4> writeOnlyKeys { "Iptc.Application2.DigitizationDate",
+    "Iptc.Application2.DigitizationTime", "Iptc.Application2.DateCreated", "Iptc.Application2.TimeCreated" };
 
 constexpr auto buildKeys()
 {
-    std::array<std::string_view, metadataTagCount> keys{};
+    std::array<std::string_view, metadataTagCount> keys {};
     for (int t = 0; t < metadataTagCount; ++t) {
         if (t < firstWriteOnly)
             keys[std::size_t(t)] = metadataFields[std::size_t(t)].key;

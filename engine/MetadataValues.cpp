@@ -63,7 +63,8 @@ void MetadataValues::pack()
         auto *text = std::get_if<QString>(&value);
         if (!text || text->isEmpty())
             continue;
-        const auto first = std::find_if(firsts.begin(), firsts.end(), [&](const QString *f) { return *f == *text; });
+        const auto first
+            = std::find_if(firsts.begin(), firsts.end(), [&](const QString *f) { return *f == *text; });
         if (first != firsts.end()) {
             repeats.emplace_back(text, *first);
         } else {

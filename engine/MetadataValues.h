@@ -53,7 +53,7 @@ private:
     // The position of field's value among the stored ones.
     std::size_t slotOf(MetadataField field) const;
 
-    std::array<std::uint64_t, 2> m_present{};
+    std::array<std::uint64_t, 2> m_present {};
     std::vector<MetadataValue> m_values;
 };
 static_assert(metadataFieldCount <= 128);

@@ -173,7 +173,8 @@ template <typename Rows> std::vector<const char *> givenKeys(const QVariantMap &
     return keys;
 }
 
-template <typename Rows> void refuseAll(WriteReport &report, const QVariantMap &values, const Rows &rows, const QString &reason)
+template <typename Rows>
+void refuseAll(WriteReport &report, const QVariantMap &values, const Rows &rows, const QString &reason)
 {
     for (const char *key : givenKeys(values, rows))
         report.refuse(key, reason);
@@ -255,8 +256,8 @@ Exiv2::Value::AutoPtr withFirstChromaticity(const Exiv2::Exifdatum &six, const E
     return value;
 }
 
-void writeExif(Exiv2::ExifData &exif, const QVariantMap &values, Exiv2::ByteOrder byteOrder, const ImageKind &kind,
-    WriteReport &report)
+void writeExif(Exiv2::ExifData &exif, const QVariantMap &values, Exiv2::ByteOrder byteOrder,
+    const ImageKind &kind, WriteReport &report)
 {
     for (const WriteRow &row : exifRows) {
         const auto given = values.constFind(QString::fromLatin1(row.key));
@@ -355,7 +356,8 @@ void expectAll(WriteReport &report, const QVariantMap &values, const Rows &rows,
         report.expect(key, image);
 }
 
-void setExif(Exiv2::Image &image, const QVariantMap &values, bool empty, const ImageKind &kind, WriteReport &report)
+void setExif(
+    Exiv2::Image &image, const QVariantMap &values, bool empty, const ImageKind &kind, WriteReport &report)
 {
     Exiv2::ExifData exif = image.exifData();
     if (empty) {
@@ -387,7 +389,8 @@ void setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty, WriteRep
     }
     if (!empty && hasUnreadableXmp(image)) {
         // Writing would replace what the library cannot read with only these.
-        refuseAll(report, values, xmpRows, QStringLiteral("the file's XMP cannot be read, so it stays as it is"));
+        refuseAll(
+            report, values, xmpRows, QStringLiteral("the file's XMP cannot be read, so it stays as it is"));
         keepXmpAsItIs(image);
         return;
     }

@@ -7,16 +7,14 @@ namespace {
 using Layout = std::initializer_list<QString PhotosLibraryItem::*>;
 
 // The fields each layout's columns fill, in column order.
-const Layout OldLayout{&PhotosLibraryItem::model_uuid, &PhotosLibraryItem::imagePath,
-                       &PhotosLibraryItem::size, &PhotosLibraryItem::version_uuid,
-                       &PhotosLibraryItem::version_modelId, &PhotosLibraryItem::filename,
-                       &PhotosLibraryItem::albumVersion_modelid};
-const Layout NewLayout{&PhotosLibraryItem::libFileName, &PhotosLibraryItem::ZDIRECTORY,
-                       &PhotosLibraryItem::ZADDITIONALATTRIBUTES, &PhotosLibraryItem::ZDATECREATED,
-                       &PhotosLibraryItem::ZMODIFICATIONDATE, &PhotosLibraryItem::size,
-                       &PhotosLibraryItem::filename, &PhotosLibraryItem::Z_PK,
-                       &PhotosLibraryItem::version_uuid, &PhotosLibraryItem::ZKIND,
-                       &PhotosLibraryItem::ZUNIFORMTYPEIDENTIFIER};
+const Layout OldLayout { &PhotosLibraryItem::model_uuid, &PhotosLibraryItem::imagePath,
+    &PhotosLibraryItem::size, &PhotosLibraryItem::version_uuid, &PhotosLibraryItem::version_modelId,
+    &PhotosLibraryItem::filename, &PhotosLibraryItem::albumVersion_modelid };
+const Layout NewLayout { &PhotosLibraryItem::libFileName, &PhotosLibraryItem::ZDIRECTORY,
+    &PhotosLibraryItem::ZADDITIONALATTRIBUTES, &PhotosLibraryItem::ZDATECREATED,
+    &PhotosLibraryItem::ZMODIFICATIONDATE, &PhotosLibraryItem::size, &PhotosLibraryItem::filename,
+    &PhotosLibraryItem::Z_PK, &PhotosLibraryItem::version_uuid, &PhotosLibraryItem::ZKIND,
+    &PhotosLibraryItem::ZUNIFORMTYPEIDENTIFIER };
 
 // A stamped item of the library with the columns put into layout's fields;
 // missing columns read as empty texts.

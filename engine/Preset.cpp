@@ -17,14 +17,12 @@ const QString metadataKey = QStringLiteral("metadata");
 
 Preset::Preset()
     : m_metadata(std::make_shared<Metadata>())
-{
-}
+{ }
 
 Preset::Preset(const QString &name)
     : m_name(name)
     , m_metadata(std::make_shared<Metadata>())
-{
-}
+{ }
 
 void Preset::setMetadata(std::shared_ptr<Metadata> metadata)
 {
@@ -43,7 +41,7 @@ Preset Preset::fromDictionary(const QVariantMap &dictionary)
 
 QVariantMap Preset::dictionary() const
 {
-    return {{metadataKey, m_metadata->dictionary()}, {nameKey, m_name}};
+    return { { metadataKey, m_metadata->dictionary() }, { nameKey, m_name } };
 }
 
 StoredPresets readPresets()
@@ -52,7 +50,7 @@ StoredPresets readPresets()
         return {};
     const auto stored = platform::Settings::archived(presetsKey);
     if (!stored || stored->typeId() != QMetaType::QVariantList)
-        return {{}, false};
+        return { {}, false };
     StoredPresets read;
     for (const QVariant &element : stored->toList()) {
         if (const auto dictionary = plist::dictionary(element))

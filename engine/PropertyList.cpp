@@ -45,7 +45,8 @@ std::optional<qint64> integer(const QVariant &entry)
     if (!isNumber(entry))
         return std::nullopt;
     if (!isFloating(entry)) {
-        if (entry.typeId() == QMetaType::ULongLong && entry.toULongLong() > quint64(std::numeric_limits<qint64>::max()))
+        if (entry.typeId() == QMetaType::ULongLong
+            && entry.toULongLong() > quint64(std::numeric_limits<qint64>::max()))
             return std::nullopt;
         return entry.toLongLong();
     }

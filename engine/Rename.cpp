@@ -7,44 +7,42 @@
 
 namespace {
 
-template<class Enum, size_t N>
-using RawTexts = std::array<std::pair<Enum, const char *>, N>;
+template <class Enum, size_t N> using RawTexts = std::array<std::pair<Enum, const char *>, N>;
 
-constexpr RawTexts<DateAs, 2> DateAsTexts{{{DateAs::prefix, "Prefix"}, {DateAs::suffix, "Suffix"}}};
+constexpr RawTexts<DateAs, 2> DateAsTexts { { { DateAs::prefix, "Prefix" }, { DateAs::suffix, "Suffix" } } };
 
 // "DD-MM-YYYY-HHMM" (seven) has a dash where its neighbours have "_"; it is
 // the stored text and stays as it is.
-constexpr RawTexts<DateFormat, 20> DateFormatTexts{{
-    {DateFormat::one, "DDMMYYYY"},
-    {DateFormat::two, "DDMMYYYY_HHMM"},
-    {DateFormat::three, "DDMMYYYY_HH-MM"},
-    {DateFormat::four, "DDMMYYYY_HHMMSS"},
-    {DateFormat::five, "DDMMYYYY_HH-MM-SS"},
-    {DateFormat::six, "DD-MM-YYYY"},
-    {DateFormat::seven, "DD-MM-YYYY-HHMM"},
-    {DateFormat::eight, "DD-MM-YYYY_HH-MM"},
-    {DateFormat::nine, "DD-MM-YYYY_HHMMSS"},
-    {DateFormat::ten, "DD-MM-YYYY_HH-MM-SS"},
-    {DateFormat::eleven, "MM-DD-YYYY"},
-    {DateFormat::twelve, "MM-DD-YYYY_HHMM"},
-    {DateFormat::thirteen, "MM-DD-YYYY_HH-MM"},
-    {DateFormat::fourteen, "MM-DD-YYYY_HHMMSS"},
-    {DateFormat::fifteen, "MM-DD-YYYY_HH-MM-SS"},
-    {DateFormat::sixteen, "YYYY-MM-DD"},
-    {DateFormat::seventeen, "YYYY-MM-DD_HHMM"},
-    {DateFormat::eighteen, "YYYY-MM-DD_HH-MM"},
-    {DateFormat::nineteen, "YYYY-MM-DD_HHMMSS"},
-    {DateFormat::twenty, "YYYY-MM-DD_HH-MM-SS"},
-}};
+constexpr RawTexts<DateFormat, 20> DateFormatTexts { {
+    { DateFormat::one, "DDMMYYYY" },
+    { DateFormat::two, "DDMMYYYY_HHMM" },
+    { DateFormat::three, "DDMMYYYY_HH-MM" },
+    { DateFormat::four, "DDMMYYYY_HHMMSS" },
+    { DateFormat::five, "DDMMYYYY_HH-MM-SS" },
+    { DateFormat::six, "DD-MM-YYYY" },
+    { DateFormat::seven, "DD-MM-YYYY-HHMM" },
+    { DateFormat::eight, "DD-MM-YYYY_HH-MM" },
+    { DateFormat::nine, "DD-MM-YYYY_HHMMSS" },
+    { DateFormat::ten, "DD-MM-YYYY_HH-MM-SS" },
+    { DateFormat::eleven, "MM-DD-YYYY" },
+    { DateFormat::twelve, "MM-DD-YYYY_HHMM" },
+    { DateFormat::thirteen, "MM-DD-YYYY_HH-MM" },
+    { DateFormat::fourteen, "MM-DD-YYYY_HHMMSS" },
+    { DateFormat::fifteen, "MM-DD-YYYY_HH-MM-SS" },
+    { DateFormat::sixteen, "YYYY-MM-DD" },
+    { DateFormat::seventeen, "YYYY-MM-DD_HHMM" },
+    { DateFormat::eighteen, "YYYY-MM-DD_HH-MM" },
+    { DateFormat::nineteen, "YYYY-MM-DD_HHMMSS" },
+    { DateFormat::twenty, "YYYY-MM-DD_HH-MM-SS" },
+} };
 
-constexpr RawTexts<ExifDateType, 3> ExifDateTypeTexts{{
-    {ExifDateType::original, "Original Date/Time"},
-    {ExifDateType::creation, "Creation Date"},
-    {ExifDateType::modify, "Modify Date"},
-}};
+constexpr RawTexts<ExifDateType, 3> ExifDateTypeTexts { {
+    { ExifDateType::original, "Original Date/Time" },
+    { ExifDateType::creation, "Creation Date" },
+    { ExifDateType::modify, "Modify Date" },
+} };
 
-template<class Enum, size_t N>
-QString textOf(const RawTexts<Enum, N> &texts, Enum value)
+template <class Enum, size_t N> QString textOf(const RawTexts<Enum, N> &texts, Enum value)
 {
     for (const auto &[e, text] : texts)
         if (e == value)
@@ -52,7 +50,7 @@ QString textOf(const RawTexts<Enum, N> &texts, Enum value)
     return QString();
 }
 
-template<class Enum, size_t N>
+template <class Enum, size_t N>
 std::optional<Enum> valueOf(const RawTexts<Enum, N> &texts, const QString &text)
 {
     for (const auto &[e, raw] : texts)
@@ -62,41 +60,40 @@ std::optional<Enum> valueOf(const RawTexts<Enum, N> &texts, const QString &text)
 }
 
 // The fields of one kind, by name, in the rule's field order within that kind.
-template<class T>
-using Fields = std::initializer_list<std::pair<const char *, T Rename::*>>;
+template <class T> using Fields = std::initializer_list<std::pair<const char *, T Rename::*>>;
 
 const Fields<bool> BoolFields = {
-    {"isKeepOriginalFileName", &Rename::isKeepOriginalFileName},
-    {"isEditOriginalFileName", &Rename::isEditOriginalFileName},
-    {"isReplaceFilename", &Rename::isReplaceFilename},
-    {"isReplaceText", &Rename::isReplaceText},
-    {"isAddText", &Rename::isAddText},
-    {"isAddIndex", &Rename::isAddIndex},
-    {"isAddCounter", &Rename::isAddCounter},
-    {"isAddDateTime", &Rename::isAddDateTime},
-    {"isAddExifLocation", &Rename::isAddExifLocation},
-    {"isAppendWidthHeight", &Rename::isAppendWidthHeight},
-    {"isAddCurrentDate", &Rename::isAddCurrentDate},
-    {"isAddExifDate", &Rename::isAddExifDate},
-    {"isPlace", &Rename::isPlace},
-    {"isCity", &Rename::isCity},
-    {"isState", &Rename::isState},
-    {"isCountry", &Rename::isCountry},
+    { "isKeepOriginalFileName", &Rename::isKeepOriginalFileName },
+    { "isEditOriginalFileName", &Rename::isEditOriginalFileName },
+    { "isReplaceFilename", &Rename::isReplaceFilename },
+    { "isReplaceText", &Rename::isReplaceText },
+    { "isAddText", &Rename::isAddText },
+    { "isAddIndex", &Rename::isAddIndex },
+    { "isAddCounter", &Rename::isAddCounter },
+    { "isAddDateTime", &Rename::isAddDateTime },
+    { "isAddExifLocation", &Rename::isAddExifLocation },
+    { "isAppendWidthHeight", &Rename::isAppendWidthHeight },
+    { "isAddCurrentDate", &Rename::isAddCurrentDate },
+    { "isAddExifDate", &Rename::isAddExifDate },
+    { "isPlace", &Rename::isPlace },
+    { "isCity", &Rename::isCity },
+    { "isState", &Rename::isState },
+    { "isCountry", &Rename::isCountry },
 };
 
 const Fields<std::optional<QString>> TextFields = {
-    {"replaceFilename", &Rename::replaceFilename},
-    {"findReplaceText", &Rename::findReplaceText},
-    {"replaceWithReplaceText", &Rename::replaceWithReplaceText},
-    {"prefixAddText", &Rename::prefixAddText},
-    {"suffixAddText", &Rename::suffixAddText},
+    { "replaceFilename", &Rename::replaceFilename },
+    { "findReplaceText", &Rename::findReplaceText },
+    { "replaceWithReplaceText", &Rename::replaceWithReplaceText },
+    { "prefixAddText", &Rename::prefixAddText },
+    { "suffixAddText", &Rename::suffixAddText },
 };
 
 const Fields<std::optional<qint64>> NumberFields = {
-    {"prefixAddIndex", &Rename::prefixAddIndex},
-    {"suffixAddIndex", &Rename::suffixAddIndex},
-    {"prefixAddCounter", &Rename::prefixAddCounter},
-    {"suffixAddCounter", &Rename::suffixAddCounter},
+    { "prefixAddIndex", &Rename::prefixAddIndex },
+    { "suffixAddIndex", &Rename::suffixAddIndex },
+    { "prefixAddCounter", &Rename::prefixAddCounter },
+    { "suffixAddCounter", &Rename::suffixAddCounter },
 };
 
 const QString DigitsKey = QStringLiteral("minNumberOfDigitsAddCounter");
@@ -106,12 +103,30 @@ const QString ExifDateTypeKey = QStringLiteral("exifDateType");
 
 } // namespace
 
-QString rawValue(DateAs value) { return textOf(DateAsTexts, value); }
-QString rawValue(DateFormat value) { return textOf(DateFormatTexts, value); }
-QString rawValue(ExifDateType value) { return textOf(ExifDateTypeTexts, value); }
-std::optional<DateAs> dateAsFromRaw(const QString &text) { return valueOf(DateAsTexts, text); }
-std::optional<DateFormat> dateFormatFromRaw(const QString &text) { return valueOf(DateFormatTexts, text); }
-std::optional<ExifDateType> exifDateTypeFromRaw(const QString &text) { return valueOf(ExifDateTypeTexts, text); }
+QString rawValue(DateAs value)
+{
+    return textOf(DateAsTexts, value);
+}
+QString rawValue(DateFormat value)
+{
+    return textOf(DateFormatTexts, value);
+}
+QString rawValue(ExifDateType value)
+{
+    return textOf(ExifDateTypeTexts, value);
+}
+std::optional<DateAs> dateAsFromRaw(const QString &text)
+{
+    return valueOf(DateAsTexts, text);
+}
+std::optional<DateFormat> dateFormatFromRaw(const QString &text)
+{
+    return valueOf(DateFormatTexts, text);
+}
+std::optional<ExifDateType> exifDateTypeFromRaw(const QString &text)
+{
+    return valueOf(ExifDateTypeTexts, text);
+}
 
 QVariantMap Rename::dictionary() const
 {

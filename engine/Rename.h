@@ -11,8 +11,26 @@ enum class DateAs { prefix, suffix };
 // The twenty date patterns a new file name can carry, in the order the
 // rename screen lists them.
 enum class DateFormat {
-    one, two, three, four, five, six, seven, eight, nine, ten,
-    eleven, twelve, thirteen, fourteen, fifteen, sixteen, seventeen, eighteen, nineteen, twenty
+    one,
+    two,
+    three,
+    four,
+    five,
+    six,
+    seven,
+    eight,
+    nine,
+    ten,
+    eleven,
+    twelve,
+    thirteen,
+    fourteen,
+    fifteen,
+    sixteen,
+    seventeen,
+    eighteen,
+    nineteen,
+    twenty
 };
 
 // Which metadata date a new file name takes.

@@ -4,8 +4,7 @@ namespace platform {
 
 Animation::Animation(QObject *parent)
     : QVariantAnimation(parent)
-{
-}
+{ }
 
 double Animation::elapsedLoops() const
 {

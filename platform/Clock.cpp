@@ -22,7 +22,7 @@ struct Entry
 struct ManualClock
 {
     std::mutex mutex;
-    std::atomic<bool> manual{false};
+    std::atomic<bool> manual { false };
     qint64 now = 0;
     int nextId = 1;
     std::map<int, Entry> entries;
@@ -45,7 +45,10 @@ void Clock::setManual(bool on)
     s.entries.clear();
 }
 
-bool Clock::isManual() { return state().manual; }
+bool Clock::isManual()
+{
+    return state().manual;
+}
 
 qint64 Clock::now()
 {
@@ -78,7 +81,8 @@ int Clock::schedule(qint64 delayMs, QObject *context, std::function<void()> fn, 
     auto &s = state();
     std::lock_guard lock(s.mutex);
     const int id = s.nextId++;
-    s.entries[id] = Entry{s.now + std::max<qint64>(0, delayMs), repeatMs, context, context != nullptr, std::move(fn)};
+    s.entries[id] = Entry { s.now + std::max<qint64>(0, delayMs), repeatMs, context, context != nullptr,
+        std::move(fn) };
     return id;
 }
 
@@ -103,7 +107,8 @@ void Clock::advance(qint64 ms)
             std::lock_guard lock(s.mutex);
             auto next = s.entries.end();
             for (auto it = s.entries.begin(); it != s.entries.end(); ++it) {
-                if (it->second.due <= target && (next == s.entries.end() || it->second.due < next->second.due))
+                if (it->second.due <= target
+                    && (next == s.entries.end() || it->second.due < next->second.due))
                     next = it;
             }
             if (next == s.entries.end()) {

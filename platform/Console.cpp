@@ -34,19 +34,23 @@ void write(Console::Stream stream, const QString &line)
 }
 } // namespace
 
-void Console::out(const QString &line) { write(Stream::Out, line); }
+void Console::out(const QString &line)
+{
+    write(Stream::Out, line);
+}
 
-void Console::err(const QString &line) { write(Stream::Err, line); }
+void Console::err(const QString &line)
+{
+    write(Stream::Err, line);
+}
 
 void Console::log(const QString &line)
 {
-    const QString name = QCoreApplication::instance() ? QCoreApplication::applicationName()
-                                                      : QStringLiteral("Calvorn");
+    const QString name
+        = QCoreApplication::instance() ? QCoreApplication::applicationName() : QStringLiteral("Calvorn");
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    write(Stream::Err, QStringLiteral("%1 %2[%3] %4")
-                           .arg(stamp, name)
-                           .arg(QCoreApplication::applicationPid())
-                           .arg(line));
+    write(Stream::Err,
+        QStringLiteral("%1 %2[%3] %4").arg(stamp, name).arg(QCoreApplication::applicationPid()).arg(line));
 }
 
 Console::Sink Console::setSink(Sink sink)

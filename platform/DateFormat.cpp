@@ -6,8 +6,8 @@
 
 #include <unicode/calendar.h>
 #include <unicode/datefmt.h>
-#include <unicode/timezone.h>
 #include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
 
 #include <memory>
 #include <unordered_map>

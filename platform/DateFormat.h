@@ -26,7 +26,8 @@ public:
     // The point in time comes back in UTC, which costs nothing to compare
     // or format again; its wall clock in the user's zone is what format()
     // and Calendar::parts() give.
-    static std::optional<QDateTime> parse(const QString &text, const QString &pattern, Kind kind = Kind::User);
+    static std::optional<QDateTime> parse(
+        const QString &text, const QString &pattern, Kind kind = Kind::User);
     // The date alone in the user's medium style ("14 Jul 2019" or "Jul 14,
     // 2019", as the user's locale writes it).
     static QString mediumDate(const QDateTime &date);

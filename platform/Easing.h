@@ -9,8 +9,8 @@ namespace platform {
 namespace Easing {
 
 QEasingCurve linear();
-QEasingCurve easeIn();        // 0.42,0  1,1
-QEasingCurve easeOut();       // 0,0     0.58,1
+QEasingCurve easeIn(); // 0.42,0  1,1
+QEasingCurve easeOut(); // 0,0     0.58,1
 QEasingCurve easeInEaseOut(); // 0.42,0  0.58,1
 
 } // namespace Easing

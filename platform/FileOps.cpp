@@ -155,7 +155,8 @@ Result copyNew(const QString &source, int folder, const QString &target)
     if (::fstat(in->descriptor(), &st) != 0)
         return failure(errno, source);
 
-    Descriptor out{::openat(folder, to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777)};
+    Descriptor out { ::openat(
+        folder, to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777) };
     if (out.fd < 0)
         return failure(errno, target);
     // From here on the target is ours: any failure removes it again.
@@ -170,7 +171,7 @@ Result copyNew(const QString &source, int folder, const QString &target)
     // The creation mask may have narrowed the mode given to open().
     if (::fchmod(out.fd, st.st_mode & 07777) != 0)
         return abandon(errno);
-    const struct timespec times[2] = {{0, UTIME_OMIT}, st.st_mtim};
+    const struct timespec times[2] = { { 0, UTIME_OMIT }, st.st_mtim };
     if (::futimens(out.fd, times) != 0)
         return abandon(errno);
     const int closed = ::close(out.fd);
@@ -226,12 +227,12 @@ int publish(int folder, const QByteArray &temporary, const QByteArray &target)
 Result writeNewFile(const QString &target, const QByteArray &bytes)
 {
     const QFileInfo info(target);
-    static std::atomic<quint32> serial{0};
+    static std::atomic<quint32> serial { 0 };
     const QString temporaryPath = info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                                  + QStringLiteral(".%1-%2.tmp").arg(::getpid()).arg(++serial);
+        + QStringLiteral(".%1-%2.tmp").arg(::getpid()).arg(++serial);
     const QByteArray temporary = QFile::encodeName(temporaryPath);
     const QByteArray native = QFile::encodeName(target);
-    Descriptor out{::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)};
+    Descriptor out { ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666) };
     if (out.fd < 0)
         return failure(errno, target);
     const bool written = writeAll(out.fd, bytes) && ::fsync(out.fd) == 0;

@@ -40,7 +40,8 @@ struct Result
 
 // Absent when the attributes cannot be read, with the system's reason in
 // *error when given.
-std::optional<Attributes> attributes(const QString &path, Links links = Links::Follow, QString *error = nullptr);
+std::optional<Attributes> attributes(
+    const QString &path, Links links = Links::Follow, QString *error = nullptr);
 
 // Copies source, a regular file, to a new file target, with the source's
 // permissions and modification time. Never replaces anything: an existing target answers

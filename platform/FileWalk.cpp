@@ -84,7 +84,7 @@ bool listFolder(const fs::path &folder, std::vector<Entry> &entries)
         // symlink_status: a link to a folder is an entry, never a way in.
         const fs::file_status status = it->symlink_status(typeError);
         const bool enter = !typeError && fs::is_directory(status) && !isPackage(name);
-        entries.push_back({std::move(name), enter});
+        entries.push_back({ std::move(name), enter });
     }
     std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.name < b.name; });
     return true;
@@ -92,8 +92,9 @@ bool listFolder(const fs::path &folder, std::vector<Entry> &entries)
 
 // Depth first with an explicit stack, so a deep tree cannot exhaust the
 // thread's stack.
-bool walk(const fs::path &root, const WalkControl *control, const std::function<void(const QString &)> &onEntry,
-          const std::function<void(const QByteArray &)> &onUndecodable)
+bool walk(const fs::path &root, const WalkControl *control,
+    const std::function<void(const QString &)> &onEntry,
+    const std::function<void(const QByteArray &)> &onUndecodable)
 {
     struct Level
     {
@@ -137,8 +138,8 @@ bool walk(const fs::path &root, const WalkControl *control, const std::function<
 } // namespace
 
 Outcome collect(const QString &folder, const WalkControl *control,
-                const std::function<void(const QString &path)> &onEntry,
-                const std::function<void(const QByteArray &path)> &onUndecodable)
+    const std::function<void(const QString &path)> &onEntry,
+    const std::function<void(const QByteArray &path)> &onUndecodable)
 {
     const fs::path root(QFile::encodeName(folder).toStdString());
     std::error_code ec;

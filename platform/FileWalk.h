@@ -30,8 +30,8 @@ protected:
     void waitUntil(const std::function<bool()> &done) const;
 
 private:
-    std::atomic<bool> m_paused{false};
-    std::atomic<bool> m_stopped{false};
+    std::atomic<bool> m_paused { false };
+    std::atomic<bool> m_stopped { false };
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
 };
@@ -51,8 +51,8 @@ enum class Outcome { Finished, Stopped, Unreadable };
 // any bytes) cannot be named by a QString: it is passed over, and given to
 // onUndecodable with its path's bytes when that is set.
 Outcome collect(const QString &folder, const WalkControl *control,
-                const std::function<void(const QString &path)> &onEntry,
-                const std::function<void(const QByteArray &path)> &onUndecodable = {});
+    const std::function<void(const QString &path)> &onEntry,
+    const std::function<void(const QByteArray &path)> &onUndecodable = {});
 
 // A path's bytes as readable text: printable ASCII as it is, a backslash
 // doubled, every other byte as \xNN.

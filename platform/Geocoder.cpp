@@ -94,11 +94,11 @@ Placemark placemark(const QJsonObject &place)
     }
     p.name = text(place, "name");
     p.subThoroughfare = text(address, "house_number");
-    p.thoroughfare = firstOf(address, {"road", "pedestrian", "footway", "path", "cycleway", "square"});
-    p.subLocality = firstOf(address, {"suburb", "neighbourhood", "quarter", "city_district", "borough"});
-    p.locality = firstOf(address, {"city", "town", "village", "hamlet", "municipality"});
-    p.subAdministrativeArea = firstOf(address, {"county", "state_district"});
-    p.administrativeArea = firstOf(address, {"state", "province", "region"});
+    p.thoroughfare = firstOf(address, { "road", "pedestrian", "footway", "path", "cycleway", "square" });
+    p.subLocality = firstOf(address, { "suburb", "neighbourhood", "quarter", "city_district", "borough" });
+    p.locality = firstOf(address, { "city", "town", "village", "hamlet", "municipality" });
+    p.subAdministrativeArea = firstOf(address, { "county", "state_district" });
+    p.administrativeArea = firstOf(address, { "state", "province", "region" });
     p.country = text(address, "country");
     p.postalCode = text(address, "postcode");
     p.isoCountryCode = text(address, "country_code").toUpper();
@@ -159,18 +159,19 @@ QByteArray Geocoder::userAgent()
 
 QUrl Geocoder::forwardUrl(const QString &text)
 {
-    return endpoint(QStringLiteral("/search"), {{QStringLiteral("q"), text.trimmed()},
-                                                {QStringLiteral("format"), QStringLiteral("jsonv2")},
-                                                {QStringLiteral("addressdetails"), QStringLiteral("1")},
-                                                {QStringLiteral("limit"), QStringLiteral("5")}});
+    return endpoint(QStringLiteral("/search"),
+        { { QStringLiteral("q"), text.trimmed() }, { QStringLiteral("format"), QStringLiteral("jsonv2") },
+            { QStringLiteral("addressdetails"), QStringLiteral("1") },
+            { QStringLiteral("limit"), QStringLiteral("5") } });
 }
 
 QUrl Geocoder::reverseUrl(double latitude, double longitude)
 {
-    return endpoint(QStringLiteral("/reverse"), {{QStringLiteral("lat"), coordinateText(latitude)},
-                                                 {QStringLiteral("lon"), coordinateText(longitude)},
-                                                 {QStringLiteral("format"), QStringLiteral("jsonv2")},
-                                                 {QStringLiteral("addressdetails"), QStringLiteral("1")}});
+    return endpoint(QStringLiteral("/reverse"),
+        { { QStringLiteral("lat"), coordinateText(latitude) },
+            { QStringLiteral("lon"), coordinateText(longitude) },
+            { QStringLiteral("format"), QStringLiteral("jsonv2") },
+            { QStringLiteral("addressdetails"), QStringLiteral("1") } });
 }
 
 QList<Placemark> Geocoder::placemarksFromJson(const QByteArray &json)
@@ -189,7 +190,7 @@ QList<Placemark> Geocoder::placemarksFromJson(const QByteArray &json)
 
 void Geocoder::resetRateLimit()
 {
-    gate() = Gate{};
+    gate() = Gate {};
 }
 
 void Geocoder::forward(const QString &text, Completion completion)
@@ -236,10 +237,10 @@ void Geocoder::request(Kind kind, const QUrl &url, Completion completion)
     m_completions[kind] = std::move(completion);
     if (m_waiting[kind]) {
         // Takes the place of the one still waiting, and its slot.
-        *m_waiting[kind] = Request{id, url};
+        *m_waiting[kind] = Request { id, url };
         return;
     }
-    m_waiting[kind] = std::make_unique<Request>(Request{id, url});
+    m_waiting[kind] = std::make_unique<Request>(Request { id, url });
     const qint64 delay = reserveSlot();
     if (delay <= 0)
         send(kind);

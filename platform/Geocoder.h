@@ -23,12 +23,12 @@ struct Placemark
     std::optional<double> latitude;
     std::optional<double> longitude;
     QString name;
-    QString subThoroughfare;       // house number
-    QString thoroughfare;          // street
-    QString subLocality;           // suburb, neighbourhood
-    QString locality;              // city, town, village
+    QString subThoroughfare; // house number
+    QString thoroughfare; // street
+    QString subLocality; // suburb, neighbourhood
+    QString locality; // city, town, village
     QString subAdministrativeArea; // county
-    QString administrativeArea;    // state, province
+    QString administrativeArea; // state, province
     QString country;
     QString postalCode;
     QString isoCountryCode; // upper case
@@ -106,7 +106,7 @@ private:
 
     QNetworkAccessManager *m_network;
     // The latest lookup of each kind; 0 when none is wanted.
-    std::array<quint64, 2> m_latest{};
+    std::array<quint64, 2> m_latest {};
     // A lookup waiting for its slot at the gate.
     std::array<std::unique_ptr<Request>, 2> m_waiting;
     std::array<Completion, 2> m_completions;

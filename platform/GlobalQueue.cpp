@@ -8,7 +8,7 @@ namespace platform {
 
 namespace {
 
-std::atomic<bool> shutDownDone{false};
+std::atomic<bool> shutDownDone { false };
 
 // Every live WorkQueue, so that the end of the process can drain them all.
 // Made by the first queue, so it outlives every queue that the exit

@@ -12,7 +12,7 @@ struct Pinned
     std::mutex mutex;
     QString locale;
     QString zone;
-    std::atomic<int> generation{0};
+    std::atomic<int> generation { 0 };
 };
 
 Pinned &pinned()

@@ -33,8 +33,7 @@ std::optional<RegularFile> openSupported(const QString &path)
         SupportedImages::requireSupported(io, QFile::encodeName(path).toStdString(), Use::Reading);
         return file;
     } catch (const Exiv2::AnyError &) {
-    } catch (const std::exception &) {
-    }
+    } catch (const std::exception &) { }
     return std::nullopt;
 }
 
@@ -47,8 +46,7 @@ Exiv2::Image::AutoPtr openWithExiv2(const RegularFile &file)
         image->readMetadata();
         return image;
     } catch (const Exiv2::AnyError &) {
-    } catch (const std::exception &) {
-    }
+    } catch (const std::exception &) { }
     return Exiv2::Image::AutoPtr();
 }
 
@@ -74,7 +72,8 @@ QSize fitted(const QSize &size, int maxSide)
 // mirror or flip first, then turn clockwise.
 QImage oriented(const QImage &image, long orientation)
 {
-    const auto turned = [](const QImage &img, qreal degrees) { return img.transformed(QTransform().rotate(degrees)); };
+    const auto turned
+        = [](const QImage &img, qreal degrees) { return img.transformed(QTransform().rotate(degrees)); };
     switch (orientation) {
     case 2:
         return image.mirrored(true, false);
@@ -170,15 +169,15 @@ QImage readPreview(const RegularFile &file, int maxSide)
         return QImage();
     try {
         Exiv2::PreviewManager previews(*image);
-        for (const Exiv2::PreviewProperties &properties : previewsToTry(previews.getPreviewProperties(), maxSide)) {
+        for (const Exiv2::PreviewProperties &properties :
+            previewsToTry(previews.getPreviewProperties(), maxSide)) {
             const Exiv2::PreviewImage preview = previews.getPreviewImage(properties);
             const QImage decoded = decodeEmbedded(preview.pData(), long(preview.size()), *image, maxSide);
             if (!decoded.isNull())
                 return decoded;
         }
     } catch (const Exiv2::AnyError &) {
-    } catch (const std::exception &) {
-    }
+    } catch (const std::exception &) { }
     return QImage();
 }
 

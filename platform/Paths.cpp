@@ -7,8 +7,8 @@ namespace platform::Paths {
 
 QString cacheFolder()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
-                           + QStringLiteral("/Calvorn");
+    const QString folder
+        = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Calvorn");
     QDir().mkpath(folder);
     return folder;
 }

@@ -5,7 +5,7 @@
 namespace platform::PhotosApp {
 
 namespace {
-std::atomic<Fake *> fakeApp{nullptr};
+std::atomic<Fake *> fakeApp { nullptr };
 }
 
 bool isRunning()

@@ -24,7 +24,7 @@ Settings &Settings::instance()
 QString Settings::filePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/Calvorn/Calvorn.conf");
+        + QStringLiteral("/Calvorn/Calvorn.conf");
 }
 
 static QSettings openFile()
@@ -164,9 +164,9 @@ std::optional<QStringList> Settings::textList(const QString &key)
     if (v.typeId() == QMetaType::QStringList)
         return v.toStringList();
     if (v.typeId() == QMetaType::QString)
-        return QStringList{v.toString()};
+        return QStringList { v.toString() };
     if (!v.isValid()) // an empty list is written as @Invalid()
-        return QStringList{};
+        return QStringList {};
     if (v.typeId() == QMetaType::QVariantList) {
         QStringList out;
         for (const QVariant &item : v.toList()) {
@@ -196,12 +196,33 @@ std::optional<QVariant> Settings::archived(const QString &key)
     return Archive::decode(*data);
 }
 
-void Settings::setBool(const QString &key, bool value) { store(key, value); }
-void Settings::setInt(const QString &key, qint64 value) { store(key, QVariant::fromValue<qlonglong>(value)); }
-void Settings::setReal(const QString &key, double value) { store(key, value); }
-void Settings::setText(const QString &key, const QString &value) { store(key, value); }
-void Settings::setTextList(const QString &key, const QStringList &value) { store(key, value); }
-void Settings::setBytes(const QString &key, const QByteArray &value) { store(key, value); }
-void Settings::setArchived(const QString &key, const QVariant &tree) { store(key, Archive::encode(tree)); }
+void Settings::setBool(const QString &key, bool value)
+{
+    store(key, value);
+}
+void Settings::setInt(const QString &key, qint64 value)
+{
+    store(key, QVariant::fromValue<qlonglong>(value));
+}
+void Settings::setReal(const QString &key, double value)
+{
+    store(key, value);
+}
+void Settings::setText(const QString &key, const QString &value)
+{
+    store(key, value);
+}
+void Settings::setTextList(const QString &key, const QStringList &value)
+{
+    store(key, value);
+}
+void Settings::setBytes(const QString &key, const QByteArray &value)
+{
+    store(key, value);
+}
+void Settings::setArchived(const QString &key, const QVariant &tree)
+{
+    store(key, Archive::encode(tree));
+}
 
 } // namespace platform

@@ -5,7 +5,9 @@
 namespace platform {
 
 Timer::Timer(int intervalMs, std::function<void()> tick, QObject *parent)
-    : QObject(parent), m_interval(intervalMs), m_tick(std::move(tick))
+    : QObject(parent)
+    , m_interval(intervalMs)
+    , m_tick(std::move(tick))
 {
     m_timer.setInterval(intervalMs);
     connect(&m_timer, &QTimer::timeout, this, [this] { m_tick(); });
@@ -20,7 +22,8 @@ void Timer::start()
 {
     stop();
     if (Clock::isManual())
-        m_manualId = Clock::schedule(m_interval, this, [this] { m_tick(); }, m_interval);
+        m_manualId = Clock::schedule(
+            m_interval, this, [this] { m_tick(); }, m_interval);
     else
         m_timer.start();
 }
@@ -39,7 +42,8 @@ bool Timer::isActive() const
     return m_timer.isActive() || m_manualId != 0;
 }
 
-Deferred::Deferred(std::function<void()> fn, QObject *parent) : QObject(parent)
+Deferred::Deferred(std::function<void()> fn, QObject *parent)
+    : QObject(parent)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(0);

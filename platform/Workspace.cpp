@@ -86,19 +86,20 @@ bool showProperties(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    return callFileManager(QStringLiteral("ShowItemProperties"), {path})
-           || openFolder(QFileInfo(path).absolutePath());
+    return callFileManager(QStringLiteral("ShowItemProperties"), { path })
+        || openFolder(QFileInfo(path).absolutePath());
 }
 
 bool canOpen(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
-    if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto")
-        || scheme == QLatin1String("file") || scheme.isEmpty())
+    if (scheme == QLatin1String("http") || scheme == QLatin1String("https")
+        || scheme == QLatin1String("mailto") || scheme == QLatin1String("file") || scheme.isEmpty())
         return true;
     const QByteArray type = "x-scheme-handler/" + scheme.toLatin1();
     for (const QString &folder : QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
-        QDirIterator entries(folder, { QStringLiteral("*.desktop") }, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator entries(
+            folder, { QStringLiteral("*.desktop") }, QDir::Files, QDirIterator::Subdirectories);
         while (entries.hasNext()) {
             if (desktopEntryListsType(entries.next(), type))
                 return true;

@@ -33,7 +33,6 @@ inline const QString FileManagerService = QStringLiteral("org.freedesktop.FileMa
 // which keeps its case (after "appstream://" it would be a host name).
 QUrl storeUrl(const QString &applicationId);
 
-
 // Starts a program detached from us, in the user's home folder; false
 // (and a line on standard error) when it cannot start.
 bool launch(const QString &programPath);

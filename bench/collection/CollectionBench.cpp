@@ -39,7 +39,7 @@ protected:
 class BenchDelegate : public QorCollectionViewDelegate
 {
 public:
-    QSize cell{160, 160};
+    QSize cell { 160, 160 };
     int cellsMade = 0;
 
     QSize cellSizeForCollectionView(QorCollectionView *) override { return cell; }
@@ -54,7 +54,10 @@ public:
     }
     int groupHeaderHeightForCollectionView(QorCollectionView *) override { return 30; }
     int groupHeaderHeightDiffForCollectionView(QorCollectionView *) override { return 30; }
-    QWidget *headerForGroup(QorCollectionView *, const QorCollectionViewGroup &) override { return new QWidget; }
+    QWidget *headerForGroup(QorCollectionView *, const QorCollectionViewGroup &) override
+    {
+        return new QWidget;
+    }
 };
 
 struct Stats
@@ -100,7 +103,8 @@ void drain()
     QCoreApplication::processEvents();
 }
 
-void reloadAndWait(QorCollectionView &view, const QVariantList &items, const std::vector<QorCollectionViewGroup> &groups)
+void reloadAndWait(
+    QorCollectionView &view, const QVariantList &items, const std::vector<QorCollectionViewGroup> &groups)
 {
     bool done = false;
     view.reloadDataWithItems(items, groups, false, [&] { done = true; });
@@ -115,7 +119,7 @@ void sendMouse(QorCollectionView &view, QEvent::Type type, QPoint local, Qt::Mou
 {
     QWidget *viewport = view.viewport();
     QMouseEvent event(type, QPointF(local), QPointF(viewport->mapToGlobal(local)),
-                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+        type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
     QApplication::sendEvent(viewport, &event);
 }
 
@@ -137,7 +141,7 @@ int main(int argc, char **argv)
         items.append(QStringLiteral("IMG_%1.jpg").arg(i, 6, 10, QLatin1Char('0')));
     std::vector<QorCollectionViewGroup> groups;
     for (int start = 0; start < ItemCount; start += GroupSize)
-        groups.emplace_back(QStringLiteral("Bench %1").arg(start / GroupSize), QorRange{start, GroupSize});
+        groups.emplace_back(QStringLiteral("Bench %1").arg(start / GroupSize), QorRange { start, GroupSize });
 
     out << "Collection view, " << ItemCount << " items in " << groups.size() << " groups\n";
 
@@ -150,7 +154,7 @@ int main(int argc, char **argv)
         in.itemCount = ItemCount;
         in.groupHeaderHeightDiff = 30;
         for (const auto &g : groups)
-            in.groups.push_back({g.itemRange().location, g.itemRange().length, false});
+            in.groups.push_back({ g.itemRange().location, g.itemRange().length, false });
         Stats stats;
         for (int run = 0; run < 15; ++run) {
             QElapsedTimer timer;
@@ -199,9 +203,13 @@ int main(int argc, char **argv)
         }
         out << QStringLiteral("scroll %1 px in %2 px steps:  %3 steps, mean %4 ms, max %5 ms a step "
                               "(%6 s in all); at most %7 cells placed, %8 made while scrolling\n")
-                   .arg(bar->maximum()).arg(step).arg(stats.samples.size())
-                   .arg(stats.mean(), 0, 'f', 3).arg(stats.max(), 0, 'f', 2)
-                   .arg(msSince(total) / 1000.0, 0, 'f', 2).arg(mostCells)
+                   .arg(bar->maximum())
+                   .arg(step)
+                   .arg(stats.samples.size())
+                   .arg(stats.mean(), 0, 'f', 3)
+                   .arg(stats.max(), 0, 'f', 2)
+                   .arg(msSince(total) / 1000.0, 0, 'f', 2)
+                   .arg(mostCells)
                    .arg(delegate.cellsMade - madeBefore);
     }
 
@@ -219,8 +227,11 @@ int main(int argc, char **argv)
                 drain();
                 plain.add(msSince(timer));
             }
-            out << QStringLiteral("scroll small cells, 101 px steps:  mean %1 ms, max %2 ms a step; %3 cells placed\n")
-                       .arg(plain.mean(), 0, 'f', 2).arg(plain.max(), 0, 'f', 2).arg(view.visibleViewControllerArray().size());
+            out << QStringLiteral(
+                "scroll small cells, 101 px steps:  mean %1 ms, max %2 ms a step; %3 cells placed\n")
+                       .arg(plain.mean(), 0, 'f', 2)
+                       .arg(plain.max(), 0, 'f', 2)
+                       .arg(view.visibleViewControllerArray().size());
             view.verticalScrollBar()->setValue(0);
             drain();
         }
@@ -238,10 +249,13 @@ int main(int argc, char **argv)
         }
         sendMouse(view, QEvent::MouseButtonRelease, below, Qt::NoButton);
         out << QStringLiteral("rubber band to %1 items:         %2 steps, mean %3 ms, max %4 ms a step\n")
-                   .arg(view.selectionIndexes().count()).arg(stats.samples.size())
-                   .arg(stats.mean(), 0, 'f', 2).arg(stats.max(), 0, 'f', 2);
+                   .arg(view.selectionIndexes().count())
+                   .arg(stats.samples.size())
+                   .arg(stats.mean(), 0, 'f', 2)
+                   .arg(stats.max(), 0, 'f', 2);
         out << QStringLiteral("  of which the selection itself:   mean %1 ms, max %2 ms a step\n")
-                   .arg(handling.mean(), 0, 'f', 2).arg(handling.max(), 0, 'f', 2);
+                   .arg(handling.mean(), 0, 'f', 2)
+                   .arg(handling.max(), 0, 'f', 2);
     }
 
     // 5. Everything selected and deselected.
@@ -255,7 +269,8 @@ int main(int argc, char **argv)
         view.deselectAllItems();
         drain();
         out << QStringLiteral("select all / deselect all:         %1 ms / %2 ms\n")
-                   .arg(select, 0, 'f', 2).arg(msSince(timer), 0, 'f', 2);
+                   .arg(select, 0, 'f', 2)
+                   .arg(msSince(timer), 0, 'f', 2);
     }
 
     // 6. A zoom step: a soft reload of everything.

@@ -25,7 +25,8 @@ Alert::Responder &responder()
 }
 } // namespace
 
-Alert::Alert(QWidget *parent) : QDialog(parent)
+Alert::Alert(QWidget *parent)
+    : QDialog(parent)
 {
     setWindowTitle(QApplication::applicationDisplayName());
     // As the desktop's message boxes: the icon beside the texts, the
@@ -160,10 +161,22 @@ void Alert::layOutButtons()
     }
 }
 
-void Alert::setShowsSuppressionButton(bool on) { m_suppression->setVisible(on); }
-bool Alert::showsSuppressionButton() const { return !m_suppression->isHidden(); }
-void Alert::setSuppressionTitle(const QString &title) { m_suppression->setText(title); }
-bool Alert::isSuppressed() const { return m_suppression->isChecked(); }
+void Alert::setShowsSuppressionButton(bool on)
+{
+    m_suppression->setVisible(on);
+}
+bool Alert::showsSuppressionButton() const
+{
+    return !m_suppression->isHidden();
+}
+void Alert::setSuppressionTitle(const QString &title)
+{
+    m_suppression->setText(title);
+}
+bool Alert::isSuppressed() const
+{
+    return m_suppression->isChecked();
+}
 
 void Alert::setAccessoryWidget(QWidget *widget)
 {
@@ -261,7 +274,7 @@ Alert::Responder Alert::setResponder(Responder r)
 
 bool showAlert(const QString &message, const QString &informativeText)
 {
-    std::unique_ptr<Alert> alert(Alert::warning(nullptr, message, informativeText, {QObject::tr("OK")}));
+    std::unique_ptr<Alert> alert(Alert::warning(nullptr, message, informativeText, { QObject::tr("OK") }));
     return alert->runModal() == Alert::FirstButton;
 }
 

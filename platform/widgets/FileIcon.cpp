@@ -10,7 +10,8 @@ namespace platform::FileIcon {
 QIcon forPath(const QString &path)
 {
     const QFileInfo info(path);
-    const QIcon generic = QApplication::style()->standardIcon(info.isDir() ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
+    const QIcon generic
+        = QApplication::style()->standardIcon(info.isDir() ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
     const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
     QIcon icon = QIcon::fromTheme(type.iconName());
     if (icon.isNull())

@@ -31,7 +31,7 @@ constexpr int MemoryTiles = 256;
 // Grid lines at least this far apart.
 constexpr double GridSpacingPx = 90;
 
-const char *const typeNames[] = {"Standard", "Satellite", "Hybrid"};
+const char *const typeNames[] = { "Standard", "Satellite", "Hybrid" };
 
 double clampLatitude(double latitude)
 {
@@ -64,28 +64,28 @@ QPointF mercatorOf(const MapView::Coordinate &c)
 {
     const double longitude = std::isfinite(c.longitude) ? c.longitude : 0;
     const double latitude = std::isfinite(c.latitude) ? c.latitude : 0;
-    return {wrapUnit(mercatorX(longitude)), mercatorY(latitude)};
+    return { wrapUnit(mercatorX(longitude)), mercatorY(latitude) };
 }
 
 QPointF normalised(const QPointF &p)
 {
-    return {wrapUnit(p.x()), std::clamp(p.y(), 0.0, 1.0)};
+    return { wrapUnit(p.x()), std::clamp(p.y(), 0.0, 1.0) };
 }
 
 bool isUsableTemplate(const QString &tileTemplate)
 {
     const QUrl url(tileTemplate);
     return url.isValid() && !url.host().isEmpty()
-           && (url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"))
-           && tileTemplate.contains(QLatin1String("{z}")) && tileTemplate.contains(QLatin1String("{x}"))
-           && tileTemplate.contains(QLatin1String("{y}"));
+        && (url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"))
+        && tileTemplate.contains(QLatin1String("{z}")) && tileTemplate.contains(QLatin1String("{x}"))
+        && tileTemplate.contains(QLatin1String("{y}"));
 }
 
 // A grid step in degrees that leaves at least minimum degrees between lines.
 double gridStep(double minimum)
 {
-    static const double steps[] = {0.0001, 0.0002, 0.0005, 0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1,
-                                   0.2,    0.5,    1,      2,     5,     10,    15,   30,   45,   90};
+    static const double steps[] = { 0.0001, 0.0002, 0.0005, 0.001, 0.002, 0.005, 0.01, 0.02, 0.05, 0.1, 0.2,
+        0.5, 1, 2, 5, 10, 15, 30, 45, 90 };
     for (double step : steps)
         if (step >= minimum)
             return step;
@@ -197,8 +197,7 @@ void MapView::loadSettings()
         const auto type = MapType(i);
         m_templates[i] = tileTemplate(type);
         m_attributions[i] = Settings::text(attributionKey(type)).value_or(QString()).trimmed();
-        if (m_attributions[i].isEmpty() && type == MapType::Standard
-            && m_templates[i] == DefaultTileTemplate)
+        if (m_attributions[i].isEmpty() && type == MapType::Standard && m_templates[i] == DefaultTileTemplate)
             m_attributions[i] = DefaultAttribution;
     }
 }
@@ -210,12 +209,12 @@ double MapView::worldSize() const
 
 MapView::Coordinate MapView::centre() const
 {
-    return {latitudeOf(m_target.y()), m_target.x() * 360.0 - 180.0};
+    return { latitudeOf(m_target.y()), m_target.x() * 360.0 - 180.0 };
 }
 
 MapView::Coordinate MapView::displayedCentre() const
 {
-    return {latitudeOf(m_shown.y()), m_shown.x() * 360.0 - 180.0};
+    return { latitudeOf(m_shown.y()), m_shown.x() * 360.0 - 180.0 };
 }
 
 bool MapView::isAnimating() const
@@ -240,7 +239,7 @@ void MapView::setRegion(const Coordinate &centre, double spanDegrees, bool anima
         from.rx() -= 1;
     const double distance = std::hypot(target.x() - from.x(), target.y() - from.y()) * worldSize();
     const bool animate = animated && zoom == m_zoom && isVisible()
-                         && distance <= 2.0 * std::max(width(), height()) && distance > 0;
+        && distance <= 2.0 * std::max(width(), height()) && distance > 0;
     m_zoom = zoom;
     m_target = target;
     if (animate) {
@@ -350,14 +349,14 @@ QPointF MapView::pointForCoordinate(const Coordinate &coordinate) const
     double dx = m.x() - m_shown.x();
     dx -= std::floor(dx + 0.5);
     const double dy = m.y() - m_shown.y();
-    return {width() / 2.0 + dx * worldSize(), height() / 2.0 + dy * worldSize()};
+    return { width() / 2.0 + dx * worldSize(), height() / 2.0 + dy * worldSize() };
 }
 
 MapView::Coordinate MapView::coordinateForPoint(const QPointF &point) const
 {
     const QPointF offset = point - QPointF(width() / 2.0, height() / 2.0);
     const QPointF m = normalised(m_shown + offset / worldSize());
-    return {latitudeOf(m.y()), m.x() * 360.0 - 180.0};
+    return { latitudeOf(m.y()), m.x() * 360.0 - 180.0 };
 }
 
 QList<MapView::TileSpot> MapView::tileSpots(const QPointF &mercatorCentre) const
@@ -375,8 +374,8 @@ QList<MapView::TileSpot> MapView::tileSpots(const QPointF &mercatorCentre) const
     const int y1 = std::min(count - 1, int(std::floor((top + height() - 1) / TileSize)));
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x)
-            spots.append({Tile{m_zoom, ((x % count) + count) % count, y},
-                          QPointF(x * double(TileSize) - left, y * double(TileSize) - top)});
+            spots.append({ Tile { m_zoom, ((x % count) + count) % count, y },
+                QPointF(x * double(TileSize) - left, y * double(TileSize) - top) });
     return spots;
 }
 
@@ -494,7 +493,8 @@ void MapView::mousePressEvent(QMouseEvent *event)
     }
     m_dragStart = event->position();
     m_dragOffset = {};
-    if (m_pinDraggable && m_pinVisible && pinRect().adjusted(-4, -4, 4, 4).contains(event->position().toPoint())) {
+    if (m_pinDraggable && m_pinVisible
+        && pinRect().adjusted(-4, -4, 4, 4).contains(event->position().toPoint())) {
         m_drag = Drag::Pin;
         setCursor(Qt::ClosedHandCursor);
     } else {
@@ -611,7 +611,8 @@ void MapView::drawGrid(QPainter &painter) const
         shown = (shown < 0 ? shown + 360.0 : shown) - 180.0;
         painter.save();
         painter.setPen(labelColour);
-        painter.drawText(QPointF(x + 3, height() - 4), degreesText(shown, QLatin1Char('E'), QLatin1Char('W')));
+        painter.drawText(
+            QPointF(x + 3, height() - 4), degreesText(shown, QLatin1Char('E'), QLatin1Char('W')));
         painter.restore();
     }
     const double northmost = latitudeOf(std::clamp(top / world, 0.0, 1.0));
@@ -661,7 +662,8 @@ void MapView::drawNote(QPainter &painter) const
     if (text.isEmpty())
         return;
     const QFontMetrics metrics(painter.font());
-    QRect box = metrics.boundingRect(rect().adjusted(16, 0, -16, 0), Qt::AlignHCenter | Qt::TextWordWrap, text);
+    QRect box
+        = metrics.boundingRect(rect().adjusted(16, 0, -16, 0), Qt::AlignHCenter | Qt::TextWordWrap, text);
     box.moveTop(10);
     box.adjust(-8, -5, 8, 5);
     painter.save();

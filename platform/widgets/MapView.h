@@ -168,8 +168,8 @@ private:
     Animation *m_animation;
     // Centres in normalised Mercator units: x east from 180° W, y south
     // from the top of the map, both 0 to 1.
-    QPointF m_target{0.5, 0.5};
-    QPointF m_shown{0.5, 0.5};
+    QPointF m_target { 0.5, 0.5 };
+    QPointF m_shown { 0.5, 0.5 };
     int m_zoom = 2;
     // The span of the last setRegion, kept so a resize fits it again until
     // the user zooms.

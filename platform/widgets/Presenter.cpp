@@ -38,7 +38,9 @@ QHash<QWidget *, QPointer<QWidget>> &frames()
 class Backdrop : public QWidget
 {
 public:
-    Backdrop(QWidget *host, QWidget *content) : QWidget(host), m_content(content)
+    Backdrop(QWidget *host, QWidget *content)
+        : QWidget(host)
+        , m_content(content)
     {
         setObjectName(Presenter::OverlayName);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -48,10 +50,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter(this).fillRect(rect(), QColor(0, 0, 0, 153));
-    }
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), QColor(0, 0, 0, 153)); }
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (watched == parent() && event->type() == QEvent::Resize)
@@ -71,7 +70,8 @@ private:
         if (!m_content)
             return;
         const QSize size = m_content->size().isEmpty() ? m_content->sizeHint() : m_content->size();
-        m_content->setGeometry(QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size));
+        m_content->setGeometry(
+            QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size));
     }
 
     QPointer<QWidget> m_content;

@@ -30,8 +30,7 @@ public:
     // A new screen of class T for the caller to own: made by the factory
     // registered under T's name in the registry alive, or T itself where
     // there is no registry or no such factory (a screen used on its own).
-    template<class T>
-    static T *make()
+    template <class T> static T *make()
     {
         const QString identifier = QString::fromLatin1(T::staticMetaObject.className());
         if (exists() && instance().has(identifier))
@@ -40,8 +39,7 @@ public:
     }
 
     void add(const QString &identifier, Factory factory);
-    template<class T>
-    void add()
+    template <class T> void add()
     {
         add(QString::fromLatin1(T::staticMetaObject.className()), [] { return new T; });
     }
@@ -49,24 +47,21 @@ public:
 
     // A new screen the caller owns; fatal for an unknown identifier.
     QWidget *create(const QString &identifier) const;
-    template<class T>
-    T *create() const
+    template <class T> T *create() const
     {
         return checked<T>(create(QString::fromLatin1(T::staticMetaObject.className())));
     }
 
     // The one shared screen of that identifier, made on first use.
     QWidget *shared(const QString &identifier);
-    template<class T>
-    T *shared()
+    template <class T> T *shared()
     {
         return checked<T>(shared(QString::fromLatin1(T::staticMetaObject.className())));
     }
     // The same, registering T itself first when nothing was registered under
     // its name: a test or another build can register a stand-in (derived
     // from T) beforehand.
-    template<class T>
-    T *sharedInstance()
+    template <class T> T *sharedInstance()
     {
         const QString identifier = QString::fromLatin1(T::staticMetaObject.className());
         if (!has(identifier))
@@ -79,8 +74,7 @@ public:
     void releaseShared();
 
 private:
-    template<class T>
-    static T *checked(QWidget *widget)
+    template <class T> static T *checked(QWidget *widget)
     {
         T *typed = qobject_cast<T *>(widget);
         if (widget && !typed)

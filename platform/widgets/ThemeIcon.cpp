@@ -44,7 +44,8 @@ QIcon applicationIcon()
     QIcon icon(QStringLiteral(":/icons/%1.svg").arg(id));
     // Drawn small, the renderings made for those sizes stay crisp.
     for (int side : { 16, 24, 32, 48 })
-        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/%2.png").arg(side).arg(id), QSize(side, side));
+        icon.addFile(
+            QStringLiteral(":/icons/hicolor/%1x%1/apps/%2.png").arg(side).arg(id), QSize(side, side));
     return QIcon::fromTheme(id, icon);
 }
 

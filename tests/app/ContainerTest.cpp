@@ -1,7 +1,7 @@
 #include "ShellFixture.h"
 
-#include "browser/DashboardViewController.h"
 #include "app/ViewController.h"
+#include "browser/DashboardViewController.h"
 
 #include <QCoreApplication>
 

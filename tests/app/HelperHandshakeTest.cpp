@@ -1,5 +1,5 @@
-#include "ShellFixture.h"
 #include "app/HelperHandshake.h"
+#include "ShellFixture.h"
 #include "launcher/Handshake.h"
 #include "platform/BusNotifications.h"
 #include "platform/LoginItem.h"

@@ -77,9 +77,11 @@ TEST_F(InstallTest, BothProgramsTheDesktopEntryMetadataAndIconsLandUnderThePrefi
     EXPECT_TRUE(text.contains(QStringLiteral("\nExec=") + calvorn + QLatin1Char('\n'))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("\nIcon=") + AppId + QLatin1Char('\n')));
     EXPECT_TRUE(QFile::exists(installed(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId))));
-    EXPECT_TRUE(QFile::exists(installed(QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(AppId))));
+    EXPECT_TRUE(
+        QFile::exists(installed(QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(AppId))));
     for (int side : { 16, 24, 32, 48, 64, 128, 256 })
-        EXPECT_TRUE(QFile::exists(installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(side).arg(AppId))))
+        EXPECT_TRUE(QFile::exists(
+            installed(QStringLiteral("share/icons/hicolor/%1x%1/apps/%2.png").arg(side).arg(AppId))))
             << side;
 
     // The login item of the installed Calvorn starts the installed helper.
@@ -88,7 +90,8 @@ TEST_F(InstallTest, BothProgramsTheDesktopEntryMetadataAndIconsLandUnderThePrefi
     QFile autostart(platform::LoginItem::entryPath(QStringLiteral(CALVORN_HELPER_ID)));
     ASSERT_TRUE(autostart.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(autostart.readAll())
-                    .contains(QStringLiteral("\nExec=") + platform::LoginItem::execValue(helper) + QLatin1Char('\n')));
+                    .contains(QStringLiteral("\nExec=") + platform::LoginItem::execValue(helper)
+                        + QLatin1Char('\n')));
     autostart.close();
     EXPECT_TRUE(handshake.setLoginItemEnabled(false));
 }

@@ -59,15 +59,14 @@ TEST_F(MainMenuTest, EachCommandAppliesWhereItsButtonDoesAndDoesWhatItDoes)
     menu->refresh();
     EXPECT_TRUE(menu->addPhotos->isEnabled());
     EXPECT_TRUE(menu->addPhotosLibrary->isEnabled());
-    for (QAction *action : {menu->markAll.data(), menu->removeMarked.data(), menu->resetAll.data(),
-                            menu->rename.data(), menu->startProcess.data(), menu->find.data(),
-                            menu->sortByName.data()})
+    for (QAction *action : { menu->markAll.data(), menu->removeMarked.data(), menu->resetAll.data(),
+             menu->rename.data(), menu->startProcess.data(), menu->find.data(), menu->sortByName.data() })
         EXPECT_FALSE(action->isEnabled()) << qPrintable(action->text());
 
     // The main screen with two photos, none marked.
     ViewController::current()->showPage(ContainerPage::home);
     HomeViewController *home = HomeViewController::shared();
-    for (const char *name : {"b.jpg", "a.jpg"}) {
+    for (const char *name : { "b.jpg", "a.jpg" }) {
         auto file = std::make_shared<FileInfo>();
         file->fileName = QLatin1String(name);
         file->url = QUrl::fromLocalFile(QStringLiteral("/photos/") + file->fileName);
@@ -120,7 +119,7 @@ TEST_F(MainMenuTest, EachCommandAppliesWhereItsButtonDoesAndDoesWhatItDoes)
     int panels = 0;
     const auto previous = platform::OpenPanel::setResponder([&panels](const platform::OpenPanel &) {
         ++panels;
-        return platform::OpenPanel::Answer{platform::OpenPanel::Cancel, {}};
+        return platform::OpenPanel::Answer { platform::OpenPanel::Cancel, {} };
     });
     menu->addPhotos->trigger();
     drain();

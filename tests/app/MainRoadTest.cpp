@@ -50,9 +50,11 @@ constexpr int No = platform::Alert::FirstButton + 1;
 QStringList exiv2Values(const QString &path, const QString &key)
 {
     QProcess exiv2;
-    exiv2.start(QStringLiteral("exiv2"), {QStringLiteral("-q"), QStringLiteral("-Pv"), QStringLiteral("-K"), key, path});
+    exiv2.start(QStringLiteral("exiv2"),
+        { QStringLiteral("-q"), QStringLiteral("-Pv"), QStringLiteral("-K"), key, path });
     exiv2.waitForFinished(30000);
-    QStringList lines = QString::fromUtf8(exiv2.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QStringList lines
+        = QString::fromUtf8(exiv2.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (QString &line : lines)
         line = line.trimmed();
     return lines;
@@ -99,8 +101,8 @@ protected:
     void markChosen() { markOnly(chosen); }
 
     QTemporaryDir copies;
-    const QStringList chosen{QStringLiteral("FurnaceCreekInn.jpg"), QStringLiteral("Reagan.jpg"),
-                             QStringLiteral("exiv2-nikon-d70.jpg")};
+    const QStringList chosen { QStringLiteral("FurnaceCreekInn.jpg"), QStringLiteral("Reagan.jpg"),
+        QStringLiteral("exiv2-nikon-d70.jpg") };
     QHash<QString, QString> before;
 };
 
@@ -112,7 +114,8 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     launch();
     addFolder();
     HomeViewController *home = HomeViewController::shared();
-    ASSERT_EQ(displayedFiles().size(), QDir(photos.path()).entryList(QDir::Files).size()) << "every sample is loaded";
+    ASSERT_EQ(displayedFiles().size(), QDir(photos.path()).entryList(QDir::Files).size())
+        << "every sample is loaded";
 
     // Three marked photos share a form; the preview shows one read-only.
     markChosen();
@@ -126,7 +129,7 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     EXPECT_FALSE(preview->image().isNull());
     EXPECT_TRUE(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->isReadOnly());
     EXPECT_EQ(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->text(),
-              QStringLiteral("NIKON CORPORATION"));
+        QStringLiteral("NIKON CORPORATION"));
     preview->close();
 
     // Text, number and keywords typed into the form of three marked photos.
@@ -168,7 +171,7 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     alerts.answer(Yes).answer(No);
     const auto inPlace = platform::OpenPanel::setResponder([](const platform::OpenPanel &panel) {
         panel.accessoryWidget()->findChild<QPushButton *>(QStringLiteral("btnKeepSourceFolderPath"))->click();
-        return platform::OpenPanel::Answer{platform::OpenPanel::Cancel, {}};
+        return platform::OpenPanel::Answer { platform::OpenPanel::Cancel, {} };
     });
     home->btnStartProcess->click();
     settle();
@@ -185,14 +188,14 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
         EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.Image.Artist")), QStringLiteral("Ana Lima"));
         EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.Photo.ISOSpeedRatings")), QStringLiteral("400"));
         EXPECT_EQ(exiv2Values(path, QStringLiteral("Iptc.Application2.Keywords")),
-                  QStringList({QStringLiteral("desert"), QStringLiteral("trip")}));
+            QStringList({ QStringLiteral("desert"), QStringLiteral("trip") }));
         EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.Photo.DateTimeOriginal")), anHourLater(before[name]));
         EXPECT_EQ(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLatitudeRef")), QStringLiteral("S"));
         EXPECT_NEAR(degrees(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLatitude"))), 33.8568, 1e-5);
         EXPECT_NEAR(degrees(exiv2Value(path, QStringLiteral("Exif.GPSInfo.GPSLongitude"))), 151.2153, 1e-5);
     }
     EXPECT_TRUE(exiv2Value(photos.filePath(QStringLiteral("GPS.jpg")), QStringLiteral("Exif.Image.Artist"))
-                    != QStringLiteral("Ana Lima"))
+        != QStringLiteral("Ana Lima"))
         << "an unmarked photo is left alone";
 
     // Finish: the dashboard, and a main screen with nothing of the last run.
@@ -221,7 +224,8 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     alerts.answer(Yes).answer(No);
     const auto intoCopies = platform::OpenPanel::setResponder([this](const platform::OpenPanel &panel) {
         EXPECT_FALSE(panel.canChooseFiles());
-        return platform::OpenPanel::Answer{platform::OpenPanel::OK, {QUrl::fromLocalFile(copies.path())}};
+        return platform::OpenPanel::Answer { platform::OpenPanel::OK,
+            { QUrl::fromLocalFile(copies.path()) } };
     });
     home->btnStartProcess->click();
     settle();
@@ -229,7 +233,8 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     for (const QString &name : chosen) {
         SCOPED_TRACE(qPrintable(name));
         const QString copy = copies.filePath(QStringLiteral("trip_") + name);
-        ASSERT_TRUE(QFile::exists(copy)) << qPrintable(QDir(copies.path()).entryList(QDir::Files).join(QLatin1Char(' ')));
+        ASSERT_TRUE(QFile::exists(copy))
+            << qPrintable(QDir(copies.path()).entryList(QDir::Files).join(QLatin1Char(' ')));
         EXPECT_EQ(exiv2Value(copy, QStringLiteral("Exif.Image.Copyright")), QStringLiteral("CC BY 4.0"));
         EXPECT_EQ(exiv2Value(copy, QStringLiteral("Exif.Image.Artist")), QStringLiteral("Ana Lima"))
             << "the first batch's value, kept by the copy";

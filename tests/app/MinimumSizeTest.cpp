@@ -70,7 +70,8 @@ QStringList cutTexts(QWidget *window)
         const QSize needed = widget->minimumSizeHint();
         const bool wraps = label && label->wordWrap();
         if (!wraps && widget->width() < needed.width())
-            cut << describe(widget, text, QStringLiteral("%1 wide of %2").arg(widget->width()).arg(needed.width()));
+            cut << describe(
+                widget, text, QStringLiteral("%1 wide of %2").arg(widget->width()).arg(needed.width()));
         const int height = wraps ? label->heightForWidth(widget->width()) : needed.height();
         QWidget *area = widget;
         while (area && !qobject_cast<QScrollArea *>(area))
@@ -136,28 +137,29 @@ TEST_F(MinimumSizeTest, EveryWindowAndSheetShowsItsTextsWholeAtItsLeastSize)
     expectWhole(main, "main screen with the clean options");
     HomeViewController::shared()->showEditingOption(false);
 
-    batchResult() = Result{3, 4, 12, 2, 1, QUrl::fromLocalFile(QStringLiteral("/tmp/copies")), false,
-                           {{QStringLiteral("/tmp/photos/IMG_0001.jpg"), QStringLiteral("Permission denied")}}};
+    batchResult() = Result { 3, 4, 12, 2, 1, QUrl::fromLocalFile(QStringLiteral("/tmp/copies")), false,
+        { { QStringLiteral("/tmp/photos/IMG_0001.jpg"), QStringLiteral("Permission denied") } } };
     container->showPage(ContainerPage::result);
     ResultViewController::shared()->displayResult();
     expectWhole(main, "result page");
     container->showPage(ContainerPage::dashboard);
 
-    std::vector<std::pair<QWidget *, const char *>> windows{
-        {PreferencesWindowController::shared(), "preferences"},
-        {RenameViewController::shared(), "rename window"},
-        {PreviewViewController::shared(), "preview"},
-        {ProgressViewController::shared(), "progress sheet"},
-        {ScanVC::shared(), "scan sheet"},
-        {HomeViewController::shared()->editingForm()->sharedDateTime(), "date popover"},
-        {HomeViewController::shared()->editingForm()->sharedLocationEditor(), "location editor"},
-        {PresetViewController::shared(), "preset manager"},
-        {PresetsListViewController::shared(), "presets list"},
+    std::vector<std::pair<QWidget *, const char *>> windows {
+        { PreferencesWindowController::shared(), "preferences" },
+        { RenameViewController::shared(), "rename window" },
+        { PreviewViewController::shared(), "preview" },
+        { ProgressViewController::shared(), "progress sheet" },
+        { ScanVC::shared(), "scan sheet" },
+        { HomeViewController::shared()->editingForm()->sharedDateTime(), "date popover" },
+        { HomeViewController::shared()->editingForm()->sharedLocationEditor(), "location editor" },
+        { PresetViewController::shared(), "preset manager" },
+        { PresetsListViewController::shared(), "presets list" },
     };
-    std::unique_ptr<platform::Alert> alert(platform::Alert::warning(
-        nullptr, QStringLiteral("Apply your edits to the marked photos?"),
-        QStringLiteral("The values you changed are written into every marked photo; all other values stay as they are."),
-        {QStringLiteral("Yes"), QStringLiteral("No")}));
+    std::unique_ptr<platform::Alert> alert(platform::Alert::warning(nullptr,
+        QStringLiteral("Apply your edits to the marked photos?"),
+        QStringLiteral(
+            "The values you changed are written into every marked photo; all other values stay as they are."),
+        { QStringLiteral("Yes"), QStringLiteral("No") }));
     windows.emplace_back(alert.get(), "alert");
     for (const auto &[window, name] : windows) {
         window->setObjectName(QLatin1String(name));

@@ -1,7 +1,7 @@
 #include "common/Promotion.h"
 
-#include "support/UrlRecorder.h"
 #include "platform/Settings.h"
+#include "support/UrlRecorder.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         platform::Settings::remove(Key);
-        m_folders = {QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation)};
+        m_folders = { QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation) };
         const QString systemData = qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':')).value(0);
         m_folders.append(systemData + QStringLiteral("/applications"));
         for (const QString &folder : m_folders)

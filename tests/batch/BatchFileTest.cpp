@@ -47,8 +47,8 @@ TEST_F(BatchFile, CopiesAreRenamedWrittenAndDatedEachFromItsOwnValues)
 {
     REQUIRE_TEST_DATA();
     QTemporaryDir sources, destination;
-    const QStringList names{QStringLiteral("Reagan.jpg"), QStringLiteral("FurnaceCreekInn.jpg"),
-                            QStringLiteral("ReaganSmallPng.png")};
+    const QStringList names { QStringLiteral("Reagan.jpg"), QStringLiteral("FurnaceCreekInn.jpg"),
+        QStringLiteral("ReaganSmallPng.png") };
 
     Metadata edited;
     edited.setArtist(QStringLiteral("Ada"));
@@ -71,7 +71,7 @@ TEST_F(BatchFile, CopiesAreRenamedWrittenAndDatedEachFromItsOwnValues)
     naming.isAddDateTime = true; // from the clock, pinned here
     naming.asDateTime = DateAs::suffix;
     const auto now = [] { return at(2026, 12, 8, 7, 5, 9); };
-    RenamedCopies copies(destination.path(), naming, NameSources{edited, {}, {}}, now);
+    RenamedCopies copies(destination.path(), naming, NameSources { edited, {}, {} }, now);
 
     const MetadataOperation bridge;
     QStringList made;
@@ -94,9 +94,10 @@ TEST_F(BatchFile, CopiesAreRenamedWrittenAndDatedEachFromItsOwnValues)
         EXPECT_EQ(written.artist(), QStringLiteral("Ada"));
         EXPECT_EQ(bytesOf(source), sourceBytes) << "the source is never written";
     }
-    EXPECT_EQ(made, (QStringList{QStringLiteral("001_Reagan_Lyon_081226.jpg"),
-                                 QStringLiteral("002_FurnaceCreekInn_Lyon_081226.jpg"),
-                                 QStringLiteral("003_ReaganSmallPng_Lyon_081226.png")}));
+    EXPECT_EQ(made,
+        (QStringList { QStringLiteral("001_Reagan_Lyon_081226.jpg"),
+            QStringLiteral("002_FurnaceCreekInn_Lyon_081226.jpg"),
+            QStringLiteral("003_ReaganSmallPng_Lyon_081226.png") }));
     EXPECT_EQ(failures(), QStringList());
 }
 

@@ -16,8 +16,8 @@
 
 namespace {
 
-const QStringList images{QStringLiteral("Reagan.jpg"), QStringLiteral("FurnaceCreekInn.jpg"),
-                         QStringLiteral("ReaganSmallPng.png")};
+const QStringList images { QStringLiteral("Reagan.jpg"), QStringLiteral("FurnaceCreekInn.jpg"),
+    QStringLiteral("ReaganSmallPng.png") };
 
 class BatchRunTest : public BatchScreens
 {
@@ -86,7 +86,8 @@ TEST_F(BatchRunTest, TakesTheMarkedDisplayedFilesInOrderWithRulesOfItsOwn)
     FileInfo form;
     form.width = QStringLiteral("40");
     form.height = QStringLiteral("30");
-    const BatchRequest request = BatchRequest::take(EditingOptions::emptyOthers, edited, form, {}, std::nullopt, true);
+    const BatchRequest request
+        = BatchRequest::take(EditingOptions::emptyOthers, edited, form, {}, std::nullopt, true);
 
     ASSERT_EQ(request.files.size(), 3);
     EXPECT_EQ(request.files[0].path, sources.filePath(QStringLiteral("a.jpg")));
@@ -128,14 +129,15 @@ TEST_F(BatchRunTest, OnlyModifyInPlaceWritesTheEditedValueAndKeepsTheOthers)
         EXPECT_EQ(written.artist(), QStringLiteral("Ada")) << file->path().toStdString();
         EXPECT_EQ(written.make(), file->metadata->make()) << "the other values stay";
     }
-    EXPECT_EQ(shownPaths, (QStringList{QStringLiteral("0 ") + files[0]->path(), QStringLiteral("1 ") + files[1]->path(),
-                                       QStringLiteral("2 ") + files[2]->path()}));
+    EXPECT_EQ(shownPaths,
+        (QStringList { QStringLiteral("0 ") + files[0]->path(), QStringLiteral("1 ") + files[1]->path(),
+            QStringLiteral("2 ") + files[2]->path() }));
     EXPECT_EQ(thumbnails.keys(), (QList<qint64> { 0, 2 }));
     for (const QImage &thumbnail : thumbnails) {
         EXPECT_FALSE(thumbnail.isNull());
         EXPECT_LE(std::max(thumbnail.width(), thumbnail.height()), 100);
     }
-    EXPECT_EQ(percents, (QList<double>{0.0, 1.0 / 3 * 100, 2.0 / 3 * 100}));
+    EXPECT_EQ(percents, (QList<double> { 0.0, 1.0 / 3 * 100, 2.0 / 3 * 100 }));
     EXPECT_TRUE(destinationEntries().isEmpty());
 }
 
@@ -160,14 +162,14 @@ TEST_F(BatchRunTest, EmptyOthersIntoRenamedCopiesLeavesTheSourcesAlone)
     rule.prefixAddText = QStringLiteral("Trip");
     saveRenameSettings(rule);
 
-    const BatchCounts counts =
-        run(EditingOptions::emptyOthers, artistAda(), QUrl::fromLocalFile(destination.path()), false);
+    const BatchCounts counts
+        = run(EditingOptions::emptyOthers, artistAda(), QUrl::fromLocalFile(destination.path()), false);
 
     EXPECT_EQ(counts.processed, 4);
     EXPECT_EQ(counts.edited, 4);
     EXPECT_EQ(destinationEntries(),
-              (QStringList{QStringLiteral("Trip_FurnaceCreekInn.jpg"), QStringLiteral("Trip_Reagan (1).jpg"),
-                           QStringLiteral("Trip_Reagan.jpg"), QStringLiteral("Trip_ReaganSmallPng.png")}));
+        (QStringList { QStringLiteral("Trip_FurnaceCreekInn.jpg"), QStringLiteral("Trip_Reagan (1).jpg"),
+            QStringLiteral("Trip_Reagan.jpg"), QStringLiteral("Trip_ReaganSmallPng.png") }));
     for (int i = 0; i < files.size(); ++i)
         EXPECT_EQ(bytesOf(files[i]->path()), originals[i]) << "only the copies are written";
     const Metadata copy = Metadata::fromFile(destination.filePath(QStringLiteral("Trip_Reagan.jpg")));
@@ -182,19 +184,21 @@ TEST_F(BatchRunTest, CleaningRemovesTheChosenGroupsFromTheCopiesOnly)
     const auto file = addImage(QStringLiteral("FurnaceCreekInn.jpg"));
     ASSERT_TRUE(file->metadata->gpsLatitude());
     ASSERT_TRUE(file->metadata->city() || file->metadata->byLine() || file->metadata->headline()
-                || !MetadataOperation().getMetadata(file->path())->isEmpty());
+        || !MetadataOperation().getMetadata(file->path())->isEmpty());
     CleanMetadata clean;
     clean.gps = true;
     clean.iptc = true;
 
-    const BatchCounts counts =
-        run(EditingOptions::cleanMetadata, artistAda(), QUrl::fromLocalFile(destination.path()), false, clean);
+    const BatchCounts counts = run(
+        EditingOptions::cleanMetadata, artistAda(), QUrl::fromLocalFile(destination.path()), false, clean);
 
     EXPECT_EQ(counts.edited, 1);
-    const auto copied = MetadataOperation().getMetadata(destination.filePath(QStringLiteral("FurnaceCreekInn.jpg")));
+    const auto copied
+        = MetadataOperation().getMetadata(destination.filePath(QStringLiteral("FurnaceCreekInn.jpg")));
     ASSERT_TRUE(copied);
     for (auto it = copied->cbegin(); it != copied->cend(); ++it) {
-        EXPECT_FALSE(it.key().startsWith(QLatin1String("Exif.GPSInfo.GPSLatitude"))) << it.key().toStdString();
+        EXPECT_FALSE(it.key().startsWith(QLatin1String("Exif.GPSInfo.GPSLatitude")))
+            << it.key().toStdString();
         EXPECT_FALSE(it.key().startsWith(QLatin1String("Iptc."))) << it.key().toStdString();
     }
     EXPECT_TRUE(copied->contains(QStringLiteral("Exif.Image.Make"))) << "Exif stays";
@@ -262,14 +266,15 @@ TEST_F(BatchRunTest, FailuresArePrintedAndStillCountAsProcessed)
     EXPECT_EQ(bytesOf(library->path()), libraryBytes);
     EXPECT_FALSE(QFile::exists(gone->path())) << "nothing is created for a missing file";
     EXPECT_EQ(shownPaths.size(), 2) << "a file without a path is not shown";
-    EXPECT_EQ(percents, (QList<double>{1.0 / 3 * 100, 2.0 / 3 * 100})) << "positions count the skipped file";
+    EXPECT_EQ(percents, (QList<double> { 1.0 / 3 * 100, 2.0 / 3 * 100 }))
+        << "positions count the skipped file";
 
     // Into copies: the library's photo is copied and written; the missing
     // file has nothing to copy.
     counts = run(EditingOptions::onlyModify, artistAda(), QUrl::fromLocalFile(destination.path()), false);
     EXPECT_EQ(counts.processed, 2);
     EXPECT_EQ(counts.edited, 1);
-    EXPECT_EQ(destinationEntries(), QStringList{QStringLiteral("FurnaceCreekInn.jpg")});
+    EXPECT_EQ(destinationEntries(), QStringList { QStringLiteral("FurnaceCreekInn.jpg") });
 
     // A destination that is no folder: nothing is written anywhere.
     const QString notAFolder = writeSource(QStringLiteral("plain"), QByteArrayLiteral("x"));
@@ -280,7 +285,8 @@ TEST_F(BatchRunTest, FailuresArePrintedAndStillCountAsProcessed)
 
     int reports = 0;
     for (const QString &line : console.lines())
-        reports += line.contains(gone->path()) || line.contains(library->path()) || line.startsWith(QLatin1String("***"));
+        reports += line.contains(gone->path()) || line.contains(library->path())
+            || line.startsWith(QLatin1String("***"));
     EXPECT_GE(reports, 5);
     // Each failed file is listed with its reason, for the result screen.
     ASSERT_EQ(counts.failures.size(), 2);
@@ -309,7 +315,8 @@ TEST_F(BatchRunTest, CopiesAreNamedOnlyWhenCompleteAndStayInTheFolderOpenedAtThe
         if (step != engine::ReplaceStep::BeforeRename)
             return true;
         const QDir folder(QFileInfo::exists(moved) ? moved : destination.path());
-        namedWhileWriting << folder.entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^[^.]")).join(',');
+        namedWhileWriting
+            << folder.entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^[^.]")).join(',');
         return namedWhileWriting.size() != 2;
     });
     const auto swap = [&](qint64 index) {
@@ -332,12 +339,14 @@ TEST_F(BatchRunTest, CopiesAreNamedOnlyWhenCompleteAndStayInTheFolderOpenedAtThe
     ASSERT_EQ(counts.failures.size(), 1);
     EXPECT_EQ(counts.failures[0].path, files[1]->path());
     EXPECT_FALSE(counts.failures[0].reason.isEmpty());
-    EXPECT_EQ(namedWhileWriting, (QStringList{QString(), QStringLiteral("Reagan.jpg"), QStringLiteral("Reagan.jpg")}))
+    EXPECT_EQ(namedWhileWriting,
+        (QStringList { QString(), QStringLiteral("Reagan.jpg"), QStringLiteral("Reagan.jpg") }))
         << "only finished copies have names";
     EXPECT_EQ(QDir(moved).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-              (QStringList{QStringLiteral("Reagan.jpg"), QStringLiteral("ReaganSmallPng.png")}));
+        (QStringList { QStringLiteral("Reagan.jpg"), QStringLiteral("ReaganSmallPng.png") }));
     EXPECT_TRUE(QDir(elsewhere.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-    EXPECT_EQ(Metadata::fromFile(moved + QStringLiteral("/ReaganSmallPng.png")).artist(), QStringLiteral("Ada"));
+    EXPECT_EQ(
+        Metadata::fromFile(moved + QStringLiteral("/ReaganSmallPng.png")).artist(), QStringLiteral("Ada"));
     QFile::remove(destination.path());
     QDir(moved).removeRecursively();
 }

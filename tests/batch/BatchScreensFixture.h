@@ -63,7 +63,8 @@ protected:
     }
 
     // A record of any file, with the given metadata (none: not read yet).
-    std::shared_ptr<FileInfo> addRecord(const QString &path, std::shared_ptr<Metadata> metadata, bool isMarked = true)
+    std::shared_ptr<FileInfo> addRecord(
+        const QString &path, std::shared_ptr<Metadata> metadata, bool isMarked = true)
     {
         auto file = std::make_shared<FileInfo>();
         if (!path.isEmpty())

@@ -14,8 +14,7 @@ class BatchTest : public PinnedDates
 {
 public:
     // A date rule set up by the caller.
-    template<class Setup>
-    static std::shared_ptr<DateTime> rule(Setup setup)
+    template <class Setup> static std::shared_ptr<DateTime> rule(Setup setup)
     {
         auto r = std::make_shared<DateTime>();
         setup(*r);

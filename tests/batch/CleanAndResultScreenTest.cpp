@@ -1,5 +1,5 @@
-#include <QTest>
 #include "BatchScreensFixture.h"
+#include <QTest>
 
 #include "batch/CleanMetadataViewController.h"
 #include "batch/ResultViewController.h"
@@ -28,8 +28,8 @@ protected:
     }
     QList<QCheckBox *> boxes() const
     {
-        return {screen->btnExif, screen->btnOrientation, screen->btnGPSInformation,
-                screen->btnComment, screen->btnIPTC, screen->btnXMP};
+        return { screen->btnExif, screen->btnOrientation, screen->btnGPSInformation, screen->btnComment,
+            screen->btnIPTC, screen->btnXMP };
     }
     CleanMetadataViewController *screen = nullptr;
 };
@@ -37,14 +37,14 @@ protected:
 TEST_F(CleanOptions, EachBoxIsOneFlagInOrderAndOnlyTheOnStateCounts)
 {
     EXPECT_EQ(screen->lblTitle->text(), text("QX_ID_66"));
-    const char *keys[] = {"QX_ID_67", "QX_ID_93", "QX_ID_68", "QX_ID_69", "QX_ID_70", "QX_ID_71"};
+    const char *keys[] = { "QX_ID_67", "QX_ID_93", "QX_ID_68", "QX_ID_69", "QX_ID_70", "QX_ID_71" };
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(boxes()[i]->text(), text(keys[i]));
     EXPECT_EQ(screen->selectedOptions(), CleanMetadata());
     EXPECT_FALSE(screen->isAnyOptionSelected());
 
-    bool CleanMetadata::*flags[] = {&CleanMetadata::exif, &CleanMetadata::orientation, &CleanMetadata::gps,
-                                    &CleanMetadata::comment, &CleanMetadata::iptc, &CleanMetadata::xmp};
+    bool CleanMetadata::*flags[] = { &CleanMetadata::exif, &CleanMetadata::orientation, &CleanMetadata::gps,
+        &CleanMetadata::comment, &CleanMetadata::iptc, &CleanMetadata::xmp };
     for (int i = 0; i < 6; ++i) {
         boxes()[i]->click();
         CleanMetadata expected;
@@ -101,9 +101,10 @@ TEST_F(ResultScreen, SummarisesTheLastBatch)
     EXPECT_EQ(screen->btnFinish->text(), text("QX_ID_60"));
     EXPECT_EQ(screen->lblRecommendedApp->text(), text("QX_ID_61") + QLatin1Char(':'));
 
-    show({10, 10, 3725.9, 10, 0, QUrl::fromLocalFile(destination.path()), false, {}});
+    show({ 10, 10, 3725.9, 10, 0, QUrl::fromLocalFile(destination.path()), false, {} });
     EXPECT_EQ(screen->lblBatchProcess->text(), text("QX_ID_248"));
-    EXPECT_EQ(screen->lblPhotosSaved->text(), QStringLiteral("10 ") + text("QX_ID_250") + QLatin1Char(' ') + text("QX_ID_251"));
+    EXPECT_EQ(screen->lblPhotosSaved->text(),
+        QStringLiteral("10 ") + text("QX_ID_250") + QLatin1Char(' ') + text("QX_ID_251"));
     EXPECT_EQ(screen->lblValuePhotosSelected->text(), QStringLiteral("10"));
     EXPECT_EQ(screen->lblValuePhotosEdited->text(), QStringLiteral("10"));
     EXPECT_EQ(screen->lblValuePhotosNotChanged->text(), QStringLiteral("0"));
@@ -113,16 +114,18 @@ TEST_F(ResultScreen, SummarisesTheLastBatch)
     EXPECT_EQ(screen->lblValueOutputFolder->text(), destination.path());
     EXPECT_TRUE(screen->btnOpenFinder->isEnabled());
 
-    show({7, 10, 1.0, 7, 3, std::nullopt, true, {}});
+    show({ 7, 10, 1.0, 7, 3, std::nullopt, true, {} });
     EXPECT_EQ(screen->lblBatchProcess->text(), text("QX_ID_247"));
     EXPECT_EQ(screen->lblValuePhotosSkipped->text(), QStringLiteral("3"));
     EXPECT_EQ(screen->lblValueOutputFolder->text(), text("QX_ID_252"));
     EXPECT_FALSE(screen->btnOpenFinder->isEnabled()) << "changed in place: no folder to show";
 
-    show({1, 2, 1.0, 1, 1, std::nullopt, true, {}});
-    EXPECT_TRUE(screen->lblPhotosSaved->text().startsWith(QStringLiteral("1 ") + text("QX_ID_249") + QLatin1Char(' ')));
-    show({0, 2, 1.0, 0, 2, std::nullopt, true, {}});
-    EXPECT_TRUE(screen->lblPhotosSaved->text().startsWith(QStringLiteral("0 ") + text("QX_ID_250") + QLatin1Char(' ')));
+    show({ 1, 2, 1.0, 1, 1, std::nullopt, true, {} });
+    EXPECT_TRUE(screen->lblPhotosSaved->text().startsWith(
+        QStringLiteral("1 ") + text("QX_ID_249") + QLatin1Char(' ')));
+    show({ 0, 2, 1.0, 0, 2, std::nullopt, true, {} });
+    EXPECT_TRUE(screen->lblPhotosSaved->text().startsWith(
+        QStringLiteral("0 ") + text("QX_ID_250") + QLatin1Char(' ')));
 
     // Without a stored result the labels stay as they were.
     batchResult().reset();
@@ -134,11 +137,12 @@ TEST_F(ResultScreen, SummarisesTheLastBatch)
 // could not be changed and lists them with their reasons, to be copied.
 TEST_F(ResultScreen, PhotosThatCouldNotBeChangedAreCountedAndListed)
 {
-    const QList<FailedPhoto> failures{{QStringLiteral("/photos/a.jpg"), QStringLiteral("Permission denied")},
-                                      {QStringLiteral("/photos/b.jpg"), QStringLiteral("corrupted image metadata")}};
-    show({2, 2, 1.0, 0, 0, std::nullopt, true, failures});
+    const QList<FailedPhoto> failures { { QStringLiteral("/photos/a.jpg"),
+                                            QStringLiteral("Permission denied") },
+        { QStringLiteral("/photos/b.jpg"), QStringLiteral("corrupted image metadata") } };
+    show({ 2, 2, 1.0, 0, 0, std::nullopt, true, failures });
     EXPECT_EQ(screen->lblBatchProcess->text(),
-              QStringLiteral("2 ") + text("QX_ID_250") + QLatin1Char(' ') + text("QX_ID_286"));
+        QStringLiteral("2 ") + text("QX_ID_250") + QLatin1Char(' ') + text("QX_ID_286"));
     EXPECT_EQ(screen->lblPhotosNotChanged->text(), text("QX_ID_285"));
     EXPECT_EQ(screen->lblValuePhotosNotChanged->text(), QStringLiteral("2"));
     EXPECT_EQ(screen->lblValuePhotosEdited->text(), QStringLiteral("0"));
@@ -149,15 +153,15 @@ TEST_F(ResultScreen, PhotosThatCouldNotBeChangedAreCountedAndListed)
     EXPECT_EQ(screen->btnCopyFailedPhotos->text(), text("QX_ID_288"));
     screen->btnCopyFailedPhotos->click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(),
-              QStringLiteral("/photos/a.jpg\tPermission denied\n/photos/b.jpg\tcorrupted image metadata\n"));
+        QStringLiteral("/photos/a.jpg\tPermission denied\n/photos/b.jpg\tcorrupted image metadata\n"));
 
     // One of three failed after a stop: the failure is what is told.
-    show({2, 3, 1.0, 1, 1, std::nullopt, true, failures.mid(0, 1)});
+    show({ 2, 3, 1.0, 1, 1, std::nullopt, true, failures.mid(0, 1) });
     EXPECT_EQ(screen->lblBatchProcess->text(),
-              QStringLiteral("1 ") + text("QX_ID_249") + QLatin1Char(' ') + text("QX_ID_286"));
+        QStringLiteral("1 ") + text("QX_ID_249") + QLatin1Char(' ') + text("QX_ID_286"));
     EXPECT_EQ(screen->listFailedPhotos->topLevelItemCount(), 1);
 
-    show({1, 1, 1.0, 1, 0, std::nullopt, true, {}});
+    show({ 1, 1, 1.0, 1, 0, std::nullopt, true, {} });
     EXPECT_EQ(screen->lblBatchProcess->text(), text("QX_ID_248"));
     EXPECT_TRUE(screen->boxFailedPhotos->isHidden());
     EXPECT_EQ(screen->listFailedPhotos->topLevelItemCount(), 0);
@@ -167,7 +171,7 @@ TEST_F(ResultScreen, TheWindowKeepsOnlyItsCloseButtonUntilFinish)
 {
     CleanMetadataViewController::shared()->btnGPSInformation->setChecked(true);
     addRecord(sources.filePath(QStringLiteral("a.jpg")), nullptr);
-    show({1, 1, 1.0, 1, 0, std::nullopt, true, {}});
+    show({ 1, 1, 1.0, 1, 0, std::nullopt, true, {} });
     EXPECT_FALSE(platform::Window::hasMinimiseButton(&window));
     EXPECT_FALSE(platform::Window::hasMaximiseButton(&window));
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -175,7 +179,7 @@ TEST_F(ResultScreen, TheWindowKeepsOnlyItsCloseButtonUntilFinish)
     QSignalSpy returned(screen, &ResultViewController::returnedToHome);
     screen->btnFinish->click();
     EXPECT_EQ(returned.count(), 1);
-    EXPECT_EQ(pages, QList<ContainerPage>{ContainerPage::dashboard});
+    EXPECT_EQ(pages, QList<ContainerPage> { ContainerPage::dashboard });
     EXPECT_TRUE(displayedFiles().isEmpty());
     EXPECT_TRUE(allFiles().isEmpty());
     EXPECT_FALSE(CleanMetadataViewController::shared()->isAnyOptionSelected());
@@ -186,7 +190,7 @@ TEST_F(ResultScreen, TheWindowKeepsOnlyItsCloseButtonUntilFinish)
 
 TEST_F(ResultScreen, ShowFolderAsksTheFileManagerAndFallsBackToOpeningIt)
 {
-    UrlRecorder opened{QStringLiteral("file")};
+    UrlRecorder opened { QStringLiteral("file") };
     const QUrl folder = QUrl::fromLocalFile(destination.path());
     {
         testsupport::FakeFileManager fileManager;
@@ -194,15 +198,15 @@ TEST_F(ResultScreen, ShowFolderAsksTheFileManagerAndFallsBackToOpeningIt)
             GTEST_SKIP() << "no session bus";
 
         screen->clickedOpenFinder(); // no result: nothing
-        show({1, 1, 1.0, 1, 0, folder, false, {}});
+        show({ 1, 1, 1.0, 1, 0, folder, false, {} });
         screen->btnOpenFinder->click();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !fileManager.shownFolders.isEmpty(); }, 30000));
-        EXPECT_EQ(fileManager.shownFolders, QStringList{folder.toString(QUrl::FullyEncoded)});
+        EXPECT_EQ(fileManager.shownFolders, QStringList { folder.toString(QUrl::FullyEncoded) });
         EXPECT_TRUE(opened.urls.isEmpty());
     }
     // With no file manager on the bus the folder opens through the desktop.
     screen->btnOpenFinder->click();
-    EXPECT_EQ(opened.urls, QList<QUrl>{folder});
+    EXPECT_EQ(opened.urls, QList<QUrl> { folder });
 }
 
 TEST_F(ResultScreen, RecommendsAnApplicationOnEachAppearanceOrCollapses)
@@ -219,7 +223,7 @@ TEST_F(ResultScreen, RecommendsAnApplicationOnEachAppearanceOrCollapses)
     EXPECT_EQ(screen->lblRecommendedAppName->text(), screen->promotionalApp->title);
     EXPECT_EQ(screen->lblRecommendedAppTitle->text(), screen->promotionalApp->subTitle);
     screen->btnDownloadRecommendedApp->click();
-    EXPECT_EQ(store.urls, QList<QUrl>{*screen->promotionalApp->url});
+    EXPECT_EQ(store.urls, QList<QUrl> { *screen->promotionalApp->url });
 
     const QString first = screen->promotionalApp->title;
     screen->hide();

@@ -11,9 +11,9 @@ namespace {
 
 const QString originalKey = QStringLiteral("Exif.Photo.DateTimeOriginal");
 const QString digitizedKey = QStringLiteral("Exif.Photo.DateTimeDigitized");
-const QString iptcDateKeys[] = {
-    QStringLiteral("Iptc.Application2.DigitizationDate"), QStringLiteral("Iptc.Application2.DigitizationTime"),
-    QStringLiteral("Iptc.Application2.DateCreated"), QStringLiteral("Iptc.Application2.TimeCreated")};
+const QString iptcDateKeys[] = { QStringLiteral("Iptc.Application2.DigitizationDate"),
+    QStringLiteral("Iptc.Application2.DigitizationTime"), QStringLiteral("Iptc.Application2.DateCreated"),
+    QStringLiteral("Iptc.Application2.TimeCreated") };
 
 class FileValues : public BatchTest
 {
@@ -46,7 +46,8 @@ TEST_F(FileValues, EditedValuesOfEveryKindGoInUnchanged)
         QVariant entry;
         switch (fieldKind(field)) {
         case FieldKind::Text:
-            entry = n == 4 ? QString() : QStringLiteral("text %1 Zürich").arg(n); // a set empty text is written
+            entry
+                = n == 4 ? QString() : QStringLiteral("text %1 Zürich").arg(n); // a set empty text is written
             edited.set<FieldKind::Text>(field, entry.toString());
             break;
         case FieldKind::Integer:
@@ -85,60 +86,60 @@ struct RuleCase
 TEST_F(FileValues, EveryDateRuleAppliesToTheFilesOwnDate)
 {
     const std::vector<RuleCase> cases = {
-        {"no mode", [](DateTime &) {}, "2021:03:04 05:06:07", "-"},
-        {"keep", [](DateTime &r) { r.isKeepOriginal = true; }, "2021:03:04 05:06:07", "-"},
-        {"empty", [](DateTime &r) { r.isEmptyValue = true; }, "", ""},
-        {"empty wins over keep",
-         [](DateTime &r) {
-             r.isKeepOriginal = true;
-             r.isEmptyValue = true;
-         },
-         "", ""},
-        {"select",
-         [](DateTime &r) {
-             r.isSelectDate = true;
-             r.selectDate = at(1999, 12, 31, 23, 59, 58);
-         },
-         "1999:12:31 23:59:58", "1999:12:31 23:59:58"},
-        {"select without a date", [](DateTime &r) { r.isSelectDate = true; }, "2021:03:04 05:06:07", "-"},
-        {"update day and time",
-         [](DateTime &r) {
-             r.isUpdateDate = true;
-             r.dayUpdateDate = 20;
-             r.isKeepOriginalMonthUpdateDate = true;
-             r.isKeepOriginalYearUpdateDate = true;
-             r.timeUpdateDate = at(2000, 1, 1, 18, 30, 0);
-         },
-         "2021:03:20 18:30:00", "-"},
-        {"increment date",
-         [](DateTime &r) {
-             r.isIDOriginalDate = true;
-             r.dayIDOriginalDate = 1;
-             r.monthIDOriginalDate = 1;
-             r.yearIDOriginalDate = 1;
-         },
-         "2022:04:05 05:06:07", "-"},
-        {"decrement date",
-         [](DateTime &r) {
-             r.isIDOriginalDate = true;
-             r.dayIDOriginalDate = -5;
-         },
-         "2021:02:27 05:06:07", "-"},
-        {"increment time",
-         [](DateTime &r) {
-             r.isIDOriginalTime = true;
-             r.hourIDOriginalTime = 2;
-             r.minuteIDOriginalTime = 10;
-             r.secondIDOriginalTime = 30;
-         },
-         "2021:03:04 07:16:37", "-"},
-        {"decrement time",
-         [](DateTime &r) {
-             r.isIDOriginalTime = true;
-             r.hourIDOriginalTime = -2;
-             r.secondIDOriginalTime = -7;
-         },
-         "2021:03:04 03:06:00", "-"},
+        { "no mode", [](DateTime &) {}, "2021:03:04 05:06:07", "-" },
+        { "keep", [](DateTime &r) { r.isKeepOriginal = true; }, "2021:03:04 05:06:07", "-" },
+        { "empty", [](DateTime &r) { r.isEmptyValue = true; }, "", "" },
+        { "empty wins over keep",
+            [](DateTime &r) {
+                r.isKeepOriginal = true;
+                r.isEmptyValue = true;
+            },
+            "", "" },
+        { "select",
+            [](DateTime &r) {
+                r.isSelectDate = true;
+                r.selectDate = at(1999, 12, 31, 23, 59, 58);
+            },
+            "1999:12:31 23:59:58", "1999:12:31 23:59:58" },
+        { "select without a date", [](DateTime &r) { r.isSelectDate = true; }, "2021:03:04 05:06:07", "-" },
+        { "update day and time",
+            [](DateTime &r) {
+                r.isUpdateDate = true;
+                r.dayUpdateDate = 20;
+                r.isKeepOriginalMonthUpdateDate = true;
+                r.isKeepOriginalYearUpdateDate = true;
+                r.timeUpdateDate = at(2000, 1, 1, 18, 30, 0);
+            },
+            "2021:03:20 18:30:00", "-" },
+        { "increment date",
+            [](DateTime &r) {
+                r.isIDOriginalDate = true;
+                r.dayIDOriginalDate = 1;
+                r.monthIDOriginalDate = 1;
+                r.yearIDOriginalDate = 1;
+            },
+            "2022:04:05 05:06:07", "-" },
+        { "decrement date",
+            [](DateTime &r) {
+                r.isIDOriginalDate = true;
+                r.dayIDOriginalDate = -5;
+            },
+            "2021:02:27 05:06:07", "-" },
+        { "increment time",
+            [](DateTime &r) {
+                r.isIDOriginalTime = true;
+                r.hourIDOriginalTime = 2;
+                r.minuteIDOriginalTime = 10;
+                r.secondIDOriginalTime = 30;
+            },
+            "2021:03:04 07:16:37", "-" },
+        { "decrement time",
+            [](DateTime &r) {
+                r.isIDOriginalTime = true;
+                r.hourIDOriginalTime = -2;
+                r.secondIDOriginalTime = -7;
+            },
+            "2021:03:04 03:06:00", "-" },
     };
     Metadata withDate;
     withDate.setOriginalDate(at(2021, 3, 4, 5, 6, 7));
@@ -153,7 +154,8 @@ TEST_F(FileValues, EveryDateRuleAppliesToTheFilesOwnDate)
                 EXPECT_TRUE(values.isEmpty()) << c.name << ", " << which;
             } else {
                 EXPECT_EQ(values.size(), 1) << c.name << ", " << which;
-                EXPECT_EQ(values.value(originalKey), QString::fromLatin1(expected)) << c.name << ", " << which;
+                EXPECT_EQ(values.value(originalKey), QString::fromLatin1(expected))
+                    << c.name << ", " << which;
             }
         };
         check(&withDate, c.withDate, "file with the date");
@@ -205,11 +207,13 @@ TEST_F(FileValues, DatesAreWrittenInThePosixFormWhateverTheLocale)
     Metadata edited;
     edited.setModifyDateEdited(true);
     edited.setCreateDateXMPEdited(true);
-    for (const char *locale : {"th_TH@calendar=buddhist", "ar_EG", "fa_IR", "de_DE"}) {
+    for (const char *locale : { "th_TH@calendar=buddhist", "ar_EG", "fa_IR", "de_DE" }) {
         platform::DateFormat::setUserLocale(QString::fromLatin1(locale));
         const QVariantMap values = metadataDictionary(edited, &file);
-        EXPECT_EQ(values.value(QStringLiteral("Exif.Image.DateTime")), QStringLiteral("2021:03:04 05:06:07")) << locale;
-        EXPECT_EQ(values.value(QStringLiteral("Xmp.xmp.CreateDate")), QStringLiteral("2021-03-04T05:06:07+01:00"))
+        EXPECT_EQ(values.value(QStringLiteral("Exif.Image.DateTime")), QStringLiteral("2021:03:04 05:06:07"))
+            << locale;
+        EXPECT_EQ(
+            values.value(QStringLiteral("Xmp.xmp.CreateDate")), QStringLiteral("2021-03-04T05:06:07+01:00"))
             << locale;
     }
 }
@@ -280,7 +284,8 @@ TEST_F(FileValues, WrittenThroughTheBridgeAndReadBack)
     }));
 
     const MetadataOperation bridge;
-    for (const char *name : {"Reagan.jpg", "Reagan.tiff", "ReaganSmallPng.png", "exiv2-empty.jpg", "Stonehenge.exv"}) {
+    for (const char *name :
+        { "Reagan.jpg", "Reagan.tiff", "ReaganSmallPng.png", "exiv2-empty.jpg", "Stonehenge.exv" }) {
         SCOPED_TRACE(name);
         QTemporaryDir dir;
         const QString path = testsupport::copyTestFile(QStringLiteral("images/") + QLatin1String(name), dir);
@@ -305,9 +310,11 @@ TEST_F(FileValues, WrittenThroughTheBridgeAndReadBack)
 
         const QVariantMap raw = bridge.getMetadata(path).value_or(QVariantMap());
         // Times keep the user's offset (Berlin).
-        EXPECT_EQ(raw.value(QStringLiteral("Xmp.xmp.CreateDate")), QStringLiteral("2022-11-12T13:14:15+01:00"));
+        EXPECT_EQ(
+            raw.value(QStringLiteral("Xmp.xmp.CreateDate")), QStringLiteral("2022-11-12T13:14:15+01:00"));
         EXPECT_EQ(raw.value(QStringLiteral("Iptc.Application2.DateCreated")), QStringLiteral("2021-03-04"));
-        EXPECT_EQ(raw.value(QStringLiteral("Iptc.Application2.TimeCreated")), QStringLiteral("05:06:07+01:00"));
+        EXPECT_EQ(
+            raw.value(QStringLiteral("Iptc.Application2.TimeCreated")), QStringLiteral("05:06:07+01:00"));
     }
 }
 

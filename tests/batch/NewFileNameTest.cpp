@@ -25,8 +25,8 @@ public:
     }
 
     // The new name of fileName, before it is made unique.
-    static QString nameFor(const QString &fileName, const Rename &rule, const NameSources &sources = {},
-                           qint64 counterStep = 0)
+    static QString nameFor(
+        const QString &fileName, const Rename &rule, const NameSources &sources = {}, qint64 counterStep = 0)
     {
         const SplitName name = splitFileName(fileName);
         return joinFileName(newFileStem(name.stem, rule, sources, counterStep, now()), name.extension);
@@ -45,10 +45,26 @@ TEST_F(NewFileName, TwoDigits)
 TEST_F(NewFileName, EveryDatePatternWithATwoDigitYear)
 {
     const char *expected[] = {
-        "081226", "081226_0705", "081226_07-05", "081226_070509", "081226_07-05-09",
-        "08-12-26", "08-12-26_0705", "08-12-26_07-05", "08-12-26_070509", "08-12-26_07-05-09",
-        "12-08-26", "12-08-26_0705", "12-08-26_07-05", "12-08-26_070509", "12-08-26_07-05-09",
-        "26-12-08", "26-12-08_0705", "26-12-08_07-05", "26-12-08_070509", "26-12-08_07-05-09",
+        "081226",
+        "081226_0705",
+        "081226_07-05",
+        "081226_070509",
+        "081226_07-05-09",
+        "08-12-26",
+        "08-12-26_0705",
+        "08-12-26_07-05",
+        "08-12-26_070509",
+        "08-12-26_07-05-09",
+        "12-08-26",
+        "12-08-26_0705",
+        "12-08-26_07-05",
+        "12-08-26_070509",
+        "12-08-26_07-05-09",
+        "26-12-08",
+        "26-12-08_0705",
+        "26-12-08_07-05",
+        "26-12-08_070509",
+        "26-12-08_07-05-09",
     };
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(dateString(DateFormat(i), now()), QLatin1String(expected[i])) << i;
@@ -119,7 +135,7 @@ TEST_F(NewFileName, PartsStandInTheirOrder)
     sources.width = QStringLiteral("4000");
     sources.height = QStringLiteral("3000");
     EXPECT_EQ(nameFor(QStringLiteral("DSC1.jpg"), rule, sources),
-              QStringLiteral("DSC1_Lyon_4000x3000_raw_9_001_081226.jpg"));
+        QStringLiteral("DSC1_Lyon_4000x3000_raw_9_001_081226.jpg"));
 }
 
 TEST_F(NewFileName, CounterPaddingAndSteps)
@@ -140,8 +156,8 @@ TEST_F(NewFileName, CounterPaddingAndSteps)
     EXPECT_EQ(nameFor(QStringLiteral("a.jpg"), rule, {}, 1), QStringLiteral("99_a_02.jpg"));
     EXPECT_EQ(nameFor(QStringLiteral("a.jpg"), rule, {}, 2), QStringLiteral("100_a_03.jpg"));
     rule.prefixAddCounter = std::numeric_limits<qint64>::max();
-    EXPECT_EQ(nameFor(QStringLiteral("a.jpg"), rule, {}, 5),
-              QStringLiteral("9223372036854775807_a_06.jpg")) << "no overflow";
+    EXPECT_EQ(nameFor(QStringLiteral("a.jpg"), rule, {}, 5), QStringLiteral("9223372036854775807_a_06.jpg"))
+        << "no overflow";
 }
 
 TEST_F(NewFileName, DateFromTheClockOrTheMetadata)
@@ -161,9 +177,9 @@ TEST_F(NewFileName, DateFromTheClockOrTheMetadata)
     sources.metadata.setCreationDate(at(2002, 3, 4));
     sources.metadata.setModifyDate(at(2003, 4, 5));
     const std::pair<ExifDateType, const char *> types[] = {
-        {ExifDateType::original, "030201_a.jpg"},
-        {ExifDateType::creation, "040302_a.jpg"},
-        {ExifDateType::modify, "050403_a.jpg"},
+        { ExifDateType::original, "030201_a.jpg" },
+        { ExifDateType::creation, "040302_a.jpg" },
+        { ExifDateType::modify, "050403_a.jpg" },
     };
     for (const auto &[type, expected] : types) {
         rule.exifDateType = type;
@@ -191,12 +207,14 @@ TEST_F(NewFileName, PlaceNamesAndSize)
 
     rule.isPlace = true;
     sources.metadata.setSubLocation(QString()); // present and empty: a lone "_"
-    EXPECT_EQ(nameFor(QStringLiteral("photo.jpg"), rule, sources), QStringLiteral("photo__Lyon_France_x.jpg"));
+    EXPECT_EQ(
+        nameFor(QStringLiteral("photo.jpg"), rule, sources), QStringLiteral("photo__Lyon_France_x.jpg"));
 
     rule.isAddExifLocation = false;
     rule.isAppendWidthHeight = true;
     sources.width = QStringLiteral("4000");
-    EXPECT_EQ(nameFor(QStringLiteral("photo.jpg"), rule, sources), QStringLiteral("photo_x.jpg")) << "no height";
+    EXPECT_EQ(nameFor(QStringLiteral("photo.jpg"), rule, sources), QStringLiteral("photo_x.jpg"))
+        << "no height";
     sources.height = QStringLiteral("3000");
     EXPECT_EQ(nameFor(QStringLiteral("photo.jpg"), rule, sources), QStringLiteral("photo_4000x3000_x.jpg"));
 }
@@ -206,18 +224,20 @@ TEST_F(NewFileName, HostilePartsCannotLeaveTheFolderOrBreakTheName)
     Rename rule = editing();
     rule.isReplaceFilename = true;
     const std::pair<QString, QString> cases[] = {
-        {QStringLiteral("../x"), QStringLiteral("_._x.jpg")},
-        {QStringLiteral(".hidden"), QStringLiteral("_hidden.jpg")}, // a leading dot would hide the copy
-        {QStringLiteral("A/B"), QStringLiteral("A_B.jpg")},
-        {QStringLiteral("/etc/passwd"), QStringLiteral("_etc_passwd.jpg")},
-        {QStringLiteral("a\nb\tc\x01" "d\x7f"), QStringLiteral("a_b_c_d_.jpg")},
-        {QString::fromUtf16(u"nul\0byte", 8), QStringLiteral("nul_byte.jpg")},
-        {QString::fromUtf16(u"photo\u202Egpj.exe"), QStringLiteral("photo_gpj.exe.jpg")},
-        {QString::fromUtf16(u"line\u2028break"), QStringLiteral("line_break.jpg")},
-        {QString(QChar(0xD800)) + QStringLiteral("lone"), QStringLiteral("_lone.jpg")},
-        {QString::fromUtf16(u"Z\u00FCrich \U0001F600"), QString::fromUtf16(u"Z\u00FCrich \U0001F600.jpg")},
-        {QString(), QStringLiteral("IMG_1.jpg")}, // empty falls back to the original name
-        {QStringLiteral("."), QStringLiteral("IMG_1.jpg")},
+        { QStringLiteral("../x"), QStringLiteral("_._x.jpg") },
+        { QStringLiteral(".hidden"), QStringLiteral("_hidden.jpg") }, // a leading dot would hide the copy
+        { QStringLiteral("A/B"), QStringLiteral("A_B.jpg") },
+        { QStringLiteral("/etc/passwd"), QStringLiteral("_etc_passwd.jpg") },
+        { QStringLiteral("a\nb\tc\x01"
+                         "d\x7f"),
+            QStringLiteral("a_b_c_d_.jpg") },
+        { QString::fromUtf16(u"nul\0byte", 8), QStringLiteral("nul_byte.jpg") },
+        { QString::fromUtf16(u"photo\u202Egpj.exe"), QStringLiteral("photo_gpj.exe.jpg") },
+        { QString::fromUtf16(u"line\u2028break"), QStringLiteral("line_break.jpg") },
+        { QString(QChar(0xD800)) + QStringLiteral("lone"), QStringLiteral("_lone.jpg") },
+        { QString::fromUtf16(u"Z\u00FCrich \U0001F600"), QString::fromUtf16(u"Z\u00FCrich \U0001F600.jpg") },
+        { QString(), QStringLiteral("IMG_1.jpg") }, // empty falls back to the original name
+        { QStringLiteral("."), QStringLiteral("IMG_1.jpg") },
     };
     for (const auto &[replacement, expected] : cases) {
         rule.replaceFilename = replacement;
@@ -243,7 +263,7 @@ TEST_F(NewFileName, HostilePartsCannotLeaveTheFolderOrBreakTheName)
     sources.width = QStringLiteral("1/");
     sources.height = QStringLiteral("\n2");
     EXPECT_EQ(nameFor(QStringLiteral("IMG_1.jpg"), all, sources),
-              QStringLiteral("a_b_.._up_1_.._.._etc_1_x_2_c_d.jpg"));
+        QStringLiteral("a_b_.._up_1_.._.._etc_1_x_2_c_d.jpg"));
 }
 
 TEST_F(NewFileName, LongNamesAreShortenedOnACharacterBoundary)

@@ -45,7 +45,7 @@ protected:
         QList<FailedPhoto> failures;
         for (int i = 0; i < count; ++i) {
             const QString path = sources.filePath(QStringLiteral("f%1.jpg").arg(i));
-            failures.append({path, QStringLiteral("Failed to read input data")});
+            failures.append({ path, QStringLiteral("Failed to read input data") });
         }
         return failures;
     }
@@ -56,7 +56,7 @@ protected:
         edited.setArtist(QStringLiteral("Ada"));
         edited.setArtistEdited(true);
         sheet->startProcess(EditingOptions::onlyModify, edited, FileInfo(), {},
-                            inPlace ? std::nullopt : std::optional(QUrl::fromLocalFile(destination.path())), inPlace);
+            inPlace ? std::nullopt : std::optional(QUrl::fromLocalFile(destination.path())), inPlace);
     }
 
     // Waits until the batch has stored its result; batches counts the
@@ -93,16 +93,17 @@ TEST_F(ProgressSheet, ShowsEachFileAndThePercentageOfThoseBefore)
     EXPECT_EQ(sheet->lblTotalSelectedPhotos->text(), text("QX_ID_48") + QLatin1Char(':'));
     EXPECT_EQ(sheet->btnStop->text(), text("QX_ID_51"));
     EXPECT_EQ(sheet->lblValueTotalSelectedPhotos->text(), QStringLiteral("4"));
-    EXPECT_EQ(completed, (QStringList{QStringLiteral("0.0 %"), QStringLiteral("25.0 %"), QStringLiteral("50.0 %")}));
+    EXPECT_EQ(completed,
+        (QStringList { QStringLiteral("0.0 %"), QStringLiteral("25.0 %"), QStringLiteral("50.0 %") }));
     EXPECT_EQ(sheet->lblValueProcessCompleted->text(), QStringLiteral("75.0 %")) << "100 is never shown";
     EXPECT_EQ(sheet->progressIndicator->value(), 75);
-    EXPECT_EQ(processed, (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")}));
+    EXPECT_EQ(processed, (QStringList { QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2") }));
     EXPECT_EQ(paths.first(), displayedFiles().at(0)->path());
     EXPECT_EQ(sheet->lblValueTimeElapsed->text(), QStringLiteral("00:00:01"));
 
     ASSERT_TRUE(batchResult());
     EXPECT_EQ(batchResult()->failedPhotos, notImages(4)) << "each file fails for being no image";
-    EXPECT_EQ(*batchResult(), (Result{4, 4, 1.0, 0, 0, std::nullopt, true, notImages(4)}));
+    EXPECT_EQ(*batchResult(), (Result { 4, 4, 1.0, 0, 0, std::nullopt, true, notImages(4) }));
 }
 
 TEST_F(ProgressSheet, TheSheetClosesAndASecondLaterTheResultPageShows)
@@ -128,7 +129,7 @@ TEST_F(ProgressSheet, TheSheetClosesAndASecondLaterTheResultPageShows)
     platform::Clock::advance(ProgressViewController::ShowResultDelayMs - 1);
     EXPECT_TRUE(pages.isEmpty());
     platform::Clock::advance(1);
-    EXPECT_EQ(pages, QList<ContainerPage>{ContainerPage::result});
+    EXPECT_EQ(pages, QList<ContainerPage> { ContainerPage::result });
     EXPECT_EQ(ResultViewController::shared()->lblValuePhotosSelected->text(), QStringLiteral("1"))
         << "the result page shows this batch";
 }
@@ -151,7 +152,8 @@ TEST_F(ProgressSheet, TheElapsedTimeCountsTimerTicksWhileTheBatchRuns)
     start();
     finish(finished);
 
-    EXPECT_EQ(elapsed, (QStringList{QStringLiteral("approx"), QStringLiteral("00:00:02"), QStringLiteral("00:00:04")}));
+    EXPECT_EQ(elapsed,
+        (QStringList { QStringLiteral("approx"), QStringLiteral("00:00:02"), QStringLiteral("00:00:04") }));
     EXPECT_EQ(sheet->timeElapsedInSeconds(), 7.0);
     EXPECT_EQ(batchResult()->timeElapsedInSeconds, 7.0);
     EXPECT_FALSE(sheet->isTimerRunning());
@@ -177,9 +179,9 @@ TEST_F(ProgressSheet, AConfirmedStopFinishesTheFileInWorkAndSkipsTheRest)
     ASSERT_EQ(alerts.shown().size(), 1u);
     EXPECT_EQ(alerts.shown()[0].message, text("QX_ID_245"));
     EXPECT_EQ(alerts.shown()[0].informative, text("QX_ID_246"));
-    EXPECT_EQ(alerts.shown()[0].buttons, (QStringList{text("QX_ID_200"), text("QX_ID_199")}));
+    EXPECT_EQ(alerts.shown()[0].buttons, (QStringList { text("QX_ID_200"), text("QX_ID_199") }));
     EXPECT_EQ(lastStarted, 2);
-    EXPECT_EQ(*batchResult(), (Result{3, 10, 1.0, 0, 7, std::nullopt, true, notImages(3)}));
+    EXPECT_EQ(*batchResult(), (Result { 3, 10, 1.0, 0, 7, std::nullopt, true, notImages(3) }));
     EXPECT_TRUE(QFile::exists(sources.filePath(QStringLiteral("f9.jpg"))));
 }
 
@@ -206,7 +208,7 @@ TEST_F(ProgressSheet, ADeclinedStopGoesOnAndTheTimeStandsStillMeanwhile)
 
     EXPECT_TRUE(pausedWhileAsking);
     EXPECT_FALSE(BatchFlags::shared().isProcessPaused());
-    EXPECT_EQ(*batchResult(), (Result{3, 3, 3.0, 0, 0, std::nullopt, true, notImages(3)}));
+    EXPECT_EQ(*batchResult(), (Result { 3, 3, 3.0, 0, 0, std::nullopt, true, notImages(3) }));
 }
 
 TEST_F(ProgressSheet, FilesWithoutAPathAreSkippedAndASecondStartIsIgnored)
@@ -220,7 +222,7 @@ TEST_F(ProgressSheet, FilesWithoutAPathAreSkippedAndASecondStartIsIgnored)
     finish(finished);
     QCoreApplication::processEvents();
     EXPECT_EQ(finished.count(), 1);
-    EXPECT_EQ(*batchResult(), (Result{0, 2, 1.0, 0, 2, std::nullopt, true, {}}));
+    EXPECT_EQ(*batchResult(), (Result { 0, 2, 1.0, 0, 2, std::nullopt, true, {} }));
     EXPECT_EQ(sheet->lblValueProcessCompleted->text(), QStringLiteral("0 %"));
     EXPECT_EQ(sheet->lblValueTimeElapsed->text(), QStringLiteral("approx"));
 
@@ -229,7 +231,7 @@ TEST_F(ProgressSheet, FilesWithoutAPathAreSkippedAndASecondStartIsIgnored)
     start();
     finish(finished, 2);
     EXPECT_EQ(finished.count(), 2);
-    EXPECT_EQ(*batchResult(), (Result{0, 0, 1.0, 0, 0, std::nullopt, true, {}}));
+    EXPECT_EQ(*batchResult(), (Result { 0, 0, 1.0, 0, 0, std::nullopt, true, {} }));
 }
 
 } // namespace

@@ -46,9 +46,9 @@ protected:
 
     QList<QCheckBox *> groupBoxes() const
     {
-        return {screen->btnReplaceFilename, screen->btnReplaceText, screen->btnAddText, screen->btnAddIndex,
-                screen->btnAddCounter, screen->btnAddDateTime, screen->btnAddExifLocation,
-                screen->btnAppendWidthHeight};
+        return { screen->btnReplaceFilename, screen->btnReplaceText, screen->btnAddText, screen->btnAddIndex,
+            screen->btnAddCounter, screen->btnAddDateTime, screen->btnAddExifLocation,
+            screen->btnAppendWidthHeight };
     }
 
     RenameViewController *screen = nullptr;
@@ -120,7 +120,8 @@ TEST_F(RenameScreen, TheExampleFollowsTheRuleWithPlaceholders)
     screen->btnAppendWidthHeight->click();
     screen->btnAddText->click();
     type(screen->txtFieldSuffixAddText, QStringLiteral("raw"));
-    EXPECT_EQ(example(), QStringLiteral("005_{YYYY-MM-DD_HH-MM-SS}_Filename_{City}_{Country}_{Width}x{Height}_raw"));
+    EXPECT_EQ(example(),
+        QStringLiteral("005_{YYYY-MM-DD_HH-MM-SS}_Filename_{City}_{Country}_{Width}x{Height}_raw"));
 
     screen->btnReplaceFilename->click();
     type(screen->txtFieldReplaceFilename, QStringLiteral("Trip"));
@@ -181,7 +182,7 @@ TEST_F(RenameScreen, SaveStoresTheRuleButRefusesABlankReplacementName)
     screen->btnSave->click();
     EXPECT_EQ(loadRenameSettings(), screen->rename);
     EXPECT_EQ(loadRenameSettings().replaceFilename, QStringLiteral("   Trip"));
-    EXPECT_EQ(events, std::vector{platform::Presenter::Event::Dismissed});
+    EXPECT_EQ(events, std::vector { platform::Presenter::Event::Dismissed });
 
     // Opening again shows the stored rule, not unsaved changes.
     screen->btnAddText->click();

@@ -26,7 +26,8 @@ protected:
 
     QStringList destinationEntries() const
     {
-        return QDir(destination.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
+        return QDir(destination.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     }
 
     static Rename replacedBy(const QString &name)
@@ -81,7 +82,8 @@ TEST_F(RenamedCopiesTest, CountersStepByOnePerCopyInBatchOrder)
     EXPECT_TRUE(copies.copy(makeSource(QStringLiteral("a.jpg"))));
     EXPECT_TRUE(copies.copy(makeSource(QStringLiteral("c.png"))));
     EXPECT_EQ(destinationEntries(),
-              (QStringList{QStringLiteral("009_b.jpg"), QStringLiteral("010_a.jpg"), QStringLiteral("011_c.png")}));
+        (QStringList {
+            QStringLiteral("009_b.jpg"), QStringLiteral("010_a.jpg"), QStringLiteral("011_c.png") }));
 }
 
 // Another program creates the chosen name between the check and the copy:
@@ -127,8 +129,13 @@ TEST_F(RenamedCopiesTest, HostileNamesStayInsideTheDestinationAndWithinTheLimit)
     const QString file = makeSource(QStringLiteral("IMG_1.jpg"));
     const QString longText = QString::fromUtf16(u"\u00E9").repeated(150); // 300 bytes
     const QString hostile[] = {
-        QStringLiteral("../x"), QStringLiteral("A/B"), QStringLiteral(".."), QStringLiteral("/"),
-        QStringLiteral("a\x01\x1f\x7f"), longText, QStringLiteral("x").repeated(300),
+        QStringLiteral("../x"),
+        QStringLiteral("A/B"),
+        QStringLiteral(".."),
+        QStringLiteral("/"),
+        QStringLiteral("a\x01\x1f\x7f"),
+        longText,
+        QStringLiteral("x").repeated(300),
     };
     for (const QString &name : hostile) {
         Rename rule = replacedBy(name);
@@ -146,7 +153,8 @@ TEST_F(RenamedCopiesTest, HostileNamesStayInsideTheDestinationAndWithinTheLimit)
         }
     }
     // Nothing landed beside the destination folder.
-    EXPECT_EQ(QDir(root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{QStringLiteral("inner")});
+    EXPECT_EQ(QDir(root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList { QStringLiteral("inner") });
     EXPECT_EQ(QDir(inner).entryList(QDir::Files | QDir::Hidden).size(), int(std::size(hostile)) * 3);
 }
 

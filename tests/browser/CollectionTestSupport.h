@@ -31,7 +31,7 @@ public:
 class RecordingDelegate : public QorCollectionViewDelegate
 {
 public:
-    QSize cell{100, 100};
+    QSize cell { 100, 100 };
     bool emptySelection = true;
     bool multipleSelection = true;
     bool typeToSelect = true;
@@ -77,7 +77,10 @@ public:
         static_cast<Cell *>(controller)->item = item;
         shown.push_back(item);
     }
-    void viewControllerBecameInvisible(QorCollectionView *, QWidget *) override { log.push_back("invisible"); }
+    void viewControllerBecameInvisible(QorCollectionView *, QWidget *) override
+    {
+        log.push_back("invisible");
+    }
     void updateViewControllerAsSelected(QorCollectionView *, QWidget *, const QVariant &item) override
     {
         log.push_back("mark " + item.toString());
@@ -95,7 +98,10 @@ public:
         log.push_back("deselect " + item.toString());
     }
     void collectionViewSelectionDidChange(QorCollectionView *) override { ++selectionChanges; }
-    void collectionViewDidScroll(QorCollectionView *, int direction) override { scrollDirections.push_back(direction); }
+    void collectionViewDidScroll(QorCollectionView *, int direction) override
+    {
+        scrollDirections.push_back(direction);
+    }
     void didDoubleClickViewControllerAtIndex(QorCollectionView *, QWidget *controller) override
     {
         doubleClicked.push_back(controller);
@@ -112,7 +118,10 @@ public:
     }
     int topOffsetForItemsInCollectionView(QorCollectionView *) override { return topOffset; }
     bool isEnabledEmptySelectionForCollectionView(QorCollectionView *) override { return emptySelection; }
-    bool isEnabledMultipleSelectionForCollectionView(QorCollectionView *) override { return multipleSelection; }
+    bool isEnabledMultipleSelectionForCollectionView(QorCollectionView *) override
+    {
+        return multipleSelection;
+    }
     bool canDragItemsAtIndexes(QorCollectionView *, const QorIndexSet &) override { return canDrag; }
     void writeItemsAtIndexes(QorCollectionView *view, const QorIndexSet &indexes, QMimeData *mime) override
     {
@@ -126,13 +135,16 @@ public:
     }
     void dragEnteredViewController(QorCollectionView *, QWidget *controller) override
     {
-        log.push_back(QStringLiteral("hover enter %1").arg(controller ? static_cast<Cell *>(controller)->item.toString() : "none"));
+        log.push_back(QStringLiteral("hover enter %1")
+                          .arg(controller ? static_cast<Cell *>(controller)->item.toString() : "none"));
     }
     void dragExitedViewController(QorCollectionView *, QWidget *controller) override
     {
-        log.push_back(QStringLiteral("hover exit %1").arg(controller ? static_cast<Cell *>(controller)->item.toString() : "none"));
+        log.push_back(QStringLiteral("hover exit %1")
+                          .arg(controller ? static_cast<Cell *>(controller)->item.toString() : "none"));
     }
-    bool performDragOperation(QorCollectionView *, const QorDragInfo &info, QWidget *controller, const QVariant &item) override
+    bool performDragOperation(
+        QorCollectionView *, const QorDragInfo &info, QWidget *controller, const QVariant &item) override
     {
         droppedTexts.push_back(info.mimeData ? info.mimeData->text() : QString());
         droppedItems.push_back(item);
@@ -145,13 +157,17 @@ public:
     {
         deleted.push_back(indexes.toVector());
     }
-    std::optional<bool> nameOfItemStartsWith(QorCollectionView *, const QVariant &item, const QString &prefix) override
+    std::optional<bool> nameOfItemStartsWith(
+        QorCollectionView *, const QVariant &item, const QString &prefix) override
     {
         if (!typeToSelect)
             return std::nullopt;
         return item.toString().toLower().startsWith(prefix);
     }
-    std::optional<QorRange> validScalingRangeForCollectionView(QorCollectionView *) override { return scalingRange; }
+    std::optional<QorRange> validScalingRangeForCollectionView(QorCollectionView *) override
+    {
+        return scalingRange;
+    }
     void collectionViewDidZoom(QorCollectionView *) override { ++zooms; }
 };
 
@@ -196,7 +212,8 @@ struct Grid
     }
     ~Grid() { view.setDelegate(nullptr); }
 
-    void load(const QVariantList &items, const std::vector<QorCollectionViewGroup> &groups = {}, bool emptyCaches = false)
+    void load(const QVariantList &items, const std::vector<QorCollectionViewGroup> &groups = {},
+        bool emptyCaches = false)
     {
         view.reloadDataWithItems(items, groups, emptyCaches);
         settle(view);
@@ -213,11 +230,12 @@ struct Grid
 
 // Mouse events at a point in view coordinates, sent to the viewport.
 inline void sendMouse(QorCollectionView &view, QEvent::Type type, QPoint viewPoint, Qt::MouseButton button,
-                      Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QWidget *viewport = view.viewport();
     const QPoint local = viewPoint - QPoint(0, view.verticalScrollBar()->value());
-    QMouseEvent event(type, QPointF(local), QPointF(viewport->mapToGlobal(local)), button, buttons, modifiers);
+    QMouseEvent event(
+        type, QPointF(local), QPointF(viewport->mapToGlobal(local)), button, buttons, modifiers);
     QApplication::sendEvent(viewport, &event);
 }
 

@@ -34,7 +34,7 @@ struct GroupedGrid : Grid
         delegate.headerHeight = 30;
         delegate.headerDiff = 30;
         for (int g = 0; g < groupCount; ++g)
-            groups.emplace_back(QStringLiteral("%1 %2").arg(prefix).arg(g), QorRange{g * 8, 8});
+            groups.emplace_back(QStringLiteral("%1 %2").arg(prefix).arg(g), QorRange { g * 8, 8 });
         load(numberedItems(groupCount * 8), groups);
     }
 };
@@ -48,7 +48,7 @@ TEST(CollectionView, AReloadPlacesCellsForTheVisibleRowsThenTheRowsAround)
     EXPECT_TRUE(grid.view.visibleViewControllerArray().isEmpty()) << "cells before the layout arrived";
     settle(grid.view);
     // Three rows in view and three pre-rendered rows below them.
-    EXPECT_EQ(grid.view.indexesOfViewControllers(), QorIndexSet(QorRange{0, 24}));
+    EXPECT_EQ(grid.view.indexesOfViewControllers(), QorIndexSet(QorRange { 0, 24 }));
     EXPECT_EQ(grid.delegate.cellsMade, 24);
     expectCellsMatchLayout(grid);
     // 25 rows of 100 points.
@@ -76,7 +76,7 @@ TEST(CollectionView, ScrollingRecyclesCellsAndKeepsTheirNumberBounded)
     }
     EXPECT_LE(grid.delegate.cellsMade, bound);
     EXPECT_EQ(grid.view.visibleViewControllerArray().size() + grid.view.reusableViewControllerCount(),
-              grid.delegate.cellsMade);
+        grid.delegate.cellsMade);
 }
 
 TEST(CollectionView, AReloadWithFewerItemsParksTheRestAndReusesTheOthersInPlace)
@@ -87,7 +87,7 @@ TEST(CollectionView, AReloadWithFewerItemsParksTheRestAndReusesTheOthersInPlace)
     grid.delegate.shown.clear();
     grid.view.reloadDataWithItems(numberedItems(6, QStringLiteral("new")), false);
     // At once, before any layout: six cells re-filled in place, the rest parked.
-    EXPECT_EQ(grid.view.indexesOfViewControllers(), QorIndexSet(QorRange{0, 6}));
+    EXPECT_EQ(grid.view.indexesOfViewControllers(), QorIndexSet(QorRange { 0, 6 }));
     EXPECT_EQ(grid.view.reusableViewControllerCount(), 18);
     EXPECT_EQ(grid.view.viewControllerForItemAtIndex(0), first);
     EXPECT_EQ(static_cast<Cell *>(first)->item, QVariant(QStringLiteral("new0")));
@@ -109,7 +109,8 @@ TEST(CollectionView, EmptyCachesReleasesEveryCellAndAsksForNewOnes)
     grid.load(numberedItems(100));
     grid.delegate.log.clear();
     grid.load(numberedItems(100), {}, true);
-    EXPECT_EQ(std::count(grid.delegate.log.begin(), grid.delegate.log.end(), QStringLiteral("invisible")), 24);
+    EXPECT_EQ(
+        std::count(grid.delegate.log.begin(), grid.delegate.log.end(), QStringLiteral("invisible")), 24);
     EXPECT_EQ(grid.delegate.cellsMade, 48);
     expectCellsMatchLayout(grid);
 }
@@ -125,7 +126,7 @@ TEST(CollectionView, AReloadWhileNarrowerThanACellStillTakesTheItems)
     grid.view.resize(450, 300);
     settle(grid.view);
     EXPECT_EQ(grid.view.rectOfItemAtIndex(3), QRect(330, 0, 100, 100));
-    EXPECT_EQ(grid.view.indexesOfViewControllers(), QorIndexSet(QorRange{0, 5}));
+    EXPECT_EQ(grid.view.indexesOfViewControllers(), QorIndexSet(QorRange { 0, 5 }));
     expectCellsMatchLayout(grid);
 }
 
@@ -133,12 +134,14 @@ TEST(CollectionView, OnlyTheNewestOfOverlappingReloadsIsShown)
 {
     Grid grid;
     std::vector<QString> completions;
-    grid.view.reloadDataWithItems(numberedItems(50, QStringLiteral("a")), {}, false, [&] { completions.push_back("a"); });
+    grid.view.reloadDataWithItems(
+        numberedItems(50, QStringLiteral("a")), {}, false, [&] { completions.push_back("a"); });
     // The first pass has finished, its result waits in the event queue.
     grid.view.layoutManager()->waitForQueue();
-    grid.view.reloadDataWithItems(numberedItems(7, QStringLiteral("b")), {}, false, [&] { completions.push_back("b"); });
+    grid.view.reloadDataWithItems(
+        numberedItems(7, QStringLiteral("b")), {}, false, [&] { completions.push_back("b"); });
     settle(grid.view);
-    EXPECT_EQ(completions, std::vector<QString>{"b"});
+    EXPECT_EQ(completions, std::vector<QString> { "b" });
     EXPECT_EQ(grid.view.layoutManager()->itemLayouts().count(), 7);
     EXPECT_EQ(grid.view.contentHeight(), 300);
     expectCellsMatchLayout(grid);
@@ -163,7 +166,7 @@ TEST(CollectionView, ScrollingReportsItsDirection)
     grid.delegate.scrollDirections.clear();
     grid.scrollTo(250);
     grid.scrollTo(100);
-    EXPECT_EQ(grid.delegate.scrollDirections, (std::vector<int>{1, 0}));
+    EXPECT_EQ(grid.delegate.scrollDirections, (std::vector<int> { 1, 0 }));
 }
 
 TEST(CollectionView, AnEmptyGridScrollsAndResizesWithoutCells)
@@ -232,6 +235,6 @@ TEST(CollectionView, ASoftReloadKeepsSelectionAndCells)
     grid.view.softReloadDataWithCompletionBlock([&] { done = true; });
     settle(grid.view);
     EXPECT_TRUE(done);
-    EXPECT_EQ(grid.selection(), std::vector<qint64>{5});
+    EXPECT_EQ(grid.selection(), std::vector<qint64> { 5 });
     EXPECT_EQ(grid.view.viewControllerForItemAtIndex(5), cell);
 }

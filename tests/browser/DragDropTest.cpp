@@ -28,7 +28,7 @@ struct DragPerformer
     DragPerformer()
     {
         previous = platform::DragData::setPerformer([this](const platform::DragData::Drag &drag) {
-            drags.push_back({drag.mimeData->text(), drag.image.size(), drag.hotSpot, drag.source});
+            drags.push_back({ drag.mimeData->text(), drag.image.size(), drag.hotSpot, drag.source });
             return during ? during() : Qt::CopyAction;
         });
     }
@@ -37,7 +37,7 @@ struct DragPerformer
 
 // Drag events at a point in view coordinates; answers whether the view took it.
 bool sendDrag(QorCollectionView &view, QEvent::Type type, QPoint viewPoint, const QMimeData *mime,
-              Qt::DropAction *action = nullptr)
+    Qt::DropAction *action = nullptr)
 {
     const QPoint local = viewPoint - QPoint(0, view.verticalScrollBar()->value());
     const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
@@ -110,7 +110,7 @@ TEST(CollectionDrag, WithoutTheDelegatesConsentTheMouseDrawsARubberBand)
     drag(grid.view, grid.centreOf(5));
     release(grid.view, grid.centreOf(5));
     EXPECT_TRUE(performer.drags.empty());
-    EXPECT_EQ(grid.selection(), (std::vector<qint64>{0, 1, 4, 5}));
+    EXPECT_EQ(grid.selection(), (std::vector<qint64> { 0, 1, 4, 5 }));
 }
 
 TEST(CollectionDrop, DropsFromElsewhereLandOnItemsTheDelegateAccepts)
@@ -132,7 +132,7 @@ TEST(CollectionDrop, DropsFromElsewhereLandOnItemsTheDelegateAccepts)
     EXPECT_EQ(grid.view.dragHoverIndex(), 2);
     grid.delegate.log.clear();
     EXPECT_TRUE(sendDrag(grid.view, QEvent::DragMove, grid.centreOf(6), &mime));
-    EXPECT_EQ(grid.delegate.log, (std::vector<QString>{"hover exit item2", "hover enter item6"}));
+    EXPECT_EQ(grid.delegate.log, (std::vector<QString> { "hover exit item2", "hover enter item6" }));
 
     EXPECT_TRUE(sendDrag(grid.view, QEvent::Drop, grid.centreOf(6), &mime, &action));
     EXPECT_EQ(action, Qt::CopyAction);
@@ -172,7 +172,7 @@ TEST(CollectionDrop, ADropCarryingNothingIsRefused)
     QMimeData nothing;
     QMimeData noFiles;
     noFiles.setData(QStringLiteral("text/uri-list"), QByteArray());
-    for (const QMimeData *mime : {&nothing, &noFiles}) {
+    for (const QMimeData *mime : { &nothing, &noFiles }) {
         sendDrag(grid.view, QEvent::DragEnter, grid.centreOf(2), mime);
         EXPECT_EQ(grid.view.dragHoverIndex(), 2);
         EXPECT_FALSE(sendDrag(grid.view, QEvent::Drop, grid.centreOf(2), mime));

@@ -49,10 +49,10 @@ TEST(CollectionLayout, RowsOfCellsTenPointsApartWrapAtTheVisibleRightEdge)
 
 TEST(CollectionLayout, TwoOrThreeColumnsStartTenPointsInOthersAtZero)
 {
-    EXPECT_EQ(layOut(grid(1, 100)).rectOfItemAtIndex(0).x(), 0);  // one column
+    EXPECT_EQ(layOut(grid(1, 100)).rectOfItemAtIndex(0).x(), 0); // one column
     EXPECT_EQ(layOut(grid(1, 200)).rectOfItemAtIndex(0).x(), 10); // two
     EXPECT_EQ(layOut(grid(1, 399)).rectOfItemAtIndex(0).x(), 10); // three
-    EXPECT_EQ(layOut(grid(1, 400)).rectOfItemAtIndex(0).x(), 0);  // four
+    EXPECT_EQ(layOut(grid(1, 400)).rectOfItemAtIndex(0).x(), 0); // four
     // The margin counts in the wrap: two "columns" of 100 in 205 hold one cell a row.
     const auto narrow = layOut(grid(2, 205));
     EXPECT_EQ(narrow.rectOfItemAtIndex(1), QRect(10, 100, 100, 100));
@@ -85,7 +85,7 @@ TEST(CollectionLayout, GroupsOpenHeaderSpaceFinishTheirRowAndTakeTheTopOffset)
     Input in = grid(7, 450);
     in.topOffset = 20;
     in.groupHeaderHeightDiff = 46;
-    in.groups = {{0, 2, false}, {2, 5, false}};
+    in.groups = { { 0, 2, false }, { 2, 5, false } };
     const auto layout = layOut(in);
     // A group at index 0 adds only the header distance to the top offset.
     EXPECT_EQ(layout.rectOfItemAtIndex(0), QRect(0, 66, 100, 100));
@@ -102,7 +102,7 @@ TEST(CollectionLayout, CollapsedGroupsParkTheirItemsLeftOfTheViewAndKeepOnlyTheH
     Input in = grid(9, 450);
     in.topOffset = 20;
     in.groupHeaderHeightDiff = 46;
-    in.groups = {{0, 3, true}, {3, 3, true}, {6, 3, false}};
+    in.groups = { { 0, 3, true }, { 3, 3, true }, { 6, 3, false } };
     const auto layout = layOut(in);
     // The first group is collapsed: no top offset.
     EXPECT_EQ(layout.rectOfItemAtIndex(0), QRect(-200, 46, 100, 100));
@@ -112,7 +112,7 @@ TEST(CollectionLayout, CollapsedGroupsParkTheirItemsLeftOfTheViewAndKeepOnlyTheH
     EXPECT_EQ(layout.rectOfItemAtIndex(6), QRect(0, 138, 100, 100));
     // Hidden items answer no point, rectangle or row query.
     EXPECT_EQ(layout.indexOfItemAtPoint(QPoint(-150, 100)), QorNotFound);
-    EXPECT_EQ(layout.indexesOfItemsInRect(QRect(-300, 0, 1000, 1000)), (std::vector<qint64>{6, 7, 8}));
+    EXPECT_EQ(layout.indexesOfItemsInRect(QRect(-300, 0, 1000, 1000)), (std::vector<qint64> { 6, 7, 8 }));
     EXPECT_EQ(layout.indexOfItemAtRow(0, 0), 6);
 }
 
@@ -120,7 +120,7 @@ TEST(CollectionLayout, UngroupedItemsBeforeACollapsedGroupStayVisible)
 {
     Input in = grid(5, 450);
     in.groupHeaderHeightDiff = 46;
-    in.groups = {{2, 3, true}};
+    in.groups = { { 2, 3, true } };
     const auto layout = layOut(in);
     EXPECT_EQ(layout.rectOfItemAtIndex(0), QRect(0, 0, 100, 100));
     EXPECT_EQ(layout.rectOfItemAtIndex(1), QRect(110, 0, 100, 100));
@@ -148,7 +148,7 @@ TEST(CollectionLayout, QueriesOutsideTheItemsAnswerNothing)
     EXPECT_EQ(layout.indexOfItemAtPoint(QPoint(340, 150)), QorNotFound); // past the last item
     EXPECT_EQ(layout.indexOfItemAtPoint(QPoint(115, 150)), 5);
     EXPECT_EQ(layout.indexOfItemAtRow(1, 2), QorNotFound);
-    EXPECT_EQ(layout.indexesOfItemsInRect(QRect(50, 50, 100, 100)), (std::vector<qint64>{0, 1, 4, 5}));
+    EXPECT_EQ(layout.indexesOfItemsInRect(QRect(50, 50, 100, 100)), (std::vector<qint64> { 0, 1, 4, 5 }));
     EXPECT_TRUE(layout.indexesOfItemsInRect(QRect(50, 50, 0, 0)).empty());
 }
 
@@ -162,7 +162,7 @@ TEST(CollectionLayoutManager, OnlyTheNewestRequestPublishes)
     manager.enumerateItems(grid(3, 450), [&] { completions.push_back(2); });
     manager.waitForQueue();
     QCoreApplication::processEvents();
-    EXPECT_EQ(completions, std::vector<int>{2});
+    EXPECT_EQ(completions, std::vector<int> { 2 });
     EXPECT_EQ(manager.itemLayouts().count(), 3);
     EXPECT_FALSE(manager.isEnumerating());
 }
@@ -182,22 +182,22 @@ TEST(CollectionLayoutManager, CancelledPassesNeverComplete)
 TEST(QorIndexSet, KeepsDisjointSortedRuns)
 {
     QorIndexSet set;
-    set.insert(QorRange{10, 5}); // 10..14
+    set.insert(QorRange { 10, 5 }); // 10..14
     set.insert(3);
     set.insert(15); // touches the run: merges
     EXPECT_EQ(set.runs().size(), 2u);
     EXPECT_EQ(set.count(), 7);
     EXPECT_EQ(set.first(), 3);
     EXPECT_EQ(set.last(), 15);
-    set.insert(QorRange{4, 6}); // bridges both runs
-    EXPECT_EQ(set.runs(), (std::vector<QorRange>{{3, 13}}));
-    set.remove(QorRange{7, 2}); // splits it
-    EXPECT_EQ(set.runs(), (std::vector<QorRange>{{3, 4}, {9, 7}}));
+    set.insert(QorRange { 4, 6 }); // bridges both runs
+    EXPECT_EQ(set.runs(), (std::vector<QorRange> { { 3, 13 } }));
+    set.remove(QorRange { 7, 2 }); // splits it
+    EXPECT_EQ(set.runs(), (std::vector<QorRange> { { 3, 4 }, { 9, 7 } }));
     EXPECT_EQ(set.count(), 11);
     EXPECT_FALSE(set.contains(8));
     EXPECT_TRUE(set.contains(9));
     EXPECT_EQ(set.withoutIndex(3).first(), 4);
-    set.remove(QorRange{0, 100});
+    set.remove(QorRange { 0, 100 });
     EXPECT_TRUE(set.isEmpty());
     EXPECT_EQ(set.first(), QorNotFound);
     EXPECT_EQ(set.count(), 0);
@@ -205,8 +205,9 @@ TEST(QorIndexSet, KeepsDisjointSortedRuns)
 
 TEST(QorCollectionViewGroup, CollapsedStateIsASettingSharedByTitle)
 {
-    const QorCollectionViewGroup first = QorCollectionViewGroup::groupWithTitle(QStringLiteral("May %1"), 3, QorRange{5, 10});
-    const QorCollectionViewGroup twin(QStringLiteral("May %1"), QorRange{20, 2});
+    const QorCollectionViewGroup first
+        = QorCollectionViewGroup::groupWithTitle(QStringLiteral("May %1"), 3, QorRange { 5, 10 });
+    const QorCollectionViewGroup twin(QStringLiteral("May %1"), QorRange { 20, 2 });
     EXPECT_EQ(first.defaultsIdentifier(), QStringLiteral("collectionGroupMay %1Status"));
     EXPECT_EQ(first.description(), QStringLiteral("May %1 3 {5, 10}"));
     EXPECT_FALSE(first.isCollapsed());

@@ -211,4 +211,3 @@ TEST_F(GridItemTest, QuickLookNeedsAFileWithAUrlInTheDisplayedList)
     EXPECT_FALSE(screens.isShared(QStringLiteral("platform::PreviewPanel")));
     EXPECT_FALSE(cell.url.has_value());
 }
-

@@ -40,19 +40,20 @@ TEST(CollectionSelection, AClickSelectsOneItemAndAClickBetweenItemsEmptiesIt)
 {
     SelectionGrid grid;
     click(grid.view, grid.centreOf(1));
-    EXPECT_EQ(grid.selection(), Indexes{1});
+    EXPECT_EQ(grid.selection(), Indexes { 1 });
     grid.delegate.log.clear();
     click(grid.view, grid.centreOf(6));
-    EXPECT_EQ(grid.selection(), Indexes{6});
+    EXPECT_EQ(grid.selection(), Indexes { 6 });
     // Deselecting reports before it unmarks; selecting marks before it reports.
-    EXPECT_EQ(grid.delegate.log, (std::vector<QString>{"deselect item1", "unmark item1", "mark item6", "select item6"}));
+    EXPECT_EQ(grid.delegate.log,
+        (std::vector<QString> { "deselect item1", "unmark item1", "mark item6", "select item6" }));
     click(grid.view, gapInRow(0));
-    EXPECT_EQ(grid.selection(), Indexes{});
+    EXPECT_EQ(grid.selection(), Indexes {});
 
     grid.delegate.emptySelection = false;
     click(grid.view, grid.centreOf(3));
     click(grid.view, gapInRow(0));
-    EXPECT_EQ(grid.selection(), Indexes{3});
+    EXPECT_EQ(grid.selection(), Indexes { 3 });
 }
 
 TEST(CollectionSelection, ControlClickTogglesShiftClickExtendsOrDeselects)
@@ -60,17 +61,17 @@ TEST(CollectionSelection, ControlClickTogglesShiftClickExtendsOrDeselects)
     SelectionGrid grid;
     click(grid.view, grid.centreOf(1));
     click(grid.view, grid.centreOf(3), Qt::ControlModifier);
-    EXPECT_EQ(grid.selection(), (Indexes{1, 3}));
+    EXPECT_EQ(grid.selection(), (Indexes { 1, 3 }));
     click(grid.view, grid.centreOf(1), Qt::ControlModifier);
-    EXPECT_EQ(grid.selection(), Indexes{3});
+    EXPECT_EQ(grid.selection(), Indexes { 3 });
     // Below the selection: through the clicked item.
     click(grid.view, grid.centreOf(9), Qt::ShiftModifier);
-    EXPECT_EQ(grid.selection(), (Indexes{3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(grid.selection(), (Indexes { 3, 4, 5, 6, 7, 8, 9 }));
     click(grid.view, grid.centreOf(5), Qt::ShiftModifier);
-    EXPECT_EQ(grid.selection(), (Indexes{3, 4, 6, 7, 8, 9}));
+    EXPECT_EQ(grid.selection(), (Indexes { 3, 4, 6, 7, 8, 9 }));
     // Above it: from the clicked item up to the last selected one.
     click(grid.view, grid.centreOf(1), Qt::ShiftModifier);
-    EXPECT_EQ(grid.selection(), (Indexes{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(grid.selection(), (Indexes { 1, 2, 3, 4, 5, 6, 7, 8, 9 }));
     // A plain click on a selected item keeps the selection (it may be dragged).
     click(grid.view, grid.centreOf(4));
     EXPECT_EQ(grid.selection().size(), 9u);
@@ -82,13 +83,13 @@ TEST(CollectionSelection, WithoutMultipleSelectionModifiedClicksArePlainClicks)
     grid.delegate.multipleSelection = false;
     click(grid.view, grid.centreOf(1));
     click(grid.view, grid.centreOf(3), Qt::ShiftModifier);
-    EXPECT_EQ(grid.selection(), Indexes{3});
+    EXPECT_EQ(grid.selection(), Indexes { 3 });
     click(grid.view, grid.centreOf(3), Qt::ControlModifier);
-    EXPECT_EQ(grid.selection(), Indexes{3});
+    EXPECT_EQ(grid.selection(), Indexes { 3 });
     click(grid.view, grid.centreOf(3), Qt::ShiftModifier);
-    EXPECT_EQ(grid.selection(), Indexes{3});
+    EXPECT_EQ(grid.selection(), Indexes { 3 });
     click(grid.view, grid.centreOf(5), Qt::ControlModifier);
-    EXPECT_EQ(grid.selection(), Indexes{5});
+    EXPECT_EQ(grid.selection(), Indexes { 5 });
 }
 
 TEST(CollectionSelection, ADoubleClickIsReportedOnceAtTheSecondPress)
@@ -102,7 +103,7 @@ TEST(CollectionSelection, ADoubleClickIsReportedOnceAtTheSecondPress)
     EXPECT_EQ(grid.delegate.doubleClicked[0], grid.view.viewControllerForItemAtIndex(2));
     click(grid.view, at); // the third press of a triple click
     EXPECT_EQ(grid.delegate.doubleClicked.size(), 1u);
-    EXPECT_EQ(grid.selection(), Indexes{2});
+    EXPECT_EQ(grid.selection(), Indexes { 2 });
 }
 
 TEST(CollectionSelection, TheSelectionChangeIsAnnouncedAfterTheEventOncePerPass)
@@ -127,13 +128,13 @@ TEST(CollectionSelection, TheRubberBandSelectsWhatItTouches)
     drag(grid.view, QPoint(330, 250));
     EXPECT_EQ(grid.view.rubberBandRect(), QRect(105, 50, 225, 200));
     // Columns 1 and 2 of the first three rows: column 3 starts at 330.
-    EXPECT_EQ(grid.selection(), (Indexes{1, 2, 5, 6, 9, 10}));
+    EXPECT_EQ(grid.selection(), (Indexes { 1, 2, 5, 6, 9, 10 }));
     EXPECT_EQ(grid.delegate.selectionChanges, 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(grid.delegate.selectionChanges, 1);
     // Shrinking the band gives items back.
     drag(grid.view, QPoint(200, 120));
-    EXPECT_EQ(grid.selection(), (Indexes{1, 5}));
+    EXPECT_EQ(grid.selection(), (Indexes { 1, 5 }));
     drag(grid.view, QPoint(330, 250));
     release(grid.view, QPoint(330, 250));
     EXPECT_TRUE(grid.view.rubberBandRect().isEmpty());
@@ -143,7 +144,7 @@ TEST(CollectionSelection, TheRubberBandSelectsWhatItTouches)
     press(grid.view, gapInRow(1), Qt::ControlModifier);
     drag(grid.view, QPoint(215, 295), Qt::ControlModifier);
     release(grid.view, QPoint(215, 295), Qt::ControlModifier);
-    EXPECT_EQ(grid.selection(), (Indexes{1, 2, 6, 10}));
+    EXPECT_EQ(grid.selection(), (Indexes { 1, 2, 6, 10 }));
 }
 
 TEST(CollectionSelection, TheRubberBandScrollsPastTheEdgeAndKeepsSelecting)
@@ -155,13 +156,13 @@ TEST(CollectionSelection, TheRubberBandScrollsPastTheEdgeAndKeepsSelecting)
     drag(grid.view, QPoint(215, 340)); // 40 points below the view
     EXPECT_EQ(grid.view.verticalScrollBar()->value(), 41);
     // The band reaches the pointer's place in the scrolled content: rows 0 to 3.
-    EXPECT_EQ(grid.selection(), (Indexes{1, 5, 9, 13}));
+    EXPECT_EQ(grid.selection(), (Indexes { 1, 5, 9, 13 }));
     platform::Clock::advance(30); // the pointer rests below the view
     EXPECT_EQ(grid.view.verticalScrollBar()->value(), 82);
-    EXPECT_EQ(grid.selection(), (Indexes{1, 5, 9, 13, 17}));
+    EXPECT_EQ(grid.selection(), (Indexes { 1, 5, 9, 13, 17 }));
     platform::Clock::advance(30);
     EXPECT_EQ(grid.view.verticalScrollBar()->value(), 123);
-    EXPECT_EQ(grid.selection(), (Indexes{1, 5, 9, 13, 17}));
+    EXPECT_EQ(grid.selection(), (Indexes { 1, 5, 9, 13, 17 }));
     release(grid.view, QPoint(215, 340 + 123));
     platform::Clock::advance(300);
     EXPECT_EQ(grid.view.verticalScrollBar()->value(), 123) << "no scrolling after the release";
@@ -172,29 +173,29 @@ TEST(CollectionSelection, ArrowKeysMoveAndShiftArrowsExtend)
     SelectionGrid grid;
     click(grid.view, grid.centreOf(0));
     QTest::keyClick(&grid.view, Qt::Key_Left);
-    EXPECT_EQ(grid.selection(), Indexes{0});
+    EXPECT_EQ(grid.selection(), Indexes { 0 });
     QTest::keyClick(&grid.view, Qt::Key_Right);
-    EXPECT_EQ(grid.selection(), Indexes{1});
+    EXPECT_EQ(grid.selection(), Indexes { 1 });
     QTest::keyClick(&grid.view, Qt::Key_Down);
-    EXPECT_EQ(grid.selection(), Indexes{5});
+    EXPECT_EQ(grid.selection(), Indexes { 5 });
     QTest::keyClick(&grid.view, Qt::Key_Up);
-    EXPECT_EQ(grid.selection(), Indexes{1});
+    EXPECT_EQ(grid.selection(), Indexes { 1 });
     click(grid.view, grid.centreOf(19));
     QTest::keyClick(&grid.view, Qt::Key_Right);
-    EXPECT_EQ(grid.selection(), Indexes{19});
+    EXPECT_EQ(grid.selection(), Indexes { 19 });
     QTest::keyClick(&grid.view, Qt::Key_Down); // no row below
-    EXPECT_EQ(grid.selection(), Indexes{19});
+    EXPECT_EQ(grid.selection(), Indexes { 19 });
 
     click(grid.view, grid.centreOf(5));
     QTest::keyClick(&grid.view, Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(grid.selection(), (Indexes{5, 6}));
+    EXPECT_EQ(grid.selection(), (Indexes { 5, 6 }));
     QTest::keyClick(&grid.view, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(grid.selection(), (Indexes{5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(grid.selection(), (Indexes { 5, 6, 7, 8, 9, 10 }));
     EXPECT_EQ(grid.view.lastSelectionIndex(), 10);
     QTest::keyClick(&grid.view, Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(grid.selection(), (Indexes{5, 6}));
+    EXPECT_EQ(grid.selection(), (Indexes { 5, 6 }));
     QTest::keyClick(&grid.view, Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(grid.selection(), Indexes{5});
+    EXPECT_EQ(grid.selection(), Indexes { 5 });
     EXPECT_EQ(grid.view.lastSelectionIndex(), 5);
 }
 
@@ -204,7 +205,7 @@ TEST(CollectionSelection, ArrowsScrollTheSelectedItemIntoView)
     grid.load(numberedItems(40));
     click(grid.view, grid.centreOf(8));
     QTest::keyClick(&grid.view, Qt::Key_Down);
-    EXPECT_EQ(grid.selection(), Indexes{12});
+    EXPECT_EQ(grid.selection(), Indexes { 12 });
     EXPECT_EQ(grid.view.verticalScrollBar()->value(), 100);
 }
 
@@ -212,24 +213,24 @@ TEST(CollectionSelection, TypingSelectsTheFirstItemWhoseNameStartsWithIt)
 {
     ManualClock clock;
     Grid grid;
-    grid.load({"Apple", "banana", "Blueberry", "cherry", "blue"});
+    grid.load({ "Apple", "banana", "Blueberry", "cherry", "blue" });
     QTest::keyClicks(&grid.view, "b");
-    EXPECT_EQ(grid.selection(), Indexes{1});
+    EXPECT_EQ(grid.selection(), Indexes { 1 });
     QTest::keyClicks(&grid.view, "L");
     EXPECT_EQ(grid.view.accumulatedKeyStrokes(), QStringLiteral("bl"));
-    EXPECT_EQ(grid.selection(), Indexes{2});
+    EXPECT_EQ(grid.selection(), Indexes { 2 });
     platform::Clock::advance(999);
     QTest::keyClicks(&grid.view, "x");
     EXPECT_EQ(grid.view.accumulatedKeyStrokes(), QStringLiteral("blx"));
-    EXPECT_EQ(grid.selection(), Indexes{2}) << "no match keeps the selection";
+    EXPECT_EQ(grid.selection(), Indexes { 2 }) << "no match keeps the selection";
     platform::Clock::advance(1000);
     EXPECT_TRUE(grid.view.accumulatedKeyStrokes().isEmpty());
     QTest::keyClicks(&grid.view, "c");
-    EXPECT_EQ(grid.selection(), Indexes{3});
+    EXPECT_EQ(grid.selection(), Indexes { 3 });
 
     grid.delegate.typeToSelect = false;
     QTest::keyClicks(&grid.view, "a");
-    EXPECT_EQ(grid.selection(), Indexes{3});
+    EXPECT_EQ(grid.selection(), Indexes { 3 });
     EXPECT_EQ(grid.view.accumulatedKeyStrokes(), QStringLiteral("c"));
 }
 
@@ -242,7 +243,7 @@ TEST(CollectionSelection, TypingInALargeGridFindsTheLowestMatchAndShowsIt)
     items[9001] = QStringLiteral("zebra one");
     grid.load(items);
     QTest::keyClicks(&grid.view, "ze");
-    EXPECT_EQ(grid.selection(), Indexes{9001});
+    EXPECT_EQ(grid.selection(), Indexes { 9001 });
     EXPECT_EQ(grid.view.verticalScrollBar()->value(), grid.view.rectOfItemAtIndex(9001).y());
 }
 
@@ -253,14 +254,14 @@ TEST(CollectionSelection, DeleteKeysHandTheSelectionToTheDelegate)
     click(grid.view, grid.centreOf(3), Qt::ControlModifier);
     QTest::keyClick(&grid.view, Qt::Key_Backspace);
     QTest::keyClick(&grid.view, Qt::Key_Delete);
-    EXPECT_EQ(grid.delegate.deleted, (std::vector<Indexes>{{2, 3}, {2, 3}}));
+    EXPECT_EQ(grid.delegate.deleted, (std::vector<Indexes> { { 2, 3 }, { 2, 3 } }));
 }
 
 TEST(CollectionSelection, SelectAllTakesEveryItem)
 {
     SelectionGrid grid;
     QTest::keyClick(&grid.view, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(grid.view.selectionIndexes(), QorIndexSet(QorRange{0, 20}));
+    EXPECT_EQ(grid.view.selectionIndexes(), QorIndexSet(QorRange { 0, 20 }));
     EXPECT_EQ(grid.view.lastSelectionIndex(), 0);
 }
 
@@ -285,9 +286,10 @@ TEST(CollectionSelection, TheContextClickSelectsTheItemUnderThePointerFirst)
     grid.view.setDelegate(&delegate);
     grid.load(numberedItems(20));
     click(grid.view, grid.centreOf(1));
-    QContextMenuEvent event(QContextMenuEvent::Mouse, grid.centreOf(7), grid.view.viewport()->mapToGlobal(grid.centreOf(7)));
+    QContextMenuEvent event(
+        QContextMenuEvent::Mouse, grid.centreOf(7), grid.view.viewport()->mapToGlobal(grid.centreOf(7)));
     QApplication::sendEvent(grid.view.viewport(), &event);
-    EXPECT_EQ(delegate.asked, std::vector<Indexes>{{7}});
+    EXPECT_EQ(delegate.asked, std::vector<Indexes> { { 7 } });
     EXPECT_FALSE(grid.view.isDragging());
     grid.view.setDelegate(&grid.delegate);
 }
@@ -303,7 +305,7 @@ struct ZoomGrid : Grid
         platform::Settings::setInt(key, 100);
         QCoreApplication::processEvents(); // its change notice, before the view listens
         delegate.zoomKey = key;
-        delegate.scalingRange = QorRange{50, 150};
+        delegate.scalingRange = QorRange { 50, 150 };
         view.registerForZoomValueChangesInDefaultsForKey(key);
         load(numberedItems(items));
     }
@@ -322,14 +324,14 @@ TEST(CollectionZoom, PinchingScalesTheZoomSettingWithinTheDelegatesRange)
     EXPECT_EQ(grid.delegate.zooms, 1);
     EXPECT_EQ(grid.view.rectOfItemAtIndex(1), QRect(170, 0, 150, 150)); // the frame holds three: margin 10
 
-    QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, QPointF(10, 10),
-                              QPointF(10, 10), QPointF(10, 10), 1.0, QPointF());
+    QNativeGestureEvent pinch(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2,
+        QPointF(10, 10), QPointF(10, 10), QPointF(10, 10), 1.0, QPointF());
     QApplication::sendEvent(grid.view.viewport(), &pinch);
     settle(grid.view);
     EXPECT_EQ(platform::Settings::intValue(key), 200) << "clamped to the top of the range";
 
-    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
-                      Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton,
+        Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(grid.view.viewport(), &wheel);
     settle(grid.view);
     EXPECT_EQ(platform::Settings::intValue(key), 180);

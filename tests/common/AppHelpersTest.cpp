@@ -48,11 +48,16 @@ TEST(AppHelpers, DelayRunsOnTheGuiThreadAfterItsTime)
     ManualClock clock;
     std::vector<QString> ran;
     delay(1.5, [&] { ran.push_back(QStringLiteral("later")); });
-    std::thread worker([&] { delay(0.2, [&] { ran.push_back(QThread::currentThread() == qApp->thread() ? QStringLiteral("gui") : QStringLiteral("worker")); }); });
+    std::thread worker([&] {
+        delay(0.2, [&] {
+            ran.push_back(QThread::currentThread() == qApp->thread() ? QStringLiteral("gui")
+                                                                     : QStringLiteral("worker"));
+        });
+    });
     worker.join();
     QCoreApplication::processEvents(); // the hand-off from the worker
     platform::Clock::advance(1000);
-    EXPECT_EQ(ran, std::vector<QString>{QStringLiteral("gui")});
+    EXPECT_EQ(ran, std::vector<QString> { QStringLiteral("gui") });
     platform::Clock::advance(499);
     EXPECT_EQ(ran.size(), 1u);
     platform::Clock::advance(1);
@@ -86,26 +91,27 @@ TEST(AppHelpers, CollectFilesOfNothingAFileAndAFolder)
     touch(dir.filePath(QStringLiteral("Lib.photoslibrary/originals/A/four.jpg")));
     touch(dir.filePath(QStringLiteral("Lib.photoslibrary/database/Photos.sqlite")));
 
-    EXPECT_EQ(collectFiles(dir.filePath(QStringLiteral("nothing"))), std::optional<QStringList>(QStringList()));
+    EXPECT_EQ(
+        collectFiles(dir.filePath(QStringLiteral("nothing"))), std::optional<QStringList>(QStringList()));
     EXPECT_EQ(collectFiles(dir.filePath(QStringLiteral("one.jpg"))),
-              std::optional<QStringList>(QStringList{dir.filePath(QStringLiteral("one.jpg"))}));
+        std::optional<QStringList>(QStringList { dir.filePath(QStringLiteral("one.jpg")) }));
 
     const auto all = collectFiles(dir.path());
     ASSERT_TRUE(all.has_value());
     EXPECT_EQ(relative(dir.path(), *all),
-              (QStringList{QStringLiteral("Lib.photoslibrary"), QStringLiteral("one.jpg"), QStringLiteral("sub"),
-                           QStringLiteral("sub/two.CR2")}));
+        (QStringList { QStringLiteral("Lib.photoslibrary"), QStringLiteral("one.jpg"), QStringLiteral("sub"),
+            QStringLiteral("sub/two.CR2") }));
 
     // Walking a library itself leaves its photo folder to the library reader;
     // a folder inside the library, given itself, is walked as any other.
     const QString library = dir.filePath(QStringLiteral("Lib.photoslibrary"));
     EXPECT_EQ(relative(library, *collectFiles(library)),
-              (QStringList{QStringLiteral("database"), QStringLiteral("database/Photos.sqlite"),
-                           QStringLiteral("originals")}));
+        (QStringList { QStringLiteral("database"), QStringLiteral("database/Photos.sqlite"),
+            QStringLiteral("originals") }));
     EXPECT_EQ(relative(library, *collectFiles(library + QStringLiteral("/originals"))),
-              (QStringList{QStringLiteral("originals/A"), QStringLiteral("originals/A/four.jpg")}));
+        (QStringList { QStringLiteral("originals/A"), QStringLiteral("originals/A/four.jpg") }));
     EXPECT_EQ(relative(library, *collectFiles(library + QStringLiteral("/originals/A"))),
-              QStringList{QStringLiteral("originals/A/four.jpg")});
+        QStringList { QStringLiteral("originals/A/four.jpg") });
 }
 
 TEST(AppHelpers, CollectFilesStopsWithWhatItHasWhenTheScanIsStopped)
@@ -123,7 +129,7 @@ TEST(AppHelpers, CollectFilesStopsWithWhatItHasWhenTheScanIsStopped)
 TEST(ScanFlags, WaitingForTheQuestionEndsWhenItIsAnsweredOrTheScanStops)
 {
     ScanFlags &flags = ScanFlags::shared();
-    for (const bool stop : {false, true}) {
+    for (const bool stop : { false, true }) {
         flags.setAskingToQuitPhotos(true);
         bool carriedOn = false;
         std::thread scan([&] { carriedOn = flags.waitWhileAskingToQuitPhotos(); });

@@ -12,14 +12,10 @@ using platform::Settings;
 
 namespace {
 
-const QStringList AllKeys{SettingsKey::sortOrderPresets,
-                          SettingsKey::isAppstoreRated,
-                          SettingsKey::isLaunchAutomaticallyAtMacStartup,
-                          SettingsKey::isSavePresetBeforeProceed,
-                          SettingsKey::isEditSystemAttributeDate,
-                          SettingsKey::isScanPhotosLibraryWhenParentFolerScan,
-                          SettingsKey::allExclusionPaths,
-                          SettingsKey::fileRename};
+const QStringList AllKeys { SettingsKey::sortOrderPresets, SettingsKey::isAppstoreRated,
+    SettingsKey::isLaunchAutomaticallyAtMacStartup, SettingsKey::isSavePresetBeforeProceed,
+    SettingsKey::isEditSystemAttributeDate, SettingsKey::isScanPhotosLibraryWhenParentFolerScan,
+    SettingsKey::allExclusionPaths, SettingsKey::fileRename };
 
 // Writes a raw value the way another writer (or a hand-edited file) would.
 void storeRaw(const QString &key, const QVariant &value)
@@ -77,8 +73,9 @@ TEST_F(AppSettings, PresetSortOrderIsDescendingOnlyForOne)
 TEST_F(AppSettings, StrictBooleansTreatOtherValuesAsAbsent)
 {
     // Stored Booleans are used; their defaults are true for these two.
-    for (const auto &[key, read] : {std::pair{SettingsKey::isSavePresetBeforeProceed, &isSavePresetBeforeProceed},
-                                    std::pair{SettingsKey::isEditSystemAttributeDate, &isEditSystemAttributeDate}}) {
+    for (const auto &[key, read] :
+        { std::pair { SettingsKey::isSavePresetBeforeProceed, &isSavePresetBeforeProceed },
+            std::pair { SettingsKey::isEditSystemAttributeDate, &isEditSystemAttributeDate } }) {
         Settings::setBool(key, false);
         EXPECT_FALSE(read()) << qPrintable(key);
         Settings::setBool(key, true);
@@ -109,11 +106,11 @@ TEST_F(AppSettings, LenientBooleansReadAnyPresentValue)
 
     Settings::setBool(SettingsKey::isAppstoreRated, true);
     EXPECT_TRUE(isAppstoreRated());
-    for (const char *truthy : {"YES", "y", "True", " +007", "9 lives"}) {
+    for (const char *truthy : { "YES", "y", "True", " +007", "9 lives" }) {
         Settings::setText(SettingsKey::isAppstoreRated, QString::fromLatin1(truthy));
         EXPECT_TRUE(isAppstoreRated()) << truthy;
     }
-    for (const char *falsy : {"no", "0", "-0", "", "maybe"}) {
+    for (const char *falsy : { "no", "0", "-0", "", "maybe" }) {
         Settings::setText(SettingsKey::isAppstoreRated, QString::fromLatin1(falsy));
         EXPECT_FALSE(isAppstoreRated()) << falsy;
     }
@@ -125,9 +122,10 @@ TEST_F(AppSettings, ExclusionPathsMustBeAListOfTexts)
 {
     Settings::setTextList(SettingsKey::allExclusionPaths, {});
     EXPECT_EQ(allExclusionPaths(), QStringList());
-    Settings::setTextList(SettingsKey::allExclusionPaths, {QStringLiteral("/mnt/backup"), QStringLiteral("/srv")});
-    EXPECT_EQ(allExclusionPaths(), (QStringList{QStringLiteral("/mnt/backup"), QStringLiteral("/srv")}));
-    storeRaw(SettingsKey::allExclusionPaths, QVariantList{QStringLiteral("/mnt/backup"), 5});
+    Settings::setTextList(
+        SettingsKey::allExclusionPaths, { QStringLiteral("/mnt/backup"), QStringLiteral("/srv") });
+    EXPECT_EQ(allExclusionPaths(), (QStringList { QStringLiteral("/mnt/backup"), QStringLiteral("/srv") }));
+    storeRaw(SettingsKey::allExclusionPaths, QVariantList { QStringLiteral("/mnt/backup"), 5 });
     EXPECT_EQ(allExclusionPaths(), defaultExclusionPaths());
     Settings::setBytes(SettingsKey::allExclusionPaths, QByteArray("/mnt"));
     EXPECT_EQ(allExclusionPaths(), defaultExclusionPaths());
@@ -148,7 +146,7 @@ TEST_F(AppSettings, RenameRuleIsStoredAsAnArchivedDictionary)
     EXPECT_EQ(tree->toMap(), rule.dictionary());
 
     // An archive of a list, bytes that are no archive, or a text: the default.
-    Settings::setArchived(SettingsKey::fileRename, QVariantList{rule.dictionary()});
+    Settings::setArchived(SettingsKey::fileRename, QVariantList { rule.dictionary() });
     EXPECT_EQ(loadRenameSettings(), Rename());
     Settings::setBytes(SettingsKey::fileRename, QByteArray("garbage"));
     EXPECT_EQ(loadRenameSettings(), Rename());

@@ -16,10 +16,10 @@ QMap<QString, QString> keysUsedInCode()
     static const QRegularExpression key(QStringLiteral("\\bQX_ID_\\d+\\b"));
     QMap<QString, QString> found;
     const QString root = QStringLiteral(CALVORN_SOURCE_DIR);
-    for (const char *folder : {"platform", "engine", "common", "app", "controls", "browser", "batch", "editor",
-                               "launcher"}) {
-        QDirIterator it(root + QLatin1Char('/') + QLatin1String(folder), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
-                        QDir::Files, QDirIterator::Subdirectories);
+    for (const char *folder :
+        { "platform", "engine", "common", "app", "controls", "browser", "batch", "editor", "launcher" }) {
+        QDirIterator it(root + QLatin1Char('/') + QLatin1String(folder),
+            { QStringLiteral("*.cpp"), QStringLiteral("*.h") }, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             QFile file(it.next());
             if (!file.open(QIODevice::ReadOnly))
@@ -39,15 +39,15 @@ TEST(Localization, LookupBeforeLoadingAndOfNonTextsIsEmpty)
     setLocalizationDictionary(std::nullopt);
     EXPECT_TRUE(localizedString(QStringLiteral("QX_ID_1")).isEmpty());
 
-    setLocalizationDictionary(QVariantMap{{QStringLiteral("QX_ID_1"), QStringLiteral("Add Photos")},
-                                          {QStringLiteral("QX_ID_2"), 42},
-                                          {QStringLiteral("QX_ID_3"), QVariantList{QStringLiteral("x")}}});
+    setLocalizationDictionary(QVariantMap { { QStringLiteral("QX_ID_1"), QStringLiteral("Add Photos") },
+        { QStringLiteral("QX_ID_2"), 42 },
+        { QStringLiteral("QX_ID_3"), QVariantList { QStringLiteral("x") } } });
     EXPECT_EQ(localizedString(QStringLiteral("QX_ID_1")), QStringLiteral("Add Photos"));
     EXPECT_TRUE(localizedString(QStringLiteral("QX_ID_2")).isEmpty());
     EXPECT_TRUE(localizedString(QStringLiteral("QX_ID_3")).isEmpty());
     EXPECT_TRUE(localizedString(QStringLiteral("QX_ID_4")).isEmpty());
 
-    setLocalizationDictionary(QVariantMap{});
+    setLocalizationDictionary(QVariantMap {});
     EXPECT_TRUE(localizedString(QStringLiteral("QX_ID_1")).isEmpty());
 }
 
@@ -65,7 +65,7 @@ TEST(Localization, EveryKeyTheCodeUsesHasAText)
     const QMap<QString, QString> used = keysUsedInCode();
     for (auto it = used.cbegin(); it != used.cend(); ++it) {
         const QVariant text = dictionary->value(it.key());
-        EXPECT_TRUE(text.typeId() == QMetaType::QString && !text.toString().isEmpty())
-            << qPrintable(it.key()) << " (used in " << qPrintable(it.value()) << ") has no text in English.plist";
+        EXPECT_TRUE(text.typeId() == QMetaType::QString && !text.toString().isEmpty()) << qPrintable(
+            it.key()) << " (used in " << qPrintable(it.value()) << ") has no text in English.plist";
     }
 }

@@ -24,7 +24,7 @@ TEST(Crawler, DotsShrinkAndStartAtTheTopOfTheirCircle)
 {
     auto crawler = BaseView::create<Crawler>(QRect(0, 0, 100, 100));
     ASSERT_EQ(crawler->dots().size(), 5u);
-    const double sizes[] = {20, 18, 16, 14, 12};
+    const double sizes[] = { 20, 18, 16, 14, 12 };
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(crawler->dots()[i].size, sizes[i]);
         EXPECT_EQ(crawler->dots()[i].restingCentre, QPointF(50, 85));
@@ -166,6 +166,7 @@ TEST(RotatingArc, RendersTheArcOverTheFaintCircleAndTurnsIt)
     arc->setAnimate(true);
     arc->rotationAnimation()->setCurrentTime(qRound(250 * std::numbers::pi / 2));
     image = viewtest::render(*arc);
-    EXPECT_TRUE(viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, 37.5, -153)), Foreground));
+    EXPECT_TRUE(
+        viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, 37.5, -153)), Foreground));
     EXPECT_TRUE(viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, 37.5, -45)), faint));
 }

@@ -17,7 +17,7 @@ struct Views
 {
     Views()
     {
-        for (CustomTextView *view : {&with, &without}) {
+        for (CustomTextView *view : { &with, &without }) {
             view->resize(240, 80);
             view->show();
         }
@@ -36,13 +36,13 @@ TEST(CustomTextView, PlaceholderShowsOnlyWhileTheTextIsEmpty)
     EXPECT_FALSE(v.without.showsPlaceholder());
     EXPECT_NE(picture(v.with), picture(v.without));
 
-    for (CustomTextView *view : {&v.with, &v.without})
+    for (CustomTextView *view : { &v.with, &v.without })
         view->setPlainText(QStringLiteral("beach"));
     EXPECT_FALSE(v.with.showsPlaceholder());
     EXPECT_EQ(picture(v.with), picture(v.without));
 
     // Deleting every character brings it back.
-    for (CustomTextView *view : {&v.with, &v.without}) {
+    for (CustomTextView *view : { &v.with, &v.without }) {
         QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(view, Qt::Key_Backspace);
     }

@@ -64,8 +64,8 @@ TEST(ProgressBar, DrawsFillBorderAndBackdrop)
     bar->setProgress(0.5);
     bar->setBorderColor(Qt::white);
     const QImage image = viewtest::render(*bar);
-    EXPECT_TRUE(viewtest::near(image.pixelColor(50, 10), Foreground));   // filled
-    EXPECT_TRUE(viewtest::near(image.pixelColor(150, 10), Background));  // not yet
+    EXPECT_TRUE(viewtest::near(image.pixelColor(50, 10), Foreground)); // filled
+    EXPECT_TRUE(viewtest::near(image.pixelColor(150, 10), Background)); // not yet
     EXPECT_TRUE(viewtest::near(image.pixelColor(103, 0), QColor(Qt::white), 40)); // border
 }
 
@@ -73,7 +73,8 @@ TEST(ProgressBar, DrawsFillBorderAndBackdrop)
 
 TEST(CircularProgressView, PercentTextRoundsDownFromTheIntendedFraction)
 {
-    const auto text = [](double f) { return CircularProgressView::percentText(f).value_or(QStringLiteral("none")); };
+    const auto text
+        = [](double f) { return CircularProgressView::percentText(f).value_or(QStringLiteral("none")); };
     EXPECT_EQ(text(29.0 / 100.0), QStringLiteral("29%"));
     EXPECT_EQ(text(57.0 / 100.0), QStringLiteral("57%"));
     EXPECT_EQ(text(0.5), QStringLiteral("50%"));
@@ -179,14 +180,16 @@ TEST(CircularProgressView, RingGrowsClockwiseFromTheTop)
     const QPointF centre(100, 100);
     const double radius = 75;
     // A quarter: from the top (90 degrees) clockwise to the right (0).
-    EXPECT_TRUE(viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, radius, 45)), Foreground));
+    EXPECT_TRUE(
+        viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, radius, 45)), Foreground));
     // Elsewhere only the faint circle, half the foreground over the backdrop.
     const QColor faint = viewtest::blend(Foreground, 0.5, Background);
     EXPECT_TRUE(viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, radius, 135)), faint));
     EXPECT_TRUE(viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, radius, -90)), faint));
     // Inside the ring's band but outside the faint circle: the ring is 10 wide, the circle 5.
-    EXPECT_TRUE(viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, radius + 4, 135)), Background));
-    EXPECT_TRUE(viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, radius + 4, 45)), Foreground));
+    EXPECT_TRUE(
+        viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, radius + 4, 135)), Background));
+    EXPECT_TRUE(
+        viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, radius + 4, 45)), Foreground));
     EXPECT_TRUE(viewtest::near(image.pixelColor(100, 100), Background));
 }
-

@@ -18,8 +18,7 @@ protected:
     }
     void TearDown() override { platform::setBeepHook(m_previous); }
 
-    template<class Formatter>
-    bool takes(const QString &text)
+    template <class Formatter> bool takes(const QString &text)
     {
         Formatter formatter;
         QString input = text;
@@ -37,8 +36,8 @@ private:
 
 TEST_F(NumberFormattersTest, IntegerFieldTakesOneWholeNumberBetweenBlanks)
 {
-    for (const char *text : {"", "0", "42", "-5", "+5", "   12", "12   ", "\t7\n", "007",
-                             "99999999999999999999999"}) {
+    for (const char *text :
+        { "", "0", "42", "-5", "+5", "   12", "12   ", "\t7\n", "007", "99999999999999999999999" }) {
         EXPECT_TRUE(takes<OnlyIntegerValueFormatter>(QString::fromLatin1(text))) << text;
     }
     EXPECT_EQ(beeps, 0);
@@ -46,7 +45,8 @@ TEST_F(NumberFormattersTest, IntegerFieldTakesOneWholeNumberBetweenBlanks)
 
 TEST_F(NumberFormattersTest, IntegerFieldRefusesEverythingElseWithOneBeepEach)
 {
-    const char *refused[] = {"-", "+", " ", "12a", "a12", "1 2", "1.5", "--1", "+-1", "1e3", "0x1f", "1,000"};
+    const char *refused[]
+        = { "-", "+", " ", "12a", "a12", "1 2", "1.5", "--1", "+-1", "1e3", "0x1f", "1,000" };
     for (const char *text : refused)
         EXPECT_FALSE(takes<OnlyIntegerValueFormatter>(QString::fromLatin1(text))) << text;
     EXPECT_EQ(beeps, int(std::size(refused)));
@@ -54,7 +54,7 @@ TEST_F(NumberFormattersTest, IntegerFieldRefusesEverythingElseWithOneBeepEach)
 
 TEST_F(NumberFormattersTest, RealFieldTakesDecimalsAndExponents)
 {
-    for (const char *text : {"", "3", "3.14", "-0.5", "+.5", "5.", " 2.5 ", "1e10", "1E-3", "-2.5e+7"}) {
+    for (const char *text : { "", "3", "3.14", "-0.5", "+.5", "5.", " 2.5 ", "1e10", "1E-3", "-2.5e+7" }) {
         EXPECT_TRUE(takes<OnlyDoubleValueFormatter>(QString::fromLatin1(text))) << text;
     }
     EXPECT_EQ(beeps, 0);
@@ -62,7 +62,8 @@ TEST_F(NumberFormattersTest, RealFieldTakesDecimalsAndExponents)
 
 TEST_F(NumberFormattersTest, RealFieldRefusesASecondPointAndLooseLetters)
 {
-    const char *refused[] = {"1.2.3", ".", "-", "-.", "1e", "1e+", "e5", "1,5", "inf", "nan", "0x10", "2.5 x"};
+    const char *refused[]
+        = { "1.2.3", ".", "-", "-.", "1e", "1e+", "e5", "1,5", "inf", "nan", "0x10", "2.5 x" };
     for (const char *text : refused)
         EXPECT_FALSE(takes<OnlyDoubleValueFormatter>(QString::fromLatin1(text))) << text;
     EXPECT_EQ(beeps, int(std::size(refused)));

@@ -31,7 +31,7 @@ std::unique_ptr<OrvelFlatButton> makeButton(bool momentary)
 void moveTo(QWidget &widget, QPoint position)
 {
     QMouseEvent move(QEvent::MouseMove, position, widget.mapToGlobal(position), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
+        Qt::NoModifier);
     QApplication::sendEvent(&widget, &move);
 }
 
@@ -233,7 +233,7 @@ TEST(OrvelFlatButton, ImageAndTitleSitAtOppositeEdgesOrHugEachOther)
     button->setImageHugsTitle(false);
     button->setImagePosition(OrvelFlatButton::ImageBelow);
     EXPECT_EQ(button->imageFrame()->top(), 20); // near the bottom edge
-    EXPECT_EQ(button->titleFrame()->top(), 4);  // near the top
+    EXPECT_EQ(button->titleFrame()->top(), 4); // near the top
 }
 
 TEST(OrvelFlatButton, ResizingPlacesImageAndTitleAgain)
@@ -259,4 +259,3 @@ TEST(OrvelFlatButton, ImageIsDrawnAsATintedMask)
     EXPECT_TRUE(viewtest::near(image.pixelColor(frame.left() + 3, frame.top() + 8), QColor(200, 0, 0)));
     EXPECT_TRUE(viewtest::near(image.pixelColor(frame.left() + 12, frame.top() + 8), Blue));
 }
-

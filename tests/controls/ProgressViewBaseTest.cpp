@@ -24,8 +24,7 @@ protected:
     friend class BaseView;
     explicit ProbeIndeterminate(QWidget *parent)
         : IndeterminateAnimation(parent)
-    {
-    }
+    { }
     void setUpLayers() override
     {
         ++setUps;
@@ -40,7 +39,7 @@ protected:
     }
     void startAnimation() override { ++starts; }
     void stopAnimation() override { ++stops; }
-    void paintContent(QPainter &) override {}
+    void paintContent(QPainter &) override { }
 
 private:
     double m_ownDefault = 42.0;
@@ -55,10 +54,9 @@ protected:
     friend class BaseView;
     explicit ProbeDeterminate(QWidget *parent)
         : DeterminateAnimation(parent)
-    {
-    }
+    { }
     void updateProgress() override { ++progressUpdates; }
-    void paintContent(QPainter &) override {}
+    void paintContent(QPainter &) override { }
 };
 
 using viewtest::Background;

@@ -94,10 +94,12 @@ TEST(Spinner, RendersTheLeadingBarOnTopAndTurnsWithTheRing)
     const QPointF centre(50, 50);
     const double middleOfBar = 20 + 7.5;
     QImage image = viewtest::render(*spinner);
-    EXPECT_TRUE(viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, middleOfBar, 90)), Foreground));
+    EXPECT_TRUE(
+        viewtest::near(viewtest::pixelYUp(image, viewtest::onCircle(centre, middleOfBar, 90)), Foreground));
     // The faintest bar stands just counter-clockwise of the leading one.
     const QPointF last = viewtest::onCircle(centre, middleOfBar, 90 + 36);
-    EXPECT_TRUE(viewtest::near(viewtest::pixelYUp(image, last), viewtest::blend(Foreground, 0.1, Background)));
+    EXPECT_TRUE(
+        viewtest::near(viewtest::pixelYUp(image, last), viewtest::blend(Foreground, 0.1, Background)));
 
     // One step on, the leading bar has moved there.
     spinner->setAnimate(true);

@@ -25,7 +25,8 @@ QColor pixelYUp(const QImage &image, QPointF point)
 QColor blend(const QColor &over, double alpha, const QColor &under)
 {
     const auto mix = [alpha](int a, int b) { return int(std::lround(a * alpha + b * (1 - alpha))); };
-    return QColor(mix(over.red(), under.red()), mix(over.green(), under.green()), mix(over.blue(), under.blue()));
+    return QColor(
+        mix(over.red(), under.red()), mix(over.green(), under.green()), mix(over.blue(), under.blue()));
 }
 
 testing::AssertionResult near(const QColor &actual, const QColor &expected, int tolerance)
@@ -36,8 +37,8 @@ testing::AssertionResult near(const QColor &actual, const QColor &expected, int 
         && std::abs(actual.alpha() - expected.alpha()) <= tolerance;
     if (close)
         return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "colour " << actual.name(QColor::HexArgb).toStdString() << " is not near "
-                                       << expected.name(QColor::HexArgb).toStdString();
+    return testing::AssertionFailure() << "colour " << actual.name(QColor::HexArgb).toStdString()
+                                       << " is not near " << expected.name(QColor::HexArgb).toStdString();
 }
 
 QPointF onCircle(QPointF centre, double radius, double degrees)

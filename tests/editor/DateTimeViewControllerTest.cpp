@@ -24,7 +24,8 @@ namespace {
 
 QDateTime berlin(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second), QTimeZone(QByteArrayLiteral("Europe/Berlin")));
+    return QDateTime(
+        QDate(year, month, day), QTime(hour, minute, second), QTimeZone(QByteArrayLiteral("Europe/Berlin")));
 }
 
 class DateTimeViewControllerTest : public ::testing::Test
@@ -69,8 +70,8 @@ protected:
     }
     QList<QRadioButton *> modeButtons() const
     {
-        return {screen.btnKeepOriginal, screen.btnEmptyValue, screen.btnSelectDate,
-                screen.btnUpdateDate,   screen.btnIDOriginalDate, screen.btnIDOriginalTime};
+        return { screen.btnKeepOriginal, screen.btnEmptyValue, screen.btnSelectDate, screen.btnUpdateDate,
+            screen.btnIDOriginalDate, screen.btnIDOriginalTime };
     }
     int fieldChanges() const { return int(form.calls.count(form.txtFieldOriginalDate)); }
 
@@ -100,9 +101,9 @@ TEST_F(DateTimeViewControllerTest, ANewRuleChoosesNothingAndLeavesTheFieldAlone)
 TEST_F(DateTimeViewControllerTest, EachModeButtonSetsExactlyItsOwnFlag)
 {
     auto rule = showDatedRule();
-    const QList<bool DateTime::*> flags = {&DateTime::isKeepOriginal, &DateTime::isEmptyValue,
-                                           &DateTime::isSelectDate,   &DateTime::isUpdateDate,
-                                           &DateTime::isIDOriginalDate, &DateTime::isIDOriginalTime};
+    const QList<bool DateTime::*> flags
+        = { &DateTime::isKeepOriginal, &DateTime::isEmptyValue, &DateTime::isSelectDate,
+              &DateTime::isUpdateDate, &DateTime::isIDOriginalDate, &DateTime::isIDOriginalTime };
     // Backwards, so each click has another mode to clear.
     for (int i = 5; i >= 0; --i) {
         modeButtons()[i]->click();
@@ -134,7 +135,7 @@ TEST_F(DateTimeViewControllerTest, UpdateSummaryNamesOnlyThePartsNotKept)
     EXPECT_EQ(screen.txtFieldMonthUpdateDate->text(), QStringLiteral("7"));
     EXPECT_EQ(screen.txtFieldYearUpdateDate->text(), QStringLiteral("2019"));
     EXPECT_EQ(form.txtFieldOriginalDate->text(),
-              QStringLiteral("Update:  Day: 14  Month: 7  Year: 2019  Time: 09:30:05 AM"));
+        QStringLiteral("Update:  Day: 14  Month: 7  Year: 2019  Time: 09:30:05 AM"));
 
     screen.btnKeepOriginalMonthUpdateDate->click();
     screen.btnKeepOriginalTimeUpdateDate->click();
@@ -248,9 +249,11 @@ TEST_F(DateTimeViewControllerTest, ASteppedAmountIsStoredAndShown)
 
 TEST_F(DateTimeViewControllerTest, DateChangesNeedAnOriginalDateWhenOneFileIsMarked)
 {
-    const QList<QRadioButton *> changing = {screen.btnUpdateDate, screen.btnIDOriginalDate, screen.btnIDOriginalTime};
+    const QList<QRadioButton *> changing
+        = { screen.btnUpdateDate, screen.btnIDOriginalDate, screen.btnIDOriginalTime };
     const auto enabledCount = [&] {
-        return std::count_if(changing.begin(), changing.end(), [](QRadioButton *b) { return b->isEnabled(); });
+        return std::count_if(
+            changing.begin(), changing.end(), [](QRadioButton *b) { return b->isEnabled(); });
     };
 
     markFiles(1);

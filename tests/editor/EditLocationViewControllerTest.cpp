@@ -30,7 +30,8 @@ QByteArray reverseAnswer(const QByteArray &name, const QByteArray &postcode)
 {
     return R"({"lat": "48.8582599", "lon": "2.2945006", "name": ")" + name + R"(",
       "address": {"house_number": "5", "road": "Avenue Anatole France", "city": "Paris",
-                  "state": "Ile-de-France", "country": "France", "postcode": ")" + postcode + R"("}})";
+                  "state": "Ile-de-France", "country": "France", "postcode": ")"
+        + postcode + R"("}})";
 }
 
 const QByteArray bigBen = R"([{"lat": "51.5007325", "lon": "-0.1246254", "name": "Big Ben"}])";
@@ -46,14 +47,16 @@ protected:
         Geocoder::resetRateLimit();
         platform::Settings::setText(Geocoder::BaseAddressKey, server.baseUrl());
         platform::Settings::setText(MapView::tileTemplateKey(MapView::MapType::Standard),
-                                    server.baseUrl() + QStringLiteral("/tiles/{z}/{x}/{y}.png"));
-        server.setHandler([this](const StubHttpServer::Request &request) -> std::optional<StubHttpServer::Response> {
-            if (request.path() == QLatin1String("/reverse"))
-                return StubHttpServer::Response{200, "application/json", reverseAnswer("Tour Eiffel", "75007")};
-            if (request.path() == QLatin1String("/search"))
-                return StubHttpServer::Response{200, "application/json", bigBen};
-            return StubHttpServer::Response{200, "image/png", testsupport::pngOfColour(Qt::lightGray)};
-        });
+            server.baseUrl() + QStringLiteral("/tiles/{z}/{x}/{y}.png"));
+        server.setHandler(
+            [this](const StubHttpServer::Request &request) -> std::optional<StubHttpServer::Response> {
+                if (request.path() == QLatin1String("/reverse"))
+                    return StubHttpServer::Response { 200, "application/json",
+                        reverseAnswer("Tour Eiffel", "75007") };
+                if (request.path() == QLatin1String("/search"))
+                    return StubHttpServer::Response { 200, "application/json", bigBen };
+                return StubHttpServer::Response { 200, "image/png", testsupport::pngOfColour(Qt::lightGray) };
+            });
         editor = std::make_unique<EditLocationViewController>();
     }
     void TearDown() override
@@ -85,7 +88,8 @@ protected:
         QStringList found;
         for (const auto &request : server.requests())
             if (request.path() == path)
-                found << request.query(path == QLatin1String("/search") ? QStringLiteral("q") : QStringLiteral("lat"));
+                found << request.query(
+                    path == QLatin1String("/search") ? QStringLiteral("q") : QStringLiteral("lat"));
         return found;
     }
     static void type(QLineEdit *field, const QString &text)
@@ -109,8 +113,8 @@ TEST_F(EditLocationViewControllerTest, EmptyFormFieldsStartAtZeroAndStayEmpty)
     EXPECT_TRUE(form.txtFieldGPSLatitude->text().isEmpty());
     EXPECT_TRUE(form.txtFieldGPSLongitude->text().isEmpty());
     EXPECT_EQ(form.popUpGPSLatitudeRef->currentIndex(), 2) << "nothing is written for a position at 0";
-    const QList<QPointer<QWidget>> order = {form.txtFieldGPSLatitude, form.popUpGPSLatitudeRef,
-                                            form.txtFieldGPSLongitude, form.popUpGPSLongitudeRef};
+    const QList<QPointer<QWidget>> order = { form.txtFieldGPSLatitude, form.popUpGPSLatitudeRef,
+        form.txtFieldGPSLongitude, form.popUpGPSLongitudeRef };
     EXPECT_EQ(form.calls, order) << "the form still re-evaluates all four";
 }
 
@@ -181,7 +185,7 @@ TEST_F(EditLocationViewControllerTest, DroppingThePinSouthWestWritesNegativeNumb
     settleLookups();
     EXPECT_NEAR(lookups(QStringLiteral("/reverse")).last().toDouble(), editor->latitude, 1e-7);
     EXPECT_EQ(editor->txtFieldName->text(),
-              QStringLiteral("Tour Eiffel, 5, Avenue Anatole France, Paris, Ile-de-France, France, 75007"));
+        QStringLiteral("Tour Eiffel, 5, Avenue Anatole France, Paris, Ile-de-France, France, 75007"));
 }
 
 TEST_F(EditLocationViewControllerTest, APositionExactlyOnTheMeridianClearsTheReference)
@@ -198,7 +202,8 @@ TEST_F(EditLocationViewControllerTest, TypedCoordinatesMoveThePinAndBadOnesAreUn
 {
     open();
     type(editor->txtFieldLatitude, QStringLiteral("48.85"));
-    EXPECT_EQ(editor->txtFieldLatitude->text(), QStringLiteral("48.85")) << "typing is not rewritten under the caret";
+    EXPECT_EQ(editor->txtFieldLatitude->text(), QStringLiteral("48.85"))
+        << "typing is not rewritten under the caret";
     EXPECT_DOUBLE_EQ(editor->latitude, 48.85);
     EXPECT_DOUBLE_EQ(editor->mapView->pinCoordinate().latitude, 48.85);
     EXPECT_EQ(form.txtFieldGPSLatitude->text(), QStringLiteral("48.85"));
@@ -246,22 +251,23 @@ TEST_F(EditLocationViewControllerTest, ATypedAddressMovesThePinAndStays)
     EXPECT_EQ(form.popUpGPSLongitudeRef->currentText(), QStringLiteral("West"));
 
     Clock::advance(10 * Geocoder::MinimumIntervalMs);
-    EXPECT_EQ(lookups(QStringLiteral("/reverse")).size(), reverseBefore) << "a typed address is not looked up back";
+    EXPECT_EQ(lookups(QStringLiteral("/reverse")).size(), reverseBefore)
+        << "a typed address is not looked up back";
 }
 
 TEST_F(EditLocationViewControllerTest, AnAddressWithoutPostalCodeEndsInASeparator)
 {
     server.setHandler([](const StubHttpServer::Request &) -> std::optional<StubHttpServer::Response> {
-        return StubHttpServer::Response{200, "application/json", reverseAnswer("", "")};
+        return StubHttpServer::Response { 200, "application/json", reverseAnswer("", "") };
     });
     open();
     settleLookups();
     EXPECT_EQ(editor->txtFieldName->text(),
-              QStringLiteral("5, Avenue Anatole France, Paris, Ile-de-France, France, "));
+        QStringLiteral("5, Avenue Anatole France, Paris, Ile-de-France, France, "));
 
     // A failed lookup empties the address.
     server.setHandler([](const StubHttpServer::Request &) -> std::optional<StubHttpServer::Response> {
-        return StubHttpServer::Response{503, "text/plain", "busy"};
+        return StubHttpServer::Response { 503, "text/plain", "busy" };
     });
     editor->showLocation(3, 4, true);
     settleLookups();
@@ -273,7 +279,7 @@ TEST_F(EditLocationViewControllerTest, OnlyTheLatestPositionsAddressIsShown)
     // Address lookups wait for the test to answer them.
     server.setHandler([](const StubHttpServer::Request &request) -> std::optional<StubHttpServer::Response> {
         if (request.path().startsWith(QLatin1String("/tiles/")))
-            return StubHttpServer::Response{404, "text/plain", {}};
+            return StubHttpServer::Response { 404, "text/plain", {} };
         return std::nullopt;
     });
     open();
@@ -282,10 +288,10 @@ TEST_F(EditLocationViewControllerTest, OnlyTheLatestPositionsAddressIsShown)
     ASSERT_TRUE(waitUntil([&] { return server.heldCount() == 2; }));
 
     // The older position's address arrives first and is not shown.
-    server.respond(0, {200, "application/json", reverseAnswer("Older", "0")});
+    server.respond(0, { 200, "application/json", reverseAnswer("Older", "0") });
     ASSERT_TRUE(waitUntil([&] { return editor->geocoder().requestsInFlight() == 1; }));
     EXPECT_TRUE(editor->txtFieldName->text().isEmpty());
-    server.respond(0, {200, "application/json", reverseAnswer("Newer", "1")});
+    server.respond(0, { 200, "application/json", reverseAnswer("Newer", "1") });
     ASSERT_TRUE(waitUntil([&] { return editor->geocoder().requestsInFlight() == 0; }));
     EXPECT_TRUE(editor->txtFieldName->text().startsWith(QLatin1String("Newer, ")));
 
@@ -294,7 +300,7 @@ TEST_F(EditLocationViewControllerTest, OnlyTheLatestPositionsAddressIsShown)
     Clock::advance(Geocoder::MinimumIntervalMs);
     ASSERT_TRUE(waitUntil([&] { return server.heldCount() == 1; }));
     type(editor->txtFieldName, QStringLiteral("Oslo"));
-    server.respond(0, {200, "application/json", reverseAnswer("Stale", "2")});
+    server.respond(0, { 200, "application/json", reverseAnswer("Stale", "2") });
     ASSERT_TRUE(waitUntil([&] { return editor->geocoder().requestsInFlight() == 0; }));
     EXPECT_EQ(editor->txtFieldName->text(), QStringLiteral("Oslo"));
 }

@@ -10,10 +10,10 @@
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>

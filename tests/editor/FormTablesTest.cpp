@@ -17,7 +17,7 @@ TEST_F(EditorTest, EveryFieldHasItsOwnLabelBoxAndControlOfItsKind)
     for (const MetadataField f : allMetadataFields()) {
         const FormFieldInfo &row = formField(f);
         ASSERT_EQ(row.field, f);
-        for (const FormOutlet outlet : {FormOutlet::Label, FormOutlet::Box, FormOutlet::Control}) {
+        for (const FormOutlet outlet : { FormOutlet::Label, FormOutlet::Box, FormOutlet::Control }) {
             const QString name = formOutletName(row, outlet);
             EXPECT_FALSE(names.contains(name)) << qPrintable(name);
             names << name;
@@ -34,13 +34,14 @@ TEST_F(EditorTest, EveryFieldHasItsOwnLabelBoxAndControlOfItsKind)
     EXPECT_EQ(textViews, 2);
     EXPECT_EQ(popUps, 15);
     EXPECT_EQ(dateButtons, 6);
-    EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("txtFieldArtist")), form.textField(MetadataField::artist));
+    EXPECT_EQ(
+        form.findChild<QWidget *>(QStringLiteral("txtFieldArtist")), form.textField(MetadataField::artist));
     EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("popUpSensitivityType")),
-              form.popUp(MetadataField::sensitivityType));
+        form.popUp(MetadataField::sensitivityType));
     EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("txtFieldHostComputer")),
-              form.textField(MetadataField::hostName));
+        form.textField(MetadataField::hostName));
     EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("btnCreateDatePhotoshopXMP")),
-              form.dateButton(MetadataField::createDatePhotoshopXMP));
+        form.dateButton(MetadataField::createDatePhotoshopXMP));
 }
 
 TEST_F(EditorTest, PopUpsOfferTheirValueListsWithLeaveBlankFirst)
@@ -55,8 +56,7 @@ TEST_F(EditorTest, PopUpsOfferTheirValueListsWithLeaveBlankFirst)
         EXPECT_EQ(box->itemText(0), QStringLiteral("Leave Blank"));
         // Item i stands for entry i only while no two titles are alike.
         const QStringList titles = values->titles();
-        EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), values->count())
-            << fieldInfo(f).name;
+        EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), values->count()) << fieldInfo(f).name;
         EXPECT_EQ(box->itemText(box->count() - 1), values->title(values->entry(values->count() - 1)));
     }
     QComboBox *country = form.popUp(MetadataField::countryPrimaryLocationCode);
@@ -69,13 +69,17 @@ TEST_F(EditorTest, PopUpsOfferTheirValueListsWithLeaveBlankFirst)
 TEST_F(EditorTest, LabelsTakeTheirTextsByKey)
 {
     EXPECT_EQ(form.label(MetadataField::artist)->text(), localizedString(QStringLiteral("QX_ID_75")) + ':');
-    EXPECT_EQ(form.label(MetadataField::serialNumberXMP)->text(), form.label(MetadataField::serialNumber)->text());
-    EXPECT_EQ(form.label(MetadataField::modifyDateXMP)->text(), form.label(MetadataField::modifyDate)->text());
+    EXPECT_EQ(
+        form.label(MetadataField::serialNumberXMP)->text(), form.label(MetadataField::serialNumber)->text());
+    EXPECT_EQ(
+        form.label(MetadataField::modifyDateXMP)->text(), form.label(MetadataField::modifyDate)->text());
     EXPECT_EQ(form.label(MetadataField::createDatePhotoshopXMP)->text(),
-              form.label(MetadataField::createDateXMP)->text());
+        form.label(MetadataField::createDateXMP)->text());
     EXPECT_EQ(form.heading(FormHeading::ExifDetails)->text(), localizedString(QStringLiteral("QX_ID_74")));
-    EXPECT_EQ(form.heading(FormHeading::IPTCDetails)->text(), localizedString(QStringLiteral("QX_ID_116")) + ':');
-    EXPECT_EQ(form.heading(FormHeading::Camera)->text(), localizedString(QStringLiteral("QX_ID_17")).toUpper());
+    EXPECT_EQ(
+        form.heading(FormHeading::IPTCDetails)->text(), localizedString(QStringLiteral("QX_ID_116")) + ':');
+    EXPECT_EQ(
+        form.heading(FormHeading::Camera)->text(), localizedString(QStringLiteral("QX_ID_17")).toUpper());
     EXPECT_EQ(form.lblEditLocationWithMap()->text(), localizedString(QStringLiteral("QX_ID_253")));
     for (const MetadataField f : allMetadataFields())
         EXPECT_GT(form.label(f)->text().size(), 1) << fieldInfo(f).name;

@@ -101,7 +101,8 @@ TEST_F(TypingTest, WholeNumberFieldsKeepDigitsAndStayInRange)
     EXPECT_TRUE(tooltipShown());
     ToolTipViewController::shared()->popover.close();
     paste(MetadataField::colorSpace, QStringLiteral("99999999999999999999"));
-    EXPECT_EQ(field(MetadataField::colorSpace)->text(), QStringLiteral("65535")) << "too long for any integer";
+    EXPECT_EQ(field(MetadataField::colorSpace)->text(), QStringLiteral("65535"))
+        << "too long for any integer";
     EXPECT_TRUE(tooltipShown());
 
     field(MetadataField::sharpness)->setText(QStringLiteral("5"));
@@ -122,7 +123,8 @@ TEST_F(TypingTest, DecimalFieldsKeepOnePointAndNumbersAsTyped)
     paste(MetadataField::focalLength, QStringLiteral("2.5e3"));
     EXPECT_EQ(field(MetadataField::focalLength)->text(), QStringLiteral("2.5e3"));
     type(MetadataField::focalLength, QStringLiteral("2.5e3"));
-    EXPECT_EQ(field(MetadataField::focalLength)->text(), QStringLiteral("2.53")) << "a lone e is dropped as typed";
+    EXPECT_EQ(field(MetadataField::focalLength)->text(), QStringLiteral("2.53"))
+        << "a lone e is dropped as typed";
     type(MetadataField::exposureTime, QStringLiteral("0.004"));
     EXPECT_EQ(field(MetadataField::exposureTime)->text(), QStringLiteral("0.004"));
     paste(MetadataField::fNumber, QStringLiteral("-1.5-"));

@@ -47,7 +47,8 @@ TEST_F(EditorTest, OneMarkedFileBecomesTheRecordAndShowsItsValues)
     EXPECT_EQ(field(MetadataField::iso)->text(), QStringLiteral("0")) << "a present 0 shows";
     EXPECT_TRUE(field(MetadataField::whiteBalance)->text().isEmpty()) << "an absent number shows nothing";
     EXPECT_EQ(field(MetadataField::fNumber)->text(), QStringLiteral("2.8"));
-    EXPECT_EQ(popUp(MetadataField::flash)->currentText(), QStringLiteral("Flash did not fire, compulsory flash mode"));
+    EXPECT_EQ(popUp(MetadataField::flash)->currentText(),
+        QStringLiteral("Flash did not fire, compulsory flash mode"));
     EXPECT_EQ(popUp(MetadataField::orientation)->currentIndex(), 0);
     EXPECT_EQ(field(MetadataField::gpsLatitude)->text(), QStringLiteral("-33.5"));
     EXPECT_EQ(popUp(MetadataField::gpsLatitudeRef)->currentText(), QStringLiteral("South"));
@@ -165,7 +166,8 @@ TEST_F(EditorTest, EditsSurviveAReloadAndPassToTheNextRecord)
     EXPECT_EQ(form.fileInfo(), fileB);
     EXPECT_TRUE(fileB->metadata->isArtistEdited()) << "flags pass from record to record";
     EXPECT_TRUE(fileA->metadata->isArtistEdited()) << "and stay on the earlier file";
-    EXPECT_EQ(field(MetadataField::artist)->text(), QStringLiteral("Carl")) << "an edited field keeps the user's text";
+    EXPECT_EQ(field(MetadataField::artist)->text(), QStringLiteral("Carl"))
+        << "an edited field keeps the user's text";
     EXPECT_TRUE(isMarked(MetadataField::artist));
     const auto carried = fileB->metadata->dateTimeOriginalDate();
     EXPECT_NE(carried, rule) << "a copy, not the same rule";

@@ -29,7 +29,7 @@ TEST(NumberTextsTest, AWholeTextIsARealNumberOnlyWithNothingAround)
     EXPECT_EQ(wholeReal(QStringLiteral("-33.8567")), -33.8567);
     EXPECT_EQ(wholeReal(QStringLiteral("48.")), 48.0);
     EXPECT_EQ(wholeReal(QStringLiteral("1e2")), 100.0);
-    for (const char *text : {"", " 5", "5 ", "5,5", "0x10", "inf", "nan", "-", "1e999", "١٢"})
+    for (const char *text : { "", " 5", "5 ", "5,5", "0x10", "inf", "nan", "-", "1e999", "١٢" })
         EXPECT_FALSE(wholeReal(QString::fromUtf8(text)).has_value()) << text;
 }
 
@@ -39,7 +39,7 @@ TEST(NumberTextsTest, ShortestTextReadsBackTheSameNumber)
     EXPECT_EQ(shortestText(48.85), QStringLiteral("48.85"));
     EXPECT_EQ(shortestText(-122), QStringLiteral("-122.0"));
     EXPECT_EQ(shortestText(0.1 + 0.2), QStringLiteral("0.30000000000000004"));
-    for (double value : {-0.1246254, 151.213108, 1e-7, 89.99999999999})
+    for (double value : { -0.1246254, 151.213108, 1e-7, 89.99999999999 })
         EXPECT_EQ(wholeReal(shortestText(value)), value);
 }
 

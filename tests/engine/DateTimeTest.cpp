@@ -1,7 +1,7 @@
 #include "engine/DateTime.h"
 
-#include "support/PinnedDates.h"
 #include "platform/Archive.h"
+#include "support/PinnedDates.h"
 
 #include <QDateTime>
 
@@ -43,7 +43,8 @@ TEST_F(DateTimeRule, ModesAreTestedInOrder)
     both.isSelectDate = true;
     both.isIDOriginalDate = true;
     both.dayIDOriginalDate = 1;
-    EXPECT_EQ(apply(both, at(2023, 5, 1)), at(2023, 5, 1)) << "select without a date passes the original through";
+    EXPECT_EQ(apply(both, at(2023, 5, 1)), at(2023, 5, 1))
+        << "select without a date passes the original through";
     both.selectDate = at(2000, 1, 1);
     EXPECT_EQ(apply(both, at(2023, 5, 1)), at(2000, 1, 1));
     EXPECT_EQ(both.newDate(std::nullopt), at(2000, 1, 1)) << "a file without the date gets the chosen one";
@@ -59,14 +60,16 @@ TEST_F(DateTimeRule, UpdateReplacesPartsLeniently)
     rule.monthUpdateDate = 2;
     rule.isKeepOriginalYearUpdateDate = true;
     rule.yearUpdateDate = 1999; // held back by the keep flag
-    EXPECT_EQ(apply(rule, at(2023, 7, 14, 9, 30, 5)), at(2023, 3, 3, 9, 30, 5)) << "31 February rolls into March";
+    EXPECT_EQ(apply(rule, at(2023, 7, 14, 9, 30, 5)), at(2023, 3, 3, 9, 30, 5))
+        << "31 February rolls into March";
 
     rule.dayUpdateDate = 29;
     EXPECT_EQ(apply(rule, at(2024, 7, 14, 9, 30, 5)), at(2024, 2, 29, 9, 30, 5)) << "leap year";
     EXPECT_EQ(apply(rule, at(2023, 7, 14, 9, 30, 5)), at(2023, 3, 1, 9, 30, 5));
 
     rule.timeUpdateDate = at(1990, 1, 1, 22, 15, 40);
-    EXPECT_EQ(apply(rule, at(2023, 7, 14, 9, 30, 5)), at(2023, 3, 1, 22, 15, 40)) << "time of day from the chosen time";
+    EXPECT_EQ(apply(rule, at(2023, 7, 14, 9, 30, 5)), at(2023, 3, 1, 22, 15, 40))
+        << "time of day from the chosen time";
     rule.isKeepOriginalTimeUpdateDate = true;
     EXPECT_EQ(apply(rule, at(2023, 7, 14, 9, 30, 5)), at(2023, 3, 1, 9, 30, 5));
 }
@@ -75,7 +78,8 @@ TEST_F(DateTimeRule, UpdateKeepingEverythingDropsTheFractionOfASecond)
 {
     DateTime rule;
     rule.isUpdateDate = true;
-    rule.isKeepOriginalDayUpdateDate = rule.isKeepOriginalMonthUpdateDate = rule.isKeepOriginalYearUpdateDate = true;
+    rule.isKeepOriginalDayUpdateDate = rule.isKeepOriginalMonthUpdateDate = rule.isKeepOriginalYearUpdateDate
+        = true;
     rule.isKeepOriginalTimeUpdateDate = true;
     EXPECT_EQ(apply(rule, at(2023, 7, 14, 9, 30, 5, 750)), at(2023, 7, 14, 9, 30, 5));
 }
@@ -112,11 +116,13 @@ TEST_F(DateTimeRule, StepDateFollowsTheCalendar)
     rule.dayIDOriginalDate = -1;
     EXPECT_EQ(apply(rule, at(2024, 3, 1, 8)), at(2024, 2, 29, 8));
     rule.dayIDOriginalDate = 5;
-    EXPECT_EQ(apply(rule, at(2023, 12, 30, 23, 59, 59)), at(2024, 1, 4, 23, 59, 59)) << "days carry into the year";
+    EXPECT_EQ(apply(rule, at(2023, 12, 30, 23, 59, 59)), at(2024, 1, 4, 23, 59, 59))
+        << "days carry into the year";
 
     rule.dayIDOriginalDate = 1;
     rule.monthIDOriginalDate = 1;
-    EXPECT_EQ(apply(rule, at(2023, 1, 30, 8)), at(2023, 3, 3, 8)) << "a day step, then a month step from 31 January";
+    EXPECT_EQ(apply(rule, at(2023, 1, 30, 8)), at(2023, 3, 3, 8))
+        << "a day step, then a month step from 31 January";
 }
 
 TEST_F(DateTimeRule, StepDateKeepsTheWallClockAcrossSummerTime)
@@ -160,7 +166,8 @@ TEST_F(DateTimeRule, StepTimeTurnsOverWithinEachUnit)
     rule.secondIDOriginalTime.reset();
 
     rule.hourIDOriginalTime = 1;
-    EXPECT_EQ(apply(rule, at(2023, 5, 6, 23, 30)), at(2023, 5, 6, 0, 30)) << "the calendar date never changes";
+    EXPECT_EQ(apply(rule, at(2023, 5, 6, 23, 30)), at(2023, 5, 6, 0, 30))
+        << "the calendar date never changes";
     EXPECT_EQ(apply(rule, at(2023, 5, 6, 23, 0)), at(2023, 5, 6, 0, 0));
     rule.hourIDOriginalTime = -1;
     EXPECT_EQ(apply(rule, at(2023, 5, 6, 0, 30)), at(2023, 5, 6, 23, 30));
@@ -263,15 +270,15 @@ TEST_F(DateTimeRule, DictionaryReadingSkipsMissingAndMistypedEntries)
     EXPECT_EQ(empty.newDate(at(2020, 1, 2)), at(2020, 1, 2));
 
     const DateTime mistyped = DateTime::fromDictionary({
-        {QStringLiteral("isKeepOriginal"), QStringLiteral("true")},
-        {QStringLiteral("dayIDOriginalDate"), QStringLiteral("12")},
-        {QStringLiteral("originalDate"), 1563089405},
-        {QStringLiteral("textFieldEditorString"), 5},
-        {QStringLiteral("IsEmptyValue"), true}, // keys match exactly
-        {QStringLiteral("somethingElse"), true},
-        {QStringLiteral("monthIDOriginalDateString"), QStringLiteral("3")},
-        {QStringLiteral("isSelectDate"), 1},    // any number is a Boolean
-        {QStringLiteral("hourIDOriginalTime"), 2.0},
+        { QStringLiteral("isKeepOriginal"), QStringLiteral("true") },
+        { QStringLiteral("dayIDOriginalDate"), QStringLiteral("12") },
+        { QStringLiteral("originalDate"), 1563089405 },
+        { QStringLiteral("textFieldEditorString"), 5 },
+        { QStringLiteral("IsEmptyValue"), true }, // keys match exactly
+        { QStringLiteral("somethingElse"), true },
+        { QStringLiteral("monthIDOriginalDateString"), QStringLiteral("3") },
+        { QStringLiteral("isSelectDate"), 1 }, // any number is a Boolean
+        { QStringLiteral("hourIDOriginalTime"), 2.0 },
     });
     EXPECT_FALSE(mistyped.isKeepOriginal);
     EXPECT_FALSE(mistyped.dayIDOriginalDate);

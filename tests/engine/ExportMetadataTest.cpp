@@ -92,7 +92,7 @@ QString readAll(const QString &path)
 
 QStringList csvFiles(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
+    return QDir(folder).entryList({ QStringLiteral("*.csv") }, QDir::Files, QDir::Name);
 }
 
 struct PinnedLocale
@@ -127,9 +127,10 @@ TEST(ExportMetadata, FileWithoutValuesIsItsPathAndEmptyFields)
 {
     QTemporaryDir dir;
     ConsoleCapture console;
-    const ExportMetadata::Row row = ExportMetadata::shared().row(Metadata(), QUrl::fromLocalFile(QStringLiteral("/p/a.jpg")));
+    const ExportMetadata::Row row
+        = ExportMetadata::shared().row(Metadata(), QUrl::fromLocalFile(QStringLiteral("/p/a.jpg")));
     EXPECT_EQ(row.size(), 76);
-    const auto written = ExportMetadata::writeCSV({row}, dir.path());
+    const auto written = ExportMetadata::writeCSV({ row }, dir.path());
     ASSERT_TRUE(written.has_value());
     const QString text = readAll(*written);
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -140,7 +141,8 @@ TEST(ExportMetadata, FileWithoutValuesIsItsPathAndEmptyFields)
     EXPECT_TRUE(lines[3].isEmpty());
     EXPECT_FALSE(text.startsWith(QChar(0xfeff)));
     ASSERT_EQ(console.lines.size(), 1);
-    EXPECT_EQ(console.lines[0], QStringLiteral("Metadata Exported: ") + QUrl::fromLocalFile(*written).toString());
+    EXPECT_EQ(
+        console.lines[0], QStringLiteral("Metadata Exported: ") + QUrl::fromLocalFile(*written).toString());
 }
 
 TEST(ExportMetadata, ValuesKeepTheirColumnsEvenWithCommasQuotesAndLineBreaks)
@@ -161,7 +163,8 @@ TEST(ExportMetadata, ValuesKeepTheirColumnsEvenWithCommasQuotesAndLineBreaks)
     m.setFxResolution(1e-5);
     m.setOriginalDate(QDateTime(QDate(2023, 6, 5), QTime(15, 4, 5), QTimeZone::utc()));
     const QString photo = QStringLiteral("/photos/Été 2023, Nice/IMG 1.jpg");
-    const auto written = ExportMetadata::writeCSV({ExportMetadata::shared().row(m, QUrl::fromLocalFile(photo))}, dir.path());
+    const auto written = ExportMetadata::writeCSV(
+        { ExportMetadata::shared().row(m, QUrl::fromLocalFile(photo)) }, dir.path());
     ASSERT_TRUE(written.has_value());
     const QString text = readAll(*written);
     qsizetype pos = ExportMetadata::header().size();
@@ -211,8 +214,12 @@ TEST(ExportMetadata, TwoExportsInTheSameTenthOfASecondKeepBothFiles)
         taken.write("earlier export");
     }
     const int before = int(csvFiles(dir.path()).size());
-    const auto first = ExportMetadata::writeCSV({ExportMetadata::shared().row(Metadata(), QUrl::fromLocalFile(QStringLiteral("/a.jpg")))}, dir.path());
-    const auto second = ExportMetadata::writeCSV({ExportMetadata::shared().row(Metadata(), QUrl::fromLocalFile(QStringLiteral("/b.jpg")))}, dir.path());
+    const auto first = ExportMetadata::writeCSV(
+        { ExportMetadata::shared().row(Metadata(), QUrl::fromLocalFile(QStringLiteral("/a.jpg"))) },
+        dir.path());
+    const auto second = ExportMetadata::writeCSV(
+        { ExportMetadata::shared().row(Metadata(), QUrl::fromLocalFile(QStringLiteral("/b.jpg"))) },
+        dir.path());
     ASSERT_TRUE(first && second);
     EXPECT_NE(*first, *second);
     EXPECT_TRUE(first->endsWith(QStringLiteral(" (2).csv")));
@@ -224,7 +231,9 @@ TEST(ExportMetadata, TwoExportsInTheSameTenthOfASecondKeepBothFiles)
             EXPECT_EQ(readAll(dir.filePath(name)), QStringLiteral("earlier export"));
         }
     }
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^MetadataEditor_\\d+\\.\\d\\.csv$")).match(exportFileName(QStringLiteral("csv"))).hasMatch());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^MetadataEditor_\\d+\\.\\d\\.csv$"))
+                    .match(exportFileName(QStringLiteral("csv")))
+                    .hasMatch());
 }
 
 TEST(ExportMetadata, FailureIsReportedOnTheConsoleOnly)
@@ -232,7 +241,7 @@ TEST(ExportMetadata, FailureIsReportedOnTheConsoleOnly)
     QTemporaryDir dir;
     ConsoleCapture console;
     EXPECT_FALSE(ExportMetadata::writeCSV({}, dir.filePath(QStringLiteral("missing"))).has_value());
-    EXPECT_EQ(console.lines, QStringList{QStringLiteral("error creating file")});
+    EXPECT_EQ(console.lines, QStringList { QStringLiteral("error creating file") });
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }
 
@@ -242,14 +251,18 @@ TEST(ExportMetadata, ExportTakesLoadedFilesInOrderAndWritesNothingWithoutThem)
     QTemporaryDir dir;
     QTemporaryDir out;
     ConsoleCapture console;
-    const auto reagan = FileInfo::create(QUrl::fromLocalFile(testsupport::copyTestFile(QStringLiteral("images/Reagan.jpg"), dir)));
-    const auto furnace = FileInfo::create(QUrl::fromLocalFile(testsupport::copyTestFile(QStringLiteral("images/FurnaceCreekInn.jpg"), dir)));
-    const auto pending = FileInfo::create(QUrl::fromLocalFile(testsupport::copyTestFile(QStringLiteral("images/GPS.jpg"), dir)));
+    const auto reagan = FileInfo::create(
+        QUrl::fromLocalFile(testsupport::copyTestFile(QStringLiteral("images/Reagan.jpg"), dir)));
+    const auto furnace = FileInfo::create(
+        QUrl::fromLocalFile(testsupport::copyTestFile(QStringLiteral("images/FurnaceCreekInn.jpg"), dir)));
+    const auto pending = FileInfo::create(
+        QUrl::fromLocalFile(testsupport::copyTestFile(QStringLiteral("images/GPS.jpg"), dir)));
     const auto noFile = std::make_shared<FileInfo>();
 
     // Nothing loaded yet: no file, no line.
     std::optional<std::optional<QString>> result;
-    ExportMetadata::exportFiles({reagan, furnace, noFile}, out.path(), [&](std::optional<QString> path) { result = path; });
+    ExportMetadata::exportFiles(
+        { reagan, furnace, noFile }, out.path(), [&](std::optional<QString> path) { result = path; });
     FileInfo::waitForDetails();
     platform::GlobalQueue::waitForDone();
     QCoreApplication::processEvents();
@@ -263,7 +276,8 @@ TEST(ExportMetadata, ExportTakesLoadedFilesInOrderAndWritesNothingWithoutThem)
     QCoreApplication::processEvents();
     pending->metadata.reset();
     result.reset();
-    ExportMetadata::exportFiles({furnace, pending, reagan, noFile}, out.path(), [&](std::optional<QString> path) { result = path; });
+    ExportMetadata::exportFiles({ furnace, pending, reagan, noFile }, out.path(),
+        [&](std::optional<QString> path) { result = path; });
     // Edits made after the export started do not reach it.
     furnace->metadata->setMake(QStringLiteral("changed later"));
     FileInfo::waitForDetails();

@@ -104,9 +104,10 @@ TEST(FileInfo, LibraryPhotoIsNamedAsTheLibraryNamesIt)
     const QString file = library + QStringLiteral("/originals/A/IMG_0001.JPG");
     QDir().mkpath(QFileInfo(file).path());
     QImage(8, 6, QImage::Format_RGB32).save(file, "JPEG");
-    PhotosLibraryItem item = PhotosLibraryItem::fromNewLayout(
-        {QStringLiteral("IMG_0001.JPG"), QStringLiteral("A"), {}, {}, {}, {}, QStringLiteral("Beach day.jpg")},
-        QUrl::fromLocalFile(library));
+    PhotosLibraryItem item
+        = PhotosLibraryItem::fromNewLayout({ QStringLiteral("IMG_0001.JPG"), QStringLiteral("A"), {}, {}, {},
+                                               {}, QStringLiteral("Beach day.jpg") },
+            QUrl::fromLocalFile(library));
 
     const auto record = FileInfo::create(item, urlOf(file));
     EXPECT_TRUE(record->isPhotoLibrary);
@@ -144,10 +145,12 @@ TEST(FileInfo, AFolderOfTestImagesBecomesRecords)
 {
     REQUIRE_TEST_DATA();
     QTemporaryDir dir;
-    const QStringList names = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files);
+    const QStringList names
+        = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files);
     std::vector<std::shared_ptr<FileInfo>> records;
     for (const QString &name : names)
-        records.push_back(FileInfo::create(urlOf(testsupport::copyTestFile(QStringLiteral("images/") + name, dir))));
+        records.push_back(
+            FileInfo::create(urlOf(testsupport::copyTestFile(QStringLiteral("images/") + name, dir))));
     arriveAll();
 
     int withPixels = 0, withMake = 0;

@@ -36,7 +36,8 @@ TEST(FileProperties, SizesDatesAndPixelSizesOfRealFiles)
 
     EXPECT_EQ(fileSizeBytes(photo), std::optional<quint64>(bytes));
     EXPECT_EQ(fileSizeString(photo), std::optional<QString>(formattedByteCount(bytes)));
-    EXPECT_EQ(imagePixelSize(photo), (std::optional<std::pair<QString, QString>>({QStringLiteral("120"), QStringLiteral("90")})));
+    EXPECT_EQ(imagePixelSize(photo),
+        (std::optional<std::pair<QString, QString>>({ QStringLiteral("120"), QStringLiteral("90") })));
     EXPECT_EQ(thumbnail(photo, QSize(60, 20)).size(), QSize(60, 45));
     if (const auto created = fileCreationDate(photo)) {
         EXPECT_LE(qAbs(created->secsTo(QDateTime::currentDateTime())), 60);

@@ -1,7 +1,7 @@
 #include "engine/Metadata.h"
 
-#include "support/PinnedDates.h"
 #include "platform/Archive.h"
+#include "support/PinnedDates.h"
 
 #include <cmath>
 #include <limits>
@@ -115,25 +115,25 @@ TEST_F(MetadataDictionary, SignedGpsValuesComeBackWithTheirSign)
 
     // Unsigned values take their sign from the reference.
     const Metadata unsignedSouth = Metadata::fromDictionary(entries(
-        {{"Exif.GPSInfo.GPSLatitude", 12.5}, {"Exif.GPSInfo.GPSLatitudeRef", QStringLiteral("s")}}));
+        { { "Exif.GPSInfo.GPSLatitude", 12.5 }, { "Exif.GPSInfo.GPSLatitudeRef", QStringLiteral("s") } }));
     EXPECT_EQ(unsignedSouth.gpsLatitude(), -12.5);
 }
 
 TEST_F(MetadataDictionary, NumbersReadAcrossKindsButNothingElseDoes)
 {
     const Metadata read = Metadata::fromDictionary(entries({
-        {"Exif.Photo.ISOSpeedRatings", 3.7},
-        {"Exif.Photo.FNumber", qint64(2)},
-        {"Exif.Photo.ExposureTime", qint64(0)}, // a whole number stored by an older build
-        {"Exif.Photo.Flash", -2.9},
-        {"Exif.Image.Artist", qint64(5)},
-        {"Exif.Photo.FocalLengthIn35mmFilm", QStringLiteral("100")},
-        {"Exif.Photo.DateTimeOriginal", QStringLiteral("2019:07:14 09:30:05")},
-        {"Exif.Image.XResolution", std::numeric_limits<double>::quiet_NaN()},
-        {"Exif.Image.YResolution", std::numeric_limits<double>::infinity()},
-        {"Exif.Photo.ColorSpace", 1e30},
-        {"Iptc.Application2.DateCreated", QStringLiteral("2019-07-14")},
-        {"dateTimeModifyDate", QStringLiteral("not a rule")},
+        { "Exif.Photo.ISOSpeedRatings", 3.7 },
+        { "Exif.Photo.FNumber", qint64(2) },
+        { "Exif.Photo.ExposureTime", qint64(0) }, // a whole number stored by an older build
+        { "Exif.Photo.Flash", -2.9 },
+        { "Exif.Image.Artist", qint64(5) },
+        { "Exif.Photo.FocalLengthIn35mmFilm", QStringLiteral("100") },
+        { "Exif.Photo.DateTimeOriginal", QStringLiteral("2019:07:14 09:30:05") },
+        { "Exif.Image.XResolution", std::numeric_limits<double>::quiet_NaN() },
+        { "Exif.Image.YResolution", std::numeric_limits<double>::infinity() },
+        { "Exif.Photo.ColorSpace", 1e30 },
+        { "Iptc.Application2.DateCreated", QStringLiteral("2019-07-14") },
+        { "dateTimeModifyDate", QStringLiteral("not a rule") },
     }));
     EXPECT_EQ(read.iso(), 3);
     EXPECT_EQ(read.fNumber(), 2.0);
@@ -147,10 +147,9 @@ TEST_F(MetadataDictionary, NumbersReadAcrossKindsButNothingElseDoes)
     EXPECT_FALSE(read.colorSpace());
     for (const MetadataField field : allMetadataFields()) {
         const bool expected = field == MetadataField::iso || field == MetadataField::fNumber
-                              || field == MetadataField::exposureTime || field == MetadataField::flash;
+            || field == MetadataField::exposureTime || field == MetadataField::flash;
         EXPECT_EQ(read.hasValue(field), expected) << fieldInfo(field).name;
     }
     EXPECT_FALSE(read.dateTimeModifyDate()->isAnyOptionSelected());
     EXPECT_FALSE(read.dateTimeModifyDate()->originalDate);
 }
-

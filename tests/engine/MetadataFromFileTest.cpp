@@ -36,17 +36,17 @@ TEST_F(MetadataFromFile, NoReadingGivesABlankRecord)
 TEST_F(MetadataFromFile, ValuesTakeTheirFieldsKinds)
 {
     const Metadata metadata = read({
-        {"Exif.Image.Artist", QStringLiteral("Ansel")},
-        {"Iptc.Application2.City", QString()},
-        {"Exif.Photo.ISOSpeedRatings", qint64(80)},
-        {"Exif.Photo.FNumber", 4.0},
-        {"Exif.Photo.ExposureTime", 0.004},
-        {"Exif.Photo.CompressedBitsPerPixel", QVariant(float(2.5f))},
-        {"Exif.Photo.FocalLengthIn35mmFilm", 63.9},
-        {"Exif.Image.Make", qint64(3)},
-        {"Exif.Image.Model", 1.5},
-        {"Exif.Photo.MaxApertureValue", QStringLiteral("2.8")},
-        {"Iptc.Application2.DateCreated", QStringLiteral("2008-05-08")},
+        { "Exif.Image.Artist", QStringLiteral("Ansel") },
+        { "Iptc.Application2.City", QString() },
+        { "Exif.Photo.ISOSpeedRatings", qint64(80) },
+        { "Exif.Photo.FNumber", 4.0 },
+        { "Exif.Photo.ExposureTime", 0.004 },
+        { "Exif.Photo.CompressedBitsPerPixel", QVariant(float(2.5f)) },
+        { "Exif.Photo.FocalLengthIn35mmFilm", 63.9 },
+        { "Exif.Image.Make", qint64(3) },
+        { "Exif.Image.Model", 1.5 },
+        { "Exif.Photo.MaxApertureValue", QStringLiteral("2.8") },
+        { "Iptc.Application2.DateCreated", QStringLiteral("2008-05-08") },
     });
     EXPECT_EQ(metadata.artist(), QStringLiteral("Ansel"));
     EXPECT_EQ(metadata.city(), QString()) << "an empty text is present";
@@ -58,18 +58,18 @@ TEST_F(MetadataFromFile, ValuesTakeTheirFieldsKinds)
     EXPECT_FALSE(metadata.make()) << "a number is not made text";
     EXPECT_FALSE(metadata.cameraModelName());
     EXPECT_FALSE(metadata.maxApertureValue()) << "a text is not parsed";
-    for (const MetadataField field : {MetadataField::originalDate, MetadataField::creationDate,
-                                      MetadataField::createDatePhotoshopXMP})
+    for (const MetadataField field :
+        { MetadataField::originalDate, MetadataField::creationDate, MetadataField::createDatePhotoshopXMP })
         EXPECT_FALSE(metadata.hasValue(field)) << "the IPTC date is not read into a field";
 }
 
 TEST_F(MetadataFromFile, DatesAreParsedAndGetFreshRules)
 {
     const Metadata metadata = read({
-        {"Exif.Photo.DateTimeOriginal", QStringLiteral("2019:07:14 09:30:05")},
-        {"Exif.Image.DateTime", QString()},
-        {"Exif.Photo.DateTimeDigitized", QStringLiteral("Blursday 14 Smarch")},
-        {"Xmp.xmp.CreateDate", QStringLiteral("2004-06-21T23:37:53+01:00")},
+        { "Exif.Photo.DateTimeOriginal", QStringLiteral("2019:07:14 09:30:05") },
+        { "Exif.Image.DateTime", QString() },
+        { "Exif.Photo.DateTimeDigitized", QStringLiteral("Blursday 14 Smarch") },
+        { "Xmp.xmp.CreateDate", QStringLiteral("2004-06-21T23:37:53+01:00") },
     });
     EXPECT_EQ(metadata.originalDate(), at(2019, 7, 14, 9, 30, 5));
     EXPECT_EQ(metadata.dateTimeOriginalDate()->originalDate, at(2019, 7, 14, 9, 30, 5));
@@ -83,7 +83,8 @@ TEST_F(MetadataFromFile, DatesAreParsedAndGetFreshRules)
 TEST_F(MetadataFromFile, GpsSignsFollowTheReferences)
 {
     const auto latitude = [](const char *ref) {
-        return read({{"Exif.GPSInfo.GPSLatitude", 48.8566}, {"Exif.GPSInfo.GPSLatitudeRef", QString::fromLatin1(ref)}})
+        return read({ { "Exif.GPSInfo.GPSLatitude", 48.8566 },
+                        { "Exif.GPSInfo.GPSLatitudeRef", QString::fromLatin1(ref) } })
             .gpsLatitude();
     };
     EXPECT_EQ(latitude("S"), -48.8566);
@@ -92,20 +93,25 @@ TEST_F(MetadataFromFile, GpsSignsFollowTheReferences)
     EXPECT_EQ(latitude("South"), 48.8566);
     EXPECT_EQ(latitude(" S"), 48.8566);
 
-    const Metadata west = read({{"Exif.GPSInfo.GPSLongitude", 2.3522}, {"Exif.GPSInfo.GPSLongitudeRef", QStringLiteral("W")}});
+    const Metadata west = read(
+        { { "Exif.GPSInfo.GPSLongitude", 2.3522 }, { "Exif.GPSInfo.GPSLongitudeRef", QStringLiteral("W") } });
     EXPECT_EQ(west.gpsLongitude(), -2.3522);
     EXPECT_EQ(west.gpsLongitudeRef(), QStringLiteral("W"));
-    EXPECT_EQ(read({{"Exif.GPSInfo.GPSLongitude", 2.3522}, {"Exif.GPSInfo.GPSLongitudeRef", QStringLiteral("E")}})
+    EXPECT_EQ(read({ { "Exif.GPSInfo.GPSLongitude", 2.3522 },
+                       { "Exif.GPSInfo.GPSLongitudeRef", QStringLiteral("E") } })
                   .gpsLongitude(),
-              2.3522);
+        2.3522);
 
     // The bridge hands the altitude reference over as a real.
-    const Metadata below = read({{"Exif.GPSInfo.GPSAltitude", 35.5}, {"Exif.GPSInfo.GPSAltitudeRef", 1.0}});
+    const Metadata below
+        = read({ { "Exif.GPSInfo.GPSAltitude", 35.5 }, { "Exif.GPSInfo.GPSAltitudeRef", 1.0 } });
     EXPECT_EQ(below.gpsAltitude(), -35.5);
     EXPECT_EQ(below.gpsAltitudeRef(), 1);
-    EXPECT_EQ(read({{"Exif.GPSInfo.GPSAltitude", 35.5}, {"Exif.GPSInfo.GPSAltitudeRef", 0.0}}).gpsAltitude(), 35.5);
-    EXPECT_EQ(read({{"Exif.GPSInfo.GPSAltitude", 35.5}}).gpsAltitude(), 35.5);
-    const Metadata refOnly = read({{"Exif.GPSInfo.GPSAltitudeRef", 1.0}});
+    EXPECT_EQ(
+        read({ { "Exif.GPSInfo.GPSAltitude", 35.5 }, { "Exif.GPSInfo.GPSAltitudeRef", 0.0 } }).gpsAltitude(),
+        35.5);
+    EXPECT_EQ(read({ { "Exif.GPSInfo.GPSAltitude", 35.5 } }).gpsAltitude(), 35.5);
+    const Metadata refOnly = read({ { "Exif.GPSInfo.GPSAltitudeRef", 1.0 } });
     EXPECT_EQ(refOnly.gpsAltitudeRef(), 1);
     EXPECT_FALSE(refOnly.gpsAltitude());
 }
@@ -148,9 +154,10 @@ TEST_F(MetadataFromFile, DisplayedDatesReadBack)
 
 TEST_F(MetadataFromFile, FileDatesIgnoreTheUsersCalendarAndDigits)
 {
-    for (const char *locale : {"th_TH", "ar_EG", "ja_JP@calendar=japanese", "fa_IR"}) {
+    for (const char *locale : { "th_TH", "ar_EG", "ja_JP@calendar=japanese", "fa_IR" }) {
         platform::DateFormat::setUserLocale(QString::fromLatin1(locale));
-        EXPECT_EQ(Metadata::dateFrom(QStringLiteral("2019:07:14 09:30:05")), at(2019, 7, 14, 9, 30, 5)) << locale;
+        EXPECT_EQ(Metadata::dateFrom(QStringLiteral("2019:07:14 09:30:05")), at(2019, 7, 14, 9, 30, 5))
+            << locale;
     }
     // The user still sees their own calendar.
     platform::DateFormat::setUserLocale(QStringLiteral("th_TH"));
@@ -164,7 +171,8 @@ namespace {
 using Expected = std::vector<std::pair<MetadataField, Metadata::Value>>;
 
 // Every field is either expected with its value or absent.
-void expectFields(const Metadata &metadata, const Expected &expected, std::initializer_list<MetadataField> checkedApart = {})
+void expectFields(const Metadata &metadata, const Expected &expected,
+    std::initializer_list<MetadataField> checkedApart = {})
 {
     for (const MetadataField field : allMetadataFields()) {
         const char *name = fieldInfo(field).name.data();
@@ -172,7 +180,8 @@ void expectFields(const Metadata &metadata, const Expected &expected, std::initi
             EXPECT_TRUE(metadata.hasValue(field)) << name;
             continue;
         }
-        const auto found = std::find_if(expected.begin(), expected.end(), [&](const auto &e) { return e.first == field; });
+        const auto found
+            = std::find_if(expected.begin(), expected.end(), [&](const auto &e) { return e.first == field; });
         if (found == expected.end()) {
             EXPECT_FALSE(metadata.hasValue(field)) << name;
             continue;
@@ -198,63 +207,67 @@ TEST_F(MetadataFromFile, EveryFieldOfARichPhoto)
     REQUIRE_TEST_DATA();
     QTemporaryDir dir;
     bridgetest::ConsoleCapture console; // the types the bridge skips are logged
-    const Metadata metadata = Metadata::fromFile(testsupport::copyTestFile(QStringLiteral("images/Reagan.jpg"), dir));
+    const Metadata metadata
+        = Metadata::fromFile(testsupport::copyTestFile(QStringLiteral("images/Reagan.jpg"), dir));
     using F = MetadataField;
-    const Expected expected{
-        {F::artist, text("Photographer\u00eds Mate 3rd Class (A")},
-        {F::software, text("Adobe Photoshop Elements 12.0 Macintosh")},
-        {F::originalDate, at(2004, 6, 21, 23, 37, 53)},
-        {F::creationDate, at(2004, 6, 21, 23, 37, 53)},
-        {F::modifyDate, at(2016, 9, 13, 11, 58, 16)},
-        {F::make, text("NIKON CORPORATION")},
-        {F::cameraModelName, text("NIKON D1X")},
-        {F::fNumber, 5.0},
-        {F::focalLength, 42.0},
-        {F::focalLengthIn35mmFormat, qint64(63)},
-        {F::flash, qint64(0)},
-        {F::orientation, qint64(1)},
-        {F::exposureMode, qint64(1)},
-        {F::exposureProgram, qint64(1)},
-        {F::exposureTime, 1.0 / 125},
-        {F::meteringMode, qint64(2)},
-        {F::sceneCaptureType, qint64(0)},
-        {F::whiteBalance, qint64(1)},
-        {F::saturation, qint64(0)},
-        {F::sensingMethod, qint64(2)},
-        {F::sharpness, qint64(0)},
-        {F::subjectDistanceRange, qint64(0)},
-        {F::byLine, text("Photographer\u00eds Mate 3rd Class (")},
-        {F::byLineTitle, text("U.S Navy Photographer")},
-        {F::writerEditor, text("Dir. NVNS")},
-        {F::objectName, text("040621-N-6536T-062")},
-        {F::category, text("N")},
-        {F::supplementalCategories, text("703-614-9154, navyvisualnews@navy.mil, UNCLASSFIED")},
-        {F::keywords, text("ronald reagan, reagan, cvn 76, cvn-76, straights magellan, magellan, carrier, "
-                           "nimitz-class, ship, underway")},
-        {F::city, text("Straits of Magellan")},
-        {F::countryPrimaryLocationName, text("South America")},
-        {F::specialInstructions, text("Credit as U.S. Navy photo by Elizabeth Thompson. ")},
-        {F::credit, text("U.S Navy")},
-        {F::source, text("Navy Visual News Service")},
-        {F::createDateXMP, QDateTime(QDate(2004, 6, 21), QTime(22, 37, 53), QTimeZone::utc())},
-        {F::modifyDateXMP, QDateTime(QDate(2016, 9, 13), QTime(10, 58, 16), QTimeZone::utc())},
-        {F::createDatePhotoshopXMP, at(2004, 6, 21)},
-        {F::compression, qint64(1)},
-        {F::fxResolution, 300.0},
-        {F::fyResolution, 300.0},
-        {F::compressedBitsPerPixel, 4.0},
-        {F::maxApertureValue, 3.0},
-        {F::colorSpace, qint64(65535)},
-        {F::lightSource, qint64(10)},
-        {F::digitalZoomRatio, 1.0},
+    const Expected expected {
+        { F::artist, text("Photographer\u00eds Mate 3rd Class (A") },
+        { F::software, text("Adobe Photoshop Elements 12.0 Macintosh") },
+        { F::originalDate, at(2004, 6, 21, 23, 37, 53) },
+        { F::creationDate, at(2004, 6, 21, 23, 37, 53) },
+        { F::modifyDate, at(2016, 9, 13, 11, 58, 16) },
+        { F::make, text("NIKON CORPORATION") },
+        { F::cameraModelName, text("NIKON D1X") },
+        { F::fNumber, 5.0 },
+        { F::focalLength, 42.0 },
+        { F::focalLengthIn35mmFormat, qint64(63) },
+        { F::flash, qint64(0) },
+        { F::orientation, qint64(1) },
+        { F::exposureMode, qint64(1) },
+        { F::exposureProgram, qint64(1) },
+        { F::exposureTime, 1.0 / 125 },
+        { F::meteringMode, qint64(2) },
+        { F::sceneCaptureType, qint64(0) },
+        { F::whiteBalance, qint64(1) },
+        { F::saturation, qint64(0) },
+        { F::sensingMethod, qint64(2) },
+        { F::sharpness, qint64(0) },
+        { F::subjectDistanceRange, qint64(0) },
+        { F::byLine, text("Photographer\u00eds Mate 3rd Class (") },
+        { F::byLineTitle, text("U.S Navy Photographer") },
+        { F::writerEditor, text("Dir. NVNS") },
+        { F::objectName, text("040621-N-6536T-062") },
+        { F::category, text("N") },
+        { F::supplementalCategories, text("703-614-9154, navyvisualnews@navy.mil, UNCLASSFIED") },
+        { F::keywords,
+            text("ronald reagan, reagan, cvn 76, cvn-76, straights magellan, magellan, carrier, "
+                 "nimitz-class, ship, underway") },
+        { F::city, text("Straits of Magellan") },
+        { F::countryPrimaryLocationName, text("South America") },
+        { F::specialInstructions, text("Credit as U.S. Navy photo by Elizabeth Thompson. ") },
+        { F::credit, text("U.S Navy") },
+        { F::source, text("Navy Visual News Service") },
+        { F::createDateXMP, QDateTime(QDate(2004, 6, 21), QTime(22, 37, 53), QTimeZone::utc()) },
+        { F::modifyDateXMP, QDateTime(QDate(2016, 9, 13), QTime(10, 58, 16), QTimeZone::utc()) },
+        { F::createDatePhotoshopXMP, at(2004, 6, 21) },
+        { F::compression, qint64(1) },
+        { F::fxResolution, 300.0 },
+        { F::fyResolution, 300.0 },
+        { F::compressedBitsPerPixel, 4.0 },
+        { F::maxApertureValue, 3.0 },
+        { F::colorSpace, qint64(65535) },
+        { F::lightSource, qint64(10) },
+        { F::digitalZoomRatio, 1.0 },
     };
-    expectFields(metadata, expected, {F::imageDescription, F::captionAbstract});
+    expectFields(metadata, expected, { F::imageDescription, F::captionAbstract });
     EXPECT_TRUE(metadata.imageDescription()->startsWith(QStringLiteral("040621-N-6536T-062")));
-    EXPECT_TRUE(metadata.captionAbstract()->contains(QStringLiteral("sails through the Straits of Magellan")));
+    EXPECT_TRUE(
+        metadata.captionAbstract()->contains(QStringLiteral("sails through the Straits of Magellan")));
 
     EXPECT_FALSE(metadata.isEdited());
     for (const auto &rule : dateRules)
-        EXPECT_EQ(metadata.dateTime(DateRule(&rule - dateRules.data()))->originalDate, metadata.date(rule.field));
+        EXPECT_EQ(
+            metadata.dateTime(DateRule(&rule - dateRules.data()))->originalDate, metadata.date(rule.field));
 }
 
 TEST_F(MetadataFromFile, GpsOfAPhotoBelowSeaLevelInTheWest)
@@ -262,42 +275,42 @@ TEST_F(MetadataFromFile, GpsOfAPhotoBelowSeaLevelInTheWest)
     REQUIRE_TEST_DATA();
     QTemporaryDir dir;
     bridgetest::ConsoleCapture console;
-    const Metadata metadata =
-        Metadata::fromFile(testsupport::copyTestFile(QStringLiteral("images/FurnaceCreekInn.jpg"), dir));
+    const Metadata metadata
+        = Metadata::fromFile(testsupport::copyTestFile(QStringLiteral("images/FurnaceCreekInn.jpg"), dir));
     using F = MetadataField;
-    const Expected expected{
-        {F::originalDate, at(2008, 5, 8, 9, 54, 28)},
-        {F::creationDate, at(2008, 5, 8, 9, 54, 28)},
-        {F::modifyDate, at(2008, 5, 8, 9, 54, 28)},
-        {F::make, text("Canon")},
-        {F::cameraModelName, text("Canon PowerShot S5 IS")},
-        {F::iso, qint64(80)},
-        {F::fNumber, 4.0},
-        {F::focalLength, 6.0},
-        {F::flash, qint64(16)},
-        {F::orientation, qint64(1)},
-        {F::exposureMode, qint64(0)},
-        {F::exposureTime, 0.001},
-        {F::meteringMode, qint64(5)},
-        {F::sceneCaptureType, qint64(0)},
-        {F::whiteBalance, qint64(0)},
-        {F::sensingMethod, qint64(2)},
-        {F::gpsLatitude, 36.0 + 26.0 / 60 + 54.0 / 3600},
-        {F::gpsLatitudeRef, text("N")},
-        {F::gpsLongitude, -(116.0 + 51.0 / 60 + 18.0 / 3600)},
-        {F::gpsLongitudeRef, text("W")},
-        {F::gpsAltitude, -14.28},
-        {F::gpsAltitudeRef, qint64(1)},
-        {F::lensXMP, text(" 6.0-72.0mm")},
-        {F::createDateXMP, at(2008, 5, 8, 9, 54, 28)},
-        {F::modifyDateXMP, at(2008, 5, 8, 9, 54, 28)},
-        {F::createDatePhotoshopXMP, at(2008, 5, 8, 9, 54, 28)},
-        {F::fxResolution, 180.0},
-        {F::fyResolution, 180.0},
-        {F::compressedBitsPerPixel, 3.0},
-        {F::maxApertureValue, 23.0 / 8},
-        {F::colorSpace, qint64(1)},
-        {F::digitalZoomRatio, 1.0},
+    const Expected expected {
+        { F::originalDate, at(2008, 5, 8, 9, 54, 28) },
+        { F::creationDate, at(2008, 5, 8, 9, 54, 28) },
+        { F::modifyDate, at(2008, 5, 8, 9, 54, 28) },
+        { F::make, text("Canon") },
+        { F::cameraModelName, text("Canon PowerShot S5 IS") },
+        { F::iso, qint64(80) },
+        { F::fNumber, 4.0 },
+        { F::focalLength, 6.0 },
+        { F::flash, qint64(16) },
+        { F::orientation, qint64(1) },
+        { F::exposureMode, qint64(0) },
+        { F::exposureTime, 0.001 },
+        { F::meteringMode, qint64(5) },
+        { F::sceneCaptureType, qint64(0) },
+        { F::whiteBalance, qint64(0) },
+        { F::sensingMethod, qint64(2) },
+        { F::gpsLatitude, 36.0 + 26.0 / 60 + 54.0 / 3600 },
+        { F::gpsLatitudeRef, text("N") },
+        { F::gpsLongitude, -(116.0 + 51.0 / 60 + 18.0 / 3600) },
+        { F::gpsLongitudeRef, text("W") },
+        { F::gpsAltitude, -14.28 },
+        { F::gpsAltitudeRef, qint64(1) },
+        { F::lensXMP, text(" 6.0-72.0mm") },
+        { F::createDateXMP, at(2008, 5, 8, 9, 54, 28) },
+        { F::modifyDateXMP, at(2008, 5, 8, 9, 54, 28) },
+        { F::createDatePhotoshopXMP, at(2008, 5, 8, 9, 54, 28) },
+        { F::fxResolution, 180.0 },
+        { F::fyResolution, 180.0 },
+        { F::compressedBitsPerPixel, 3.0 },
+        { F::maxApertureValue, 23.0 / 8 },
+        { F::colorSpace, qint64(1) },
+        { F::digitalZoomRatio, 1.0 },
     };
     expectFields(metadata, expected);
 }
@@ -320,11 +333,14 @@ TEST_F(MetadataFromFile, EverySharedImageReads)
     QTemporaryDir dir;
     bridgetest::ConsoleCapture console;
     const auto fields = allMetadataFields();
-    const QStringList names = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files);
+    const QStringList names
+        = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files);
     int withValues = 0;
     for (const QString &name : names) {
-        const Metadata metadata = Metadata::fromFile(testsupport::copyTestFile(QStringLiteral("images/") + name, dir));
-        withValues += std::any_of(fields.begin(), fields.end(), [&](MetadataField f) { return metadata.hasValue(f); });
+        const Metadata metadata
+            = Metadata::fromFile(testsupport::copyTestFile(QStringLiteral("images/") + name, dir));
+        withValues += std::any_of(
+            fields.begin(), fields.end(), [&](MetadataField f) { return metadata.hasValue(f); });
     }
     EXPECT_GE(names.size(), 60);
     EXPECT_GE(withValues, 55) << "nearly every sample carries some of the fields";

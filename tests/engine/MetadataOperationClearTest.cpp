@@ -72,7 +72,8 @@ QVariantMap only(const QVariantMap &entries, const QStringList &keys)
 
 QStringList keysStartingWith(const QVariantMap &entries, const QString &prefix)
 {
-    return QStringList(entries.keys()).filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
+    return QStringList(entries.keys())
+        .filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
 }
 
 struct Flags
@@ -156,7 +157,8 @@ TEST_F(MetadataOperationClear, GpsAloneTakesTheWholeGpsDirectory)
     const QString path = richPhoto();
     const auto [before, after] = clear(path, { .gps = true });
     EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("")),
-                  without(group(before, QStringLiteral("")), keysStartingWith(before, QStringLiteral("Exif.GPSInfo.")))),
+                  without(group(before, QStringLiteral("")),
+                      keysStartingWith(before, QStringLiteral("Exif.GPSInfo.")))),
         QString());
     EXPECT_TRUE(bridgetest::PeerReport(path).values(QStringLiteral("Exif.GPSInfo.GPSVersionID")).empty());
 }
@@ -200,8 +202,8 @@ TEST_F(MetadataOperationClear, ExifSidesTogether)
 {
     const QString path = richPhoto();
     const auto [before, after] = clear(path, { .exif = true, .orientation = true, .gps = true });
-    EXPECT_EQ(bridgetest::differences(
-                  group(after, QStringLiteral("Exif.")), only(before, QStringList(pictureDescription) << userComment)),
+    EXPECT_EQ(bridgetest::differences(group(after, QStringLiteral("Exif.")),
+                  only(before, QStringList(pictureDescription) << userComment)),
         QString());
     EXPECT_EQ(jpegComment(path), QStringLiteral("The JPEG comment"));
 

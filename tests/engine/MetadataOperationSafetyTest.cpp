@@ -58,10 +58,7 @@ std::optional<bool> runUnprivileged(const std::function<bool()> &call)
 class MetadataOperationSafety : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        REQUIRE_TEST_DATA();
-    }
+    void SetUp() override { REQUIRE_TEST_DATA(); }
     QString photo(const QString &name = QStringLiteral("Reagan.jpg"))
     {
         return testsupport::copyTestFile(QStringLiteral("images/") + name, m_dir);
@@ -174,7 +171,8 @@ TEST_F(MetadataOperationSafety, TheNextWriteRemovesWhatAKilledWriteLeft)
     const QString path = photo();
     const pid_t child = ::fork();
     if (child == 0) {
-        engine::setReplaceFaultHook([](engine::ReplaceStep, const QString &) { return ::raise(SIGKILL) == 0; });
+        engine::setReplaceFaultHook(
+            [](engine::ReplaceStep, const QString &) { return ::raise(SIGKILL) == 0; });
         m_operation.setMetadata(path, someValues, false);
         ::_exit(0);
     }

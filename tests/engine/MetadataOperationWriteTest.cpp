@@ -77,10 +77,7 @@ void expectPeer(const QString &path, const QString &key, const QString &typeAndV
 class MetadataOperationWrite : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        REQUIRE_TEST_DATA();
-    }
+    void SetUp() override { REQUIRE_TEST_DATA(); }
     QString copy(const QString &name, const QString &newName = QString())
     {
         return testsupport::copyTestFile(QStringLiteral("images/") + name, m_dir, newName);
@@ -124,8 +121,8 @@ TEST_F(MetadataOperationWrite, ValuesReadBackHereAndInThePeerForEveryWritableFor
             EXPECT_EQ(e.value(QStringLiteral("Exif.Image.Orientation")), QVariant::fromValue<qint64>(6));
             EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.StandardOutputSensitivity")),
                 QVariant::fromValue<qint64>(100000));
-            EXPECT_DOUBLE_EQ(
-                e.value(QStringLiteral("Exif.GPSInfo.GPSLatitude")).toDouble(), 33 + 51 / 60.0 + 24.48 / 3600.0);
+            EXPECT_DOUBLE_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSLatitude")).toDouble(),
+                33 + 51 / 60.0 + 24.48 / 3600.0);
             EXPECT_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSLatitudeRef")), QVariant(QStringLiteral("S")));
             EXPECT_DOUBLE_EQ(e.value(QStringLiteral("Exif.GPSInfo.GPSLongitude")).toDouble(),
                 151 + 12 / 60.0 + 55.08 / 3600.0);
@@ -225,7 +222,8 @@ TEST_F(MetadataOperationWrite, EmptyingKeepsOnlyTheGivenValuesAndTheJpegComment)
     ASSERT_TRUE(kept.has_value());
     // The resolution of the picture stays with the Exif that remains.
     QVariantMap expected = values;
-    for (const char *key : { "Exif.Image.XResolution", "Exif.Image.YResolution", "Exif.Image.ResolutionUnit" })
+    for (const char *key :
+        { "Exif.Image.XResolution", "Exif.Image.YResolution", "Exif.Image.ResolutionUnit" })
         expected.insert(QString::fromLatin1(key), before.value(QString::fromLatin1(key)));
     EXPECT_EQ(bridgetest::differences(withoutOffsets(*kept), expected), QString());
 }

@@ -54,7 +54,8 @@ TEST_F(MetadataStorage, ValuesSetAndClearedInAnyOrderLeaveTheOthersAlone)
         if (step % 100 != 99)
             continue;
         for (const MetadataField f : allMetadataFields()) {
-            ASSERT_EQ(metadata.value(f), expected[std::size_t(f)]) << "field " << int(f) << " after step " << step;
+            ASSERT_EQ(metadata.value(f), expected[std::size_t(f)])
+                << "field " << int(f) << " after step " << step;
             ASSERT_EQ(metadata.hasValue(f), expected[std::size_t(f)].index() != 0);
         }
     }
@@ -75,18 +76,19 @@ TEST_F(MetadataStorage, ValuesSetAndClearedInAnyOrderLeaveTheOthersAlone)
 TEST_F(MetadataStorage, TextsReadTogetherStayIndependent)
 {
     auto metadata = std::make_unique<Metadata>(read({
-        {"Exif.Image.Artist", QStringLiteral("Ansel")},
-        {"Iptc.Application2.Byline", QStringLiteral("Ansel")},
-        {"Exif.Image.Copyright", QStringLiteral("\u00A9 Ansel")},
-        {"Iptc.Application2.Copyright", QStringLiteral("\u00A9 Ansel")},
-        {"Exif.Image.Make", QStringLiteral("Canon")},
-        {"Iptc.Application2.City", QString()},
-        {"Iptc.Application2.CountryName", QStringLiteral("Chile")},
+        { "Exif.Image.Artist", QStringLiteral("Ansel") },
+        { "Iptc.Application2.Byline", QStringLiteral("Ansel") },
+        { "Exif.Image.Copyright", QStringLiteral("\u00A9 Ansel") },
+        { "Iptc.Application2.Copyright", QStringLiteral("\u00A9 Ansel") },
+        { "Exif.Image.Make", QStringLiteral("Canon") },
+        { "Iptc.Application2.City", QString() },
+        { "Iptc.Application2.CountryName", QStringLiteral("Chile") },
     }));
     EXPECT_EQ(metadata->city(), QString()) << "an empty text is still present";
 
     metadata->setByLine(QStringLiteral("Imogen"));
-    EXPECT_EQ(metadata->artist(), QStringLiteral("Ansel")) << "a text repeated under another key is its own value";
+    EXPECT_EQ(metadata->artist(), QStringLiteral("Ansel"))
+        << "a text repeated under another key is its own value";
     EXPECT_EQ(metadata->byLine(), QStringLiteral("Imogen"));
 
     QString copyright = *metadata->copyright();
@@ -111,8 +113,8 @@ TEST_F(MetadataStorage, ARuleMadeLateIsTheRuleOfTheReadDate)
 {
     const QDateTime original = at(2008, 5, 8, 9, 54, 28);
     Metadata metadata = read({
-        {"Exif.Photo.DateTimeOriginal", QStringLiteral("2008:05:08 09:54:28")},
-        {"Xmp.xmp.CreateDate", QStringLiteral("2008-05-08T09:54:28")},
+        { "Exif.Photo.DateTimeOriginal", QStringLiteral("2008:05:08 09:54:28") },
+        { "Xmp.xmp.CreateDate", QStringLiteral("2008-05-08T09:54:28") },
     });
     // A date that was absent when the record was read gets no rule of its own.
     metadata.setModifyDate(at(2011, 1, 1));
@@ -135,7 +137,7 @@ TEST_F(MetadataStorage, ARuleMadeLateIsTheRuleOfTheReadDate)
 
 TEST_F(MetadataStorage, RecordsReadButNotAskedShareRulesWithTheirCopies)
 {
-    const Metadata metadata = read({{"Exif.Image.DateTime", QStringLiteral("2008:05:08 09:54:28")}});
+    const Metadata metadata = read({ { "Exif.Image.DateTime", QStringLiteral("2008:05:08 09:54:28") } });
     const QVariantMap before = metadata.dictionary();
 
     Metadata copy = metadata;
@@ -153,9 +155,10 @@ TEST_F(MetadataStorage, RecordsReadButNotAskedShareRulesWithTheirCopies)
 
 TEST_F(MetadataStorage, ThreadsAskingFirstGetOneSetOfRules)
 {
-    const Metadata metadata = read({{"Exif.Photo.DateTimeOriginal", QStringLiteral("2008:05:08 09:54:28")}});
+    const Metadata metadata
+        = read({ { "Exif.Photo.DateTimeOriginal", QStringLiteral("2008:05:08 09:54:28") } });
     constexpr int threadCount = 8;
-    std::array<std::array<const DateTime *, dateRuleCount>, threadCount> seen{};
+    std::array<std::array<const DateTime *, dateRuleCount>, threadCount> seen {};
     std::latch start(threadCount);
     std::vector<std::thread> threads;
     for (int t = 0; t < threadCount; ++t) {
@@ -169,6 +172,7 @@ TEST_F(MetadataStorage, ThreadsAskingFirstGetOneSetOfRules)
         thread.join();
     for (int t = 0; t < threadCount; ++t) {
         for (int i = 0; i < dateRuleCount; ++i)
-            EXPECT_EQ(seen[std::size_t(t)][std::size_t(i)], metadata.dateTime(DateRule(i)).get()) << t << " " << i;
+            EXPECT_EQ(seen[std::size_t(t)][std::size_t(i)], metadata.dateTime(DateRule(i)).get())
+                << t << " " << i;
     }
 }

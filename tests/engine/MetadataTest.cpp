@@ -34,7 +34,8 @@ TEST(MetadataTables, FieldsTagsAndRulesAgree)
         const auto &info = fieldInfo(field);
         QString name = QString::fromLatin1(info.name.data(), qsizetype(info.name.size()));
         const QString flag = QString::fromLatin1(info.editedFlag.data(), qsizetype(info.editedFlag.size()));
-        EXPECT_EQ(flag.mid(2, flag.size() - 8).compare(name, Qt::CaseInsensitive), 0) << "flag names its own field: " << n;
+        EXPECT_EQ(flag.mid(2, flag.size() - 8).compare(name, Qt::CaseInsensitive), 0)
+            << "flag names its own field: " << n;
     }
     for (int t = 37; t <= 40; ++t)
         EXPECT_FALSE(fieldOfTag(MetadataTag(t))) << "the IPTC date and time tags have no field";

@@ -8,9 +8,10 @@ TEST(PhotosLibraryItem, NewerLayoutColumnsAndImagePath)
 {
     const QUrl library = QUrl::fromLocalFile(QStringLiteral("/media/disk/Family.photoslibrary"));
     const PhotosLibraryItem item = PhotosLibraryItem::fromNewLayout(
-        {QStringLiteral("IMG_1.HEIC"), QStringLiteral("A"), QStringLiteral("7"), QStringLiteral("600000000.5"),
-         QStringLiteral("600000001"), QStringLiteral("12345"), QStringLiteral("Beach.heic"), QStringLiteral("42"),
-         QStringLiteral("uuid-1"), QStringLiteral("0"), QStringLiteral("public.heic")},
+        { QStringLiteral("IMG_1.HEIC"), QStringLiteral("A"), QStringLiteral("7"),
+            QStringLiteral("600000000.5"), QStringLiteral("600000001"), QStringLiteral("12345"),
+            QStringLiteral("Beach.heic"), QStringLiteral("42"), QStringLiteral("uuid-1"), QStringLiteral("0"),
+            QStringLiteral("public.heic") },
         library);
     EXPECT_EQ(item.libFileName, QStringLiteral("IMG_1.HEIC"));
     EXPECT_EQ(item.ZDIRECTORY, QStringLiteral("A"));
@@ -31,16 +32,17 @@ TEST(PhotosLibraryItem, NewerLayoutColumnsAndImagePath)
     // Both path columns empty (NULL) still join.
     EXPECT_EQ(PhotosLibraryItem::fromNewLayout({}, library).imagePath, QStringLiteral("/"));
     // Without its attributes row a photo has no original name: the stored one names it.
-    EXPECT_EQ(PhotosLibraryItem::fromNewLayout({QStringLiteral("IMG_2.JPG"), QStringLiteral("B")}, library).filename,
-              QStringLiteral("IMG_2.JPG"));
+    EXPECT_EQ(PhotosLibraryItem::fromNewLayout({ QStringLiteral("IMG_2.JPG"), QStringLiteral("B") }, library)
+                  .filename,
+        QStringLiteral("IMG_2.JPG"));
 }
 
 TEST(PhotosLibraryItem, OlderLayoutColumns)
 {
     const QUrl library = QUrl::fromLocalFile(QStringLiteral("/old.photoslibrary"));
     const PhotosLibraryItem item = PhotosLibraryItem::fromOldLayout(
-        {QStringLiteral("m-uuid"), QStringLiteral("2012/05/x.jpg"), QStringLiteral("999"), QStringLiteral("v-uuid"),
-         QStringLiteral("17"), QStringLiteral("x.jpg"), QStringLiteral("3")},
+        { QStringLiteral("m-uuid"), QStringLiteral("2012/05/x.jpg"), QStringLiteral("999"),
+            QStringLiteral("v-uuid"), QStringLiteral("17"), QStringLiteral("x.jpg"), QStringLiteral("3") },
         library);
     EXPECT_EQ(item.model_uuid, QStringLiteral("m-uuid"));
     EXPECT_EQ(item.imagePath, QStringLiteral("2012/05/x.jpg"));
@@ -49,7 +51,8 @@ TEST(PhotosLibraryItem, OlderLayoutColumns)
     EXPECT_EQ(item.version_modelId, QStringLiteral("17"));
     EXPECT_EQ(item.filename, QStringLiteral("x.jpg"));
     EXPECT_EQ(item.albumVersion_modelid, QStringLiteral("3"));
-    EXPECT_TRUE(item.libFileName.isEmpty() && item.ZDIRECTORY.isEmpty() && item.ZUNIFORMTYPEIDENTIFIER.isEmpty());
+    EXPECT_TRUE(
+        item.libFileName.isEmpty() && item.ZDIRECTORY.isEmpty() && item.ZUNIFORMTYPEIDENTIFIER.isEmpty());
 }
 
 TEST(PhotosLibraryItem, StampCountsTicksSinceYearOne)

@@ -1,7 +1,7 @@
 #include "engine/Preset.h"
 
-#include "support/PinnedDates.h"
 #include "platform/Settings.h"
+#include "support/PinnedDates.h"
 
 using platform::Settings;
 
@@ -53,7 +53,7 @@ TEST_F(Presets, ListRoundTripsInOrder)
     studio.metadata()->setCreateDateXMP(at(2020, 2, 29, 12));
     Preset twin(QStringLiteral("Studio"));
 
-    savePresets({south, studio, twin});
+    savePresets({ south, studio, twin });
     const QList<Preset> loaded = loadPresets();
     ASSERT_EQ(loaded.size(), 3) << "names are not keys: both Studio presets stay";
     EXPECT_EQ(loaded[0].name(), QStringLiteral("Patagonia"));
@@ -88,9 +88,10 @@ TEST_F(Presets, SettingTheRecordSharesIt)
 
 TEST_F(Presets, StoredShapesThatAreNotAListOfDictionariesGiveNone)
 {
-    Settings::setArchived(presetsKey, QVariantList{QVariantMap{{QStringLiteral("name"), QStringLiteral("ok")}}, 5});
+    Settings::setArchived(
+        presetsKey, QVariantList { QVariantMap { { QStringLiteral("name"), QStringLiteral("ok") } }, 5 });
     EXPECT_TRUE(loadPresets().isEmpty());
-    Settings::setArchived(presetsKey, QVariantMap{{QStringLiteral("name"), QStringLiteral("alone")}});
+    Settings::setArchived(presetsKey, QVariantMap { { QStringLiteral("name"), QStringLiteral("alone") } });
     EXPECT_TRUE(loadPresets().isEmpty());
     Settings::setText(presetsKey, QStringLiteral("not an archive"));
     EXPECT_TRUE(loadPresets().isEmpty());
@@ -100,17 +101,19 @@ TEST_F(Presets, StoredShapesThatAreNotAListOfDictionariesGiveNone)
 
 TEST_F(Presets, MissingAndMistypedEntriesKeepTheirInitialValues)
 {
-    const QVariantMap oldMetadata{
-        {QStringLiteral("Exif.Photo.ExposureTime"), qint64(2)}, // whole seconds, as older builds stored them
-        {QStringLiteral("Exif.GPSInfo.GPSLatitude"), 12.5},
-        {QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"), QStringLiteral("S")},
+    const QVariantMap oldMetadata {
+        { QStringLiteral("Exif.Photo.ExposureTime"),
+            qint64(2) }, // whole seconds, as older builds stored them
+        { QStringLiteral("Exif.GPSInfo.GPSLatitude"), 12.5 },
+        { QStringLiteral("Exif.GPSInfo.GPSLatitudeRef"), QStringLiteral("S") },
     };
-    Settings::setArchived(presetsKey, QVariantList{
-                                          QVariantMap{{QStringLiteral("metadata"), oldMetadata}},
-                                          QVariantMap{{QStringLiteral("name"), 7},
-                                                      {QStringLiteral("metadata"), QStringLiteral("x")}},
-                                          QVariantMap{},
-                                      });
+    Settings::setArchived(presetsKey,
+        QVariantList {
+            QVariantMap { { QStringLiteral("metadata"), oldMetadata } },
+            QVariantMap {
+                { QStringLiteral("name"), 7 }, { QStringLiteral("metadata"), QStringLiteral("x") } },
+            QVariantMap {},
+        });
     const QList<Preset> loaded = loadPresets();
     ASSERT_EQ(loaded.size(), 3) << "one preset per stored dictionary";
     EXPECT_TRUE(loaded[0].name().isEmpty());
@@ -121,4 +124,3 @@ TEST_F(Presets, MissingAndMistypedEntriesKeepTheirInitialValues)
     EXPECT_FALSE(loaded[1].metadata()->hasValue(MetadataField::exposureTime));
     EXPECT_TRUE(loaded[2].name().isEmpty());
 }
-

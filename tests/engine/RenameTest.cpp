@@ -86,10 +86,10 @@ TEST(Rename, StoredCounterDigitsAreHeldToASaneRange)
 {
     QVariantMap d = Rename().dictionary();
     const std::pair<QVariant, qint64> cases[] = {
-        {QVariant::fromValue<qint64>(7), 7},
-        {QVariant::fromValue<qint64>(10), 10},
-        {QVariant::fromValue<qint64>(4'000'000'000'000), 10},
-        {QVariant::fromValue<qint64>(-3), 0},
+        { QVariant::fromValue<qint64>(7), 7 },
+        { QVariant::fromValue<qint64>(10), 10 },
+        { QVariant::fromValue<qint64>(4'000'000'000'000), 10 },
+        { QVariant::fromValue<qint64>(-3), 0 },
     };
     for (const auto &[stored, expected] : cases) {
         d[QStringLiteral("minNumberOfDigitsAddCounter")] = stored;
@@ -106,7 +106,7 @@ TEST(Rename, MistypedOrUnknownEntriesFallBackFieldByField)
     d[QStringLiteral("replaceFilename")] = 42;
     d[QStringLiteral("asDateTime")] = QStringLiteral("suffix");
     d[QStringLiteral("exifDateType")] = QStringLiteral("Creation Date");
-    d[QStringLiteral("minNumberOfDigitsAddCounter")] = QVariantList{};
+    d[QStringLiteral("minNumberOfDigitsAddCounter")] = QVariantList {};
     d[QStringLiteral("somethingElse")] = true;
     const Rename r = Rename::fromDictionary(d);
     EXPECT_TRUE(r.isKeepOriginalFileName);
@@ -136,8 +136,9 @@ TEST(Rename, EnumerationTextsAreExact)
     EXPECT_EQ(dateFormatFromRaw(QStringLiteral("DD-MM-YYYY-HHMM")), DateFormat::seven);
     EXPECT_FALSE(dateFormatFromRaw(QStringLiteral("DD-MM-YYYY_HHMM")).has_value());
     EXPECT_FALSE(dateFormatFromRaw(QStringLiteral("yyyy-mm-dd")).has_value());
-    EXPECT_EQ(Rename::fromDictionary({{QStringLiteral("dateFormat"), QStringLiteral("DD-MM-YYYY_HHMM")}}).dateFormat,
-              DateFormat::one);
+    EXPECT_EQ(Rename::fromDictionary({ { QStringLiteral("dateFormat"), QStringLiteral("DD-MM-YYYY_HHMM") } })
+                  .dateFormat,
+        DateFormat::one);
     EXPECT_FALSE(dateAsFromRaw(QStringLiteral("suffix")).has_value());
     EXPECT_EQ(dateAsFromRaw(QStringLiteral("Suffix")), DateAs::suffix);
 
@@ -151,6 +152,6 @@ TEST(Rename, EnumerationTextsAreExact)
     }
     EXPECT_EQ(seen.first(), QStringLiteral("DDMMYYYY"));
     EXPECT_EQ(seen.last(), QStringLiteral("YYYY-MM-DD_HH-MM-SS"));
-    for (const ExifDateType t : {ExifDateType::original, ExifDateType::creation, ExifDateType::modify})
+    for (const ExifDateType t : { ExifDateType::original, ExifDateType::creation, ExifDateType::modify })
         EXPECT_EQ(exifDateTypeFromRaw(rawValue(t)), t);
 }

@@ -22,18 +22,18 @@ struct CodeList
 TEST(ValueNames, EveryListEntryHasItsOwnTitle)
 {
     const CodeList lists[] = {
-        {"flash", flashValues(), flashDescription, 23},
-        {"orientation", orientationValues(), orientationDescription, 9},
-        {"exposureMode", exposureModeValues(), exposureModeDescription, 4},
-        {"exposureProgram", exposureProgramValues(), exposureProgramDescription, 10},
-        {"meteringMode", meteringModeValues(), meteringModeDescription, 9},
-        {"sceneCaptureType", sceneCaptureTypeValues(), sceneCaptureTypeDescription, 5},
-        {"sensingMethod", sensingMethodValues(), sensingMethodDescription, 8},
-        {"subjectDistanceRange", subjectDistanceRangeValues(), subjectDistanceRangeDescription, 5},
-        {"gpsAltitudeRef", gpsAltitudeRefValues(), gpsAltitudeRefDescription, 3},
-        {"compression", compressionValues(), compressionDescription, 25},
-        {"sensitivityType", sensitivityTypeValues(), sensitivityTypeDescription, 9},
-        {"lightSource", lightSourceValues(), lightSourceDescription, 22},
+        { "flash", flashValues(), flashDescription, 23 },
+        { "orientation", orientationValues(), orientationDescription, 9 },
+        { "exposureMode", exposureModeValues(), exposureModeDescription, 4 },
+        { "exposureProgram", exposureProgramValues(), exposureProgramDescription, 10 },
+        { "meteringMode", meteringModeValues(), meteringModeDescription, 9 },
+        { "sceneCaptureType", sceneCaptureTypeValues(), sceneCaptureTypeDescription, 5 },
+        { "sensingMethod", sensingMethodValues(), sensingMethodDescription, 8 },
+        { "subjectDistanceRange", subjectDistanceRangeValues(), subjectDistanceRangeDescription, 5 },
+        { "gpsAltitudeRef", gpsAltitudeRefValues(), gpsAltitudeRefDescription, 3 },
+        { "compression", compressionValues(), compressionDescription, 25 },
+        { "sensitivityType", sensitivityTypeValues(), sensitivityTypeDescription, 9 },
+        { "lightSource", lightSourceValues(), lightSourceDescription, 22 },
     };
     for (const auto &list : lists) {
         ASSERT_EQ(list.values.size(), list.size) << list.name;
@@ -51,8 +51,8 @@ TEST(ValueNames, EveryListEntryHasItsOwnTitle)
     EXPECT_EQ(&flashValues(), &flashValues());
 
     const std::pair<const QList<QString> &, std::function<QString(const QString &)>> textLists[] = {
-        {gpsLatitudeRefValues(), gpsLatitudeRefDescription},
-        {gpsLongitudeRefValues(), gpsLongitudeRefDescription},
+        { gpsLatitudeRefValues(), gpsLatitudeRefDescription },
+        { gpsLongitudeRefValues(), gpsLongitudeRefDescription },
     };
     for (const auto &[values, describe] : textLists) {
         ASSERT_EQ(values.size(), 3);
@@ -70,8 +70,9 @@ TEST(ValueNames, ListsKeepTheirPopUpOrder)
     EXPECT_EQ(compressionValues().at(18), 32946);
     EXPECT_EQ(compressionValues().at(20), 32947);
     EXPECT_EQ(meteringModeValues().last(), 255);
-    EXPECT_EQ(sensingMethodValues(), (QList<qint64>{-1, 1, 2, 3, 4, 5, 7, 8}));
-    EXPECT_EQ(gpsLongitudeRefValues(), (QList<QString>{QStringLiteral("-1"), QStringLiteral("E"), QStringLiteral("W")}));
+    EXPECT_EQ(sensingMethodValues(), (QList<qint64> { -1, 1, 2, 3, 4, 5, 7, 8 }));
+    EXPECT_EQ(gpsLongitudeRefValues(),
+        (QList<QString> { QStringLiteral("-1"), QStringLiteral("E"), QStringLiteral("W") }));
 }
 
 TEST(ValueNames, TitlesMatchExactly)
@@ -93,7 +94,8 @@ TEST(ValueNames, TitlesMatchExactly)
     EXPECT_EQ(flashDescription(2), QStringLiteral("Flash mode unsupported"));
     EXPECT_EQ(flashDescription(std::numeric_limits<qint64>::max()), QStringLiteral("Flash mode unsupported"));
     EXPECT_EQ(flashDescription(-1), QStringLiteral("Leave Blank"));
-    EXPECT_EQ(flashDescription(93), QStringLiteral("Flash fired, auto mode, return light not detected, red-eye reduction mode"));
+    EXPECT_EQ(flashDescription(93),
+        QStringLiteral("Flash fired, auto mode, return light not detected, red-eye reduction mode"));
     EXPECT_EQ(gpsAltitudeRefDescription(1), QStringLiteral("Below sea level"));
     EXPECT_EQ(gpsLatitudeRefDescription(QStringLiteral("s")), QStringLiteral("Unsupported"));
     EXPECT_EQ(gpsLatitudeRefDescription(QStringLiteral(" S")), QStringLiteral("Unsupported"));

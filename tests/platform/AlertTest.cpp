@@ -4,11 +4,11 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 
-#include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
 
 using platform::Alert;
 using testsupport::AlertScript;
@@ -33,7 +33,7 @@ TEST(Alert, ScriptAnswersInButtonOrderAndRecordsTexts)
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].message, QStringLiteral("Proceed?"));
     EXPECT_EQ(script.shown()[0].informative, QStringLiteral("Details"));
-    EXPECT_EQ(script.shown()[0].buttons, (QStringList{QStringLiteral("Go"), QStringLiteral("Cancel")}));
+    EXPECT_EQ(script.shown()[0].buttons, (QStringList { QStringLiteral("Go"), QStringLiteral("Cancel") }));
 }
 
 TEST(Alert, SheetCompletesLaterOnTheGuiThread)
@@ -54,7 +54,7 @@ TEST(Alert, ShowAlertIsOneOkButton)
     AlertScript script;
     script.answer(1000);
     EXPECT_TRUE(platform::showAlert(QStringLiteral("Done"), QString()));
-    EXPECT_EQ(script.shown()[0].buttons, QStringList{QStringLiteral("OK")});
+    EXPECT_EQ(script.shown()[0].buttons, QStringList { QStringLiteral("OK") });
 }
 
 TEST(Alert, ButtonsStandWhereTheDesktopPutsOkAndCancel)

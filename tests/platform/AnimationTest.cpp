@@ -16,8 +16,8 @@ TEST(Easing, NamedCurvesMatchTheirBezierControlPoints)
     EXPECT_NEAR(platform::Easing::easeOut().valueForProgress(0.5), 0.6847, 0.001);
     EXPECT_NEAR(platform::Easing::easeInEaseOut().valueForProgress(0.5), 0.5, 0.001);
     EXPECT_NEAR(platform::Easing::easeInEaseOut().valueForProgress(0.25), 0.1291, 0.001);
-    for (const QEasingCurve &curve : {platform::Easing::easeIn(), platform::Easing::easeOut(),
-                                      platform::Easing::easeInEaseOut(), platform::Easing::linear()}) {
+    for (const QEasingCurve &curve : { platform::Easing::easeIn(), platform::Easing::easeOut(),
+             platform::Easing::easeInEaseOut(), platform::Easing::linear() }) {
         EXPECT_NEAR(curve.valueForProgress(0.0), 0.0, 1e-6);
         EXPECT_NEAR(curve.valueForProgress(1.0), 1.0, 1e-6);
     }
@@ -37,12 +37,12 @@ TEST(Animation, StopHandlerTellsAFinishFromAStop)
     EXPECT_DOUBLE_EQ(animation.currentValue().toDouble(), 4.0);
     animation.stop();
     animation.stop(); // already stopped: no second call
-    EXPECT_EQ(calls, QList<bool>{false});
+    EXPECT_EQ(calls, QList<bool> { false });
 
     animation.start();
     animation.setCurrentTime(100);
     EXPECT_FALSE(animation.isRunning());
-    EXPECT_EQ(calls, (QList<bool>{false, true}));
+    EXPECT_EQ(calls, (QList<bool> { false, true }));
 }
 
 TEST(Animation, EndlessAnimationOnlyEverStops)
@@ -59,7 +59,7 @@ TEST(Animation, EndlessAnimationOnlyEverStops)
     EXPECT_TRUE(animation.isRunning());
     EXPECT_DOUBLE_EQ(animation.elapsedLoops(), 4.5);
     animation.stop();
-    EXPECT_EQ(calls, QList<bool>{false});
+    EXPECT_EQ(calls, QList<bool> { false });
 }
 
 TEST(Animation, HandlerMayStartTheAnimationAgain)
@@ -94,7 +94,7 @@ TEST(YUpScope, PaintsWithTheOriginAtTheBottomLeftAndRestoresAfterwards)
     }
     painter.fillRect(QRectF(0, 0, 5, 5), Qt::blue);
     painter.end();
-    EXPECT_EQ(image.pixelColor(2, 17), QColor(Qt::red));  // bottom-left
-    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::blue));  // top-left
+    EXPECT_EQ(image.pixelColor(2, 17), QColor(Qt::red)); // bottom-left
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::blue)); // top-left
     EXPECT_EQ(image.pixelColor(17, 17), QColor(Qt::white));
 }

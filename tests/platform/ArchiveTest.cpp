@@ -23,7 +23,8 @@ QVariantMap everyKind()
     inner.insert(QStringLiteral("bytes"), QByteArray("\x00\x01\xff", 3));
     QVariantMap root;
     root.insert(QStringLiteral("inner"), inner);
-    root.insert(QStringLiteral("list"), QVariantList{qint64(1), QStringLiteral("two"), 3.5, QVariantList{}});
+    root.insert(
+        QStringLiteral("list"), QVariantList { qint64(1), QStringLiteral("two"), 3.5, QVariantList {} });
     return root;
 }
 

@@ -32,12 +32,13 @@ protected:
 
 TEST_F(DateFormatTest, FileTextsStayGregorianWithAsciiDigitsInAnyLocale)
 {
-    for (const char *locale : {"en_US", "th_TH", "ar_EG", "ja_JP@calendar=japanese", "fa_IR"}) {
+    for (const char *locale : { "en_US", "th_TH", "ar_EG", "ja_JP@calendar=japanese", "fa_IR" }) {
         DateFormat::setUserLocale(QString::fromLatin1(locale));
         EXPECT_EQ(DateFormat::format(sample(), kFilePattern, DateFormat::Kind::File),
-                  QStringLiteral("2019:07:14 09:30:05"))
+            QStringLiteral("2019:07:14 09:30:05"))
             << locale;
-        const auto back = DateFormat::parse(QStringLiteral("2019:07:14 09:30:05"), kFilePattern, DateFormat::Kind::File);
+        const auto back
+            = DateFormat::parse(QStringLiteral("2019:07:14 09:30:05"), kFilePattern, DateFormat::Kind::File);
         ASSERT_TRUE(back.has_value()) << locale;
         EXPECT_EQ(*back, sample()) << locale;
     }
@@ -47,10 +48,11 @@ TEST_F(DateFormatTest, UserTextsFollowTheUserLocale)
 {
     DateFormat::setUserLocale(QStringLiteral("th_TH"));
     // The Buddhist calendar counts 543 years more.
-    EXPECT_EQ(DateFormat::format(sample(), QStringLiteral("yyyy"), DateFormat::Kind::User), QStringLiteral("2562"));
+    EXPECT_EQ(
+        DateFormat::format(sample(), QStringLiteral("yyyy"), DateFormat::Kind::User), QStringLiteral("2562"));
     DateFormat::setUserLocale(QStringLiteral("en_US"));
     EXPECT_EQ(DateFormat::format(sample(), QStringLiteral("EEEE d MMMM yyyy hh:mm:ss a")),
-              QStringLiteral("Sunday 14 July 2019 09:30:05 AM"));
+        QStringLiteral("Sunday 14 July 2019 09:30:05 AM"));
 }
 
 TEST_F(DateFormatTest, ParseMustConsumeTheWholeText)
@@ -60,15 +62,18 @@ TEST_F(DateFormatTest, ParseMustConsumeTheWholeText)
     EXPECT_FALSE(DateFormat::parse(QStringLiteral("2019:07:14"), kFilePattern, kind));
     EXPECT_FALSE(DateFormat::parse(QString(), kFilePattern, kind));
     EXPECT_FALSE(DateFormat::parse(QStringLiteral("2019-07-14 09:30:05"), kFilePattern, kind));
-    EXPECT_FALSE(DateFormat::parse(QStringLiteral("2019:02:30 09:30:05"), kFilePattern, kind)) << "no lenient roll-over";
+    EXPECT_FALSE(DateFormat::parse(QStringLiteral("2019:02:30 09:30:05"), kFilePattern, kind))
+        << "no lenient roll-over";
 }
 
 TEST_F(DateFormatTest, TwoDigitYearsPivotAroundNow)
 {
-    const auto recent = DateFormat::parse(QStringLiteral("14.07.19"), QStringLiteral("dd.MM.yy"), DateFormat::Kind::File);
+    const auto recent
+        = DateFormat::parse(QStringLiteral("14.07.19"), QStringLiteral("dd.MM.yy"), DateFormat::Kind::File);
     ASSERT_TRUE(recent);
     EXPECT_EQ(recent->date().year(), 2019);
-    const auto old = DateFormat::parse(QStringLiteral("14.07.70"), QStringLiteral("dd.MM.yy"), DateFormat::Kind::File);
+    const auto old
+        = DateFormat::parse(QStringLiteral("14.07.70"), QStringLiteral("dd.MM.yy"), DateFormat::Kind::File);
     ASSERT_TRUE(old);
     EXPECT_GE(old->date().year(), 1970);
     EXPECT_LE(old->date().year(), 2070);
@@ -77,12 +82,13 @@ TEST_F(DateFormatTest, TwoDigitYearsPivotAroundNow)
 TEST_F(DateFormatTest, TimeZoneDecidesTheWallClock)
 {
     DateFormat::setTimeZone(QStringLiteral("America/New_York"));
-    EXPECT_EQ(DateFormat::format(sample(), kFilePattern, DateFormat::Kind::File), QStringLiteral("2019:07:14 03:30:05"));
+    EXPECT_EQ(DateFormat::format(sample(), kFilePattern, DateFormat::Kind::File),
+        QStringLiteral("2019:07:14 03:30:05"));
 }
 
 TEST_F(DateFormatTest, WorkersGetTheirOwnFormatters)
 {
-    std::atomic<int> wrong{0};
+    std::atomic<int> wrong { 0 };
     for (int i = 0; i < 16; ++i) {
         platform::GlobalQueue::run([&] {
             for (int j = 0; j < 200; ++j) {

@@ -11,11 +11,11 @@ using namespace platform;
 
 TEST(DragData, LocalFilesOnlyWhenEveryUrlIsALocalFile)
 {
-    std::unique_ptr<QMimeData> files(DragData::mimeDataForFiles({"/tmp/a b.jpg", "/tmp/c.JPG"}));
-    EXPECT_EQ(DragData::localFiles(files.get()), (QStringList{"/tmp/a b.jpg", "/tmp/c.JPG"}));
+    std::unique_ptr<QMimeData> files(DragData::mimeDataForFiles({ "/tmp/a b.jpg", "/tmp/c.JPG" }));
+    EXPECT_EQ(DragData::localFiles(files.get()), (QStringList { "/tmp/a b.jpg", "/tmp/c.JPG" }));
 
     QMimeData mixed;
-    mixed.setUrls({QUrl::fromLocalFile("/tmp/a.jpg"), QUrl("https://example.org/b.jpg")});
+    mixed.setUrls({ QUrl::fromLocalFile("/tmp/a.jpg"), QUrl("https://example.org/b.jpg") });
     EXPECT_TRUE(DragData::localFiles(&mixed).isEmpty());
 
     QMimeData text;

@@ -7,8 +7,8 @@
 TEST(FileIcon, EveryFileGetsAnIcon)
 {
     QTemporaryDir dir;
-    for (const QString &name : {QStringLiteral("photo.jpg"), QStringLiteral("raw.cr2"), QStringLiteral("unknown.zzz"),
-                               QStringLiteral("missing")}) {
+    for (const QString &name : { QStringLiteral("photo.jpg"), QStringLiteral("raw.cr2"),
+             QStringLiteral("unknown.zzz"), QStringLiteral("missing") }) {
         const QIcon icon = platform::FileIcon::forPath(dir.filePath(name));
         EXPECT_FALSE(icon.isNull()) << qPrintable(name);
         EXPECT_FALSE(icon.pixmap(32, 32).isNull()) << qPrintable(name);

@@ -62,7 +62,8 @@ TEST(FileOps, AttributesOfFilesFoldersAndLinks)
     EXPECT_TRUE(FileOps::attributes(dir.path())->isFolder);
 
     QString error;
-    EXPECT_FALSE(FileOps::attributes(dir.filePath(QStringLiteral("missing")), FileOps::Links::Follow, &error));
+    EXPECT_FALSE(
+        FileOps::attributes(dir.filePath(QStringLiteral("missing")), FileOps::Links::Follow, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("missing")));
     EXPECT_TRUE(error.contains(QStringLiteral("No such file")));
 }
@@ -103,7 +104,8 @@ TEST(FileOps, CopyNeverReplacesAndLeavesNothingBehindOnFailure)
     const QString target = dir.filePath(QStringLiteral("never.jpg"));
     EXPECT_EQ(FileOps::copyNew(dir.filePath(QStringLiteral("gone.jpg")), target).code, Code::NotFound);
     EXPECT_FALSE(QFile::exists(target));
-    EXPECT_EQ(FileOps::copyNew(source, dir.filePath(QStringLiteral("no/such/folder/x.jpg"))).code, Code::NotFound);
+    EXPECT_EQ(
+        FileOps::copyNew(source, dir.filePath(QStringLiteral("no/such/folder/x.jpg"))).code, Code::NotFound);
     // A folder is not a file to copy.
     EXPECT_EQ(FileOps::copyNew(dir.path(), target).code, Code::Failed);
     EXPECT_FALSE(QFile::exists(target));
@@ -146,9 +148,11 @@ TEST(FileOps, WriteNewFileIsCompleteOrAbsentAndNeverReplaces)
     EXPECT_EQ(again.code, Code::Exists);
     EXPECT_EQ(readFile(target), QByteArray("a, b\n"));
     // No temporary file is left beside it.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("export.csv")});
+    EXPECT_EQ(
+        QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("export.csv") });
 
-    EXPECT_EQ(FileOps::writeNewFile(dir.filePath(QStringLiteral("missing/export.csv")), "x").code, Code::NotFound);
+    EXPECT_EQ(
+        FileOps::writeNewFile(dir.filePath(QStringLiteral("missing/export.csv")), "x").code, Code::NotFound);
 }
 
 TEST(FileOps, RemoveFilesLinksAndFolders)

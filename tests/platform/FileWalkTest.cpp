@@ -22,13 +22,12 @@ void touch(const QString &path)
 }
 
 // Relative paths of what a walk over root reports, in order.
-QStringList walked(const QString &root, const WalkControl *control = nullptr,
-                   FileWalk::Outcome *outcome = nullptr)
+QStringList walked(
+    const QString &root, const WalkControl *control = nullptr, FileWalk::Outcome *outcome = nullptr)
 {
     QStringList entries;
-    const auto result = FileWalk::collect(root, control, [&](const QString &path) {
-        entries << QDir(root).relativeFilePath(path);
-    });
+    const auto result = FileWalk::collect(
+        root, control, [&](const QString &path) { entries << QDir(root).relativeFilePath(path); });
     if (outcome)
         *outcome = result;
     return entries;
@@ -50,14 +49,14 @@ TEST(FileWalk, ListsVisibleEntriesDepthFirstInNameOrder)
 
     FileWalk::Outcome outcome;
     EXPECT_EQ(walked(dir.path(), nullptr, &outcome),
-              (QStringList{QStringLiteral("Holiday.photoslibrary"), QStringLiteral("Old.PhotosLibrary"),
-                           QStringLiteral("a"), QStringLiteral("a/deep"),
-                           QStringLiteral("a/deep/c.tif"), QStringLiteral("a/z.png"), QStringLiteral("b.jpg")}));
+        (QStringList { QStringLiteral("Holiday.photoslibrary"), QStringLiteral("Old.PhotosLibrary"),
+            QStringLiteral("a"), QStringLiteral("a/deep"), QStringLiteral("a/deep/c.tif"),
+            QStringLiteral("a/z.png"), QStringLiteral("b.jpg") }));
     EXPECT_EQ(outcome, FileWalk::Outcome::Finished);
     // A library asked for directly is walked like any folder.
     EXPECT_EQ(walked(dir.filePath(QStringLiteral("Holiday.photoslibrary"))),
-              (QStringList{QStringLiteral("originals"), QStringLiteral("originals/0"),
-                           QStringLiteral("originals/0/photo.jpg")}));
+        (QStringList { QStringLiteral("originals"), QStringLiteral("originals/0"),
+            QStringLiteral("originals/0/photo.jpg") }));
 }
 
 TEST(FileWalk, LinksAreListedButNeverFollowed)
@@ -67,12 +66,14 @@ TEST(FileWalk, LinksAreListedButNeverFollowed)
     touch(dir.filePath(QStringLiteral("elsewhere/b.jpg")));
     // A loop back to the root and a link into another folder.
     ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(QStringLiteral("photos/loop"))));
-    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("elsewhere")), dir.filePath(QStringLiteral("photos/away"))));
-    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("elsewhere/b.jpg")), dir.filePath(QStringLiteral("photos/b-link.jpg"))));
+    ASSERT_TRUE(
+        QFile::link(dir.filePath(QStringLiteral("elsewhere")), dir.filePath(QStringLiteral("photos/away"))));
+    ASSERT_TRUE(QFile::link(
+        dir.filePath(QStringLiteral("elsewhere/b.jpg")), dir.filePath(QStringLiteral("photos/b-link.jpg"))));
 
     EXPECT_EQ(walked(dir.filePath(QStringLiteral("photos"))),
-              (QStringList{QStringLiteral("a.jpg"), QStringLiteral("away"), QStringLiteral("b-link.jpg"),
-                           QStringLiteral("loop")}));
+        (QStringList { QStringLiteral("a.jpg"), QStringLiteral("away"), QStringLiteral("b-link.jpg"),
+            QStringLiteral("loop") }));
 }
 
 TEST(FileWalk, UnreadableFoldersArePassedOver)
@@ -93,7 +94,8 @@ TEST(FileWalk, UnreadableFoldersArePassedOver)
         if (name == QLatin1String("vanishing"))
             QDir(path).removeRecursively();
     });
-    QFile::setPermissions(dir.filePath(QStringLiteral("locked")), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.filePath(QStringLiteral("locked")),
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     EXPECT_EQ(outcome, FileWalk::Outcome::Finished);
     EXPECT_TRUE(entries.contains(QStringLiteral("locked")));
@@ -105,9 +107,9 @@ TEST(FileWalk, UnreadableFoldersArePassedOver)
     }
 
     EXPECT_EQ(FileWalk::collect(dir.filePath(QStringLiteral("missing")), nullptr, [](const QString &) {}),
-              FileWalk::Outcome::Unreadable);
+        FileWalk::Outcome::Unreadable);
     EXPECT_EQ(FileWalk::collect(dir.filePath(QStringLiteral("a.jpg")), nullptr, [](const QString &) {}),
-              FileWalk::Outcome::Unreadable);
+        FileWalk::Outcome::Unreadable);
 }
 
 TEST(FileWalk, StopEndsTheWalkBeforeTheNextEntry)
@@ -123,7 +125,8 @@ TEST(FileWalk, StopEndsTheWalkBeforeTheNextEntry)
             control.setStopped(true);
     });
     EXPECT_EQ(outcome, FileWalk::Outcome::Stopped);
-    EXPECT_EQ(entries, (QStringList{QStringLiteral("f0.jpg"), QStringLiteral("f1.jpg"), QStringLiteral("f2.jpg")}));
+    EXPECT_EQ(entries,
+        (QStringList { QStringLiteral("f0.jpg"), QStringLiteral("f1.jpg"), QStringLiteral("f2.jpg") }));
 }
 
 TEST(FileWalk, PauseHoldsTheWalkUntilResumedOrStopped)
@@ -132,7 +135,7 @@ TEST(FileWalk, PauseHoldsTheWalkUntilResumedOrStopped)
     for (int i = 0; i < 6; ++i)
         touch(dir.filePath(QStringLiteral("f%1.jpg").arg(i)));
 
-    for (const bool stopWhilePaused : {false, true}) {
+    for (const bool stopWhilePaused : { false, true }) {
         WalkControl control;
         std::promise<void> pausedAfterSecond;
         int delivered = 0;

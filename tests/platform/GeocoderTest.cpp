@@ -1,5 +1,5 @@
-#include "platform/Clock.h"
 #include "platform/Geocoder.h"
+#include "platform/Clock.h"
 #include "platform/Settings.h"
 #include "support/StubHttpServer.h"
 
@@ -38,11 +38,12 @@ protected:
         Clock::setManual(true);
         Geocoder::resetRateLimit();
         platform::Settings::setText(Geocoder::BaseAddressKey, server.baseUrl());
-        server.setHandler([](const StubHttpServer::Request &request) -> std::optional<StubHttpServer::Response> {
-            if (request.path().endsWith(QLatin1String("/reverse")))
-                return StubHttpServer::Response{200, "application/json", reverseAnswer};
-            return StubHttpServer::Response{200, "application/json", searchAnswer};
-        });
+        server.setHandler(
+            [](const StubHttpServer::Request &request) -> std::optional<StubHttpServer::Response> {
+                if (request.path().endsWith(QLatin1String("/reverse")))
+                    return StubHttpServer::Response { 200, "application/json", reverseAnswer };
+                return StubHttpServer::Response { 200, "application/json", searchAnswer };
+            });
     }
     void TearDown() override
     {
@@ -169,15 +170,15 @@ TEST_F(GeocoderTest, ANewerLookupReplacesOneStillWaiting)
 
     ASSERT_EQ(server.requests().size(), 2);
     EXPECT_EQ(server.requests()[1].query(QStringLiteral("q")), QStringLiteral("Pari"));
-    EXPECT_EQ(answeredFor, (QStringList{QStringLiteral("P"), QStringLiteral("Pari")}));
+    EXPECT_EQ(answeredFor, (QStringList { QStringLiteral("P"), QStringLiteral("Pari") }));
 }
 
 TEST_F(GeocoderTest, OnlyTheLatestRequestIsAnsweredWhateverTheOrderOfArrival)
 {
     server.setHandler([](const StubHttpServer::Request &) { return std::nullopt; });
     const auto answerNamed = [](const char *name) {
-        return StubHttpServer::Response{200, "application/json",
-                                        QByteArray(R"({"lat": "1", "lon": "2", "name": ")") + name + "\"}"};
+        return StubHttpServer::Response { 200, "application/json",
+            QByteArray(R"({"lat": "1", "lon": "2", "name": ")") + name + "\"}" };
     };
     Geocoder geocoder;
     QStringList answered;
@@ -195,7 +196,7 @@ TEST_F(GeocoderTest, OnlyTheLatestRequestIsAnsweredWhateverTheOrderOfArrival)
     ASSERT_TRUE(waitUntil([&] { return geocoder.requestsInFlight() == 1; }));
     server.respond(0, answerNamed("second"));
     ASSERT_TRUE(settle(geocoder));
-    EXPECT_EQ(answered, QStringList{QStringLiteral("third")});
+    EXPECT_EQ(answered, QStringList { QStringLiteral("third") });
 }
 
 TEST_F(GeocoderTest, FailuresAnswerWithNothing)
@@ -207,12 +208,12 @@ TEST_F(GeocoderTest, FailuresAnswerWithNothing)
         geocoder.reverse(1, 1, [&](const QList<Placemark> &found) { answer = found; });
         Clock::advance(1000);
         EXPECT_TRUE(waitUntil([&] { return answer.has_value(); }));
-        return answer.value_or(QList<Placemark>{Placemark{}});
+        return answer.value_or(QList<Placemark> { Placemark {} });
     };
-    EXPECT_TRUE(lookUpWith({500, "text/plain", "overloaded"}).isEmpty());
-    EXPECT_TRUE(lookUpWith({200, "application/json", "{not json"}).isEmpty());
-    EXPECT_TRUE(lookUpWith({200, "application/json", R"({"error":"Unable to geocode"})"}).isEmpty());
-    EXPECT_EQ(lookUpWith({200, "application/json", reverseAnswer}).size(), 1);
+    EXPECT_TRUE(lookUpWith({ 500, "text/plain", "overloaded" }).isEmpty());
+    EXPECT_TRUE(lookUpWith({ 200, "application/json", "{not json" }).isEmpty());
+    EXPECT_TRUE(lookUpWith({ 200, "application/json", R"({"error":"Unable to geocode"})" }).isEmpty());
+    EXPECT_EQ(lookUpWith({ 200, "application/json", reverseAnswer }).size(), 1);
 
     // Nobody listening at the address.
     StubHttpServer *gone = new StubHttpServer;
@@ -260,7 +261,7 @@ TEST_F(GeocoderTest, ACancelledLookupNeverAnswers)
     geocoder.reverse(5, 5, [&](const QList<Placemark> &) { answered = true; });
     ASSERT_TRUE(waitUntil([&] { return server.heldCount() == 1; }));
     geocoder.cancelReverse();
-    server.respond(0, {200, "application/json", reverseAnswer});
+    server.respond(0, { 200, "application/json", reverseAnswer });
     ASSERT_TRUE(settle(geocoder));
     EXPECT_FALSE(answered);
 }

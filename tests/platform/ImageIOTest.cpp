@@ -36,8 +36,14 @@ QString makeJpeg(const QTemporaryDir &dir, const QString &name, int w, int h, in
     return path;
 }
 
-bool isRed(QRgb c) { return qRed(c) > 200 && qBlue(c) < 60; }
-bool isBlue(QRgb c) { return qBlue(c) > 200 && qRed(c) < 60; }
+bool isRed(QRgb c)
+{
+    return qRed(c) > 200 && qBlue(c) < 60;
+}
+bool isBlue(QRgb c)
+{
+    return qBlue(c) > 200 && qRed(c) < 60;
+}
 
 } // namespace
 
@@ -68,7 +74,8 @@ TEST(ImageIO, JpegSizesFromTheirHeadersAgreeWithTheDecoder)
     ASSERT_TRUE(writer.write(picture));
     EXPECT_EQ(ImageIO::pixelSize(writer.fileName()), QSize(90, 70));
 
-    const QStringList jpegs = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList({QStringLiteral("*.jpg")});
+    const QStringList jpegs
+        = QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList({ QStringLiteral("*.jpg") });
     ASSERT_GT(jpegs.size(), 20);
     for (const QString &name : jpegs) {
         const QString copy = testsupport::copyTestFile(QStringLiteral("images/") + name, dir);
@@ -142,7 +149,7 @@ TEST(ImageIO, FilesQtCannotDecodeFallBackToTheirEmbeddedPreview)
     EXPECT_EQ(ImageIO::image(raw).size(), QSize(640, 480));
     // The raw samples' own previews are stubs; a camera's JPEG thumbnail,
     // put in as cameras do, is what their cells show, turned upright.
-    for (const char *name : {"images/CanonRaw.cr2", "images/Nikon.nef"}) {
+    for (const char *name : { "images/CanonRaw.cr2", "images/Nikon.nef" }) {
         const QString copy = testsupport::copyTestFile(QString::fromLatin1(name), dir);
         EXPECT_TRUE(ImageIO::thumbnail(copy, 256).isNull()) << name;
         QTemporaryDir scratch;
@@ -170,8 +177,9 @@ TEST(ImageIO, EveryTestImageIsHandledWithoutCrashing)
 {
     REQUIRE_TEST_DATA();
     QTemporaryDir dir;
-    for (const QString &folder : {QStringLiteral("images"), QStringLiteral("malformed")}) {
-        const QStringList names = QDir(testsupport::testDataDir() + QLatin1Char('/') + folder).entryList(QDir::Files);
+    for (const QString &folder : { QStringLiteral("images"), QStringLiteral("malformed") }) {
+        const QStringList names
+            = QDir(testsupport::testDataDir() + QLatin1Char('/') + folder).entryList(QDir::Files);
         for (const QString &name : names) {
             const QString copy = testsupport::copyTestFile(folder + QLatin1Char('/') + name, dir);
             const QImage thumb = ImageIO::thumbnail(copy, 160);

@@ -1,7 +1,7 @@
+#include "platform/widgets/MapView.h"
 #include "platform/Clock.h"
 #include "platform/Geocoder.h"
 #include "platform/Settings.h"
-#include "platform/widgets/MapView.h"
 #include "support/StubHttpServer.h"
 
 #include <QRegularExpression>
@@ -24,8 +24,8 @@ MapView::Tile tileOf(double latitude, double longitude, int zoom)
 {
     const double n = std::pow(2.0, zoom);
     const double phi = latitude * M_PI / 180.0;
-    return {zoom, int(std::floor((longitude + 180.0) / 360.0 * n)),
-            int(std::floor((1.0 - std::log(std::tan(phi) + 1.0 / std::cos(phi)) / M_PI) / 2.0 * n))};
+    return { zoom, int(std::floor((longitude + 180.0) / 360.0 * n)),
+        int(std::floor((1.0 - std::log(std::tan(phi) + 1.0 / std::cos(phi)) / M_PI) / 2.0 * n)) };
 }
 
 // A colour per tile, so a pixel tells which tile is drawn there.
@@ -41,20 +41,21 @@ protected:
     {
         testsupport::blockOutsideNetwork();
         Settings::setText(MapView::tileTemplateKey(MapView::MapType::Standard),
-                          server.baseUrl() + QStringLiteral("/std/{z}/{x}/{y}.png"));
-        server.setHandler([this](const StubHttpServer::Request &request) -> std::optional<StubHttpServer::Response> {
+            server.baseUrl() + QStringLiteral("/std/{z}/{x}/{y}.png"));
+        server.setHandler([this](const StubHttpServer::Request &request)
+                              -> std::optional<StubHttpServer::Response> {
             static const QRegularExpression tilePath(QStringLiteral("^/\\w+/(\\d+)/(\\d+)/(\\d+)\\.png$"));
             const auto match = tilePath.match(request.path());
             if (!match.hasMatch() || failing.contains(request.path()))
-                return StubHttpServer::Response{404, "text/plain", "no tile"};
-            return StubHttpServer::Response{200, "image/png",
-                                            testsupport::pngOfColour(colourOf(match.captured(2).toInt(),
-                                                                              match.captured(3).toInt()))};
+                return StubHttpServer::Response { 404, "text/plain", "no tile" };
+            return StubHttpServer::Response { 200, "image/png",
+                testsupport::pngOfColour(colourOf(match.captured(2).toInt(), match.captured(3).toInt())) };
         });
     }
     void TearDown() override
     {
-        for (auto type : {MapView::MapType::Standard, MapView::MapType::Satellite, MapView::MapType::Hybrid}) {
+        for (auto type :
+            { MapView::MapType::Standard, MapView::MapType::Satellite, MapView::MapType::Hybrid }) {
             Settings::remove(MapView::tileTemplateKey(type));
             Settings::remove(MapView::attributionKey(type));
         }
@@ -88,14 +89,14 @@ TEST_F(MapViewTest, FetchesTheTilesAroundTheCentreWithTheUserAgent)
 {
     MapView view;
     show(view);
-    view.setRegion({48.8584, 2.2945}, 0.01, false);
+    view.setRegion({ 48.8584, 2.2945 }, 0.01, false);
     ASSERT_EQ(view.zoomLevel(), 15);
     const QList<MapView::Tile> tiles = view.visibleTiles();
     ASSERT_FALSE(tiles.isEmpty());
     EXPECT_EQ(tiles.first(), tileOf(48.8584, 2.2945, 15));
     EXPECT_LE(tiles.size(), 9);
     EXPECT_EQ(view.tileUrl(tiles.first()).toString(),
-              server.baseUrl() + QStringLiteral("/std/15/%1/%2.png").arg(tiles.first().x).arg(tiles.first().y));
+        server.baseUrl() + QStringLiteral("/std/15/%1/%2.png").arg(tiles.first().x).arg(tiles.first().y));
 
     ASSERT_TRUE(settle(view));
     QStringList asked;
@@ -117,28 +118,29 @@ TEST_F(MapViewTest, WrapsTilesAcrossTheDateLine)
 {
     MapView view;
     show(view);
-    view.setRegion({0, 180}, 360, false);
+    view.setRegion({ 0, 180 }, 360, false);
     ASSERT_EQ(view.zoomLevel(), 1);
     QList<MapView::Tile> tiles = view.visibleTiles();
-    std::sort(tiles.begin(), tiles.end(), [](auto a, auto b) { return std::pair(a.x, a.y) < std::pair(b.x, b.y); });
-    const QList<MapView::Tile> world = {{1, 0, 0}, {1, 0, 1}, {1, 1, 0}, {1, 1, 1}};
+    std::sort(
+        tiles.begin(), tiles.end(), [](auto a, auto b) { return std::pair(a.x, a.y) < std::pair(b.x, b.y); });
+    const QList<MapView::Tile> world = { { 1, 0, 0 }, { 1, 0, 1 }, { 1, 1, 0 }, { 1, 1, 1 } };
     EXPECT_EQ(tiles, world);
 
     // Points near the line stand on the side nearest the centre.
-    EXPECT_GT(view.pointForCoordinate({0, -179}).x(), view.width() / 2.0);
-    EXPECT_LT(view.pointForCoordinate({0, 179}).x(), view.width() / 2.0);
+    EXPECT_GT(view.pointForCoordinate({ 0, -179 }).x(), view.width() / 2.0);
+    EXPECT_LT(view.pointForCoordinate({ 0, 179 }).x(), view.width() / 2.0);
 }
 
 TEST_F(MapViewTest, AFailedTileLeavesTheCoordinateGrid)
 {
     MapView view;
     show(view);
-    view.setRegion({0, 0}, 360, false);
+    view.setRegion({ 0, 0 }, 360, false);
     ASSERT_EQ(view.zoomLevel(), 1);
     failing << QStringLiteral("/std/1/0/0.png");
     ASSERT_TRUE(settle(view));
-    EXPECT_FALSE(view.hasTile({1, 0, 0}));
-    EXPECT_TRUE(view.hasTile({1, 1, 0}));
+    EXPECT_FALSE(view.hasTile({ 1, 0, 0 }));
+    EXPECT_TRUE(view.hasTile({ 1, 1, 0 }));
 
     // The north-west quarter is the grid's light ground, the north-east
     // quarter the tile.
@@ -157,8 +159,8 @@ TEST_F(MapViewTest, DraggingThePinMovesItAndCommitsOnRelease)
 {
     MapView view;
     show(view);
-    view.setRegion({10, 20}, 0.01, false);
-    view.setPinCoordinate({10, 20});
+    view.setRegion({ 10, 20 }, 0.01, false);
+    view.setPinCoordinate({ 10, 20 });
     view.setPinDraggable(true);
     QSignalSpy dropped(&view, &MapView::pinDropped);
 
@@ -187,8 +189,8 @@ TEST_F(MapViewTest, WithoutDraggingTheMapPansInstead)
 {
     MapView view;
     show(view);
-    view.setRegion({10, 20}, 0.01, false);
-    view.setPinCoordinate({10, 20});
+    view.setRegion({ 10, 20 }, 0.01, false);
+    view.setPinCoordinate({ 10, 20 });
     QSignalSpy dropped(&view, &MapView::pinDropped);
 
     const QPoint grip = view.pinRect().center();
@@ -209,8 +211,9 @@ TEST_F(MapViewTest, PointsAndCoordinatesConvertBothWays)
 {
     MapView view;
     show(view, QSize(640, 480));
-    view.setRegion({-33.86, 151.21}, 0.01, false);
-    for (const QPointF point : {QPointF(0, 0), QPointF(320, 240), QPointF(639, 479), QPointF(17.5, 400.25)}) {
+    view.setRegion({ -33.86, 151.21 }, 0.01, false);
+    for (const QPointF point :
+        { QPointF(0, 0), QPointF(320, 240), QPointF(639, 479), QPointF(17.5, 400.25) }) {
         const QPointF back = view.pointForCoordinate(view.coordinateForPoint(point));
         EXPECT_NEAR(back.x(), point.x(), 1e-6);
         EXPECT_NEAR(back.y(), point.y(), 1e-6);
@@ -227,16 +230,17 @@ TEST_F(MapViewTest, ImageryNeedsAConfiguredTemplate)
 {
     MapView view;
     show(view, QSize(256, 256));
-    view.setRegion({0, 0}, 360, false);
+    view.setRegion({ 0, 0 }, 360, false);
     EXPECT_FALSE(view.setMapType(MapView::MapType::Satellite));
     EXPECT_EQ(view.mapType(), MapView::MapType::Satellite);
     EXPECT_EQ(view.shownMapType(), MapView::MapType::Standard);
     EXPECT_FALSE(view.note().isEmpty());
-    EXPECT_TRUE(view.tileUrl({0, 0, 0}).path().startsWith(QLatin1String("/std/")));
+    EXPECT_TRUE(view.tileUrl({ 0, 0, 0 }).path().startsWith(QLatin1String("/std/")));
 
     Settings::setText(MapView::tileTemplateKey(MapView::MapType::Satellite),
-                      server.baseUrl() + QStringLiteral("/sat/{z}/{x}/{y}.png"));
-    Settings::setText(MapView::attributionKey(MapView::MapType::Satellite), QStringLiteral("Imagery by a stub"));
+        server.baseUrl() + QStringLiteral("/sat/{z}/{x}/{y}.png"));
+    Settings::setText(
+        MapView::attributionKey(MapView::MapType::Satellite), QStringLiteral("Imagery by a stub"));
     ASSERT_TRUE(waitUntil([&] { return view.setMapType(MapView::MapType::Satellite); }));
     EXPECT_TRUE(view.note().isEmpty());
     EXPECT_EQ(view.attribution(), QStringLiteral("Imagery by a stub"));
@@ -252,15 +256,16 @@ TEST_F(MapViewTest, TheDefaultsAreThePublicMapWithItsAttribution)
 {
     Settings::remove(MapView::tileTemplateKey(MapView::MapType::Standard));
     EXPECT_EQ(MapView::tileTemplate(MapView::MapType::Standard),
-              QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png"));
+        QStringLiteral("https://tile.openstreetmap.org/{z}/{x}/{y}.png"));
     EXPECT_FALSE(MapView::isMapTypeAvailable(MapView::MapType::Satellite));
     MapView view;
     EXPECT_EQ(view.attribution(), QStringLiteral(u"\u00A9 OpenStreetMap contributors"));
-    EXPECT_EQ(MapView::tileUrl(MapView::tileTemplate(MapView::MapType::Standard), {3, 4, 5}).toString(),
-              QStringLiteral("https://tile.openstreetmap.org/3/4/5.png"));
+    EXPECT_EQ(MapView::tileUrl(MapView::tileTemplate(MapView::MapType::Standard), { 3, 4, 5 }).toString(),
+        QStringLiteral("https://tile.openstreetmap.org/3/4/5.png"));
 
     // A template without the tile numbers is not used.
-    Settings::setText(MapView::tileTemplateKey(MapView::MapType::Satellite), QStringLiteral("https://x.test/a.png"));
+    Settings::setText(
+        MapView::tileTemplateKey(MapView::MapType::Satellite), QStringLiteral("https://x.test/a.png"));
     EXPECT_FALSE(MapView::isMapTypeAvailable(MapView::MapType::Satellite));
 }
 
@@ -268,13 +273,13 @@ TEST_F(MapViewTest, AShortMoveIsAnimatedALongOneJumps)
 {
     MapView view;
     show(view);
-    view.setRegion({10, 20}, 0.01, false);
-    view.setRegion({10.001, 20.001}, 0.01, true);
+    view.setRegion({ 10, 20 }, 0.01, false);
+    view.setRegion({ 10.001, 20.001 }, 0.01, true);
     EXPECT_TRUE(view.isAnimating());
     EXPECT_NEAR(view.centre().latitude, 10.001, 1e-9) << "the region is the target at once";
     EXPECT_NEAR(view.displayedCentre().latitude, 10, 1e-9);
 
-    view.setRegion({-40, -70}, 0.01, true);
+    view.setRegion({ -40, -70 }, 0.01, true);
     EXPECT_FALSE(view.isAnimating());
     EXPECT_NEAR(view.displayedCentre().longitude, -70, 1e-9);
 }
@@ -285,11 +290,11 @@ TEST_F(MapViewTest, AViewClosedWhileTilesLoadLeavesNothingBehind)
     {
         MapView view;
         show(view);
-        view.setRegion({1, 1}, 0.01, false);
+        view.setRegion({ 1, 1 }, 0.01, false);
         ASSERT_TRUE(waitUntil([&] { return server.heldCount() == MapView::MaximumDownloads; }));
     }
     for (int i = server.heldCount() - 1; i >= 0; --i)
-        server.respond(i, {200, "image/png", testsupport::pngOfColour(Qt::red)});
+        server.respond(i, { 200, "image/png", testsupport::pngOfColour(Qt::red) });
     EXPECT_TRUE(waitUntil([&] { return server.heldCount() == 0; }));
 }
 

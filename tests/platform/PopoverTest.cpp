@@ -19,20 +19,20 @@ TEST(PopoverPlacement, StandsCentredOnThePreferredSide)
 {
     const QRect anchor(400, 300, 100, 20);
     EXPECT_EQ(Popover::placement(anchor, Size, Popover::BelowEdge, Screen),
-              QRect(QPoint(350, 320 + Popover::Gap), Size));
+        QRect(QPoint(350, 320 + Popover::Gap), Size));
     EXPECT_EQ(Popover::placement(anchor, Size, Popover::AboveEdge, Screen),
-              QRect(QPoint(350, 300 - Popover::Gap - 100), Size));
+        QRect(QPoint(350, 300 - Popover::Gap - 100), Size));
     EXPECT_EQ(Popover::placement(anchor, Size, Popover::LeftEdge, Screen),
-              QRect(QPoint(400 - Popover::Gap - 200, 260), Size));
+        QRect(QPoint(400 - Popover::Gap - 200, 260), Size));
     EXPECT_EQ(Popover::placement(anchor, Size, Popover::RightEdge, Screen),
-              QRect(QPoint(500 + Popover::Gap, 260), Size));
+        QRect(QPoint(500 + Popover::Gap, 260), Size));
 }
 
 TEST(PopoverPlacement, TakesTheOtherSideWhenThereIsNoRoomAndStaysOnScreen)
 {
     const QRect nearBottom(400, 760, 100, 20);
-    EXPECT_EQ(Popover::placement(nearBottom, Size, Popover::BelowEdge, Screen).bottom(),
-              760 - Popover::Gap - 1);
+    EXPECT_EQ(
+        Popover::placement(nearBottom, Size, Popover::BelowEdge, Screen).bottom(), 760 - Popover::Gap - 1);
 
     const QRect nearLeft(10, 300, 50, 20);
     EXPECT_EQ(Popover::placement(nearLeft, Size, Popover::LeftEdge, Screen).left(), 60 + Popover::Gap);

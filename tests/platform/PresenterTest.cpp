@@ -28,7 +28,8 @@ TEST(Presenter, RecorderNotesPresentationsWithoutShowingAnything)
     QWidget host;
     QLabel content(QStringLiteral("scan"));
     std::vector<std::pair<Presenter::Event, QWidget *>> events;
-    const auto previous = Presenter::setRecorder([&](Presenter::Event e, QWidget *w) { events.emplace_back(e, w); });
+    const auto previous
+        = Presenter::setRecorder([&](Presenter::Event e, QWidget *w) { events.emplace_back(e, w); });
     Presenter::presentAsSheet(&host, &content);
     Presenter::presentAsOverlay(&host, &content);
     Presenter::presentAsModalWindow(&host, &content);

@@ -35,7 +35,7 @@ struct ManualClock
 TEST(MainQueue, PostsFromWorkersArriveOnTheGuiThreadInOrder)
 {
     std::vector<int> order;
-    std::atomic<bool> allOnGui{true};
+    std::atomic<bool> allOnGui { true };
     GlobalQueue::run([&] {
         for (int i = 0; i < 50; ++i)
             MainQueue::post([&, i] {
@@ -71,9 +71,9 @@ TEST(MainQueue, AfterWaitsForTheManualClock)
     Clock::advance(99);
     EXPECT_TRUE(ran.empty());
     Clock::advance(1);
-    EXPECT_EQ(ran, std::vector<int>{100});
+    EXPECT_EQ(ran, std::vector<int> { 100 });
     Clock::advance(1000);
-    EXPECT_EQ(ran, (std::vector<int>{100, 300}));
+    EXPECT_EQ(ran, (std::vector<int> { 100, 300 }));
 }
 
 TEST(MainQueue, AfterIsCancelledWithItsContext)
@@ -131,15 +131,14 @@ TEST(Deferred, RunsOncePerPass)
 TEST(WorkQueue, NeverRunsMoreThanItsLimit)
 {
     WorkQueue queue(3);
-    std::atomic<int> running{0};
-    std::atomic<int> peak{0};
-    std::atomic<int> done{0};
+    std::atomic<int> running { 0 };
+    std::atomic<int> peak { 0 };
+    std::atomic<int> done { 0 };
     for (int i = 0; i < 40; ++i) {
         queue.run([&] {
             const int now = ++running;
             int seen = peak.load();
-            while (now > seen && !peak.compare_exchange_weak(seen, now)) {
-            }
+            while (now > seen && !peak.compare_exchange_weak(seen, now)) { }
             QThread::usleep(500);
             --running;
             ++done;

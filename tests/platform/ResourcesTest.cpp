@@ -17,7 +17,7 @@ TEST(Resources, PlistHoldsEveryKind)
     EXPECT_EQ(plist->value(QStringLiteral("no")).typeId(), QMetaType::Bool);
     EXPECT_FALSE(plist->value(QStringLiteral("no")).toBool());
     EXPECT_EQ(plist->value(QStringLiteral("date")).toDateTime().toUTC(),
-              QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC));
+        QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5), Qt::UTC));
     EXPECT_EQ(plist->value(QStringLiteral("data")).toByteArray(), QByteArray("hello"));
     const QVariantList list = plist->value(QStringLiteral("list")).toList();
     ASSERT_EQ(list.size(), 2);

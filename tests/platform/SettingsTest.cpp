@@ -1,5 +1,5 @@
-#include "platform/Archive.h"
 #include "platform/Settings.h"
+#include "platform/Archive.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -33,7 +33,7 @@ TEST(Settings, AbsentIsDistinctFromFalseZeroAndEmpty)
     EXPECT_EQ(Settings::boolValue(QStringLiteral("t.false")), std::optional<bool>(false));
     EXPECT_EQ(Settings::intValue(QStringLiteral("t.zero")), std::optional<qint64>(0));
     EXPECT_EQ(Settings::text(QStringLiteral("t.empty")), std::optional<QString>(QString()));
-    EXPECT_EQ(Settings::textList(QStringLiteral("t.emptyList")), std::optional<QStringList>(QStringList{}));
+    EXPECT_EQ(Settings::textList(QStringLiteral("t.emptyList")), std::optional<QStringList>(QStringList {}));
 }
 
 TEST(Settings, TypedValuesSurviveRereadingTheFile)
@@ -42,10 +42,10 @@ TEST(Settings, TypedValuesSurviveRereadingTheFile)
     Settings::setInt(QStringLiteral("t.int"), -42);
     Settings::setReal(QStringLiteral("t.real"), 0.25);
     Settings::setText(QStringLiteral("t.text"), QStringLiteral("true"));
-    Settings::setTextList(QStringLiteral("t.one"), {QStringLiteral("/only")});
-    Settings::setTextList(QStringLiteral("t.many"), {QStringLiteral("/a"), QStringLiteral("/b, c")});
+    Settings::setTextList(QStringLiteral("t.one"), { QStringLiteral("/only") });
+    Settings::setTextList(QStringLiteral("t.many"), { QStringLiteral("/a"), QStringLiteral("/b, c") });
     Settings::setBytes(QStringLiteral("t.bytes"), QByteArray("\x00\xff", 2));
-    Settings::setArchived(QStringLiteral("t.tree"), QVariantMap{{QStringLiteral("k"), qint64(7)}});
+    Settings::setArchived(QStringLiteral("t.tree"), QVariantMap { { QStringLiteral("k"), qint64(7) } });
 
     // A second reader on the same file sees the same values with their types.
     QSettings file(Settings::filePath(), QSettings::IniFormat);
@@ -54,10 +54,12 @@ TEST(Settings, TypedValuesSurviveRereadingTheFile)
     EXPECT_EQ(Settings::intValue(QStringLiteral("t.int")), std::optional<qint64>(-42));
     EXPECT_EQ(Settings::realValue(QStringLiteral("t.real")), std::optional<double>(0.25));
     EXPECT_EQ(Settings::text(QStringLiteral("t.text")), std::optional<QString>(QStringLiteral("true")));
-    EXPECT_EQ(Settings::textList(QStringLiteral("t.one")), std::optional<QStringList>(QStringList{QStringLiteral("/only")}));
+    EXPECT_EQ(Settings::textList(QStringLiteral("t.one")),
+        std::optional<QStringList>(QStringList { QStringLiteral("/only") }));
     EXPECT_EQ(Settings::textList(QStringLiteral("t.many")),
-              std::optional<QStringList>(QStringList{QStringLiteral("/a"), QStringLiteral("/b, c")}));
-    EXPECT_EQ(Settings::bytes(QStringLiteral("t.bytes")), std::optional<QByteArray>(QByteArray("\x00\xff", 2)));
+        std::optional<QStringList>(QStringList { QStringLiteral("/a"), QStringLiteral("/b, c") }));
+    EXPECT_EQ(
+        Settings::bytes(QStringLiteral("t.bytes")), std::optional<QByteArray>(QByteArray("\x00\xff", 2)));
     const auto tree = Settings::archived(QStringLiteral("t.tree"));
     ASSERT_TRUE(tree.has_value());
     EXPECT_EQ(tree->toMap().value(QStringLiteral("k")).toLongLong(), 7);

@@ -28,15 +28,15 @@ protected:
     QTemporaryDir dir;
     QString filePath;
     testsupport::FakeFileManager fileManager;
-    UrlRecorder opened{QStringLiteral("file")};
+    UrlRecorder opened { QStringLiteral("file") };
 };
 
 TEST_F(WorkspaceReveal, FoldersOpenAndFilesAreShownInTheirFolder)
 {
-    EXPECT_TRUE(platform::Workspace::reveal({dir.path(), filePath}));
+    EXPECT_TRUE(platform::Workspace::reveal({ dir.path(), filePath }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !fileManager.shownItems.isEmpty(); }, 30000));
-    EXPECT_EQ(fileManager.shownFolders, QStringList{uri(dir.path())});
-    EXPECT_EQ(fileManager.shownItems, QStringList{uri(filePath)}) << "the blank is encoded";
+    EXPECT_EQ(fileManager.shownFolders, QStringList { uri(dir.path()) });
+    EXPECT_EQ(fileManager.shownItems, QStringList { uri(filePath) }) << "the blank is encoded";
     EXPECT_TRUE(opened.urls.isEmpty());
     EXPECT_FALSE(platform::Workspace::reveal({}));
 }

@@ -17,7 +17,7 @@ platform::Alert::Answer cancelAnswer(const platform::Alert &alert)
 AlertScript::AlertScript()
 {
     m_previous = platform::Alert::setResponder([this](const platform::Alert &alert) {
-        m_shown.push_back({alert.messageText(), alert.informativeText(), alert.buttonTitles()});
+        m_shown.push_back({ alert.messageText(), alert.informativeText(), alert.buttonTitles() });
         if (m_answers.empty()) {
             ADD_FAILURE() << "Unscripted alert: " << qPrintable(alert.messageText()) << " / "
                           << qPrintable(alert.informativeText());

@@ -29,10 +29,11 @@ protected:
 
 public:
     // A wall-clock time in Berlin.
-    static QDateTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0)
+    static QDateTime at(
+        int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0)
     {
         return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms),
-                         QTimeZone(QByteArrayLiteral("Europe/Berlin")));
+            QTimeZone(QByteArrayLiteral("Europe/Berlin")));
     }
 
     // A dictionary keyed by Exiv2 key texts, as the bridge and presets give.

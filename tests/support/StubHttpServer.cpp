@@ -72,10 +72,12 @@ void StubHttpServer::readFrom(QTcpSocket *socket)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const qsizetype colon = lines[i].indexOf(':');
         if (colon > 0)
-            request.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
+            request.headers.insert(
+                lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
     }
     m_requests.append(request);
-    const std::optional<Response> response = m_handler ? m_handler(request) : Response{404, "text/plain", {}};
+    const std::optional<Response> response
+        = m_handler ? m_handler(request) : Response { 404, "text/plain", {} };
     if (response)
         send(socket, *response);
     else
@@ -126,7 +128,8 @@ bool waitUntil(const std::function<bool()> &done, int guardMs)
 
 void blockOutsideNetwork()
 {
-    QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), 9));
+    QNetworkProxy::setApplicationProxy(
+        QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), 9));
 }
 
 } // namespace testsupport

@@ -18,8 +18,8 @@ QString isolatedRoot();
 QString testDataDir();
 bool hasTestData();
 // Copies testdata/<relativePath> into dir and returns the copy's path.
-QString copyTestFile(const QString &relativePath, const QTemporaryDir &dir,
-                     const QString &newName = QString());
+QString copyTestFile(
+    const QString &relativePath, const QTemporaryDir &dir, const QString &newName = QString());
 
 // Makes a named pipe at path, which no process writes.
 bool makePipe(const QString &path);
@@ -33,5 +33,6 @@ bool returnsPromptly(const QStringList &pipes, const std::function<void()> &call
 
 // Fails a test whose sample images are missing: a test never passes by
 // skipping what it was meant to check.
-#define REQUIRE_TEST_DATA() \
-    ASSERT_TRUE(testsupport::hasTestData()) << "test data not found at " << qPrintable(testsupport::testDataDir())
+#define REQUIRE_TEST_DATA()                                                                                  \
+    ASSERT_TRUE(testsupport::hasTestData())                                                                  \
+        << "test data not found at " << qPrintable(testsupport::testDataDir())

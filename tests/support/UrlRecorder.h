@@ -38,7 +38,7 @@ class SoftwareCentre
 public:
     SoftwareCentre()
         : m_path(QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation)
-              + QStringLiteral("/test.SoftwareCentre.desktop"))
+            + QStringLiteral("/test.SoftwareCentre.desktop"))
     {
         QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation));
         QFile entry(m_path);

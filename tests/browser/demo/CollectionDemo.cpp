@@ -49,9 +49,11 @@ protected:
 class GroupHeader : public QLabel
 {
 public:
-    explicit GroupHeader(const QorCollectionViewGroup &group) : m_group(group)
+    explicit GroupHeader(const QorCollectionViewGroup &group)
+        : m_group(group)
     {
-        setText(QStringLiteral("  %1 %2").arg(group.isCollapsed() ? QStringLiteral("▸") : QStringLiteral("▾"), group.title()));
+        setText(QStringLiteral("  %1 %2").arg(
+            group.isCollapsed() ? QStringLiteral("▸") : QStringLiteral("▾"), group.title()));
         setAutoFillBackground(true);
         setStyleSheet(QStringLiteral("background: #ddd; font-weight: bold;"));
     }
@@ -96,7 +98,8 @@ public:
     void didDoubleClickViewControllerAtIndex(QorCollectionView *, QWidget *controller) override
     {
         if (controller)
-            status->showMessage(QStringLiteral("double click on %1").arg(static_cast<Tile *>(controller)->number));
+            status->showMessage(
+                QStringLiteral("double click on %1").arg(static_cast<Tile *>(controller)->number));
     }
     int groupHeaderHeightForCollectionView(QorCollectionView *) override { return 30; }
     int groupHeaderHeightDiffForCollectionView(QorCollectionView *) override { return 36; }
@@ -114,9 +117,16 @@ public:
     {
         return index != QorNotFound && info.mimeData && info.mimeData->hasText();
     }
-    void dragEnteredViewController(QorCollectionView *, QWidget *controller) override { hover(controller, true); }
-    void dragExitedViewController(QorCollectionView *, QWidget *controller) override { hover(controller, false); }
-    bool performDragOperation(QorCollectionView *, const QorDragInfo &info, QWidget *, const QVariant &item) override
+    void dragEnteredViewController(QorCollectionView *, QWidget *controller) override
+    {
+        hover(controller, true);
+    }
+    void dragExitedViewController(QorCollectionView *, QWidget *controller) override
+    {
+        hover(controller, false);
+    }
+    bool performDragOperation(
+        QorCollectionView *, const QorDragInfo &info, QWidget *, const QVariant &item) override
     {
         status->showMessage(QStringLiteral("dropped %1 on %2").arg(info.mimeData->text()).arg(item.toInt()));
         return item.isValid();
@@ -125,13 +135,14 @@ public:
     {
         status->showMessage(QStringLiteral("would delete %1 items").arg(indexes.count()));
     }
-    std::optional<bool> nameOfItemStartsWith(QorCollectionView *, const QVariant &item, const QString &prefix) override
+    std::optional<bool> nameOfItemStartsWith(
+        QorCollectionView *, const QVariant &item, const QString &prefix) override
     {
         return QString::number(item.toInt()).startsWith(prefix);
     }
     std::optional<QorRange> validScalingRangeForCollectionView(QorCollectionView *) override
     {
-        return QorRange{48, 252};
+        return QorRange { 48, 252 };
     }
     QMenu *menuForItemsAtIndexes(QorCollectionView *, const QorIndexSet &indexes) override
     {
@@ -183,7 +194,8 @@ int main(int argc, char **argv)
         items.append(i);
     std::vector<QorCollectionViewGroup> groups;
     for (int start = 0; start < ItemCount; start += GroupSize)
-        groups.emplace_back(QStringLiteral("Items %1 to %2").arg(start).arg(start + GroupSize - 1), QorRange{start, GroupSize});
+        groups.emplace_back(QStringLiteral("Items %1 to %2").arg(start).arg(start + GroupSize - 1),
+            QorRange { start, GroupSize });
     view->reloadDataWithItems(items, groups, false);
 
     window.show();
@@ -193,7 +205,7 @@ int main(int argc, char **argv)
     if (shot > 0 && shot + 1 < arguments.size()) {
         QTimer::singleShot(1500, &window, [&] {
             view->verticalScrollBar()->setValue(14800);
-            view->selectItemsAtIndexes(QorIndexSet(QorRange{995, 10}));
+            view->selectItemsAtIndexes(QorIndexSet(QorRange { 995, 10 }));
         });
         QTimer::singleShot(2500, &window, [&] {
             window.grab().save(arguments.at(shot + 1));

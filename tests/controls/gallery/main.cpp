@@ -31,8 +31,7 @@ QWidget *captioned(const QString &caption, QWidget *content, QWidget *parent)
     return box;
 }
 
-template <class View>
-View *animated(QWidget *parent, const QRect &frame)
+template <class View> View *animated(QWidget *parent, const QRect &frame)
 {
     auto *view = BaseView::create<View>(frame, parent);
     view->setAnimate(true);
@@ -47,7 +46,8 @@ QImage starImage()
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::black);
     painter.setPen(Qt::NoPen);
-    painter.drawPolygon(QPolygonF({{8, 0}, {10, 6}, {16, 6}, {11, 10}, {13, 16}, {8, 12}, {3, 16}, {5, 10}, {0, 6}, {6, 6}}));
+    painter.drawPolygon(QPolygonF({ { 8, 0 }, { 10, 6 }, { 16, 6 }, { 11, 10 }, { 13, 16 }, { 8, 12 },
+        { 3, 16 }, { 5, 10 }, { 0, 6 }, { 6, 6 } }));
     return image;
 }
 
@@ -94,13 +94,22 @@ int main(int argc, char *argv[])
     grid->addWidget(captioned(QStringLiteral("ProgressBar"), bar, &window), 0, 0);
     grid->addWidget(captioned(QStringLiteral("CircularProgressView"), circle, &window), 0, 1);
     grid->addWidget(captioned(QStringLiteral("Crawler"), animated<Crawler>(&window, square), &window), 0, 2);
-    grid->addWidget(captioned(QStringLiteral("RotatingArc"), animated<RotatingArc>(&window, square), &window), 0, 3);
-    grid->addWidget(captioned(QStringLiteral("ShootingStars"), animated<ShootingStars>(&window, QRect(0, 0, 206, 8)), &window), 1, 0);
-    grid->addWidget(captioned(QStringLiteral("MaterialProgress"), animated<MaterialProgress>(&window, square), &window), 1, 1);
+    grid->addWidget(
+        captioned(QStringLiteral("RotatingArc"), animated<RotatingArc>(&window, square), &window), 0, 3);
+    grid->addWidget(captioned(QStringLiteral("ShootingStars"),
+                        animated<ShootingStars>(&window, QRect(0, 0, 206, 8)), &window),
+        1, 0);
+    grid->addWidget(
+        captioned(QStringLiteral("MaterialProgress"), animated<MaterialProgress>(&window, square), &window),
+        1, 1);
     grid->addWidget(captioned(QStringLiteral("Rainbow"), rainbow, &window), 1, 2);
     grid->addWidget(captioned(QStringLiteral("Spinner"), animated<Spinner>(&window, square), &window), 1, 3);
-    grid->addWidget(captioned(QStringLiteral("momentary"), flatButton(QStringLiteral("Press me"), true, &window), &window), 2, 0, 1, 2);
-    grid->addWidget(captioned(QStringLiteral("toggle"), flatButton(QStringLiteral("Toggle me"), false, &window), &window), 2, 2, 1, 2);
+    grid->addWidget(captioned(QStringLiteral("momentary"),
+                        flatButton(QStringLiteral("Press me"), true, &window), &window),
+        2, 0, 1, 2);
+    grid->addWidget(
+        captioned(QStringLiteral("toggle"), flatButton(QStringLiteral("Toggle me"), false, &window), &window),
+        2, 2, 1, 2);
 
     // The determinate views step through the fractions and start over.
     int step = 0;
