@@ -1,6 +1,8 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands of the README.
 #   make run   installs what is missing, builds a release build, starts Calvorn
-#   make test  installs what is missing, builds with sanitizers, runs every test
+#   make test  installs what is missing, builds with sanitizers (warnings are
+#              errors), runs every test
 #   make install PREFIX=...  builds a release build and installs it there
 
 JOBS ?= $(shell nproc)
@@ -16,7 +18,7 @@ run:
 
 test:
 	./scripts/install-deps
-	cmake -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug -DCALVORN_SANITIZE=ON
+	cmake -S . -B build/debug -DCMAKE_BUILD_TYPE=Debug -DCALVORN_SANITIZE=ON -DCALVORN_WERROR=ON
 	cmake --build build/debug -j $(JOBS)
 	./scripts/run-tests build/debug
 

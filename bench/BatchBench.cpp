@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the batch as the program runs it (the progress sheet, offscreen)
 // over a folder of photographs, beside cp -r, the exiv2 program and
 // exiftool doing the same work, in one run, all with a warm cache:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times making the file records of a folder of photographs, until every
 // record's details and metadata have arrived, against reading the same
 // files with cat, exiv2 -pa and exiftool -fast2 -j, all with a warm cache.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures for the main screen with ten thousand photos: the filter and sort
 // alone, and from a request to the grid showing its result for a reload, a
 // search keystroke, a sort by date, marking everything and removing half.

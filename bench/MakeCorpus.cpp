@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a folder of JPEG photographs with camera-like Exif, IPTC and XMP,
 // the same bytes on every run for the same arguments.
 //

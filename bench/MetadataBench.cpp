@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading speed of the metadata record: what a scan of ten thousand files
 // spends turning each file's reading into a Metadata (date texts parsed
 // through the cached formatters, both Exif and XMP forms), and, given an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a scan of a folder tree of photographs, from the scan request until
 // every record's metadata has arrived, against cat and exiv2 -pa over the
 // same files in the same run, all with a warm cache.

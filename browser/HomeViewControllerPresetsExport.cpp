@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main screen's ways out of the editing road: the presets popover, the
 // CSV export of the marked photos' metadata and the publisher's page.
 

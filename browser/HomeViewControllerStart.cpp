@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The road from the start button to the batch: the check for marked files,
 // the confirmation of the editing option, the preset question and the
 // destination. Each question is a sheet whose answer runs the next step.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drag and drop of QorCollectionView: dragging the selection out, and
 // drops that land on one item. Both sides are off until the delegate
 // answers for them; dropping also needs setAcceptsDrops(true).

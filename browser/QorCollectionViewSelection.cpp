@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection, keyboard, mouse and zoom of QorCollectionView.
 
 #include "browser/QorCollectionView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/AnimatedValue.h"
 
 AnimatedValue::AnimatedValue(const QVariant &initial, std::function<void()> changed)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Putting records, marked files and presets into the form.
 
 #include "editor/MetadataEditorViewController.h"

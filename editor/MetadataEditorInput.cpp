@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the form does while the user types and picks GPS references.
 
 #include "editor/MetadataEditorViewController.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which fields the user edited, what the form holds, and whether it may be
 // edited at all.
 

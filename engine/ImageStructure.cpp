@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/ImageStructure.h"
 
 #include <exiv2/cr2image.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/PgfUserData.h"
 
 #include <exiv2/pgfimage.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Exiv2Setup.h"
 
 #include <exiv2/error.hpp>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/ImageIO.h"
 
 #include "platform/Exiv2Setup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures for the collection view with a large library: the layout of
 // 100,000 items, a full reload, scrolling through the whole grid, a rubber
 // band over thousands of items, and selecting everything. Runs headless;

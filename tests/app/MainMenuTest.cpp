@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar's commands: each is enabled where its command applies and
 // does what the screen's own button does.
 

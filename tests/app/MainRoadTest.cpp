@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A user's whole road through the running program, offscreen: add a folder,
 // mark photos, edit them in the form, the date popover and the location
 // editor, run a batch in place and one as renamed copies, read the files

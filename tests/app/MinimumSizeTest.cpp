@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window and sheet of the program, laid out at its least size, shows
 // each of its texts whole: no label or button narrower or lower than its
 // text, none reaching outside the window (within a scroll area only the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main screen's presets, export and gift buttons as a user meets them in
 // the running program, offscreen: a preset made and renamed in the manager,
 // applied from the popover after a restart and removed; a stored list that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quitting Calvorn while it loads photos, makes thumbnails or runs a batch
 // ends the process cleanly: no background job outlives what it uses (the
 // sanitizers would report it and fail the run), and a batch ends after the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reloading, cell recycling, scrolling and group headers of the grid.
 
 #include "CollectionTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dragging items out of the grid and dropping onto its items.
 
 #include "CollectionTestSupport.h"

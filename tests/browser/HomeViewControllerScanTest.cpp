@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scan run from the main screen: the sheet, the merge, the timing of the
 // end and the one alert.
 

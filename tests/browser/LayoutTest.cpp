@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout arithmetic, the index set and the groups, as plain functions.
 
 #include "browser/QorCollectionViewGroup.h"

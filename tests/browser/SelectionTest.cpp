@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection by mouse and keyboard, type-to-select, the context menu and zoom,
 // driven by synthesised events.
 

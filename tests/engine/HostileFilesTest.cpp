@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files made to take a reader down: content the library would parse with
 // a parser of another format, and pipes named like photos.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every write and clear of every sample image, checked with exiftool as a
 // second reader: no warning the original did not have, every tag the
 // operation does not name unchanged, what it names gone or written, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One small case for each way a write or a clear could lose or corrupt what
 // the user did not ask to change, or report success for what it did not do,
 // read back with exiftool beside our own reading.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two programs talking over a private session bus: a copy of the real
 // Calvorn_Helper in a temporary install tree with a stand-in Calvorn, and
 // the real Calvorn for what it does at start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Workspace.h"
 #include "support/FakeFileManager.h"
 #include "support/UrlRecorder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calvorn's real run with work started in it and a quit in its middle. The
 // first argument is a folder of photos, the second the moment to quit:
 // "scan" while the scan's records load their metadata, "grid" as soon as the

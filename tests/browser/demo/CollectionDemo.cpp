@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Try the collection view by hand: 100,000 items in groups of 1,000.
 // Scroll, click, Shift/Ctrl-click, drag a rubber band, use the arrow keys,
 // type a number to jump to it, pinch or Ctrl+wheel to zoom, click a header

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window with every progress view animating and a few flat buttons, for
 // a developer to look at: build/<type>/tests/controls/controls_gallery.
 #include "controls/CircularProgressView.h"

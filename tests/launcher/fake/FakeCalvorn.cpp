@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for Calvorn in a temporary install tree: it notes each start
 // in the file named by CALVORN_FAKE_RECORD, holds Calvorn's name on the bus
 // and, unless CALVORN_FAKE_SILENT is set, does Calvorn's side of the
