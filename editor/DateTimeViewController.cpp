@@ -6,7 +6,7 @@
 #include "controls/NumberFormatters.h"
 #include "editor/EditorWidgets.h"
 #include "editor/FormLink.h"
-#include "editor/NumberTexts.h"
+#include "editor/NumberText.h"
 #include "editor/Stepper.h"
 #include "engine/DateTexts.h"
 #include "engine/FileInfo.h"

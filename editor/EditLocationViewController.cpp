@@ -4,7 +4,7 @@
 #include "common/Localization.h"
 #include "editor/EditorWidgets.h"
 #include "editor/FormLink.h"
-#include "editor/NumberTexts.h"
+#include "editor/NumberText.h"
 #include "editor/SegmentedControl.h"
 #include "engine/FileInfo.h"
 #include "engine/Metadata.h"

@@ -76,6 +76,17 @@ bool isFloatingPointNumber(QStringView text)
     return number.match(text.toString()).hasMatch();
 }
 
+std::optional<double> wholeReal(QStringView text)
+{
+    if (!isFloatingPointNumber(text))
+        return std::nullopt;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 QString integerOnly(QStringView text)
 {
     QString result;
@@ -124,4 +135,13 @@ QString numberText(qint64 value)
 QString numberText(double value)
 {
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString shortestText(double value)
+{
+    QString text = numberText(value);
+    if (!text.contains(QLatin1Char('.')) && !text.contains(QLatin1Char('e'))
+        && !text.contains(QLatin1String("inf")) && !text.contains(QLatin1String("nan")))
+        text += QLatin1String(".0");
+    return text;
 }

@@ -24,6 +24,9 @@ std::optional<qint64> wholeNumber(QStringView text);
 // Whether the whole text is one real number: an optional sign, digits with
 // at most one point, an optional exponent, and nothing else.
 bool isFloatingPointNumber(QStringView text);
+// The value of such a text; absent for any other text, and for a number too
+// large to hold.
+std::optional<double> wholeReal(QStringView text);
 
 // Typed-text filters: keep a leading "-" and the digits (integerOnly), or
 // the digits and the first "." (decimalOnly); drop everything else.
@@ -37,3 +40,6 @@ QString trimmedBlanks(QStringView text);
 // in the shortest form that reads back as the same number.
 QString numberText(qint64 value);
 QString numberText(double value);
+// The shortest text that reads back as the same number, always with a
+// decimal point or an exponent: 0 is "0.0", 48.85 is "48.85".
+QString shortestText(double value);

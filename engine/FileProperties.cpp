@@ -4,23 +4,10 @@
 #include "platform/FileOps.h"
 #include "platform/ImageIO.h"
 
-#include <QStringBuilder>
+#include <QLocale>
 
-#include <cmath>
-
-namespace {
-
-// One decimal of a single-precision value, rounded the way C's "%.1f"
-// rounds: to the nearest, an exact half to the even digit; then the unit.
-// Made in one allocation of the exact size, as every file record keeps one.
-QString oneDecimal(float value, QLatin1String unit)
-{
-    // A float times ten is exact in a double, so ties are seen as ties.
-    const qint64 tenths = std::llrint(double(value) * 10.0);
-    return QString::number(tenths / 10) % QLatin1Char('.') % QString::number(tenths % 10) % unit;
-}
-
-} // namespace
+#include <algorithm>
+#include <limits>
 
 std::optional<quint64> fileSizeBytes(const QString &path)
 {
@@ -32,15 +19,10 @@ std::optional<quint64> fileSizeBytes(const QString &path)
 
 QString formattedByteCount(quint64 bytes)
 {
-    if (bytes <= 1022)
-        return QString::number(bytes) % QLatin1String(" bytes");
-    const float kilobytes = float(bytes / 1024);
-    if (bytes <= 1047551)
-        return oneDecimal(kilobytes, QLatin1String(" KB"));
-    const float megabytes = kilobytes / 1024.0f;
-    if (megabytes < 1023.0f)
-        return oneDecimal(megabytes, QLatin1String(" MB"));
-    return oneDecimal(megabytes / 1024.0f, QLatin1String(" GB"));
+    // Powers of 1024 (kB, MB, GB), as file managers show them, in the
+    // user's own number format.
+    return QLocale().formattedDataSize(qint64(std::min<quint64>(bytes, std::numeric_limits<qint64>::max())),
+        1, QLocale::DataSizeTraditionalFormat);
 }
 
 std::optional<QString> fileSizeString(const QString &path)

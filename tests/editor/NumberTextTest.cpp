@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "editor/NumberTexts.h"
+#include "editor/NumberText.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(NumberTextsTest, ALeadingWholeNumberIsReadAsTheFieldsValue)
+TEST(NumberTextTest, ALeadingWholeNumberIsReadAsTheFieldsValue)
 {
     EXPECT_EQ(leadingInteger(QStringLiteral("45")), 45);
     EXPECT_EQ(leadingInteger(QStringLiteral("  -12 days")), -12);
@@ -25,7 +25,7 @@ TEST(NumberTextsTest, ALeadingWholeNumberIsReadAsTheFieldsValue)
     EXPECT_DOUBLE_EQ(leadingReal(QStringLiteral("1e999")), 0) << "too large to hold is no number";
 }
 
-TEST(NumberTextsTest, AWholeTextIsARealNumberOnlyWithNothingAround)
+TEST(NumberTextTest, AWholeTextIsARealNumberOnlyWithNothingAround)
 {
     EXPECT_EQ(wholeReal(QStringLiteral("-33.8567")), -33.8567);
     EXPECT_EQ(wholeReal(QStringLiteral("48.")), 48.0);
@@ -34,7 +34,7 @@ TEST(NumberTextsTest, AWholeTextIsARealNumberOnlyWithNothingAround)
         EXPECT_FALSE(wholeReal(QString::fromUtf8(text)).has_value()) << text;
 }
 
-TEST(NumberTextsTest, ShortestTextReadsBackTheSameNumber)
+TEST(NumberTextTest, ShortestTextReadsBackTheSameNumber)
 {
     EXPECT_EQ(shortestText(0), QStringLiteral("0.0"));
     EXPECT_EQ(shortestText(48.85), QStringLiteral("48.85"));
