@@ -309,13 +309,7 @@ TEST_F(PresetsAndExportTest, APresetSavedAtStartHoldsTheOneEditAndChangesOnlyTha
     EXPECT_TRUE(form->box(MetadataField::artist)->isMarked());
     EXPECT_EQ(form->textField(MetadataField::make)->text(), QStringLiteral("Canon"));
     alerts.answer(Yes).answer(No);
-    const auto inPlace = platform::OpenPanel::setResponder([](const platform::OpenPanel &panel) {
-        panel.accessoryWidget()->findChild<QPushButton *>(QStringLiteral("btnKeepSourceFolderPath"))->click();
-        return platform::OpenPanel::Answer { platform::OpenPanel::Cancel, {} };
-    });
-    home->btnStartProcess->click();
-    settle();
-    platform::OpenPanel::setResponder(inPlace);
+    startInPlace();
     ASSERT_NE(qobject_cast<ResultViewController *>(ViewController::current()->shownPage()), nullptr);
 
     // exiftool finds each photo as a write of the artist alone leaves it.
