@@ -3,6 +3,7 @@
 
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QStyle>
 
 namespace {
@@ -31,11 +32,7 @@ public:
         // end; typing marks the field modified. A value written back while
         // the user types (a filter's correction) is part of the typing:
         // connected first, this sees the typing before such a write.
-        connect(field, &QLineEdit::textEdited, this, [this] {
-            m_typing = true;
-            QMetaObject::invokeMethod(
-                this, [this] { m_typing = false; }, Qt::QueuedConnection);
-        });
+        connect(field, &QLineEdit::textEdited, this, [this] { noteTyping(); });
         connect(field, &QLineEdit::textChanged, this, [this] {
             homeUnlessTyping();
             updateTip();
@@ -51,6 +48,21 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (watched == m_field) {
+            // The user's own keys and clicks move the cursor as they like.
+            switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::InputMethod:
+                noteTyping();
+                break;
+            case QEvent::MouseMove:
+                if (static_cast<QMouseEvent *>(event)->buttons() != Qt::NoButton)
+                    noteTyping();
+                break;
+            default:
+                break;
+            }
             // Left for good, not for a menu or another window for a while.
             if (event->type() == QEvent::FocusOut) {
                 const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
@@ -64,6 +76,16 @@ protected:
     }
 
 private:
+    // Until the event loop turns again, changes come from the user.
+    void noteTyping()
+    {
+        if (m_typing)
+            return;
+        m_typing = true;
+        QMetaObject::invokeMethod(
+            this, [this] { m_typing = false; }, Qt::QueuedConnection);
+    }
+
     void homeUnlessTyping()
     {
         if (!m_typing && !m_field->isModified())
