@@ -63,6 +63,18 @@ protected:
             default:
                 break;
             }
+            // Entered by the keyboard, the whole value is selected with the
+            // cursor at its end; the selection stays, seen from the start.
+            if (event->type() == QEvent::FocusIn) {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        const qsizetype length = m_field->text().size();
+                        if (length > 0 && m_field->selectedText().size() == length)
+                            m_field->setSelection(int(length), -int(length));
+                    },
+                    Qt::QueuedConnection);
+            }
             // Left for good, not for a menu or another window for a while.
             if (event->type() == QEvent::FocusOut) {
                 const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
