@@ -177,13 +177,7 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
 
     // In place: confirm, do not save a preset, change the photos in place.
     alerts.answer(Yes).answer(No);
-    const auto inPlace = platform::OpenPanel::setResponder([](const platform::OpenPanel &panel) {
-        panel.accessoryWidget()->findChild<QPushButton *>(QStringLiteral("btnKeepSourceFolderPath"))->click();
-        return platform::OpenPanel::Answer { platform::OpenPanel::Cancel, {} };
-    });
-    home->btnStartProcess->click();
-    settle();
-    platform::OpenPanel::setResponder(inPlace);
+    startInPlace();
     ASSERT_EQ(alerts.shown().size(), 2u);
     EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("Apply your edits to the marked photos?"));
     auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
