@@ -296,9 +296,8 @@ TEST_F(PresetsAndExportTest, APresetSavedAtStartHoldsTheOneEditAndChangesOnlyTha
         emit FileInfoEvents::shared().detailsArrived(file);
         ASSERT_EQ(form->fileInfo(), file);
         EXPECT_EQ(read->editedFlags(), artistOnly);
-        BatchRun(BatchRequest::take(
-                     EditingOptions::onlyModify, form->editedMetadata(), *file, {}, std::nullopt, true),
-            1)
+        BatchRun(
+            BatchRequest::take(EditingOptions::onlyModify, form->editedMetadata(), {}, std::nullopt, true), 1)
             .run(goOn, {});
         home->toggleMark(i);
     }
