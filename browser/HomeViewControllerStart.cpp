@@ -7,6 +7,7 @@
 
 #include "batch/CleanMetadataViewController.h"
 #include "batch/ProgressViewController.h"
+#include "browser/DetailsWait.h"
 #include "browser/MetadataDetailsViewController.h"
 #include "common/AppSettings.h"
 #include "common/Localization.h"
@@ -41,8 +42,24 @@ void HomeViewController::clickedStartProcess()
 void HomeViewController::startProcess()
 {
     MetadataEditorViewController *form = editingForm();
-    if (!form->fileInfo() || !form->fileInfo()->metadata)
+    const std::shared_ptr<FileInfo> record = form->fileInfo();
+    if (!record)
         return;
+    if (!record->metadata) {
+        // The marked photo's values are still being read: go on with them.
+        if (m_startWaitsForDetails)
+            return;
+        m_startWaitsForDetails = true;
+        btnStartProcess->setEnabled(false);
+        whenDetailsArrived({ record }, this, [this, record] {
+            m_startWaitsForDetails = false;
+            btnStartProcess->setEnabled(true);
+            // Unless the marks changed meanwhile.
+            if (record->metadata && editingForm()->fileInfo() == record)
+                startProcess();
+        });
+        return;
+    }
     // What the form holds now; later typing does not reach this batch.
     const Metadata edited = form->editedMetadata();
     const int index = popUpEditingOptions->currentIndex();

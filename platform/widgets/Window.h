@@ -23,8 +23,9 @@ bool hasMaximiseButton(const QWidget *window);
 void centreOver(QWidget *window, const QWidget *host);
 
 // Fixes the size of widget's window at its current size (off), or gives it
-// back the size limits it had before (on). Switching it off twice keeps
-// the first limits.
+// back the size limits it had before (on): a minimum that came from the
+// window's layout follows the layout again, so text that grew meanwhile is
+// not cut. Switching it off twice keeps the first limits.
 void setResizable(QWidget *widget, bool on);
 bool isResizable(QWidget *widget);
 

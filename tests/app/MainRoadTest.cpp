@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A user's whole road through the running program, offscreen: add a folder,
-// mark photos, edit them in the form, the date popover and the location
-// editor, run a batch in place and one as renamed copies, read the files
-// back with the exiv2 program, and finish.
+// mark photos (the "All" box showing the marks), start while a photo's
+// values are still read, edit them in the form, the date popover and the
+// location editor, run a batch in place, finish, add an empty folder, run
+// a batch as renamed copies, and read the files back with the exiv2
+// program.
 
 #include "UserRoadFixture.h"
 
@@ -16,6 +18,7 @@
 #include "browser/HomeViewController.h"
 #include "browser/MetadataDetailsViewController.h"
 #include "browser/PreviewViewController.h"
+#include "browser/QorCollectionView.h"
 #include "controls/CustomTextView.h"
 #include "editor/DateTimeViewController.h"
 #include "editor/EditLocationViewController.h"
@@ -123,8 +126,41 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     launch();
     addFolder();
     HomeViewController *home = HomeViewController::shared();
-    ASSERT_EQ(displayedFiles().size(), QDir(photos.path()).entryList(QDir::Files).size())
-        << "every sample is loaded";
+    const qsizetype samples = QDir(photos.path()).entryList(QDir::Files).size();
+    ASSERT_EQ(displayedFiles().size(), samples) << "every sample is loaded";
+    const QString allMarked = QStringLiteral("Photos selected: %1 / %1").arg(samples);
+    EXPECT_EQ(home->lblTotalPhotos->text(), allMarked);
+
+    // The "All" box shows the marks: every photo arrives marked, so the
+    // first click unmarks them all; one mark makes it partly on, and a
+    // click from there marks all again.
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::Checked);
+    home->btnSelectAll->click();
+    settle(2);
+    EXPECT_TRUE(markedFiles(displayedFiles()).isEmpty());
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::Unchecked);
+    home->toggleMark(0);
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::PartiallyChecked);
+    home->btnSelectAll->click();
+    settle(2);
+    EXPECT_EQ(home->lblTotalPhotos->text(), allMarked);
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::Checked);
+
+    // Start with the one marked photo's values still being read: it waits
+    // for them, then asks as ever.
+    markOnly({ QStringLiteral("GPS.jpg") });
+    const auto gps = displayed(QStringLiteral("GPS.jpg"));
+    gps->metadata.reset();
+    alerts.answer(No);
+    home->btnStartProcess->click();
+    settle(2);
+    EXPECT_TRUE(alerts.shown().empty());
+    EXPECT_FALSE(home->btnStartProcess->isEnabled());
+    gps->initialize(*gps->url);
+    settle();
+    ASSERT_EQ(alerts.shown().size(), 1u);
+    EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("You have not changed any value"));
+    EXPECT_TRUE(home->btnStartProcess->isEnabled());
 
     // Three marked photos share a form; the preview shows one read-only.
     markChosen();
@@ -178,8 +214,8 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     // In place: confirm, do not save a preset, change the photos in place.
     alerts.answer(Yes).answer(No);
     startInPlace();
-    ASSERT_EQ(alerts.shown().size(), 2u);
-    EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("Apply your edits to the marked photos?"));
+    ASSERT_EQ(alerts.shown().size(), 3u);
+    EXPECT_EQ(alerts.shown()[1].message, QStringLiteral("Apply your edits to the marked photos?"));
     auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
     ASSERT_NE(result, nullptr) << "the result page follows the batch";
     EXPECT_EQ(result->lblValuePhotosEdited->text(), QStringLiteral("3"));
@@ -200,18 +236,45 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
         != QStringLiteral("Ana Lima"))
         << "an unmarked photo is left alone";
 
-    // Finish: the dashboard, and a main screen with nothing of the last run.
+    // Finish: the dashboard, and a main screen with nothing of the last run,
+    // not even the search left in its field.
+    home->searchField->setText(QStringLiteral("Reagan"));
+    settle(2);
     result->btnFinish->click();
     settle(2);
-    EXPECT_NE(qobject_cast<DashboardViewController *>(ViewController::current()->shownPage()), nullptr);
+    const auto onDashboard
+        = [] { return qobject_cast<DashboardViewController *>(ViewController::current()->shownPage()); };
+    EXPECT_NE(onDashboard(), nullptr);
     EXPECT_TRUE(allFiles().isEmpty());
     EXPECT_TRUE(form->textField(MetadataField::artist)->text().isEmpty());
     EXPECT_FALSE(form->box(MetadataField::artist)->isMarked());
     EXPECT_EQ(home->popUpEditingOptions->currentIndex(), 0);
+    EXPECT_TRUE(home->searchField->text().isEmpty());
+    const auto nothingStale = [home] {
+        EXPECT_TRUE(home->qorCollectionView->contentArray().isEmpty());
+        EXPECT_TRUE(home->qorCollectionView->visibleViewControllerArray().isEmpty());
+        EXPECT_EQ(home->lblTotalPhotos->text(), QStringLiteral("Photos selected: 0 / 0"));
+        EXPECT_FALSE(home->btnSelectAll->isEnabled());
+    };
+    nothingStale();
+
+    // An empty folder: told so, and back on the dashboard with nothing
+    // stale behind it.
+    QTemporaryDir empty;
+    alerts.answer(Yes);
+    chooseOnDashboard(empty.path());
+    ASSERT_EQ(alerts.shown().size(), 4u);
+    EXPECT_EQ(alerts.shown()[3].message, QStringLiteral("No photos found"));
+    EXPECT_NE(onDashboard(), nullptr);
+    EXPECT_TRUE(allFiles().isEmpty());
+    nothingStale();
 
     // Renamed copies: a prefix, the photo's date, city and size from the
     // rename window, then a destination.
     addFolder();
+    EXPECT_EQ(displayedFiles().size(), samples) << "no search hides the new photos";
+    EXPECT_EQ(home->lblTotalPhotos->text(), allMarked);
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::Checked);
     markChosen();
     home->btnRename->click();
     RenameViewController *rename = RenameViewController::shared();
