@@ -4,6 +4,7 @@
 #include "app/AppDelegate.h"
 #include "app/Screens.h"
 #include "platform/Exiv2Setup.h"
+#include "platform/LibraryLog.h"
 #include "platform/MainQueue.h"
 #include "platform/Memory.h"
 #include "platform/SingleInstance.h"
@@ -22,6 +23,7 @@ int runCalvorn(int argc, char *argv[], std::function<void()> launched)
     // Every window's icon, the dialogs' and sheets' included.
     QApplication::setWindowIcon(platform::applicationIcon());
     initializeExiv2();
+    platform::LibraryLog::install();
 
     platform::ScreenRegistry screens;
     registerScreens(screens);
