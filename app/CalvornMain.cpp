@@ -17,6 +17,8 @@ int runCalvorn(int argc, char *argv[], std::function<void()> launched)
 {
     platform::Memory::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
+    // Also the X11 window class, which the desktop entry's StartupWMClass
+    // names; Wayland compositors match the desktop file name instead.
     QApplication::setApplicationName(QStringLiteral("Calvorn"));
     QApplication::setApplicationVersion(QStringLiteral(CALVORN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(CALVORN_APP_ID));
