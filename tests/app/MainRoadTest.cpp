@@ -149,7 +149,11 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     EXPECT_TRUE(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->isReadOnly());
     EXPECT_EQ(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->text(),
         QStringLiteral("NIKON CORPORATION"));
-    preview->close();
+    EXPECT_TRUE(preview->mapView->isHidden()) << "no map at 0°, 0° for a photo without a position";
+    EXPECT_FALSE(preview->lblNoLocation->isHidden());
+    // Escape closes it, as it closes the desktop's picture viewers.
+    QTest::keyClick(preview, Qt::Key_Escape);
+    EXPECT_FALSE(preview->isVisible());
 
     // Text, number and keywords typed into the form of three marked photos.
     QTest::keyClicks(form->textField(MetadataField::artist), QStringLiteral("Ana Lima"));
