@@ -106,9 +106,14 @@ void AppDelegate::showRatingAlert()
     // The user chose to rate: the question is not asked at start-up again,
     // whether or not this desktop has a software centre to show the page.
     platform::Settings::setBool(SettingsKey::isAppstoreRated, true);
-    if (!platform::Workspace::openUrl(platform::Workspace::storeUrl(QStringLiteral(CALVORN_APP_ID))))
-        platform::showAlert(tr("No software centre could open Calvorn's page"),
-            tr("This desktop has no software centre that opens application pages. Thank you all the same!"));
+    if (platform::Workspace::openUrl(platform::Workspace::storeUrl(QStringLiteral(CALVORN_APP_ID))))
+        return;
+    std::unique_ptr<platform::Alert> notOpened(platform::Alert::warning(InitialWindowController::shared(),
+        tr("No software centre could open Calvorn's page"),
+        tr("This desktop has no software centre that opens application pages. Thank you all the same!"),
+        { tr("OK") }));
+    notOpened->setAlertStyle(platform::Alert::Style::Informational);
+    notOpened->runModal();
 }
 
 void AppDelegate::clickedAbout()
