@@ -75,6 +75,7 @@ void HomeViewController::exportMetadata()
     platform::OpenPanel *panel
         = newFolderPanel(QStringLiteral("Please select a destination folder to export Metadata csv file."),
             QStringLiteral("Select Destination Folder"));
+    panel->setWindowTitle(tr("Choose the Folder for the CSV File"));
     const QPointer<HomeViewController> self(this);
     panel->beginSheet(window(), [self, panel](int response) {
         if (!self || response != platform::OpenPanel::OK || panel->urls().isEmpty())

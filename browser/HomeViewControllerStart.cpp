@@ -157,6 +157,7 @@ void HomeViewController::chooseDestination(EditingOptions option, const Metadata
         = std::any_of(shown.cbegin(), shown.cend(), [](const auto &file) { return file->isPhotoLibrary; });
 
     platform::OpenPanel *panel = newFolderPanel(localizedString("QX_ID_227"), localizedString("QX_ID_228"));
+    panel->setWindowTitle(tr("Choose the Folder for the Edited Copies"));
     // A library's photos can only be copied out, never changed in place.
     if (!fromLibrary) {
         auto *accessory = new QWidget;
@@ -190,6 +191,8 @@ platform::OpenPanel *HomeViewController::newFolderPanel(const QString &message, 
     panel->setTreatsPackagesAsDirectories(false);
     panel->setMessage(message);
     panel->setPrompt(prompt);
+    // Copies and exports go where they went last time.
+    panel->setFolderMemoryKey(QStringLiteral("outputPanelFolder"));
     return panel;
 }
 

@@ -4,6 +4,7 @@
 #include <QLayout>
 #include <QVariant>
 #include <QWidget>
+#include <QWindow>
 
 namespace platform::Window {
 
@@ -38,10 +39,15 @@ void setTitleButtons(QWidget *window, bool minimise, bool maximise)
     flags.setFlag(Qt::WindowMaximizeButtonHint, maximise);
     if (flags == window->windowFlags())
         return;
-    const bool wasVisible = window->isVisible();
+    // A window that has its native window keeps it: setWindowFlags() would
+    // make a new one, which the window manager places by its frame's corner
+    // where the old one had its client area, a title bar's height higher.
+    if (QWindow *native = window->windowHandle()) {
+        window->overrideWindowFlags(flags);
+        native->setFlags(flags);
+        return;
+    }
     window->setWindowFlags(flags);
-    if (wasVisible)
-        window->show();
 }
 
 namespace {

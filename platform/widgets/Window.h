@@ -13,8 +13,8 @@ namespace Window {
 void activate(QWidget *window);
 
 // Shows or hides the minimise and maximise buttons of a top-level window's
-// title bar; the close button stays. A visible window is shown again after
-// its flags change. Window managers may ignore the hints: best effort.
+// title bar; the close button stays. The window keeps its place and stays
+// shown. Window managers may ignore the hints: best effort.
 void setTitleButtons(QWidget *window, bool minimise, bool maximise);
 bool hasMinimiseButton(const QWidget *window);
 bool hasMaximiseButton(const QWidget *window);

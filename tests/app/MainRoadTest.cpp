@@ -12,6 +12,7 @@
 #include "app/ViewController.h"
 #include "batch/ProgressViewController.h"
 #include "batch/RenameViewController.h"
+#include "batch/Result.h"
 #include "batch/ResultViewController.h"
 #include "browser/DashboardViewController.h"
 #include "browser/GridThumbnails.h"
@@ -19,6 +20,7 @@
 #include "browser/MetadataDetailsViewController.h"
 #include "browser/PreviewViewController.h"
 #include "browser/QorCollectionView.h"
+#include "common/ContainerPage.h"
 #include "controls/CustomTextView.h"
 #include "editor/DateTimeViewController.h"
 #include "editor/EditLocationViewController.h"
@@ -99,6 +101,22 @@ void choose(QComboBox *popUp, const QString &item)
     emit popUp->activated(popUp->currentIndex());
 }
 
+// Counts how often a window is hidden or gets a new native window.
+class NativeWindowWatch : public QObject
+{
+public:
+    explicit NativeWindowWatch(QWidget *window) { window->installEventFilter(this); }
+    int remade = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide || event->type() == QEvent::WinIdChange)
+            ++remade;
+        return false;
+    }
+};
+
 class MainRoadTest : public UserRoadFixture
 {
 protected:
@@ -174,7 +192,11 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     EXPECT_TRUE(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->isReadOnly());
     EXPECT_EQ(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->text(),
         QStringLiteral("NIKON CORPORATION"));
-    preview->close();
+    EXPECT_TRUE(preview->mapView->isHidden()) << "no map at 0°, 0° for a photo without a position";
+    EXPECT_FALSE(preview->lblNoLocation->isHidden());
+    // Escape closes it, as it closes the desktop's picture viewers.
+    QTest::keyClick(preview, Qt::Key_Escape);
+    EXPECT_FALSE(preview->isVisible());
 
     // Text, number and keywords typed into the form of three marked photos.
     QTest::keyClicks(form->textField(MetadataField::artist), QStringLiteral("Ana Lima"));
@@ -332,4 +354,45 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
         << "taken 23:37:53 on 21 June, an hour later the next day";
     EXPECT_EQ(QDir(copies.path()).entryList(QDir::Files).size(), chosen.size());
     EXPECT_EQ(alerts.remaining(), 0);
+}
+
+TEST_F(MainRoadTest, TheWindowStaysWhereTheUserLeftItThroughABatchAndRestarts)
+{
+    launch();
+    InitialWindowController *window = InitialWindowController::shared();
+    window->setGeometry(QRect(130, 90, 1100, 760));
+    settle(2);
+    const QRect placed = window->geometry();
+
+    // The result page takes the title buttons away and Finish gives them
+    // back: the window stays where it is, never hidden and made anew (a
+    // window manager places a window made anew by its frame's corner).
+    NativeWindowWatch watch(window);
+    Result done;
+    done.processedPhotos = done.totalPhotos = done.totalEditedPhotos = 1;
+    batchResult() = done;
+    showContainerPage(ContainerPage::result);
+    ResultViewController::shared()->displayResult();
+    settle(2);
+    EXPECT_EQ(window->geometry(), placed);
+    ResultViewController::shared()->btnFinish->click();
+    settle(2);
+    EXPECT_EQ(window->geometry(), placed);
+    EXPECT_EQ(watch.remade, 0);
+
+    // Quit and start again, ten times: the same place and size each time.
+    window->close();
+    const QByteArray saved = window->saveGeometry();
+    for (int start = 0; start < 10; ++start) {
+        settle(1);
+        delegate.reset();
+        screens.releaseShared();
+        delegate = std::make_unique<AppDelegate>(HelperHandshake(helper));
+        delegate->applicationWillFinishLaunching();
+        window = InitialWindowController::shared();
+        settle(1);
+        EXPECT_EQ(window->geometry(), placed) << "start " << start;
+        window->close();
+        EXPECT_EQ(window->saveGeometry(), saved) << "start " << start;
+    }
 }
