@@ -8,6 +8,7 @@
 #include "engine/PhotoshopResources.h"
 #include "platform/Console.h"
 #include "platform/RegularFile.h"
+#include "platform/XmpToolkit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,7 +31,7 @@ using platform::SupportedImages::Use;
 
 Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image)
 {
-    image->readMetadata();
+    platform::XmpToolkit::readMetadata(*image);
     return image;
 }
 
@@ -72,7 +73,7 @@ platform::SupportedImages::OpenedFile openForReading(const QString &path)
 {
     platform::SupportedImages::OpenedFile opened
         = platform::SupportedImages::openFile(path, pathBytes(path), Use::Reading);
-    opened.image->readMetadata();
+    platform::XmpToolkit::readMetadata(*opened.image);
     return opened;
 }
 
@@ -127,7 +128,7 @@ void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const
 {
     const bool refreshDigest = iptc == IptcContent::Kept && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
-    image.writeMetadata();
+    platform::XmpToolkit::writeMetadata(image);
 
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)
