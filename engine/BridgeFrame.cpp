@@ -81,17 +81,18 @@ EditedImage openForEditing(const QString &path)
 {
     const std::string name = pathBytes(path);
     QString reason;
-    const std::optional<platform::RegularFile> file = platform::RegularFile::open(path, &reason);
-    if (!file)
+    EditedImage edited { ReplaceableFile::open(path, &reason), nullptr, nullptr };
+    if (!edited.file)
         throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, name, reason.toStdString());
+    const int fd = edited.file->file().descriptor();
     struct stat st = {};
-    if (::fstat(file->descriptor(), &st) != 0)
+    if (::fstat(fd, &st) != 0)
         throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
 
     // One byte more than the file holds, so that the read that finds the
     // end needs no second buffer; a file that grew meanwhile still fits.
     std::size_t capacity = std::size_t(st.st_size) + 1;
-    EditedImage edited { std::make_unique_for_overwrite<Exiv2::byte[]>(capacity), {} };
+    edited.bytes = std::make_unique_for_overwrite<Exiv2::byte[]>(capacity);
     std::size_t size = 0;
     for (;;) {
         if (size == capacity) {
@@ -100,7 +101,7 @@ EditedImage openForEditing(const QString &path)
             edited.bytes = std::move(larger);
             capacity *= 2;
         }
-        const ssize_t got = ::read(file->descriptor(), edited.bytes.get() + size, capacity - size);
+        const ssize_t got = ::read(fd, edited.bytes.get() + size, capacity - size);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -123,9 +124,10 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
     return image.checkMode(group) != Exiv2::amNone;
 }
 
-void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check,
+void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc, const WrittenCheck &check,
     const MetadataOperation::Destination &into)
 {
+    Exiv2::Image &image = *edited.image;
     const bool refreshDigest = iptc == IptcContent::Kept && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
     platform::XmpToolkit::writeMetadata(image);
@@ -162,7 +164,7 @@ void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const
         check(*written);
 
     const char *bytes = reinterpret_cast<const char *>(data);
-    const QString failure = into ? into(bytes, size) : replaceFileContents(path, bytes, size);
+    const QString failure = into ? into(bytes, size) : replaceFileContents(*edited.file, path, bytes, size);
     io.munmap();
     if (!failure.isEmpty())
         throw Exiv2::Error(Exiv2::kerErrorMessage, failure.toStdString());

@@ -441,7 +441,7 @@ bool MetadataOperation::setMetadata(
         const IptcContent iptc
             = empty || !givenKeys(values, iptcKeys).empty() ? IptcContent::Changed : IptcContent::Kept;
         saveEdits(
-            *image, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); }, into);
+            edited, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); }, into);
         report.print();
     });
 }
