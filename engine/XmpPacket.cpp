@@ -24,6 +24,9 @@ const std::string &packetOf(const Exiv2::Image &image)
 
 bool hasUnreadableXmp(const Exiv2::Image &image)
 {
+    // Values read from the packet mean it parsed: no second parse needed.
+    if (!image.xmpData().empty())
+        return false;
     const std::string &packet = packetOf(image);
     if (std::all_of(packet.begin(), packet.end(), [](unsigned char c) { return std::isspace(c) || c == 0; }))
         return false;

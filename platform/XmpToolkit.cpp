@@ -19,11 +19,69 @@ namespace {
 // Calls of the two functions below on this thread, from anywhere.
 thread_local unsigned long passedOnThisThread = 0;
 std::atomic<bool> libraryPasses { false };
-// Parsing registers each namespace a packet declares with the prefix the
-// packet gives it, for every packet serialised afterwards; set when that
-// may have happened since the library's own prefixes were last put back.
-// Read and written under the lock.
+// Set when a packet parsed since the library's own prefixes were last put
+// back may have changed one (see changesKnownPrefixes). Read and written
+// under the lock.
 bool prefixesTouched = true;
+
+// Whether parsing the packet changes a prefix the toolkit writes with: the
+// toolkit registers each namespace a packet declares with the prefix the
+// packet gives it (a default namespace with "_dflt_"). So it does when the
+// packet declares a namespace the library knows under another prefix
+// (xmlns:xap for the one the library writes as xmp), or a prefix the
+// library knows for another namespace; and, to be safe, when a
+// declaration cannot be read here.
+bool changesKnownPrefixes(const std::string &packet)
+{
+    static const std::string marker = "xmlns";
+    static const char *const blanks = " \t\r\n";
+    const auto normalised = [](std::string ns) {
+        if (!ns.empty() && ns.back() != '/' && ns.back() != '#')
+            ns += '/';
+        return ns;
+    };
+    // A packet in UTF-16 or UTF-32 is not read here.
+    if (packet.find('\0') != std::string::npos)
+        return true;
+    for (size_t at = packet.find(marker); at != std::string::npos; at = packet.find(marker, at + 1)) {
+        size_t i = at + marker.size();
+        std::string prefix = "_dflt_";
+        if (i < packet.size() && packet[i] == ':') {
+            const size_t end = packet.find_first_of("=/> \t\r\n", i + 1);
+            if (end == std::string::npos)
+                return true;
+            prefix = packet.substr(i + 1, end - i - 1);
+            i = end;
+        }
+        i = packet.find_first_not_of(blanks, i);
+        if (i == std::string::npos || packet[i] != '=')
+            continue; // the word in a text, not a declaration
+        i = packet.find_first_not_of(blanks, i + 1);
+        if (i == std::string::npos || (packet[i] != '"' && packet[i] != '\''))
+            return true;
+        const size_t close = packet.find(packet[i], i + 1);
+        if (close == std::string::npos)
+            return true;
+        const std::string uri = packet.substr(i + 1, close - i - 1);
+        if (uri.find('&') != std::string::npos)
+            return true;
+        if ((prefix == "x" && uri == "adobe:ns:meta/")
+            || (prefix == "rdf" && uri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#"))
+            continue;
+        const std::string known = Exiv2::XmpProperties::prefix(uri);
+        if (!known.empty() && known != prefix)
+            return true;
+        if (known.empty()) {
+            try {
+                if (normalised(Exiv2::XmpProperties::ns(prefix)) != normalised(uri))
+                    return true;
+            } catch (const Exiv2::AnyError &) {
+                // A prefix the library does not know yet: its own.
+            }
+        }
+    }
+    return false;
+}
 
 // The library's own definition of a function this program provides too.
 template <typename Function> Function libraryFunction(const char *symbol)
@@ -96,6 +154,7 @@ void writeMetadata(Exiv2::Image &image)
 
 } // namespace platform::XmpToolkit
 
+using platform::XmpToolkit::changesKnownPrefixes;
 using platform::XmpToolkit::libraryFunction;
 using platform::XmpToolkit::passedOnThisThread;
 using platform::XmpToolkit::prefixesTouched;
@@ -106,9 +165,11 @@ int Exiv2::XmpParser::decode(XmpData &xmpData, const std::string &xmpPacket)
     static const auto library
         = libraryFunction<Decode>("_ZN5Exiv29XmpParser6decodeERNS_7XmpDataERKNSt7__cxx1112basic_"
                                   "stringIcSt11char_traitsIcESaIcEEE");
+    const bool changesPrefixes = changesKnownPrefixes(xmpPacket);
     std::lock_guard lock(platform::XmpToolkit::mutex());
     ++passedOnThisThread;
-    prefixesTouched = true;
+    if (changesPrefixes)
+        prefixesTouched = true;
     return library(xmpData, xmpPacket);
 }
 
