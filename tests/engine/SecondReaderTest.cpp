@@ -9,6 +9,7 @@
 #include "support/QtPrinters.h"
 
 #include "engine/MetadataOperation.h"
+#include "engine/MetadataTag.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -731,5 +732,189 @@ TEST(SecondReader, WritesAndClearsOfEverySampleKeepWhatTheyDoNotName)
     for (const Result &result : results) {
         compare(result, readings.value(result.original), readings.value(result.path),
             pictures.value(result.original), pictures.value(result.path));
+    }
+}
+
+namespace {
+
+// Every key a write knows, a value for it and where exiftool finds it, as
+// it reads it (numbers as numbers). The Compression goes into a PNG, as a
+// JPEG may not hold it; all the others into one JPEG.
+struct FieldCase
+{
+    const char *key;
+    QVariant value;
+    const char *readAs;
+    QJsonValue expected;
+};
+
+const FieldCase fieldCases[] = {
+    { "Exif.Image.Artist", QStringLiteral("An Artist"), "EXIF:IFD0:Artist", QStringLiteral("An Artist") },
+    { "Exif.Image.ImageDescription", QStringLiteral("A description"), "EXIF:IFD0:ImageDescription",
+        QStringLiteral("A description") },
+    { "Exif.Image.Copyright", QStringLiteral("A copyright"), "EXIF:IFD0:Copyright",
+        QStringLiteral("A copyright") },
+    { "Exif.Image.Software", QStringLiteral("A program"), "EXIF:IFD0:Software", QStringLiteral("A program") },
+    { "Exif.Photo.UserComment", QStringLiteral("A comment"), "EXIF:ExifIFD:UserComment",
+        QStringLiteral("A comment") },
+    { "Exif.Photo.DateTimeOriginal", QStringLiteral("2001:02:03 04:05:06"), "EXIF:ExifIFD:DateTimeOriginal",
+        QStringLiteral("2001:02:03 04:05:06") },
+    { "Exif.Photo.DateTimeDigitized", QStringLiteral("2002:03:04 05:06:07"), "EXIF:ExifIFD:CreateDate",
+        QStringLiteral("2002:03:04 05:06:07") },
+    { "Exif.Image.DateTime", QStringLiteral("2003:04:05 06:07:08"), "EXIF:IFD0:ModifyDate",
+        QStringLiteral("2003:04:05 06:07:08") },
+    { "Exif.Image.Make", QStringLiteral("A make"), "EXIF:IFD0:Make", QStringLiteral("A make") },
+    { "Exif.Image.Model", QStringLiteral("A model"), "EXIF:IFD0:Model", QStringLiteral("A model") },
+    { "Exif.Photo.CameraOwnerName", QStringLiteral("An owner"), "EXIF:ExifIFD:OwnerName",
+        QStringLiteral("An owner") },
+    { "Exif.Photo.BodySerialNumber", QStringLiteral("B-123"), "EXIF:ExifIFD:SerialNumber",
+        QStringLiteral("B-123") },
+    { "Exif.Photo.ISOSpeedRatings", QVariant::fromValue<qint64>(200), "EXIF:ExifIFD:ISO", 200 },
+    { "Exif.Photo.FNumber", 2.8, "EXIF:ExifIFD:FNumber", 2.8 },
+    { "Exif.Photo.FocalLength", 35.0, "EXIF:ExifIFD:FocalLength", 35 },
+    { "Exif.Photo.FocalLengthIn35mmFilm", QVariant::fromValue<qint64>(52),
+        "EXIF:ExifIFD:FocalLengthIn35mmFormat", 52 },
+    { "Exif.Photo.Flash", QVariant::fromValue<qint64>(16), "EXIF:ExifIFD:Flash", 16 },
+    { "Exif.Image.Orientation", QVariant::fromValue<qint64>(6), "EXIF:IFD0:Orientation", 6 },
+    { "Exif.Photo.ExposureMode", QVariant::fromValue<qint64>(1), "EXIF:ExifIFD:ExposureMode", 1 },
+    { "Exif.Photo.ExposureProgram", QVariant::fromValue<qint64>(3), "EXIF:ExifIFD:ExposureProgram", 3 },
+    { "Exif.Photo.ExposureTime", 0.004, "EXIF:ExifIFD:ExposureTime", 0.004 },
+    { "Exif.Photo.MeteringMode", QVariant::fromValue<qint64>(5), "EXIF:ExifIFD:MeteringMode", 5 },
+    { "Exif.Photo.SceneCaptureType", QVariant::fromValue<qint64>(2), "EXIF:ExifIFD:SceneCaptureType", 2 },
+    { "Exif.Photo.WhiteBalance", QVariant::fromValue<qint64>(1), "EXIF:ExifIFD:WhiteBalance", 1 },
+    { "Exif.Photo.Saturation", QVariant::fromValue<qint64>(2), "EXIF:ExifIFD:Saturation", 2 },
+    { "Exif.Photo.SensingMethod", QVariant::fromValue<qint64>(2), "EXIF:ExifIFD:SensingMethod", 2 },
+    { "Exif.Photo.Sharpness", QVariant::fromValue<qint64>(1), "EXIF:ExifIFD:Sharpness", 1 },
+    { "Exif.Photo.SubjectDistanceRange", QVariant::fromValue<qint64>(3), "EXIF:ExifIFD:SubjectDistanceRange",
+        3 },
+    { "Exif.Photo.LensMake", QStringLiteral("A lens maker"), "EXIF:ExifIFD:LensMake",
+        QStringLiteral("A lens maker") },
+    { "Exif.Photo.LensModel", QStringLiteral("A lens"), "EXIF:ExifIFD:LensModel", QStringLiteral("A lens") },
+    { "Exif.Photo.LensSerialNumber", QStringLiteral("L-456"), "EXIF:ExifIFD:LensSerialNumber",
+        QStringLiteral("L-456") },
+    { "Exif.GPSInfo.GPSLatitude", 48.8584, "EXIF:GPS:GPSLatitude", 48.8584 },
+    { "Exif.GPSInfo.GPSLatitudeRef", QStringLiteral("N"), "EXIF:GPS:GPSLatitudeRef", QStringLiteral("N") },
+    { "Exif.GPSInfo.GPSLongitude", 2.2945, "EXIF:GPS:GPSLongitude", 2.2945 },
+    { "Exif.GPSInfo.GPSLongitudeRef", QStringLiteral("E"), "EXIF:GPS:GPSLongitudeRef", QStringLiteral("E") },
+    { "Exif.GPSInfo.GPSAltitude", 35.5, "EXIF:GPS:GPSAltitude", 35.5 },
+    { "Exif.GPSInfo.GPSAltitudeRef", QVariant::fromValue<qint64>(1), "EXIF:GPS:GPSAltitudeRef", 1 },
+    { "Iptc.Application2.DigitizationDate", QStringLiteral("2004-05-06"), "IPTC:DigitalCreationDate",
+        QStringLiteral("2004:05:06") },
+    { "Iptc.Application2.DigitizationTime", QStringLiteral("07:08:09+02:00"), "IPTC:DigitalCreationTime",
+        QStringLiteral("07:08:09+02:00") },
+    { "Iptc.Application2.DateCreated", QStringLiteral("2005-06-07"), "IPTC:DateCreated",
+        QStringLiteral("2005:06:07") },
+    { "Iptc.Application2.TimeCreated", QStringLiteral("08:09:10-05:00"), "IPTC:TimeCreated",
+        QStringLiteral("08:09:10-05:00") },
+    { "Iptc.Application2.Byline", QStringLiteral("A writer"), "IPTC:By-line", QStringLiteral("A writer") },
+    { "Iptc.Application2.BylineTitle", QStringLiteral("A title"), "IPTC:By-lineTitle",
+        QStringLiteral("A title") },
+    { "Iptc.Application2.Copyright", QStringLiteral("A notice"), "IPTC:CopyrightNotice",
+        QStringLiteral("A notice") },
+    { "Iptc.Application2.Headline", QStringLiteral("A headline"), "IPTC:Headline",
+        QStringLiteral("A headline") },
+    { "Iptc.Application2.Caption", QStringLiteral("A caption"), "IPTC:Caption-Abstract",
+        QStringLiteral("A caption") },
+    { "Iptc.Application2.Writer", QStringLiteral("An editor"), "IPTC:Writer-Editor",
+        QStringLiteral("An editor") },
+    { "Iptc.Application2.ObjectName", QStringLiteral("An object"), "IPTC:ObjectName",
+        QStringLiteral("An object") },
+    { "Iptc.Application2.Category", QStringLiteral("ABC"), "IPTC:Category", QStringLiteral("ABC") },
+    { "Iptc.Application2.SuppCategory", QStringLiteral("More"), "IPTC:SupplementalCategories",
+        QStringLiteral("More") },
+    { "Iptc.Application2.Keywords", QStringLiteral("One, Two"), "IPTC:Keywords",
+        QJsonArray { QStringLiteral("One"), QStringLiteral("Two") } },
+    { "Iptc.Application2.SubLocation", QStringLiteral("A corner"), "IPTC:Sub-location",
+        QStringLiteral("A corner") },
+    { "Iptc.Application2.City", QStringLiteral("A city"), "IPTC:City", QStringLiteral("A city") },
+    { "Iptc.Application2.ProvinceState", QStringLiteral("A state"), "IPTC:Province-State",
+        QStringLiteral("A state") },
+    { "Iptc.Application2.CountryName", QStringLiteral("A country"), "IPTC:Country-PrimaryLocationName",
+        QStringLiteral("A country") },
+    { "Iptc.Application2.CountryCode", QStringLiteral("FRA"), "IPTC:Country-PrimaryLocationCode",
+        QStringLiteral("FRA") },
+    { "Iptc.Application2.TransmissionReference", QStringLiteral("T-789"),
+        "IPTC:OriginalTransmissionReference", QStringLiteral("T-789") },
+    { "Iptc.Application2.SpecialInstructions", QStringLiteral("Handle with care"), "IPTC:SpecialInstructions",
+        QStringLiteral("Handle with care") },
+    { "Iptc.Application2.Credit", QStringLiteral("A credit"), "IPTC:Credit", QStringLiteral("A credit") },
+    { "Iptc.Application2.Source", QStringLiteral("A source"), "IPTC:Source", QStringLiteral("A source") },
+    { "Xmp.aux.SerialNumber", QStringLiteral("X-1"), "XMP:XMP-aux:SerialNumber", QStringLiteral("X-1") },
+    { "Xmp.aux.Lens", QStringLiteral("An XMP lens"), "XMP:XMP-aux:Lens", QStringLiteral("An XMP lens") },
+    { "Xmp.xmp.CreateDate", QStringLiteral("2006:07:08 09:10:11"), "XMP:XMP-xmp:CreateDate",
+        QStringLiteral("2006:07:08 09:10:11") },
+    { "Xmp.xmp.ModifyDate", QStringLiteral("2007:08:09 10:11:12"), "XMP:XMP-xmp:ModifyDate",
+        QStringLiteral("2007:08:09 10:11:12") },
+    { "Xmp.photoshop.DateCreated", QStringLiteral("2008:09:10 11:12:13"), "XMP:XMP-photoshop:DateCreated",
+        QStringLiteral("2008:09:10 11:12:13") },
+    { "Exif.Image.Compression", QVariant::fromValue<qint64>(1), "EXIF:IFD0:Compression", 1 },
+    { "Exif.Image.DocumentName", QStringLiteral("A document"), "EXIF:IFD0:DocumentName",
+        QStringLiteral("A document") },
+    { "Exif.Image.XResolution", 300.0, "EXIF:IFD0:XResolution", 300 },
+    { "Exif.Image.YResolution", 301.0, "EXIF:IFD0:YResolution", 301 },
+    { "Exif.Image.HostComputer", QStringLiteral("A host"), "EXIF:IFD0:HostComputer",
+        QStringLiteral("A host") },
+    { "Exif.Image.PrimaryChromaticities", 0.7, "EXIF:IFD0:PrimaryChromaticities",
+        QStringLiteral("0.7 0.33 0.3 0.6 0.15 0.06") },
+    { "Exif.Photo.SpectralSensitivity", QStringLiteral("Panchromatic"), "EXIF:ExifIFD:SpectralSensitivity",
+        QStringLiteral("Panchromatic") },
+    { "Exif.Photo.SensitivityType", QVariant::fromValue<qint64>(2), "EXIF:ExifIFD:SensitivityType", 2 },
+    { "Exif.Photo.StandardOutputSensitivity", QVariant::fromValue<qint64>(400),
+        "EXIF:ExifIFD:StandardOutputSensitivity", 400 },
+    { "Exif.Photo.CompressedBitsPerPixel", 4.0, "EXIF:ExifIFD:CompressedBitsPerPixel", 4 },
+    // Read as the aperture it stands for: 2 APEX is f/2.
+    { "Exif.Photo.MaxApertureValue", 2.0, "EXIF:ExifIFD:MaxApertureValue", 2 },
+    { "Exif.Photo.ColorSpace", QVariant::fromValue<qint64>(1), "EXIF:ExifIFD:ColorSpace", 1 },
+    { "Exif.Photo.LightSource", QVariant::fromValue<qint64>(3), "EXIF:ExifIFD:LightSource", 3 },
+    { "Exif.Photo.DigitalZoomRatio", 1.5, "EXIF:ExifIFD:DigitalZoomRatio", 1.5 },
+};
+
+} // namespace
+
+TEST(SecondReader, EveryKeyAWriteKnowsReadsBackAsWritten)
+{
+    REQUIRE_TEST_DATA();
+    ASSERT_TRUE(secondreader::hasExiftool()) << "exiftool is installed by scripts/install-deps";
+
+    // The table here names every key the write table gives, no more.
+    QStringList known;
+    for (const std::string_view key : metadataTagKeys)
+        known << QString::fromLatin1(key.data(), qsizetype(key.size()));
+    QStringList named;
+    for (const FieldCase &c : fieldCases)
+        named << QLatin1String(c.key);
+    known.sort();
+    named.sort();
+    EXPECT_EQ(named, known);
+
+    QTemporaryDir dir;
+    const QString images = testsupport::testDataDir() + QStringLiteral("/images/");
+    const QString jpeg = dir.path() + QStringLiteral("/fields.jpg");
+    const QString png = dir.path() + QStringLiteral("/fields.png");
+    // The form edits the first of the six chromaticities the file holds.
+    ASSERT_TRUE(secondreader::make(
+        { QStringLiteral("-o"), jpeg, QStringLiteral("-PrimaryChromaticities=0.64 0.33 0.3 0.6 0.15 0.06"),
+            images + QStringLiteral("exiv2-empty.jpg") }));
+    ASSERT_TRUE(QFile::copy(images + QStringLiteral("1343_empty.png"), png));
+    QFile::setPermissions(png, QFile::ReadOwner | QFile::WriteOwner);
+
+    QVariantMap intoJpeg;
+    QVariantMap intoPng;
+    for (const FieldCase &c : fieldCases)
+        (QLatin1String(c.key) == QLatin1String("Exif.Image.Compression") ? intoPng : intoJpeg)
+            .insert(QLatin1String(c.key), c.value);
+    bridgetest::ConsoleCapture console;
+    const MetadataOperation bridge;
+    ASSERT_TRUE(bridge.setMetadata(jpeg, intoJpeg, false));
+    ASSERT_TRUE(bridge.setMetadata(png, intoPng, false));
+    EXPECT_EQ(console.errors(), QStringList());
+
+    const QHash<QString, Reading> readings = secondreader::readAll({ jpeg, png });
+    for (const FieldCase &c : fieldCases) {
+        const Reading &reading = readings.value(intoPng.contains(QLatin1String(c.key)) ? png : jpeg);
+        const QJsonValue found = reading.value(QLatin1String(c.readAs));
+        EXPECT_TRUE(sameValue(found, c.expected) || found == c.expected)
+            << c.key << " read as " << text(found).toStdString() << ", not "
+            << text(c.expected).toStdString();
     }
 }
