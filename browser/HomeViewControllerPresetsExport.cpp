@@ -23,9 +23,7 @@ void HomeViewController::clickedPresets()
 
 void HomeViewController::applyPreset(const Metadata &preset)
 {
-    MetadataEditorViewController *form = editingForm();
-    form->showPresetMetadata(preset);
-    form->refreshAllEditedMarks();
+    editingForm()->applyPreset(preset);
 }
 
 void HomeViewController::clickedExportMetadata()

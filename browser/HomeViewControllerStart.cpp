@@ -11,6 +11,7 @@
 #include "common/AppSettings.h"
 #include "common/Localization.h"
 #include "editor/MetadataEditorViewController.h"
+#include "editor/PresetFields.h"
 #include "editor/PresetViewController.h"
 #include "engine/FileInfo.h"
 #include "engine/Preset.h"
@@ -121,8 +122,10 @@ void HomeViewController::savePresetIfRequested(
         askSavePreset(option, metadata);
         return;
     }
+    // Only what the user edited: the rest of what the form showed belongs
+    // to the photos it showed.
     Preset preset(name);
-    preset.setMetadata(std::make_shared<Metadata>(metadata));
+    preset.setMetadata(std::make_shared<Metadata>(presetOfEdits(metadata)));
     presets.append(preset);
     savePresets(presets);
     chooseDestination(option, metadata);

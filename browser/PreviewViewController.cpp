@@ -29,6 +29,25 @@ namespace {
 // Decoded no larger than a large screen shows it.
 constexpr int PictureSide = 2048;
 
+// The file's own values, apart from what an editing form keeps on its
+// record (edited flags, date rules): the preview never shows an edit.
+std::shared_ptr<FileInfo> ownValues(const std::shared_ptr<FileInfo> &file)
+{
+    if (!file)
+        return nullptr;
+    auto shown = std::make_shared<FileInfo>(*file);
+    if (file->metadata) {
+        auto values = std::make_shared<Metadata>(*file->metadata);
+        values->resetEditedFlags();
+        for (int i = 0; i < dateRuleCount; ++i) {
+            values->setDateTime(
+                DateRule(i), std::make_shared<DateTime>(values->date(dateRules[std::size_t(i)].field)));
+        }
+        shown->metadata = std::move(values);
+    }
+    return shown;
+}
+
 } // namespace
 
 PreviewViewController::PreviewViewController(QWidget *parent)
@@ -143,8 +162,13 @@ void PreviewViewController::showPreview(const std::shared_ptr<FileInfo> &file)
         lblSizeValue->setText(fileSizeString(path).value_or(QString()));
         showPosition();
     }
+    showValues();
+}
+
+void PreviewViewController::showValues()
+{
     MetadataEditorViewController *form = metadataVC->metadataEditorVC;
-    form->setFileInfo(file);
+    form->setFileInfo(ownValues(m_fileInfo));
     form->showFileInfoMetadata();
     form->setEditable(false);
 }
@@ -166,8 +190,11 @@ void PreviewViewController::showPosition()
 
 void PreviewViewController::detailsArrived(const std::shared_ptr<FileInfo> &file)
 {
-    if (file == m_fileInfo && file->url)
+    if (file != m_fileInfo)
+        return;
+    if (file->url)
         showPosition();
+    showValues();
 }
 
 void PreviewViewController::showImage()

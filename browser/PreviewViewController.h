@@ -75,6 +75,8 @@ private:
     void embedMetadataDetails();
     void showImage();
     void showPosition();
+    // The read-only form shows a copy of the file's own values.
+    void showValues();
     void detailsArrived(const std::shared_ptr<FileInfo> &file);
 
     std::shared_ptr<FileInfo> m_fileInfo;

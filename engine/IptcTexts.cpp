@@ -102,6 +102,11 @@ bool isMarkedUtf8(const Exiv2::IptcData &iptc)
     return marker != iptc.end() && marker->toString() == utf8Designation;
 }
 
+QString undeclaredText(const std::string &bytes)
+{
+    return iptcText(bytes, false);
+}
+
 QString iptcText(const std::string &bytes, bool markedUtf8)
 {
     const QByteArray text = untilNul(bytes);

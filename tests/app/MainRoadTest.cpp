@@ -34,6 +34,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -79,13 +81,19 @@ double degrees(const QString &rationals)
     return value;
 }
 
-// The time step turns the hour over within its day.
+const QString exifDateForm = QStringLiteral("yyyy:MM:dd HH:mm:ss");
+
+// A wall clock, carried into the next day where the hour runs over.
 QString anHourLater(const QString &exifDate)
 {
-    const QDateTime date = QDateTime::fromString(exifDate, QStringLiteral("yyyy:MM:dd HH:mm:ss"));
-    const QTime time = date.time();
-    return QDateTime(date.date(), QTime((time.hour() + 1) % 24, time.minute(), time.second()))
-        .toString(QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+    const QDateTime date = QDateTime::fromString(exifDate, exifDateForm);
+    return QDateTime(date.date(), date.time(), Qt::UTC).addSecs(3600).toString(exifDateForm);
+}
+
+void choose(QComboBox *popUp, const QString &item)
+{
+    popUp->setCurrentIndex(popUp->findText(item));
+    emit popUp->activated(popUp->currentIndex());
 }
 
 class MainRoadTest : public UserRoadFixture
@@ -122,8 +130,7 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     markChosen();
     MetadataEditorViewController *form = home->editingForm();
     EXPECT_EQ(form->textField(MetadataField::artist)->placeholderText(), QStringLiteral("Multiple values"));
-    const auto reagan = displayed(QStringLiteral("Reagan.jpg"));
-    home->openPreview(reagan);
+    home->openPreview(displayed(QStringLiteral("Reagan.jpg")));
     PreviewViewController *preview = PreviewViewController::shared();
     EXPECT_TRUE(preview->isVisible());
     EXPECT_EQ(preview->lblNameValue->text(), QStringLiteral("Reagan.jpg"));
@@ -170,13 +177,7 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
 
     // In place: confirm, do not save a preset, change the photos in place.
     alerts.answer(Yes).answer(No);
-    const auto inPlace = platform::OpenPanel::setResponder([](const platform::OpenPanel &panel) {
-        panel.accessoryWidget()->findChild<QPushButton *>(QStringLiteral("btnKeepSourceFolderPath"))->click();
-        return platform::OpenPanel::Answer { platform::OpenPanel::Cancel, {} };
-    });
-    home->btnStartProcess->click();
-    settle();
-    platform::OpenPanel::setResponder(inPlace);
+    startInPlace();
     ASSERT_EQ(alerts.shown().size(), 2u);
     EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("Apply your edits to the marked photos?"));
     auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
@@ -208,7 +209,8 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     EXPECT_FALSE(form->box(MetadataField::artist)->isMarked());
     EXPECT_EQ(home->popUpEditingOptions->currentIndex(), 0);
 
-    // Renamed copies: a prefix from the rename window, then a destination.
+    // Renamed copies: a prefix, the photo's date, city and size from the
+    // rename window, then a destination.
     addFolder();
     markChosen();
     home->btnRename->click();
@@ -216,10 +218,18 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     ASSERT_TRUE(rename->isVisible());
     if (!rename->btnEditOriginalFilename->isChecked())
         rename->btnEditOriginalFilename->click();
-    if (!rename->btnAddText->isChecked())
-        rename->btnAddText->click();
+    for (QCheckBox *box : { rename->btnAddText.data(), rename->btnAddDateTime.data(),
+             rename->btnAddExifDateTime.data(), rename->btnAddExifLocation.data(),
+             rename->btnCityAddExifLocation.data(), rename->btnAppendWidthHeight.data() }) {
+        if (!box->isChecked())
+            box->click();
+    }
     rename->txtFieldPrefixAddText->clear();
     QTest::keyClicks(rename->txtFieldPrefixAddText, QStringLiteral("trip"));
+    choose(rename->popUpFormatAddDateTime, QStringLiteral("YYYY-MM-DD"));
+    choose(rename->popUpTypeAddExifDateTime, QStringLiteral("Original Date/Time"));
+    EXPECT_EQ(rename->lblExampleValue->text(),
+        QStringLiteral("trip_{YYYY-MM-DD}_Filename_{City}_{Width}x{Height}"));
     rename->btnSave->click();
     QTest::keyClicks(form->textField(MetadataField::copyright), QStringLiteral("CC BY 4.0"));
     alerts.answer(Yes).answer(No);
@@ -231,15 +241,32 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     home->btnStartProcess->click();
     settle();
     platform::OpenPanel::setResponder(intoCopies);
+    // Each copy is named from its own photo, as the example promised.
     for (const QString &name : chosen) {
         SCOPED_TRACE(qPrintable(name));
-        const QString copy = copies.filePath(QStringLiteral("trip_") + name);
+        const QString source = photos.filePath(name);
+        const QDateTime taken = QDateTime::fromString(
+            exiv2Value(source, QStringLiteral("Exif.Photo.DateTimeOriginal")), exifDateForm);
+        const QString city = exiv2Value(source, QStringLiteral("Iptc.Application2.City"));
+        const QSize size = QImageReader(source).size();
+        const QString copy = copies.filePath(
+            QStringLiteral("trip_%1_%2%3_%4x%5.jpg")
+                .arg(taken.toString(QStringLiteral("yyyy-MM-dd")), QFileInfo(name).completeBaseName(),
+                    city.isEmpty() ? QString() : QLatin1Char('_') + city)
+                .arg(size.width())
+                .arg(size.height()));
         ASSERT_TRUE(QFile::exists(copy))
             << qPrintable(QDir(copies.path()).entryList(QDir::Files).join(QLatin1Char(' ')));
         EXPECT_EQ(exiv2Value(copy, QStringLiteral("Exif.Image.Copyright")), QStringLiteral("CC BY 4.0"));
         EXPECT_EQ(exiv2Value(copy, QStringLiteral("Exif.Image.Artist")), QStringLiteral("Ana Lima"))
             << "the first batch's value, kept by the copy";
     }
+    const QSize reagan = QImageReader(photos.filePath(QStringLiteral("Reagan.jpg"))).size();
+    EXPECT_TRUE(
+        QFile::exists(copies.filePath(QStringLiteral("trip_2004-06-22_Reagan_Straits of Magellan_%1x%2.jpg")
+                                          .arg(reagan.width())
+                                          .arg(reagan.height()))))
+        << "taken 23:37:53 on 21 June, an hour later the next day";
     EXPECT_EQ(QDir(copies.path()).entryList(QDir::Files).size(), chosen.size());
     EXPECT_EQ(alerts.remaining(), 0);
 }

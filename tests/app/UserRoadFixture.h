@@ -97,6 +97,21 @@ protected:
         ASSERT_EQ(ViewController::current()->shownPage(), HomeViewController::shared());
     }
 
+    // Start, the destination panel answered with the button that changes
+    // the photos in place; the batch runs to its end.
+    static void startInPlace()
+    {
+        const auto previous = platform::OpenPanel::setResponder([](const platform::OpenPanel &panel) {
+            panel.accessoryWidget()
+                ->findChild<QPushButton *>(QStringLiteral("btnKeepSourceFolderPath"))
+                ->click();
+            return platform::OpenPanel::Answer { platform::OpenPanel::Cancel, {} };
+        });
+        HomeViewController::shared()->btnStartProcess->click();
+        settle();
+        platform::OpenPanel::setResponder(previous);
+    }
+
     // Only the photos of these names stay marked.
     static void markOnly(const QStringList &names)
     {
