@@ -374,7 +374,7 @@ bool MetadataOperation::setMetadata(
         WriteReport report(path);
 
         std::vector<std::string> exifWritten;
-        const std::vector<std::string> iptcWritten = keysOf(givenKeys(values, Group::Iptc));
+        std::vector<std::string> iptcWritten;
         if (supports(*image, Exiv2::mdExif))
             exifWritten = setExif(*image, values, empty, kind, report);
         else
@@ -385,6 +385,7 @@ bool MetadataOperation::setMetadata(
             if (!empty)
                 iptc = image->iptcData();
             writeIptc(iptc, values, report);
+            iptcWritten = keysOf(givenKeys(values, Group::Iptc));
             keepStoredDatesAndTimes(iptc, storedIptc(*image), iptcWritten);
             image->setIptcData(iptc);
         } else {
