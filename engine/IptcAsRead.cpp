@@ -3,6 +3,7 @@
 
 #include "engine/ImageStructure.h"
 #include "engine/JpegSegments.h"
+#include "engine/PhotoshopResources.h"
 
 #include <exiv2/exif.hpp>
 #include <exiv2/jpgimage.hpp>
@@ -19,11 +20,6 @@ namespace {
 
 constexpr Exiv2::byte app13 = 0xed;
 constexpr char photoshop[] = "Photoshop 3.0";
-
-uint32_t bigEndian32(const Exiv2::byte *p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
 
 // The IPTC of every IPTC resource among Photoshop resources, one after the
 // other, as the library reads them.
@@ -58,18 +54,12 @@ Exiv2::Blob jpegIptc(Exiv2::byte *data, long size)
     return resources.empty() ? resources : iptcOfResources(resources.data(), long(resources.size()));
 }
 
-Exiv2::Blob photoshopIptc(const Exiv2::byte *data, long size)
+Exiv2::Blob photoshopIptc(Exiv2::byte *data, long size)
 {
-    constexpr long header = 26;
-    if (size < header + 4)
-        return {};
-    const long colourModeEnd = header + 4 + long(bigEndian32(data + header));
-    if (colourModeEnd + 4 > size)
-        return {};
-    const long resources = long(bigEndian32(data + colourModeEnd));
-    if (resources > size - colourModeEnd - 4)
-        return {};
-    return iptcOfResources(data + colourModeEnd + 4, resources);
+    Exiv2::Blob iptc;
+    forEachResourceBlock(data, size, Exiv2::ImageType::psd,
+        [&](Exiv2::byte *block, long blockSize) { iptc = iptcOfResources(block, blockSize); });
+    return iptc;
 }
 
 // The first directory's IPTC tag, else its Photoshop resources' IPTC.
