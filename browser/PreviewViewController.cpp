@@ -13,11 +13,13 @@
 #include "platform/ImageIO.h"
 #include "platform/widgets/MapView.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -99,12 +101,15 @@ void PreviewViewController::buildLayout()
     mapView->setMinimumHeight(200);
     mapView->setPinDraggable(false);
     lblLocationView = new QLabel(this);
+    lblNoLocation = new QLabel(tr("No GPS position recorded"), this);
+    lblNoLocation->setForegroundRole(QPalette::PlaceholderText);
     segmentLocationView = new SegmentedControl(3, this);
     segmentLocationView->setSelectedSegment(0);
     connect(
         segmentLocationView, &SegmentedControl::clicked, this, &PreviewViewController::clickedSegmentControl);
     auto *mapBar = new QHBoxLayout;
     mapBar->addWidget(lblLocationView);
+    mapBar->addWidget(lblNoLocation);
     mapBar->addStretch();
     mapBar->addWidget(segmentLocationView);
 
@@ -181,11 +186,17 @@ void PreviewViewController::showPosition()
         latitude = *values->gpsLatitude();
         longitude = *values->gpsLongitude();
     }
+    // A photo without a position gets no map: neither another photo's place
+    // nor an empty one at 0°, 0°.
+    mapView->setVisible(known);
+    segmentLocationView->setVisible(known);
+    lblNoLocation->setVisible(!known);
+    mapView->setPinVisible(known);
+    if (!known)
+        return;
     const MapView::Coordinate centre { latitude, longitude };
     mapView->setRegion(centre, RegionSpan, true);
     mapView->setPinCoordinate(centre);
-    // A photo without a position gets no pin at another photo's place.
-    mapView->setPinVisible(known);
 }
 
 void PreviewViewController::detailsArrived(const std::shared_ptr<FileInfo> &file)
@@ -200,13 +211,25 @@ void PreviewViewController::detailsArrived(const std::shared_ptr<FileInfo> &file
 void PreviewViewController::showImage()
 {
     if (m_image.isNull()) {
-        imageView->clear();
+        // A file nothing decodes: a picture icon, not an empty frame.
+        imageView->setPixmap(platform::themeIcon(QStringLiteral("image-x-generic")).pixmap(96, 96));
         return;
     }
     const QSize room = imageView->size() * devicePixelRatioF();
     QPixmap pixmap = QPixmap::fromImage(m_image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     pixmap.setDevicePixelRatio(devicePixelRatioF());
     imageView->setPixmap(pixmap);
+}
+
+void PreviewViewController::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes the window, as it closes the desktop's picture viewers;
+    // the read-only fields leave the key to it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PreviewViewController::resizeEvent(QResizeEvent *event)

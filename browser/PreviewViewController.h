@@ -49,6 +49,8 @@ public:
     QPointer<QLabel> imageView;
     QPointer<platform::MapView> mapView;
     QPointer<QLabel> lblLocationView;
+    // Stands for the map of a photo without a GPS position.
+    QPointer<QLabel> lblNoLocation;
     QPointer<SegmentedControl> segmentLocationView;
     QPointer<QWidget> containerView;
     QPointer<QLabel> lblName;
@@ -67,6 +69,7 @@ public:
     double longitude = 0;
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

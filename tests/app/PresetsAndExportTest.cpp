@@ -24,7 +24,9 @@
 #include "engine/Preset.h"
 #include "platform/FileWalk.h"
 #include "support/AlertScript.h"
+#include "support/FakeFileManager.h"
 #include "support/QtPrinters.h"
+#include "support/UrlRecorder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -404,6 +406,10 @@ TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
         QStringLiteral("FurnaceCreekInn.jpg") };
     markOnly(marked);
     QTemporaryDir out;
+    QString folder = out.path();
+    // One photo's values are read again and arrive only after the folder is
+    // chosen: the export waits for them.
+    const auto rereading = displayed(QStringLiteral("Reagan.jpg"));
     int panels = 0;
     const auto previous = platform::OpenPanel::setResponder([&](const platform::OpenPanel &panel) {
         ++panels;
@@ -411,11 +417,16 @@ TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
         EXPECT_FALSE(panel.canChooseFiles());
         EXPECT_FALSE(panel.allowsMultipleSelection());
         EXPECT_EQ(panel.prompt(), QStringLiteral("Select Destination Folder"));
-        return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(out.path()) } };
+        if (panels == 1)
+            rereading->metadata.reset();
+        return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(folder) } };
     });
+    testsupport::FakeFileManager fileManager;
+    UrlRecorder opened { QStringLiteral("file") };
+    alerts.answer(Yes + 1);
     home->btnExportMetadata->click();
+    rereading->initialize(*rereading->url);
     settle();
-    platform::OpenPanel::setResponder(previous);
     ASSERT_EQ(panels, 1);
     const QStringList written
         = QDir(out.path()).entryList({ QStringLiteral("MetadataEditor_*.csv") }, QDir::Files);
@@ -423,6 +434,30 @@ TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
     const QString csv = out.filePath(written.first());
     EXPECT_TRUE(console.lines().contains(
         QStringLiteral("Metadata Exported: ") + QUrl::fromLocalFile(csv).toString()));
+
+    // The window says where the file went, and shows it in its folder.
+    ASSERT_EQ(alerts.shown().size(), 2u);
+    EXPECT_EQ(alerts.shown()[1].message, QStringLiteral("Metadata exported"));
+    EXPECT_EQ(
+        alerts.shown()[1].informative, QStringLiteral("The values of 3 photos were written to %1.").arg(csv));
+    EXPECT_EQ(
+        alerts.shown()[1].buttons, QStringList({ QStringLiteral("OK"), QStringLiteral("Show in Folder") }));
+    if (fileManager.isRegistered()) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !fileManager.shownItems.isEmpty(); }, 30000));
+        EXPECT_EQ(
+            fileManager.shownItems, QStringList { QUrl::fromLocalFile(csv).toString(QUrl::FullyEncoded) });
+    }
+
+    // A folder gone by the time the file is written: the window says why.
+    folder = out.filePath(QStringLiteral("gone"));
+    alerts.answer(Yes);
+    home->btnExportMetadata->click();
+    settle();
+    platform::OpenPanel::setResponder(previous);
+    ASSERT_EQ(alerts.shown().size(), 3u);
+    EXPECT_EQ(alerts.shown()[2].message, QStringLiteral("The metadata could not be exported"));
+    EXPECT_TRUE(alerts.shown()[2].informative.contains(folder)) << qPrintable(alerts.shown()[2].informative);
+    EXPECT_TRUE(home->btnExportMetadata->isEnabled());
 
     // Python's csv module reads it as a spreadsheet does (its excel dialect).
     QProcess python;
