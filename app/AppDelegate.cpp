@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AppDelegate.h"
 
+#include "app/AboutWindow.h"
 #include "app/InitialWindowController.h"
 #include "app/MainMenu.h"
 #include "app/PreferencesWindowController.h"
@@ -102,10 +103,30 @@ void AppDelegate::showRatingAlert()
             { QStringLiteral("Rate Calvorn"), QStringLiteral("Remind Me Later") }));
     if (alert->runModal() != platform::Alert::FirstButton)
         return;
-    // Counted as rated only where a software centre took the page: otherwise
-    // the prompt comes again after the next start.
+    // The user chose to rate: the question is not asked at start-up again,
+    // whether or not this desktop has a software centre to show the page.
+    platform::Settings::setBool(SettingsKey::isAppstoreRated, true);
     if (platform::Workspace::openUrl(platform::Workspace::storeUrl(QStringLiteral(CALVORN_APP_ID))))
-        platform::Settings::setBool(SettingsKey::isAppstoreRated, true);
+        return;
+    std::unique_ptr<platform::Alert> notOpened(platform::Alert::warning(InitialWindowController::shared(),
+        tr("No software centre could open Calvorn's page"),
+        tr("This desktop has no software centre that opens application pages. Thank you all the same!"),
+        { tr("OK") }));
+    notOpened->setAlertStyle(platform::Alert::Style::Informational);
+    notOpened->runModal();
+}
+
+void AppDelegate::clickedAbout()
+{
+    if (!aboutWindow) {
+        aboutWindow = new AboutWindow(InitialWindowController::shared());
+        addApplicationActions(aboutWindow);
+    }
+    if (!aboutWindow->isVisible()) {
+        aboutWindow->adjustSize();
+        platform::Window::centreOver(aboutWindow, InitialWindowController::shared());
+    }
+    platform::Window::activate(aboutWindow);
 }
 
 void AppDelegate::installMenu(QMainWindow *window)
@@ -128,6 +149,10 @@ void AppDelegate::installMenu(QMainWindow *window)
         = mainMenu->viewMenu()->addAction(tr("&Show Calvorn"), this, &AppDelegate::clickedShowApp);
     menuItemRate = mainMenu->helpMenu()->addAction(platform::themeIcon(QStringLiteral("star-shape")),
         tr("&Rate Calvorn…"), this, &AppDelegate::giveRatingOnAppstore);
+    mainMenu->helpMenu()->addSeparator();
+    menuItemAbout = mainMenu->helpMenu()->addAction(platform::themeIcon(QStringLiteral("help-about")),
+        tr("&About Calvorn"), this, &AppDelegate::clickedAbout);
+    menuItemAbout->setMenuRole(QAction::AboutRole);
 
     for (QAction *action : applicationActions())
         action->setShortcutContext(Qt::ApplicationShortcut);

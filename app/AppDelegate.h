@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 
+class AboutWindow;
 class MainMenu;
 class QAction;
 class QMainWindow;
@@ -44,6 +45,8 @@ public:
     void rateUsOnAppStore();
     // From the menu: always.
     void giveRatingOnAppstore();
+    // Help > About Calvorn: one window, brought forward when open.
+    void clickedAbout();
 
     // The menu's actions; their shortcuts work in every Calvorn window they
     // are added to (addApplicationActions).
@@ -53,6 +56,8 @@ public:
     QPointer<QAction> menuItemShowApp;
     QPointer<QAction> menuItemPreferences;
     QPointer<QAction> menuItemRate;
+    QPointer<QAction> menuItemAbout;
+    QPointer<AboutWindow> aboutWindow;
     QPointer<QAction> menuItemQuit;
     // The screens' commands in the menu bar; owned by the main window.
     QPointer<MainMenu> mainMenu;

@@ -4,6 +4,7 @@
 #include "app/AppDelegate.h"
 #include "app/Screens.h"
 #include "platform/Exiv2Setup.h"
+#include "platform/LibraryLog.h"
 #include "platform/MainQueue.h"
 #include "platform/Memory.h"
 #include "platform/SingleInstance.h"
@@ -16,12 +17,15 @@ int runCalvorn(int argc, char *argv[], std::function<void()> launched)
 {
     platform::Memory::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
+    // Also the X11 window class, which the desktop entry's StartupWMClass
+    // names; Wayland compositors match the desktop file name instead.
     QApplication::setApplicationName(QStringLiteral("Calvorn"));
     QApplication::setApplicationVersion(QStringLiteral(CALVORN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(CALVORN_APP_ID));
     // Every window's icon, the dialogs' and sheets' included.
     QApplication::setWindowIcon(platform::applicationIcon());
     initializeExiv2();
+    platform::LibraryLog::install();
 
     platform::ScreenRegistry screens;
     registerScreens(screens);

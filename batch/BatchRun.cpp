@@ -56,7 +56,7 @@ std::optional<Metadata> ownDates(const BatchFile &file)
 
 } // namespace
 
-BatchRequest BatchRequest::take(EditingOptions option, const Metadata &metadata, const FileInfo &fileInfo,
+BatchRequest BatchRequest::take(EditingOptions option, const Metadata &metadata,
     const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL, bool isKeepSourceFolderPath)
 {
     BatchRequest request;
@@ -66,7 +66,6 @@ BatchRequest BatchRequest::take(EditingOptions option, const Metadata &metadata,
         const auto rule = DateRule(i);
         request.metadata.setDateTime(rule, std::make_shared<DateTime>(*metadata.dateTime(rule)));
     }
-    request.nameSources = NameSources::of(request.metadata, fileInfo);
     request.cleanOptions = cleanOptions;
     request.destinationURL = destinationURL;
     request.isKeepSourceFolderPath = isKeepSourceFolderPath;
@@ -80,6 +79,7 @@ BatchRequest BatchRequest::take(EditingOptions option, const Metadata &metadata,
             entry.path = path;
         entry.isPhotoLibrary = file->isPhotoLibrary;
         entry.dates = datesOf(*file);
+        entry.names = NameSources::of(*file, option == EditingOptions::cleanMetadata ? nullptr : &metadata);
         request.files.append(std::move(entry));
     }
     return request;
@@ -118,7 +118,7 @@ BatchRun::BatchRun(BatchRequest request, int workers)
         return;
     const QString folder = m_request.destinationURL->toLocalFile();
     if (!folder.isEmpty())
-        m_copies.emplace(folder, m_request.rule, m_request.nameSources);
+        m_copies.emplace(folder, m_request.rule);
 }
 
 BatchCounts BatchRun::run(const platform::WalkControl &control, const BatchEvents &events)
@@ -199,7 +199,8 @@ std::optional<BatchRun::Claim> BatchRun::claimNext(
                             .arg(m_request.destinationURL->toString(QUrl::PreferLocalFile));
     } else {
         // The copy's name and counter, in batch order.
-        if (std::optional<RenamedCopies::Pending> copy = m_copies->begin(path, &claim.failure))
+        if (std::optional<RenamedCopies::Pending> copy
+            = m_copies->begin(path, claim.file->names, &claim.failure))
             claim.copy.emplace(std::move(*copy));
     }
     // Only the file the sheet shows gets a thumbnail, at most so often.

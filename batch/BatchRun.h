@@ -37,6 +37,8 @@ struct BatchFile
     // The file's own six dates in date-rule order, which its date rules
     // start from; none when its metadata had not been read yet.
     std::optional<Dates> dates;
+    // What its copy's name is made from.
+    NameSources names;
 };
 
 // Everything one batch works from, taken on the GUI thread when it starts
@@ -47,7 +49,6 @@ struct BatchRequest
     // The edited values, with date rules of their own, so that nothing the
     // screens change reaches a running batch.
     Metadata metadata;
-    NameSources nameSources;
     CleanMetadata cleanOptions;
     std::optional<QUrl> destinationURL;
     bool isKeepSourceFolderPath = false;
@@ -56,9 +57,9 @@ struct BatchRequest
     QList<BatchFile> files;
 
     // The main screen's choices with the marked files of the displayed
-    // list in list order, the stored rename rule and the file-date setting.
-    // GUI thread only.
-    static BatchRequest take(EditingOptions option, const Metadata &metadata, const FileInfo &fileInfo,
+    // list in list order (with what each copy's name is made from), the
+    // stored rename rule and the file-date setting. GUI thread only.
+    static BatchRequest take(EditingOptions option, const Metadata &metadata,
         const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
         bool isKeepSourceFolderPath);
 

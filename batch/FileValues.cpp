@@ -3,6 +3,7 @@
 
 #include "engine/Metadata.h"
 #include "engine/MetadataTag.h"
+#include "platform/Calendar.h"
 #include "platform/Console.h"
 #include "platform/DateFormat.h"
 #include "platform/FileOps.h"
@@ -31,7 +32,8 @@ struct IptcDatePart
     MetadataTag tag;
     const char *pattern;
 };
-// Times carry the user's offset from UTC, as the IPTC form HHMMSS±HHMM does.
+// Times carry the user's offset from UTC at that wall clock, as the IPTC
+// form HHMMSS±HHMM does.
 constexpr IptcDatePart iptcDateParts[] = {
     { MetadataTag::digitizationDate, "yyyy-MM-dd" },
     { MetadataTag::digitizationTime, "HH:mm:ssxxx" },
@@ -39,21 +41,17 @@ constexpr IptcDatePart iptcDateParts[] = {
     { MetadataTag::timeCreated, "HH:mm:ssxxx" },
 };
 
-// Exif dates are wall-clock times; XMP dates carry the user's offset.
+// Exif dates are wall clocks as they are; XMP dates add the user's offset.
 QString datePattern(MetadataField field)
 {
     return fieldKey(field).startsWith(QLatin1String("Xmp.")) ? QStringLiteral("yyyy-MM-dd'T'HH:mm:ssxxx")
                                                              : QStringLiteral("yyyy:MM:dd HH:mm:ss");
 }
 
-// The date a rule gives one file: none when it yields no date. The empty
-// value is asked first, whatever other mode the rule has.
+// The date a rule gives one file: none when it yields no date.
 std::optional<QDateTime> ruleDate(const Metadata &metadata, const Metadata *fileMetadata, MetadataField field)
 {
-    const DateTime &rule = *metadata.dateTime(ruleOf(field));
-    if (rule.isEmptyValue)
-        return std::nullopt;
-    return rule.newDate(fileMetadata ? fileMetadata->date(field) : std::nullopt);
+    return editedDate(metadata, field, fileMetadata ? fileMetadata->date(field) : std::nullopt);
 }
 
 void enterDate(
@@ -82,6 +80,16 @@ QVariant entryOf(const Metadata::Value &value)
 }
 
 } // namespace
+
+std::optional<QDateTime> editedDate(
+    const Metadata &metadata, MetadataField field, const std::optional<QDateTime> &own)
+{
+    // The empty value is asked first, whatever other mode the rule has.
+    const DateTime &rule = *metadata.dateTime(ruleOf(field));
+    if (rule.isEmptyValue)
+        return std::nullopt;
+    return rule.newDate(own);
+}
 
 QVariantMap metadataDictionary(const Metadata &metadata, const Metadata *fileMetadata)
 {
@@ -112,7 +120,9 @@ void updateFileSystemDates(
     const std::optional<QDateTime> date = newModificationDate(metadata, fileMetadata, isEmpty, isCleared);
     if (!date)
         return;
-    const platform::FileOps::Result result = platform::FileOps::setModificationTime(path, *date);
+    // The file system keeps a point in time: the wall clock on the user's.
+    const platform::FileOps::Result result
+        = platform::FileOps::setModificationTime(path, platform::Calendar::instant(*date));
     if (!result.ok())
         platform::Console::err(result.message);
 }

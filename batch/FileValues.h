@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/MetadataFields.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVariantMap>
@@ -20,19 +22,27 @@ class Metadata;
 // The values for the bridge's write, keyed by Exiv2 key: every edited text,
 // whole and real number (an edited field the user emptied gives a null
 // entry, which removes the tag), and every edited date whose rule yields a
-// date, in the user's time zone ("yyyy:MM:dd HH:mm:ss" for Exif, ISO 8601
-// with the offset, "yyyy-MM-ddTHH:mm:ss+01:00", for XMP), or the empty text
-// when the rule empties it. The digitized date also fills the four IPTC
-// date and time datasets ("yyyy-MM-dd", "HH:mm:ss+01:00").
+// date, as its wall clock ("yyyy:MM:dd HH:mm:ss" for Exif; ISO 8601 with
+// the user's offset at that wall clock, "yyyy-MM-ddTHH:mm:ss+01:00", for
+// XMP), or the empty text when the rule empties it. The digitized date also
+// fills the four IPTC date and time datasets ("yyyy-MM-dd",
+// "HH:mm:ss+01:00").
 QVariantMap metadataDictionary(const Metadata &metadata, const Metadata *fileMetadata);
+
+// The date an edited date field gives a file whose own date is own: what
+// the field's rule makes of it; none when the rule empties the field or
+// yields no date.
+std::optional<QDateTime> editedDate(
+    const Metadata &metadata, MetadataField field, const std::optional<QDateTime> &own);
 
 // The modification date the file system should give a file after the batch
 // wrote it: the edited modify-date rule applied to the file's own modify
-// date. None when that date is not edited, its rule yields no date, or the
-// file was cleared (isCleared); the date then stays as the write or clear
-// left it. The creation (birth) date cannot be set on this platform, so the
-// rules of the creation date, and isEmpty, which only takes the creation
-// date out, change nothing here.
+// date, a wall clock (set as it reads on the user's clock). None when that
+// date is not edited, its rule yields no date, or the file was cleared
+// (isCleared); the date then stays as the write or clear left it. The
+// creation (birth) date cannot be set on this platform, so the rules of the
+// creation date, and isEmpty, which only takes the creation date out,
+// change nothing here.
 std::optional<QDateTime> newModificationDate(
     const Metadata &metadata, const Metadata *fileMetadata, bool isEmpty, bool isCleared);
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "batch/NewFileName.h"
 
+#include "batch/FileValues.h"
 #include "engine/FileInfo.h"
+#include "engine/Metadata.h"
 #include "platform/Calendar.h"
 
 #include <limits>
@@ -35,38 +37,64 @@ constexpr const char *dateLayouts[] = { "DMY", "D-M-Y", "M-D-Y", "Y-M-D" };
 constexpr const char *timeLayouts[] = { "", "_hm", "_h-m", "_hms", "_h-m-s" };
 static_assert(int(DateFormat::twenty) + 1 == std::size(dateLayouts) * std::size(timeLayouts));
 
-std::optional<QDateTime> metadataDate(const Metadata &metadata, ExifDateType type)
+std::optional<QDateTime> nameDate(const NameSources &sources, ExifDateType type)
 {
     switch (type) {
     case ExifDateType::original:
-        return metadata.originalDate();
+        return sources.originalDate;
     case ExifDateType::creation:
-        return metadata.creationDate();
+        return sources.creationDate;
     case ExifDateType::modify:
-        return metadata.modifyDate();
+        return sources.modifyDate;
     }
     return std::nullopt;
 }
 
 // The date part of a name: the current date, replaced by the chosen
 // metadata date when that is set; empty when neither applies.
-QString datePart(const Rename &rule, const Metadata &metadata, const QDateTime &now)
+QString datePart(const Rename &rule, const NameSources &sources, const QDateTime &now)
 {
     QString text;
     if (rule.isAddCurrentDate)
         text = dateString(rule.dateFormat, now);
     if (rule.isAddExifDate) {
-        if (const auto date = metadataDate(metadata, rule.exifDateType))
+        if (const auto date = nameDate(sources, rule.exifDateType))
             text = dateString(rule.dateFormat, *date);
     }
     return text;
 }
 
+// The fields a name shows, with where each stands in the sources.
+constexpr std::pair<MetadataField, std::optional<QDateTime> NameSources::*> nameDates[] = {
+    { MetadataField::originalDate, &NameSources::originalDate },
+    { MetadataField::creationDate, &NameSources::creationDate },
+    { MetadataField::modifyDate, &NameSources::modifyDate },
+};
+constexpr std::pair<MetadataField, std::optional<QString> NameSources::*> namePlaces[] = {
+    { MetadataField::subLocation, &NameSources::subLocation },
+    { MetadataField::city, &NameSources::city },
+    { MetadataField::provinceState, &NameSources::provinceState },
+    { MetadataField::countryPrimaryLocationName, &NameSources::country },
+};
+
 } // namespace
 
-NameSources NameSources::of(const Metadata &metadata, const FileInfo &fileInfo)
+NameSources NameSources::of(const FileInfo &file, const Metadata *edited)
 {
-    return { metadata, fileInfo.width, fileInfo.height };
+    NameSources sources;
+    sources.width = file.width;
+    sources.height = file.height;
+    const Metadata *own = file.metadata.get();
+    for (const auto &[field, member] : nameDates) {
+        const std::optional<QDateTime> ownDate = own ? own->date(field) : std::nullopt;
+        sources.*member = edited && edited->isEdited(field) ? editedDate(*edited, field, ownDate) : ownDate;
+    }
+    for (const auto &[field, member] : namePlaces) {
+        const Metadata *from = edited && edited->isEdited(field) ? edited : own;
+        if (from)
+            sources.*member = from->text(field);
+    }
+    return sources;
 }
 
 SplitName splitFileName(const QString &fileName)
@@ -125,7 +153,7 @@ QString dateString(DateFormat format, const QDateTime &date)
             text += twoDigits(parts->month);
             break;
         case u'Y':
-            text += twoDigits(parts->year);
+            text += QString::number(parts->year).rightJustified(4, QLatin1Char('0'));
             break;
         case u'h':
             text += twoDigits(parts->hour);
@@ -230,12 +258,11 @@ QString newFileStem(const QString &originalStem, const Rename &rule, const NameS
         return originalStem;
     AddedParts parts;
     if (rule.isAddDateTime)
-        parts.date = datePart(rule, sources.metadata, now);
+        parts.date = datePart(rule, sources, now);
     if (rule.isAddExifLocation) {
-        const Metadata &m = sources.metadata;
         for (const auto &[isOn, place] :
-            { std::pair { rule.isPlace, m.subLocation() }, { rule.isCity, m.city() },
-                { rule.isState, m.provinceState() }, { rule.isCountry, m.countryPrimaryLocationName() } }) {
+            { std::pair { rule.isPlace, sources.subLocation }, { rule.isCity, sources.city },
+                { rule.isState, sources.provinceState }, { rule.isCountry, sources.country } }) {
             if (isOn && place)
                 parts.places << *place;
         }

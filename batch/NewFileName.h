@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/Metadata.h"
 #include "engine/Rename.h"
 
 #include <QDateTime>
@@ -11,23 +10,34 @@
 #include <optional>
 
 class FileInfo;
+class Metadata;
 
 // The name a renamed copy gets, built from the rename rule. The parts stand
 // in this order: text, index, counter and date before the name (each
 // followed by "_"); the name, then place names and the pixel size; then
 // text, index, counter and date after it (each preceded by "_").
 
-// What the added name parts are taken from: the batch's metadata (dates and
-// place names) and the pixel size of its file record. A snapshot, made
-// where those records live, so a batch can read it on its own thread.
+// What a copy's name is made from: the file's own dates, place names and
+// pixel size, each replaced by the value the batch writes into every file
+// where the user edited that field (an edited date is the file's own one as
+// its rule changes it). A snapshot, made on the GUI thread where file
+// records are read, so a batch can read it on its own thread.
 struct NameSources
 {
-    Metadata metadata;
+    std::optional<QDateTime> originalDate;
+    std::optional<QDateTime> creationDate;
+    std::optional<QDateTime> modifyDate;
+    std::optional<QString> subLocation;
+    std::optional<QString> city;
+    std::optional<QString> provinceState;
+    std::optional<QString> country;
     std::optional<QString> width;
     std::optional<QString> height;
 
-    // On the GUI thread, where file records are read.
-    static NameSources of(const Metadata &metadata, const FileInfo &fileInfo);
+    // edited is the batch's record of edited values; null for a batch that
+    // writes none (a clean). A file whose metadata is not read yet gives
+    // its pixel size and the edited values alone.
+    static NameSources of(const FileInfo &file, const Metadata *edited);
 };
 
 // A file name split at its last dot; a leading dot starts no extension, and
@@ -49,8 +59,9 @@ QString safeNamePart(const QString &text);
 // 3 or more keep their last two (2026 gives 26).
 QString twoDigits(qint64 n);
 
-// The date's day, month, two-digit year, hour, minute and second in the
-// user's time zone and the Gregorian calendar, as the pattern orders them.
+// The date's day, month, year (four digits, as the pattern's "YYYY"
+// shows), hour, minute and second as its wall clock shows them, in the
+// Gregorian calendar, as the pattern orders them.
 QString dateString(DateFormat format, const QDateTime &date);
 
 // A counter number padded with zeros after its sign to minDigits (held to

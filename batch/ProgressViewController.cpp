@@ -114,8 +114,8 @@ void ProgressViewController::present(QWidget *host)
 }
 
 void ProgressViewController::startProcess(EditingOptions editingOption, const Metadata &metadata,
-    const FileInfo &fileInfo, const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
-    bool isKeepSourceFolderPath)
+    const FileInfo & /*fileInfo*/, const CleanMetadata &cleanOptions,
+    const std::optional<QUrl> &destinationURL, bool isKeepSourceFolderPath)
 {
     BatchFlags &flags = BatchFlags::shared();
     if (flags.isProcessRunning)
@@ -129,8 +129,8 @@ void ProgressViewController::startProcess(EditingOptions editingOption, const Me
     m_totalSkippedPhotos = 0;
     m_timeElapsedInSeconds = 1.0;
 
-    auto run = std::make_shared<BatchRun>(BatchRequest::take(editingOption, metadata, fileInfo, cleanOptions,
-                                              destinationURL, isKeepSourceFolderPath),
+    auto run = std::make_shared<BatchRun>(
+        BatchRequest::take(editingOption, metadata, cleanOptions, destinationURL, isKeepSourceFolderPath),
         m_workers);
     m_totalPhotos = run->request().files.size();
 

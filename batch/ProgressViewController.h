@@ -55,9 +55,10 @@ public:
     // Starts a batch and returns at once; does nothing while one runs.
     // editingOption: write the edited values keeping the files' others,
     // write them alone, or clear the cleanOptions groups. metadata: the
-    // edited values; fileInfo: the editing form's record, whose pixel size
-    // a new name may carry. destinationURL: the folder for the copies;
-    // with none, or with isKeepSourceFolderPath, the files change in place.
+    // edited values; fileInfo: the editing form's record, which the batch
+    // does not need (each copy's name comes from its own file's values).
+    // destinationURL: the folder for the copies; with none, or with
+    // isKeepSourceFolderPath, the files change in place.
     void startProcess(EditingOptions editingOption, const Metadata &metadata, const FileInfo &fileInfo,
         const CleanMetadata &cleanOptions, const std::optional<QUrl> &destinationURL,
         bool isKeepSourceFolderPath);

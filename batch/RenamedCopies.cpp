@@ -2,6 +2,7 @@
 #include "batch/RenamedCopies.h"
 
 #include "engine/FileReplace.h"
+#include "platform/Calendar.h"
 #include "platform/Console.h"
 #include "platform/FileOps.h"
 #include "platform/RegularFile.h"
@@ -49,13 +50,12 @@ UniqueNames::Exists existsIn(int folder)
 
 } // namespace
 
-RenamedCopies::RenamedCopies(const QString &destinationFolder, const Rename &rule, NameSources sources,
-    Now now, UniqueNames::Exists exists)
+RenamedCopies::RenamedCopies(
+    const QString &destinationFolder, const Rename &rule, Now now, UniqueNames::Exists exists)
     : m_destination(destinationFolder)
     , m_folder(openFolder(destinationFolder, &m_openFailure))
     , m_rule(rule)
-    , m_sources(std::move(sources))
-    , m_now(now ? std::move(now) : Now([] { return QDateTime::currentDateTime(); }))
+    , m_now(now ? std::move(now) : Now(platform::Calendar::now))
     , m_names(destinationFolder, exists ? std::move(exists) : existsIn(m_folder))
 {
     if (m_folder >= 0)
@@ -156,7 +156,8 @@ QString RenamedCopies::Pending::copyContent(const QString &sourcePath)
     });
 }
 
-std::optional<RenamedCopies::Pending> RenamedCopies::begin(const QString &sourcePath, QString *failure)
+std::optional<RenamedCopies::Pending> RenamedCopies::begin(
+    const QString &sourcePath, const NameSources &sources, QString *failure)
 {
     if (!isOpen()) {
         *failure = m_openFailure;
@@ -173,7 +174,7 @@ std::optional<RenamedCopies::Pending> RenamedCopies::begin(const QString &source
     const QString sourceName = QFileInfo(sourcePath).fileName();
     const SplitName original = splitFileName(sourceName);
     std::lock_guard lock(m_mutex);
-    const QString stem = newFileStem(original.stem, m_rule, m_sources, m_begun, m_now());
+    const QString stem = newFileStem(original.stem, m_rule, sources, m_begun, m_now());
     const QString target = m_names.next(stem, original.extension);
     ++m_begun;
     return Pending(m_folder, sourceName, st.st_mode & 07777, stem, original.extension, target);
@@ -207,10 +208,10 @@ std::optional<QString> RenamedCopies::finish(Pending &copy, QString *failure)
     return std::nullopt;
 }
 
-std::optional<QString> RenamedCopies::copy(const QString &sourcePath)
+std::optional<QString> RenamedCopies::copy(const QString &sourcePath, const NameSources &sources)
 {
     QString failure;
-    std::optional<Pending> pending = begin(sourcePath, &failure);
+    std::optional<Pending> pending = begin(sourcePath, sources, &failure);
     if (pending)
         failure = pending->copyContent(sourcePath);
     std::optional<QString> made = pending && failure.isEmpty() ? finish(*pending, &failure) : std::nullopt;

@@ -23,12 +23,12 @@
 class RenamedCopies
 {
 public:
-    // The moment a name's current-date part shows; the system clock unless
-    // a test pins it.
+    // The wall clock a name's current-date part shows; the user's clock
+    // unless a test pins it.
     using Now = std::function<QDateTime()>;
 
-    RenamedCopies(const QString &destinationFolder, const Rename &rule, NameSources sources, Now now = {},
-        UniqueNames::Exists exists = {});
+    RenamedCopies(
+        const QString &destinationFolder, const Rename &rule, Now now = {}, UniqueNames::Exists exists = {});
     ~RenamedCopies();
     RenamedCopies(const RenamedCopies &) = delete;
     RenamedCopies &operator=(const RenamedCopies &) = delete;
@@ -81,10 +81,10 @@ public:
     };
 
     // The next copy of the batch: the source must open as a regular file;
-    // the copy gets its name, counter and number ending now. None when the
-    // source cannot be used, with the reason in *failure; it takes no
-    // number then.
-    std::optional<Pending> begin(const QString &sourcePath, QString *failure);
+    // the copy gets its name (from the source's own values in sources),
+    // counter and number ending now. None when the source cannot be used,
+    // with the reason in *failure; it takes no number then.
+    std::optional<Pending> begin(const QString &sourcePath, const NameSources &sources, QString *failure);
     // Gives the written copy its name, never over anything that exists
     // (when a file appeared under the chosen name meanwhile, the next
     // number is taken), and returns its path. None when that fails, with
@@ -93,7 +93,7 @@ public:
 
     // begin(), the source's bytes and finish(), for a copy that is not
     // written otherwise; the reason of a failure is printed to the console.
-    std::optional<QString> copy(const QString &sourcePath);
+    std::optional<QString> copy(const QString &sourcePath, const NameSources &sources = {});
 
     // Copies begun so far; the counters of the next name step this far.
     qint64 begun() const;
@@ -106,7 +106,6 @@ private:
     QString m_openFailure;
     int m_folder = -1;
     Rename m_rule;
-    NameSources m_sources;
     Now m_now;
     mutable std::mutex m_mutex;
     UniqueNames m_names;

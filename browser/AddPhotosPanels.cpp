@@ -28,6 +28,8 @@ platform::OpenPanel *newFilesAndFoldersPanel(QWidget *parent, const QString &but
     panel->setAllowedFileTypes(supportedExtensions());
     panel->setTreatsPackagesAsDirectories(false);
     panel->setPrompt(buttonTitle);
+    panel->setWindowTitle(QObject::tr("Add Photos"));
+    panel->setFolderMemoryKey(QStringLiteral("addPhotosPanelFolder"));
     return panel;
 }
 
@@ -42,6 +44,7 @@ platform::OpenPanel *newPhotosLibraryPanel(QWidget *parent, const QString &butto
     panel->setDirectoryUrl(QUrl::fromLocalFile(platform::Paths::picturesFolder()));
     panel->setAllowedFileTypes({ LibraryExtension });
     panel->setPrompt(buttonTitle);
+    panel->setWindowTitle(QObject::tr("Add a Photo Library"));
     panel->setShouldEnable(shouldEnableInLibraryPanel);
     return panel;
 }

@@ -99,7 +99,7 @@ HomeViewController::HomeViewController(QWidget *parent)
     setUpIcons();
     updateCounts();
     connect(&FileInfoEvents::shared(), &FileInfoEvents::detailsArrived, this,
-        &HomeViewController::markedDetailsArrived);
+        &HomeViewController::fileDetailsArrived);
 }
 
 HomeViewController::~HomeViewController()
@@ -294,6 +294,12 @@ void HomeViewController::openRenameWindow(const Rename &rule)
 
 void HomeViewController::returnFromResult()
 {
+    // The lists were emptied: nothing of the last run stays on the grid, its
+    // counts or in the search, and no reload under way (the search's own
+    // among them) brings it back.
+    searchField->clear();
+    m_publishedReload = ++m_requestedReload;
+    publishReload(filterAndSort(gridSnapshot(allFiles()), QString(), sortMethod, sortOrder));
     MetadataEditorViewController *form = editingForm();
     form->setFileInfo(nullptr);
     resetCleanOptions();
@@ -301,6 +307,17 @@ void HomeViewController::returnFromResult()
     showMarkedFilesInEditingForm();
     popUpEditingOptions->setCurrentIndex(int(EditingOptions::onlyModify));
     showEditingOption(false);
+}
+
+void HomeViewController::fileDetailsArrived(const std::shared_ptr<FileInfo> &file)
+{
+    // The creation date comes with the details, often after the cell was
+    // filled.
+    auto *cell = qobject_cast<QorCollectionGridViewItem *>(
+        qorCollectionView->viewControllerForItemAtIndex(file->item));
+    if (cell && cell->fileInfo == file && isCurrentCell(cell))
+        configureGridItem(cell, *file);
+    markedDetailsArrived(file);
 }
 
 void HomeViewController::markedDetailsArrived(const std::shared_ptr<FileInfo> &file)
@@ -372,6 +389,12 @@ void HomeViewController::updateCounts()
     const qsizetype marked
         = std::count_if(shown.cbegin(), shown.cend(), [](const auto &file) { return file->isMark; });
     btnRemove->setEnabled(marked > 0);
+    // Partly marked shows as such; a click from there or from off marks
+    // all, from on unmarks all.
+    const bool some = marked > 0 && marked < shown.size();
+    btnSelectAll->setTristate(some);
+    btnSelectAll->setCheckState(some ? Qt::PartiallyChecked : marked > 0 ? Qt::Checked : Qt::Unchecked);
+    btnSelectAll->setEnabled(!shown.isEmpty());
     lblTotalPhotos->setText(localizedString("QX_ID_55") + QStringLiteral(": ") + QString::number(marked)
         + QStringLiteral(" / ") + QString::number(shown.size()));
     emit countsChanged();
@@ -388,7 +411,9 @@ void HomeViewController::reloadCollectionView()
 
 void HomeViewController::showDashboard()
 {
-    emit dashboardPageRequested();
+    // Photos may have come in, or be coming, since this was asked for.
+    if (allFiles().isEmpty() && !m_scanning)
+        emit dashboardPageRequested();
 }
 
 // ---- Adding photos -----------------------------------------------------
@@ -463,6 +488,9 @@ void HomeViewController::scanWalkFinished(const Scanner::Result &result)
     const ScanErrors errors = mergeScanResult(result.records, result.errors);
     if (result.records.isEmpty()) {
         closeScanView();
+        // With nothing loaded the user is back where adding started.
+        if (allFiles().isEmpty())
+            reloadGrid();
         scanDidFinish(errors);
         return;
     }
@@ -501,11 +529,16 @@ void HomeViewController::endScanSheet()
 
 // ---- Marking -----------------------------------------------------------
 
+bool HomeViewController::isCurrentCell(const QorCollectionGridViewItem *cell)
+{
+    const FileInfoList &shown = displayedFiles();
+    return cell->fileInfo && cell->item >= 0 && cell->item < shown.size()
+        && shown.at(cell->item) == cell->fileInfo;
+}
+
 void HomeViewController::clickedCollectionViewItemCheckBox(QorCollectionGridViewItem *cell)
 {
-    // A cell not yet refilled after a change of the list answers for nobody.
-    const FileInfoList &shown = displayedFiles();
-    if (cell->item < 0 || cell->item >= shown.size() || shown.at(cell->item) != cell->fileInfo) {
+    if (!isCurrentCell(cell)) {
         if (cell->fileInfo)
             cell->checkBox->setChecked(cell->fileInfo->isMark);
         return;
@@ -527,9 +560,12 @@ void HomeViewController::toggleMark(qint64 index)
 
 void HomeViewController::clickedSelectAll()
 {
-    const bool mark = btnSelectAll->isChecked();
+    // The box showed the marks before the click, so its new state is the
+    // user's choice.
+    const bool mark = btnSelectAll->checkState() == Qt::Checked;
     for (const auto &file : displayedFiles())
         file->isMark = mark;
+    updateCounts();
     reloadGrid();
 }
 
@@ -538,10 +574,9 @@ void HomeViewController::markOrUnmarkAll()
     const FileInfoList &shown = displayedFiles();
     const bool mark
         = std::any_of(shown.cbegin(), shown.cend(), [](const auto &file) { return !file->isMark; });
-    if (btnSelectAll)
-        btnSelectAll->setChecked(mark);
     for (const auto &file : shown)
         file->isMark = mark;
+    updateCounts();
     reloadGrid();
 }
 
@@ -736,7 +771,7 @@ void HomeViewController::configureGridItem(QorCollectionGridViewItem *cell, cons
 void HomeViewController::didDoubleClickViewControllerAtIndex(QorCollectionView *, QWidget *controller)
 {
     auto *cell = qobject_cast<QorCollectionGridViewItem *>(controller);
-    if (cell && cell->fileInfo)
+    if (cell && isCurrentCell(cell))
         openPreview(cell->fileInfo);
 }
 

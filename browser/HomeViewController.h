@@ -110,7 +110,8 @@ public:
     // from a snapshot and publishes the newest request's result on the GUI
     // thread: the list, the items' indexes, the counts and the grid.
     void reloadGrid();
-    // The remove button and the count label, from the displayed marks.
+    // The remove button, the "All" box and the count label, from the
+    // displayed marks.
     void updateCounts();
     // True while a reload asked for has not been published yet.
     bool isReloading() const { return m_publishedReload != m_requestedReload; }
@@ -159,8 +160,8 @@ public:
     void openPreview(const std::shared_ptr<FileInfo> &file);
     // The rename rule window, showing rule.
     void openRenameWindow(const Rename &rule);
-    // After a batch's Finish: a blank form, the first editing option and
-    // the details panel.
+    // After a batch's Finish: an empty grid and search, a blank form, the
+    // first editing option and the details panel.
     void returnFromResult();
 
     // Presets: the popover of saved presets, and laying a preset's values
@@ -225,8 +226,13 @@ private:
     bool hasMarkedFilesOrTells();
     void savePresetIfRequested(
         int response, platform::Alert *alert, EditingOptions option, const Metadata &metadata);
-    // A marked file's values arrived: the combined form is made again.
+    // A file's details arrived: its cell's date shows, and a marked file's
+    // values make the combined form again.
+    void fileDetailsArrived(const std::shared_ptr<FileInfo> &file);
     void markedDetailsArrived(const std::shared_ptr<FileInfo> &file);
+    // Whether the cell shows the displayed file it was filled for; a cell
+    // not yet refilled after a change of the list answers for nobody.
+    static bool isCurrentCell(const QorCollectionGridViewItem *cell);
 
     // The steps of a scan's end.
     void scanWalkFinished(const Scanner::Result &result);
@@ -244,4 +250,6 @@ private:
     quint64 m_publishedReload = 0;
     bool m_scanning = false;
     bool m_formRefillDue = false;
+    // A start waits for the marked photo's values still being read.
+    bool m_startWaitsForDetails = false;
 };

@@ -7,10 +7,12 @@
 
 #include "batch/CleanMetadataViewController.h"
 #include "batch/ProgressViewController.h"
+#include "browser/DetailsWait.h"
 #include "browser/MetadataDetailsViewController.h"
 #include "common/AppSettings.h"
 #include "common/Localization.h"
 #include "editor/MetadataEditorViewController.h"
+#include "editor/PresetFields.h"
 #include "editor/PresetViewController.h"
 #include "engine/FileInfo.h"
 #include "engine/Preset.h"
@@ -40,8 +42,24 @@ void HomeViewController::clickedStartProcess()
 void HomeViewController::startProcess()
 {
     MetadataEditorViewController *form = editingForm();
-    if (!form->fileInfo() || !form->fileInfo()->metadata)
+    const std::shared_ptr<FileInfo> record = form->fileInfo();
+    if (!record)
         return;
+    if (!record->metadata) {
+        // The marked photo's values are still being read: go on with them.
+        if (m_startWaitsForDetails)
+            return;
+        m_startWaitsForDetails = true;
+        btnStartProcess->setEnabled(false);
+        whenDetailsArrived({ record }, this, [this, record] {
+            m_startWaitsForDetails = false;
+            btnStartProcess->setEnabled(true);
+            // Unless the marks changed meanwhile.
+            if (record->metadata && editingForm()->fileInfo() == record)
+                startProcess();
+        });
+        return;
+    }
     // What the form holds now; later typing does not reach this batch.
     const Metadata edited = form->editedMetadata();
     const int index = popUpEditingOptions->currentIndex();
@@ -121,8 +139,10 @@ void HomeViewController::savePresetIfRequested(
         askSavePreset(option, metadata);
         return;
     }
+    // Only what the user edited: the rest of what the form showed belongs
+    // to the photos it showed.
     Preset preset(name);
-    preset.setMetadata(std::make_shared<Metadata>(metadata));
+    preset.setMetadata(std::make_shared<Metadata>(presetOfEdits(metadata)));
     presets.append(preset);
     savePresets(presets);
     chooseDestination(option, metadata);
@@ -137,6 +157,7 @@ void HomeViewController::chooseDestination(EditingOptions option, const Metadata
         = std::any_of(shown.cbegin(), shown.cend(), [](const auto &file) { return file->isPhotoLibrary; });
 
     platform::OpenPanel *panel = newFolderPanel(localizedString("QX_ID_227"), localizedString("QX_ID_228"));
+    panel->setWindowTitle(tr("Choose the Folder for the Edited Copies"));
     // A library's photos can only be copied out, never changed in place.
     if (!fromLibrary) {
         auto *accessory = new QWidget;
@@ -170,6 +191,8 @@ platform::OpenPanel *HomeViewController::newFolderPanel(const QString &message, 
     panel->setTreatsPackagesAsDirectories(false);
     panel->setMessage(message);
     panel->setPrompt(prompt);
+    // Copies and exports go where they went last time.
+    panel->setFolderMemoryKey(QStringLiteral("outputPanelFolder"));
     return panel;
 }
 

@@ -13,11 +13,13 @@
 #include "platform/ImageIO.h"
 #include "platform/widgets/MapView.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -28,6 +30,25 @@ namespace {
 
 // Decoded no larger than a large screen shows it.
 constexpr int PictureSide = 2048;
+
+// The file's own values, apart from what an editing form keeps on its
+// record (edited flags, date rules): the preview never shows an edit.
+std::shared_ptr<FileInfo> ownValues(const std::shared_ptr<FileInfo> &file)
+{
+    if (!file)
+        return nullptr;
+    auto shown = std::make_shared<FileInfo>(*file);
+    if (file->metadata) {
+        auto values = std::make_shared<Metadata>(*file->metadata);
+        values->resetEditedFlags();
+        for (int i = 0; i < dateRuleCount; ++i) {
+            values->setDateTime(
+                DateRule(i), std::make_shared<DateTime>(values->date(dateRules[std::size_t(i)].field)));
+        }
+        shown->metadata = std::move(values);
+    }
+    return shown;
+}
 
 } // namespace
 
@@ -80,12 +101,15 @@ void PreviewViewController::buildLayout()
     mapView->setMinimumHeight(200);
     mapView->setPinDraggable(false);
     lblLocationView = new QLabel(this);
+    lblNoLocation = new QLabel(tr("No GPS position recorded"), this);
+    lblNoLocation->setForegroundRole(QPalette::PlaceholderText);
     segmentLocationView = new SegmentedControl(3, this);
     segmentLocationView->setSelectedSegment(0);
     connect(
         segmentLocationView, &SegmentedControl::clicked, this, &PreviewViewController::clickedSegmentControl);
     auto *mapBar = new QHBoxLayout;
     mapBar->addWidget(lblLocationView);
+    mapBar->addWidget(lblNoLocation);
     mapBar->addStretch();
     mapBar->addWidget(segmentLocationView);
 
@@ -143,8 +167,13 @@ void PreviewViewController::showPreview(const std::shared_ptr<FileInfo> &file)
         lblSizeValue->setText(fileSizeString(path).value_or(QString()));
         showPosition();
     }
+    showValues();
+}
+
+void PreviewViewController::showValues()
+{
     MetadataEditorViewController *form = metadataVC->metadataEditorVC;
-    form->setFileInfo(file);
+    form->setFileInfo(ownValues(m_fileInfo));
     form->showFileInfoMetadata();
     form->setEditable(false);
 }
@@ -157,29 +186,50 @@ void PreviewViewController::showPosition()
         latitude = *values->gpsLatitude();
         longitude = *values->gpsLongitude();
     }
+    // A photo without a position gets no map: neither another photo's place
+    // nor an empty one at 0°, 0°.
+    mapView->setVisible(known);
+    segmentLocationView->setVisible(known);
+    lblNoLocation->setVisible(!known);
+    mapView->setPinVisible(known);
+    if (!known)
+        return;
     const MapView::Coordinate centre { latitude, longitude };
     mapView->setRegion(centre, RegionSpan, true);
     mapView->setPinCoordinate(centre);
-    // A photo without a position gets no pin at another photo's place.
-    mapView->setPinVisible(known);
 }
 
 void PreviewViewController::detailsArrived(const std::shared_ptr<FileInfo> &file)
 {
-    if (file == m_fileInfo && file->url)
+    if (file != m_fileInfo)
+        return;
+    if (file->url)
         showPosition();
+    showValues();
 }
 
 void PreviewViewController::showImage()
 {
     if (m_image.isNull()) {
-        imageView->clear();
+        // A file nothing decodes: a picture icon, not an empty frame.
+        imageView->setPixmap(platform::themeIcon(QStringLiteral("image-x-generic")).pixmap(96, 96));
         return;
     }
     const QSize room = imageView->size() * devicePixelRatioF();
     QPixmap pixmap = QPixmap::fromImage(m_image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     pixmap.setDevicePixelRatio(devicePixelRatioF());
     imageView->setPixmap(pixmap);
+}
+
+void PreviewViewController::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes the window, as it closes the desktop's picture viewers;
+    // the read-only fields leave the key to it.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PreviewViewController::resizeEvent(QResizeEvent *event)

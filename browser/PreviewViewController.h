@@ -49,6 +49,8 @@ public:
     QPointer<QLabel> imageView;
     QPointer<platform::MapView> mapView;
     QPointer<QLabel> lblLocationView;
+    // Stands for the map of a photo without a GPS position.
+    QPointer<QLabel> lblNoLocation;
     QPointer<SegmentedControl> segmentLocationView;
     QPointer<QWidget> containerView;
     QPointer<QLabel> lblName;
@@ -67,6 +69,7 @@ public:
     double longitude = 0;
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -75,6 +78,8 @@ private:
     void embedMetadataDetails();
     void showImage();
     void showPosition();
+    // The read-only form shows a copy of the file's own values.
+    void showValues();
     void detailsArrived(const std::shared_ptr<FileInfo> &file);
 
     std::shared_ptr<FileInfo> m_fileInfo;

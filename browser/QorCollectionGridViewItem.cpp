@@ -26,10 +26,26 @@ void ThumbnailView::setImage(const QImage &image)
     update();
 }
 
+void ThumbnailView::setShowsPlaceholder(bool on)
+{
+    if (m_placeholder == on)
+        return;
+    m_placeholder = on;
+    update();
+}
+
 void ThumbnailView::paintEvent(QPaintEvent *)
 {
-    if (m_pixmap.isNull())
+    if (m_pixmap.isNull()) {
+        if (m_placeholder) {
+            constexpr int Side = 64;
+            QPainter painter(this);
+            painter.setOpacity(0.45);
+            platform::themeIcon(QStringLiteral("image-x-generic"))
+                .paint(&painter, QRect((width() - Side) / 2, (height() - Side) / 2, Side, Side));
+        }
         return;
+    }
     const QSize fitted = m_pixmap.size().scaled(size(), Qt::KeepAspectRatio).boundedTo(m_pixmap.size());
     const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted);
     QPainter painter(this);
@@ -159,6 +175,7 @@ void QorCollectionGridViewItem::setThumbnail(const QString &path, const QImage &
 {
     m_thumbnailPath = path;
     imageView->setImage(image);
+    imageView->setShowsPlaceholder(!path.isEmpty() && image.isNull());
 }
 
 QMenu *QorCollectionGridViewItem::makeContextMenu()

@@ -26,6 +26,10 @@ public:
     using QWidget::QWidget;
     void setImage(const QImage &image);
     const QImage &image() const { return m_image; }
+    // Whether a generic picture icon stands for a file nothing decodes
+    // (rather than an empty cell while its thumbnail is made).
+    void setShowsPlaceholder(bool on);
+    bool showsPlaceholder() const { return m_placeholder; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -33,6 +37,7 @@ protected:
 private:
     QImage m_image;
     QPixmap m_pixmap;
+    bool m_placeholder = false;
 };
 
 // A text label that shows as much of its text as fits, with an ellipsis in

@@ -6,17 +6,21 @@
 CustomTextView::CustomTextView(QWidget *parent)
     : QPlainTextEdit(parent)
 {
-    // Deleting the last character repaints only a little; the placeholder
-    // needs the whole view.
+    // Typing the first character or deleting the last repaints only a
+    // little; the placeholder coming or going needs the whole view.
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (document()->isEmpty())
+        const bool shows = showsPlaceholder();
+        if (shows != m_placeholderShown) {
+            m_placeholderShown = shows;
             viewport()->update();
+        }
     });
 }
 
 void CustomTextView::makePlaceholderAttributedString(const QString &text)
 {
     m_placeholder = text;
+    m_placeholderShown = showsPlaceholder();
 }
 
 bool CustomTextView::showsPlaceholder() const

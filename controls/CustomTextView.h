@@ -33,5 +33,7 @@ protected:
 
 private:
     std::optional<QString> m_placeholder;
+    // Whether the last repaint of the whole view drew the placeholder.
+    bool m_placeholderShown = false;
     QMargins m_placeholderInsets { 4, 0, 4, 0 };
 };

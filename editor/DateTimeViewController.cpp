@@ -115,7 +115,7 @@ const QString timePattern = QStringLiteral("hh:mm:ss a");
 
 qint64 currentYear()
 {
-    const auto now = Calendar::parts(QDateTime::currentDateTimeUtc());
+    const auto now = Calendar::parts(Calendar::now());
     return now ? now->year : 9999;
 }
 
@@ -124,25 +124,14 @@ qint64 upperBound(const UpdateUnit &unit)
     return unit.upper > 0 ? unit.upper : currentYear();
 }
 
-// A point in time as the user's wall clock, held in a zone-free date and
-// time for the pickers, and back. The engine's dates are instants; the
-// wall clock is the user's time zone, as everywhere the user reads a date.
-QDateTime wallClock(const QDateTime &instant)
+// The engine's dates are wall clocks in UTC fields, as the pickers (set to
+// UTC) show them; the pickers take whole seconds.
+QDateTime pickerDate(const QDateTime &date)
 {
-    const auto parts = Calendar::parts(instant);
+    const auto parts = Calendar::parts(date);
     if (!parts)
         return QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
-    return QDateTime(QDate(int(parts->year), int(parts->month), int(parts->day)),
-        QTime(int(parts->hour), int(parts->minute), int(parts->second)), Qt::UTC);
-}
-
-QDateTime instantOf(const QDateTime &wall)
-{
-    const QDate date = wall.date();
-    const QTime time = wall.time();
-    return Calendar::compose(
-        { date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second() })
-        .value_or(wall);
+    return Calendar::compose(*parts).value_or(date);
 }
 
 // The date-and-time and time patterns of the user's locale, with seconds.
@@ -444,7 +433,7 @@ void DateTimeViewController::refresh()
     const QDateTime reference = rule.originalDateOrNow();
     {
         const QSignalBlocker blocker(selectDatePicker);
-        selectDatePicker->setDateTime(wallClock(rule.selectDate.value_or(reference)));
+        selectDatePicker->setDateTime(pickerDate(rule.selectDate.value_or(reference)));
     }
 
     const auto referenceParts = Calendar::parts(reference).value_or(Calendar::Parts {});
@@ -455,7 +444,7 @@ void DateTimeViewController::refresh()
     }
     {
         const QSignalBlocker blocker(timeUpdateDatePicker);
-        timeUpdateDatePicker->setDateTime(wallClock(rule.timeUpdateDate.value_or(reference)));
+        timeUpdateDatePicker->setDateTime(pickerDate(rule.timeUpdateDate.value_or(reference)));
     }
     for (const UpdateUnit &unit : updateUnits)
         refreshKeepBox(
@@ -480,11 +469,11 @@ void DateTimeViewController::refresh()
     }
 }
 
-QDateTime DateTimeViewController::timePickerInstant() const
+QDateTime DateTimeViewController::timePickerDate() const
 {
     // Only the time of day counts; the day is the rule's reference day.
-    const QDateTime day = wallClock(dateTime->originalDateOrNow());
-    return instantOf(QDateTime(day.date(), timeUpdateDatePicker->time(), Qt::UTC));
+    const QDateTime day = pickerDate(dateTime->originalDateOrNow());
+    return QDateTime(day.date(), timeUpdateDatePicker->time(), Qt::UTC);
 }
 
 QString DateTimeViewController::summary(const DateTime &rule) const
@@ -511,7 +500,7 @@ QString DateTimeViewController::summary(const DateTime &rule) const
             if (!(rule.*unit.keep))
                 appendPiece(text, prefix, unit.word, unitValue(unit.value, unit.field));
         if (!rule.isKeepOriginalTimeUpdateDate) {
-            const QDateTime time = rule.timeUpdateDate ? *rule.timeUpdateDate : timePickerInstant();
+            const QDateTime time = rule.timeUpdateDate ? *rule.timeUpdateDate : timePickerDate();
             appendPiece(text, prefix, "Time", platform::DateFormat::format(time, timePattern));
         }
     } else if (rule.isIDOriginalDate || rule.isIDOriginalTime) {
@@ -615,7 +604,7 @@ void DateTimeViewController::clickedSelectDate()
 
 void DateTimeViewController::clickedSelectDatePicker()
 {
-    dateTime->selectDate = instantOf(selectDatePicker->dateTime());
+    dateTime->selectDate = selectDatePicker->dateTime().toUTC();
     showDateTime(dateTime);
 }
 
@@ -646,7 +635,7 @@ void DateTimeViewController::clickedKeepOriginalTimeUpdateDate()
 
 void DateTimeViewController::clickedTimeUpdateDatePicker()
 {
-    dateTime->timeUpdateDate = timePickerInstant();
+    dateTime->timeUpdateDate = timePickerDate();
     showDateTime(dateTime);
 }
 

@@ -144,5 +144,5 @@ private:
     void refresh();
     void refreshKeepBox(
         QCheckBox *box, bool keep, bool groupActive, std::initializer_list<QWidget *> controls);
-    QDateTime timePickerInstant() const;
+    QDateTime timePickerDate() const;
 };

@@ -252,7 +252,7 @@ void EditLocationViewController::coordinateTyped(QLineEdit *field, bool isLatitu
     const QString text = field->text();
     if (isUnfinishedNumber(text))
         return;
-    const double limit = isLatitude ? 90 : 180;
+    const double limit = isLatitude ? LatitudeLimit : LongitudeLimit;
     const auto value = wholeReal(text);
     if (!value || !std::isfinite(*value) || std::abs(*value) > limit) {
         field->setText(shortestText(isLatitude ? latitude : longitude));

@@ -32,6 +32,9 @@ class EditLocationViewController : public QWidget
 public:
     // The region shown around a position, degrees each way.
     static constexpr double RegionSpan = 0.01;
+    // The degrees a latitude and a longitude take either way.
+    static constexpr int LatitudeLimit = 90;
+    static constexpr int LongitudeLimit = 180;
 
     explicit EditLocationViewController(QWidget *parent = nullptr);
     ~EditLocationViewController() override;

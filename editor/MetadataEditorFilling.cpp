@@ -11,6 +11,7 @@
 #include "editor/FieldComparison.h"
 #include "editor/NumberText.h"
 #include "editor/PopUpValues.h"
+#include "editor/PresetFields.h"
 #include "engine/DateTexts.h"
 #include "engine/FileInfo.h"
 
@@ -121,7 +122,8 @@ void MetadataEditorViewController::detailsArrived(const std::shared_ptr<FileInfo
             record.setDateTime(*rule, waiting->dateTime(*rule));
     }
     showMetadata(record, false, false);
-    refreshAllEditedMarks();
+    // The other fields now show the record's values: only edits are marked.
+    refreshEditedMarks(record.editedFlags());
 }
 
 void MetadataEditorViewController::showFileInfoMetadata()
@@ -146,7 +148,7 @@ void MetadataEditorViewController::showMetadata(Metadata &metadata, bool copyDat
         if (metadata.isEdited(row.field))
             continue;
         if (metadata.hasValue(row.field))
-            writeValue(row, metadata.value(row.field), true);
+            writeValue(row, metadata.value(row.field));
         else
             writeAbsentValue(row);
         box(row.field)->setBorderColor(FieldBox::clearColor());
@@ -166,7 +168,7 @@ void MetadataEditorViewController::showPresetMetadata(const Metadata &preset)
     for (const FormFieldInfo &row : formFields) {
         if (!preset.hasValue(row.field))
             continue;
-        writeValue(row, preset.value(row.field), false);
+        writeValue(row, preset.value(row.field));
         if (const std::optional<DateRule> rule = dateRuleOf(row.field); rule && record)
             record->setDateTime(*rule, preset.dateTime(*rule));
     }
@@ -178,6 +180,12 @@ void MetadataEditorViewController::showPresetMetadata(const Metadata &preset)
         }
     }
     updateDateFields();
+}
+
+void MetadataEditorViewController::applyPreset(const Metadata &preset)
+{
+    showPresetMetadata(preset);
+    refreshEditedMarks(presetFields(preset));
 }
 
 void MetadataEditorViewController::updateDateFields()
@@ -204,23 +212,31 @@ void MetadataEditorViewController::resetPlaceholders()
     if (!isViewLoaded())
         return;
     for (const FormFieldInfo &row : formFields) {
-        if (QComboBox *box = popUp(row.field))
+        if (QComboBox *box = popUp(row.field)) {
+            dropUnlistedItem(row);
             box->setCurrentIndex(0);
-        else
+        } else {
             setPlaceholder(row, QString());
+        }
     }
 }
 
 void MetadataEditorViewController::refreshAllEditedMarks()
 {
-    if (!isViewLoaded())
-        return;
-    for (const FormFieldInfo &row : formFields)
-        fieldChanged(control(row.field));
+    refreshEditedMarks(Metadata::EditedFlags().set());
 }
 
-void MetadataEditorViewController::writeValue(
-    const FormFieldInfo &row, const Metadata::Value &value, bool missingCountryClears)
+void MetadataEditorViewController::refreshEditedMarks(const Metadata::EditedFlags &fields)
+{
+    if (!isViewLoaded())
+        return;
+    for (const FormFieldInfo &row : formFields) {
+        if (fields.test(std::size_t(row.field)))
+            fieldChanged(control(row.field));
+    }
+}
+
+void MetadataEditorViewController::writeValue(const FormFieldInfo &row, const Metadata::Value &value)
 {
     switch (row.control) {
     case FormControl::TextField:
@@ -237,15 +253,22 @@ void MetadataEditorViewController::writeValue(
     case FormControl::DateField:
         setControlText(row, displayText(std::get<QDateTime>(value)));
         break;
-    case FormControl::PopUp:
-        selectPopUpTitle(popUp(row.field), popUpValues(row.field)->title(value));
+    case FormControl::PopUp: {
+        dropUnlistedItem(row);
+        const qsizetype index = popUpValues(row.field)->indexOf(value);
+        if (index >= 0)
+            popUp(row.field)->setCurrentIndex(int(index));
+        else
+            showUnlistedValue(row, value);
         break;
+    }
     case FormControl::CountryPopUp: {
+        dropUnlistedItem(row);
         const QList<CountryLocale> entries = countryEntriesWithCode(m_locales, std::get<QString>(value));
         if (!entries.isEmpty())
             selectPopUpTitle(popUp(row.field), entries.first().countryName);
-        else if (missingCountryClears)
-            popUp(row.field)->setCurrentIndex(0);
+        else
+            showUnlistedValue(row, value);
         break;
     }
     }
@@ -253,10 +276,32 @@ void MetadataEditorViewController::writeValue(
 
 void MetadataEditorViewController::writeAbsentValue(const FormFieldInfo &row)
 {
-    if (QComboBox *box = popUp(row.field))
+    if (QComboBox *box = popUp(row.field)) {
+        dropUnlistedItem(row);
         box->setCurrentIndex(0);
-    else
+    } else {
         setControlText(row, QString());
+    }
+}
+
+// A value the list does not hold gets an item of its own after the list's,
+// showing the value itself: the pop-up shows what the record holds and
+// agrees with it, so the value is never taken for an edit, and never lost.
+void MetadataEditorViewController::showUnlistedValue(const FormFieldInfo &row, const Metadata::Value &value)
+{
+    QComboBox *box = popUp(row.field);
+    const QVariant data = std::holds_alternative<qint64>(value) ? QVariant(qlonglong(std::get<qint64>(value)))
+                                                                : QVariant(std::get<QString>(value));
+    box->addItem(PopUpValues::valueText(value), data);
+    box->setCurrentIndex(box->count() - 1);
+}
+
+void MetadataEditorViewController::dropUnlistedItem(const FormFieldInfo &row)
+{
+    QComboBox *box = popUp(row.field);
+    const int listed = listedItemCount(row);
+    while (box->count() > listed)
+        box->removeItem(box->count() - 1);
 }
 
 void MetadataEditorViewController::setControlText(const FormFieldInfo &row, const QString &text)
@@ -282,8 +327,8 @@ void MetadataEditorViewController::setPlaceholder(const FormFieldInfo &row, cons
     }
 }
 
-// A title no item bears leaves the pop-up without a selection, which shows
-// that the record's value is none of the list's.
+// Titles here are the list's own: the references of a GPS number's sign
+// and the countries.
 void MetadataEditorViewController::selectPopUpTitle(QComboBox *popUp, const QString &title)
 {
     popUp->setCurrentIndex(popUp->findText(title, Qt::MatchExactly | Qt::MatchCaseSensitive));

@@ -5,6 +5,7 @@
 
 #include "controls/CustomTextView.h"
 #include "controls/ToolTipViewController.h"
+#include "editor/EditLocationViewController.h"
 #include "editor/NumberText.h"
 #include "editor/PopUpValues.h"
 
@@ -24,6 +25,8 @@ struct GpsPair
     MetadataField reference;
     Metadata::Value nonNegative;
     Metadata::Value negative;
+    // The largest number the field takes either way; 0 for no limit.
+    qint64 degrees;
 
     QString title(const Metadata::Value &value) const { return popUpValues(reference)->title(value); }
 };
@@ -31,11 +34,11 @@ struct GpsPair
 const std::array<GpsPair, 3> &gpsPairs()
 {
     static const std::array<GpsPair, 3> pairs { {
-        { MetadataField::gpsLatitude, MetadataField::gpsLatitudeRef, QStringLiteral("N"),
-            QStringLiteral("S") },
+        { MetadataField::gpsLatitude, MetadataField::gpsLatitudeRef, QStringLiteral("N"), QStringLiteral("S"),
+            qint64(EditLocationViewController::LatitudeLimit) },
         { MetadataField::gpsLongitude, MetadataField::gpsLongitudeRef, QStringLiteral("E"),
-            QStringLiteral("W") },
-        { MetadataField::gpsAltitude, MetadataField::gpsAltitudeRef, qint64(0), qint64(1) },
+            QStringLiteral("W"), qint64(EditLocationViewController::LongitudeLimit) },
+        { MetadataField::gpsAltitude, MetadataField::gpsAltitudeRef, qint64(0), qint64(1), 0 },
     } };
     return pairs;
 }
@@ -59,10 +62,10 @@ void writeBack(QLineEdit *field, const QString &text)
 
 } // namespace
 
-QString MetadataEditorViewController::valueRangeText()
+QString MetadataEditorViewController::valueRangeText(qint64 lowest, qint64 highest)
 {
-    return QStringLiteral("Value range: (") + QString::number(lowestWholeNumber) + QStringLiteral(" to ")
-        + QString::number(highestWholeNumber) + QLatin1Char(')');
+    return QStringLiteral("Value range: (") + QString::number(lowest) + QStringLiteral(" to ")
+        + QString::number(highest) + QLatin1Char(')');
 }
 
 void MetadataEditorViewController::controlTextDidChange(QLineEdit *field)
@@ -106,6 +109,15 @@ void MetadataEditorViewController::controlTextDidChange(QLineEdit *field)
     case FormControl::GpsField:
         if (!isFloatingPointNumber(typed) || typed.startsWith(QLatin1Char('-')))
             writeBack(field, decimalOnly(typed));
+        // Degrees as the location editor takes them; beyond: the nearest end.
+        if (const GpsPair *pair = gpsPairOf(*which); pair->degrees > 0) {
+            const double value = leadingReal(field->text());
+            if (std::abs(value) > pair->degrees) {
+                writeBack(field, numberText(std::copysign(double(pair->degrees), value)));
+                ToolTipViewController::show(
+                    valueRangeText(-pair->degrees, pair->degrees), field, platform::Popover::LeftEdge);
+            }
+        }
         takeGpsSign(*which);
         break;
     default:

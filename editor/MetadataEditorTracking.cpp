@@ -43,39 +43,65 @@ bool MetadataEditorViewController::controlDiffers(const FormFieldInfo &row, cons
                                                                    : textField(row.field)->text();
         return present ? !sameText(shown, std::get<QString>(value)) : !shown.isEmpty();
     }
+    // An emptied number field differs from a stored number, 0 included:
+    // it removes the value.
     case FormControl::IntegerField: {
         const QString shown = textField(row.field)->text();
-        return present ? leadingInteger(shown) != std::get<qint64>(value) : !shown.isEmpty();
+        if (!present)
+            return !shown.isEmpty();
+        return trimmedBlanks(shown).isEmpty() || leadingInteger(shown) != std::get<qint64>(value);
     }
     case FormControl::DecimalField:
     case FormControl::GpsField: {
         const QString shown = textField(row.field)->text();
-        return present ? !(leadingReal(shown) == std::get<double>(value)) : !shown.isEmpty();
+        if (!present)
+            return !shown.isEmpty();
+        return trimmedBlanks(shown).isEmpty() || !(leadingReal(shown) == std::get<double>(value));
     }
     case FormControl::DateField: {
         const QString shown = textField(row.field)->text();
         return present ? shown != displayText(std::get<QDateTime>(value)) : !shown.isEmpty();
     }
     case FormControl::PopUp: {
-        const QComboBox *shown = popUp(row.field);
+        const int index = popUp(row.field)->currentIndex();
         if (!present)
-            return shown->currentIndex() > 0;
-        return shown->currentIndex() < 0 || shown->currentText() != popUpValues(row.field)->title(value);
+            return index > 0;
+        return !sameValue(popUpEntry(row, index), value);
     }
     case FormControl::CountryPopUp: {
         const QComboBox *shown = popUp(row.field);
-        QString expected;
-        if (present) {
-            const QList<CountryLocale> entries = countryEntriesWithCode(m_locales, std::get<QString>(value));
-            if (!entries.isEmpty())
-                expected = entries.first().countryName;
-        }
-        if (expected.isEmpty())
-            return shown->currentIndex() > 0;
-        return shown->currentIndex() < 0 || shown->currentText() != expected;
+        const int index = shown->currentIndex();
+        if (!present)
+            return index > 0;
+        if (index >= m_locales.size())
+            return !sameValue(popUpEntry(row, index), value);
+        const QList<CountryLocale> entries = countryEntriesWithCode(m_locales, std::get<QString>(value));
+        // A code without an entry shows as itself: any entry picked differs.
+        return entries.isEmpty() || index < 0 || shown->currentText() != entries.first().countryName;
     }
     }
     return false;
+}
+
+Metadata::Value MetadataEditorViewController::popUpEntry(const FormFieldInfo &row, int index) const
+{
+    const int listed = listedItemCount(row);
+    if (index < 0)
+        return {};
+    if (index < listed) {
+        if (row.control == FormControl::PopUp)
+            return popUpValues(row.field)->entry(index);
+        return m_locales.at(index).countryCode;
+    }
+    const QVariant shown = popUp(row.field)->itemData(index);
+    if (fieldKind(row.field) == FieldKind::Integer)
+        return qint64(shown.toLongLong());
+    return shown.toString();
+}
+
+int MetadataEditorViewController::listedItemCount(const FormFieldInfo &row) const
+{
+    return int(row.control == FormControl::CountryPopUp ? m_locales.size() : popUpValues(row.field)->count());
 }
 
 Metadata MetadataEditorViewController::editedMetadata() const
@@ -120,11 +146,14 @@ Metadata::Value MetadataEditorViewController::controlValue(const FormFieldInfo &
     }
     case FormControl::PopUp: {
         const int index = popUp(row.field)->currentIndex();
-        return index > 0 ? popUpValues(row.field)->entry(index) : Metadata::Value();
+        return index > 0 ? popUpEntry(row, index) : Metadata::Value();
     }
     case FormControl::CountryPopUp: {
-        if (popUp(row.field)->currentIndex() <= 0)
+        const int index = popUp(row.field)->currentIndex();
+        if (index <= 0)
             return {};
+        if (index >= m_locales.size())
+            return popUpEntry(row, index);
         const QList<CountryLocale> entries = countryEntriesWithSelectedTitle();
         return entries.isEmpty() ? Metadata::Value() : Metadata::Value(entries.first().countryCode);
     }

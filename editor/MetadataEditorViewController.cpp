@@ -3,6 +3,7 @@
 
 #include "common/Localization.h"
 #include "controls/CustomTextView.h"
+#include "controls/FieldStart.h"
 #include "editor/DateTimeViewController.h"
 #include "editor/EditLocationViewController.h"
 #include "editor/FieldBox.h"
@@ -229,6 +230,7 @@ QWidget *MetadataEditorViewController::makeControl(const FormFieldInfo &row, QWi
         // The date rule decides the value; the popover writes its summary.
         auto *field = new QLineEdit(parent);
         field->setReadOnly(true);
+        showValueFromStart(field);
         return field;
     }
     case FormControl::TextField:
@@ -238,6 +240,7 @@ QWidget *MetadataEditorViewController::makeControl(const FormFieldInfo &row, QWi
         break;
     }
     auto *field = new QLineEdit(parent);
+    showValueFromStart(field);
     connect(field, &QLineEdit::textEdited, this, [this, field] { controlTextDidChange(field); });
     return field;
 }

@@ -99,11 +99,16 @@ public:
     // Lays a preset's present values over what the form shows; the record
     // takes the preset's date rules where the preset holds a date or a rule.
     void showPresetMetadata(const Metadata &preset);
+    // Shows the preset, then marks of the fields it holds those that differ
+    // from the record; every other field keeps its mark and its flag.
+    void applyPreset(const Metadata &preset);
     // Shows each date rule's summary in its date field.
     void updateDateFields();
     void resetPlaceholders();
     // Re-examines every field against the record.
     void refreshAllEditedMarks();
+    // Re-examines the fields set in fields.
+    void refreshEditedMarks(const Metadata::EditedFlags &fields);
 
     // Marks sender's field when its content differs from the record and
     // stores that in the record's edited flag. Does nothing on a preset
@@ -131,7 +136,7 @@ public:
     // Whole numbers are held within this range.
     static constexpr qint64 lowestWholeNumber = -65535;
     static constexpr qint64 highestWholeNumber = 65535;
-    static QString valueRangeText();
+    static QString valueRangeText(qint64 lowest = lowestWholeNumber, qint64 highest = highestWholeNumber);
 
     // The date popover, not animated, closed by a click outside.
     platform::Popover &datePopOver() { return m_datePopOver; }
@@ -160,11 +165,15 @@ private:
     // The field whose control is sender, or none.
     std::optional<MetadataField> fieldOfControl(const QObject *sender) const;
     bool controlDiffers(const FormFieldInfo &row, const Metadata &record) const;
-    // Writes a present value into the field's control. A country code
-    // without an entry selects the first item when missingCountryClears is
-    // set, else leaves the pop-up alone.
-    void writeValue(const FormFieldInfo &row, const Metadata::Value &value, bool missingCountryClears);
+    // Writes a present value into the field's control; a pop-up shows a
+    // value its list lacks as itself, in an item after the list's.
+    void writeValue(const FormFieldInfo &row, const Metadata::Value &value);
     void writeAbsentValue(const FormFieldInfo &row);
+    void showUnlistedValue(const FormFieldInfo &row, const Metadata::Value &value);
+    void dropUnlistedItem(const FormFieldInfo &row);
+    int listedItemCount(const FormFieldInfo &row) const;
+    // The value item index of a pop-up stands for; none for no item.
+    Metadata::Value popUpEntry(const FormFieldInfo &row, int index) const;
     void setControlText(const FormFieldInfo &row, const QString &text);
     void setPlaceholder(const FormFieldInfo &row, const QString &text);
     Metadata::Value controlValue(const FormFieldInfo &row) const;

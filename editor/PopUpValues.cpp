@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/PopUpValues.h"
 
+#include "editor/NumberText.h"
 #include "engine/ValueNames.h"
 
 qsizetype PopUpValues::count() const
@@ -36,6 +37,24 @@ QString PopUpValues::title(const Metadata::Value &value) const
         return m_integerTitle(*number);
     if (const QString *text = std::get_if<QString>(&value); text && m_texts)
         return m_textTitle(*text);
+    return {};
+}
+
+qsizetype PopUpValues::indexOf(const Metadata::Value &value) const
+{
+    if (const qint64 *number = std::get_if<qint64>(&value); number && m_integers)
+        return m_integers().indexOf(*number);
+    if (const QString *text = std::get_if<QString>(&value); text && m_texts)
+        return m_texts().indexOf(*text);
+    return -1;
+}
+
+QString PopUpValues::valueText(const Metadata::Value &value)
+{
+    if (const qint64 *number = std::get_if<qint64>(&value))
+        return numberText(*number);
+    if (const QString *text = std::get_if<QString>(&value))
+        return *text;
     return {};
 }
 

@@ -31,6 +31,11 @@ public:
     Metadata::Value entry(qsizetype index) const;
     // The title of a value of the field's kind; empty for an absent one.
     QString title(const Metadata::Value &value) const;
+    // The entry index of value; -1 when the list does not hold it.
+    qsizetype indexOf(const Metadata::Value &value) const;
+    // A value as itself, for one the list does not hold: a number's digits,
+    // a text as it is.
+    static QString valueText(const Metadata::Value &value);
 
 private:
     IntegerList m_integers = nullptr;

@@ -3,9 +3,12 @@
 
 #include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
+#include "engine/ImageStructure.h"
+#include "engine/MakerNotes.h"
 #include "engine/MetadataOperation.h"
 #include "engine/PgfUserData.h"
 #include "engine/PhotoshopResources.h"
+#include "engine/PngExif.h"
 #include "platform/Console.h"
 #include "platform/RegularFile.h"
 #include "platform/XmpToolkit.h"
@@ -128,8 +131,9 @@ void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc,
     const MetadataOperation::Destination &into)
 {
     Exiv2::Image &image = *edited.image;
-    const bool refreshDigest = iptc == IptcContent::Kept && hasCurrentIptcDigest(image);
+    const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
+    keepMakerNotesAsStored(image, imageKind(image));
     platform::XmpToolkit::writeMetadata(image);
 
     Exiv2::BasicIo &io = image.io();
@@ -149,11 +153,13 @@ void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc,
     };
     if (image.imageType() == Exiv2::ImageType::jpeg) {
         mend(withoutOrphanedExtendedXmp(data, size, std::as_const(image).xmpPacket()));
-        if (iptc == IptcContent::Changed)
+        if (iptc != IptcContent::Kept)
             mend(withoutLeftoverIptc(data, size));
     }
     if (!pgfMetadata.isNull())
         mend(withoutStalePgfUserData(data, size, pgfMetadata));
+    if (image.imageType() == Exiv2::ImageType::png)
+        mend(withExifChunk(data, size, image.exifData(), image.byteOrder()));
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());
 
@@ -165,6 +171,21 @@ void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc,
 
     const char *bytes = reinterpret_cast<const char *>(data);
     const QString failure = into ? into(bytes, size) : replaceFileContents(*edited.file, path, bytes, size);
+    io.munmap();
+    if (!failure.isEmpty())
+        throw Exiv2::Error(Exiv2::kerErrorMessage, failure.toStdString());
+}
+
+void keepAsItIs(Exiv2::Image &image, const MetadataOperation::Destination &into)
+{
+    if (!into)
+        return;
+    Exiv2::BasicIo &io = image.io();
+    if (io.open() != 0)
+        throw Exiv2::Error(Exiv2::kerImageWriteFailed);
+    Exiv2::IoCloser closer(io);
+    const char *bytes = reinterpret_cast<const char *>(io.mmap(false));
+    const QString failure = into(bytes, qint64(io.size()));
     io.munmap();
     if (!failure.isEmpty())
         throw Exiv2::Error(Exiv2::kerErrorMessage, failure.toStdString());

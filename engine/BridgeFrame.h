@@ -73,10 +73,15 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
 // result reads back, hands it to check (which throws to keep the file as it
 // was), and gives the finished bytes to into: by default they replace the
 // file that was read, in one step. When the edit left the IPTC's content as
-// it was, a Photoshop digest of it that matched before matches after.
+// it was, or changed its copies in the XMP with it, a Photoshop digest of it
+// that matched before matches after.
 using WrittenCheck = std::function<void(const Exiv2::Image &written)>;
-enum class IptcContent { Kept, Changed };
+enum class IptcContent { Kept, ChangedWithXmp, Changed };
 void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc,
     const WrittenCheck &check = {}, const MetadataOperation::Destination &into = {});
+
+// For an edit that changes nothing: the file stays as it is, and a copy in
+// the making takes its bytes as they are.
+void keepAsItIs(Exiv2::Image &image, const MetadataOperation::Destination &into);
 
 } // namespace engine::bridge

@@ -11,14 +11,8 @@ using platform::Calendar;
 
 namespace {
 
-// Three units of a date (day, month, year) or of a time (hour, minute,
-// second), each stepped in turn from the original. A step that the
-// calendar takes reads its own unit and the later ones back from the moved
-// date; the earlier ones keep their values. So a day that a month or year
-// step shortened rolls on in the lenient composition (31 January plus one
-// month is 3 March), and a time step never carries into the date.
-using Units = std::array<qint64, 3>;
-
+// One step of the date or time modes: an amount of a unit, unless its keep
+// flag is set.
 struct UnitStep
 {
     Calendar::Unit unit;
@@ -26,25 +20,22 @@ struct UnitStep
     const std::optional<qint64> &amount;
 };
 
-Units stepUnits(
-    const QDateTime &original, const std::array<UnitStep, 3> &steps, Units (*pick)(const Calendar::Parts &))
+// The wall clock moved by each step in turn, as the calendar adds: each
+// carries into the larger units (an hour on 23:37 is 00:37 of the next
+// day), and a month or year step onto a day the target month lacks gives
+// its last day (31 January plus one month is the end of February). A step
+// the calendar cannot take is left out. Whole seconds.
+std::optional<QDateTime> stepped(const QDateTime &original, const std::array<UnitStep, 3> &steps)
 {
     QDateTime working = original;
-    Units units = pick(*Calendar::parts(original));
-    for (std::size_t k = 0; k < steps.size(); ++k) {
-        const UnitStep &s = steps[k];
+    for (const UnitStep &s : steps) {
         if (s.keep || !s.amount || *s.amount == 0)
             continue;
-        const auto moved = Calendar::adding(s.unit, *s.amount, working);
-        const auto movedParts = moved ? Calendar::parts(*moved) : std::nullopt;
-        if (!movedParts)
-            continue;
-        working = *moved;
-        const Units now = pick(*movedParts);
-        for (std::size_t j = k; j < units.size(); ++j)
-            units[j] = now[j];
+        if (const auto moved = Calendar::adding(s.unit, *s.amount, working))
+            working = *moved;
     }
-    return units;
+    const auto parts = Calendar::parts(working);
+    return parts ? Calendar::compose(*parts) : std::nullopt;
 }
 
 // The dictionary form, by kind of field. Keys are the field names.
@@ -133,7 +124,7 @@ DateTime::DateTime(const std::optional<QDateTime> &originalDate)
 
 DateTime::DateTime(const std::optional<QDateTime> &originalDate, const QDateTime &madeAt)
     : originalDate(originalDate)
-    , m_tempDate(madeAt)
+    , m_tempDate(Calendar::wallClock(madeAt))
 {
     if (originalDate)
         textFieldEditorString = displayText(*originalDate);
@@ -214,30 +205,16 @@ std::optional<QDateTime> DateTime::updatedDate(const QDateTime &original) const
 
 std::optional<QDateTime> DateTime::steppedDate(const QDateTime &original) const
 {
-    const auto parts = Calendar::parts(original);
-    if (!parts)
-        return std::nullopt;
-    const auto [day, month, year] = stepUnits(original,
+    return stepped(original,
         { { { Calendar::Unit::Day, isKeepOriginalDayIDOriginalDate, dayIDOriginalDate },
             { Calendar::Unit::Month, isKeepOriginalMonthIDOriginalDate, monthIDOriginalDate },
-            { Calendar::Unit::Year, isKeepOriginalYearIDOriginalDate, yearIDOriginalDate } } },
-        [](const Calendar::Parts &p) {
-            return Units { p.day, p.month, p.year };
-        });
-    return Calendar::compose({ year, month, day, parts->hour, parts->minute, parts->second });
+            { Calendar::Unit::Year, isKeepOriginalYearIDOriginalDate, yearIDOriginalDate } } });
 }
 
 std::optional<QDateTime> DateTime::steppedTime(const QDateTime &original) const
 {
-    const auto parts = Calendar::parts(original);
-    if (!parts)
-        return std::nullopt;
-    const auto [hour, minute, second] = stepUnits(original,
+    return stepped(original,
         { { { Calendar::Unit::Hour, isKeepOriginalHourIDOriginalTime, hourIDOriginalTime },
             { Calendar::Unit::Minute, isKeepOriginalMinuteIDOriginalTime, minuteIDOriginalTime },
-            { Calendar::Unit::Second, isKeepOriginalSecondIDOriginalTime, secondIDOriginalTime } } },
-        [](const Calendar::Parts &p) {
-            return Units { p.hour, p.minute, p.second };
-        });
-    return Calendar::compose({ parts->year, parts->month, parts->day, hour, minute, second });
+            { Calendar::Unit::Second, isKeepOriginalSecondIDOriginalTime, secondIDOriginalTime } } });
 }

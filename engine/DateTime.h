@@ -11,7 +11,8 @@
 // and applied to every file of a batch: keep the file's date, empty it, set
 // a chosen date, replace parts of it, or step its date or its time part.
 // Shared by reference (std::shared_ptr) between the metadata record, the
-// editor and the batch.
+// editor and the batch. Its dates are wall clocks (platform::Calendar), as
+// a photo's metadata records them.
 class DateTime
 {
 public:
@@ -26,7 +27,7 @@ public:
     // values only when set.
     QVariantMap dictionary() const;
 
-    // originalDate, or the moment this rule was made.
+    // originalDate, or the user's wall clock when this rule was made.
     QDateTime originalDateOrNow() const;
     std::optional<QDateTime> newDateFromOriginal() const;
     // The new date for a file whose field holds original; absent means the
@@ -84,8 +85,8 @@ public:
 
 private:
     friend class Metadata;
-    // A rule made at the moment madeAt, for a record that makes its rules
-    // only when they are first asked for.
+    // A rule made at the moment madeAt (a point in time), for a record that
+    // makes its rules only when they are first asked for.
     DateTime(const std::optional<QDateTime> &originalDate, const QDateTime &madeAt);
 
     std::optional<QDateTime> updatedDate(const QDateTime &original) const;

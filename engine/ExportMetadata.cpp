@@ -127,7 +127,7 @@ ExportMetadata::Row ExportMetadata::row(const Metadata &metadata, const QUrl &ur
     return row;
 }
 
-std::optional<QString> ExportMetadata::writeCSV(const QList<Row> &rows, const QString &folder)
+std::optional<QString> ExportMetadata::writeCSV(const QList<Row> &rows, const QString &folder, QString *error)
 {
     QString text = header();
     for (const Row &row : rows) {
@@ -149,15 +149,18 @@ std::optional<QString> ExportMetadata::writeCSV(const QList<Row> &rows, const QS
                 + QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
             return path;
         }
-        if (result.code != platform::FileOps::Result::Code::Exists)
+        if (result.code != platform::FileOps::Result::Code::Exists) {
+            if (error)
+                *error = result.message;
             break;
+        }
     }
     platform::Console::out(QStringLiteral("error creating file"));
     return std::nullopt;
 }
 
 void ExportMetadata::exportFiles(const QList<std::shared_ptr<FileInfo>> &files, const QString &folder,
-    std::function<void(std::optional<QString>)> done)
+    std::function<void(const Outcome &)> done)
 {
     // Records and their metadata belong to the GUI thread: copy what the
     // export needs before leaving it.
@@ -168,16 +171,17 @@ void ExportMetadata::exportFiles(const QList<std::shared_ptr<FileInfo>> &files, 
     }
     platform::GlobalQueue::run(
         [snapshots, folder, done = std::move(done)] {
-            std::optional<QString> written;
+            Outcome outcome;
             if (!snapshots->empty()) {
                 QList<Row> rows;
                 rows.reserve(qsizetype(snapshots->size()));
                 for (const Snapshot &s : *snapshots)
                     rows << shared().row(s.metadata, s.url);
-                written = writeCSV(rows, folder);
+                outcome.path = writeCSV(rows, folder, &outcome.error);
+                outcome.rows = rows.size();
             }
             if (done)
-                platform::MainQueue::post([done, written] { done(written); });
+                platform::MainQueue::post([done, outcome] { done(outcome); });
         },
         platform::GlobalQueue::Priority::UserInitiated);
 }

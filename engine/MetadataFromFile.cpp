@@ -8,9 +8,10 @@
 namespace {
 
 // The date forms found in files, tried in this order; the first that reads
-// the whole text wins. Texts without a zone are wall-clock times in the
-// user's time zone; month and weekday names are English, as files carry
-// them whatever the user's language.
+// the whole text wins. A text without a zone is the wall clock it reads
+// (no zone of the machine's shifts it); one with an offset is the user's
+// wall clock at that moment. Month and weekday names are English, as files
+// carry them whatever the user's language.
 const QStringList &datePatterns()
 {
     static const QStringList patterns {
@@ -30,6 +31,8 @@ const QStringList &datePatterns()
         QStringLiteral("MMMM yyyy"),
         // A closing Z is the UTC designator, not a letter to skip.
         QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.SSSZZZZZ"),
+        // Any number of fraction digits, without a zone.
+        QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.SSS"),
         QStringLiteral("hh:mm:ss a 'on' MMMM dd, yyyy"),
         QStringLiteral("yyyy-MM-dd'T'HH:mm:ssZZZZZ"),
         // The full date style: weekday, month name, day and year.

@@ -9,13 +9,39 @@
 #include <exiv2/iptc.hpp>
 #include <exiv2/xmp_exiv2.hpp>
 
+#include <QStringDecoder>
+
 namespace {
 
 using engine::bridge::textFromBytes;
+using engine::bridge::undeclaredText;
 
 double quotient(const Exiv2::Rational &r)
 {
     return static_cast<double>(r.first) / static_cast<double>(r.second);
+}
+
+// A comment's own text, without its character set code. A UNICODE one is
+// UTF-16 in the byte order of its BOM, else of its file: UCS-2 as the
+// standard says, but a character beyond U+FFFF is a surrogate pair.
+QString commentText(const Exiv2::CommentValue &comment)
+{
+    if (comment.charsetId() != Exiv2::CommentValue::unicode)
+        return undeclaredText(comment.comment());
+    QByteArray bytes = QByteArray::fromStdString(comment.value_).mid(8);
+    QStringConverter::Encoding encoding
+        = comment.byteOrder_ == Exiv2::bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE;
+    if (bytes.startsWith("\xef\xbb\xbf"))
+        return undeclaredText(bytes.mid(3).toStdString());
+    if (bytes.startsWith("\xfe\xff") || bytes.startsWith("\xff\xfe")) {
+        encoding = bytes.startsWith("\xfe") ? QStringConverter::Utf16BE : QStringConverter::Utf16LE;
+        bytes.remove(0, 2);
+    }
+    QString text = QStringDecoder(encoding).decode(bytes);
+    // Padding and terminators.
+    while (text.endsWith(QChar(0)))
+        text.chop(1);
+    return text;
 }
 
 // The entry of one datum by its value's type; none for a skipped datum.
@@ -25,11 +51,13 @@ std::optional<QVariant> entryByType(const Exiv2::Metadatum &datum)
     // A comment (its type is undefined) is its own text, without its
     // "charset=..." prefix.
     if (const auto *comment = dynamic_cast<const Exiv2::CommentValue *>(&value))
-        return textFromBytes(comment->comment());
+        return commentText(*comment);
     const Exiv2::TypeId type = value.typeId();
     switch (type) {
-    case Exiv2::comment:
     case Exiv2::asciiString:
+        // Exif texts declare no character set.
+        return undeclaredText(value.toString());
+    case Exiv2::comment:
     case Exiv2::undefined:
     case Exiv2::string:
     case Exiv2::date:
@@ -56,8 +84,15 @@ std::optional<QVariant> entryByType(const Exiv2::Metadatum &datum)
         if (value.count() <= 0)
             return std::nullopt;
         return QVariant(value.toFloat(0));
+    case Exiv2::unsignedByte:
+    case Exiv2::signedByte:
+        // A number some writers store in a byte (a sensing method, say);
+        // byte strings (versions, UCS-2 titles) give no single value.
+        if (value.count() != 1)
+            return std::nullopt;
+        return QVariant::fromValue<qint64>(value.toLong(0));
     default:
-        // Bytes, directories and XMP arrays give no single value.
+        // Directories and XMP arrays give no single value.
         return std::nullopt;
     }
 }

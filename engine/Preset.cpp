@@ -3,6 +3,7 @@
 
 #include "engine/NameOrder.h"
 #include "engine/PropertyList.h"
+#include "platform/Calendar.h"
 #include "platform/Settings.h"
 
 #include <algorithm>
@@ -13,6 +14,30 @@ namespace {
 const QString presetsKey = QStringLiteral("presets");
 const QString nameKey = QStringLiteral("name");
 const QString metadataKey = QStringLiteral("metadata");
+
+// Stored presets hold their dates as points in time, as they always have;
+// in memory a date is a wall clock, here the user's at that moment.
+QVariant withDates(const QVariant &value, QDateTime (*convert)(const QDateTime &))
+{
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return convert(value.toDateTime());
+    case QMetaType::QVariantMap: {
+        QVariantMap map = value.toMap();
+        for (auto it = map.begin(); it != map.end(); ++it)
+            *it = withDates(*it, convert);
+        return map;
+    }
+    case QMetaType::QVariantList: {
+        QVariantList list = value.toList();
+        for (QVariant &element : list)
+            element = withDates(element, convert);
+        return list;
+    }
+    default:
+        return value;
+    }
+}
 
 } // namespace
 
@@ -34,7 +59,8 @@ Preset Preset::fromDictionary(const QVariantMap &dictionary)
 {
     Preset preset;
     if (const auto metadata = plist::dictionary(dictionary.value(metadataKey)))
-        preset.m_metadata = std::make_shared<Metadata>(Metadata::fromDictionary(*metadata));
+        preset.m_metadata = std::make_shared<Metadata>(
+            Metadata::fromDictionary(withDates(*metadata, platform::Calendar::wallClock).toMap()));
     if (const auto name = plist::text(dictionary.value(nameKey)))
         preset.m_name = *name;
     return preset;
@@ -42,7 +68,8 @@ Preset Preset::fromDictionary(const QVariantMap &dictionary)
 
 QVariantMap Preset::dictionary() const
 {
-    return { { metadataKey, m_metadata->dictionary() }, { nameKey, m_name } };
+    return { { metadataKey, withDates(m_metadata->dictionary(), platform::Calendar::instant) },
+        { nameKey, m_name } };
 }
 
 StoredPresets readPresets()

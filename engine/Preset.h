@@ -19,7 +19,8 @@ public:
     explicit Preset(const QString &name);
 
     // Keys "name" and "metadata"; a missing or mistyped entry leaves its
-    // initial value (an empty name, a blank record).
+    // initial value (an empty name, a blank record). Dates are stored as
+    // the points in time the record's wall clocks are on the user's clock.
     static Preset fromDictionary(const QVariantMap &dictionary);
     QVariantMap dictionary() const;
 

@@ -3,6 +3,7 @@
 
 #include "platform/IcuSupport.h"
 
+#include <unicode/basictz.h>
 #include <unicode/gregocal.h>
 
 #include <limits>
@@ -12,26 +13,54 @@ namespace platform {
 
 namespace {
 
-// One calendar per thread, rebuilt when a test pins another zone.
+// One zone-free calendar per thread.
 icu::GregorianCalendar *calendar()
+{
+    thread_local const std::unique_ptr<icu::GregorianCalendar> made = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        auto cal = std::make_unique<icu::GregorianCalendar>(
+            icu::TimeZone::getGMT()->clone(), icu::Locale("en_US_POSIX"), status);
+        if (U_FAILURE(status))
+            return std::unique_ptr<icu::GregorianCalendar>();
+        icusupport::makeProleptic(*cal);
+        cal->setLenient(true);
+        return cal;
+    }();
+    return made.get();
+}
+
+// The user's zone, per thread, rebuilt when a test pins another one.
+const icu::TimeZone *userZone()
 {
     struct Cache
     {
         int generation = -1;
-        std::unique_ptr<icu::GregorianCalendar> calendar;
+        std::unique_ptr<icu::TimeZone> zone;
     };
     thread_local Cache cache;
     const int generation = icusupport::generation();
-    if (cache.generation != generation || !cache.calendar) {
-        UErrorCode status = U_ZERO_ERROR;
-        auto made = std::make_unique<icu::GregorianCalendar>(
-            icusupport::userTimeZone().release(), icu::Locale("en_US_POSIX"), status);
-        cache.calendar = U_FAILURE(status) ? nullptr : std::move(made);
+    if (cache.generation != generation || !cache.zone) {
+        cache.zone = icusupport::userTimeZone();
         cache.generation = generation;
     }
-    if (cache.calendar)
-        cache.calendar->setLenient(true);
-    return cache.calendar.get();
+    return cache.zone.get();
+}
+
+// The user's offset in milliseconds at a wall clock (given in UTC fields).
+qint64 offsetAtWallClock(qint64 wallMs)
+{
+    const icu::TimeZone *zone = userZone();
+    if (!zone)
+        return 0;
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t raw = 0;
+    int32_t dst = 0;
+    if (const auto *basic = dynamic_cast<const icu::BasicTimeZone *>(zone))
+        basic->getOffsetFromLocal(
+            UDate(wallMs), UCAL_TZ_LOCAL_FORMER, UCAL_TZ_LOCAL_FORMER, raw, dst, status);
+    else
+        zone->getOffset(UDate(wallMs), true, raw, dst, status);
+    return U_FAILURE(status) ? 0 : qint64(raw) + dst;
 }
 
 bool fitsInt32(qint64 value)
@@ -119,6 +148,43 @@ std::optional<QDateTime> Calendar::compose(const Parts &p)
     cal->set(UCAL_MINUTE, int32_t(p.minute));
     cal->set(UCAL_SECOND, int32_t(p.second));
     return timeOf(cal);
+}
+
+QDateTime Calendar::wallClock(const QDateTime &instant)
+{
+    if (!instant.isValid())
+        return QDateTime();
+    const qint64 ms = instant.toMSecsSinceEpoch();
+    qint64 offset = 0;
+    if (const icu::TimeZone *zone = userZone()) {
+        UErrorCode status = U_ZERO_ERROR;
+        int32_t raw = 0;
+        int32_t dst = 0;
+        zone->getOffset(UDate(ms), false, raw, dst, status);
+        if (U_SUCCESS(status))
+            offset = qint64(raw) + dst;
+    }
+    return QDateTime::fromMSecsSinceEpoch(ms + offset, Qt::UTC);
+}
+
+QDateTime Calendar::instant(const QDateTime &wallClock)
+{
+    if (!wallClock.isValid())
+        return QDateTime();
+    const qint64 ms = wallClock.toMSecsSinceEpoch();
+    return QDateTime::fromMSecsSinceEpoch(ms - offsetAtWallClock(ms), Qt::UTC);
+}
+
+int Calendar::offsetSeconds(const QDateTime &wallClock)
+{
+    if (!wallClock.isValid())
+        return 0;
+    return int(offsetAtWallClock(wallClock.toMSecsSinceEpoch()) / 1000);
+}
+
+QDateTime Calendar::now()
+{
+    return wallClock(QDateTime::currentDateTimeUtc());
 }
 
 } // namespace platform

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/DateFormat.h"
 
+#include "platform/Calendar.h"
 #include "platform/IcuSupport.h"
-
-#include <QTimeZone>
 
 #include <unicode/calendar.h>
 #include <unicode/datefmt.h>
+#include <unicode/simpletz.h>
 #include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
@@ -27,20 +27,35 @@ icu::Locale localeFor(DateFormat::Kind kind)
     return icusupport::userLocale();
 }
 
+// A cached formatter, and whether its pattern holds a zone field.
+struct Formatter
+{
+    std::unique_ptr<icu::SimpleDateFormat> format;
+    bool hasZone = false;
+};
+
 struct Cache
 {
     int generation = -1;
-    std::unordered_map<QString, std::unique_ptr<icu::SimpleDateFormat>> formatters;
+    std::unordered_map<QString, Formatter> formatters;
 };
 
-// How a formatter resolves a text's fields into a moment. Strict: every
-// field in range and the wall time one that exists in the user's zone.
-// InGmt: the same in a zone without summer time. Lenient: a wall time that
-// summer time skips is taken as the same time before the change.
-enum class Resolution { Strict, InGmt, Lenient };
+// Whether an unquoted letter of the pattern is a zone field.
+bool hasZoneField(const QString &pattern)
+{
+    bool quoted = false;
+    for (const QChar c : pattern) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        else if (!quoted && QStringView(u"zZOvVxX").contains(c))
+            return true;
+    }
+    return false;
+}
 
-icu::SimpleDateFormat *formatter(
-    const QString &pattern, DateFormat::Kind kind, Resolution resolution = Resolution::Strict)
+// Formatters work in GMT, where the wall clock is the UTC fields, in the
+// proleptic Gregorian calendar, strictly.
+Formatter *formatter(const QString &pattern, DateFormat::Kind kind)
 {
     thread_local Cache cache;
     const int generation = icusupport::generation();
@@ -48,30 +63,25 @@ icu::SimpleDateFormat *formatter(
         cache.formatters.clear();
         cache.generation = generation;
     }
-    const QString key = (kind == DateFormat::Kind::File ? QStringLiteral("F") : QStringLiteral("U"))
-        + QString::number(int(resolution)) + QLatin1Char('|') + pattern;
+    const QString key
+        = (kind == DateFormat::Kind::File ? QStringLiteral("F|") : QStringLiteral("U|")) + pattern;
     auto it = cache.formatters.find(key);
     if (it != cache.formatters.end())
-        return it->second.get();
+        return &it->second;
 
     UErrorCode status = U_ZERO_ERROR;
     auto made = std::make_unique<icu::SimpleDateFormat>(toIcu(pattern), localeFor(kind), status);
     if (U_FAILURE(status))
         return nullptr;
-    if (resolution == Resolution::InGmt)
-        made->adoptTimeZone(icu::TimeZone::getGMT()->clone());
-    else
-        made->adoptTimeZone(icusupport::userTimeZone().release());
+    std::unique_ptr<icu::Calendar> calendar(made->getCalendar()->clone());
+    icusupport::makeProleptic(*calendar);
+    calendar->adoptTimeZone(icu::TimeZone::getGMT()->clone());
+    made->adoptCalendar(calendar.release());
     made->setLenient(false);
-    if (resolution == Resolution::Lenient) {
-        std::unique_ptr<icu::Calendar> calendar(made->getCalendar()->clone());
-        calendar->setLenient(true);
-        calendar->setSkippedWallTimeOption(UCAL_WALLTIME_LAST);
-        made->adoptCalendar(calendar.release());
-    }
-    icu::SimpleDateFormat *raw = made.get();
-    cache.formatters.emplace(key, std::move(made));
-    return raw;
+    Formatter &entry = cache.formatters[key];
+    entry.format = std::move(made);
+    entry.hasZone = hasZoneField(pattern);
+    return &entry;
 }
 
 // The user locale's pattern of its medium date style.
@@ -94,53 +104,52 @@ QString mediumDatePattern()
 
 } // namespace
 
-QString DateFormat::mediumDate(const QDateTime &date)
+QString DateFormat::mediumDate(const QDateTime &instant)
 {
-    return format(date, mediumDatePattern());
+    return format(Calendar::wallClock(instant), mediumDatePattern());
 }
 
 QString DateFormat::format(const QDateTime &date, const QString &pattern, Kind kind)
 {
     if (!date.isValid())
         return QString();
-    icu::SimpleDateFormat *f = formatter(pattern, kind);
+    Formatter *f = formatter(pattern, kind);
     if (!f)
         return QString();
+    qint64 ms = date.toMSecsSinceEpoch();
+    if (f->hasZone) {
+        // The moment in a fixed zone of the user's offset there shows the
+        // same wall clock, with that offset.
+        const int offset = Calendar::offsetSeconds(date);
+        f->format->adoptTimeZone(new icu::SimpleTimeZone(offset * 1000, icu::UnicodeString(u"Offset")));
+        ms -= qint64(offset) * 1000;
+    }
     icu::UnicodeString out;
-    f->format(UDate(date.toMSecsSinceEpoch()), out);
+    f->format->format(UDate(ms), out);
     return fromIcu(out);
 }
-
-namespace {
-
-std::optional<UDate> parseWhole(icu::SimpleDateFormat *f, const icu::UnicodeString &source)
-{
-    if (!f)
-        return std::nullopt;
-    icu::ParsePosition position(0);
-    const UDate when = f->parse(source, position);
-    if (position.getErrorIndex() != -1 || position.getIndex() != source.length())
-        return std::nullopt;
-    return when;
-}
-
-} // namespace
 
 std::optional<QDateTime> DateFormat::parse(const QString &text, const QString &pattern, Kind kind)
 {
     if (text.isEmpty())
         return std::nullopt;
+    Formatter *f = formatter(pattern, kind);
+    if (!f)
+        return std::nullopt;
+    if (f->hasZone)
+        f->format->adoptTimeZone(icu::TimeZone::getGMT()->clone());
     const icu::UnicodeString source = toIcu(text);
-    std::optional<UDate> when = parseWhole(formatter(pattern, kind), source);
-    // A wall time inside the hour that summer time skips reads strictly in
-    // a zone without that hour; only then is it resolved leniently.
-    if (!when && parseWhole(formatter(pattern, kind, Resolution::InGmt), source))
-        when = parseWhole(formatter(pattern, kind, Resolution::Lenient), source);
-    if (!when)
+    icu::ParsePosition position(0);
+    const UDate when = f->format->parse(source, position);
+    if (position.getErrorIndex() != -1 || position.getIndex() != source.length())
         return std::nullopt;
     // Qt::UTC rather than QTimeZone::utc(): a date of this Qt keeps no zone
     // object of its own then, which every loaded record paid for per date.
-    return QDateTime::fromMSecsSinceEpoch(qint64(*when), Qt::UTC);
+    const QDateTime date = QDateTime::fromMSecsSinceEpoch(qint64(when), Qt::UTC);
+    if (!date.isValid())
+        return std::nullopt;
+    // A text without its own offset is read in GMT, so it is the wall clock.
+    return f->hasZone ? Calendar::wallClock(date) : date;
 }
 
 void DateFormat::setUserLocale(const QString &icuLocaleId)

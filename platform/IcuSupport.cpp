@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/IcuSupport.h"
 
+#include <unicode/gregocal.h>
+
 #include <atomic>
 #include <mutex>
 
@@ -76,6 +78,16 @@ void setTimeZoneId(const QString &ianaZoneId)
     std::lock_guard lock(p.mutex);
     p.zone = ianaZoneId;
     ++p.generation;
+}
+
+void makeProleptic(icu::Calendar &calendar)
+{
+    // The earliest moment ICU's calendars take: the change never happens.
+    constexpr UDate earliest = -184303902528000000.0;
+    if (auto *gregorian = dynamic_cast<icu::GregorianCalendar *>(&calendar)) {
+        UErrorCode status = U_ZERO_ERROR;
+        gregorian->setGregorianChange(earliest, status);
+    }
 }
 
 int generation()

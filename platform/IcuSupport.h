@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <unicode/calendar.h>
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
@@ -25,6 +26,11 @@ QString userLocaleId();
 QString timeZoneId();
 void setUserLocaleId(const QString &icuLocaleId);
 void setTimeZoneId(const QString &ianaZoneId);
+
+// Takes a Gregorian-based calendar (Gregorian, Buddhist, Japanese...) back
+// to the proleptic Gregorian rules of ISO 8601: no Julian days before 15
+// October 1582. Other calendars are left as they are.
+void makeProleptic(icu::Calendar &calendar);
 
 // Changes whenever a pinned id changes, so per-thread caches drop what they
 // built for the old locale or zone.

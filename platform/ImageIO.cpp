@@ -2,6 +2,7 @@
 #include "platform/ImageIO.h"
 
 #include "platform/Exiv2Setup.h"
+#include "platform/Jpeg2000.h"
 #include "platform/RegularFile.h"
 #include "platform/SupportedImages.h"
 #include "platform/XmpToolkit.h"
@@ -194,6 +195,14 @@ QImage load(const QString &path, int maxSide)
         QImageReader reader(&reading.device);
         image = readWithQt(reader, maxSide);
     }
+    if (image.isNull()) {
+        image = Jpeg2000::decode(file->reopenPath(), maxSide);
+        if (!image.isNull()) {
+            if (Exiv2::Image::AutoPtr photo = openWithExiv2(*file); photo.get())
+                image = oriented(image, exifOrientation(*photo));
+            return scaledToFit(image, maxSide);
+        }
+    }
     // Raw files built on TIFF decode in Qt as their first directory: a stub
     // or a tiny thumbnail; a larger embedded preview is better then.
     const bool smallerThanAsked
@@ -245,6 +254,41 @@ std::optional<QSize> jpegFrameSize(QFile &file)
     }
 }
 
+// TIFF and the raw formats built like it, whose main image need not be
+// the first one stored.
+bool isRaw(const RegularFile &file)
+{
+    try {
+        Exiv2::FileIo io(file.reopenPath().toStdString());
+        switch (Exiv2::ImageFactory::getType(io)) {
+        case Exiv2::ImageType::tiff:
+        case Exiv2::ImageType::cr2:
+        case Exiv2::ImageType::crw:
+        case Exiv2::ImageType::orf:
+        case Exiv2::ImageType::rw2:
+        case Exiv2::ImageType::raf:
+        case Exiv2::ImageType::mrw:
+            return true;
+        default:
+            return false;
+        }
+    } catch (const Exiv2::AnyError &) {
+    } catch (const std::exception &) { }
+    return false;
+}
+
+// The main image's size as Exiv2 reports it (what `exiv2 pr` prints).
+std::optional<QSize> exiv2PixelSize(const RegularFile &file)
+{
+    Exiv2::Image::AutoPtr image = openWithExiv2(file);
+    if (!image.get())
+        return std::nullopt;
+    const QSize size(image->pixelWidth(), image->pixelHeight());
+    if (size.isEmpty())
+        return std::nullopt;
+    return size;
+}
+
 } // namespace
 
 std::optional<QSize> pixelSize(const QString &path)
@@ -261,6 +305,13 @@ std::optional<QSize> pixelSize(const QString &path)
         if (const auto size = jpegFrameSize(reading.device))
             return size;
     }
+    // Raw files: Qt sees the first TIFF directory, often a small preview;
+    // Exiv2 knows which image is the photograph.
+    const bool raw = isRaw(*file);
+    if (raw) {
+        if (const auto size = exiv2PixelSize(*file))
+            return size;
+    }
     {
         Reading reading(*file);
         QImageReader reader(&reading.device);
@@ -268,13 +319,7 @@ std::optional<QSize> pixelSize(const QString &path)
         if (size.isValid() && !size.isEmpty())
             return size;
     }
-    Exiv2::Image::AutoPtr image = openWithExiv2(*file);
-    if (!image.get())
-        return std::nullopt;
-    const QSize size(image->pixelWidth(), image->pixelHeight());
-    if (size.isEmpty())
-        return std::nullopt;
-    return size;
+    return raw ? std::nullopt : exiv2PixelSize(*file);
 }
 
 QImage thumbnail(const QString &path, int maxSide)

@@ -11,16 +11,18 @@ namespace platform {
 
 // Pixel sizes, thumbnails and pictures of image files. Safe on any thread
 // (QImage only). Qt decodes what it has a reader for, scaled while decoding
-// where the format allows. Files Qt cannot decode (raw, PSD, JPEG 2000
-// without a plugin, PGF), and raw files whose first TIFF directory Qt takes
+// where the format allows; OpenJPEG decodes JPEG 2000. Files neither can
+// decode (raw, PSD, PGF), and raw files whose first TIFF directory Qt takes
 // for a picture smaller than asked, use a preview Exiv2 finds embedded in
 // the file: the smallest that covers the size asked, else the largest. Only
 // regular files whose content is of a supported type (SupportedImages) are
 // decoded at all.
 namespace ImageIO {
 
-// The stored pixel size of image 0 (before any orientation is applied),
-// read from the header; absent when the file is no image we can read.
+// The stored pixel size of the file's main image (before any orientation
+// is applied), read from the header: for TIFF and raw files the image Exiv2
+// takes for the photograph, not the first one stored, as the exiv2 program
+// reports it. Absent when the file is no image we can read.
 std::optional<QSize> pixelSize(const QString &path);
 
 // The picture with its orientation applied and its longer side at most

@@ -2,18 +2,28 @@
 #include "platform/widgets/OpenPanel.h"
 
 #include "platform/MainQueue.h"
+#include "platform/Settings.h"
+#include "platform/widgets/FileIcon.h"
 
 #include <algorithm>
 
+#include <QCompleter>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QStorageInfo>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeView>
@@ -30,6 +40,30 @@ OpenPanel::Responder &responder()
 }
 
 const QString PackageExtension = QStringLiteral("photoslibrary");
+
+// The folders the user chose from, most recent first.
+const QString RecentFoldersKey = QStringLiteral("openPanelRecentFolders");
+constexpr qsizetype RecentFolderCount = 5;
+
+// Mounted file systems a person would open: the root, removable media and
+// what is mounted by hand; not the system's own mounts.
+bool isUserVolume(const QStorageInfo &volume)
+{
+    const QString root = volume.rootPath();
+    return volume.isValid() && volume.isReady()
+        && (root.startsWith(QLatin1String("/media/")) || root.startsWith(QLatin1String("/run/media/"))
+            || root.startsWith(QLatin1String("/mnt/")));
+}
+
+// What is left once the view shows no more: the file dialog's own buttons
+// and list grow or shrink, the accessory stays below them.
+void addBelow(QFileDialog *dialog, QWidget *widget)
+{
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog->layout()))
+        grid->addWidget(widget, grid->rowCount(), 0, 1, grid->columnCount());
+    else if (dialog->layout())
+        dialog->layout()->addWidget(widget);
+}
 
 } // namespace
 
@@ -70,9 +104,11 @@ OpenPanel::OpenPanel(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("Open"));
-    resize(720, 480);
+    resize(860, 520);
 
+    m_icons = std::make_unique<FileIcon::Provider>();
     m_model = new QFileSystemModel(this);
+    m_model->setIconProvider(m_icons.get());
     m_model->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
     m_model->setReadOnly(false);
     m_filter = new EntryFilter(this);
@@ -87,16 +123,26 @@ OpenPanel::OpenPanel(QWidget *parent)
     m_up->setToolTip(tr("Enclosing folder"));
     connect(m_up, &QToolButton::clicked, this, [this] { showFolder(QFileInfo(m_folder).absolutePath()); });
     m_path = new QLineEdit(this);
-    connect(m_path, &QLineEdit::returnPressed, this, [this] {
-        const QFileInfo typed(m_path->text());
-        if (typed.isDir() && opensAsFolder(typed.absoluteFilePath()))
-            showFolder(typed.absoluteFilePath());
-        else if (typed.exists() && isChoosable(QUrl::fromLocalFile(typed.absoluteFilePath())))
-            finishWith({ typed.absoluteFilePath() });
-    });
+    connect(m_path, &QLineEdit::returnPressed, this, &OpenPanel::openTypedPath);
+    // Enter in the path field opens what was typed; the dialog's default
+    // button would choose the folder shown before it.
+    m_path->installEventFilter(this);
     m_newFolder = new QPushButton(tr("New Folder"), this);
     m_newFolder->hide();
     connect(m_newFolder, &QPushButton::clicked, this, &OpenPanel::clickedNewFolder);
+
+    m_places = new QListWidget(this);
+    m_places->setObjectName(QStringLiteral("places"));
+    m_places->setFrameShape(QFrame::NoFrame);
+    m_places->setIconSize(QSize(20, 20));
+    m_places->setMinimumWidth(150);
+    m_places->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_places->setTextElideMode(Qt::ElideMiddle);
+    connect(m_places, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        const QString path = item->data(Qt::UserRole).toString();
+        if (!path.isEmpty() && QFileInfo(path).isDir())
+            showFolder(path);
+    });
 
     m_list = new QTreeView(this);
     m_list->setModel(m_filter);
@@ -126,10 +172,17 @@ OpenPanel::OpenPanel(QWidget *parent)
     buttons->addWidget(m_default);
     m_accessorySlot = new QVBoxLayout;
 
+    auto *browser = new QSplitter(Qt::Horizontal, this);
+    browser->setChildrenCollapsible(false);
+    browser->addWidget(m_places);
+    browser->addWidget(m_list);
+    browser->setStretchFactor(1, 1);
+    browser->setSizes({ 170, 690 });
+
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_messageLabel);
     layout->addLayout(pathRow);
-    layout->addWidget(m_list, 1);
+    layout->addWidget(browser, 1);
     layout->addLayout(m_accessorySlot);
     layout->addLayout(buttons);
 
@@ -181,6 +234,93 @@ void OpenPanel::setMessage(const QString &text)
     m_message = text;
     m_messageLabel->setText(text);
     m_messageLabel->setVisible(!text.isEmpty());
+}
+
+void OpenPanel::setFolderMemoryKey(const QString &key)
+{
+    m_folderMemoryKey = key;
+    const std::optional<QString> folder = Settings::text(key);
+    if (folder && QFileInfo(*folder).isDir())
+        setDirectoryUrl(QUrl::fromLocalFile(*folder));
+}
+
+bool OpenPanel::usesFolderDialog() const
+{
+    return m_canChooseDirectories && !m_canChooseFiles && !m_shouldEnable;
+}
+
+QStringList OpenPanel::recentFolders()
+{
+    QStringList folders;
+    for (const QString &folder : Settings::textList(RecentFoldersKey).value_or(QStringList())) {
+        if (QFileInfo(folder).isDir())
+            folders << folder;
+    }
+    return folders;
+}
+
+QList<OpenPanel::Place> OpenPanel::places()
+{
+    using Kind = Place::Kind;
+    QList<Place> places;
+    const QString home = QDir::homePath();
+    places.append({ Kind::Standard, tr("Home"), home, QStringLiteral("user-home") });
+    const auto standard
+        = [&](QStandardPaths::StandardLocation location, const QString &title, const char *icon) {
+              const QString path = QStandardPaths::writableLocation(location);
+              if (!path.isEmpty() && path != home && QFileInfo(path).isDir())
+                  places.append({ Kind::Standard, title, path, QLatin1String(icon) });
+          };
+    standard(QStandardPaths::DesktopLocation, tr("Desktop"), "user-desktop");
+    standard(QStandardPaths::PicturesLocation, tr("Pictures"), "folder-pictures");
+    places.append({ Kind::Volume, tr("File System"), QDir::rootPath(), QStringLiteral("drive-harddisk") });
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        if (!isUserVolume(volume))
+            continue;
+        // Unlabelled volumes go by their mount point's last name.
+        const QString name = volume.displayName().isEmpty() || volume.displayName() == volume.rootPath()
+            ? QFileInfo(volume.rootPath()).fileName()
+            : volume.displayName();
+        places.append({ Kind::Volume, name, volume.rootPath(), QStringLiteral("drive-removable-media") });
+    }
+    for (const QString &folder : recentFolders())
+        places.append({ Kind::Recent, QFileInfo(folder).fileName(), folder, QStringLiteral("folder") });
+    return places;
+}
+
+void OpenPanel::fillPlaces()
+{
+    m_places->clear();
+    std::optional<Place::Kind> section;
+    for (const Place &place : places()) {
+        if (place.kind != section) {
+            section = place.kind;
+            const QString heading = place.kind == Place::Kind::Standard ? tr("Places")
+                : place.kind == Place::Kind::Volume                     ? tr("Devices")
+                                                                        : tr("Recent");
+            auto *header = new QListWidgetItem(heading, m_places);
+            header->setFlags(Qt::ItemIsEnabled);
+            QFont bold = header->font();
+            bold.setBold(true);
+            header->setFont(bold);
+        }
+        auto *item = new QListWidgetItem(
+            QIcon::fromTheme(place.iconName, m_icons->icon(QFileInfo(place.path))), place.title, m_places);
+        item->setData(Qt::UserRole, place.path);
+        item->setToolTip(place.path);
+    }
+}
+
+// Keeps the folder the user chose in (our dialog) or chose (the folder
+// dialog) for the next panel of the same purpose, and among the recent ones.
+void OpenPanel::rememberFolder(const QString &folder) const
+{
+    if (!m_folderMemoryKey.isEmpty())
+        Settings::setText(m_folderMemoryKey, folder);
+    QStringList recent = recentFolders();
+    recent.removeAll(folder);
+    recent.prepend(folder);
+    Settings::setTextList(RecentFoldersKey, recent.mid(0, RecentFolderCount));
 }
 
 void OpenPanel::setShouldEnable(ShouldEnable shouldEnable)
@@ -237,6 +377,27 @@ void OpenPanel::showFolder(const QString &path)
     m_list->setRootIndex(m_filter->mapFromSource(root));
     m_list->clearSelection();
     selectionChanged();
+}
+
+void OpenPanel::openTypedPath()
+{
+    const QFileInfo typed(m_path->text());
+    if (typed.isDir() && opensAsFolder(typed.absoluteFilePath()))
+        showFolder(typed.absoluteFilePath());
+    else if (typed.exists() && isChoosable(QUrl::fromLocalFile(typed.absoluteFilePath())))
+        finishWith({ typed.absoluteFilePath() });
+}
+
+bool OpenPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_path && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openTypedPath();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void OpenPanel::activated(const QModelIndex &index)
@@ -322,11 +483,21 @@ void OpenPanel::finishWith(const QStringList &paths)
     m_urls.clear();
     for (const QString &path : paths)
         m_urls << chosenUrl(path);
+    rememberFolder(m_folder);
     endPanel(OK);
 }
 
 void OpenPanel::endPanel(int response)
 {
+    // The folder dialog's end ends the panel (see beginFolderDialog).
+    if (m_folderDialog) {
+        QDialog *dialog = m_folderDialog;
+        if (response == OK)
+            dialog->accept();
+        else
+            dialog->reject();
+        return;
+    }
     done(response);
 }
 
@@ -348,16 +519,74 @@ void OpenPanel::beginSheet(QWidget *window, std::function<void(int)> completion)
         });
         return;
     }
+    if (usesFolderDialog()) {
+        beginFolderDialog(window, std::move(completion));
+        return;
+    }
     if (window && window->window() != parentWidget())
         setParent(window->window(), windowFlags());
     setWindowModality(Qt::WindowModal);
     m_shown = true;
+    fillPlaces();
     showFolder(m_folder);
+    // Typed paths complete to the folders on disk.
+    auto *folders = new QFileSystemModel(m_path);
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders->setRootPath(QString());
+    m_path->setCompleter(new QCompleter(folders, m_path));
     connect(this, &QDialog::finished, this, [this, completion = std::move(completion)](int response) {
         completion(response);
         deleteLater();
     });
     open();
+    // Typing a path is the quickest way anywhere.
+    m_path->setFocus(Qt::OtherFocusReason);
+    m_path->selectAll();
+}
+
+void OpenPanel::beginFolderDialog(QWidget *window, std::function<void(int)> completion)
+{
+    auto *dialog = new QFileDialog(window ? window->window() : parentWidget(), windowTitle(), m_folder);
+    m_folderDialog = dialog;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(QFileDialog::Directory);
+    dialog->setOption(QFileDialog::ShowDirsOnly);
+    dialog->setOption(QFileDialog::DontResolveSymlinks, !m_resolvesAliases);
+    dialog->setOption(QFileDialog::ReadOnly, !m_canCreateDirectories);
+    if (!m_prompt.isEmpty())
+        dialog->setLabelText(QFileDialog::Accept, m_prompt);
+    if (m_accessory) {
+        // Only Qt's own dialog has room for the accessory.
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        m_accessory->setParent(nullptr);
+        addBelow(dialog, m_accessory);
+    }
+    // Where the dialog is Qt's, it lists our places and shows our icons.
+    QList<QUrl> sidebar;
+    for (const Place &place : places())
+        sidebar << QUrl::fromLocalFile(place.path);
+    dialog->setSidebarUrls(sidebar);
+    dialog->setIconProvider(m_icons.get());
+    // Where the dialog is Qt's: as large as ours, with room for the places.
+    dialog->resize(size());
+    if (auto *split = dialog->findChild<QSplitter *>())
+        split->setSizes({ 170, width() - 170 });
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(this, &QDialog::finished, this, [this, completion = std::move(completion)](int response) {
+        completion(response);
+        deleteLater();
+    });
+    connect(dialog, &QDialog::finished, this, [this, dialog](int result) {
+        m_urls.clear();
+        if (result == QDialog::Accepted) {
+            for (const QUrl &url : dialog->selectedUrls())
+                m_urls << chosenUrl(url.toLocalFile());
+        }
+        if (!m_urls.isEmpty())
+            rememberFolder(m_urls.first().toLocalFile());
+        done(m_urls.isEmpty() ? Cancel : OK);
+    });
+    dialog->open();
 }
 
 OpenPanel::Responder OpenPanel::setResponder(Responder r)

@@ -8,9 +8,12 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 
+class QFileDialog;
 class QFileSystemModel;
 class QLabel;
+class QListWidget;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -19,11 +22,21 @@ class QVBoxLayout;
 
 namespace platform {
 
-// Picks files and folders: our own dialog over the file system model (the
-// stock file dialog cannot offer files and folders at once, nor take a
-// package folder for a file). Runs as a sheet and answers OK (1) or Cancel
-// (0) with the chosen URLs in the panel's order. Tests answer it through
-// the responder seam; nothing is shown then. GUI thread only.
+namespace FileIcon {
+class Provider;
+}
+
+// Picks files and folders. A choice of folders only is the desktop's own
+// folder dialog (QFileDialog: the desktop's through its portal or platform
+// theme where there is one, Qt's otherwise); a choice that mixes files and
+// folders, or takes a package folder for a file, is our own dialog over the
+// file system model, which the stock dialog cannot be. Ours gives what the
+// desktop's gives: places (home, desktop, pictures, mounted volumes, recent
+// folders), the desktop's file icons, the focus in its path field and,
+// when asked, the last folder it showed. Either runs as a sheet and answers
+// OK (1) or Cancel (0) with the chosen URLs in the panel's order; the
+// window title names its purpose. Tests answer it through the responder
+// seam; nothing is shown then. GUI thread only.
 class OpenPanel : public QDialog
 {
     Q_OBJECT
@@ -65,9 +78,31 @@ public:
     void setShouldEnable(ShouldEnable shouldEnable);
     bool hasShouldEnable() const { return bool(m_shouldEnable); }
     // Shown below the list; the panel owns it. Its controls may end the
-    // panel with their own response through endPanel().
+    // panel with their own response through endPanel(). The desktop's own
+    // dialogs have no room for it: a folder dialog with an accessory is
+    // Qt's.
     void setAccessoryWidget(QWidget *widget);
     QWidget *accessoryWidget() const { return m_accessory; }
+    // The settings key under which the panel keeps the folder it showed
+    // when the user chose; it opens there again next time.
+    void setFolderMemoryKey(const QString &key);
+    QString folderMemoryKey() const { return m_folderMemoryKey; }
+
+    // Whether the panel is the desktop's folder dialog rather than ours.
+    bool usesFolderDialog() const;
+
+    // The places both dialogs list beside the files, in order.
+    struct Place
+    {
+        enum class Kind { Standard, Volume, Recent };
+        Kind kind;
+        QString title;
+        QString path;
+        QString iconName;
+    };
+    static QList<Place> places();
+    // The folders chosen from most recently, kept across runs.
+    static QStringList recentFolders();
 
     // Whether an entry can be clicked at all (folders to open them), and
     // whether it can be chosen.
@@ -92,14 +127,19 @@ public:
 
 protected:
     void done(int response) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     class EntryFilter;
 
+    void beginFolderDialog(QWidget *window, std::function<void(int)> completion);
+    void fillPlaces();
+    void rememberFolder(const QString &folder) const;
     bool isPackage(const QString &path) const;
     bool opensAsFolder(const QString &path) const;
     void showFolder(const QString &path);
     void activated(const QModelIndex &index);
+    void openTypedPath();
     void clickedDefaultButton();
     void clickedNewFolder();
     void selectionChanged();
@@ -118,9 +158,11 @@ private:
     QString m_message;
     ShouldEnable m_shouldEnable;
     QString m_folder;
+    QString m_folderMemoryKey;
     QList<QUrl> m_urls;
     bool m_shown = false;
 
+    std::unique_ptr<FileIcon::Provider> m_icons;
     QFileSystemModel *m_model = nullptr;
     EntryFilter *m_filter = nullptr;
     QTreeView *m_list = nullptr;
@@ -131,6 +173,8 @@ private:
     QPushButton *m_default = nullptr;
     QVBoxLayout *m_accessorySlot = nullptr;
     QPointer<QWidget> m_accessory;
+    QListWidget *m_places = nullptr;
+    QPointer<QFileDialog> m_folderDialog;
 };
 
 } // namespace platform

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/Window.h"
 
+#include <QLayout>
 #include <QVariant>
 #include <QWidget>
+#include <QWindow>
 
 namespace platform::Window {
 
@@ -10,6 +12,8 @@ namespace {
 
 // Where a window keeps the limits it had before its size was fixed.
 constexpr char FreeMinimum[] = "calvorn_freeMinimumSize";
+// Whether that minimum was the layout's rather than one set by hand.
+constexpr char LayoutMinimum[] = "calvorn_layoutMinimumSize";
 constexpr char FreeMaximum[] = "calvorn_freeMaximumSize";
 
 } // namespace
@@ -35,10 +39,15 @@ void setTitleButtons(QWidget *window, bool minimise, bool maximise)
     flags.setFlag(Qt::WindowMaximizeButtonHint, maximise);
     if (flags == window->windowFlags())
         return;
-    const bool wasVisible = window->isVisible();
+    // A window that has its native window keeps it: setWindowFlags() would
+    // make a new one, which the window manager places by its frame's corner
+    // where the old one had its client area, a title bar's height higher.
+    if (QWindow *native = window->windowHandle()) {
+        window->overrideWindowFlags(flags);
+        native->setFlags(flags);
+        return;
+    }
     window->setWindowFlags(flags);
-    if (wasVisible)
-        window->show();
 }
 
 namespace {
@@ -79,14 +88,30 @@ void setResizable(QWidget *widget, bool on)
             return;
         const QSize minimum = window->property(FreeMinimum).toSize();
         const QSize maximum = window->property(FreeMaximum).toSize();
+        const bool layoutMinimum = window->property(LayoutMinimum).toBool();
         window->setProperty(FreeMinimum, QVariant());
         window->setProperty(FreeMaximum, QVariant());
-        window->setMinimumSize(minimum);
+        window->setProperty(LayoutMinimum, QVariant());
         window->setMaximumSize(maximum);
+        if (!layoutMinimum) {
+            window->setMinimumSize(minimum);
+            return;
+        }
+        // A minimum of (0, 0) is no minimum set by hand: the layout's own,
+        // which follows what the window shows now, applies again.
+        window->setMinimumSize(0, 0);
+        window->layout()->invalidate();
+        window->layout()->activate();
         return;
     }
     if (!isResizable(window))
         return;
+    QLayout *layout = window->layout();
+    if (layout)
+        layout->activate();
+    window->setProperty(LayoutMinimum,
+        layout && layout->sizeConstraint() == QLayout::SetDefaultConstraint
+            && window->minimumSize() == layout->totalMinimumSize());
     window->setProperty(FreeMinimum, window->minimumSize());
     window->setProperty(FreeMaximum, window->maximumSize());
     window->setFixedSize(window->size());

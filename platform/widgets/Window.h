@@ -13,8 +13,8 @@ namespace Window {
 void activate(QWidget *window);
 
 // Shows or hides the minimise and maximise buttons of a top-level window's
-// title bar; the close button stays. A visible window is shown again after
-// its flags change. Window managers may ignore the hints: best effort.
+// title bar; the close button stays. The window keeps its place and stays
+// shown. Window managers may ignore the hints: best effort.
 void setTitleButtons(QWidget *window, bool minimise, bool maximise);
 bool hasMinimiseButton(const QWidget *window);
 bool hasMaximiseButton(const QWidget *window);
@@ -23,8 +23,9 @@ bool hasMaximiseButton(const QWidget *window);
 void centreOver(QWidget *window, const QWidget *host);
 
 // Fixes the size of widget's window at its current size (off), or gives it
-// back the size limits it had before (on). Switching it off twice keeps
-// the first limits.
+// back the size limits it had before (on): a minimum that came from the
+// window's layout follows the layout again, so text that grew meanwhile is
+// not cut. Switching it off twice keeps the first limits.
 void setResizable(QWidget *widget, bool on);
 bool isResizable(QWidget *widget);
 

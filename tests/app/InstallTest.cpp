@@ -77,6 +77,9 @@ TEST_F(InstallTest, BothProgramsTheDesktopEntryMetadataAndIconsLandUnderThePrefi
     const QString text = QString::fromUtf8(entry.readAll());
     EXPECT_TRUE(text.contains(QStringLiteral("\nExec=") + calvorn + QLatin1Char('\n'))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("\nIcon=") + AppId + QLatin1Char('\n')));
+    // Docks match the window (its X11 class is the application's name) to
+    // this entry.
+    EXPECT_TRUE(text.contains(QStringLiteral("\nStartupWMClass=Calvorn\n")));
     EXPECT_TRUE(QFile::exists(installed(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId))));
     EXPECT_TRUE(
         QFile::exists(installed(QStringLiteral("share/icons/hicolor/scalable/apps/%1.svg").arg(AppId))));

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A user's whole road through the running program, offscreen: add a folder,
-// mark photos, edit them in the form, the date popover and the location
-// editor, run a batch in place and one as renamed copies, read the files
-// back with the exiv2 program, and finish.
+// mark photos (the "All" box showing the marks), start while a photo's
+// values are still read, edit them in the form, the date popover and the
+// location editor, run a batch in place, finish, add an empty folder, run
+// a batch as renamed copies, and read the files back with the exiv2
+// program.
 
 #include "UserRoadFixture.h"
 
@@ -10,12 +12,15 @@
 #include "app/ViewController.h"
 #include "batch/ProgressViewController.h"
 #include "batch/RenameViewController.h"
+#include "batch/Result.h"
 #include "batch/ResultViewController.h"
 #include "browser/DashboardViewController.h"
 #include "browser/GridThumbnails.h"
 #include "browser/HomeViewController.h"
 #include "browser/MetadataDetailsViewController.h"
 #include "browser/PreviewViewController.h"
+#include "browser/QorCollectionView.h"
+#include "common/ContainerPage.h"
 #include "controls/CustomTextView.h"
 #include "editor/DateTimeViewController.h"
 #include "editor/EditLocationViewController.h"
@@ -34,6 +39,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -79,14 +86,36 @@ double degrees(const QString &rationals)
     return value;
 }
 
-// The time step turns the hour over within its day.
+const QString exifDateForm = QStringLiteral("yyyy:MM:dd HH:mm:ss");
+
+// A wall clock, carried into the next day where the hour runs over.
 QString anHourLater(const QString &exifDate)
 {
-    const QDateTime date = QDateTime::fromString(exifDate, QStringLiteral("yyyy:MM:dd HH:mm:ss"));
-    const QTime time = date.time();
-    return QDateTime(date.date(), QTime((time.hour() + 1) % 24, time.minute(), time.second()))
-        .toString(QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+    const QDateTime date = QDateTime::fromString(exifDate, exifDateForm);
+    return QDateTime(date.date(), date.time(), Qt::UTC).addSecs(3600).toString(exifDateForm);
 }
+
+void choose(QComboBox *popUp, const QString &item)
+{
+    popUp->setCurrentIndex(popUp->findText(item));
+    emit popUp->activated(popUp->currentIndex());
+}
+
+// Counts how often a window is hidden or gets a new native window.
+class NativeWindowWatch : public QObject
+{
+public:
+    explicit NativeWindowWatch(QWidget *window) { window->installEventFilter(this); }
+    int remade = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Hide || event->type() == QEvent::WinIdChange)
+            ++remade;
+        return false;
+    }
+};
 
 class MainRoadTest : public UserRoadFixture
 {
@@ -115,15 +144,47 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     launch();
     addFolder();
     HomeViewController *home = HomeViewController::shared();
-    ASSERT_EQ(displayedFiles().size(), QDir(photos.path()).entryList(QDir::Files).size())
-        << "every sample is loaded";
+    const qsizetype samples = QDir(photos.path()).entryList(QDir::Files).size();
+    ASSERT_EQ(displayedFiles().size(), samples) << "every sample is loaded";
+    const QString allMarked = QStringLiteral("Photos selected: %1 / %1").arg(samples);
+    EXPECT_EQ(home->lblTotalPhotos->text(), allMarked);
+
+    // The "All" box shows the marks: every photo arrives marked, so the
+    // first click unmarks them all; one mark makes it partly on, and a
+    // click from there marks all again.
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::Checked);
+    home->btnSelectAll->click();
+    settle(2);
+    EXPECT_TRUE(markedFiles(displayedFiles()).isEmpty());
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::Unchecked);
+    home->toggleMark(0);
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::PartiallyChecked);
+    home->btnSelectAll->click();
+    settle(2);
+    EXPECT_EQ(home->lblTotalPhotos->text(), allMarked);
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::Checked);
+
+    // Start with the one marked photo's values still being read: it waits
+    // for them, then asks as ever.
+    markOnly({ QStringLiteral("GPS.jpg") });
+    const auto gps = displayed(QStringLiteral("GPS.jpg"));
+    gps->metadata.reset();
+    alerts.answer(No);
+    home->btnStartProcess->click();
+    settle(2);
+    EXPECT_TRUE(alerts.shown().empty());
+    EXPECT_FALSE(home->btnStartProcess->isEnabled());
+    gps->initialize(*gps->url);
+    settle();
+    ASSERT_EQ(alerts.shown().size(), 1u);
+    EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("You have not changed any value"));
+    EXPECT_TRUE(home->btnStartProcess->isEnabled());
 
     // Three marked photos share a form; the preview shows one read-only.
     markChosen();
     MetadataEditorViewController *form = home->editingForm();
     EXPECT_EQ(form->textField(MetadataField::artist)->placeholderText(), QStringLiteral("Multiple values"));
-    const auto reagan = displayed(QStringLiteral("Reagan.jpg"));
-    home->openPreview(reagan);
+    home->openPreview(displayed(QStringLiteral("Reagan.jpg")));
     PreviewViewController *preview = PreviewViewController::shared();
     EXPECT_TRUE(preview->isVisible());
     EXPECT_EQ(preview->lblNameValue->text(), QStringLiteral("Reagan.jpg"));
@@ -131,7 +192,11 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     EXPECT_TRUE(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->isReadOnly());
     EXPECT_EQ(preview->metadataVC->metadataEditorVC->textField(MetadataField::make)->text(),
         QStringLiteral("NIKON CORPORATION"));
-    preview->close();
+    EXPECT_TRUE(preview->mapView->isHidden()) << "no map at 0°, 0° for a photo without a position";
+    EXPECT_FALSE(preview->lblNoLocation->isHidden());
+    // Escape closes it, as it closes the desktop's picture viewers.
+    QTest::keyClick(preview, Qt::Key_Escape);
+    EXPECT_FALSE(preview->isVisible());
 
     // Text, number and keywords typed into the form of three marked photos.
     QTest::keyClicks(form->textField(MetadataField::artist), QStringLiteral("Ana Lima"));
@@ -170,15 +235,9 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
 
     // In place: confirm, do not save a preset, change the photos in place.
     alerts.answer(Yes).answer(No);
-    const auto inPlace = platform::OpenPanel::setResponder([](const platform::OpenPanel &panel) {
-        panel.accessoryWidget()->findChild<QPushButton *>(QStringLiteral("btnKeepSourceFolderPath"))->click();
-        return platform::OpenPanel::Answer { platform::OpenPanel::Cancel, {} };
-    });
-    home->btnStartProcess->click();
-    settle();
-    platform::OpenPanel::setResponder(inPlace);
-    ASSERT_EQ(alerts.shown().size(), 2u);
-    EXPECT_EQ(alerts.shown()[0].message, QStringLiteral("Apply your edits to the marked photos?"));
+    startInPlace();
+    ASSERT_EQ(alerts.shown().size(), 3u);
+    EXPECT_EQ(alerts.shown()[1].message, QStringLiteral("Apply your edits to the marked photos?"));
     auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
     ASSERT_NE(result, nullptr) << "the result page follows the batch";
     EXPECT_EQ(result->lblValuePhotosEdited->text(), QStringLiteral("3"));
@@ -199,27 +258,63 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
         != QStringLiteral("Ana Lima"))
         << "an unmarked photo is left alone";
 
-    // Finish: the dashboard, and a main screen with nothing of the last run.
+    // Finish: the dashboard, and a main screen with nothing of the last run,
+    // not even the search left in its field.
+    home->searchField->setText(QStringLiteral("Reagan"));
+    settle(2);
     result->btnFinish->click();
     settle(2);
-    EXPECT_NE(qobject_cast<DashboardViewController *>(ViewController::current()->shownPage()), nullptr);
+    const auto onDashboard
+        = [] { return qobject_cast<DashboardViewController *>(ViewController::current()->shownPage()); };
+    EXPECT_NE(onDashboard(), nullptr);
     EXPECT_TRUE(allFiles().isEmpty());
     EXPECT_TRUE(form->textField(MetadataField::artist)->text().isEmpty());
     EXPECT_FALSE(form->box(MetadataField::artist)->isMarked());
     EXPECT_EQ(home->popUpEditingOptions->currentIndex(), 0);
+    EXPECT_TRUE(home->searchField->text().isEmpty());
+    const auto nothingStale = [home] {
+        EXPECT_TRUE(home->qorCollectionView->contentArray().isEmpty());
+        EXPECT_TRUE(home->qorCollectionView->visibleViewControllerArray().isEmpty());
+        EXPECT_EQ(home->lblTotalPhotos->text(), QStringLiteral("Photos selected: 0 / 0"));
+        EXPECT_FALSE(home->btnSelectAll->isEnabled());
+    };
+    nothingStale();
 
-    // Renamed copies: a prefix from the rename window, then a destination.
+    // An empty folder: told so, and back on the dashboard with nothing
+    // stale behind it.
+    QTemporaryDir empty;
+    alerts.answer(Yes);
+    chooseOnDashboard(empty.path());
+    ASSERT_EQ(alerts.shown().size(), 4u);
+    EXPECT_EQ(alerts.shown()[3].message, QStringLiteral("No photos found"));
+    EXPECT_NE(onDashboard(), nullptr);
+    EXPECT_TRUE(allFiles().isEmpty());
+    nothingStale();
+
+    // Renamed copies: a prefix, the photo's date, city and size from the
+    // rename window, then a destination.
     addFolder();
+    EXPECT_EQ(displayedFiles().size(), samples) << "no search hides the new photos";
+    EXPECT_EQ(home->lblTotalPhotos->text(), allMarked);
+    EXPECT_EQ(home->btnSelectAll->checkState(), Qt::Checked);
     markChosen();
     home->btnRename->click();
     RenameViewController *rename = RenameViewController::shared();
     ASSERT_TRUE(rename->isVisible());
     if (!rename->btnEditOriginalFilename->isChecked())
         rename->btnEditOriginalFilename->click();
-    if (!rename->btnAddText->isChecked())
-        rename->btnAddText->click();
+    for (QCheckBox *box : { rename->btnAddText.data(), rename->btnAddDateTime.data(),
+             rename->btnAddExifDateTime.data(), rename->btnAddExifLocation.data(),
+             rename->btnCityAddExifLocation.data(), rename->btnAppendWidthHeight.data() }) {
+        if (!box->isChecked())
+            box->click();
+    }
     rename->txtFieldPrefixAddText->clear();
     QTest::keyClicks(rename->txtFieldPrefixAddText, QStringLiteral("trip"));
+    choose(rename->popUpFormatAddDateTime, QStringLiteral("YYYY-MM-DD"));
+    choose(rename->popUpTypeAddExifDateTime, QStringLiteral("Original Date/Time"));
+    EXPECT_EQ(rename->lblExampleValue->text(),
+        QStringLiteral("trip_{YYYY-MM-DD}_Filename_{City}_{Width}x{Height}"));
     rename->btnSave->click();
     QTest::keyClicks(form->textField(MetadataField::copyright), QStringLiteral("CC BY 4.0"));
     alerts.answer(Yes).answer(No);
@@ -231,15 +326,73 @@ TEST_F(MainRoadTest, AUserEditsMarkedPhotosInPlaceThenAsRenamedCopies)
     home->btnStartProcess->click();
     settle();
     platform::OpenPanel::setResponder(intoCopies);
+    // Each copy is named from its own photo, as the example promised.
     for (const QString &name : chosen) {
         SCOPED_TRACE(qPrintable(name));
-        const QString copy = copies.filePath(QStringLiteral("trip_") + name);
+        const QString source = photos.filePath(name);
+        const QDateTime taken = QDateTime::fromString(
+            exiv2Value(source, QStringLiteral("Exif.Photo.DateTimeOriginal")), exifDateForm);
+        const QString city = exiv2Value(source, QStringLiteral("Iptc.Application2.City"));
+        const QSize size = QImageReader(source).size();
+        const QString copy = copies.filePath(
+            QStringLiteral("trip_%1_%2%3_%4x%5.jpg")
+                .arg(taken.toString(QStringLiteral("yyyy-MM-dd")), QFileInfo(name).completeBaseName(),
+                    city.isEmpty() ? QString() : QLatin1Char('_') + city)
+                .arg(size.width())
+                .arg(size.height()));
         ASSERT_TRUE(QFile::exists(copy))
             << qPrintable(QDir(copies.path()).entryList(QDir::Files).join(QLatin1Char(' ')));
         EXPECT_EQ(exiv2Value(copy, QStringLiteral("Exif.Image.Copyright")), QStringLiteral("CC BY 4.0"));
         EXPECT_EQ(exiv2Value(copy, QStringLiteral("Exif.Image.Artist")), QStringLiteral("Ana Lima"))
             << "the first batch's value, kept by the copy";
     }
+    const QSize reagan = QImageReader(photos.filePath(QStringLiteral("Reagan.jpg"))).size();
+    EXPECT_TRUE(
+        QFile::exists(copies.filePath(QStringLiteral("trip_2004-06-22_Reagan_Straits of Magellan_%1x%2.jpg")
+                                          .arg(reagan.width())
+                                          .arg(reagan.height()))))
+        << "taken 23:37:53 on 21 June, an hour later the next day";
     EXPECT_EQ(QDir(copies.path()).entryList(QDir::Files).size(), chosen.size());
     EXPECT_EQ(alerts.remaining(), 0);
+}
+
+TEST_F(MainRoadTest, TheWindowStaysWhereTheUserLeftItThroughABatchAndRestarts)
+{
+    launch();
+    InitialWindowController *window = InitialWindowController::shared();
+    window->setGeometry(QRect(130, 90, 1100, 760));
+    settle(2);
+    const QRect placed = window->geometry();
+
+    // The result page takes the title buttons away and Finish gives them
+    // back: the window stays where it is, never hidden and made anew (a
+    // window manager places a window made anew by its frame's corner).
+    NativeWindowWatch watch(window);
+    Result done;
+    done.processedPhotos = done.totalPhotos = done.totalEditedPhotos = 1;
+    batchResult() = done;
+    showContainerPage(ContainerPage::result);
+    ResultViewController::shared()->displayResult();
+    settle(2);
+    EXPECT_EQ(window->geometry(), placed);
+    ResultViewController::shared()->btnFinish->click();
+    settle(2);
+    EXPECT_EQ(window->geometry(), placed);
+    EXPECT_EQ(watch.remade, 0);
+
+    // Quit and start again, ten times: the same place and size each time.
+    window->close();
+    const QByteArray saved = window->saveGeometry();
+    for (int start = 0; start < 10; ++start) {
+        settle(1);
+        delegate.reset();
+        screens.releaseShared();
+        delegate = std::make_unique<AppDelegate>(HelperHandshake(helper));
+        delegate->applicationWillFinishLaunching();
+        window = InitialWindowController::shared();
+        settle(1);
+        EXPECT_EQ(window->geometry(), placed) << "start " << start;
+        window->close();
+        EXPECT_EQ(window->saveGeometry(), saved) << "start " << start;
+    }
 }

@@ -7,19 +7,30 @@
 
 #include "UserRoadFixture.h"
 
+#include "app/ViewController.h"
+#include "batch/BatchRun.h"
+#include "batch/ResultViewController.h"
 #include "controls/EditableTextField.h"
 #include "editor/FieldBox.h"
 #include "editor/MetadataEditorViewController.h"
+#include "editor/PresetFields.h"
 #include "editor/PresetTableCellView.h"
 #include "editor/PresetViewController.h"
 #include "editor/PresetsListViewController.h"
 #include "engine/ExportMetadata.h"
+#include "engine/FileInfoEvents.h"
 #include "engine/Metadata.h"
+#include "engine/MetadataOperation.h"
 #include "engine/Preset.h"
+#include "platform/FileWalk.h"
 #include "support/AlertScript.h"
+#include "support/FakeFileManager.h"
+#include "support/QtPrinters.h"
+#include "support/UrlRecorder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -30,7 +41,27 @@ using shelltest::UserRoadFixture;
 namespace {
 
 constexpr int Yes = platform::Alert::FirstButton;
+constexpr int No = platform::Alert::FirstButton + 1;
 const QString PresetsKey = QStringLiteral("presets");
+
+// What exiftool reads from each file: every tag by "group:group:name",
+// numbers as numbers.
+QHash<QString, QJsonObject> readTags(const QStringList &paths)
+{
+    QProcess exiftool;
+    exiftool.start(QStringLiteral("exiftool"),
+        QStringList {
+            QStringLiteral("-j"), QStringLiteral("-a"), QStringLiteral("-G0:1"), QStringLiteral("-n") }
+            + paths);
+    QHash<QString, QJsonObject> tags;
+    if (!exiftool.waitForFinished(120000))
+        return tags;
+    for (const QJsonValue &entry : QJsonDocument::fromJson(exiftool.readAllStandardOutput()).array()) {
+        QJsonObject file = entry.toObject();
+        tags.insert(file.take(QStringLiteral("SourceFile")).toString(), file);
+    }
+    return tags;
+}
 
 class PresetsAndExportTest : public UserRoadFixture
 {
@@ -212,6 +243,106 @@ TEST_F(PresetsAndExportTest, APresetMadeInTheManagerIsAppliedAfterARestartAndRem
     EXPECT_EQ(alerts.remaining(), 0);
 }
 
+TEST_F(PresetsAndExportTest, APresetSavedAtStartHoldsTheOneEditAndChangesOnlyThatOnAnyPhoto)
+{
+    REQUIRE_TEST_DATA();
+    testsupport::AlertScript alerts;
+    launch();
+    addFolder();
+    HomeViewController *home = HomeViewController::shared();
+    MetadataEditorViewController *form = home->editingForm();
+    Metadata::EditedFlags artistOnly;
+    artistOnly.set(std::size_t(MetadataField::artist));
+
+    // Three photos of one camera share their camera values in the form; the
+    // user types only an artist, starts, keeps the values as a preset, and
+    // then thinks better of the batch and resets the form.
+    markOnly({ QStringLiteral("Reagan.jpg"), QStringLiteral("ReaganLargeJpg.jpg"),
+        QStringLiteral("Reagan.tiff") });
+    ASSERT_EQ(form->textField(MetadataField::make)->text(), QStringLiteral("NIKON CORPORATION"));
+    retype(form->textField(MetadataField::artist), QStringLiteral("Ana Lima"));
+    alerts.answer(Yes).answer(Yes, false, QStringLiteral("Artist only"));
+    const auto noDestination = platform::OpenPanel::setResponder([](const platform::OpenPanel &) {
+        return platform::OpenPanel::Answer { platform::OpenPanel::Cancel, {} };
+    });
+    home->btnStartProcess->click();
+    settle(2);
+    platform::OpenPanel::setResponder(noDestination);
+    const QList<Preset> stored = loadPresets();
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored[0].name(), QStringLiteral("Artist only"));
+    EXPECT_EQ(presetFields(*stored[0].metadata()), artistOnly) << "no camera value of the three photos";
+    EXPECT_EQ(stored[0].metadata()->artist().value_or(QString()), QStringLiteral("Ana Lima"));
+    alerts.answer(Yes);
+    home->btnResetAll->click();
+    settle(2);
+    ASSERT_FALSE(form->box(MetadataField::artist)->isMarked());
+
+    // Every photo but one on its own, the preset chosen while its details
+    // are still being read: their arrival marks nothing more, and the
+    // batch's own run of the one photo writes what is marked.
+    markOnly({});
+    const QString canon = QStringLiteral("FurnaceCreekInn.jpg");
+    const platform::WalkControl goOn;
+    for (qsizetype i = 0; i < displayedFiles().size(); ++i) {
+        const std::shared_ptr<FileInfo> file = displayedFiles()[i];
+        if (file->fileName == canon)
+            continue;
+        SCOPED_TRACE(qPrintable(file->fileName));
+        const std::shared_ptr<Metadata> read = std::exchange(file->metadata, nullptr);
+        home->toggleMark(i);
+        home->applyPreset(*stored[0].metadata());
+        file->metadata = read;
+        emit FileInfoEvents::shared().detailsArrived(file);
+        ASSERT_EQ(form->fileInfo(), file);
+        EXPECT_EQ(read->editedFlags(), artistOnly);
+        BatchRun(
+            BatchRequest::take(EditingOptions::onlyModify, form->editedMetadata(), {}, std::nullopt, true), 1)
+            .run(goOn, {});
+        home->toggleMark(i);
+    }
+
+    // The last, of another camera, through the popover and the start button.
+    markOnly({ canon });
+    home->btnPresets->click();
+    choosePreset(QStringLiteral("Artist only"));
+    EXPECT_EQ(form->fileInfo()->metadata->editedFlags(), artistOnly);
+    EXPECT_TRUE(form->box(MetadataField::artist)->isMarked());
+    EXPECT_EQ(form->textField(MetadataField::make)->text(), QStringLiteral("Canon"));
+    alerts.answer(Yes).answer(No);
+    startInPlace();
+    ASSERT_NE(qobject_cast<ResultViewController *>(ViewController::current()->shownPage()), nullptr);
+
+    // exiftool finds each photo as a write of the artist alone leaves it.
+    QTemporaryDir alone;
+    const MetadataOperation bridge;
+    QStringList paths;
+    QStringList references;
+    for (const QString &name : QDir(photos.path()).entryList(QDir::Files)) {
+        paths << photos.filePath(name);
+        references << testsupport::copyTestFile(QStringLiteral("images/") + name, alone);
+        bridge.setMetadata(
+            references.last(), { { fieldKey(MetadataField::artist), QStringLiteral("Ana Lima") } }, false);
+    }
+    ASSERT_EQ(paths.size(), 65);
+    const QHash<QString, QJsonObject> tags = readTags(paths + references);
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QJsonObject &written = tags[paths[i]];
+        const QJsonObject &reference = tags[references[i]];
+        QStringList differing;
+        QStringList keys = written.keys() + reference.keys();
+        keys.removeDuplicates();
+        for (const QString &key : keys) {
+            if (!key.startsWith(QLatin1String("File:")) && written.value(key) != reference.value(key))
+                differing << key;
+        }
+        EXPECT_EQ(differing.join(QLatin1Char(' ')).toStdString(), "") << qPrintable(paths[i]);
+        EXPECT_EQ(written.value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ana Lima"))
+            << qPrintable(paths[i]);
+    }
+    EXPECT_EQ(alerts.remaining(), 0);
+}
+
 TEST_F(PresetsAndExportTest, StoredPresetsThatCannotBeReadWholeAreKeptUntilTheUserChangesThem)
 {
     REQUIRE_TEST_DATA();
@@ -275,6 +406,10 @@ TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
         QStringLiteral("FurnaceCreekInn.jpg") };
     markOnly(marked);
     QTemporaryDir out;
+    QString folder = out.path();
+    // One photo's values are read again and arrive only after the folder is
+    // chosen: the export waits for them.
+    const auto rereading = displayed(QStringLiteral("Reagan.jpg"));
     int panels = 0;
     const auto previous = platform::OpenPanel::setResponder([&](const platform::OpenPanel &panel) {
         ++panels;
@@ -282,11 +417,16 @@ TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
         EXPECT_FALSE(panel.canChooseFiles());
         EXPECT_FALSE(panel.allowsMultipleSelection());
         EXPECT_EQ(panel.prompt(), QStringLiteral("Select Destination Folder"));
-        return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(out.path()) } };
+        if (panels == 1)
+            rereading->metadata.reset();
+        return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(folder) } };
     });
+    testsupport::FakeFileManager fileManager;
+    UrlRecorder opened { QStringLiteral("file") };
+    alerts.answer(Yes + 1);
     home->btnExportMetadata->click();
+    rereading->initialize(*rereading->url);
     settle();
-    platform::OpenPanel::setResponder(previous);
     ASSERT_EQ(panels, 1);
     const QStringList written
         = QDir(out.path()).entryList({ QStringLiteral("MetadataEditor_*.csv") }, QDir::Files);
@@ -294,6 +434,30 @@ TEST_F(PresetsAndExportTest, MarkedPhotosExportToACsvFileASpreadsheetReads)
     const QString csv = out.filePath(written.first());
     EXPECT_TRUE(console.lines().contains(
         QStringLiteral("Metadata Exported: ") + QUrl::fromLocalFile(csv).toString()));
+
+    // The window says where the file went, and shows it in its folder.
+    ASSERT_EQ(alerts.shown().size(), 2u);
+    EXPECT_EQ(alerts.shown()[1].message, QStringLiteral("Metadata exported"));
+    EXPECT_EQ(
+        alerts.shown()[1].informative, QStringLiteral("The values of 3 photos were written to %1.").arg(csv));
+    EXPECT_EQ(
+        alerts.shown()[1].buttons, QStringList({ QStringLiteral("OK"), QStringLiteral("Show in Folder") }));
+    if (fileManager.isRegistered()) {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !fileManager.shownItems.isEmpty(); }, 30000));
+        EXPECT_EQ(
+            fileManager.shownItems, QStringList { QUrl::fromLocalFile(csv).toString(QUrl::FullyEncoded) });
+    }
+
+    // A folder gone by the time the file is written: the window says why.
+    folder = out.filePath(QStringLiteral("gone"));
+    alerts.answer(Yes);
+    home->btnExportMetadata->click();
+    settle();
+    platform::OpenPanel::setResponder(previous);
+    ASSERT_EQ(alerts.shown().size(), 3u);
+    EXPECT_EQ(alerts.shown()[2].message, QStringLiteral("The metadata could not be exported"));
+    EXPECT_TRUE(alerts.shown()[2].informative.contains(folder)) << qPrintable(alerts.shown()[2].informative);
+    EXPECT_TRUE(home->btnExportMetadata->isEnabled());
 
     // Python's csv module reads it as a spreadsheet does (its excel dialect).
     QProcess python;

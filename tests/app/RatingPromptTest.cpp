@@ -58,17 +58,27 @@ TEST_F(RatingPromptTest, RatingOpensTheStorePageAndIsRemembered)
     EXPECT_TRUE(isAppstoreRated());
 }
 
-TEST_F(RatingPromptTest, AStorePageThatDoesNotOpenIsNotCountedAsRated)
+TEST_F(RatingPromptTest, WithoutASoftwareCentreTheAnswerStillEndsTheQuestionAtStartUp)
 {
     // Nothing on this desktop handles store links, though the desktop's
     // opener would start.
     UrlRecorder opener;
-    testsupport::AlertScript alerts;
-    alerts.answer(platform::Alert::FirstButton);
-    delegate->giveRatingOnAppstore();
-    EXPECT_EQ(alerts.shown().size(), 1u);
+    {
+        testsupport::AlertScript alerts;
+        alerts.answer(platform::Alert::FirstButton).answer(platform::Alert::FirstButton);
+        delegate->applicationDidFinishLaunching();
+        Clock::advance(AppDelegate::RatingPromptDelayMs);
+        ASSERT_EQ(alerts.shown().size(), 2u);
+        EXPECT_EQ(alerts.shown()[1].message, QStringLiteral("No software centre could open Calvorn's page"));
+    }
     EXPECT_TRUE(opener.urls.isEmpty());
-    EXPECT_FALSE(Settings::contains(SettingsKey::isAppstoreRated));
+    EXPECT_TRUE(isAppstoreRated());
+
+    // The next start asks nothing: the test program fails on any alert
+    // nobody scripted.
+    delegate = std::make_unique<AppDelegate>(HelperHandshake(helper));
+    delegate->applicationDidFinishLaunching();
+    Clock::advance(AppDelegate::RatingPromptDelayMs);
 }
 
 TEST_F(RatingPromptTest, AfterRatingOnlyTheMenuAsksAgain)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ShellFixture.h"
 
+#include "app/AboutWindow.h"
 #include "app/InitialWindowController.h"
 #include "app/PreferencesTabViewController.h"
 #include "app/PreferencesWindowController.h"
@@ -8,6 +9,7 @@
 #include "common/Localization.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenuBar>
 #include <QTest>
 
@@ -96,4 +98,33 @@ TEST_F(StartUpTest, ReopeningShowsTheSameMainWindowAgain)
     window->showMinimized();
     delegate->clickedShowApp();
     EXPECT_FALSE(window->isMinimized());
+}
+
+TEST_F(StartUpTest, HelpAboutNamesTheVersionTheLicenceAndTheLibrariesWithTheirVersions)
+{
+    delegate->applicationWillFinishLaunching();
+    ASSERT_NE(delegate->menuItemAbout, nullptr);
+    EXPECT_TRUE(menuActions(InitialWindowController::shared()).contains(delegate->menuItemAbout.data()));
+    delegate->menuItemAbout->trigger();
+
+    AboutWindow *about = delegate->aboutWindow;
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_FALSE(about->isModal());
+    EXPECT_TRUE(about->lblVersion->text().contains(QStringLiteral(CALVORN_VERSION)));
+    EXPECT_TRUE(about->lblLicence->text().contains(QStringLiteral("GPL-3.0-or-later")));
+    QStringList names;
+    for (const auto &[library, version] : AboutWindow::libraries()) {
+        names << library;
+        EXPECT_FALSE(version.isEmpty()) << qPrintable(library);
+        EXPECT_TRUE(about->lblLibraries->text().contains(version)) << qPrintable(library);
+    }
+    EXPECT_EQ(names,
+        (QStringList { QStringLiteral("Qt"), QStringLiteral("Exiv2"), QStringLiteral("SQLite"),
+            QStringLiteral("ICU"), QStringLiteral("OpenJPEG") }));
+    EXPECT_EQ(AboutWindow::libraries().first().second, QString::fromLatin1(qVersion()));
+
+    // Once open, the menu brings the same window forward.
+    delegate->menuItemAbout->trigger();
+    EXPECT_EQ(delegate->aboutWindow, about);
 }

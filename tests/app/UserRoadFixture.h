@@ -82,19 +82,39 @@ protected:
         }
     }
 
-    // The add-photos panel of the dashboard, answered with the folder.
-    void addFolder()
+    // The add-photos panel of the dashboard, answered with a folder.
+    static void chooseOnDashboard(const QString &folder)
     {
-        const auto previous = platform::OpenPanel::setResponder([this](const platform::OpenPanel &) {
-            return platform::OpenPanel::Answer { platform::OpenPanel::OK,
-                { QUrl::fromLocalFile(photos.path()) } };
+        const auto previous = platform::OpenPanel::setResponder([folder](const platform::OpenPanel &) {
+            return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(folder) } };
         });
         auto *dashboard = qobject_cast<DashboardViewController *>(ViewController::current()->shownPage());
         ASSERT_NE(dashboard, nullptr);
         dashboard->btnAddPhotos->click();
         settle();
         platform::OpenPanel::setResponder(previous);
+    }
+
+    // The folder of sample photos, added on the dashboard.
+    void addFolder()
+    {
+        chooseOnDashboard(photos.path());
         ASSERT_EQ(ViewController::current()->shownPage(), HomeViewController::shared());
+    }
+
+    // Start, the destination panel answered with the button that changes
+    // the photos in place; the batch runs to its end.
+    static void startInPlace()
+    {
+        const auto previous = platform::OpenPanel::setResponder([](const platform::OpenPanel &panel) {
+            panel.accessoryWidget()
+                ->findChild<QPushButton *>(QStringLiteral("btnKeepSourceFolderPath"))
+                ->click();
+            return platform::OpenPanel::Answer { platform::OpenPanel::Cancel, {} };
+        });
+        HomeViewController::shared()->btnStartProcess->click();
+        settle();
+        platform::OpenPanel::setResponder(previous);
     }
 
     // Only the photos of these names stay marked.

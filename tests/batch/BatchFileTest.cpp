@@ -3,8 +3,10 @@
 
 #include "batch/FileValues.h"
 #include "batch/RenamedCopies.h"
+#include "engine/FileInfo.h"
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
+#include "platform/Calendar.h"
 #include "platform/FileOps.h"
 #include "support/ScopedIsolation.h"
 #include "support/TestEnvironment.h"
@@ -22,8 +24,9 @@ class BatchFile : public BatchTest
 protected:
     static QDateTime modified(const QString &path)
     {
+        // The file system's point in time on the user's clock.
         const auto a = attributes(path);
-        return a ? a->modified : QDateTime();
+        return a ? platform::Calendar::wallClock(a->modified) : QDateTime();
     }
 
     // Reports of failed steps: the bridge's and the file system's, which
@@ -60,6 +63,7 @@ TEST_F(BatchFile, CopiesAreRenamedWrittenAndDatedEachFromItsOwnValues)
         r.dayIDOriginalDate = 1;
     }));
     edited.setCity(QStringLiteral("Lyon"));
+    edited.setCityEdited(true);
 
     Rename naming;
     naming.isKeepOriginalFileName = false;
@@ -72,7 +76,7 @@ TEST_F(BatchFile, CopiesAreRenamedWrittenAndDatedEachFromItsOwnValues)
     naming.isAddDateTime = true; // from the clock, pinned here
     naming.asDateTime = DateAs::suffix;
     const auto now = [] { return at(2026, 12, 8, 7, 5, 9); };
-    RenamedCopies copies(destination.path(), naming, NameSources { edited, {}, {} }, now);
+    RenamedCopies copies(destination.path(), naming, now);
 
     const MetadataOperation bridge;
     QStringList made;
@@ -82,7 +86,9 @@ TEST_F(BatchFile, CopiesAreRenamedWrittenAndDatedEachFromItsOwnValues)
         const Metadata own = Metadata::fromFile(source);
         ASSERT_TRUE(own.modifyDate()) << name.toStdString();
 
-        const auto copy = copies.copy(source);
+        FileInfo record;
+        record.metadata = std::make_shared<Metadata>(own);
+        const auto copy = copies.copy(source, NameSources::of(record, &edited));
         ASSERT_TRUE(copy);
         made << QFileInfo(*copy).fileName();
         EXPECT_TRUE(bridge.setMetadata(*copy, metadataDictionary(edited, &own), false));
@@ -96,9 +102,9 @@ TEST_F(BatchFile, CopiesAreRenamedWrittenAndDatedEachFromItsOwnValues)
         EXPECT_EQ(bytesOf(source), sourceBytes) << "the source is never written";
     }
     EXPECT_EQ(made,
-        (QStringList { QStringLiteral("001_Reagan_Lyon_081226.jpg"),
-            QStringLiteral("002_FurnaceCreekInn_Lyon_081226.jpg"),
-            QStringLiteral("003_ReaganSmallPng_Lyon_081226.png") }));
+        (QStringList { QStringLiteral("001_Reagan_Lyon_08122026.jpg"),
+            QStringLiteral("002_FurnaceCreekInn_Lyon_08122026.jpg"),
+            QStringLiteral("003_ReaganSmallPng_Lyon_08122026.png") }));
     EXPECT_EQ(failures(), QStringList());
 }
 
@@ -109,7 +115,7 @@ TEST_F(BatchFile, WithoutAnEditedModifyDateTheDatesStayAsTheWriteLeftThem)
     const QString path = testsupport::copyTestFile(QStringLiteral("images/Reagan.jpg"), dir);
     const Metadata own = Metadata::fromFile(path);
     const QDateTime past = at(2001, 1, 1, 12);
-    ASSERT_TRUE(platform::FileOps::setModificationTime(path, past).ok());
+    ASSERT_TRUE(platform::FileOps::setModificationTime(path, platform::Calendar::instant(past)).ok());
 
     Metadata edited;
     edited.setCreationDateEdited(true); // the creation date cannot be set here

@@ -5,6 +5,7 @@
 #include "common/AppSettings.h"
 #include "engine/FileReplace.h"
 #include "engine/MetadataOperation.h"
+#include "platform/Calendar.h"
 #include "platform/Clock.h"
 #include "platform/FileOps.h"
 #include "platform/FileWalk.h"
@@ -57,8 +58,7 @@ protected:
         std::function<void(qint64)> beforeFile = {})
     {
         BatchRun batch(
-            BatchRequest::take(option, edited, FileInfo(), clean, destinationURL, isKeepSourceFolderPath),
-            workers);
+            BatchRequest::take(option, edited, clean, destinationURL, isKeepSourceFolderPath), workers);
         BatchEvents events;
         events.fileStarted = [this](qint64 index, const QString &path) {
             shownPaths << QString::number(index) + QLatin1Char(' ') + path;
@@ -79,8 +79,9 @@ protected:
 
     static QDateTime modified(const QString &path)
     {
+        // The file system's point in time on the user's clock.
         const auto attributes = platform::FileOps::attributes(path);
-        return attributes ? attributes->modified : QDateTime();
+        return attributes ? platform::Calendar::wallClock(attributes->modified) : QDateTime();
     }
 
     platform::WalkControl control;
@@ -98,17 +99,19 @@ TEST_F(BatchRunTest, TakesTheMarkedDisplayedFilesInOrderWithRulesOfItsOwn)
     addRecord(QString(), std::make_shared<Metadata>());
     auto dated = std::make_shared<Metadata>();
     dated->setModifyDate(at(2020, 2, 3, 4, 5, 6));
-    addRecord(sources.filePath(QStringLiteral("b.jpg")), dated)->isPhotoLibrary = true;
+    dated->setCity(QStringLiteral("Oslo"));
+    const auto b = addRecord(sources.filePath(QStringLiteral("b.jpg")), dated);
+    b->isPhotoLibrary = true;
+    b->width = QStringLiteral("40");
+    b->height = QStringLiteral("30");
     // Loaded but hidden by the search: not displayed, never processed.
     allFiles().append(std::make_shared<FileInfo>());
     allFiles().last()->isMark = true;
 
     Metadata edited = artistAda();
-    FileInfo form;
-    form.width = QStringLiteral("40");
-    form.height = QStringLiteral("30");
+    edited.setCity(QStringLiteral("Rome")); // the form's record, not edited
     const BatchRequest request
-        = BatchRequest::take(EditingOptions::emptyOthers, edited, form, {}, std::nullopt, true);
+        = BatchRequest::take(EditingOptions::emptyOthers, edited, {}, std::nullopt, true);
 
     ASSERT_EQ(request.files.size(), 3);
     EXPECT_EQ(request.files[0].path, sources.filePath(QStringLiteral("a.jpg")));
@@ -117,7 +120,11 @@ TEST_F(BatchRunTest, TakesTheMarkedDisplayedFilesInOrderWithRulesOfItsOwn)
     EXPECT_TRUE(request.files[2].isPhotoLibrary);
     ASSERT_TRUE(request.files[2].dates);
     EXPECT_EQ((*request.files[2].dates)[std::size_t(DateRule::modifyDate)], at(2020, 2, 3, 4, 5, 6));
-    EXPECT_EQ(request.nameSources.width, QStringLiteral("40"));
+    // Each file's name comes from its own values.
+    EXPECT_EQ(request.files[2].names.modifyDate, at(2020, 2, 3, 4, 5, 6));
+    EXPECT_EQ(request.files[2].names.city, QStringLiteral("Oslo"));
+    EXPECT_EQ(request.files[2].names.width, QStringLiteral("40"));
+    EXPECT_FALSE(request.files[0].names.city);
     EXPECT_EQ(request.rule, Rename()) << "nothing stored: the default rule";
     EXPECT_TRUE(request.isEditSystemAttributeDate);
 
@@ -348,7 +355,7 @@ TEST_F(BatchRunTest, CopiesAreNamedOnlyWhenCompleteAndStayInTheFolderOpenedAtThe
     };
 
     // One file at a time, so that the second write is the second file's.
-    BatchRun batch(BatchRequest::take(EditingOptions::onlyModify, artistAda(), FileInfo(), {},
+    BatchRun batch(BatchRequest::take(EditingOptions::onlyModify, artistAda(), {},
                        QUrl::fromLocalFile(destination.path()), false),
         1);
     BatchEvents events;
@@ -406,7 +413,7 @@ TEST_F(BatchRunTest, SeveralWorkersGiveExactlyWhatOneGives)
         r.dayIDOriginalDate = 1;
     }));
 
-    const QDateTime testStart = QDateTime::currentDateTime().addSecs(-2);
+    const QDateTime testStart = platform::Calendar::now().addSecs(-2);
     struct Outcome
     {
         BatchCounts counts;
@@ -596,8 +603,7 @@ TEST_F(BatchRunTest, PauseAndStopActBetweenFilesOnSeveralWorkers)
 {
     for (int i = 0; i < 10; ++i)
         addRecord(writeSource(QStringLiteral("f%1.jpg").arg(i), QByteArrayLiteral("x")), nullptr);
-    BatchRun batch(
-        BatchRequest::take(EditingOptions::onlyModify, artistAda(), FileInfo(), {}, std::nullopt, true), 4);
+    BatchRun batch(BatchRequest::take(EditingOptions::onlyModify, artistAda(), {}, std::nullopt, true), 4);
     QList<qint64> started;
     qsizetype startedWhilePaused = -1;
     BatchEvents events;

@@ -198,12 +198,12 @@ TEST_F(FileValues, DigitizedDateAlsoFillsTheIptcDateAndTime)
     EXPECT_TRUE(values.isEmpty());
 }
 
-// Dates in files are Gregorian with ASCII digits, in the user's time zone,
-// whatever the user's locale and calendar.
+// Dates in files are their wall clocks, Gregorian with ASCII digits,
+// whatever the user's locale and calendar; XMP adds the user's offset.
 TEST_F(FileValues, DatesAreWrittenInThePosixFormWhateverTheLocale)
 {
     Metadata file;
-    file.setModifyDate(at(2021, 3, 4, 5, 6, 7).toUTC());
+    file.setModifyDate(at(2021, 3, 4, 5, 6, 7));
     file.setCreateDateXMP(at(2021, 3, 4, 5, 6, 7));
     Metadata edited;
     edited.setModifyDateEdited(true);
@@ -217,6 +217,14 @@ TEST_F(FileValues, DatesAreWrittenInThePosixFormWhateverTheLocale)
             values.value(QStringLiteral("Xmp.xmp.CreateDate")), QStringLiteral("2021-03-04T05:06:07+01:00"))
             << locale;
     }
+    // No Julian days before 1582, and year 1 keeps its four digits.
+    file.setModifyDate(at(1, 1, 1));
+    file.setCreateDateXMP(at(1500, 6, 1, 12));
+    const QVariantMap old = metadataDictionary(edited, &file);
+    EXPECT_EQ(old.value(QStringLiteral("Exif.Image.DateTime")), QStringLiteral("0001:01:01 00:00:00"));
+    EXPECT_TRUE(old.value(QStringLiteral("Xmp.xmp.CreateDate"))
+                    .toString()
+                    .startsWith(QStringLiteral("1500-06-01T12:00:00")));
 }
 
 TEST_F(FileValues, ModificationDateFollowsOnlyTheEditedModifyDateRule)

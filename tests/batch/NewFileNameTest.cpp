@@ -3,6 +3,8 @@
 
 #include "batch/NewFileName.h"
 #include "batch/UniqueNames.h"
+#include "engine/FileInfo.h"
+#include "engine/Metadata.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +15,8 @@ namespace {
 class NewFileName : public BatchTest
 {
 public:
-    // 8 December 2026 07:05:09 in Berlin: the fixed "now" of these tests.
+    // 8 December 2026 07:05:09 on the user's clock: the fixed "now" of
+    // these tests.
     static QDateTime now() { return at(2026, 12, 8, 7, 5, 9); }
 
     static Rename editing()
@@ -43,35 +46,40 @@ TEST_F(NewFileName, TwoDigits)
     EXPECT_EQ(twoDigits(100), QStringLiteral("00"));
 }
 
-TEST_F(NewFileName, EveryDatePatternWithATwoDigitYear)
+TEST_F(NewFileName, EveryDatePatternGivesWhatItsLabelShows)
 {
     const char *expected[] = {
-        "081226",
-        "081226_0705",
-        "081226_07-05",
-        "081226_070509",
-        "081226_07-05-09",
-        "08-12-26",
-        "08-12-26_0705",
-        "08-12-26_07-05",
-        "08-12-26_070509",
-        "08-12-26_07-05-09",
-        "12-08-26",
-        "12-08-26_0705",
-        "12-08-26_07-05",
-        "12-08-26_070509",
-        "12-08-26_07-05-09",
-        "26-12-08",
-        "26-12-08_0705",
-        "26-12-08_07-05",
-        "26-12-08_070509",
-        "26-12-08_07-05-09",
+        "08122026",
+        "08122026_0705",
+        "08122026_07-05",
+        "08122026_070509",
+        "08122026_07-05-09",
+        "08-12-2026",
+        "08-12-2026_0705",
+        "08-12-2026_07-05",
+        "08-12-2026_070509",
+        "08-12-2026_07-05-09",
+        "12-08-2026",
+        "12-08-2026_0705",
+        "12-08-2026_07-05",
+        "12-08-2026_070509",
+        "12-08-2026_07-05-09",
+        "2026-12-08",
+        "2026-12-08_0705",
+        "2026-12-08_07-05",
+        "2026-12-08_070509",
+        "2026-12-08_07-05-09",
     };
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(dateString(DateFormat(i), now()), QLatin1String(expected[i])) << i;
-    // The wall clock of the user's zone, in the Gregorian calendar whatever the locale.
+        EXPECT_EQ(rawValue(DateFormat(i)).count(QLatin1Char('Y')), 4) << "the label's year has four digits";
+    }
+    // The wall clock as it is, in the Gregorian calendar whatever the locale
+    // or zone; an old year keeps its four digits.
     platform::DateFormat::setUserLocale(QStringLiteral("th_TH@calendar=buddhist"));
-    EXPECT_EQ(dateString(DateFormat::twenty, now().toUTC()), QStringLiteral("26-12-08_07-05-09"));
+    platform::DateFormat::setTimeZone(QStringLiteral("Asia/Tokyo"));
+    EXPECT_EQ(dateString(DateFormat::twenty, now()), QStringLiteral("2026-12-08_07-05-09"));
+    EXPECT_EQ(dateString(DateFormat::sixteen, at(812, 3, 4)), QStringLiteral("0812-03-04"));
 }
 
 TEST_F(NewFileName, KeepingTheOriginalNameIgnoresEverythingElse)
@@ -119,7 +127,7 @@ TEST_F(NewFileName, PartsStandInTheirOrder)
     rule.minNumberOfDigitsAddCounter = 3;
     rule.isAddDateTime = true;
     rule.isAddCurrentDate = true;
-    EXPECT_EQ(nameFor(QStringLiteral("DSC1.jpg"), rule), QStringLiteral("Trip_3_005_081226_DSC1_raw.jpg"));
+    EXPECT_EQ(nameFor(QStringLiteral("DSC1.jpg"), rule), QStringLiteral("Trip_3_005_08122026_DSC1_raw.jpg"));
 
     // Suffix parts: text, index, counter, date; place and size before them.
     rule.prefixAddText.reset();
@@ -132,11 +140,11 @@ TEST_F(NewFileName, PartsStandInTheirOrder)
     rule.isCity = true;
     rule.isAppendWidthHeight = true;
     NameSources sources;
-    sources.metadata.setCity(QStringLiteral("Lyon"));
+    sources.city = QStringLiteral("Lyon");
     sources.width = QStringLiteral("4000");
     sources.height = QStringLiteral("3000");
     EXPECT_EQ(nameFor(QStringLiteral("DSC1.jpg"), rule, sources),
-        QStringLiteral("DSC1_Lyon_4000x3000_raw_9_001_081226.jpg"));
+        QStringLiteral("DSC1_Lyon_4000x3000_raw_9_001_08122026.jpg"));
 }
 
 TEST_F(NewFileName, CounterPaddingAndSteps)
@@ -170,17 +178,17 @@ TEST_F(NewFileName, DateFromTheClockOrTheMetadata)
     EXPECT_EQ(nameFor(QStringLiteral("a.jpg"), rule), QStringLiteral("a.jpg"));
     // The current date stands in for an unset metadata date.
     rule.isAddCurrentDate = true;
-    EXPECT_EQ(nameFor(QStringLiteral("a.jpg"), rule), QStringLiteral("081226_a.jpg"));
+    EXPECT_EQ(nameFor(QStringLiteral("a.jpg"), rule), QStringLiteral("08122026_a.jpg"));
 
     // A set metadata date wins over the current one; each type picks its date.
     NameSources sources;
-    sources.metadata.setOriginalDate(at(2001, 2, 3));
-    sources.metadata.setCreationDate(at(2002, 3, 4));
-    sources.metadata.setModifyDate(at(2003, 4, 5));
+    sources.originalDate = at(2001, 2, 3);
+    sources.creationDate = at(2002, 3, 4);
+    sources.modifyDate = at(2003, 4, 5);
     const std::pair<ExifDateType, const char *> types[] = {
-        { ExifDateType::original, "030201_a.jpg" },
-        { ExifDateType::creation, "040302_a.jpg" },
-        { ExifDateType::modify, "050403_a.jpg" },
+        { ExifDateType::original, "03022001_a.jpg" },
+        { ExifDateType::creation, "04032002_a.jpg" },
+        { ExifDateType::modify, "05042003_a.jpg" },
     };
     for (const auto &[type, expected] : types) {
         rule.exifDateType = type;
@@ -201,13 +209,13 @@ TEST_F(NewFileName, PlaceNamesAndSize)
     rule.isCountry = true;
     rule.isState = true; // on, but the record has no state
     NameSources sources;
-    sources.metadata.setCity(QStringLiteral("Lyon"));
-    sources.metadata.setCountryPrimaryLocationName(QStringLiteral("France"));
-    sources.metadata.setSubLocation(QStringLiteral("Vieux Lyon")); // present, but its flag is off
+    sources.city = QStringLiteral("Lyon");
+    sources.country = QStringLiteral("France");
+    sources.subLocation = QStringLiteral("Vieux Lyon"); // present, but its flag is off
     EXPECT_EQ(nameFor(QStringLiteral("photo.jpg"), rule, sources), QStringLiteral("photo_Lyon_France_x.jpg"));
 
     rule.isPlace = true;
-    sources.metadata.setSubLocation(QString()); // present and empty: a lone "_"
+    sources.subLocation = QString(); // present and empty: a lone "_"
     EXPECT_EQ(
         nameFor(QStringLiteral("photo.jpg"), rule, sources), QStringLiteral("photo__Lyon_France_x.jpg"));
 
@@ -218,6 +226,53 @@ TEST_F(NewFileName, PlaceNamesAndSize)
         << "no height";
     sources.height = QStringLiteral("3000");
     EXPECT_EQ(nameFor(QStringLiteral("photo.jpg"), rule, sources), QStringLiteral("photo_4000x3000_x.jpg"));
+}
+
+TEST_F(NewFileName, EachFileIsNamedFromItsOwnValuesOrTheOnesSetForAll)
+{
+    FileInfo file;
+    file.width = QStringLiteral("4000");
+    file.height = QStringLiteral("3000");
+    auto own = std::make_shared<Metadata>();
+    own->setOriginalDate(at(2004, 6, 21, 23, 37, 53));
+    own->setCity(QStringLiteral("Lyon"));
+    own->setCountryPrimaryLocationName(QStringLiteral("France"));
+    file.metadata = own;
+
+    // The form's record shows another file's values; only edited ones count.
+    Metadata edited;
+    edited.setOriginalDate(at(1999, 1, 1));
+    edited.setCity(QStringLiteral("Rome"));
+    edited.setCountryPrimaryLocationName(QStringLiteral("Italy"));
+    edited.setCountryPrimaryLocationNameEdited(true);
+    NameSources sources = NameSources::of(file, &edited);
+    EXPECT_EQ(sources.originalDate, at(2004, 6, 21, 23, 37, 53));
+    EXPECT_EQ(sources.city, QStringLiteral("Lyon"));
+    EXPECT_EQ(sources.country, QStringLiteral("Italy"));
+    EXPECT_EQ(sources.width, QStringLiteral("4000"));
+    EXPECT_EQ(sources.height, QStringLiteral("3000"));
+
+    // An edited date is the file's own as its rule changes it; an emptied
+    // place is none.
+    edited.setOriginalDateEdited(true);
+    edited.setDateTimeOriginalDate(rule([](DateTime &r) {
+        r.isIDOriginalTime = true;
+        r.hourIDOriginalTime = 1;
+    }));
+    edited.setCity(std::nullopt);
+    edited.setCityEdited(true);
+    sources = NameSources::of(file, &edited);
+    EXPECT_EQ(sources.originalDate, at(2004, 6, 22, 0, 37, 53));
+    EXPECT_FALSE(sources.city);
+
+    // A clean writes nothing: the file's own values.
+    EXPECT_EQ(NameSources::of(file, nullptr).country, QStringLiteral("France"));
+    // Details not read yet: the pixel size alone.
+    file.metadata.reset();
+    sources = NameSources::of(file, &edited);
+    EXPECT_FALSE(sources.originalDate);
+    EXPECT_EQ(sources.country, QStringLiteral("Italy"));
+    EXPECT_EQ(sources.width, QStringLiteral("4000"));
 }
 
 TEST_F(NewFileName, HostilePartsCannotLeaveTheFolderOrBreakTheName)
@@ -260,7 +315,7 @@ TEST_F(NewFileName, HostilePartsCannotLeaveTheFolderOrBreakTheName)
     all.isCity = true;
     all.isAppendWidthHeight = true;
     NameSources sources;
-    sources.metadata.setCity(QStringLiteral("../../etc"));
+    sources.city = QStringLiteral("../../etc");
     sources.width = QStringLiteral("1/");
     sources.height = QStringLiteral("\n2");
     EXPECT_EQ(nameFor(QStringLiteral("IMG_1.jpg"), all, sources),

@@ -51,7 +51,7 @@ protected:
 TEST_F(RenamedCopiesTest, ABatchCollidingOnOneNameGetsDistinctNames)
 {
     const QString file = makeSource(QStringLiteral("IMG_1.jpg"));
-    RenamedCopies copies(destination.path(), replacedBy(QStringLiteral("same")), {}, fixedNow);
+    RenamedCopies copies(destination.path(), replacedBy(QStringLiteral("same")), fixedNow);
     const int count = 1000;
     QSet<QString> made;
     for (int i = 0; i < count; ++i) {
@@ -76,7 +76,7 @@ TEST_F(RenamedCopiesTest, CountersStepByOnePerCopyInBatchOrder)
     rule.isAddCounter = true;
     rule.prefixAddCounter = 9;
     rule.minNumberOfDigitsAddCounter = 3;
-    RenamedCopies copies(destination.path(), rule, {}, fixedNow);
+    RenamedCopies copies(destination.path(), rule, fixedNow);
     EXPECT_TRUE(copies.copy(makeSource(QStringLiteral("b.jpg"))));
     // A copy that fails uses no number.
     EXPECT_FALSE(copies.copy(source.filePath(QStringLiteral("missing.jpg"))));
@@ -103,7 +103,7 @@ TEST_F(RenamedCopiesTest, ANameTakenAfterTheCheckIsNeverWrittenOver)
         ++checks;
         return false;
     };
-    RenamedCopies copies(destination.path(), replacedBy(QStringLiteral("same")), {}, fixedNow, seesNothing);
+    RenamedCopies copies(destination.path(), replacedBy(QStringLiteral("same")), fixedNow, seesNothing);
     const auto copy = copies.copy(file);
     ASSERT_TRUE(copy);
     EXPECT_EQ(*copy, destination.filePath(QStringLiteral("same (1).jpg")));
@@ -115,7 +115,7 @@ TEST_F(RenamedCopiesTest, ANameTakenAfterTheCheckIsNeverWrittenOver)
 TEST_F(RenamedCopiesTest, TheSourceIsNeverWrittenOver)
 {
     const QString file = makeSource(QStringLiteral("IMG_1.jpg"), QByteArrayLiteral("original"));
-    RenamedCopies copies(source.path(), Rename(), {}, fixedNow);
+    RenamedCopies copies(source.path(), Rename(), fixedNow);
     const auto copy = copies.copy(file);
     ASSERT_TRUE(copy);
     EXPECT_EQ(*copy, source.filePath(QStringLiteral("IMG_1 (1).jpg")));
@@ -143,7 +143,7 @@ TEST_F(RenamedCopiesTest, HostileNamesStayInsideTheDestinationAndWithinTheLimit)
         rule.isAddText = true;
         rule.suffixAddText = longText; // a long part on either side of the name
         rule.prefixAddText = QStringLiteral("../..");
-        RenamedCopies copies(inner, rule, {}, fixedNow);
+        RenamedCopies copies(inner, rule, fixedNow);
         for (int i = 0; i < 3; ++i) {
             const auto copy = copies.copy(file);
             ASSERT_TRUE(copy) << name.toStdString();
@@ -163,7 +163,7 @@ TEST_F(RenamedCopiesTest, LongOriginalNamesGetTheirNumberWithinTheLimit)
 {
     const QString longName = QStringLiteral("n").repeated(251) + QStringLiteral(".jpg"); // 255 bytes
     const QString file = makeSource(longName);
-    RenamedCopies copies(destination.path(), Rename(), {}, fixedNow);
+    RenamedCopies copies(destination.path(), Rename(), fixedNow);
     ASSERT_EQ(copies.copy(file), destination.filePath(longName));
     const auto second = copies.copy(file);
     ASSERT_TRUE(second);
@@ -173,12 +173,12 @@ TEST_F(RenamedCopiesTest, LongOriginalNamesGetTheirNumberWithinTheLimit)
 TEST_F(RenamedCopiesTest, AFailedCopyIsReportedAndLeavesNothing)
 {
     const QString file = makeSource(QStringLiteral("IMG_1.jpg"));
-    RenamedCopies nowhere(destination.filePath(QStringLiteral("missing")), Rename(), {}, fixedNow);
+    RenamedCopies nowhere(destination.filePath(QStringLiteral("missing")), Rename(), fixedNow);
     EXPECT_EQ(nowhere.copy(file), std::nullopt);
     ASSERT_EQ(console.lines().size(), 1);
     EXPECT_TRUE(console.lines().first().contains(QStringLiteral("missing")));
 
-    RenamedCopies copies(destination.path(), Rename(), {}, fixedNow);
+    RenamedCopies copies(destination.path(), Rename(), fixedNow);
     EXPECT_EQ(copies.copy(source.filePath(QStringLiteral("gone.jpg"))), std::nullopt);
     EXPECT_TRUE(destinationEntries().isEmpty());
     EXPECT_EQ(copies.copied(), 0);

@@ -4,11 +4,14 @@
 
 #include "batch/CleanMetadataViewController.h"
 #include "browser/AddPhotosPanels.h"
+#include "browser/MetadataDetailsViewController.h"
 #include "browser/PreviewViewController.h"
 #include "browser/QorCollectionGridViewItem.h"
 #include "browser/QorCollectionView.h"
 #include "common/EditingOptions.h"
+#include "editor/FieldBox.h"
 #include "editor/MetadataEditorViewController.h"
+#include "engine/DateTexts.h"
 #include "platform/Paths.h"
 #include "platform/widgets/DragData.h"
 #include "support/AlertScript.h"
@@ -22,6 +25,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 
 using namespace screentest;
 
@@ -414,6 +418,40 @@ TEST_F(HomeTest, GridCellsShowTheDisplayedFilesAndADoubleClickOpensThePreview)
     EXPECT_EQ(top->checkBox->objectName(), QStringLiteral("0,0"));
     GridThumbnails::shared().waitForDone();
     drain();
+}
+
+TEST_F(HomeTest, ThePreviewShowsAPhotosOwnValuesNeverTheFormsEdits)
+{
+    const QDateTime taken(QDate(2004, 6, 21), QTime(23, 37, 53));
+    auto a = record("a.jpg", {}, {}, true);
+    a->metadata->setArtist(QStringLiteral("Ann"));
+    auto b = record("b.jpg", {}, {}, true);
+    b->metadata->setArtist(QStringLiteral("Bo"));
+    b->metadata->setModifyDate(taken);
+    b->metadata->refreshDateTimes();
+    home->show();
+    load({ a, b });
+    Presentations presented;
+    MetadataEditorViewController *shown = PreviewViewController::shared()->metadataVC->metadataEditorVC;
+    home->openPreview(a);
+    EXPECT_EQ(shown->textField(MetadataField::artist)->text(), QStringLiteral("Ann"));
+
+    // Only b stays marked: the user types its artist and empties its date.
+    home->toggleMark(0);
+    MetadataEditorViewController *form = home->editingForm();
+    ASSERT_EQ(form->fileInfo(), b);
+    // The value shows from its start: the user goes to its end first.
+    QTest::keyClick(form->textField(MetadataField::artist), Qt::Key_End);
+    QTest::keyClicks(form->textField(MetadataField::artist), QStringLiteral("s"));
+    b->metadata->dateTimeModifyDate()->isEmptyValue = true;
+    b->metadata->setModifyDateEdited(true);
+
+    home->openPreview(b);
+    EXPECT_EQ(shown->textField(MetadataField::artist)->text(), QStringLiteral("Bo"));
+    EXPECT_EQ(shown->textField(MetadataField::modifyDate)->text(), displayText(taken));
+    EXPECT_FALSE(shown->box(MetadataField::artist)->isMarked());
+    EXPECT_TRUE(b->metadata->isArtistEdited()) << "the main form keeps its edit";
+    EXPECT_EQ(form->textField(MetadataField::artist)->text(), QStringLiteral("Bos"));
 }
 
 #include "HomeViewControllerTest.moc"

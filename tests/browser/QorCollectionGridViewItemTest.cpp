@@ -106,6 +106,7 @@ TEST_F(GridItemTest, ShowsNameMarkBadgeAndThumbnailOfTheFile)
     EXPECT_TRUE(cell.date->text().isEmpty());
     EXPECT_TRUE(cell.size->text().isEmpty());
     EXPECT_TRUE(cell.imageView->image().isNull()) << "no picture of the previous file meanwhile";
+    EXPECT_FALSE(cell.imageView->showsPlaceholder());
     thumbnailsArrive();
     EXPECT_EQ(shownColour(cell), QColor(Qt::blue));
     platform::DateFormat::setUserLocale(QString());
@@ -149,6 +150,7 @@ TEST_F(GridItemTest, AFileThatIsNoPictureClearsTheThumbnail)
     show(cell, text, 1);
     thumbnailsArrive();
     EXPECT_TRUE(cell.imageView->image().isNull());
+    EXPECT_TRUE(cell.imageView->showsPlaceholder()) << "an icon, not an empty tile";
 }
 
 TEST_F(GridItemTest, ContextMenuListsItsCommandsInOrderAndReachesTheScreen)

@@ -2,6 +2,7 @@
 #include "EditorFixture.h"
 
 #include "controls/CustomTextView.h"
+#include "editor/PresetFields.h"
 
 #include <cmath>
 
@@ -82,4 +83,51 @@ TEST_F(EditorTest, CollectingFromSeveralFilesLeavesDifferingFieldsAbsent)
     const Metadata orphan = form.editedMetadata();
     EXPECT_FALSE(orphan.isEdited());
     EXPECT_FALSE(orphan.originalDate().has_value());
+}
+
+TEST_F(EditorTest, APresetOfTheEditsHoldsTheEditedFieldsOnly)
+{
+    Metadata values;
+    values.setArtist(QStringLiteral("Ann"));
+    values.setMake(QStringLiteral("Nikon"));
+    values.setCity(QStringLiteral("Oslo"));
+    values.setFlash(16);
+    values.setISO(200);
+    values.setOriginalDate(at(2020, 1, 1, 8));
+    values.setModifyDate(at(2020, 1, 2, 8));
+    addFile(values);
+    form.showMetadataOfMarkedFiles();
+
+    type(MetadataField::artist, QStringLiteral("Bo"));
+    field(MetadataField::city)->clear();
+    form.fieldChanged(field(MetadataField::city));
+    choose(MetadataField::flash, 0);
+    field(MetadataField::iso)->clear();
+    form.fieldChanged(field(MetadataField::iso));
+    record().dateTimeModifyDate()->isEmptyValue = true;
+    field(MetadataField::modifyDate)->setText(QStringLiteral("Empty Value"));
+    form.fieldChanged(field(MetadataField::modifyDate));
+
+    const Metadata preset = presetOfEdits(form.editedMetadata());
+    Metadata::EditedFlags held;
+    for (const MetadataField f :
+        { MetadataField::artist, MetadataField::city, MetadataField::flash, MetadataField::modifyDate })
+        held.set(std::size_t(f));
+    EXPECT_EQ(presetFields(preset), held) << "an emptied number has no value to hold";
+    EXPECT_EQ(preset.artist(), QStringLiteral("Bo"));
+    EXPECT_EQ(preset.city(), QString()) << "emptied as its field shows it";
+    EXPECT_EQ(preset.flash(), -1) << "Leave Blank";
+    EXPECT_FALSE(preset.make().has_value());
+    EXPECT_FALSE(preset.originalDate().has_value());
+    EXPECT_TRUE(preset.dateTimeModifyDate()->isEmptyValue);
+    EXPECT_NE(preset.dateTimeModifyDate(), record().dateTimeModifyDate()) << "a copy of the rule";
+
+    // Applied to the same file it empties what was emptied and marks only that.
+    form.resetEditedMarks();
+    form.showFileInfoMetadata();
+    form.applyPreset(preset);
+    EXPECT_EQ(record().editedFlags(), held);
+    const Metadata again = form.editedMetadata();
+    EXPECT_FALSE(again.city().has_value());
+    EXPECT_FALSE(again.flash().has_value());
 }

@@ -3,6 +3,7 @@
 
 #include "controls/CustomTextView.h"
 #include "engine/DateTexts.h"
+#include "engine/ValueNames.h"
 
 using namespace editortest;
 
@@ -77,9 +78,13 @@ TEST_F(TrackingTest, NumbersCompareByValue)
     form.fieldChanged(field(MetadataField::iso));
     expectEdited(MetadataField::iso, true); // an emptied field reads 0
 
-    field(MetadataField::whiteBalance)->clear();
+    // Emptied over a stored 0 it differs too: the value is to go.
+    field(MetadataField::whiteBalance)->setText(QStringLiteral(" "));
     form.fieldChanged(field(MetadataField::whiteBalance));
-    expectEdited(MetadataField::whiteBalance, false); // the file holds 0
+    expectEdited(MetadataField::whiteBalance, true);
+    EXPECT_FALSE(form.editedMetadata().whiteBalance().has_value());
+    type(MetadataField::whiteBalance, QStringLiteral("0"));
+    expectEdited(MetadataField::whiteBalance, false);
 
     type(MetadataField::fNumber, QStringLiteral("2.80"));
     expectEdited(MetadataField::fNumber, false);
@@ -90,7 +95,7 @@ TEST_F(TrackingTest, NumbersCompareByValue)
     expectEdited(MetadataField::saturation, true); // even 0 differs from no value
 }
 
-TEST_F(TrackingTest, PopUpsCompareByTitle)
+TEST_F(TrackingTest, PopUpsCompareByValue)
 {
     choose(MetadataField::flash, 0);
     expectEdited(MetadataField::flash, true);
@@ -107,19 +112,33 @@ TEST_F(TrackingTest, PopUpsCompareByTitle)
     choose(MetadataField::countryPrimaryLocationCode, QStringLiteral("Germany"));
     expectEdited(MetadataField::countryPrimaryLocationCode, false);
 
-    // A code no country has counts as no code.
+    // A value no item stands for shows as itself, in an item of its own,
+    // and is an edit only once the user picks another item.
+    record().setFlash(80);
     record().setCountryPrimaryLocationCode(QStringLiteral("de"));
-    form.fieldChanged(popUp(MetadataField::countryPrimaryLocationCode));
-    expectEdited(MetadataField::countryPrimaryLocationCode, true);
-    choose(MetadataField::countryPrimaryLocationCode, 0);
-    expectEdited(MetadataField::countryPrimaryLocationCode, false);
-
-    // A value no item stands for is marked whenever it is examined.
-    record().setFlash(96);
     form.showFileInfoMetadata();
-    EXPECT_EQ(popUp(MetadataField::flash)->currentIndex(), -1);
-    form.fieldChanged(popUp(MetadataField::flash));
+    const int listed = popUp(MetadataField::flash)->count() - 1;
+    EXPECT_EQ(popUp(MetadataField::flash)->currentIndex(), listed);
+    EXPECT_EQ(popUp(MetadataField::flash)->currentText(), QStringLiteral("80"));
+    EXPECT_EQ(popUp(MetadataField::countryPrimaryLocationCode)->currentText(), QStringLiteral("de"));
+    form.refreshAllEditedMarks();
+    expectEdited(MetadataField::flash, false);
+    expectEdited(MetadataField::countryPrimaryLocationCode, false);
+    EXPECT_FALSE(form.editedMetadata().isEdited());
+    choose(MetadataField::flash, 0);
+    choose(MetadataField::countryPrimaryLocationCode, 0);
     expectEdited(MetadataField::flash, true);
+    expectEdited(MetadataField::countryPrimaryLocationCode, true);
+    choose(MetadataField::flash, listed);
+    expectEdited(MetadataField::flash, false);
+    choose(MetadataField::flash, 3);
+    EXPECT_EQ(form.editedMetadata().flash(), flashValues().at(3));
+    // The next value the list holds takes the item away again.
+    record().setFlash(16);
+    form.resetEditedMarks();
+    form.showFileInfoMetadata();
+    EXPECT_EQ(popUp(MetadataField::flash)->count(), listed);
+    EXPECT_EQ(popUp(MetadataField::countryPrimaryLocationCode)->currentText(), QStringLiteral("de"));
 }
 
 TEST_F(TrackingTest, ADateFieldAgreesOnlyWithTheFilesDateInTheDisplayFormat)
@@ -201,7 +220,7 @@ TEST_F(TrackingTest, APresetOverlaysOnlyItsValuesAndTheRefreshMarksTheDifference
     EXPECT_TRUE(field(MetadataField::artist)->text().isEmpty());
     EXPECT_EQ(field(MetadataField::iso)->text(), QStringLiteral("0"));
     EXPECT_EQ(field(MetadataField::headline)->text(), QStringLiteral("Mine")) << "left alone";
-    EXPECT_EQ(popUp(MetadataField::countryPrimaryLocationCode)->currentText(), QStringLiteral("Germany"));
+    EXPECT_EQ(popUp(MetadataField::countryPrimaryLocationCode)->currentText(), QStringLiteral("XX"));
     EXPECT_EQ(field(MetadataField::createDateXMP)->text(), displayText(at(2001, 2, 3)));
     EXPECT_EQ(record().dateTimeCreateDateXMP(), preset.dateTimeCreateDateXMP()) << "the preset's rule itself";
     EXPECT_EQ(record().dateTimeModifyDateXMP(), emptying);

@@ -143,11 +143,20 @@ TEST_F(TypingTest, TheSignOfAGpsNumberPicksItsReference)
     EXPECT_EQ(popUp(MetadataField::gpsLatitudeRef)->currentText(), QStringLiteral("North"));
     type(MetadataField::gpsLatitude, QStringLiteral("-0"));
     EXPECT_EQ(popUp(MetadataField::gpsLatitudeRef)->currentText(), QStringLiteral("North")) << "0 keeps it";
-    paste(MetadataField::gpsLatitude, QStringLiteral("1e2"));
-    EXPECT_EQ(field(MetadataField::gpsLatitude)->text(), QStringLiteral("1e2"));
-    paste(MetadataField::gpsLatitude, QStringLiteral("-1e2"));
-    EXPECT_EQ(field(MetadataField::gpsLatitude)->text(), QStringLiteral("-12"));
+    paste(MetadataField::gpsLatitude, QStringLiteral("1e1"));
+    EXPECT_EQ(field(MetadataField::gpsLatitude)->text(), QStringLiteral("1e1"));
+    paste(MetadataField::gpsLatitude, QStringLiteral("-1e1"));
+    EXPECT_EQ(field(MetadataField::gpsLatitude)->text(), QStringLiteral("-11"));
     EXPECT_EQ(popUp(MetadataField::gpsLatitudeRef)->currentText(), QStringLiteral("South"));
+
+    // The location editor's ranges: beyond them, the nearest end.
+    type(MetadataField::gpsLatitude, QStringLiteral("123.4"));
+    EXPECT_EQ(field(MetadataField::gpsLatitude)->text(), QStringLiteral("90"));
+    EXPECT_EQ(form.editedMetadata().gpsLatitude(), 90.0);
+    type(MetadataField::gpsLongitude, QStringLiteral("180.5"));
+    EXPECT_EQ(field(MetadataField::gpsLongitude)->text(), QStringLiteral("180"));
+    type(MetadataField::gpsLongitude, QStringLiteral("179.5"));
+    EXPECT_EQ(field(MetadataField::gpsLongitude)->text(), QStringLiteral("179.5"));
 
     type(MetadataField::gpsLongitude, QStringLiteral("-8"));
     EXPECT_EQ(popUp(MetadataField::gpsLongitudeRef)->currentText(), QStringLiteral("West"));

@@ -2,6 +2,7 @@
 #include "engine/DateTime.h"
 
 #include "platform/Archive.h"
+#include "platform/Calendar.h"
 #include "support/PinnedDates.h"
 
 #include <QDateTime>
@@ -106,12 +107,13 @@ TEST_F(DateTimeRule, StepDateFollowsTheCalendar)
     EXPECT_EQ(rule.newDate(std::nullopt), std::nullopt);
 
     rule.monthIDOriginalDate = 1;
-    EXPECT_EQ(apply(rule, at(2023, 1, 31, 8, 15, 20)), at(2023, 3, 3, 8, 15, 20))
-        << "the day is not read back after a month step, so it rolls on";
+    EXPECT_EQ(apply(rule, at(2023, 1, 31, 8, 15, 20)), at(2023, 2, 28, 8, 15, 20))
+        << "a day the target month lacks is its last day";
+    EXPECT_EQ(apply(rule, at(2024, 1, 31, 8)), at(2024, 2, 29, 8));
     rule.monthIDOriginalDate.reset();
 
     rule.yearIDOriginalDate = 1;
-    EXPECT_EQ(apply(rule, at(2024, 2, 29, 8)), at(2025, 3, 1, 8));
+    EXPECT_EQ(apply(rule, at(2024, 2, 29, 8)), at(2025, 2, 28, 8));
     rule.yearIDOriginalDate.reset();
 
     rule.dayIDOriginalDate = -1;
@@ -122,7 +124,7 @@ TEST_F(DateTimeRule, StepDateFollowsTheCalendar)
 
     rule.dayIDOriginalDate = 1;
     rule.monthIDOriginalDate = 1;
-    EXPECT_EQ(apply(rule, at(2023, 1, 30, 8)), at(2023, 3, 3, 8))
+    EXPECT_EQ(apply(rule, at(2023, 1, 30, 8)), at(2023, 2, 28, 8))
         << "a day step, then a month step from 31 January";
 }
 
@@ -152,41 +154,58 @@ TEST_F(DateTimeRule, StepsThatDoNothing)
     EXPECT_EQ(apply(time, at(2023, 5, 6, 7, 8, 9)), at(2023, 5, 6, 7, 8, 9));
 }
 
-TEST_F(DateTimeRule, StepTimeTurnsOverWithinEachUnit)
+TEST_F(DateTimeRule, StepTimeCarriesIntoTheLargerUnits)
 {
     DateTime rule;
     rule.isIDOriginalTime = true;
     EXPECT_EQ(rule.newDate(std::nullopt), std::nullopt);
 
     rule.minuteIDOriginalTime = 30;
-    EXPECT_EQ(apply(rule, at(2023, 5, 6, 10, 45)), at(2023, 5, 6, 10, 15));
+    EXPECT_EQ(apply(rule, at(2023, 5, 6, 10, 45)), at(2023, 5, 6, 11, 15));
     rule.minuteIDOriginalTime.reset();
 
     rule.secondIDOriginalTime = 20;
-    EXPECT_EQ(apply(rule, at(2023, 5, 6, 10, 0, 50)), at(2023, 5, 6, 10, 0, 10));
+    EXPECT_EQ(apply(rule, at(2023, 5, 6, 10, 0, 50)), at(2023, 5, 6, 10, 1, 10));
     rule.secondIDOriginalTime.reset();
 
     rule.hourIDOriginalTime = 1;
-    EXPECT_EQ(apply(rule, at(2023, 5, 6, 23, 30)), at(2023, 5, 6, 0, 30))
-        << "the calendar date never changes";
-    EXPECT_EQ(apply(rule, at(2023, 5, 6, 23, 0)), at(2023, 5, 6, 0, 0));
+    EXPECT_EQ(apply(rule, at(2004, 6, 21, 23, 37, 53)), at(2004, 6, 22, 0, 37, 53)) << "into the next day";
+    EXPECT_EQ(apply(rule, at(2023, 12, 31, 23, 0)), at(2024, 1, 1, 0, 0));
     rule.hourIDOriginalTime = -1;
-    EXPECT_EQ(apply(rule, at(2023, 5, 6, 0, 30)), at(2023, 5, 6, 23, 30));
+    EXPECT_EQ(apply(rule, at(2023, 5, 6, 0, 30)), at(2023, 5, 5, 23, 30));
 
     rule.hourIDOriginalTime = 2;
     rule.minuteIDOriginalTime = 50;
     rule.secondIDOriginalTime = 15;
-    EXPECT_EQ(apply(rule, at(2023, 5, 6, 10, 20, 50)), at(2023, 5, 6, 12, 10, 5));
+    EXPECT_EQ(apply(rule, at(2023, 5, 6, 10, 20, 50)), at(2023, 5, 6, 13, 11, 5));
+}
+
+// Zone-less times are wall clocks: the machine's zone (Berlin here) and its
+// summer time take no part, and old dates keep the Gregorian calendar.
+TEST_F(DateTimeRule, StepsIgnoreSummerTimeAndTheJulianSwitch)
+{
+    DateTime hour;
+    hour.isIDOriginalTime = true;
+    hour.hourIDOriginalTime = 1;
+    EXPECT_EQ(apply(hour, at(2023, 3, 26, 1, 30)), at(2023, 3, 26, 2, 30)) << "the spring-forward night";
+    EXPECT_EQ(apply(hour, at(2023, 3, 26, 2, 30)), at(2023, 3, 26, 3, 30));
+    EXPECT_EQ(apply(hour, at(2023, 10, 29, 2, 30)), at(2023, 10, 29, 3, 30)) << "the fall-back night";
+
+    DateTime day;
+    day.isIDOriginalDate = true;
+    day.dayIDOriginalDate = 1;
+    EXPECT_EQ(apply(day, at(1582, 10, 4, 12)), at(1582, 10, 5, 12)) << "no ten days skipped";
+    EXPECT_EQ(apply(day, at(1500, 2, 28)), at(1500, 3, 1)) << "1500 is no leap year";
 }
 
 TEST_F(DateTimeRule, MadeForADate)
 {
-    const QDateTime before = QDateTime::currentDateTime();
+    const QDateTime before = platform::Calendar::now();
     const DateTime blank;
     EXPECT_TRUE(blank.textFieldEditorString.isEmpty());
     EXPECT_FALSE(blank.originalDate);
-    EXPECT_GE(blank.originalDateOrNow(), before);
-    EXPECT_LE(blank.originalDateOrNow(), QDateTime::currentDateTime());
+    EXPECT_GE(blank.originalDateOrNow(), before) << "the user's wall clock";
+    EXPECT_LE(blank.originalDateOrNow(), platform::Calendar::now());
 
     DateTime rule(at(2019, 7, 14, 9, 30, 5));
     EXPECT_EQ(rule.textFieldEditorString, QStringLiteral(u"Sunday \u060C 14 July 2019 09:30:05 AM"));

@@ -237,12 +237,14 @@ TEST(ExportMetadata, TwoExportsInTheSameTenthOfASecondKeepBothFiles)
                     .hasMatch());
 }
 
-TEST(ExportMetadata, FailureIsReportedOnTheConsoleOnly)
+TEST(ExportMetadata, FailureIsReportedWithTheSystemsReason)
 {
     QTemporaryDir dir;
     ConsoleCapture console;
-    EXPECT_FALSE(ExportMetadata::writeCSV({}, dir.filePath(QStringLiteral("missing"))).has_value());
+    QString error;
+    EXPECT_FALSE(ExportMetadata::writeCSV({}, dir.filePath(QStringLiteral("missing")), &error).has_value());
     EXPECT_EQ(console.lines, QStringList { QStringLiteral("error creating file") });
+    EXPECT_TRUE(error.contains(QStringLiteral("/missing/"))) << qPrintable(error);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }
 
@@ -262,8 +264,8 @@ TEST(ExportMetadata, ExportTakesLoadedFilesInOrderAndWritesNothingWithoutThem)
 
     // Nothing loaded yet: no file, no line.
     std::optional<std::optional<QString>> result;
-    ExportMetadata::exportFiles(
-        { reagan, furnace, noFile }, out.path(), [&](std::optional<QString> path) { result = path; });
+    ExportMetadata::exportFiles({ reagan, furnace, noFile }, out.path(),
+        [&](const ExportMetadata::Outcome &outcome) { result = outcome.path; });
     FileInfo::waitForDetails();
     platform::GlobalQueue::waitForDone();
     QCoreApplication::processEvents();
@@ -278,7 +280,7 @@ TEST(ExportMetadata, ExportTakesLoadedFilesInOrderAndWritesNothingWithoutThem)
     pending->metadata.reset();
     result.reset();
     ExportMetadata::exportFiles({ furnace, pending, reagan, noFile }, out.path(),
-        [&](std::optional<QString> path) { result = path; });
+        [&](const ExportMetadata::Outcome &outcome) { result = outcome.path; });
     // Edits made after the export started do not reach it.
     furnace->metadata->setMake(QStringLiteral("changed later"));
     FileInfo::waitForDetails();

@@ -78,7 +78,7 @@ TEST_F(MetadataFromFile, DatesAreParsedAndGetFreshRules)
     EXPECT_FALSE(metadata.creationDate());
     EXPECT_FALSE(metadata.dateTimeModifyDate()->originalDate);
     EXPECT_FALSE(metadata.dateTimeCreateDate()->originalDate);
-    EXPECT_EQ(metadata.createDateXMP(), QDateTime(QDate(2004, 6, 21), QTime(22, 37, 53), QTimeZone::utc()));
+    EXPECT_EQ(metadata.createDateXMP(), at(2004, 6, 22, 0, 37, 53)) << "that moment on the user's clock";
 }
 
 TEST_F(MetadataFromFile, GpsSignsFollowTheReferences)
@@ -138,6 +138,12 @@ TEST_F(MetadataFromFile, DateFormsOfFiles)
     EXPECT_EQ(date("2004-06-21"), at(2004, 6, 21));
     EXPECT_EQ(date("2004-06-21T23:37+01:00"), at(2004, 6, 22, 0, 37));
     EXPECT_EQ(date("2004-06-21T23:37:53.5+01:00"), at(2004, 6, 22, 0, 37, 53, 500));
+    EXPECT_EQ(date("2018-11-07T22:13:12.18"), at(2018, 11, 7, 22, 13, 12, 180));
+    // Wall clocks as they are: the spring-forward night in Berlin, and the
+    // proleptic Gregorian calendar before 1582.
+    EXPECT_EQ(date("2023:03:26 02:30:00"), at(2023, 3, 26, 2, 30));
+    EXPECT_EQ(date("1500:06:01 12:00:00"), at(1500, 6, 1, 12));
+    EXPECT_EQ(date("0001-01-01"), at(1, 1, 1));
 
     EXPECT_FALSE(date(""));
     EXPECT_FALSE(date("    "));
@@ -248,8 +254,8 @@ TEST_F(MetadataFromFile, EveryFieldOfARichPhoto)
         { F::specialInstructions, text("Credit as U.S. Navy photo by Elizabeth Thompson. ") },
         { F::credit, text("U.S Navy") },
         { F::source, text("Navy Visual News Service") },
-        { F::createDateXMP, QDateTime(QDate(2004, 6, 21), QTime(22, 37, 53), QTimeZone::utc()) },
-        { F::modifyDateXMP, QDateTime(QDate(2016, 9, 13), QTime(10, 58, 16), QTimeZone::utc()) },
+        { F::createDateXMP, at(2004, 6, 22, 0, 37, 53) },
+        { F::modifyDateXMP, at(2016, 9, 13, 12, 58, 16) },
         { F::createDatePhotoshopXMP, at(2004, 6, 21) },
         { F::compression, qint64(1) },
         { F::fxResolution, 300.0 },

@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BridgeTestSupport.h"
+#include "SecondReader.h"
 
+#include "engine/DateTime.h"
+#include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
 #include <QRegularExpression>
+
+#include <exiv2/exiv2.hpp>
 
 #include <gtest/gtest.h>
 
@@ -77,9 +82,10 @@ TEST(MetadataOperationRead, EveryImageReadsAndAgreesWithThePeer)
             if (textTypes.contains(type)) {
                 ASSERT_EQ(ours.typeId(), QMetaType::QString) << key.toStdString();
                 // The peer shows the first line of a text, and a byte of IPTC
-                // text that is not UTF-8 as U+FFFD, where we read Latin-1.
+                // or Exif text that is not UTF-8 as U+FFFD, where we read
+                // Latin-1.
                 QString shown = ours.toString().section(QLatin1Char('\n'), 0, 0).trimmed();
-                if (key.startsWith(QLatin1String("Iptc.")) && value.contains(QChar::ReplacementCharacter)) {
+                if (!key.startsWith(QLatin1String("Xmp.")) && value.contains(QChar::ReplacementCharacter)) {
                     for (QChar &c : shown)
                         c = c.unicode() >= 0x80 ? QChar(QChar::ReplacementCharacter) : c;
                 }
@@ -212,6 +218,49 @@ TEST(MetadataOperationRead, ValuesFollowTheirTypeAndTheGpsRules)
     EXPECT_EQ(e.value(QStringLiteral("Xmp.xmp.CreateDate")), QVariant(QStringLiteral("2019-07-14T09:30:05")));
 
     EXPECT_TRUE(console.errors().isEmpty()) << "a value without one reading is skipped silently";
+}
+
+// Texts read whole whatever their character set: Exif text that is not
+// UTF-8 is Latin-1, as IPTC without its mark; a UNICODE comment is UTF-16
+// with its surrogate pairs. A number stored in a byte is a number, and an
+// XMP date with a fraction and no zone is a date a rule moves.
+TEST(MetadataOperationRead, TextsNumbersAndDatesInEveryFormRead)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    const QString path = testsupport::copyTestFile(QStringLiteral("images/exiv2-empty.jpg"), dir);
+    {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        image->readMetadata();
+        Exiv2::ExifData &exif = image->exifData();
+        exif["Exif.Image.Copyright"] = std::string("\xa9 2004 Jos\xe9");
+        exif["Exif.Image.Artist"] = std::string("Jos\xc3\xa9");
+        Exiv2::DataValue byte(Exiv2::unsignedByte);
+        byte.read("2");
+        exif["Exif.Photo.SensingMethod"].setValue(&byte);
+        image->xmpData()["Xmp.xmp.CreateDate"] = std::string("2018-11-07T22:13:12.18");
+        image->writeMetadata();
+    }
+    const MetadataOperation bridge;
+    const QString smile = QString::fromUtf8("smile \xf0\x9f\x98\x80");
+    ASSERT_TRUE(bridge.setMetadata(path, { { QStringLiteral("Exif.Photo.UserComment"), smile } }, false));
+
+    const Metadata record = Metadata::fromFile(path);
+    EXPECT_EQ(record.copyright(), QString::fromUtf8("\xc2\xa9 2004 Jos\xc3\xa9"));
+    EXPECT_EQ(record.artist(), QString::fromUtf8("Jos\xc3\xa9")) << "UTF-8 stays UTF-8";
+    EXPECT_EQ(record.userComment(), smile);
+    EXPECT_EQ(record.sensingMethod(), 2);
+    const QDateTime created(QDate(2018, 11, 7), QTime(22, 13, 12, 180), Qt::UTC);
+    EXPECT_EQ(record.createDateXMP(), created);
+    DateTime hourLater(record.createDateXMP());
+    hourLater.isIDOriginalTime = true;
+    hourLater.hourIDOriginalTime = 1;
+    EXPECT_EQ(hourLater.newDateFromOriginal(), QDateTime(QDate(2018, 11, 7), QTime(23, 13, 12), Qt::UTC));
+    if (secondreader::hasExiftool()) {
+        EXPECT_EQ(
+            secondreader::read(path).value(QStringLiteral("EXIF:ExifIFD:UserComment")).toString(), smile)
+            << "the comment as written";
+    }
 }
 
 TEST(MetadataOperationRead, ManyThreadsReadTheSameAsOne)

@@ -72,6 +72,11 @@ TEST_F(Presets, ListRoundTripsInOrder)
     EXPECT_EQ(loaded[1].metadata()->artist(), QStringLiteral("Ansel"));
     EXPECT_EQ(loaded[1].metadata()->createDateXMP(), at(2020, 2, 29, 12));
     EXPECT_FALSE(loaded[2].metadata()->artist());
+    // Stored, as presets always stored them, as the point in time that wall
+    // clock is for the user (noon in Berlin, 11:00 UTC).
+    const QVariantMap stored = Settings::archived(presetsKey)->toList().value(1).toMap();
+    EXPECT_EQ(stored.value(QStringLiteral("metadata")).toMap().value(QStringLiteral("Xmp.xmp.CreateDate")),
+        QDateTime(QDate(2020, 2, 29), QTime(11, 0), Qt::UTC));
 }
 
 TEST_F(Presets, SettingTheRecordSharesIt)

@@ -25,8 +25,10 @@ protected:
         DateFormat::setTimeZone(QString());
         DateFormat::setUserLocale(QString());
     }
-    // 2019-07-14 09:30:05 in Berlin (summer time, UTC+2).
-    static QDateTime sample() { return QDateTime::fromMSecsSinceEpoch(1563089405000LL); }
+    // 2019-07-14 09:30:05 as a wall clock.
+    static QDateTime sample() { return QDateTime(QDate(2019, 7, 14), QTime(9, 30, 5), Qt::UTC); }
+    // The moment that is 09:30:05 in Berlin (summer time, UTC+2).
+    static QDateTime sampleInBerlin() { return QDateTime::fromMSecsSinceEpoch(1563089405000LL); }
 };
 
 } // namespace
@@ -80,11 +82,30 @@ TEST_F(DateFormatTest, TwoDigitYearsPivotAroundNow)
     EXPECT_LE(old->date().year(), 2070);
 }
 
-TEST_F(DateFormatTest, TimeZoneDecidesTheWallClock)
+TEST_F(DateFormatTest, WallClocksKeepTheirTimeAndOffsetsAreTheUsers)
 {
+    const auto kind = DateFormat::Kind::File;
     DateFormat::setTimeZone(QStringLiteral("America/New_York"));
-    EXPECT_EQ(DateFormat::format(sample(), kFilePattern, DateFormat::Kind::File),
-        QStringLiteral("2019:07:14 03:30:05"));
+    EXPECT_EQ(DateFormat::format(sample(), kFilePattern, kind), QStringLiteral("2019:07:14 09:30:05"))
+        << "no zone shifts a wall clock";
+    EXPECT_EQ(DateFormat::parse(QStringLiteral("2019:07:14 09:30:05"), kFilePattern, kind), sample());
+
+    // Offsets: the user's at that wall clock, also on the spring night.
+    DateFormat::setTimeZone(QStringLiteral("Europe/Berlin"));
+    const QString xmp = QStringLiteral("yyyy-MM-dd'T'HH:mm:ssxxx");
+    EXPECT_EQ(DateFormat::format(sample(), xmp, kind), QStringLiteral("2019-07-14T09:30:05+02:00"));
+    const QDateTime skipped(QDate(2023, 3, 26), QTime(2, 30), Qt::UTC);
+    EXPECT_EQ(DateFormat::format(skipped, xmp, kind), QStringLiteral("2023-03-26T02:30:00+01:00"));
+    EXPECT_EQ(DateFormat::parse(QStringLiteral("2023:03:26 02:30:00"), kFilePattern, kind), skipped);
+    // A text with its own offset is seen on the user's clock.
+    EXPECT_EQ(DateFormat::parse(QStringLiteral("2019-07-14T07:30:05+00:00"), xmp, kind), sample());
+
+    // Proleptic Gregorian both ways, before 1582 too.
+    const QDateTime old(QDate(1500, 6, 1), QTime(0, 0), Qt::UTC);
+    EXPECT_EQ(DateFormat::parse(QStringLiteral("1500:06:01 00:00:00"), kFilePattern, kind), old);
+    EXPECT_EQ(DateFormat::format(QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC), kFilePattern, kind),
+        QStringLiteral("0001:01:01 00:00:00"));
+    EXPECT_EQ(DateFormat::format(old, QStringLiteral("d MMMM yyyy")), QStringLiteral("1 June 1500"));
 }
 
 TEST_F(DateFormatTest, WorkersGetTheirOwnFormatters)
@@ -106,9 +127,9 @@ TEST_F(DateFormatTest, WorkersGetTheirOwnFormatters)
 
 TEST_F(DateFormatTest, TheMediumDateFollowsTheLocaleAndZone)
 {
-    EXPECT_EQ(DateFormat::mediumDate(sample()), QStringLiteral("Jul 14, 2019"));
+    EXPECT_EQ(DateFormat::mediumDate(sampleInBerlin()), QStringLiteral("Jul 14, 2019"));
     DateFormat::setUserLocale(QStringLiteral("de_DE"));
-    EXPECT_EQ(DateFormat::mediumDate(sample()), QStringLiteral("14.07.2019"));
+    EXPECT_EQ(DateFormat::mediumDate(sampleInBerlin()), QStringLiteral("14.07.2019"));
     // Just before midnight in UTC is already the next day in Berlin.
     EXPECT_EQ(DateFormat::mediumDate(QDateTime(QDate(2019, 7, 14), QTime(23, 30), Qt::UTC)),
         QStringLiteral("15.07.2019"));

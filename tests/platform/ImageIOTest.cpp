@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <exiv2/exiv2.hpp>
@@ -35,6 +37,21 @@ QString makeJpeg(const QTemporaryDir &dir, const QString &name, int w, int h, in
         file->writeMetadata();
     }
     return path;
+}
+
+// The "Image size" the exiv2 program prints for the file; none when it
+// prints no size or 0 x 0.
+std::optional<QSize> exiv2ImageSize(const QString &path)
+{
+    QProcess exiv2;
+    exiv2.start(QStringLiteral("exiv2"), { QStringLiteral("-q"), QStringLiteral("pr"), path });
+    exiv2.waitForFinished(30000);
+    const QRegularExpressionMatch size = QRegularExpression(
+        QStringLiteral("^Image size\\s*: (\\d+) x (\\d+)$"), QRegularExpression::MultilineOption)
+                                             .match(QString::fromUtf8(exiv2.readAllStandardOutput()));
+    if (!size.hasMatch() || size.captured(1) == QLatin1String("0"))
+        return std::nullopt;
+    return QSize(size.captured(1).toInt(), size.captured(2).toInt());
 }
 
 bool isRed(QRgb c)
@@ -91,6 +108,53 @@ TEST(ImageIO, JpegSizesFromTheirHeadersAgreeWithTheDecoder)
     cut.resize(40);
     cut.close();
     EXPECT_FALSE(ImageIO::pixelSize(cut.fileName()).has_value());
+}
+
+TEST(ImageIO, EverySampleHasTheMainImagesSizeAsTheExiv2ProgramGivesIt)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    // Raw files hold a small picture first; the photograph is another one.
+    const QString cr2 = testsupport::copyTestFile(QStringLiteral("images/CanonRaw.cr2"), dir);
+    EXPECT_EQ(ImageIO::pixelSize(cr2), QSize(3456, 2304));
+    const QString nef = testsupport::copyTestFile(QStringLiteral("images/Nikon.nef"), dir);
+    EXPECT_EQ(ImageIO::pixelSize(nef), QSize(3040, 2014));
+
+    int compared = 0;
+    for (const QString &name :
+        QDir(testsupport::testDataDir() + QStringLiteral("/images")).entryList(QDir::Files)) {
+        const QString copy = testsupport::copyTestFile(QStringLiteral("images/") + name, dir);
+        if (const std::optional<QSize> size = exiv2ImageSize(copy)) {
+            EXPECT_EQ(ImageIO::pixelSize(copy), size) << qPrintable(name);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 45) << "the exiv2 program reads the samples";
+}
+
+TEST(ImageIO, JpegTwoThousandDecodesToTheSamePictureAsItsJpeg)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    const QImage jpeg
+        = ImageIO::thumbnail(testsupport::copyTestFile(QStringLiteral("images/Reagan.jpg"), dir), 160);
+    ASSERT_EQ(jpeg.size(), QSize(160, 104));
+    for (const char *name : { "images/Reagan.jp2", "images/Reagan2.jp2" }) {
+        const QString copy = testsupport::copyTestFile(QString::fromLatin1(name), dir);
+        const QImage thumb = ImageIO::thumbnail(copy, 160);
+        ASSERT_EQ(thumb.size(), QSize(160, 104)) << name;
+        // Pixel by pixel within what two lossy codings part them by.
+        qint64 difference = 0;
+        for (int y = 0; y < thumb.height(); ++y)
+            for (int x = 0; x < thumb.width(); ++x) {
+                const QRgb a = thumb.pixel(x, y);
+                const QRgb b = jpeg.pixel(x, y);
+                difference
+                    += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+            }
+        EXPECT_LT(difference / (thumb.width() * thumb.height() * 3), 12) << name;
+        EXPECT_EQ(ImageIO::image(copy).size(), QSize(200, 130)) << name;
+    }
 }
 
 TEST(ImageIO, ThumbnailsAreUprightAndNeverLargerThanAsked)

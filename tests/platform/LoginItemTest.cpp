@@ -65,7 +65,9 @@ TEST_F(LoginItemTest, OnWritesAnEntryThatStartsTheHelper)
     EXPECT_EQ(readEntry(),
         QStringLiteral("[Desktop Entry]\n"
                        "Type=Application\n"
-                       "Name=Calvorn_Helper\n"
+                       "Name=Calvorn\n"
+                       "Comment=Starts Calvorn when you log in\n"
+                       "Icon=" CALVORN_APP_ID "\n"
                        "Exec=\"%1\"\n"
                        "TryExec=%2\n"
                        "NoDisplay=true\n"

@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 
 using namespace platform;
@@ -135,11 +137,25 @@ TEST(WorkQueue, NeverRunsMoreThanItsLimit)
     std::atomic<int> running { 0 };
     std::atomic<int> peak { 0 };
     std::atomic<int> done { 0 };
+    // A job running alone waits for a second one, so that overlap is seen
+    // however busy the machine is.
+    std::mutex mutex;
+    std::condition_variable overlap;
+    bool overlapped = false;
     for (int i = 0; i < 40; ++i) {
         queue.run([&] {
             const int now = ++running;
             int seen = peak.load();
             while (now > seen && !peak.compare_exchange_weak(seen, now)) { }
+            {
+                std::unique_lock lock(mutex);
+                if (now >= 2) {
+                    overlapped = true;
+                    overlap.notify_all();
+                } else {
+                    overlap.wait_for(lock, std::chrono::seconds(10), [&] { return overlapped; });
+                }
+            }
             QThread::usleep(500);
             --running;
             ++done;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/Window.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -28,4 +30,24 @@ TEST(WindowTest, AFixedSizeIsUndoneWithTheFormerLimits)
     EXPECT_EQ(window.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     Window::setResizable(&window, true);
     EXPECT_EQ(window.minimumSize(), QSize(300, 200));
+}
+
+TEST(WindowTest, AMinimumFromTheLayoutFollowsTheLayoutAgainAfterAFixedSize)
+{
+    QWidget window;
+    auto *layout = new QHBoxLayout(&window);
+    auto *label = new QLabel(QStringLiteral("0 / 0"));
+    layout->addWidget(label);
+    window.resize(640, 480);
+    layout->activate();
+    const QSize before = window.minimumSize();
+
+    Window::setResizable(&window, false);
+    label->setText(QStringLiteral("Photos selected: 65 / 65, a count much wider than before"));
+    Window::setResizable(&window, true);
+    EXPECT_EQ(window.minimumSize(), layout->totalMinimumSize());
+    EXPECT_GT(window.minimumWidth(), before.width()) << "the longer text is not cut at the least size";
+    label->setText(QStringLiteral("1"));
+    layout->activate();
+    EXPECT_LT(window.minimumWidth(), before.width()) << "and the minimum keeps following the layout";
 }

@@ -4,7 +4,6 @@
 #include "platform/DateFormat.h"
 
 #include <QDateTime>
-#include <QTimeZone>
 #include <QVariantMap>
 
 #include <initializer_list>
@@ -13,7 +12,8 @@
 #include <gtest/gtest.h>
 
 // Dates are computed and shown in a fixed zone and locale, whatever the
-// machine running the tests uses.
+// machine running the tests uses. The zone only matters where a wall clock
+// meets a point in time (the clock, the file system, offsets written).
 class PinnedDates : public testing::Test
 {
 protected:
@@ -29,12 +29,11 @@ protected:
     }
 
 public:
-    // A wall-clock time in Berlin.
+    // A wall clock, as the engine holds a photo's dates.
     static QDateTime at(
         int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0)
     {
-        return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms),
-            QTimeZone(QByteArrayLiteral("Europe/Berlin")));
+        return QDateTime(QDate(year, month, day), QTime(hour, minute, second, ms), Qt::UTC);
     }
 
     // A dictionary keyed by Exiv2 key texts, as the bridge and presets give.
