@@ -198,7 +198,7 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             return;
         }
         saveEdits(
-            *image, path, clear.iptc ? IptcContent::Changed : IptcContent::Kept,
+            edited, path, clear.iptc ? IptcContent::Changed : IptcContent::Kept,
             [&](const Exiv2::Image &written) { checkCleared(written, clear, kind, xmpCopiesRead); }, into);
     });
 }

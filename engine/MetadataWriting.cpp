@@ -404,7 +404,7 @@ bool MetadataOperation::setMetadata(
             : iptcCopiesInStep                                 ? IptcContent::ChangedWithXmp
                                                                : IptcContent::Changed;
         saveEdits(
-            *image, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); }, into);
+            edited, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); }, into);
         report.print();
     });
 }

@@ -31,7 +31,8 @@ bool holdsXmpPacket(const Exiv2::Image &image)
 
 bool hasUnreadableXmp(const Exiv2::Image &image)
 {
-    if (!holdsXmpPacket(image))
+    // Values read from the packet mean it parsed: no second parse needed.
+    if (!image.xmpData().empty() || !holdsXmpPacket(image))
         return false;
     const std::string &packet = packetOf(image);
     Exiv2::XmpData parsed;
