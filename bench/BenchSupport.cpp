@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace bench {
 
@@ -34,6 +36,27 @@ double timeProgram(const QString &program, const QStringList &options, const QSt
     if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit)
         return -1;
     return double(timer.nsecsElapsed()) / 1e9;
+}
+
+double timeProgramSideBySide(
+    const QString &program, const QStringList &options, const QStringList &files, int processes)
+{
+    if (QStandardPaths::findExecutable(program).isEmpty() || processes < 1)
+        return -1;
+    std::vector<std::unique_ptr<QProcess>> running;
+    QElapsedTimer timer;
+    timer.start();
+    const qsizetype share = (files.size() + processes - 1) / processes;
+    for (qsizetype first = 0; first < files.size(); first += share) {
+        auto &process = running.emplace_back(std::make_unique<QProcess>());
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+        process->start(program, options + files.mid(first, share));
+    }
+    bool ok = true;
+    for (auto &process : running)
+        ok = process->waitForFinished(-1) && process->exitStatus() == QProcess::NormalExit && ok;
+    return ok ? double(timer.nsecsElapsed()) / 1e9 : -1;
 }
 
 void printRatio(const char *peer, double peerSeconds, double calvornSeconds)

@@ -15,6 +15,12 @@ void prepareProcess();
 // negative when the program is missing or fails.
 double timeProgram(const QString &program, const QStringList &options, const QStringList &files);
 
+// Wall time in seconds of processes copies of program started side by
+// side, each over its own run of the files (a quarter each for four);
+// negative when the program is missing or one of them fails.
+double timeProgramSideBySide(
+    const QString &program, const QStringList &options, const QStringList &files, int processes);
+
 // One line: the peer's time and how Calvorn's compares.
 void printRatio(const char *peer, double peerSeconds, double calvornSeconds);
 

@@ -4,6 +4,8 @@
 //
 //   calvorn_make_corpus <folder> [count = 2000] [kilobytes = 1000]
 
+#include "platform/Exiv2Setup.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -18,7 +20,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <mutex>
 
 namespace {
 
@@ -215,18 +216,6 @@ void describe(Exiv2::Image &image, int index)
     xmp["Xmp.aux.Lens"] = camera[2];
 }
 
-void prepareExiv2()
-{
-    static std::mutex xmpMutex;
-    Exiv2::XmpParser::initialize(
-        [](void *data, bool lock) {
-            auto *m = static_cast<std::mutex *>(data);
-            lock ? m->lock() : m->unlock();
-        },
-        &xmpMutex);
-    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -244,7 +233,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot use %s\n", qPrintable(folder));
         return 1;
     }
-    prepareExiv2();
+    // Many files are made at once: the XMP toolkit takes one at a time.
+    initializeExiv2();
 
     // A handful of pictures, each carried by many files with their own
     // metadata; the picture dominates the size, the metadata the work.

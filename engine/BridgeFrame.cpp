@@ -3,11 +3,15 @@
 
 #include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
+#include "engine/ImageStructure.h"
+#include "engine/MakerNotes.h"
 #include "engine/MetadataOperation.h"
 #include "engine/PgfUserData.h"
 #include "engine/PhotoshopResources.h"
+#include "engine/PngExif.h"
 #include "platform/Console.h"
 #include "platform/RegularFile.h"
+#include "platform/XmpToolkit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -30,7 +34,7 @@ using platform::SupportedImages::Use;
 
 Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image)
 {
-    image->readMetadata();
+    platform::XmpToolkit::readMetadata(*image);
     return image;
 }
 
@@ -72,7 +76,7 @@ platform::SupportedImages::OpenedFile openForReading(const QString &path)
 {
     platform::SupportedImages::OpenedFile opened
         = platform::SupportedImages::openFile(path, pathBytes(path), Use::Reading);
-    opened.image->readMetadata();
+    platform::XmpToolkit::readMetadata(*opened.image);
     return opened;
 }
 
@@ -80,17 +84,18 @@ EditedImage openForEditing(const QString &path)
 {
     const std::string name = pathBytes(path);
     QString reason;
-    const std::optional<platform::RegularFile> file = platform::RegularFile::open(path, &reason);
-    if (!file)
+    EditedImage edited { ReplaceableFile::open(path, &reason), nullptr, nullptr };
+    if (!edited.file)
         throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, name, reason.toStdString());
+    const int fd = edited.file->file().descriptor();
     struct stat st = {};
-    if (::fstat(file->descriptor(), &st) != 0)
+    if (::fstat(fd, &st) != 0)
         throw Exiv2::Error(Exiv2::kerFailedToReadImageData);
 
     // One byte more than the file holds, so that the read that finds the
     // end needs no second buffer; a file that grew meanwhile still fits.
     std::size_t capacity = std::size_t(st.st_size) + 1;
-    EditedImage edited { std::make_unique_for_overwrite<Exiv2::byte[]>(capacity), {} };
+    edited.bytes = std::make_unique_for_overwrite<Exiv2::byte[]>(capacity);
     std::size_t size = 0;
     for (;;) {
         if (size == capacity) {
@@ -99,7 +104,7 @@ EditedImage openForEditing(const QString &path)
             edited.bytes = std::move(larger);
             capacity *= 2;
         }
-        const ssize_t got = ::read(file->descriptor(), edited.bytes.get() + size, capacity - size);
+        const ssize_t got = ::read(fd, edited.bytes.get() + size, capacity - size);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
@@ -122,12 +127,14 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
     return image.checkMode(group) != Exiv2::amNone;
 }
 
-void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check,
+void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc, const WrittenCheck &check,
     const MetadataOperation::Destination &into)
 {
-    const bool refreshDigest = iptc == IptcContent::Kept && hasCurrentIptcDigest(image);
+    Exiv2::Image &image = *edited.image;
+    const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
-    image.writeMetadata();
+    keepMakerNotesAsStored(image, imageKind(image));
+    platform::XmpToolkit::writeMetadata(image);
 
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)
@@ -146,11 +153,13 @@ void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const
     };
     if (image.imageType() == Exiv2::ImageType::jpeg) {
         mend(withoutOrphanedExtendedXmp(data, size, std::as_const(image).xmpPacket()));
-        if (iptc == IptcContent::Changed)
+        if (iptc != IptcContent::Kept)
             mend(withoutLeftoverIptc(data, size));
     }
     if (!pgfMetadata.isNull())
         mend(withoutStalePgfUserData(data, size, pgfMetadata));
+    if (image.imageType() == Exiv2::ImageType::png)
+        mend(withExifChunk(data, size, image.exifData(), image.byteOrder()));
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());
 
@@ -161,7 +170,22 @@ void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const
         check(*written);
 
     const char *bytes = reinterpret_cast<const char *>(data);
-    const QString failure = into ? into(bytes, size) : replaceFileContents(path, bytes, size);
+    const QString failure = into ? into(bytes, size) : replaceFileContents(*edited.file, path, bytes, size);
+    io.munmap();
+    if (!failure.isEmpty())
+        throw Exiv2::Error(Exiv2::kerErrorMessage, failure.toStdString());
+}
+
+void keepAsItIs(Exiv2::Image &image, const MetadataOperation::Destination &into)
+{
+    if (!into)
+        return;
+    Exiv2::BasicIo &io = image.io();
+    if (io.open() != 0)
+        throw Exiv2::Error(Exiv2::kerImageWriteFailed);
+    Exiv2::IoCloser closer(io);
+    const char *bytes = reinterpret_cast<const char *>(io.mmap(false));
+    const QString failure = into(bytes, qint64(io.size()));
     io.munmap();
     if (!failure.isEmpty())
         throw Exiv2::Error(Exiv2::kerErrorMessage, failure.toStdString());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/FileReplace.h"
 #include "engine/MetadataOperation.h"
 #include "platform/SupportedImages.h"
 
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 // What every operation of MetadataOperation shares: how a path reaches Exiv2,
@@ -48,11 +50,13 @@ QString textFromBytes(const std::string &bytes);
 // content is of a supported type is parsed (platform::SupportedImages).
 platform::SupportedImages::OpenedFile openForReading(const QString &path);
 
-// An image open for editing: the file's bytes, read into memory once, and
-// the library's image over them, so that the library never rewrites the
-// user's file itself. The bytes outlive the image that reads them.
+// An image open for editing: the file, still open, its bytes, read into
+// memory once, and the library's image over them, so that the library never
+// rewrites the user's file itself. The bytes outlive the image that reads
+// them.
 struct EditedImage
 {
+    std::optional<ReplaceableFile> file;
     std::unique_ptr<Exiv2::byte[]> bytes;
     std::unique_ptr<Exiv2::Image> image;
 };
@@ -68,11 +72,16 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
 // Writes the edited metadata into the in-memory image, checks that the
 // result reads back, hands it to check (which throws to keep the file as it
 // was), and gives the finished bytes to into: by default they replace the
-// file's content in one step. When the edit left the IPTC's content as it
-// was, a Photoshop digest of it that matched before matches after.
+// file that was read, in one step. When the edit left the IPTC's content as
+// it was, or changed its copies in the XMP with it, a Photoshop digest of it
+// that matched before matches after.
 using WrittenCheck = std::function<void(const Exiv2::Image &written)>;
-enum class IptcContent { Kept, Changed };
-void saveEdits(Exiv2::Image &image, const QString &path, IptcContent iptc, const WrittenCheck &check = {},
-    const MetadataOperation::Destination &into = {});
+enum class IptcContent { Kept, ChangedWithXmp, Changed };
+void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc,
+    const WrittenCheck &check = {}, const MetadataOperation::Destination &into = {});
+
+// For an edit that changes nothing: the file stays as it is, and a copy in
+// the making takes its bytes as they are.
+void keepAsItIs(Exiv2::Image &image, const MetadataOperation::Destination &into);
 
 } // namespace engine::bridge

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
 
 namespace engine::bridge {
@@ -25,24 +26,37 @@ double leadingNumber(const QString &text, const QRegularExpression &pattern)
     return match.hasMatch() ? match.captured(1).toDouble() : 0.0;
 }
 
-bool fitsType(Exiv2::TypeId type, qint32 n)
+struct Range
+{
+    qint64 lowest;
+    qint64 highest;
+};
+
+// The whole numbers an integer type holds; none for other types.
+std::optional<Range> rangeOf(Exiv2::TypeId type)
 {
     switch (type) {
     case Exiv2::unsignedByte:
-        return n >= 0 && n <= 0xff;
+        return Range { 0, 0xff };
     case Exiv2::unsignedShort:
-        return n >= 0 && n <= 0xffff;
+        return Range { 0, 0xffff };
     case Exiv2::unsignedLong:
-        return n >= 0;
+        return Range { 0, 0xffffffff };
     case Exiv2::signedByte:
-        return n >= -0x80 && n <= 0x7f;
+        return Range { -0x80, 0x7f };
     case Exiv2::signedShort:
-        return n >= -0x8000 && n <= 0x7fff;
+        return Range { -0x8000, 0x7fff };
     case Exiv2::signedLong:
-        return true;
+        return Range { -0x80000000LL, 0x7fffffff };
     default:
-        return false;
+        return std::nullopt;
     }
+}
+
+void tellWhy(QString *whyNot, const QString &reason)
+{
+    if (whyNot)
+        *whyNot = reason;
 }
 
 // Exiv2's cast picks its denominator from the whole part alone, so just
@@ -80,41 +94,67 @@ double realOf(const QVariant &value)
     return value.toDouble();
 }
 
-std::optional<qint32> integerOf(const QVariant &value)
+std::optional<qint64> integerOf(const QVariant &value)
 {
     static const QRegularExpression integer(QStringLiteral(R"(^\s*([+-]?\d+))"));
+    constexpr double int64Limit = 9223372036854775808.0;
     double number = 0;
+    if (value.typeId() == QMetaType::LongLong)
+        return value.toLongLong();
     if (value.typeId() == QMetaType::QString)
         number = leadingNumber(value.toString(), integer);
     else if (isNumber(value))
-        number = value.typeId() == QMetaType::LongLong ? static_cast<double>(value.toLongLong())
-                                                       : value.toDouble();
+        number = value.toDouble();
     else
         throw std::invalid_argument("number expected");
     if (std::isnan(number))
         return std::nullopt;
     number = std::trunc(number);
-    if (number >= int32Limit)
-        return std::numeric_limits<qint32>::max();
-    if (number < -int32Limit)
-        return std::numeric_limits<qint32>::min();
-    return static_cast<qint32>(number);
+    if (number >= int64Limit)
+        return std::numeric_limits<qint64>::max();
+    if (number < -int64Limit)
+        return std::numeric_limits<qint64>::min();
+    return static_cast<qint64>(number);
 }
 
-Exiv2::Value::AutoPtr integerValue(Exiv2::TypeId type, qint32 number)
+Exiv2::Value::AutoPtr integerValue(Exiv2::TypeId type, qint64 number, QString *whyNot)
 {
-    Exiv2::Value::AutoPtr value = Exiv2::Value::create(fitsType(type, number) ? type : Exiv2::signedLong);
+    const std::optional<Range> range = rangeOf(type);
+    if (!range) {
+        tellWhy(whyNot, QStringLiteral("its tag holds no whole number"));
+        return Exiv2::Value::AutoPtr();
+    }
+    if (number < range->lowest || number > range->highest) {
+        tellWhy(whyNot,
+            QStringLiteral("%1 is outside what its tag holds, %2 to %3")
+                .arg(QString::number(number), QString::number(range->lowest),
+                    QString::number(range->highest)));
+        return Exiv2::Value::AutoPtr();
+    }
+    Exiv2::Value::AutoPtr value = Exiv2::Value::create(type);
     value->read(QByteArray::number(number).toStdString());
     return value;
 }
 
-Exiv2::Value::AutoPtr rationalValue(Exiv2::TypeId type, double number)
+Exiv2::Value::AutoPtr rationalValue(Exiv2::TypeId type, double number, QString *whyNot)
 {
     const auto single = static_cast<float>(number);
-    if (!std::isfinite(single) || std::fabs(single) >= static_cast<float>(int32Limit))
+    if (!std::isfinite(single) || std::fabs(single) >= static_cast<float>(int32Limit)) {
+        tellWhy(whyNot, QStringLiteral("%1 is not a number its tag can hold").arg(QString::number(number)));
         return Exiv2::Value::AutoPtr();
+    }
+    if (type != Exiv2::unsignedRational && type != Exiv2::signedRational) {
+        tellWhy(whyNot, QStringLiteral("its tag holds no fraction"));
+        return Exiv2::Value::AutoPtr();
+    }
     const Exiv2::Rational r = toRational(single);
-    if (type == Exiv2::unsignedRational && r.first >= 0 && r.second > 0) {
+    if (type == Exiv2::unsignedRational && r.first < 0) {
+        tellWhy(whyNot,
+            QStringLiteral("%1 is negative and its tag holds no negative number")
+                .arg(QString::number(number)));
+        return Exiv2::Value::AutoPtr();
+    }
+    if (type == Exiv2::unsignedRational && r.second > 0) {
         Exiv2::URationalValue::AutoPtr value(new Exiv2::URationalValue);
         value->value_.emplace_back(static_cast<uint32_t>(r.first), static_cast<uint32_t>(r.second));
         return Exiv2::Value::AutoPtr(value.release());

@@ -18,16 +18,17 @@ QString textOf(const QVariant &value);
 // leading number the way a form field would be read (none gives 0). Throws
 // std::invalid_argument for anything else.
 double realOf(const QVariant &value);
-// The same, as a 32-bit integer: a fraction is truncated toward zero, a
-// value outside the range is clamped to it.
-std::optional<qint32> integerOf(const QVariant &value);
+// The same, as a whole number: a fraction is truncated toward zero, a
+// value beyond 64 bits is clamped to them.
+std::optional<qint64> integerOf(const QVariant &value);
 
-// A whole number as a value of the tag's own type, or as a signed long when
-// it does not fit that type.
-Exiv2::Value::AutoPtr integerValue(Exiv2::TypeId type, qint32 number);
+// A whole number as a value of the tag's own type; none when that type
+// cannot hold it, and why in whyNot.
+Exiv2::Value::AutoPtr integerValue(Exiv2::TypeId type, qint64 number, QString *whyNot = nullptr);
 // A real number through single precision, as a rational of the tag's own
-// type (signed when it is negative); none when it is not finite or too large.
-Exiv2::Value::AutoPtr rationalValue(Exiv2::TypeId type, double number);
+// type; none when it is not finite, too large, or negative for an unsigned
+// rational, and why in whyNot.
+Exiv2::Value::AutoPtr rationalValue(Exiv2::TypeId type, double number, QString *whyNot = nullptr);
 // A text as a value of the tag's own type; a comment carries the character
 // set that other readers need (ASCII, else UCS-2 in the given byte order).
 Exiv2::Value::AutoPtr textValue(Exiv2::TypeId type, const QString &text, Exiv2::ByteOrder byteOrder);

@@ -9,6 +9,10 @@
 
 #include <QFileInfo>
 
+#include <mutex>
+#include <utility>
+#include <vector>
+
 namespace {
 
 // What the details job reads, handed to the GUI thread as a whole.
@@ -34,20 +38,66 @@ QString extensionOf(const QString &name)
     return dot > 0 ? name.mid(dot + 1) : QString();
 }
 
-// Reading metadata is serialised in part by the XMP toolkit's lock, so a
-// few workers go faster than one per core; the shared background queue
-// stays free for the rest.
-platform::WorkQueue &detailsQueue()
+// Finished details wait here for the GUI thread, in the order their jobs
+// finished; only the first of a burst wakes the GUI thread, which then
+// assigns every record waiting, so thousands of records do not cost
+// thousands of wake-ups.
+struct Arrivals
 {
-    static platform::WorkQueue queue(4);
-    return queue;
+    std::mutex mutex;
+    std::vector<std::pair<std::shared_ptr<FileInfo>, Details>> waiting;
+};
+
+struct DetailsWork
+{
+    // First, so it outlives the queue's last job.
+    Arrivals arrivals;
+    // Only the XMP part of reading metadata is serial (the toolkit's
+    // lock), so a few workers go faster than one; the shared background
+    // queue stays free for the rest.
+    platform::WorkQueue queue { 4 };
+};
+
+DetailsWork &detailsWork()
+{
+    static DetailsWork work;
+    return work;
+}
+
+void assignArrived()
+{
+    std::vector<std::pair<std::shared_ptr<FileInfo>, Details>> arrived;
+    {
+        Arrivals &arrivals = detailsWork().arrivals;
+        std::lock_guard lock(arrivals.mutex);
+        arrived.swap(arrivals.waiting);
+    }
+    for (auto &[record, details] : arrived) {
+        if (details.creationDate)
+            record->creationDate = details.creationDate;
+        record->metadata = std::move(details.metadata);
+        emit FileInfoEvents::shared().detailsArrived(record);
+    }
+}
+
+void deliver(std::shared_ptr<FileInfo> record, Details details)
+{
+    Arrivals &arrivals = detailsWork().arrivals;
+    bool first = false;
+    {
+        std::lock_guard lock(arrivals.mutex);
+        first = arrivals.waiting.empty();
+        arrivals.waiting.emplace_back(std::move(record), std::move(details));
+    }
+    if (first)
+        platform::MainQueue::post(assignArrived);
 }
 
 } // namespace
 
 void FileInfo::waitForDetails()
 {
-    detailsQueue().waitForDone();
+    detailsWork().queue.waitForDone();
 }
 
 FileInfo::FileInfo()
@@ -93,16 +143,11 @@ void FileInfo::initialize(const QUrl &fileUrl)
     // Display properties depend on the URL alone: set now, with the rest.
     setDisplayProperties(lastComponent(fileUrl.path()), fileUrl, photosLibraryItem.get());
 
-    detailsQueue().run([self = shared_from_this(), filePath] {
+    detailsWork().queue.run([self = shared_from_this(), filePath] {
         Details details;
         details.creationDate = fileCreationDate(filePath);
         details.metadata = std::make_shared<Metadata>(Metadata::fromFile(filePath));
-        platform::MainQueue::post([self, details = std::move(details)]() mutable {
-            if (details.creationDate)
-                self->creationDate = details.creationDate;
-            self->metadata = std::move(details.metadata);
-            emit FileInfoEvents::shared().detailsArrived(self);
-        });
+        deliver(self, std::move(details));
     });
 }
 

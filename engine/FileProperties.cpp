@@ -1,20 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/FileProperties.h"
 
-#include "platform/FileOps.h"
 #include "platform/ImageIO.h"
 
+#include <QFile>
 #include <QLocale>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <limits>
 
+namespace {
+
+// Only what is asked for: each of the other attributes' dates would cost a
+// conversion to local time, under a lock every thread shares.
+std::optional<struct statx> fileStatus(const QString &path, unsigned int mask)
+{
+    struct statx st = {};
+    if (::statx(AT_FDCWD, QFile::encodeName(path).constData(), 0, mask, &st) != 0)
+        return std::nullopt;
+    return st;
+}
+
+} // namespace
+
 std::optional<quint64> fileSizeBytes(const QString &path)
 {
-    const auto attributes = platform::FileOps::attributes(path);
-    if (!attributes)
+    const auto status = fileStatus(path, STATX_SIZE);
+    if (!status)
         return std::nullopt;
-    return attributes->size;
+    return status->stx_size;
 }
 
 QString formattedByteCount(quint64 bytes)
@@ -35,10 +52,11 @@ std::optional<QString> fileSizeString(const QString &path)
 
 std::optional<QDateTime> fileCreationDate(const QString &path)
 {
-    const auto attributes = platform::FileOps::attributes(path);
-    if (!attributes)
+    const auto status = fileStatus(path, STATX_BTIME);
+    if (!status || !(status->stx_mask & STATX_BTIME))
         return std::nullopt;
-    return attributes->created;
+    return QDateTime::fromMSecsSinceEpoch(
+        qint64(status->stx_btime.tv_sec) * 1000 + status->stx_btime.tv_nsec / 1000000);
 }
 
 std::optional<std::pair<QString, QString>> imagePixelSize(const QString &path)

@@ -5,15 +5,16 @@
 #include "platform/TemporaryFiles.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <mutex>
 #include <system_error>
+#include <utility>
 
 namespace engine {
 
@@ -46,28 +47,36 @@ QString systemError(const QString &what, int error)
     return what + QStringLiteral(": ") + QString::fromStdString(std::generic_category().message(error));
 }
 
-// The temporary file: closed and removed on every way out unless it was renamed.
+// The temporary file, made in the folder beside the file it replaces:
+// closed and removed on every way out unless it was renamed.
 class TemporaryFile
 {
 public:
-    explicit TemporaryFile(QByteArray pathTemplate)
-        : m_path(std::move(pathTemplate))
+    TemporaryFile(int folder, const QByteArray &folderPath, const QByteArray &besideName)
+        : m_folder(folder)
     {
-        m_fd = ::mkostemp(m_path.data(), O_CLOEXEC);
+        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+            m_name = platform::TemporaryFiles::nextName(besideName);
+            m_fd = ::openat(m_folder, m_name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (m_fd < 0 && errno != EEXIST)
+                break;
+        }
         m_created = m_fd >= 0;
+        m_path = folderPath + '/' + m_name;
     }
     ~TemporaryFile()
     {
         if (m_fd >= 0)
             ::close(m_fd);
         if (m_created && !m_renamed)
-            ::unlink(m_path.constData());
+            ::unlinkat(m_folder, m_name.constData(), 0);
     }
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
 
     bool isOpen() const { return m_fd >= 0; }
     int fd() const { return m_fd; }
+    const QByteArray &name() const { return m_name; }
     const QByteArray &path() const { return m_path; }
 
     int close()
@@ -79,6 +88,8 @@ public:
     void markRenamed() { m_renamed = true; }
 
 private:
+    int m_folder;
+    QByteArray m_name;
     QByteArray m_path;
     int m_fd = -1;
     bool m_created = false;
@@ -100,15 +111,6 @@ bool writeAll(int fd, const char *data, qint64 size)
     return true;
 }
 
-void syncFolder(const QByteArray &folder)
-{
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 void setReplaceFaultHook(ReplaceFaultHook hook)
@@ -117,67 +119,105 @@ void setReplaceFaultHook(ReplaceFaultHook hook)
     currentHook() = std::move(hook);
 }
 
-QString replaceFileContents(const QString &path, const char *data, qint64 size)
+std::optional<ReplaceableFile> ReplaceableFile::open(const QString &path, QString *reason)
 {
-    QFileInfo info(path);
-    const QString target = info.isSymLink() ? info.canonicalFilePath() : info.absoluteFilePath();
-    if (target.isEmpty())
-        return systemError(path, ENOENT);
-    const QByteArray targetBytes = QFile::encodeName(target);
+    std::optional<platform::RegularFile> file = platform::RegularFile::open(path, reason);
+    if (!file)
+        return std::nullopt;
+    return ReplaceableFile(std::move(*file));
+}
 
+ReplaceableFile::ReplaceableFile(platform::RegularFile file)
+    : m_file(std::move(file))
+{
+    // Where the system says the open file is, right after the open.
+    QByteArray location(PATH_MAX, Qt::Uninitialized);
+    const ssize_t length
+        = ::readlink(m_file.reopenPath().constData(), location.data(), size_t(location.size()));
+    struct stat st = {};
+    if (length <= 0 || length >= location.size() || location.at(0) != '/'
+        || ::fstat(m_file.descriptor(), &st) != 0 || st.st_nlink == 0)
+        return;
+    location.truncate(length);
+    const qsizetype slash = location.lastIndexOf('/');
+    m_folderPath = slash > 0 ? location.left(slash) : QByteArrayLiteral("/");
+    m_name = location.mid(slash + 1);
+    m_folder = ::open(m_folderPath.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+ReplaceableFile::ReplaceableFile(ReplaceableFile &&other) noexcept
+    : m_file(std::move(other.m_file))
+    , m_folder(std::exchange(other.m_folder, -1))
+    , m_folderPath(std::move(other.m_folderPath))
+    , m_name(std::move(other.m_name))
+{ }
+
+ReplaceableFile::~ReplaceableFile()
+{
+    if (m_folder >= 0)
+        ::close(m_folder);
+}
+
+QString replaceFileContents(const ReplaceableFile &read, const QString &path, const char *data, qint64 size)
+{
+    if (read.m_folder < 0)
+        return systemError(path, ENOENT);
+    const int folder = read.m_folder;
+    const QByteArray &name = read.m_name;
+    const QString target = QFile::decodeName(read.m_folderPath + '/' + name);
     struct stat original
     {
     };
-    if (::stat(targetBytes.constData(), &original) != 0)
+    if (::fstat(read.file().descriptor(), &original) != 0)
         return systemError(target, errno);
-    if (!S_ISREG(original.st_mode))
-        return target + QStringLiteral(": not a regular file");
     // A file the user made read-only stays as it is, as an in-place write would.
-    if (::access(targetBytes.constData(), W_OK) != 0)
+    if (::access(read.file().reopenPath().constData(), W_OK) != 0)
         return systemError(target, errno);
 
-    const QFileInfo targetInfo(target);
-    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
     // What a killed write left behind here goes first.
     platform::TemporaryFiles::removeStale(folder);
     // Hidden, so a folder scan running meanwhile does not pick it up.
-    const QByteArray name = QFile::encodeName(targetInfo.fileName());
-    TemporaryFile temporary(folder + '/' + platform::TemporaryFiles::prefix(name) + "XXXXXX");
+    TemporaryFile temporary(folder, read.m_folderPath, name);
     if (!temporary.isOpen())
-        return systemError(targetInfo.absolutePath(), errno);
+        return systemError(QFile::decodeName(read.m_folderPath), errno);
+    const QString temporaryPath = QFile::decodeName(temporary.path());
 
     if (::fchmod(temporary.fd(), original.st_mode & 07777) != 0)
-        return systemError(QFile::decodeName(temporary.path()), errno);
+        return systemError(temporaryPath, errno);
     if (::fchown(temporary.fd(), original.st_uid, original.st_gid) != 0)
         (void)::fchown(temporary.fd(), static_cast<uid_t>(-1), original.st_gid);
     // After the mode: an access control list carries its own mode bits.
-    if (const QString failed = platform::copyExtendedAttributes(targetBytes, temporary.fd());
+    if (const QString failed = platform::copyExtendedAttributes(read.file().reopenPath(), temporary.fd());
         !failed.isEmpty())
         return failed;
 
-    if (const QString failed = writeWhole(temporary.fd(), QFile::decodeName(temporary.path()), data, size);
-        !failed.isEmpty())
+    if (const QString failed = writeWhole(temporary.fd(), temporaryPath, data, size); !failed.isEmpty())
         return failed;
     // The new content is on disk before it takes the original's place, so a
     // crash leaves either file whole.
     if (::fsync(temporary.fd()) != 0)
-        return systemError(QFile::decodeName(temporary.path()), errno);
+        return systemError(temporaryPath, errno);
     if (temporary.close() != 0)
-        return systemError(QFile::decodeName(temporary.path()), errno);
+        return systemError(temporaryPath, errno);
 
     if (!stepAllowed(ReplaceStep::BeforeRename, temporary.path()))
         return systemError(target, EIO);
-    // A file that was removed meanwhile is not brought back.
+    // Only the file that was read is replaced: the name, not followed if it
+    // is a link now, must still lead to that very file. A file removed
+    // meanwhile is not brought back; one another program put in its place,
+    // or a link to another file, is left as it is.
     struct stat current
     {
     };
-    if (::lstat(targetBytes.constData(), &current) != 0)
+    if (::fstatat(folder, name.constData(), &current, AT_SYMLINK_NOFOLLOW) != 0)
         return systemError(target, errno);
-    if (::rename(temporary.path().constData(), targetBytes.constData()) != 0)
+    if (current.st_dev != original.st_dev || current.st_ino != original.st_ino)
+        return target + QStringLiteral(": another file took its name while it was written; left as it is");
+    if (::renameat(folder, temporary.name().constData(), folder, name.constData()) != 0)
         return systemError(target, errno);
     temporary.markRenamed();
     // And the new name is on disk before the batch counts the file as done.
-    syncFolder(folder);
+    ::fsync(folder);
     return QString();
 }
 

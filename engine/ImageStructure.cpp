@@ -264,11 +264,65 @@ void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Im
         exif.clear();
 }
 
+namespace {
+
+// The Exif version that first defined a tag of the Exif directory; 0 for
+// the tags of every version.
+int exifVersionOf(uint16_t tag)
+{
+    if ((tag >= 0xa401 && tag <= 0xa40c) || tag == 0xa420 || tag == 0x9214)
+        return 220;
+    if (tag == 0xa500)
+        return 221;
+    if ((tag >= 0x8830 && tag <= 0x8835) || (tag >= 0xa430 && tag <= 0xa435))
+        return 230;
+    if ((tag >= 0x9010 && tag <= 0x9012) || (tag >= 0x9400 && tag <= 0x9405))
+        return 231;
+    if (tag >= 0xa460 && tag <= 0xa462)
+        return 232;
+    return 0;
+}
+
+// An Exif directory that holds tags of a later version than it declares
+// declares the version that defines them all.
+void raiseExifVersion(Exiv2::ExifData &exif)
+{
+    const auto version = exif.findKey(Exiv2::ExifKey("Exif.Photo.ExifVersion"));
+    if (version == exif.end() || version->count() != 4)
+        return;
+    int declared = 0;
+    for (long i = 0; i < 4; ++i) {
+        const long digit = version->toLong(i) - '0';
+        if (digit < 0 || digit > 9)
+            return;
+        declared = declared * 10 + int(digit);
+    }
+    int needed = 0;
+    for (const Exiv2::Exifdatum &d : exif) {
+        if (d.groupName() == "Photo")
+            needed = std::max(needed, exifVersionOf(d.tag()));
+    }
+    if (needed <= declared)
+        return;
+    const std::string digits = std::to_string(needed + 10000).substr(1);
+    std::string bytes;
+    for (const char c : digits)
+        bytes += (bytes.empty() ? "" : " ") + std::to_string(int(c));
+    const Exiv2::Value::AutoPtr value = Exiv2::Value::create(Exiv2::undefined);
+    value->read(bytes);
+    version->setValue(value.get());
+}
+
+} // namespace
+
 void addRequiredTags(
     Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Exiv2::Image &image, const ImageKind &kind)
 {
     const auto isNew = [&](const char *group) { return !hasGroup(before, group) && hasGroup(exif, group); };
-    if (kind.jpeg && isNew("Image")) {
+    raiseExifVersion(exif);
+    // A JPEG's Exif always has a first directory, which needs these even
+    // when the write gives it nothing of its own.
+    if (kind.jpeg && !hasGroup(before, "Image") && !exif.empty()) {
         addIfAbsent(exif, "Exif.Image.XResolution", Exiv2::unsignedRational, "72/1");
         addIfAbsent(exif, "Exif.Image.YResolution", Exiv2::unsignedRational, "72/1");
         addIfAbsent(exif, "Exif.Image.ResolutionUnit", Exiv2::unsignedShort, "2");

@@ -39,7 +39,8 @@ void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Im
 // the Exif standard requires of it there: the Exif version, the GPS
 // version and, in a JPEG, resolution, YCbCr position, components, colour
 // space and pixel size; in a TIFF, the FlashPix version, the colour space
-// and the GPS processing method ("MANUAL", the position was entered).
+// and the GPS processing method ("MANUAL", the position was entered). An
+// Exif version older than the tags the directory holds is raised to theirs.
 void addRequiredTags(
     Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Exiv2::Image &image, const ImageKind &kind);
 

@@ -2,6 +2,7 @@
 #include "engine/IptcTexts.h"
 
 #include <QStringDecoder>
+#include <QTextBoundaryFinder>
 
 #include <exiv2/datasets.hpp>
 #include <exiv2/value.hpp>
@@ -131,6 +132,34 @@ void declareUtf8(Exiv2::IptcData &iptc)
         marker->setValue(&designation);
     else
         iptc.add(characterSetKey(), &designation);
+}
+
+std::optional<long> datasetLimit(const Exiv2::IptcKey &key)
+{
+    const Exiv2::DataSet *list = key.record() == Exiv2::IptcDataSets::application2
+        ? Exiv2::IptcDataSets::application2RecordList()
+        : Exiv2::IptcDataSets::envelopeRecordList();
+    for (; list->number_ != 0xffff; ++list) {
+        if (list->number_ == key.tag())
+            return list->maxbytes_ > 0 ? std::optional<long>(long(list->maxbytes_)) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
+QString cutToBytes(const QString &text, long limit)
+{
+    if (text.toUtf8().size() <= limit)
+        return text;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    long bytes = 0;
+    for (qsizetype next = characters.toNextBoundary(); next > 0; next = characters.toNextBoundary()) {
+        bytes += long(QStringView(text).mid(end, next - end).toUtf8().size());
+        if (bytes > limit)
+            break;
+        end = next;
+    }
+    return text.left(end);
 }
 
 } // namespace engine::bridge

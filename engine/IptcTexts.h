@@ -6,6 +6,7 @@
 
 #include <exiv2/iptc.hpp>
 
+#include <optional>
 #include <string>
 
 // IPTC texts on their way out of and into a file: which character set they
@@ -37,5 +38,13 @@ QString iptcText(const std::string &bytes, bool markedUtf8);
 // turns the texts already there that are not UTF-8 from Latin-1 into it,
 // so each keeps reading the same.
 void declareUtf8(Exiv2::IptcData &iptc);
+
+// The most bytes the standard lets the dataset hold; none when it sets no
+// limit.
+std::optional<long> datasetLimit(const Exiv2::IptcKey &key);
+// The longest start of text whose UTF-8 form fits limit bytes, cut between
+// two characters as a reader sees them (a letter and its accents stay
+// together).
+QString cutToBytes(const QString &text, long limit);
 
 } // namespace engine::bridge

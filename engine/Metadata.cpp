@@ -3,6 +3,8 @@
 
 #include "engine/PropertyList.h"
 
+#include <QVarLengthArray>
+
 #include <cmath>
 #include <utility>
 
@@ -189,6 +191,16 @@ void Metadata::refreshDateTimes()
 
 void Metadata::takeValues(const QVariantMap &entries, DateEntries dates)
 {
+    // A file gives the same moment in several fields, mostly in the same
+    // words: each text is read as a date once.
+    QVarLengthArray<std::pair<QString, std::optional<QDateTime>>, dateRuleCount> readDates;
+    const auto dateOf = [&readDates](const QString &text) {
+        for (const auto &[read, date] : readDates) {
+            if (read == text)
+                return date;
+        }
+        return readDates.emplace_back(text, dateFrom(text)).second;
+    };
     m_values.reserveAll();
     for (const MetadataField field : allMetadataFields()) {
         const auto found = entries.constFind(keyOf(field));
@@ -209,7 +221,7 @@ void Metadata::takeValues(const QVariantMap &entries, DateEntries dates)
             if (dates == DateEntries::Dates) {
                 set<FieldKind::Date>(field, plist::date(entry));
             } else if (const auto text = plist::text(entry)) {
-                set<FieldKind::Date>(field, dateFrom(*text));
+                set<FieldKind::Date>(field, dateOf(*text));
             }
             break;
         }

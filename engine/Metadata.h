@@ -158,7 +158,7 @@ public:
     void refreshDateTimes();
 
     // Named access: artist(), setArtist(), isArtistEdited(), setArtistEdited(), ...
-#define CALVORN_FIELD_ACCESSORS(name, Name, kind, key)                                                       \
+#define CALVORN_FIELD_ACCESSORS(name, Name, kind, conversion, key)                                           \
     std::optional<FieldValueType<FieldKind::kind>::type> name() const                                        \
     {                                                                                                        \
         return get<FieldKind::kind>(MetadataField::name);                                                    \

@@ -3,6 +3,7 @@
 
 #include "engine/BridgeFrame.h"
 #include "engine/ImageStructure.h"
+#include "engine/IptcAsRead.h"
 #include "engine/XmpPacket.h"
 #include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
@@ -70,7 +71,8 @@ bool isXmpCopy(const std::string &key, const Clear &clear)
         && (startsWith(key, "Xmp.exif.") || startsWith(key, "Xmp.exifEX.") || startsWith(key, "Xmp.tiff."));
 }
 
-void clearXmpCopies(Exiv2::Image &image, const Clear &clear)
+// True when it took any copy.
+bool clearXmpCopies(Exiv2::Image &image, const Clear &clear)
 {
     Exiv2::XmpData xmp = image.xmpData();
     bool changed = false;
@@ -81,10 +83,12 @@ void clearXmpCopies(Exiv2::Image &image, const Clear &clear)
     }
     if (!changed) {
         keepXmpAsItIs(image);
-        return;
+        return false;
     }
+    dropEmptyContainers(xmp);
     removeXmp(image);
     image.setXmpData(xmp);
+    return true;
 }
 
 [[noreturn]] void stillThere(const std::string &what)
@@ -138,11 +142,16 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
         const EditedImage edited = openForEditing(path);
         Exiv2::Image *image = edited.image.get();
         const ImageKind kind = imageKind(*image);
+        // Whether the file holds anything the clear takes.
+        bool changed = false;
 
         if (supports(*image, Exiv2::mdExif) && clear.anyExif()) {
             Exiv2::ExifData data = image->exifData();
-            for (auto datum = data.begin(); datum != data.end();)
-                datum = isCleared(*datum, clear, kind) ? data.erase(datum) : std::next(datum);
+            for (auto datum = data.begin(); datum != data.end();) {
+                const bool cleared = isCleared(*datum, clear, kind);
+                changed = changed || cleared;
+                datum = cleared ? data.erase(datum) : std::next(datum);
+            }
             dropIdleTags(data, image->exifData(), kind);
             if (clear.exif && keepsCameraForRawData(data, kind))
                 platform::Console::err(path
@@ -151,14 +160,25 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                         "decode the picture"));
             image->setExifData(data);
         }
-        if (clear.comment && supports(*image, Exiv2::mdComment))
+        if (clear.comment && supports(*image, Exiv2::mdComment)) {
+            changed = changed || !image->comment().empty();
             image->clearComment();
-        if (clear.iptc && supports(*image, Exiv2::mdIptc))
-            image->clearIptcData();
+        }
+        if (supports(*image, Exiv2::mdIptc)) {
+            if (clear.iptc) {
+                changed = changed || !image->iptcData().empty();
+                image->clearIptcData();
+            } else {
+                Exiv2::IptcData kept = image->iptcData();
+                keepStoredDatesAndTimes(kept, storedIptc(*image), {});
+                image->setIptcData(kept);
+            }
+        }
 
         bool xmpCopiesRead = false;
         if (supports(*image, Exiv2::mdXmp)) {
             if (clear.xmp) {
+                changed = changed || !image->xmpData().empty() || holdsXmpPacket(*image);
                 removeXmp(*image);
             } else if (!clear.anyExif()) {
                 keepXmpAsItIs(*image);
@@ -168,12 +188,17 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                     + QStringLiteral(
                         ": the XMP cannot be read, so any copies of the cleared Exif values in it stay"));
             } else {
-                clearXmpCopies(*image, clear);
+                changed = clearXmpCopies(*image, clear) || changed;
                 xmpCopiesRead = true;
             }
         }
+        if (!changed) {
+            // Nothing to take: the file stays as it is, byte for byte.
+            keepAsItIs(*image, into);
+            return;
+        }
         saveEdits(
-            *image, path, clear.iptc ? IptcContent::Changed : IptcContent::Kept,
+            edited, path, clear.iptc ? IptcContent::Changed : IptcContent::Kept,
             [&](const Exiv2::Image &written) { checkCleared(written, clear, kind, xmpCopiesRead); }, into);
     });
 }

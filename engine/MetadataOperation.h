@@ -34,8 +34,12 @@ public:
     // file; a null value, or an empty date, removes its key. With empty set,
     // the file's other Exif, IPTC and XMP values go, but for what its
     // picture needs. "Exif.Photo.UserComment" also sets the JPEG comment.
-    // A value that is refused or that the written file does not hold is
-    // named on standard error; the others are written all the same.
+    // A value that is refused (a number its tag's type cannot hold) or that
+    // the written file does not hold is named on standard error, as is an
+    // IPTC text cut at its dataset's limit; the others are written all the
+    // same. Where the file's XMP repeats a written Exif or IPTC value, the
+    // copy takes it too; the values not named keep theirs, maker notes
+    // included.
     bool setMetadata(
         const QString &path, const QVariantMap &values, bool empty, const Destination &into = {}) const;
 
@@ -44,7 +48,8 @@ public:
     // what the picture needs), the orientation, the GPS directory, the user
     // comment with the JPEG comment, all IPTC, all XMP; copies in XMP go
     // with their Exif. Fails, leaving the file as it was, when the written
-    // file still holds what a choice names.
+    // file still holds what a choice names; finding nothing to take, leaves
+    // the file untouched and succeeds.
     bool clearMetadata(const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc,
         bool xmp, const Destination &into = {}) const;
 

@@ -62,6 +62,14 @@ constexpr std::optional<MetadataField> fieldOfTag(MetadataTag tag)
     return MetadataField(t - 4);
 }
 
+// How a write converts the tag's value: as its field says; the IPTC date
+// and time datasets read their texts by their own types.
+constexpr WriteConversion tagConversion(MetadataTag tag)
+{
+    const std::optional<MetadataField> field = fieldOfTag(tag);
+    return field ? fieldInfo(*field).conversion : WriteConversion::Text;
+}
+
 inline QLatin1String key(MetadataTag tag)
 {
     const std::string_view k = metadataTagKeys[std::size_t(tag)];

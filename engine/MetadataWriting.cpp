@@ -4,8 +4,11 @@
 #include "engine/BridgeFrame.h"
 #include "engine/BridgeValues.h"
 #include "engine/ImageStructure.h"
+#include "engine/IptcAsRead.h"
 #include "engine/IptcTexts.h"
+#include "engine/MetadataTag.h"
 #include "engine/WriteReport.h"
+#include "engine/XmpCopies.h"
 #include "engine/XmpPacket.h"
 #include "platform/Exiv2Setup.h"
 
@@ -22,109 +25,26 @@ namespace {
 
 using namespace engine::bridge;
 
-enum class Conversion { Text, Date, Integer, Rational, Coordinate, Altitude };
+enum class Group { Exif, Iptc, Xmp };
 
-struct WriteRow
+// The keys a write knows: those of the tag table, in its order.
+struct WriteKey
 {
-    const char *key;
-    Conversion conversion;
+    std::string key;
+    WriteConversion conversion;
 };
 
-// The Exif keys that a write sets, in writing order.
-constexpr WriteRow exifRows[] = {
-    { "Exif.Image.Artist", Conversion::Text },
-    { "Exif.Image.ImageDescription", Conversion::Text },
-    { "Exif.Image.Copyright", Conversion::Text },
-    { "Exif.Image.Software", Conversion::Text },
-    { "Exif.Photo.UserComment", Conversion::Text },
-    { "Exif.Photo.DateTimeOriginal", Conversion::Date },
-    { "Exif.Photo.DateTimeDigitized", Conversion::Date },
-    { "Exif.Image.DateTime", Conversion::Date },
-    { "Exif.Image.Make", Conversion::Text },
-    { "Exif.Image.Model", Conversion::Text },
-    { "Exif.Photo.CameraOwnerName", Conversion::Text },
-    { "Exif.Photo.BodySerialNumber", Conversion::Text },
-    { "Exif.Photo.ISOSpeedRatings", Conversion::Integer },
-    { "Exif.Photo.FNumber", Conversion::Rational },
-    { "Exif.Photo.FocalLength", Conversion::Rational },
-    { "Exif.Photo.FocalLengthIn35mmFilm", Conversion::Integer },
-    { "Exif.Photo.Flash", Conversion::Integer },
-    { "Exif.Image.Orientation", Conversion::Integer },
-    { "Exif.Photo.ExposureMode", Conversion::Integer },
-    { "Exif.Photo.ExposureProgram", Conversion::Integer },
-    { "Exif.Photo.ExposureTime", Conversion::Rational },
-    { "Exif.Photo.MeteringMode", Conversion::Integer },
-    { "Exif.Photo.SceneCaptureType", Conversion::Integer },
-    { "Exif.Photo.WhiteBalance", Conversion::Integer },
-    { "Exif.Photo.Saturation", Conversion::Integer },
-    { "Exif.Photo.SensingMethod", Conversion::Integer },
-    { "Exif.Photo.Sharpness", Conversion::Integer },
-    { "Exif.Photo.SubjectDistanceRange", Conversion::Integer },
-    { "Exif.Photo.LensMake", Conversion::Text },
-    { "Exif.Photo.LensModel", Conversion::Text },
-    { "Exif.Photo.LensSerialNumber", Conversion::Text },
-    { "Exif.Image.Compression", Conversion::Integer },
-    { "Exif.Image.DocumentName", Conversion::Text },
-    { "Exif.Image.XResolution", Conversion::Rational },
-    { "Exif.Image.YResolution", Conversion::Rational },
-    { "Exif.Image.HostComputer", Conversion::Text },
-    { "Exif.Image.PrimaryChromaticities", Conversion::Rational },
-    { "Exif.Photo.SpectralSensitivity", Conversion::Text },
-    { "Exif.Photo.SensitivityType", Conversion::Integer },
-    { "Exif.Photo.StandardOutputSensitivity", Conversion::Integer },
-    { "Exif.Photo.CompressedBitsPerPixel", Conversion::Rational },
-    { "Exif.Photo.MaxApertureValue", Conversion::Rational },
-    { "Exif.Photo.ColorSpace", Conversion::Integer },
-    { "Exif.Photo.LightSource", Conversion::Integer },
-    { "Exif.Photo.DigitalZoomRatio", Conversion::Rational },
-    { "Exif.GPSInfo.GPSLatitude", Conversion::Coordinate },
-    { "Exif.GPSInfo.GPSLatitudeRef", Conversion::Text },
-    { "Exif.GPSInfo.GPSLongitude", Conversion::Coordinate },
-    { "Exif.GPSInfo.GPSLongitudeRef", Conversion::Text },
-    { "Exif.GPSInfo.GPSAltitude", Conversion::Altitude },
-    { "Exif.GPSInfo.GPSAltitudeRef", Conversion::Integer },
-};
-
-// The IPTC keys, all texts, in writing order.
-constexpr const char *iptcKeys[] = {
-    "Iptc.Application2.DigitizationDate",
-    "Iptc.Application2.DigitizationTime",
-    "Iptc.Application2.DateCreated",
-    "Iptc.Application2.TimeCreated",
-    "Iptc.Application2.Byline",
-    "Iptc.Application2.BylineTitle",
-    "Iptc.Application2.Copyright",
-    "Iptc.Application2.Headline",
-    "Iptc.Application2.Caption",
-    "Iptc.Application2.Writer",
-    "Iptc.Application2.ObjectName",
-    "Iptc.Application2.Category",
-    "Iptc.Application2.SuppCategory",
-    "Iptc.Application2.Keywords",
-    "Iptc.Application2.SubLocation",
-    "Iptc.Application2.City",
-    "Iptc.Application2.ProvinceState",
-    "Iptc.Application2.CountryName",
-    "Iptc.Application2.CountryCode",
-    "Iptc.Application2.TransmissionReference",
-    "Iptc.Application2.SpecialInstructions",
-    "Iptc.Application2.Credit",
-    "Iptc.Application2.Source",
-};
-
-// The XMP keys, all texts, in writing order; dates take the XMP form.
-struct XmpRow
+std::vector<WriteKey> writeKeys(Group group)
 {
-    const char *key;
-    bool isDate;
-};
-constexpr XmpRow xmpRows[] = {
-    { "Xmp.aux.SerialNumber", false },
-    { "Xmp.aux.Lens", false },
-    { "Xmp.xmp.CreateDate", true },
-    { "Xmp.xmp.ModifyDate", true },
-    { "Xmp.photoshop.DateCreated", true },
-};
+    static const char *const prefixes[] = { "Exif.", "Iptc.", "Xmp." };
+    std::vector<WriteKey> keys;
+    for (int t = 0; t < metadataTagCount; ++t) {
+        const std::string_view key = metadataTagKeys[std::size_t(t)];
+        if (key.starts_with(prefixes[int(group)]))
+            keys.push_back({ std::string(key), tagConversion(MetadataTag(t)) });
+    }
+    return keys;
+}
 
 const QString userCommentKey = QStringLiteral("Exif.Photo.UserComment");
 const std::string makeKey = "Exif.Image.Make";
@@ -150,61 +70,49 @@ template <typename Container, typename Key> void eraseAll(Container &container, 
         datum = datum->key() == key.key() ? container.erase(datum) : std::next(datum);
 }
 
-const char *keyOf(const WriteRow &row)
+// The keys of a group that the values give.
+std::vector<WriteKey> givenKeys(const QVariantMap &values, Group group)
 {
-    return row.key;
-}
-const char *keyOf(const char *name)
-{
-    return name;
-}
-const char *keyOf(const XmpRow &row)
-{
-    return row.key;
-}
-
-// The keys of a group's rows that the values give.
-template <typename Rows> std::vector<const char *> givenKeys(const QVariantMap &values, const Rows &rows)
-{
-    std::vector<const char *> keys;
-    for (const auto &row : rows) {
-        if (values.contains(QString::fromLatin1(keyOf(row))))
-            keys.push_back(keyOf(row));
+    std::vector<WriteKey> given;
+    for (const WriteKey &key : writeKeys(group)) {
+        if (values.contains(QString::fromStdString(key.key)))
+            given.push_back(key);
     }
-    return keys;
+    return given;
 }
 
-template <typename Rows>
-void refuseAll(WriteReport &report, const QVariantMap &values, const Rows &rows, const QString &reason)
+void refuseAll(WriteReport &report, const QVariantMap &values, Group group, const QString &reason)
 {
-    for (const char *key : givenKeys(values, rows))
-        report.refuse(key, reason);
+    for (const WriteKey &key : givenKeys(values, group))
+        report.refuse(key.key, reason);
 }
 
-// The Exif value of one row, in the tag's own type; none when the number
-// cannot be written (not finite, or too large for the file's format).
-Exiv2::Value::AutoPtr exifValue(
-    const WriteRow &row, Exiv2::TypeId type, const QVariant &given, Exiv2::ByteOrder byteOrder)
+// The Exif value of one key, in the tag's own type; none, and why, when
+// the tag's type cannot hold the number.
+Exiv2::Value::AutoPtr exifValue(const WriteKey &key, Exiv2::TypeId type, const QVariant &given,
+    Exiv2::ByteOrder byteOrder, QString *whyNot)
 {
-    switch (row.conversion) {
-    case Conversion::Text:
-    case Conversion::Date:
+    switch (key.conversion) {
+    case WriteConversion::Text:
+    case WriteConversion::Date:
         return textValue(type, textOf(given), byteOrder);
-    case Conversion::Integer:
-        if (const std::optional<qint32> number = integerOf(given))
-            return integerValue(type, *number);
+    case WriteConversion::Integer:
+        if (const std::optional<qint64> number = integerOf(given))
+            return integerValue(type, *number, whyNot);
+        *whyNot = QStringLiteral("not a number");
         return Exiv2::Value::AutoPtr();
-    case Conversion::Rational:
-        return rationalValue(type, realOf(given));
-    case Conversion::Coordinate:
+    case WriteConversion::Rational:
+        return rationalValue(type, realOf(given), whyNot);
+    case WriteConversion::Coordinate:
         if (const std::optional<QString> text = formatGpsCoordinate(realOf(given)))
             return textValue(type, *text, byteOrder);
-        return Exiv2::Value::AutoPtr();
-    case Conversion::Altitude:
+        break;
+    case WriteConversion::Altitude:
         if (const std::optional<QString> text = formatHundredths(realOf(given)))
             return textValue(type, *text, byteOrder);
-        return Exiv2::Value::AutoPtr();
+        break;
     }
+    *whyNot = QStringLiteral("%1 is not a number its tag can hold").arg(QString::number(realOf(given)));
     return Exiv2::Value::AutoPtr();
 }
 
@@ -257,25 +165,27 @@ Exiv2::Value::AutoPtr withFirstChromaticity(const Exiv2::Exifdatum &six, const E
     return value;
 }
 
-void writeExif(Exiv2::ExifData &exif, const QVariantMap &values, Exiv2::ByteOrder byteOrder,
-    const ImageKind &kind, WriteReport &report)
+// Writes the given Exif values; the keys it set or removed.
+std::vector<std::string> writeExif(Exiv2::ExifData &exif, const QVariantMap &values,
+    Exiv2::ByteOrder byteOrder, const ImageKind &kind, WriteReport &report)
 {
-    for (const WriteRow &row : exifRows) {
-        const auto given = values.constFind(QString::fromLatin1(row.key));
-        if (given == values.constEnd())
-            continue;
+    std::vector<std::string> written;
+    for (const WriteKey &row : givenKeys(values, Group::Exif)) {
+        const QVariant given = values.value(QString::fromStdString(row.key));
         const Exiv2::ExifKey key(row.key);
-        if (const std::optional<QString> refusal = refusalOf(row.key, *given, exif, kind)) {
+        if (const std::optional<QString> refusal = refusalOf(row.key, given, exif, kind)) {
             report.refuse(row.key, *refusal);
             continue;
         }
-        if (isRemoval(*given) || (row.conversion == Conversion::Date && isEmptyText(*given))) {
+        if (isRemoval(given) || (row.conversion == WriteConversion::Date && isEmptyText(given))) {
             eraseAll(exif, key);
+            written.push_back(row.key);
             continue;
         }
-        Exiv2::Value::AutoPtr value = exifValue(row, key.defaultTypeId(), *given, byteOrder);
+        QString whyNot;
+        Exiv2::Value::AutoPtr value = exifValue(row, key.defaultTypeId(), given, byteOrder, &whyNot);
         if (value.get() == nullptr) {
-            report.refuse(row.key, QStringLiteral("not a number the tag can hold"));
+            report.refuse(row.key, whyNot);
             continue;
         }
         if (row.key == chromaticitiesKey)
@@ -284,16 +194,29 @@ void writeExif(Exiv2::ExifData &exif, const QVariantMap &values, Exiv2::ByteOrde
             datum->setValue(value.get());
         else
             exif.add(key, value.get());
+        written.push_back(row.key);
     }
+    return written;
 }
 
-void writeIptcDataset(Exiv2::IptcData &iptc, const Exiv2::IptcKey &key, const QString &text)
+// A text longer than its dataset holds is cut at the limit.
+QString fitted(const Exiv2::IptcKey &key, const QString &text, WriteReport &report)
+{
+    const std::optional<long> limit = datasetLimit(key);
+    if (!limit || text.toUtf8().size() <= *limit)
+        return text;
+    report.shorten(key.key(), *limit);
+    return cutToBytes(text, *limit);
+}
+
+void writeIptcDataset(
+    Exiv2::IptcData &iptc, const Exiv2::IptcKey &key, const QString &text, WriteReport &report)
 {
     const Exiv2::TypeId type = Exiv2::IptcDataSets::dataSetType(key.tag(), key.record());
     if (isRepeatable(key)) {
         eraseAll(iptc, key);
         for (const QString &item : splitItems(text))
-            iptc.add(key, textValue(type, item, Exiv2::invalidByteOrder).get());
+            iptc.add(key, textValue(type, fitted(key, item, report), Exiv2::invalidByteOrder).get());
         return;
     }
     const bool isDateOrTime = type == Exiv2::date || type == Exiv2::time;
@@ -303,7 +226,8 @@ void writeIptcDataset(Exiv2::IptcData &iptc, const Exiv2::IptcKey &key, const QS
         return;
     }
     Exiv2::Value::AutoPtr value = Exiv2::Value::create(type);
-    if (value->read(text.toUtf8().toStdString()) != 0 && isDateOrTime)
+    const QString written = isDateOrTime ? text : fitted(key, text, report);
+    if (value->read(written.toUtf8().toStdString()) != 0 && isDateOrTime)
         return; // Not a date or time: the file keeps what it has.
     if (auto datum = iptc.findKey(key); datum != iptc.end())
         datum->setValue(value.get());
@@ -316,48 +240,46 @@ bool isAscii(const QString &text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-void writeIptc(Exiv2::IptcData &iptc, const QVariantMap &values)
+void writeIptc(Exiv2::IptcData &iptc, const QVariantMap &values, WriteReport &report)
 {
-    const bool writesUtf8 = std::any_of(std::begin(iptcKeys), std::end(iptcKeys), [&](const char *name) {
-        const QVariant given = values.value(QString::fromLatin1(name));
-        return !isRemoval(given) && !isAscii(textOf(given));
+    const std::vector<WriteKey> given = givenKeys(values, Group::Iptc);
+    const bool writesUtf8 = std::any_of(given.begin(), given.end(), [&](const WriteKey &key) {
+        const QVariant value = values.value(QString::fromStdString(key.key));
+        return !isRemoval(value) && !isAscii(textOf(value));
     });
     if (writesUtf8)
         declareUtf8(iptc);
-    for (const char *name : iptcKeys) {
-        const auto given = values.constFind(QString::fromLatin1(name));
-        if (given == values.constEnd())
-            continue;
-        if (isRemoval(*given))
-            eraseAll(iptc, Exiv2::IptcKey(name));
+    for (const WriteKey &row : given) {
+        const QVariant value = values.value(QString::fromStdString(row.key));
+        if (isRemoval(value))
+            eraseAll(iptc, Exiv2::IptcKey(row.key));
         else
-            writeIptcDataset(iptc, Exiv2::IptcKey(name), textOf(*given));
+            writeIptcDataset(iptc, Exiv2::IptcKey(row.key), textOf(value), report);
     }
 }
 
 void writeXmp(Exiv2::XmpData &xmp, const QVariantMap &values)
 {
-    for (const XmpRow &row : xmpRows) {
-        const auto given = values.constFind(QString::fromLatin1(row.key));
-        if (given == values.constEnd())
-            continue;
-        if (isRemoval(*given) || (row.isDate && isEmptyText(*given))) {
+    for (const WriteKey &row : givenKeys(values, Group::Xmp)) {
+        const QVariant given = values.value(QString::fromStdString(row.key));
+        const bool isDate = row.conversion == WriteConversion::Date;
+        if (isRemoval(given) || (isDate && isEmptyText(given))) {
             eraseAll(xmp, Exiv2::XmpKey(row.key));
             continue;
         }
-        const QString text = textOf(*given);
-        xmp[row.key] = (row.isDate ? xmpDateText(text) : text).toUtf8().toStdString();
+        const QString text = textOf(given);
+        xmp[row.key] = (isDate ? xmpDateText(text) : text).toUtf8().toStdString();
     }
 }
 
-template <typename Rows>
-void expectAll(WriteReport &report, const QVariantMap &values, const Rows &rows, const Exiv2::Image &image)
+void expectAll(WriteReport &report, const QVariantMap &values, Group group, const Exiv2::Image &image)
 {
-    for (const char *key : givenKeys(values, rows))
-        report.expect(key, image);
+    for (const WriteKey &key : givenKeys(values, group))
+        report.expect(key.key, image);
 }
 
-void setExif(
+// Writes the Exif values and the comment; the Exif keys it set or removed.
+std::vector<std::string> setExif(
     Exiv2::Image &image, const QVariantMap &values, bool empty, const ImageKind &kind, WriteReport &report)
 {
     Exiv2::ExifData exif = image.exifData();
@@ -367,40 +289,76 @@ void setExif(
             datum = isKeptByClear(*datum, kind) ? std::next(datum) : exif.erase(datum);
     }
     const Exiv2::ExifData before = exif;
-    writeExif(exif, values, image.byteOrder(), kind, report);
+    std::vector<std::string> written = writeExif(exif, values, image.byteOrder(), kind, report);
     if (empty)
         dropIdleTags(exif, image.exifData(), kind);
     addRequiredTags(exif, before, image, kind);
     image.setExifData(exif);
 
     const auto comment = values.constFind(userCommentKey);
-    if (comment == values.constEnd() || !supports(image, Exiv2::mdComment))
-        return;
-    if (isRemoval(*comment))
-        image.clearComment();
-    else
-        image.setComment(textOf(*comment).toUtf8().toStdString());
+    if (comment != values.constEnd() && supports(image, Exiv2::mdComment)) {
+        if (isRemoval(*comment))
+            image.clearComment();
+        else
+            image.setComment(textOf(*comment).toUtf8().toStdString());
+    }
+    return written;
 }
 
-void setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty, WriteReport &report)
+std::vector<std::string> keysOf(const std::vector<WriteKey> &keys)
 {
-    if (!empty && givenKeys(values, xmpRows).empty()) {
-        keepXmpAsItIs(image);
-        return;
-    }
+    std::vector<std::string> names;
+    for (const WriteKey &key : keys)
+        names.push_back(key.key);
+    return names;
+}
+
+// Whether the file's XMP repeats any of the written Exif or IPTC keys.
+bool holdsCopies(const Exiv2::XmpData &xmp, const std::vector<std::string> &exifKeys,
+    const std::vector<std::string> &iptcKeys)
+{
+    const auto holdsAny = [&](const std::vector<std::string> &copies) {
+        return std::any_of(
+            copies.begin(), copies.end(), [&](const std::string &copy) { return holdsProperty(xmp, copy); });
+    };
+    return std::any_of(exifKeys.begin(), exifKeys.end(),
+               [&](const std::string &key) { return holdsAny(xmpCopiesOf(key)); })
+        || std::any_of(iptcKeys.begin(), iptcKeys.end(),
+            [&](const std::string &key) { return holdsAny(xmpCopiesOfIptc(key)); });
+}
+
+// Writes the XMP values and brings the copies of the written Exif and IPTC
+// values in step; true when every copy of the IPTC it holds agrees with it.
+bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
+    const std::vector<std::string> &exifWritten, const std::vector<std::string> &iptcWritten,
+    WriteReport &report)
+{
+    const bool writesXmp = !givenKeys(values, Group::Xmp).empty();
     if (!empty && hasUnreadableXmp(image)) {
         // Writing would replace what the library cannot read with only these.
-        refuseAll(
-            report, values, xmpRows, QStringLiteral("the file's XMP cannot be read, so it stays as it is"));
+        refuseAll(report, values, Group::Xmp,
+            QStringLiteral("the file's XMP cannot be read, so it stays as it is"));
+        if (!exifWritten.empty() || !iptcWritten.empty())
+            report.note(
+                QStringLiteral("the XMP cannot be read, so any copies of the written values in it stay"));
         keepXmpAsItIs(image);
-        return;
+        return false;
+    }
+    if (!empty && !writesXmp && !holdsCopies(image.xmpData(), exifWritten, iptcWritten)) {
+        keepXmpAsItIs(image);
+        return true;
     }
     Exiv2::XmpData xmp;
     if (!empty)
         xmp = image.xmpData();
     writeXmp(xmp, values);
+    updateXmpCopies(xmp, image.exifData(), exifWritten);
+    // The XMP values of their own follow their own fields.
+    const bool inStep
+        = updateXmpCopiesOfIptc(xmp, image.iptcData(), iptcWritten, keysOf(writeKeys(Group::Xmp)));
     removeXmp(image);
     image.setXmpData(xmp);
+    return inStep;
 }
 
 } // namespace
@@ -415,33 +373,38 @@ bool MetadataOperation::setMetadata(
         const ImageKind kind = imageKind(*image);
         WriteReport report(path);
 
+        std::vector<std::string> exifWritten;
+        std::vector<std::string> iptcWritten;
         if (supports(*image, Exiv2::mdExif))
-            setExif(*image, values, empty, kind, report);
+            exifWritten = setExif(*image, values, empty, kind, report);
         else
-            refuseAll(report, values, exifRows, noPlace);
+            refuseAll(report, values, Group::Exif, noPlace);
 
         if (supports(*image, Exiv2::mdIptc)) {
             Exiv2::IptcData iptc;
             if (!empty)
                 iptc = image->iptcData();
-            writeIptc(iptc, values);
+            writeIptc(iptc, values, report);
+            iptcWritten = keysOf(givenKeys(values, Group::Iptc));
+            keepStoredDatesAndTimes(iptc, storedIptc(*image), iptcWritten);
             image->setIptcData(iptc);
         } else {
-            refuseAll(report, values, iptcKeys, noPlace);
+            refuseAll(report, values, Group::Iptc, noPlace);
         }
 
+        bool iptcCopiesInStep = true;
         if (supports(*image, Exiv2::mdXmp))
-            setXmp(*image, values, empty, report);
+            iptcCopiesInStep = setXmp(*image, values, empty, exifWritten, iptcWritten, report);
         else
-            refuseAll(report, values, xmpRows, noPlace);
+            refuseAll(report, values, Group::Xmp, noPlace);
 
-        expectAll(report, values, exifRows, *image);
-        expectAll(report, values, iptcKeys, *image);
-        expectAll(report, values, xmpRows, *image);
-        const IptcContent iptc
-            = empty || !givenKeys(values, iptcKeys).empty() ? IptcContent::Changed : IptcContent::Kept;
+        for (const Group group : { Group::Exif, Group::Iptc, Group::Xmp })
+            expectAll(report, values, group, *image);
+        const IptcContent iptc = !empty && iptcWritten.empty() ? IptcContent::Kept
+            : iptcCopiesInStep                                 ? IptcContent::ChangedWithXmp
+                                                               : IptcContent::Changed;
         saveEdits(
-            *image, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); }, into);
+            edited, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); }, into);
         report.print();
     });
 }

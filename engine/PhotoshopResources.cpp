@@ -34,31 +34,6 @@ uint32_t bigEndian32(const Exiv2::byte *p)
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
 
-// Calls visit with each block of Photoshop resources in the file: the
-// APP13 segments of a JPEG, the image resources of a Photoshop file.
-void forEachResourceBlock(Exiv2::byte *data, long size, int imageType,
-    const std::function<void(Exiv2::byte *block, long blockSize)> &visit)
-{
-    if (imageType == Exiv2::ImageType::psd) {
-        constexpr long header = 26;
-        if (size < header + 4)
-            return;
-        const long colourModeEnd = header + 4 + long(bigEndian32(data + header));
-        if (colourModeEnd + 4 > size)
-            return;
-        const long resources = long(bigEndian32(data + colourModeEnd));
-        if (resources <= size - colourModeEnd - 4)
-            visit(data + colourModeEnd + 4, resources);
-        return;
-    }
-    if (imageType != Exiv2::ImageType::jpeg)
-        return;
-    forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
-        if (isPhotoshopSegment(segment))
-            visit(segment.payload + sizeof photoshop, segment.payloadSize - long(sizeof photoshop));
-    });
-}
-
 struct Digest
 {
     Exiv2::byte *stored = nullptr;
@@ -88,6 +63,31 @@ Digest findDigest(Exiv2::byte *data, long size, int imageType)
 }
 
 } // namespace
+
+// Calls visit with each block of Photoshop resources in the file: the
+// APP13 segments of a JPEG, the image resources of a Photoshop file.
+void forEachResourceBlock(Exiv2::byte *data, long size, int imageType,
+    const std::function<void(Exiv2::byte *block, long blockSize)> &visit)
+{
+    if (imageType == Exiv2::ImageType::psd) {
+        constexpr long header = 26;
+        if (size < header + 4)
+            return;
+        const long colourModeEnd = header + 4 + long(bigEndian32(data + header));
+        if (colourModeEnd + 4 > size)
+            return;
+        const long resources = long(bigEndian32(data + colourModeEnd));
+        if (resources <= size - colourModeEnd - 4)
+            visit(data + colourModeEnd + 4, resources);
+        return;
+    }
+    if (imageType != Exiv2::ImageType::jpeg)
+        return;
+    forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
+        if (isPhotoshopSegment(segment))
+            visit(segment.payload + sizeof photoshop, segment.payloadSize - long(sizeof photoshop));
+    });
+}
 
 bool hasCurrentIptcDigest(const Exiv2::Image &image)
 {

@@ -5,8 +5,15 @@
 
 #include <QByteArray>
 
+#include <functional>
+
 // The Photoshop resources beside a JPEG or Photoshop file's IPTC.
 namespace engine::bridge {
+
+// Calls visit with each block of Photoshop resources in the file: the
+// APP13 segments of a JPEG, the image resources of a Photoshop file.
+void forEachResourceBlock(Exiv2::byte *data, long size, int imageType,
+    const std::function<void(Exiv2::byte *block, long blockSize)> &visit);
 
 // Photoshop keeps a digest of the IPTC, by which other programs tell
 // whether the XMP still matches the IPTC. The library writes IPTC in its

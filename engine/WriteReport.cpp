@@ -6,6 +6,7 @@
 
 #include <exiv2/exif.hpp>
 #include <exiv2/iptc.hpp>
+#include <exiv2/jpgimage.hpp>
 #include <exiv2/xmp_exiv2.hpp>
 
 #include <algorithm>
@@ -13,6 +14,8 @@
 namespace engine::bridge {
 
 namespace {
+
+constexpr long exifTagLimit = 20480;
 
 bool startsWith(const std::string &text, const char *prefix)
 {
@@ -50,19 +53,44 @@ void WriteReport::refuse(const std::string &key, const QString &reason)
     m_refused.emplace_back(key, reason);
 }
 
+void WriteReport::shorten(const std::string &key, long limit)
+{
+    m_shortened.emplace_back(key, limit);
+}
+
+void WriteReport::note(const QString &line)
+{
+    m_notes << line;
+}
+
 void WriteReport::expect(const std::string &key, const Exiv2::Image &handedOver)
 {
     const bool refused = std::any_of(
         m_refused.begin(), m_refused.end(), [&](const auto &entry) { return entry.first == key; });
-    if (!refused)
-        m_expected.push_back({ key, valuesOf(handedOver, key) });
+    if (refused)
+        return;
+    long size = 0;
+    if (startsWith(key, "Exif.")) {
+        if (const auto datum = handedOver.exifData().findKey(Exiv2::ExifKey(key));
+            datum != handedOver.exifData().end())
+            size = datum->size();
+    }
+    m_expected.push_back({ key, valuesOf(handedOver, key), size });
 }
 
 void WriteReport::check(const Exiv2::Image &written)
 {
+    // Where the Exif does not fit a JPEG segment, the library leaves out
+    // the tags of more than 20 KB.
+    const bool jpegSegment
+        = written.imageType() == Exiv2::ImageType::jpeg || written.imageType() == Exiv2::ImageType::exv;
     for (const Expected &expected : m_expected) {
-        if (valuesOf(written, expected.key) != expected.values)
-            m_notKept.push_back(expected.key);
+        if (valuesOf(written, expected.key) == expected.values)
+            continue;
+        const bool tooLarge = jpegSegment && expected.size > exifTagLimit;
+        m_notKept.emplace_back(expected.key,
+            tooLarge ? QStringLiteral("the JPEG file's Exif segment would pass 64 KB")
+                     : QStringLiteral("the file format keeps its own value"));
     }
 }
 
@@ -74,8 +102,13 @@ void WriteReport::print() const
     };
     for (const auto &[key, reason] : m_refused)
         line(key, reason);
-    for (const std::string &key : m_notKept)
-        line(key, QStringLiteral("the file format keeps its own value"));
+    for (const auto &[key, reason] : m_notKept)
+        line(key, reason);
+    for (const auto &[key, limit] : m_shortened)
+        platform::Console::err(QStringLiteral("%1: %2 cut to %3 bytes, the most its dataset holds")
+                                   .arg(m_path, textFromBytes(key), QString::number(limit)));
+    for (const QString &note : m_notes)
+        platform::Console::err(m_path + QStringLiteral(": ") + note);
 }
 
 } // namespace engine::bridge

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <exiv2/image.hpp>
 
@@ -21,6 +22,10 @@ public:
     explicit WriteReport(QString path);
 
     void refuse(const std::string &key, const QString &reason);
+    // The value was cut to the most bytes its dataset holds.
+    void shorten(const std::string &key, long limit);
+    // A line of its own about the write.
+    void note(const QString &line);
     // The values of key in the containers handed to the library (none when
     // it was removed), to compare with the written file.
     void expect(const std::string &key, const Exiv2::Image &handedOver);
@@ -32,11 +37,14 @@ private:
     {
         std::string key;
         std::vector<std::string> values;
+        long size;
     };
     QString m_path;
     std::vector<Expected> m_expected;
     std::vector<std::pair<std::string, QString>> m_refused;
-    std::vector<std::string> m_notKept;
+    std::vector<std::pair<std::string, QString>> m_notKept;
+    std::vector<std::pair<std::string, long>> m_shortened;
+    QStringList m_notes;
 };
 
 // Every value of key in the image's container of its family, in order.

@@ -1,29 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Exiv2Setup.h"
 
+#include "platform/XmpToolkit.h"
+
 #include <exiv2/error.hpp>
 #include <exiv2/xmp_exiv2.hpp>
 
 #include <mutex>
-
-namespace {
-
-std::mutex &xmpToolkitMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-
-void lockXmpToolkit(void *data, bool lock)
-{
-    auto *mutex = static_cast<std::mutex *>(data);
-    if (lock)
-        mutex->lock();
-    else
-        mutex->unlock();
-}
-
-} // namespace
 
 void initializeExiv2()
 {
@@ -31,6 +14,7 @@ void initializeExiv2()
     std::call_once(once, [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
         Exiv2::LogMsg::setHandler(nullptr);
-        Exiv2::XmpParser::initialize(lockXmpToolkit, &xmpToolkitMutex());
+        Exiv2::XmpParser::initialize(platform::XmpToolkit::lockFunction, &platform::XmpToolkit::mutex());
+        platform::XmpToolkit::checkLibraryCalls();
     });
 }

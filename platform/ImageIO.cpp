@@ -5,6 +5,7 @@
 #include "platform/Jpeg2000.h"
 #include "platform/RegularFile.h"
 #include "platform/SupportedImages.h"
+#include "platform/XmpToolkit.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -45,7 +46,7 @@ Exiv2::Image::AutoPtr openWithExiv2(const RegularFile &file)
         const std::string name = file.reopenPath().toStdString();
         Exiv2::Image::AutoPtr image
             = SupportedImages::open(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(name)), name, Use::Reading);
-        image->readMetadata();
+        XmpToolkit::readMetadata(*image);
         return image;
     } catch (const Exiv2::AnyError &) {
     } catch (const std::exception &) { }

@@ -97,10 +97,11 @@ int requireSupported(Exiv2::BasicIo &io, const std::string &name, Use use)
 
 Exiv2::Image::AutoPtr open(Exiv2::BasicIo::AutoPtr io, const std::string &name, Use use)
 {
-    requireSupported(*io, name, use);
+    initializeExiv2();
+    // The library detects the type as requireSupported does and makes an
+    // image of it without parsing anything yet: the type is checked before
+    // anything else reads the file, with one detection rather than two.
     Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(io);
-    // The content may have changed since the check: the image made is the
-    // one that counts.
     if (image.get() == nullptr)
         refuse(Exiv2::ImageType::none, name, use);
     if (!isSupported(image->imageType()))

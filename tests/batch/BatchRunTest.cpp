@@ -10,16 +10,36 @@
 #include "platform/FileOps.h"
 #include "platform/FileWalk.h"
 #include "platform/Settings.h"
+#include "platform/XmpToolkit.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
+#include <exiv2/exiv2.hpp>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <mutex>
+#include <thread>
 
 namespace {
 
 const QStringList images { QStringLiteral("Reagan.jpg"), QStringLiteral("FurnaceCreekInn.jpg"),
     QStringLiteral("ReaganSmallPng.png") };
+
+// The XMP properties the library reads from the file; -1 when it cannot.
+long xmpPropertyCount(const QString &path)
+{
+    try {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        platform::XmpToolkit::readMetadata(*image);
+        return image->xmpData().count();
+    } catch (const Exiv2::AnyError &) {
+        return -1;
+    }
+}
 
 class BatchRunTest : public BatchScreens
 {
@@ -466,6 +486,114 @@ TEST_F(BatchRunTest, SeveralWorkersGiveExactlyWhatOneGives)
     EXPECT_EQ(cleanedSeveral.counts.processed, cleanedOne.counts.processed);
     EXPECT_EQ(cleanedSeveral.counts.edited, cleanedOne.counts.edited);
     EXPECT_EQ(cleanedSeveral.percents, cleanedOne.percents);
+}
+
+// XMP is parsed and written inside the library for every format; on four
+// workers at once no file loses any of it, and the bytes are those one
+// worker writes, whatever order the files were read in: the same batch over
+// copies of XMP-rich files of several formats, on one worker, then on four
+// in batch order and in reverse, while another thread reads the originals.
+// CALVORN_STRESS_WRITES sets how many writes the runs on four workers make
+// in all (3000 for the long run); by default they make a few dozen.
+TEST_F(BatchRunTest, FourWorkersKeepEveryXmpValueAndWriteWhatOneWorkerWrites)
+{
+    REQUIRE_TEST_DATA();
+    // Some declare the prefix "xap" for the namespace written as "xmp".
+    const QStringList samples { QStringLiteral("XMP.jpg"), QStringLiteral("exiv2-bug540.jpg"),
+        QStringLiteral("iptc-psAPP13-wIPTC1-psAPP13-wIPTC2.jpg"), QStringLiteral("DSC_3079.jpg"),
+        QStringLiteral("20110626_213900.psd"), QStringLiteral("imagemagick.pgf"),
+        QStringLiteral("ReaganSmallPng.png"), QStringLiteral("Reagan.tiff") };
+    constexpr int copies = 2;
+    const int perRun = int(samples.size()) * copies;
+    const int writes = std::max(qEnvironmentVariableIntValue("CALVORN_STRESS_WRITES"), 2 * perRun);
+    const int runsOnFour = (writes + perRun - 1) / perRun;
+
+    QTemporaryDir originals;
+    QStringList originalPaths;
+    for (const QString &name : samples)
+        originalPaths << testsupport::copyTestFile(QStringLiteral("images/") + name, originals);
+    const MetadataOperation bridge;
+    std::vector<std::optional<QVariantMap>> originalValues;
+    for (const QString &path : originalPaths)
+        originalValues.push_back(bridge.getMetadata(path));
+
+    Metadata edited = artistAda();
+    edited.setLensXMP(QStringLiteral("Stress 50 mm"));
+    edited.setLensXMPEdited(true);
+    edited.setModifyDateEdited(true);
+    edited.setDateTimeModifyDate(BatchTest::rule([](DateTime &r) {
+        r.isSelectDate = true;
+        r.selectDate = at(2021, 3, 4, 5, 6, 7);
+    }));
+
+    // Fresh copies in a folder of their own, written in place; their bytes
+    // and XMP property counts by name.
+    struct Run
+    {
+        QMap<QString, QByteArray> bytes;
+        QMap<QString, long> xmpCounts;
+    };
+    const auto runOnce = [&](int workers, bool reversed) {
+        QTemporaryDir folder;
+        displayedFiles().clear();
+        allFiles().clear();
+        QStringList paths;
+        for (int copy = 0; copy < copies; ++copy)
+            for (const QString &original : originalPaths) {
+                const QString path = folder.filePath(QString::number(copy) + QFileInfo(original).fileName());
+                EXPECT_TRUE(QFile::copy(original, path));
+                paths << path;
+            }
+        if (reversed)
+            std::reverse(paths.begin(), paths.end());
+        for (const QString &path : paths)
+            addRecord(path, nullptr);
+        const BatchCounts counts = run(EditingOptions::onlyModify, edited, std::nullopt, true, {}, workers);
+        EXPECT_EQ(counts.edited, perRun) << counts.failures.size() << " failed";
+        Run result;
+        for (const QString &path : paths) {
+            const QString name = QFileInfo(path).fileName();
+            result.bytes.insert(name, bytesOf(path));
+            result.xmpCounts.insert(name, xmpPropertyCount(path));
+        }
+        return result;
+    };
+
+    const Run one = runOnce(1, false);
+    // Only the XMP work waits for the lock, not the rest of a file's.
+    EXPECT_TRUE(platform::XmpToolkit::libraryCallsPassThrough());
+    // Nothing of the XMP read is lost; the lens is added.
+    for (qsizetype i = 0; i < originalPaths.size(); ++i) {
+        const QString name = QStringLiteral("0") + QFileInfo(originalPaths[i]).fileName();
+        EXPECT_GT(one.xmpCounts.value(name), xmpPropertyCount(originalPaths[i])) << name.toStdString();
+    }
+
+    std::atomic<bool> done { false };
+    std::atomic<int> readsDiffering { 0 };
+    std::thread reader([&] {
+        while (!done) {
+            for (qsizetype i = 0; i < originalPaths.size(); ++i)
+                readsDiffering += bridge.getMetadata(originalPaths[i]) == originalValues[size_t(i)] ? 0 : 1;
+        }
+    });
+    int fewer = 0;
+    int differing = 0;
+    for (int runIndex = 0; runIndex < runsOnFour; ++runIndex) {
+        const Run four = runOnce(4, runIndex % 2 == 1);
+        for (auto file = one.bytes.cbegin(); file != one.bytes.cend(); ++file) {
+            fewer += four.xmpCounts.value(file.key()) < one.xmpCounts.value(file.key()) ? 1 : 0;
+            differing += four.bytes.value(file.key()) == file.value() ? 0 : 1;
+        }
+    }
+    done = true;
+    reader.join();
+    EXPECT_EQ(fewer, 0) << "files with fewer XMP properties than one worker wrote";
+    EXPECT_EQ(differing, 0) << "files whose bytes differ from what one worker wrote";
+    EXPECT_EQ(readsDiffering, 0) << "reads that differed from a read on its own";
+    if (qEnvironmentVariableIsSet("CALVORN_STRESS_WRITES"))
+        std::printf("%d writes on four workers: %d with fewer XMP properties, %d with other bytes; "
+                    "%d reads differing\n",
+            runsOnFour * perRun, fewer, differing, readsDiffering.load());
 }
 
 // On several workers the pause and the stop still act between files: the

@@ -57,8 +57,9 @@ TEST(BridgeValues, NumbersAreReadFromNumbersAndFromTheStartOfTexts)
     EXPECT_EQ(integerOf(QStringLiteral("2.8")), 2);
     EXPECT_EQ(integerOf(QStringLiteral("none")), 0);
     EXPECT_EQ(integerOf(true), 1);
-    EXPECT_EQ(integerOf(QVariant::fromValue<qint64>(qint64(1) << 40)), std::numeric_limits<qint32>::max());
-    EXPECT_EQ(integerOf(-1e12), std::numeric_limits<qint32>::min());
+    EXPECT_EQ(integerOf(QVariant::fromValue<qint64>(qint64(1) << 40)), qint64(1) << 40);
+    EXPECT_EQ(integerOf(-1e12), qint64(-1e12));
+    EXPECT_EQ(integerOf(1e30), std::numeric_limits<qint64>::max());
     EXPECT_FALSE(integerOf(std::nan("")).has_value());
 
     EXPECT_DOUBLE_EQ(realOf(QStringLiteral("2.8")), 2.8);
@@ -76,11 +77,18 @@ TEST(BridgeValues, NumbersAreReadFromNumbersAndFromTheStartOfTexts)
 TEST(BridgeValues, RationalsNearTheLimitsKeepTheirValue)
 {
     EXPECT_EQ(rationalValue(Exiv2::unsignedRational, 2.8)->toRational(0), Exiv2::Rational(14, 5));
-    EXPECT_EQ(rationalValue(Exiv2::unsignedRational, -0.5)->toRational(0), Exiv2::Rational(-1, 2));
-    for (const double value : { 2147.6, -2147.9, 214748.5, 21474836.6, 2e9 })
+    EXPECT_EQ(rationalValue(Exiv2::signedRational, -0.5)->toRational(0), Exiv2::Rational(-1, 2));
+    QString whyNot;
+    EXPECT_EQ(rationalValue(Exiv2::unsignedRational, -50, &whyNot).get(), nullptr);
+    EXPECT_EQ(whyNot, QStringLiteral("-50 is negative and its tag holds no negative number"));
+    EXPECT_EQ(integerValue(Exiv2::unsignedShort, 102400, &whyNot).get(), nullptr);
+    EXPECT_EQ(whyNot, QStringLiteral("102400 is outside what its tag holds, 0 to 65535"));
+    EXPECT_EQ(integerValue(Exiv2::unsignedShort, 65535)->typeId(), Exiv2::unsignedShort);
+    for (const double value : { 2147.6, 214748.5, 21474836.6, 2e9 })
         EXPECT_NEAR(rationalValue(Exiv2::unsignedRational, value)->toFloat(0), static_cast<float>(value),
             std::fabs(value) * 1e-6)
             << value;
+    EXPECT_NEAR(rationalValue(Exiv2::signedRational, -2147.9)->toFloat(0), -2147.9f, 2147.9 * 1e-6);
     EXPECT_EQ(rationalValue(Exiv2::unsignedRational, std::nan("")).get(), nullptr);
     EXPECT_EQ(rationalValue(Exiv2::unsignedRational, 5e9).get(), nullptr);
 }

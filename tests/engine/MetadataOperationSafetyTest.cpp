@@ -16,7 +16,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 using bridgetest::ConsoleCapture;
 
@@ -187,6 +189,70 @@ TEST_F(MetadataOperationSafety, TheNextWriteRemovesWhatAKilledWriteLeft)
 
     ASSERT_TRUE(m_operation.setMetadata(path, someValues, false));
     EXPECT_EQ(folder(), (QStringList { running, QStringLiteral("Reagan.jpg") }));
+}
+
+// Anyone who may rename entries in the folder can turn the photo's name
+// into a link to another file between the read and the replacement; the
+// other file is never written, and such a write fails.
+TEST_F(MetadataOperationSafety, OnlyTheFileReadIsReplacedWhileItsNameIsSwappedForALink)
+{
+    const QString path = photo(QStringLiteral("XMP.jpg"));
+    const QByteArray name = QFile::encodeName(path);
+    const QByteArray aside = QFile::encodeName(m_dir.filePath(QStringLiteral("aside.jpg")));
+    const QByteArray link = QFile::encodeName(m_dir.filePath(QStringLiteral("link")));
+    const QString other = m_dir.filePath(QStringLiteral("notes.txt"));
+    const QByteArray notes("The user's own notes, which no photo's bytes may replace.\n");
+    {
+        QFile file(other);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(notes);
+    }
+    const QByteArray otherBytes = QFile::encodeName(other);
+    // The photo goes aside and a link to the other file takes its name;
+    // then the photo comes back. Each step is one atomic rename.
+    const auto swapIn = [&] {
+        ::unlink(link.constData());
+        return ::symlink(otherBytes.constData(), link.constData()) == 0
+            && ::link(name.constData(), aside.constData()) == 0
+            && ::rename(link.constData(), name.constData()) == 0;
+    };
+    const auto swapBack = [&] { ::rename(aside.constData(), name.constData()); };
+
+    {
+        FaultHookGuard hook([&](engine::ReplaceStep step, const QString &) {
+            if (step == engine::ReplaceStep::BeforeRename) {
+                EXPECT_TRUE(swapIn());
+            }
+            return true;
+        });
+        ConsoleCapture console;
+        EXPECT_FALSE(m_operation.setMetadata(path, someValues, false));
+        ASSERT_EQ(console.failures().size(), 1);
+        EXPECT_TRUE(console.failures().first().contains(QStringLiteral("another file took its name")))
+            << console.failures().first().toStdString();
+        EXPECT_TRUE(QFileInfo(path).isSymLink());
+        EXPECT_EQ(bridgetest::fileBytes(other), notes);
+        swapBack();
+    }
+
+    std::atomic<bool> stop { false };
+    std::thread swapper([&] {
+        while (!stop) {
+            swapIn();
+            swapBack();
+        }
+    });
+    ConsoleCapture console;
+    int written = 0;
+    for (int i = 0; i < 50; ++i) {
+        written += m_operation.setMetadata(path, someValues, false) ? 1 : 0;
+        ASSERT_EQ(bridgetest::fileBytes(other), notes) << "write " << i;
+    }
+    stop = true;
+    swapper.join();
+    EXPECT_GT(written, 0) << console.failures().join(u'\n').toStdString();
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+    EXPECT_TRUE(m_operation.setMetadata(path, someValues, false));
 }
 
 TEST_F(MetadataOperationSafety, AMissingFileFailsAndIsNotCreated)

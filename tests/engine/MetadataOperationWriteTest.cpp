@@ -277,7 +277,7 @@ TEST_F(MetadataOperationWrite, EmptiedIptcDateErasesItAndANonDateLeavesItAlone)
         QStringLiteral("Date 2021-03-04"));
 }
 
-TEST_F(MetadataOperationWrite, NumbersGivenAsTextOrOutOfRangeStillWriteSensibly)
+TEST_F(MetadataOperationWrite, NumbersGivenAsTextAreReadAndNumbersTheTagCannotHoldAreRefused)
 {
     const QString path = copy(QStringLiteral("exiv2-empty.jpg"));
     ConsoleCapture console;
@@ -293,15 +293,28 @@ TEST_F(MetadataOperationWrite, NumbersGivenAsTextOrOutOfRangeStillWriteSensibly)
             { QStringLiteral("Exif.Image.XResolution"), -72.0 } },
         false));
     EXPECT_TRUE(console.failures().isEmpty());
+    const QString line = path + QStringLiteral(": %1 not written (%2)");
+    const QStringList refused {
+        line.arg(QStringLiteral("Exif.GPSInfo.GPSLatitude"),
+            QStringLiteral("1e+300 is not a number its tag can hold")),
+        line.arg(QStringLiteral("Exif.GPSInfo.GPSAltitude"),
+            QStringLiteral("nan is not a number its tag can hold")),
+        line.arg(QStringLiteral("Exif.Photo.ISOSpeedRatings"),
+            QStringLiteral("102400 is outside what its tag holds, 0 to 65535")),
+        line.arg(QStringLiteral("Exif.Image.XResolution"),
+            QStringLiteral("-72 is negative and its tag holds no negative number")),
+    };
+    for (const QString &expected : refused)
+        EXPECT_TRUE(console.errors().contains(expected)) << console.errors().join(u'\n').toStdString();
     const QVariantMap e = *m_operation.getMetadata(path);
     EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.FNumber")), QVariant(2.8));
     EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.FocalLength")), QVariant(35.0));
     EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.Flash")), QVariant::fromValue<qint64>(16));
     EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.MeteringMode")), QVariant::fromValue<qint64>(0));
-    // Too large for its SHORT tag: kept whole in a signed LONG.
-    EXPECT_EQ(e.value(QStringLiteral("Exif.Photo.ISOSpeedRatings")), QVariant::fromValue<qint64>(102400));
+    EXPECT_FALSE(e.contains(QStringLiteral("Exif.Photo.ISOSpeedRatings")));
     EXPECT_NEAR(e.value(QStringLiteral("Exif.Photo.DigitalZoomRatio")).toDouble(), 2147.6, 1e-3);
-    EXPECT_DOUBLE_EQ(e.value(QStringLiteral("Exif.Image.XResolution")).toDouble(), -72.0);
+    // The new first directory's resolution, as the standard asks.
+    EXPECT_DOUBLE_EQ(e.value(QStringLiteral("Exif.Image.XResolution")).toDouble(), 72.0);
     EXPECT_FALSE(e.contains(QStringLiteral("Exif.GPSInfo.GPSAltitude")));
     EXPECT_FALSE(e.contains(QStringLiteral("Exif.GPSInfo.GPSLatitude")));
 }

@@ -122,6 +122,15 @@ bool hasExiftool()
     return !QStandardPaths::findExecutable(QStringLiteral("exiftool")).isEmpty();
 }
 
+bool make(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(
+        QStringLiteral("exiftool"), QStringList { QStringLiteral("-q"), QStringLiteral("-q") } + arguments);
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
 QHash<QString, Reading> readAll(const QStringList &paths)
 {
     QHash<QString, Reading> readings;

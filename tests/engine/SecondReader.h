@@ -25,6 +25,10 @@ struct Reading
     bool has(const QString &key) const { return tags.contains(key); }
 };
 
+// Runs exiftool with the arguments, to make a sample of the test's own
+// from a copy of another; true when it succeeded.
+bool make(const QStringList &arguments);
+
 // Reads many files in two runs; by the path given.
 QHash<QString, Reading> readAll(const QStringList &paths);
 Reading read(const QString &path);

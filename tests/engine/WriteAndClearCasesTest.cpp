@@ -251,6 +251,21 @@ TEST_F(WriteAndClearCases, NewDirectoriesAndPositionsFollowTheStandard)
     EXPECT_EQ(bridgetest::PeerReport(path).typeAndValue(QStringLiteral("Exif.GPSInfo.GPSLatitude")),
         QStringLiteral("Rational 48/1 51/1 3024/100"));
 
+    // A date alone still makes the first directory the standard asks for.
+    const QString dateOnly = copy(QStringLiteral("exiv2-empty.jpg"), QStringLiteral("date-only.jpg"));
+    write(dateOnly,
+        { { QStringLiteral("Exif.Photo.DateTimeOriginal"), QStringLiteral("2019:07:14 09:30:05") } });
+    const Reading dated = secondreader::read(dateOnly);
+    EXPECT_EQ(dated.warnings, QStringList());
+    EXPECT_EQ(dated.value(QStringLiteral("EXIF:IFD0:YCbCrPositioning")).toInt(), 1);
+
+    // An Exif 2.3 tag raises an older Exif version to its own.
+    setExif(path, { { "Exif.Photo.ExifVersion", "Undefined 48 50 49 48" } });
+    write(path, { { QStringLiteral("Exif.Photo.LensModel"), QStringLiteral("50mm") } });
+    const Reading raised = secondreader::read(path);
+    EXPECT_EQ(raised.value(QStringLiteral("EXIF:ExifIFD:ExifVersion")).toString(), QStringLiteral("0230"));
+    EXPECT_EQ(raised.warnings, QStringList());
+
     // Where the tag holds its six values, the first is the one edited.
     setExif(path,
         { { "Exif.Image.PrimaryChromaticities", "Rational 64/100 33/100 30/100 60/100 15/100 6/100" } });
@@ -328,13 +343,22 @@ TEST_F(WriteAndClearCases, AClearTakesItsGroupFromEveryPlace)
         { QStringLiteral("set Exif.GPSInfo.GPSImgDirection 90/1"),
             QStringLiteral("set Xmp.exif.GPSLatitude 36,27.5N"),
             QStringLiteral("set Xmp.exif.GPSLongitude 116,51.3W") }));
+    // The IPTC extension repeats the position where the photo was taken and
+    // of what it shows.
+    ASSERT_TRUE(secondreader::make({ QStringLiteral("-overwrite_original"),
+        QStringLiteral("-XMP-iptcExt:LocationCreatedGPSLatitude=36.4583"),
+        QStringLiteral("-XMP-iptcExt:LocationCreatedCity=Furnace Creek"),
+        QStringLiteral("-XMP-iptcExt:LocationShownGPSLongitude=-116.855"), jpeg }));
     const Reading before = secondreader::read(jpeg);
     ASSERT_TRUE(before.has(QStringLiteral("EXIF:GPS:GPSTimeStamp")));
     ASSERT_TRUE(before.has(QStringLiteral("XMP:XMP-exif:GPSLatitude")));
+    ASSERT_TRUE(before.has(QStringLiteral("XMP:XMP-iptcExt:LocationShownGPSLongitude")));
     clear(jpeg, false, false, true, false, false, false);
     const Reading after = secondreader::read(jpeg);
     EXPECT_EQ(keysOf(after, QStringLiteral("EXIF:GPS:")), QStringList());
     EXPECT_EQ(keysOf(after, QStringLiteral("XMP:XMP-exif:GPS")), QStringList());
+    EXPECT_EQ(keysOf(after, QStringLiteral("XMP:XMP-iptcExt:Location")),
+        QStringList { QStringLiteral("XMP:XMP-iptcExt:LocationCreatedCity") });
     EXPECT_EQ(
         after.value(QStringLiteral("XMP:XMP-aux:Lens")), before.value(QStringLiteral("XMP:XMP-aux:Lens")));
 }
@@ -352,6 +376,35 @@ TEST_F(WriteAndClearCases, ValuesTheFileDoesNotTakeAreNamed)
             + QStringLiteral(": Exif.Image.XResolution not written (the file format keeps its own value)") });
     EXPECT_EQ(
         secondreader::read(tiff).value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada"));
+
+    // IPTC texts are cut at their datasets' limits, between two characters;
+    // a JPEG's Exif segment holds 64 KB at most.
+    const QString jpeg = copy(QStringLiteral("exiv2-empty.jpg"));
+    console = write(jpeg,
+        { { QStringLiteral("Iptc.Application2.Caption"), QString(3000, u'c') },
+            { QStringLiteral("Iptc.Application2.City"), QString(40, u'é') },
+            { QStringLiteral("Iptc.Application2.CountryCode"), QStringLiteral("FRANC") },
+            { QStringLiteral("Exif.Photo.UserComment"), QString(40000, u'u') },
+            { QStringLiteral("Exif.Image.ImageDescription"), QString(30000, u'd') },
+            { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } });
+    const QString cut
+        = jpeg + QStringLiteral(": Iptc.Application2.%1 cut to %2 bytes, the most its dataset holds");
+    const QString tooLarge
+        = jpeg + QStringLiteral(": %1 not written (the JPEG file's Exif segment would pass 64 KB)");
+    for (const QString &line : { cut.arg(QStringLiteral("Caption"), QStringLiteral("2000")),
+             cut.arg(QStringLiteral("City"), QStringLiteral("32")),
+             cut.arg(QStringLiteral("CountryCode"), QStringLiteral("3")),
+             tooLarge.arg(QStringLiteral("Exif.Photo.UserComment")),
+             tooLarge.arg(QStringLiteral("Exif.Image.ImageDescription")) })
+        EXPECT_TRUE(console.contains(line)) << line.toStdString() << "\n"
+                                            << console.join(u'\n').toStdString();
+    const Reading shortened = secondreader::read(jpeg);
+    EXPECT_EQ(shortened.warnings, QStringList());
+    EXPECT_EQ(shortened.value(QStringLiteral("IPTC:Caption-Abstract")).toString(), QString(2000, u'c'));
+    EXPECT_EQ(shortened.value(QStringLiteral("IPTC:City")).toString(), QString(16, u'é'));
+    EXPECT_EQ(shortened.value(QStringLiteral("IPTC:Country-PrimaryLocationCode")).toString(),
+        QStringLiteral("FRA"));
+    EXPECT_EQ(shortened.value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada"));
 
     const QString webp = copy(QStringLiteral("exiv2-bug1199.webp"));
     console = write(webp,

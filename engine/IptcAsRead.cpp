@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/IptcAsRead.h"
+
+#include "engine/ImageStructure.h"
+#include "engine/JpegSegments.h"
+#include "engine/PhotoshopResources.h"
+
+#include <exiv2/exif.hpp>
+#include <exiv2/jpgimage.hpp>
+#include <exiv2/psdimage.hpp>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <utility>
+
+namespace engine::bridge {
+
+namespace {
+
+constexpr Exiv2::byte app13 = 0xed;
+constexpr char photoshop[] = "Photoshop 3.0";
+
+// The IPTC of every IPTC resource among Photoshop resources, one after the
+// other, as the library reads them.
+Exiv2::Blob iptcOfResources(const Exiv2::byte *resources, long size)
+{
+    Exiv2::Blob iptc;
+    const Exiv2::byte *at = resources;
+    const Exiv2::byte *end = resources + size;
+    const Exiv2::byte *record = nullptr;
+    uint32_t header = 0;
+    uint32_t length = 0;
+    while (at < end && Exiv2::Photoshop::locateIptcIrb(at, long(end - at), &record, &header, &length) == 0) {
+        iptc.insert(iptc.end(), record + header, record + header + length);
+        at = record + header + length + (length & 1);
+    }
+    return iptc;
+}
+
+// A JPEG's Photoshop segments up to the first whole block of resources.
+Exiv2::Blob jpegIptc(Exiv2::byte *data, long size)
+{
+    Exiv2::Blob resources;
+    bool complete = false;
+    forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
+        if (complete || segment.marker != app13 || segment.payloadSize <= long(sizeof photoshop)
+            || std::memcmp(segment.payload, photoshop, sizeof photoshop) != 0)
+            return;
+        resources.insert(
+            resources.end(), segment.payload + sizeof photoshop, segment.payload + segment.payloadSize);
+        complete = Exiv2::Photoshop::valid(resources.data(), long(resources.size()));
+    });
+    return resources.empty() ? resources : iptcOfResources(resources.data(), long(resources.size()));
+}
+
+Exiv2::Blob photoshopIptc(Exiv2::byte *data, long size)
+{
+    Exiv2::Blob iptc;
+    forEachResourceBlock(data, size, Exiv2::ImageType::psd,
+        [&](Exiv2::byte *block, long blockSize) { iptc = iptcOfResources(block, blockSize); });
+    return iptc;
+}
+
+// The first directory's IPTC tag, else its Photoshop resources' IPTC.
+Exiv2::Blob tiffIptc(const Exiv2::Image &image)
+{
+    const Exiv2::ExifData &exif = image.exifData();
+    const auto bytesOf = [&](const char *key) {
+        Exiv2::Blob bytes;
+        const auto datum = exif.findKey(Exiv2::ExifKey(key));
+        if (datum != exif.end() && datum->size() > 0) {
+            bytes.resize(std::size_t(datum->size()));
+            datum->copy(bytes.data(), image.byteOrder());
+        }
+        return bytes;
+    };
+    const Exiv2::Blob naa = bytesOf("Exif.Image.IPTCNAA");
+    if (!naa.empty())
+        return naa;
+    const Exiv2::Blob resources = bytesOf("Exif.Image.ImageResources");
+    return resources.empty() ? resources : iptcOfResources(resources.data(), long(resources.size()));
+}
+
+// The datasets of an IPTC stream, read as the library reads them.
+std::vector<StoredDataset> datasetsOf(const Exiv2::Blob &iptc)
+{
+    std::vector<StoredDataset> datasets;
+    const Exiv2::byte *at = iptc.data();
+    const Exiv2::byte *end = at + iptc.size();
+    while (end - at > 3) {
+        if (*at++ != 0x1c)
+            continue;
+        StoredDataset dataset;
+        dataset.record = *at++;
+        dataset.number = *at++;
+        std::size_t size = 0;
+        if (*at & 0x80) {
+            std::size_t sizeOfSize = (std::size_t(at[0]) << 8 | at[1]) & 0x7fff;
+            at += 2;
+            if (sizeOfSize > 4 || sizeOfSize > std::size_t(end - at))
+                break;
+            for (; sizeOfSize > 0; --sizeOfSize)
+                size = size << 8 | *at++;
+        } else {
+            size = std::size_t(at[0]) << 8 | at[1];
+            at += 2;
+        }
+        if (size <= std::size_t(end - at))
+            dataset.bytes.assign(reinterpret_cast<const char *>(at), size);
+        datasets.push_back(std::move(dataset));
+        at += std::min(size, std::size_t(end - at));
+    }
+    return datasets;
+}
+
+} // namespace
+
+std::vector<StoredDataset> storedIptc(Exiv2::Image &image)
+{
+    Exiv2::Blob iptc;
+    if (imageKind(image).tiffBased) {
+        iptc = tiffIptc(image);
+    } else if (image.imageType() == Exiv2::ImageType::jpeg || image.imageType() == Exiv2::ImageType::exv
+        || image.imageType() == Exiv2::ImageType::psd) {
+        Exiv2::BasicIo &io = image.io();
+        if (io.open() != 0)
+            return {};
+        Exiv2::IoCloser closer(io);
+        Exiv2::byte *data = io.mmap(false);
+        const long size = long(io.size());
+        iptc = image.imageType() == Exiv2::ImageType::psd ? photoshopIptc(data, size) : jpegIptc(data, size);
+        io.munmap();
+    }
+    return datasetsOf(iptc);
+}
+
+void keepStoredDatesAndTimes(
+    Exiv2::IptcData &iptc, const std::vector<StoredDataset> &stored, const std::vector<std::string> &named)
+{
+    std::map<std::pair<uint16_t, uint16_t>, int> seen;
+    for (Exiv2::Iptcdatum &datum : iptc) {
+        const int occurrence = seen[{ datum.record(), datum.tag() }]++;
+        const Exiv2::TypeId type = datum.typeId();
+        if ((type != Exiv2::date && type != Exiv2::time)
+            || std::find(named.begin(), named.end(), datum.key()) != named.end())
+            continue;
+        int found = 0;
+        for (const StoredDataset &dataset : stored) {
+            if (dataset.record != datum.record() || dataset.number != datum.tag() || found++ != occurrence)
+                continue;
+            std::string written(std::size_t(datum.size()), '\0');
+            datum.copy(reinterpret_cast<Exiv2::byte *>(written.data()), Exiv2::bigEndian);
+            if (written != dataset.bytes) {
+                const Exiv2::StringValue asStored(dataset.bytes);
+                datum.setValue(&asStored);
+            }
+            break;
+        }
+    }
+}
+
+} // namespace engine::bridge

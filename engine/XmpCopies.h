@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <exiv2/exif.hpp>
+#include <exiv2/iptc.hpp>
+#include <exiv2/xmp_exiv2.hpp>
+
+#include <string>
+#include <vector>
+
+// The XMP properties that repeat an Exif value, so that a write leaves no
+// old value where readers that prefer XMP look.
+namespace engine::bridge {
+
+// The properties of the TIFF, Exif and Exif extension namespaces that
+// repeat an Exif tag ("Exif.Image.Orientation" gives "Xmp.tiff.Orientation");
+// a GPS reference is repeated in its coordinate's property.
+std::vector<std::string> xmpCopiesOf(const std::string &exifKey);
+
+// Whether the XMP holds the property, as a value or as a structure's fields.
+bool holdsProperty(const Exiv2::XmpData &xmp, const std::string &property);
+
+// Gives every copy that xmp holds of the Exif keys the value exif now
+// holds, in its XMP form, and removes the copies of the keys exif no
+// longer holds. True when xmp held any of them.
+bool updateXmpCopies(
+    Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const std::vector<std::string> &exifKeys);
+
+// The properties that repeat an IPTC dataset, as the library converts
+// IPTC to XMP ("Iptc.Application2.City" gives "Xmp.photoshop.City").
+std::vector<std::string> xmpCopiesOfIptc(const std::string &iptcKey);
+
+// The same for IPTC datasets: the copies xmp holds take the values iptc
+// now holds, or go with them; the properties in kept stay as they are.
+// True when every copy xmp holds of the datasets now agrees with them.
+bool updateXmpCopiesOfIptc(Exiv2::XmpData &xmp, const Exiv2::IptcData &iptc,
+    const std::vector<std::string> &iptcKeys, const std::vector<std::string> &kept);
+
+} // namespace engine::bridge
