@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/FieldComparison.h"
 
-#include "engine/FileInfo.h"
-
 bool sameText(const QString &a, const QString &b)
 {
     return a == b || a.normalized(QString::NormalizationForm_C) == b.normalized(QString::NormalizationForm_C);
@@ -21,18 +19,6 @@ bool sameValue(const Metadata::Value &a, const Metadata::Value &b)
     if (const auto *date = std::get_if<QDateTime>(&a))
         return *date == std::get<QDateTime>(b);
     return true; // both absent
-}
-
-bool allFilesHaveSameValue(const FileInfoList &files, const Metadata &reference, MetadataField field)
-{
-    static const Metadata::Value absent;
-    const Metadata::Value &expected = reference.value(field);
-    for (const auto &file : files) {
-        const std::shared_ptr<Metadata> metadata = file ? file->metadata : nullptr;
-        if (!sameValue(metadata ? metadata->value(field) : absent, expected))
-            return false;
-    }
-    return true;
 }
 
 QList<CountryLocale> countryEntriesWithCode(const QList<CountryLocale> &locales, const QString &code)

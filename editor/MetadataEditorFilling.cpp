@@ -53,6 +53,7 @@ void MetadataEditorViewController::showMetadataOfMarkedFiles()
     }
 
     if (marked.size() == 1) {
+        m_markedValues.clear();
         const std::shared_ptr<FileInfo> &file = marked.first();
         m_fileInfo = file;
         if (!file->metadata) {
@@ -65,13 +66,13 @@ void MetadataEditorViewController::showMetadataOfMarkedFiles()
         auto combined = std::make_shared<FileInfo>();
         Metadata &values = *combined->metadata;
         values.copyEditedFlags(previous);
-        const std::shared_ptr<Metadata> reference = marked.isEmpty() ? nullptr : marked.first()->metadata;
-        if (reference) {
+        m_markedValues.update(marked);
+        if (const std::shared_ptr<Metadata> &reference = m_markedValues.reference()) {
             const QString differ = localizedString(QStringLiteral("QX_ID_243"));
             const QString noneHas = localizedString(QStringLiteral("QX_ID_244"));
             for (const FormFieldInfo &row : formFields) {
                 const MetadataField field = row.field;
-                if (!allFilesHaveSameValue(marked, *reference, field)) {
+                if (!m_markedValues.isShared(field)) {
                     setPlaceholder(row, differ);
                 } else if (!reference->hasValue(field)) {
                     setPlaceholder(row, noneHas);

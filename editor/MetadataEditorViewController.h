@@ -2,6 +2,7 @@
 #pragma once
 
 #include "editor/FormFields.h"
+#include "editor/MarkedValues.h"
 #include "engine/Countries.h"
 #include "engine/Metadata.h"
 #include "platform/widgets/Popover.h"
@@ -194,6 +195,9 @@ private:
 
     QList<CountryLocale> m_locales;
     std::shared_ptr<FileInfo> m_fileInfo;
+    // What the marked files share, kept between refills of a record of
+    // several files.
+    MarkedValues m_markedValues;
     bool m_isEditableUI = true;
     bool m_isPreset = false;
     // Set while the form writes into a text view itself, which is no edit.
