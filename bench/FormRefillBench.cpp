@@ -11,6 +11,7 @@
 // screen's own work is timed. Runs headless; build in Release.
 
 #include "BenchSupport.h"
+#include "ScreenSettle.h"
 
 #include "browser/HomeViewController.h"
 #include "browser/QorCollectionView.h"
@@ -50,16 +51,6 @@ double threadCpuMs()
     timespec now {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-void settle(HomeViewController &home)
-{
-    while (home.isReloading() || home.qorCollectionView->layoutManager()->isEnumerating()) {
-        platform::GlobalQueue::waitForDone();
-        home.qorCollectionView->layoutManager()->waitForQueue();
-        QCoreApplication::processEvents();
-    }
-    QCoreApplication::processEvents();
 }
 
 // Values like a folder of one photographer's pictures: the same owner,
@@ -158,7 +149,7 @@ void showAll(HomeViewController &home, const FileInfoList &files)
 {
     allFiles() = files;
     home.reloadGrid();
-    settle(home);
+    bench::settle(home);
 }
 
 // How the GUI thread fared while a load ran: a timer that should fire

@@ -6,6 +6,7 @@
 // Runs headless; build in Release for meaningful numbers.
 
 #include "BenchSupport.h"
+#include "ScreenSettle.h"
 
 #include "browser/GridOrder.h"
 #include "browser/HomeViewController.h"
@@ -29,17 +30,6 @@ constexpr int PhotoCount = 10000;
 double msSince(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
-}
-
-// Until the newest reload is published and the grid has laid it out.
-void settle(HomeViewController &home)
-{
-    while (home.isReloading() || home.qorCollectionView->layoutManager()->isEnumerating()) {
-        platform::GlobalQueue::waitForDone();
-        home.qorCollectionView->layoutManager()->waitForQueue();
-        QCoreApplication::processEvents();
-    }
-    QCoreApplication::processEvents();
 }
 
 FileInfoList makeRecords()
@@ -100,7 +90,7 @@ int main(int argc, char **argv)
         QElapsedTimer timer;
         timer.start();
         action();
-        settle(home);
+        bench::settle(home);
         out << QStringLiteral("%1 %2 ms\n")
                    .arg(QString::fromLatin1(what), -34)
                    .arg(msSince(timer), 0, 'f', 1);
