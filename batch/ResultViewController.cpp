@@ -21,10 +21,31 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+namespace {
+
+// Rows as tall as their text wrapped at its column's width, which the list
+// itself does not tell the style when it asks for a row's height.
+class WrappingDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem sized(option);
+        if (const auto *view = qobject_cast<const QTreeView *>(option.widget))
+            sized.rect = QRect(0, 0, view->columnWidth(index.column()), 1);
+        return QStyledItemDelegate::sizeHint(sized, index);
+    }
+};
+
+} // namespace
 
 ResultViewController::ResultViewController(QWidget *parent)
     : QWidget(parent)
@@ -48,7 +69,7 @@ ResultViewController::ResultViewController(QWidget *parent)
     boxResult->setFrameShape(QFrame::StyledPanel);
     auto *result = new QHBoxLayout(boxResult);
     imageViewResult = new QLabel(boxResult);
-    imageViewResult->setPixmap(QIcon::fromTheme(QStringLiteral("emblem-default")).pixmap(ResultIconSize));
+    imageViewResult->setPixmap(platform::themeIcon(QStringLiteral("dialog-ok")).pixmap(ResultIconSize));
     result->addWidget(imageViewResult, 0, Qt::AlignTop);
     auto *summary = new QVBoxLayout;
     lblBatchProcess = new QLabel(boxResult);
@@ -88,6 +109,12 @@ ResultViewController::ResultViewController(QWidget *parent)
     listFailedPhotos->setAlternatingRowColors(true);
     listFailedPhotos->setSelectionMode(QAbstractItemView::ExtendedSelection);
     listFailedPhotos->setTextElideMode(Qt::ElideMiddle);
+    // What a photo lacks is read whole, over as many lines as its column
+    // gives, and laid out again when that width changes.
+    listFailedPhotos->setWordWrap(true);
+    listFailedPhotos->setItemDelegateForColumn(1, new WrappingDelegate(listFailedPhotos));
+    connect(listFailedPhotos->header(), &QHeaderView::sectionResized, listFailedPhotos,
+        [list = listFailedPhotos.data()] { list->doItemsLayout(); });
     listFailedPhotos->setMinimumHeight(FailedPhotosListHeight);
     listFailedPhotos->setMaximumHeight(FailedPhotosListHeight);
     listFailedPhotos->header()->setStretchLastSection(true);
@@ -209,7 +236,7 @@ void ResultViewController::displayResult()
     else
         lblBatchProcess->setText(localizedString("QX_ID_247"));
     imageViewResult->setPixmap(
-        QIcon::fromTheme(QLatin1String(problems.isEmpty() ? "emblem-default" : "dialog-warning"))
+        platform::themeIcon(QLatin1String(problems.isEmpty() ? "dialog-ok" : "dialog-warning"))
             .pixmap(ResultIconSize));
     lblPhotosSaved->setText(counted(result->processedPhotos, "QX_ID_251"));
     lblValuePhotosSelected->setText(QString::number(result->totalPhotos));
