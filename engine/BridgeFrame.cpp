@@ -4,6 +4,7 @@
 #include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
 #include "engine/ImageStructure.h"
+#include "engine/JpegSegments.h"
 #include "engine/MakerNotes.h"
 #include "engine/MetadataOperation.h"
 #include "engine/PgfUserData.h"
@@ -157,6 +158,8 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(withoutOrphanedExtendedXmp(data, size, std::as_const(image).xmpPacket()));
         if (iptc != IptcContent::Kept)
             mend(withoutLeftoverIptc(data, size));
+        if (content.withoutTextComments)
+            mend(withoutJpegComments(data, size));
     }
     if (!pgfMetadata.isNull())
         mend(withoutStalePgfUserData(data, size, pgfMetadata));

@@ -75,8 +75,9 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
 // was), and gives the finished bytes to into: by default they replace the
 // file that was read, in one step. When the edit left the IPTC's content as
 // it was, or changed its copies in the XMP with it, a Photoshop digest of it
-// that matched before matches after. A PNG's text comments go when the
-// edit asks for it.
+// that matched before matches after. Comments the library leaves (a JPEG's
+// after the first, a PNG's text under "Comment") go when the edit asks for
+// it.
 using WrittenCheck = std::function<void(const Exiv2::Image &written)>;
 enum class IptcContent { Kept, ChangedWithXmp, Changed };
 struct SavedContent

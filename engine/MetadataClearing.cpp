@@ -4,6 +4,7 @@
 #include "engine/BridgeFrame.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
+#include "engine/JpegSegments.h"
 #include "engine/PgfUserData.h"
 #include "engine/PngExif.h"
 #include "engine/XmpPacket.h"
@@ -12,6 +13,7 @@
 
 #include <exiv2/exif.hpp>
 #include <exiv2/iptc.hpp>
+#include <exiv2/jpgimage.hpp>
 #include <exiv2/pgfimage.hpp>
 #include <exiv2/pngimage.hpp>
 #include <exiv2/xmp_exiv2.hpp>
@@ -34,11 +36,14 @@ struct Clear
     bool anyExif() const { return exif || orientation || gps || comment; }
 };
 
-// Where the file keeps a comment the library does not read: a PNG's text
-// under "Comment", or the texts of the small PNG that holds a PGF's
-// metadata, which the library leaves out when it writes that PNG anew.
+// Where the file keeps a comment beyond the one the library reads: a
+// JPEG's comment segments, a PNG's text under "Comment", or the texts of the
+// small PNG that holds a PGF's metadata, which the library leaves out when
+// it writes that PNG anew.
 bool hasTextComment(const Exiv2::Image &image, const Exiv2::byte *data, long size)
 {
+    if (image.imageType() == Exiv2::ImageType::jpeg)
+        return holdsJpegComment(const_cast<Exiv2::byte *>(data), size);
     if (image.imageType() == Exiv2::ImageType::png)
         return engine::bridge::holdsTextComment(data, size);
     if (image.imageType() != Exiv2::ImageType::pgf)
@@ -140,7 +145,7 @@ void checkCleared(const Exiv2::Image &written, const Clear &clear, const ImageKi
         requireNone(written.exifData(), [&](const Exiv2::Exifdatum &d) { return isCleared(d, clear, kind); });
     if (clear.comment && supports(written, Exiv2::mdComment) && !written.comment().empty())
         stillThere("The comment");
-    if (clear.comment && written.imageType() == Exiv2::ImageType::png && hasTextComment(written))
+    if (clear.comment && written.imageType() != Exiv2::ImageType::pgf && hasTextComment(written))
         stillThere("The comment");
     if (clear.iptc && supports(written, Exiv2::mdIptc))
         requireNone(written.iptcData(), [](const Exiv2::Iptcdatum &) { return true; });

@@ -75,7 +75,8 @@ public:
     // general Exif (all but the GPS, the orientation, the user comment and
     // what the picture needs), the orientation, the GPS directory, the user
     // comment with the JPEG comment, all IPTC, all XMP; copies in XMP go
-    // with their Exif; a PNG's text keyed "Comment" goes with the comment.
+    // with their Exif; a JPEG's further comment segments and a PNG's text
+    // keyed "Comment" go with the comment.
     // Fails, leaving the file as it was, when the written file still holds
     // what a choice names; finding nothing to take, leaves the file
     // untouched and succeeds. What a choice leaves on purpose (a raw file's

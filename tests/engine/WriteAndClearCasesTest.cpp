@@ -486,6 +486,19 @@ TEST_F(WriteAndClearCases, ACommentClearTakesTheCommentsViewersShowAndTellsWhatA
     clear(png, false, false, false, true, false, false, &kept);
     EXPECT_FALSE(secondreader::read(png).has(QStringLiteral("PNG:Comment")));
 
+    // A JPEG with two comment segments, of which the library knows the first.
+    const QString jpeg = copy(QStringLiteral("Reagan.jpg"));
+    QByteArray jpegBytes = bridgetest::fileBytes(jpeg);
+    for (const QByteArray &text : { QByteArrayLiteral("second"), QByteArrayLiteral("first") })
+        jpegBytes.insert(2, QByteArray("\xff\xfe\x00", 3) + char(text.size() + 2) + text);
+    QFile jpegFile(jpeg);
+    ASSERT_TRUE(jpegFile.open(QIODevice::WriteOnly) && jpegFile.write(jpegBytes) == jpegBytes.size());
+    jpegFile.close();
+    ASSERT_EQ(
+        secondreader::read(jpeg).value(QStringLiteral("File:Comment")).toString(), QStringLiteral("first"));
+    clear(jpeg, false, false, false, true, false, false, &kept);
+    EXPECT_FALSE(secondreader::read(jpeg).has(QStringLiteral("File:Comment")));
+
     // The comment goes into the metadata PNG, after its header chunk.
     const QString pgf = copy(QStringLiteral("imagemagick.pgf"));
     QByteArray bytes = bridgetest::fileBytes(pgf);
