@@ -95,6 +95,14 @@ struct BatchRun::Claim
     bool wantsThumbnail = false;
 };
 
+// How the work on one file ended: edited, with what it did not get, or not,
+// and why.
+struct BatchRun::Outcome
+{
+    std::optional<QString> failure;
+    Shortfalls shortfalls;
+};
+
 // What the workers share: the next file to take, and the files done but
 // not yet reported because one before them is still in work.
 struct BatchRun::Progress
@@ -106,7 +114,7 @@ struct BatchRun::Progress
 
     std::mutex reporting;
     qint64 reported = 0;
-    QHash<qint64, std::optional<QString>> done;
+    QHash<qint64, Outcome> done;
     BatchCounts counts;
 };
 
@@ -146,12 +154,12 @@ void BatchRun::workOn(const platform::WalkControl &control, const BatchEvents &e
         if (!claim)
             return;
         const qint64 index = claim->index;
-        const std::optional<QString> failure = processFile(*claim, events);
+        Outcome outcome = processFile(*claim, events);
         // A copy that did not take its name is gone before the file counts.
         claim.reset();
 
         std::lock_guard lock(progress.reporting);
-        progress.done.insert(index, failure);
+        progress.done.insert(index, std::move(outcome));
         for (;;) {
             qint64 &i = progress.reported;
             while (i < total && !m_request.files.at(i).path)
@@ -160,10 +168,14 @@ void BatchRun::workOn(const platform::WalkControl &control, const BatchEvents &e
             if (found == progress.done.end())
                 break;
             BatchCounts &counts = progress.counts;
-            if (*found)
-                counts.failures.append({ *m_request.files.at(i).path, **found });
-            else
+            const QString &path = *m_request.files.at(i).path;
+            if (found->failure) {
+                counts.failures.append({ path, *found->failure });
+            } else {
                 ++counts.edited;
+                if (!found->shortfalls.isEmpty())
+                    counts.incomplete.append({ path, found->shortfalls });
+            }
             ++counts.processed;
             progress.done.erase(found);
             if (events.progressed)
@@ -215,14 +227,14 @@ std::optional<BatchRun::Claim> BatchRun::claimNext(
     return claim;
 }
 
-std::optional<QString> BatchRun::processFile(Claim &claim, const BatchEvents &events)
+BatchRun::Outcome BatchRun::processFile(Claim &claim, const BatchEvents &events)
 {
     const QString &path = *claim.file->path;
     // Failures before the bridge is called are printed here, the bridge's
     // by the bridge.
     const auto failed = [&](const QString &reason) {
         platform::Console::err(path + QStringLiteral(": ") + reason);
-        return reason;
+        return Outcome { reason, {} };
     };
     if (claim.wantsThumbnail)
         events.thumbnailMade(claim.index, claim.failure.isEmpty() ? progressThumbnail(path) : QImage());
@@ -241,12 +253,21 @@ std::optional<QString> BatchRun::processFile(Claim &claim, const BatchEvents &ev
     MetadataOperation::Destination into;
     if (claim.copy)
         into = [&claim](const char *data, qint64 size) { return claim.copy->write(data, size); };
-    const bool done = isClean
-        ? m_bridge.clearMetadata(
-            path, clean.exif, clean.orientation, clean.gps, clean.comment, clean.iptc, clean.xmp, into)
-        : m_bridge.setMetadata(path, metadataDictionary(edited, fileDates), isEmpty, into);
-    if (!done)
-        return MetadataOperation::lastFailure();
+    Outcome outcome;
+    if (!isClean && !isEmpty && !edited.isEdited()) {
+        // Nothing edited, nothing to change: the file is not written at all.
+        if (claim.copy) {
+            if (const QString failure = claim.copy->copyContent(path); !failure.isEmpty())
+                return failed(failure);
+        }
+    } else {
+        const bool done = isClean ? m_bridge.clearMetadata(path, clean.exif, clean.orientation, clean.gps,
+                              clean.comment, clean.iptc, clean.xmp, into, &outcome.shortfalls)
+                                  : m_bridge.setMetadata(path, metadataDictionary(edited, fileDates), isEmpty,
+                                      into, &outcome.shortfalls);
+        if (!done)
+            return { MetadataOperation::lastFailure(), {} };
+    }
 
     const QString target = claim.copy ? claim.copy->path() : path;
     if (m_request.isEditSystemAttributeDate) {
@@ -258,5 +279,5 @@ std::optional<QString> BatchRun::processFile(Claim &claim, const BatchEvents &ev
     QString failure;
     if (claim.copy && !m_copies->finish(*claim.copy, &failure))
         return failed(failure);
-    return std::nullopt;
+    return outcome;
 }

@@ -96,6 +96,8 @@ struct BatchCounts
     qint64 edited = 0;
     // The processed files that were not edited, in batch order.
     QList<FailedPhoto> failures;
+    // The edited files that did not get all that was asked, in batch order.
+    QList<IncompletePhoto> incomplete;
 
     bool operator==(const BatchCounts &) const = default;
 };
@@ -107,7 +109,11 @@ struct BatchCounts
 // on, and only then does a copy take its new name. Only the batch's own
 // copy, or the file itself in place, is ever written. A file that fails
 // keeps its date, leaves no copy, is printed to the console and listed
-// with its reason; it still counts as processed.
+// with its reason; it still counts as processed. A file that was changed
+// but did not get every value asked for is listed with what it lacks.
+// Where nothing is to change (only the values edited are written, and none
+// is edited), the file is not written: a copy is its source's bytes, and a
+// file in place is left alone.
 //
 // Whatever the number of workers, files are taken in batch order: the
 // pause and stop checks, the copy's name and counter and the start of the
@@ -133,14 +139,14 @@ public:
 
 private:
     struct Claim;
+    struct Outcome;
     struct Progress;
 
     // Takes the next file in batch order; none when there is none or the
     // batch is to stop.
     std::optional<Claim> claimNext(
         const platform::WalkControl &control, const BatchEvents &events, Progress &progress);
-    // None when the file was edited, else why not.
-    std::optional<QString> processFile(Claim &claim, const BatchEvents &events);
+    Outcome processFile(Claim &claim, const BatchEvents &events);
     void workOn(const platform::WalkControl &control, const BatchEvents &events, Progress &progress);
 
     BatchRequest m_request;

@@ -20,11 +20,11 @@ CleanMetadataViewController::CleanMetadataViewController(QWidget *parent)
     title.setBold(true);
     lblTitle->setFont(title);
     layout->addLayout(platform::withIcon(QStringLiteral("edit-clear-all"), 22, lblTitle));
-    for (auto [box, key] : { std::pair { &btnExif, "QX_ID_67" }, { &btnOrientation, "QX_ID_93" },
-             { &btnGPSInformation, "QX_ID_68" }, { &btnComment, "QX_ID_69" }, { &btnIPTC, "QX_ID_70" },
-             { &btnXMP, "QX_ID_71" } }) {
-        *box = new QCheckBox(localizedString(key), this);
-        layout->addWidget(*box);
+    const std::array<QPointer<QCheckBox> *, cleanChoices.size()> boxes { &btnExif, &btnOrientation,
+        &btnGPSInformation, &btnComment, &btnIPTC, &btnXMP };
+    for (std::size_t i = 0; i < cleanChoices.size(); ++i) {
+        *boxes[i] = new QCheckBox(localizedString(cleanChoices[i].labelKey), this);
+        layout->addWidget(*boxes[i]);
     }
     layout->addStretch(1);
     lblTitle->setText(localizedString(QStringLiteral("QX_ID_66")));

@@ -249,7 +249,7 @@ void ProgressViewController::finishProcess(
     m_totalEditedPhotos = counts.edited;
     m_totalSkippedPhotos = m_totalPhotos - m_processedPhotos;
     batchResult() = Result { m_processedPhotos, m_totalPhotos, m_timeElapsedInSeconds, m_totalEditedPhotos,
-        m_totalSkippedPhotos, destinationURL, isKeepSourceFolderPath, counts.failures };
+        m_totalSkippedPhotos, destinationURL, isKeepSourceFolderPath, counts.failures, counts.incomplete };
     emit processFinished();
     platform::MainQueue::after(ShowResultDelayMs, this, [this] { showResult(); });
 }

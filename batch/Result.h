@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/MetadataOperation.h"
+
 #include <QList>
 #include <QString>
 #include <QUrl>
@@ -14,6 +16,16 @@ struct FailedPhoto
     QString reason;
 
     bool operator==(const FailedPhoto &) const = default;
+};
+
+// A marked file that the batch changed, but that does not hold every value
+// asked for, or still holds some of what its clear was asked to take.
+struct IncompletePhoto
+{
+    QString path;
+    Shortfalls shortfalls;
+
+    bool operator==(const IncompletePhoto &) const = default;
 };
 
 // What one finished batch hands to the result screen.
@@ -35,6 +47,8 @@ struct Result
     // The processed files that were not edited, in batch order: processed
     // minus edited of them.
     QList<FailedPhoto> failedPhotos;
+    // The edited files that did not get all that was asked, in batch order.
+    QList<IncompletePhoto> incompletePhotos;
 
     bool operator==(const Result &) const = default;
 };

@@ -3,6 +3,7 @@
 
 #include "batch/CleanMetadataViewController.h"
 #include "batch/Result.h"
+#include "batch/ShortfallText.h"
 #include "common/ContainerPage.h"
 #include "common/Globals.h"
 #include "common/Localization.h"
@@ -20,10 +21,31 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+
+namespace {
+
+// Rows as tall as their text wrapped at its column's width, which the list
+// itself does not tell the style when it asks for a row's height.
+class WrappingDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem sized(option);
+        if (const auto *view = qobject_cast<const QTreeView *>(option.widget))
+            sized.rect = QRect(0, 0, view->columnWidth(index.column()), 1);
+        return QStyledItemDelegate::sizeHint(sized, index);
+    }
+};
+
+} // namespace
 
 ResultViewController::ResultViewController(QWidget *parent)
     : QWidget(parent)
@@ -47,7 +69,7 @@ ResultViewController::ResultViewController(QWidget *parent)
     boxResult->setFrameShape(QFrame::StyledPanel);
     auto *result = new QHBoxLayout(boxResult);
     imageViewResult = new QLabel(boxResult);
-    imageViewResult->setPixmap(QIcon::fromTheme(QStringLiteral("emblem-default")).pixmap(ResultIconSize));
+    imageViewResult->setPixmap(platform::themeIcon(QStringLiteral("dialog-ok")).pixmap(ResultIconSize));
     result->addWidget(imageViewResult, 0, Qt::AlignTop);
     auto *summary = new QVBoxLayout;
     lblBatchProcess = new QLabel(boxResult);
@@ -70,6 +92,7 @@ ResultViewController::ResultViewController(QWidget *parent)
     addRow(lblPhotosSelected, lblValuePhotosSelected);
     addRow(lblPhotosEdited, lblValuePhotosEdited);
     addRow(lblPhotosNotChanged, lblValuePhotosNotChanged);
+    addRow(lblPhotosIncomplete, lblValuePhotosIncomplete);
     addRow(lblPhotosSkipped, lblValuePhotosSkipped);
     addRow(lblTimeElapsed, lblValueTimeElapsed);
     addRow(lblOutputFolder, lblValueOutputFolder);
@@ -83,10 +106,15 @@ ResultViewController::ResultViewController(QWidget *parent)
     listFailedPhotos = new QTreeWidget(boxFailedPhotos);
     listFailedPhotos->setColumnCount(2);
     listFailedPhotos->setRootIsDecorated(false);
-    listFailedPhotos->setUniformRowHeights(true);
     listFailedPhotos->setAlternatingRowColors(true);
     listFailedPhotos->setSelectionMode(QAbstractItemView::ExtendedSelection);
     listFailedPhotos->setTextElideMode(Qt::ElideMiddle);
+    // What a photo lacks is read whole, over as many lines as its column
+    // gives, and laid out again when that width changes.
+    listFailedPhotos->setWordWrap(true);
+    listFailedPhotos->setItemDelegateForColumn(1, new WrappingDelegate(listFailedPhotos));
+    connect(listFailedPhotos->header(), &QHeaderView::sectionResized, listFailedPhotos,
+        [list = listFailedPhotos.data()] { list->doItemsLayout(); });
     listFailedPhotos->setMinimumHeight(FailedPhotosListHeight);
     listFailedPhotos->setMaximumHeight(FailedPhotosListHeight);
     listFailedPhotos->header()->setStretchLastSection(true);
@@ -151,6 +179,7 @@ void ResultViewController::setUpTexts()
     lblPhotosSelected->setText(localizedString("QX_ID_55"));
     lblPhotosEdited->setText(localizedString("QX_ID_56"));
     lblPhotosNotChanged->setText(localizedString("QX_ID_285"));
+    lblPhotosIncomplete->setText(localizedString("QX_ID_294"));
     lblPhotosSkipped->setText(localizedString("QX_ID_57"));
     lblTimeElapsed->setText(localizedString("QX_ID_53"));
     lblOutputFolder->setText(localizedString("QX_ID_58"));
@@ -188,22 +217,35 @@ void ResultViewController::displayResult()
             + localizedString(count == 1 ? "QX_ID_249" : "QX_ID_250") + QLatin1Char(' ')
             + localizedString(phrase);
     };
-    // Every photo done means every photo edited; failures are told before a stop.
+    // Every photo done means every photo edited with all that was asked;
+    // what went wrong is told before a stop.
     const qint64 failed = result->failedPhotos.size();
-    if (result->totalEditedPhotos == result->totalPhotos)
+    const qint64 incomplete = result->incompletePhotos.size();
+    QStringList problems;
+    if (failed > 0)
+        problems << counted(failed, "QX_ID_286");
+    if (incomplete > 0) {
+        problems << (failed > 0
+                ? QString::number(incomplete) + QLatin1Char(' ') + localizedString("QX_ID_293")
+                : counted(incomplete, "QX_ID_293"));
+    }
+    if (!problems.isEmpty())
+        lblBatchProcess->setText(problems.join(QStringLiteral(", ")));
+    else if (result->totalEditedPhotos == result->totalPhotos)
         lblBatchProcess->setText(localizedString("QX_ID_248"));
-    else if (failed > 0)
-        lblBatchProcess->setText(counted(failed, "QX_ID_286"));
     else
         lblBatchProcess->setText(localizedString("QX_ID_247"));
     imageViewResult->setPixmap(
-        QIcon::fromTheme(QLatin1String(failed > 0 ? "dialog-warning" : "emblem-default"))
+        platform::themeIcon(QLatin1String(problems.isEmpty() ? "dialog-ok" : "dialog-warning"))
             .pixmap(ResultIconSize));
     lblPhotosSaved->setText(counted(result->processedPhotos, "QX_ID_251"));
     lblValuePhotosSelected->setText(QString::number(result->totalPhotos));
     lblValuePhotosEdited->setText(QString::number(result->totalEditedPhotos));
     lblValuePhotosNotChanged->setText(QString::number(failed));
-    showFailedPhotos(result->failedPhotos);
+    lblValuePhotosIncomplete->setText(QString::number(incomplete));
+    lblPhotosIncomplete->setVisible(incomplete > 0);
+    lblValuePhotosIncomplete->setVisible(incomplete > 0);
+    showListedPhotos(*result);
     lblValuePhotosSkipped->setText(QString::number(result->totalSkippedPhotos));
     lblValueTimeElapsed->setText(timeString(result->timeElapsedInSeconds));
     if (result->isKeepSourceFolderPath) {
@@ -216,22 +258,25 @@ void ResultViewController::displayResult()
     }
 }
 
-void ResultViewController::showFailedPhotos(const QList<FailedPhoto> &failures)
+void ResultViewController::showListedPhotos(const Result &result)
 {
     listFailedPhotos->clear();
     QList<QTreeWidgetItem *> rows;
-    rows.reserve(failures.size());
-    for (const FailedPhoto &failure : failures) {
-        auto *row = new QTreeWidgetItem({ failure.path, failure.reason });
-        row->setToolTip(0, failure.path);
-        row->setToolTip(1, failure.reason);
+    const auto addRow = [&](const QString &path, const QString &details) {
+        auto *row = new QTreeWidgetItem({ path, details });
+        row->setToolTip(0, path);
+        row->setToolTip(1, details);
         rows << row;
-    }
+    };
+    for (const FailedPhoto &failure : result.failedPhotos)
+        addRow(failure.path, failure.reason);
+    for (const IncompletePhoto &photo : result.incompletePhotos)
+        addRow(photo.path, shortfallLines(photo.shortfalls).join(QLatin1Char('\n')));
     listFailedPhotos->addTopLevelItems(rows);
     listFailedPhotos->resizeColumnToContents(0);
     // A long path is elided in the middle rather than pushing the reasons away.
     listFailedPhotos->setColumnWidth(0, std::min(listFailedPhotos->columnWidth(0), FailedPhotoPathWidth));
-    boxFailedPhotos->setVisible(!failures.isEmpty());
+    boxFailedPhotos->setVisible(!rows.isEmpty());
 }
 
 void ResultViewController::clickedCopyFailedPhotos()
@@ -239,7 +284,8 @@ void ResultViewController::clickedCopyFailedPhotos()
     QStringList lines;
     for (int i = 0; i < listFailedPhotos->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *row = listFailedPhotos->topLevelItem(i);
-        lines << row->text(0) + QLatin1Char('\t') + row->text(1);
+        lines << row->text(0) + QLatin1Char('\t')
+                + row->text(1).split(QLatin1Char('\n')).join(QStringLiteral("; "));
     }
     QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }

@@ -15,11 +15,13 @@ class QPushButton;
 class QTreeWidget;
 
 // The result page of the main window: the summary of the last batch (all
-// files done, how many could not be changed, or stopped; how many were
-// selected, edited, not changed and skipped, the time it took, where the
-// results went, with a button that shows that folder), the list of the
-// photos that could not be changed with the reasons, which the user can
-// copy, and below it another application worth trying. Finish clears
+// files done; how many could not be changed or did not get everything
+// asked; or stopped; how many were selected, edited, not changed and
+// skipped, the time it took, where the results went, with a button that
+// shows that folder), the list of the photos that could not be changed,
+// with the reasons, and of those that did not get every value asked for,
+// with what they lack and why, which the user can copy, and below it
+// another application worth trying. Finish clears
 // everything the user loaded and chose and goes back to the dashboard.
 class ResultViewController : public QWidget
 {
@@ -33,7 +35,7 @@ public:
     // The status icon's side; the height of the list of photos that could
     // not be changed and the most its path column takes at first.
     static constexpr int ResultIconSize = 64;
-    static constexpr int FailedPhotosListHeight = 150;
+    static constexpr int FailedPhotosListHeight = 180;
     static constexpr int FailedPhotoPathWidth = 360;
 
     explicit ResultViewController(QWidget *parent = nullptr);
@@ -50,8 +52,8 @@ public:
     void configurePromotion(bool nothingToRecommend);
 
     void clickedOpenFinder();
-    // Puts the listed photos on the clipboard, one "<path><tab><reason>"
-    // line each.
+    // Puts the listed photos on the clipboard, one line each: the path, a
+    // tab, then the reason, or all the photo lacks, "; " between.
     void clickedCopyFailedPhotos();
     void clickedFinish();
     void clickedRecommendedApp();
@@ -73,14 +75,18 @@ public:
     QPointer<QLabel> lblValuePhotosEdited;
     QPointer<QLabel> lblPhotosNotChanged;
     QPointer<QLabel> lblValuePhotosNotChanged;
+    // Shown only when photos did not get everything asked.
+    QPointer<QLabel> lblPhotosIncomplete;
+    QPointer<QLabel> lblValuePhotosIncomplete;
     QPointer<QLabel> lblPhotosSkipped;
     QPointer<QLabel> lblValuePhotosSkipped;
     QPointer<QLabel> lblTimeElapsed;
     QPointer<QLabel> lblValueTimeElapsed;
     QPointer<QLabel> lblOutputFolder;
     QPointer<QLabel> lblValueOutputFolder;
-    // Shown only when photos could not be changed: one row per photo, its
-    // path and the reason.
+    // Shown only when photos could not be changed or did not get everything
+    // asked: one row per photo, its path and the reason, or one line for
+    // each reason of what it lacks.
     QPointer<QFrame> boxFailedPhotos;
     QPointer<QTreeWidget> listFailedPhotos;
     QPointer<QPushButton> btnCopyFailedPhotos;
@@ -105,5 +111,5 @@ protected:
 private:
     void setUpTexts();
     void setTitleButtons(bool shown);
-    void showFailedPhotos(const QList<FailedPhoto> &failures);
+    void showListedPhotos(const Result &result);
 };

@@ -289,6 +289,15 @@ constexpr std::optional<DateRule> dateRuleOf(MetadataField field)
     return std::nullopt;
 }
 
+// The name the form gives a field, as its label shows it; where fields
+// share a label, the family of the field's key follows it ("Serial Number
+// (XMP)").
+QString formFieldName(MetadataField field);
+// The same for an Exiv2 key the program writes: the IPTC date and time
+// datasets, which the digitized date sets, go by that date's name and
+// "(IPTC)". None for another key.
+std::optional<QString> formNameOfKey(const QString &key);
+
 // Outlet names: the kind prefix and the row's stem.
 enum class FormOutlet : std::uint8_t { Label, Box, Control, Button };
 QString formOutletName(const FormFieldInfo &row, FormOutlet outlet);

@@ -4,6 +4,7 @@
 #include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
 #include "engine/ImageStructure.h"
+#include "engine/JpegSegments.h"
 #include "engine/MakerNotes.h"
 #include "engine/MetadataOperation.h"
 #include "engine/PgfUserData.h"
@@ -84,7 +85,7 @@ EditedImage openForEditing(const QString &path)
 {
     const std::string name = pathBytes(path);
     QString reason;
-    EditedImage edited { ReplaceableFile::open(path, &reason), nullptr, nullptr };
+    EditedImage edited { ReplaceableFile::open(path, &reason), nullptr, 0, nullptr };
     if (!edited.file)
         throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, name, reason.toStdString());
     const int fd = edited.file->file().descriptor();
@@ -113,6 +114,7 @@ EditedImage openForEditing(const QString &path)
             break;
         size += std::size_t(got);
     }
+    edited.size = long(size);
     // The library reads these bytes in place; what it writes goes to a
     // buffer of its own (a TIFF it may change in place: the bytes are ours).
     edited.image.reset(readIn(
@@ -127,9 +129,10 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
     return image.checkMode(group) != Exiv2::amNone;
 }
 
-void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc, const WrittenCheck &check,
-    const MetadataOperation::Destination &into)
+void saveEdits(const EditedImage &edited, const QString &path, const SavedContent &content,
+    const WrittenCheck &check, const MetadataOperation::Destination &into)
 {
+    const IptcContent iptc = content.iptc;
     Exiv2::Image &image = *edited.image;
     const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
@@ -155,11 +158,13 @@ void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc,
         mend(withoutOrphanedExtendedXmp(data, size, std::as_const(image).xmpPacket()));
         if (iptc != IptcContent::Kept)
             mend(withoutLeftoverIptc(data, size));
+        if (content.withoutTextComments)
+            mend(withoutJpegComments(data, size));
     }
     if (!pgfMetadata.isNull())
         mend(withoutStalePgfUserData(data, size, pgfMetadata));
     if (image.imageType() == Exiv2::ImageType::png)
-        mend(withExifChunk(data, size, image.exifData(), image.byteOrder()));
+        mend(finishedPng(data, size, image.exifData(), image.byteOrder(), content.withoutTextComments));
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());
 

@@ -58,6 +58,7 @@ struct EditedImage
 {
     std::optional<ReplaceableFile> file;
     std::unique_ptr<Exiv2::byte[]> bytes;
+    long size = 0;
     std::unique_ptr<Exiv2::Image> image;
 };
 
@@ -74,10 +75,17 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
 // was), and gives the finished bytes to into: by default they replace the
 // file that was read, in one step. When the edit left the IPTC's content as
 // it was, or changed its copies in the XMP with it, a Photoshop digest of it
-// that matched before matches after.
+// that matched before matches after. Comments the library leaves (a JPEG's
+// after the first, a PNG's text under "Comment") go when the edit asks for
+// it.
 using WrittenCheck = std::function<void(const Exiv2::Image &written)>;
 enum class IptcContent { Kept, ChangedWithXmp, Changed };
-void saveEdits(const EditedImage &edited, const QString &path, IptcContent iptc,
+struct SavedContent
+{
+    IptcContent iptc = IptcContent::Kept;
+    bool withoutTextComments = false;
+};
+void saveEdits(const EditedImage &edited, const QString &path, const SavedContent &content,
     const WrittenCheck &check = {}, const MetadataOperation::Destination &into = {});
 
 // For an edit that changes nothing: the file stays as it is, and a copy in

@@ -24,4 +24,34 @@ bool forEachJpegSegment(Exiv2::byte *data, long size, const std::function<void(c
     return true;
 }
 
+namespace {
+
+constexpr Exiv2::byte commentMarker = 0xfe;
+
+} // namespace
+
+QByteArray withoutJpegComments(Exiv2::byte *data, long size)
+{
+    QByteArray kept;
+    long copiedTo = 0;
+    forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
+        if (segment.marker != commentMarker)
+            return;
+        kept.append(reinterpret_cast<const char *>(data) + copiedTo, segment.start - copiedTo);
+        copiedTo = segment.start + segment.length;
+    });
+    if (copiedTo == 0)
+        return QByteArray();
+    kept.append(reinterpret_cast<const char *>(data) + copiedTo, size - copiedTo);
+    return kept;
+}
+
+bool holdsJpegComment(Exiv2::byte *data, long size)
+{
+    bool holds = false;
+    forEachJpegSegment(
+        data, size, [&](const JpegSegment &segment) { holds = holds || segment.marker == commentMarker; });
+    return holds;
+}
+
 } // namespace engine::bridge

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArray>
+
 #include <exiv2/types.hpp>
 
 #include <functional>
@@ -21,5 +23,12 @@ struct JpegSegment
 // Calls visit with each segment up to the image data; false when the bytes
 // are no JPEG file.
 bool forEachJpegSegment(Exiv2::byte *data, long size, const std::function<void(const JpegSegment &)> &visit);
+
+// The JPEG file without its comment segments (a file may hold several, of
+// which the library reads and writes only the first); null when it holds
+// none.
+QByteArray withoutJpegComments(Exiv2::byte *data, long size);
+// Whether it holds any.
+bool holdsJpegComment(Exiv2::byte *data, long size);
 
 } // namespace engine::bridge

@@ -4,12 +4,18 @@
 #include "engine/BridgeFrame.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
+#include "engine/JpegSegments.h"
+#include "engine/PgfUserData.h"
+#include "engine/PngExif.h"
 #include "engine/XmpPacket.h"
 #include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
 
 #include <exiv2/exif.hpp>
 #include <exiv2/iptc.hpp>
+#include <exiv2/jpgimage.hpp>
+#include <exiv2/pgfimage.hpp>
+#include <exiv2/pngimage.hpp>
 #include <exiv2/xmp_exiv2.hpp>
 
 #include <algorithm>
@@ -29,6 +35,34 @@ struct Clear
 
     bool anyExif() const { return exif || orientation || gps || comment; }
 };
+
+// Where the file keeps a comment beyond the one the library reads: a
+// JPEG's comment segments, a PNG's text under "Comment", or the texts of the
+// small PNG that holds a PGF's metadata, which the library leaves out when
+// it writes that PNG anew.
+bool hasTextComment(const Exiv2::Image &image, const Exiv2::byte *data, long size)
+{
+    if (image.imageType() == Exiv2::ImageType::jpeg)
+        return holdsJpegComment(const_cast<Exiv2::byte *>(data), size);
+    if (image.imageType() == Exiv2::ImageType::png)
+        return engine::bridge::holdsTextComment(data, size);
+    if (image.imageType() != Exiv2::ImageType::pgf)
+        return false;
+    const QByteArray png = pgfUserData(image);
+    return engine::bridge::holdsTextComment(
+        reinterpret_cast<const Exiv2::byte *>(png.constData()), long(png.size()), true);
+}
+
+bool hasTextComment(const Exiv2::Image &image)
+{
+    Exiv2::BasicIo &io = image.io();
+    if (io.open() != 0)
+        return false;
+    Exiv2::IoCloser closer(io);
+    const bool holds = hasTextComment(image, io.mmap(), long(io.size()));
+    io.munmap();
+    return holds;
+}
 
 bool startsWith(const std::string &text, const char *prefix)
 {
@@ -111,6 +145,8 @@ void checkCleared(const Exiv2::Image &written, const Clear &clear, const ImageKi
         requireNone(written.exifData(), [&](const Exiv2::Exifdatum &d) { return isCleared(d, clear, kind); });
     if (clear.comment && supports(written, Exiv2::mdComment) && !written.comment().empty())
         stillThere("The comment");
+    if (clear.comment && written.imageType() != Exiv2::ImageType::pgf && hasTextComment(written))
+        stillThere("The comment");
     if (clear.iptc && supports(written, Exiv2::mdIptc))
         requireNone(written.iptcData(), [](const Exiv2::Iptcdatum &) { return true; });
     if (!supports(written, Exiv2::mdXmp))
@@ -134,11 +170,18 @@ bool keepsCameraForRawData(const Exiv2::ExifData &exif, const ImageKind &kind)
 } // namespace
 
 bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orientation, bool gps,
-    bool comment, bool iptc, bool xmp, const Destination &into) const
+    bool comment, bool iptc, bool xmp, const Destination &into, Shortfalls *shortfalls) const
 {
     initializeExiv2();
     const Clear clear { exif, orientation, gps, comment, iptc, xmp };
-    return runGuarded([&] {
+    if (shortfalls)
+        shortfalls->clear();
+    Shortfalls kept;
+    const auto keep = [&](const char *choice, const QString &reason, const QString &line) {
+        kept.append({ Shortfall::Kind::Kept, QLatin1String(choice), reason });
+        platform::Console::err(path + QStringLiteral(": ") + line);
+    };
+    const bool done = runGuarded([&] {
         const EditedImage edited = openForEditing(path);
         Exiv2::Image *image = edited.image.get();
         const ImageKind kind = imageKind(*image);
@@ -154,16 +197,21 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             }
             dropIdleTags(data, image->exifData(), kind);
             if (clear.exif && keepsCameraForRawData(data, kind))
-                platform::Console::err(path
-                    + QStringLiteral(
-                        ": the camera's make, model and maker note stay: raw converters need them to "
-                        "decode the picture"));
+                keep("exif",
+                    QStringLiteral(
+                        "the camera's make, model and maker note stay, as raw converters need them to decode "
+                        "the picture"),
+                    QStringLiteral("the camera's make, model and maker note stay: raw converters need them "
+                                   "to decode the "
+                                   "picture"));
             image->setExifData(data);
         }
         if (clear.comment && supports(*image, Exiv2::mdComment)) {
             changed = changed || !image->comment().empty();
             image->clearComment();
         }
+        const bool textComment = clear.comment && hasTextComment(*image, edited.bytes.get(), edited.size);
+        changed = changed || textComment;
         if (supports(*image, Exiv2::mdIptc)) {
             if (clear.iptc) {
                 changed = changed || !image->iptcData().empty();
@@ -184,6 +232,14 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                 keepXmpAsItIs(*image);
             } else if (hasUnreadableXmp(*image)) {
                 keepXmpAsItIs(*image);
+                const std::pair<bool, const char *> choices[]
+                    = { { clear.exif, "exif" }, { clear.orientation, "orientation" }, { clear.gps, "gps" },
+                          { clear.comment, "comment" } };
+                for (const auto &[chosen, choice] : choices) {
+                    if (chosen)
+                        kept.append({ Shortfall::Kind::Kept, QLatin1String(choice),
+                            QStringLiteral("any copies in the file's XMP stay, as the XMP cannot be read") });
+                }
                 platform::Console::err(path
                     + QStringLiteral(
                         ": the XMP cannot be read, so any copies of the cleared Exif values in it stay"));
@@ -197,8 +253,21 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             keepAsItIs(*image, into);
             return;
         }
+        const SavedContent content { clear.iptc ? IptcContent::Changed : IptcContent::Kept, textComment };
         saveEdits(
-            edited, path, clear.iptc ? IptcContent::Changed : IptcContent::Kept,
-            [&](const Exiv2::Image &written) { checkCleared(written, clear, kind, xmpCopiesRead); }, into);
+            edited, path, content,
+            [&](const Exiv2::Image &written) {
+                checkCleared(written, clear, kind, xmpCopiesRead);
+                // The PGF's own writer leaves its texts out; should one stay, it is told.
+                if (textComment && written.imageType() == Exiv2::ImageType::pgf && hasTextComment(written))
+                    keep("comment",
+                        QStringLiteral("PGF files keep their comment where it cannot be removed safely"),
+                        QStringLiteral(
+                            "the comment stays: PGF files keep it where it cannot be removed safely"));
+            },
+            into);
     });
+    if (done && shortfalls)
+        *shortfalls = kept;
+    return done;
 }

@@ -1,11 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QVariantMap>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
+
+// What a write was asked for and the written file does not hold as asked,
+// or what a clear was asked to take and left; the rest was done.
+struct Shortfall
+{
+    enum class Kind : std::uint8_t {
+        // The file has no place for the value, or holds its own instead.
+        NotWritten,
+        // Cut to the most its IPTC dataset holds.
+        Shortened,
+        // Written, but its copy in the file's XMP, which cannot be read,
+        // keeps the old value.
+        CopyNotUpdated,
+        // A clear left it in the file.
+        Kept,
+    };
+    Kind kind = Kind::NotWritten;
+    // The value's Exiv2 key; for what a clear kept, its choice: "exif",
+    // "orientation", "gps", "comment", "iptc" or "xmp".
+    QString key;
+    // Why, as the console line says it.
+    QString reason;
+
+    bool operator==(const Shortfall &) const = default;
+};
+using Shortfalls = QList<Shortfall>;
 
 // The one place that talks to Exiv2. Each operation opens one image file,
 // does its job and lets the file go before it returns; nothing is kept
@@ -37,21 +65,25 @@ public:
     // A value that is refused (a number its tag's type cannot hold) or that
     // the written file does not hold is named on standard error, as is an
     // IPTC text cut at its dataset's limit; the others are written all the
-    // same. Where the file's XMP repeats a written Exif or IPTC value, the
-    // copy takes it too; the values not named keep theirs, maker notes
-    // included.
-    bool setMetadata(
-        const QString &path, const QVariantMap &values, bool empty, const Destination &into = {}) const;
+    // same, and listed in *shortfalls when it is given. Where the file's XMP
+    // repeats a written Exif or IPTC value, the copy takes it too; the
+    // values not named keep theirs, maker notes included.
+    bool setMetadata(const QString &path, const QVariantMap &values, bool empty, const Destination &into = {},
+        Shortfalls *shortfalls = nullptr) const;
 
     // Removes the chosen groups from every place the file keeps them:
     // general Exif (all but the GPS, the orientation, the user comment and
     // what the picture needs), the orientation, the GPS directory, the user
     // comment with the JPEG comment, all IPTC, all XMP; copies in XMP go
-    // with their Exif. Fails, leaving the file as it was, when the written
-    // file still holds what a choice names; finding nothing to take, leaves
-    // the file untouched and succeeds.
+    // with their Exif; a JPEG's further comment segments and a PNG's text
+    // keyed "Comment" go with the comment.
+    // Fails, leaving the file as it was, when the written file still holds
+    // what a choice names; finding nothing to take, leaves the file
+    // untouched and succeeds. What a choice leaves on purpose (a raw file's
+    // camera, copies in XMP that cannot be read) is printed, and listed in
+    // *shortfalls when it is given.
     bool clearMetadata(const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc,
-        bool xmp, const Destination &into = {}) const;
+        bool xmp, const Destination &into = {}, Shortfalls *shortfalls = nullptr) const;
 
     // Why the last call on this thread that failed failed, as its console
     // line says (the library's message, or "unexpected error").

@@ -3,6 +3,7 @@
 
 #include "engine/BridgeFrame.h"
 #include "engine/BridgeValues.h"
+#include "engine/FormatName.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
 #include "engine/IptcTexts.h"
@@ -51,7 +52,6 @@ const std::string makeKey = "Exif.Image.Make";
 const std::string modelKey = "Exif.Image.Model";
 const std::string compressionKey = "Exif.Image.Compression";
 const std::string chromaticitiesKey = "Exif.Image.PrimaryChromaticities";
-const QString noPlace = QStringLiteral("the file format has no place for it");
 
 // A null entry asks to remove the key, as does an empty date.
 bool isRemoval(const QVariant &given)
@@ -85,6 +85,14 @@ void refuseAll(WriteReport &report, const QVariantMap &values, Group group, cons
 {
     for (const WriteKey &key : givenKeys(values, group))
         report.refuse(key.key, reason);
+}
+
+// The given values of a group the format does not hold.
+void refuseGroup(WriteReport &report, const QVariantMap &values, Group group, const QString &format)
+{
+    static const char *const names[] = { "Exif", "IPTC", "XMP" };
+    refuseAll(report, values, group,
+        QStringLiteral("%1 files have no place for %2 values").arg(format, QLatin1String(names[int(group)])));
 }
 
 // The Exif value of one key, in the tag's own type; none, and why, when
@@ -327,6 +335,22 @@ bool holdsCopies(const Exiv2::XmpData &xmp, const std::vector<std::string> &exif
             [&](const std::string &key) { return holdsAny(xmpCopiesOfIptc(key)); });
 }
 
+// The written Exif and IPTC keys that the XMP may repeat.
+std::vector<std::string> withXmpCopies(
+    const std::vector<std::string> &exifKeys, const std::vector<std::string> &iptcKeys)
+{
+    std::vector<std::string> keys;
+    for (const std::string &key : exifKeys) {
+        if (!xmpCopiesOf(key).empty())
+            keys.push_back(key);
+    }
+    for (const std::string &key : iptcKeys) {
+        if (!xmpCopiesOfIptc(key).empty())
+            keys.push_back(key);
+    }
+    return keys;
+}
+
 // Writes the XMP values and brings the copies of the written Exif and IPTC
 // values in step; true when every copy of the IPTC it holds agrees with it.
 bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
@@ -338,9 +362,7 @@ bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
         // Writing would replace what the library cannot read with only these.
         refuseAll(report, values, Group::Xmp,
             QStringLiteral("the file's XMP cannot be read, so it stays as it is"));
-        if (!exifWritten.empty() || !iptcWritten.empty())
-            report.note(
-                QStringLiteral("the XMP cannot be read, so any copies of the written values in it stay"));
+        report.copiesNotUpdated(withXmpCopies(exifWritten, iptcWritten));
         keepXmpAsItIs(image);
         return false;
     }
@@ -363,22 +385,25 @@ bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
 
 } // namespace
 
-bool MetadataOperation::setMetadata(
-    const QString &path, const QVariantMap &values, bool empty, const Destination &into) const
+bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &values, bool empty,
+    const Destination &into, Shortfalls *shortfalls) const
 {
     initializeExiv2();
+    if (shortfalls)
+        shortfalls->clear();
     return runGuarded([&] {
         const EditedImage edited = openForEditing(path);
         Exiv2::Image *image = edited.image.get();
         const ImageKind kind = imageKind(*image);
         WriteReport report(path);
+        const QString format = formatName(*image, path);
 
         std::vector<std::string> exifWritten;
         std::vector<std::string> iptcWritten;
         if (supports(*image, Exiv2::mdExif))
             exifWritten = setExif(*image, values, empty, kind, report);
         else
-            refuseAll(report, values, Group::Exif, noPlace);
+            refuseGroup(report, values, Group::Exif, format);
 
         if (supports(*image, Exiv2::mdIptc)) {
             Exiv2::IptcData iptc;
@@ -389,14 +414,14 @@ bool MetadataOperation::setMetadata(
             keepStoredDatesAndTimes(iptc, storedIptc(*image), iptcWritten);
             image->setIptcData(iptc);
         } else {
-            refuseAll(report, values, Group::Iptc, noPlace);
+            refuseGroup(report, values, Group::Iptc, format);
         }
 
         bool iptcCopiesInStep = true;
         if (supports(*image, Exiv2::mdXmp))
             iptcCopiesInStep = setXmp(*image, values, empty, exifWritten, iptcWritten, report);
         else
-            refuseAll(report, values, Group::Xmp, noPlace);
+            refuseGroup(report, values, Group::Xmp, format);
 
         for (const Group group : { Group::Exif, Group::Iptc, Group::Xmp })
             expectAll(report, values, group, *image);
@@ -404,7 +429,9 @@ bool MetadataOperation::setMetadata(
             : iptcCopiesInStep                                 ? IptcContent::ChangedWithXmp
                                                                : IptcContent::Changed;
         saveEdits(
-            edited, path, iptc, [&report](const Exiv2::Image &written) { report.check(written); }, into);
+            edited, path, { iptc }, [&report](const Exiv2::Image &written) { report.check(written); }, into);
         report.print();
+        if (shortfalls)
+            *shortfalls = report.shortfalls();
     });
 }

@@ -2,13 +2,17 @@
 #include "engine/PngExif.h"
 
 #include <cstring>
+#include <functional>
+#include <string_view>
 
 namespace engine::bridge {
 
 namespace {
 
 constexpr long signatureSize = 8;
-constexpr char rawProfile[] = "Raw profile type exif";
+// Length, type and check sum around a chunk's data.
+constexpr long chunkFrame = 12;
+constexpr std::string_view rawProfile = "Raw profile type exif";
 
 quint32 bigEndian32(const Exiv2::byte *p)
 {
@@ -35,41 +39,94 @@ quint32 crc32(const QByteArray &bytes)
     return ~crc;
 }
 
-bool isRawExifProfile(const Exiv2::byte *type, const Exiv2::byte *chunkData, quint32 length)
+struct Chunk
 {
-    const bool text = std::memcmp(type, "tEXt", 4) == 0 || std::memcmp(type, "zTXt", 4) == 0
-        || std::memcmp(type, "iTXt", 4) == 0;
-    return text && length >= sizeof rawProfile && std::memcmp(chunkData, rawProfile, sizeof rawProfile) == 0;
+    long at; // where its length starts
+    long end; // just after its check sum
+    std::string_view type;
+    std::string_view data;
+
+    bool isText() const { return type == "tEXt" || type == "zTXt" || type == "iTXt"; }
+    // A text chunk's keyword followed by its NUL.
+    bool hasKeyword(std::string_view keyword) const
+    {
+        return isText() && data.size() > keyword.size() && data.substr(0, keyword.size()) == keyword
+            && data[keyword.size()] == '\0';
+    }
+};
+
+// Calls visit for each whole chunk after the signature, up to the image's
+// end chunk; false when the bytes are no PNG or a chunk runs past the end,
+// where the walk stops.
+bool forEachChunk(const Exiv2::byte *data, long size, const std::function<void(const Chunk &)> &visit)
+{
+    if (size < signatureSize || std::memcmp(data, "\x89PNG\r\n\x1a\n", signatureSize) != 0)
+        return false;
+    const auto *text = reinterpret_cast<const char *>(data);
+    for (long at = signatureSize; at < size;) {
+        if (size - at < chunkFrame)
+            return false;
+        const quint32 length = bigEndian32(data + at);
+        if (length > quint32(size - at - chunkFrame))
+            return false;
+        const Chunk chunk { at, at + chunkFrame + long(length), std::string_view(text + at + 4, 4),
+            std::string_view(text + at + 8, length) };
+        visit(chunk);
+        if (chunk.type == "IEND")
+            return true;
+        at = chunk.end;
+    }
+    return true;
+}
+
+QByteArray exifChunk(const Exiv2::ExifData &exif, Exiv2::ByteOrder order)
+{
+    Exiv2::Blob tiff;
+    Exiv2::ExifParser::encode(tiff, order == Exiv2::invalidByteOrder ? Exiv2::littleEndian : order, exif);
+    QByteArray body("eXIf");
+    body.append(reinterpret_cast<const char *>(tiff.data()), qsizetype(tiff.size()));
+    QByteArray chunk;
+    appendBigEndian32(chunk, quint32(tiff.size()));
+    chunk.append(body);
+    appendBigEndian32(chunk, crc32(body));
+    return chunk;
 }
 
 } // namespace
 
-QByteArray withExifChunk(
-    const Exiv2::byte *data, long size, const Exiv2::ExifData &exif, Exiv2::ByteOrder order)
+bool holdsTextComment(const Exiv2::byte *data, long size, bool description)
 {
-    if (size < signatureSize || std::memcmp(data, "\x89PNG\r\n\x1a\n", signatureSize) != 0)
-        return QByteArray();
-    for (long at = signatureSize; at + 12 <= size;) {
-        const quint32 length = bigEndian32(data + at);
-        if (length > quint32(size - at - 12))
-            return QByteArray();
-        const long next = at + 12 + long(length);
-        if (!isRawExifProfile(data + at + 4, data + at + 8, length)) {
-            at = next;
-            continue;
+    bool holds = false;
+    forEachChunk(data, size, [&](const Chunk &chunk) {
+        holds = holds || chunk.hasKeyword("Comment") || (description && chunk.hasKeyword("Description"));
+    });
+    return holds;
+}
+
+QByteArray finishedPng(const Exiv2::byte *data, long size, const Exiv2::ExifData &exif,
+    Exiv2::ByteOrder order, bool withoutComments)
+{
+    const auto *text = reinterpret_cast<const char *>(data);
+    QByteArray png(text, signatureSize);
+    bool changed = false;
+    bool exifDone = false;
+    long copied = signatureSize;
+    const bool whole = forEachChunk(data, size, [&](const Chunk &chunk) {
+        const bool isRawExif = !exifDone && chunk.hasKeyword(rawProfile);
+        const bool isComment = withoutComments && chunk.hasKeyword("Comment");
+        if (!isRawExif && !isComment) {
+            png.append(text + chunk.at, chunk.end - chunk.at);
+        } else {
+            if (isRawExif)
+                png.append(exifChunk(exif, order));
+            exifDone = exifDone || isRawExif;
+            changed = true;
         }
-        Exiv2::Blob tiff;
-        Exiv2::ExifParser::encode(tiff, order == Exiv2::invalidByteOrder ? Exiv2::littleEndian : order, exif);
-        QByteArray chunk("eXIf");
-        chunk.append(reinterpret_cast<const char *>(tiff.data()), qsizetype(tiff.size()));
-        QByteArray png(reinterpret_cast<const char *>(data), at);
-        appendBigEndian32(png, quint32(tiff.size()));
-        png.append(chunk);
-        appendBigEndian32(png, crc32(chunk));
-        png.append(reinterpret_cast<const char *>(data) + next, size - next);
-        return png;
-    }
-    return QByteArray();
+        copied = chunk.end;
+    });
+    // Bytes the walk could not take as chunks stay as they are.
+    png.append(text + copied, size - copied);
+    return whole && changed ? png : QByteArray();
 }
 
 } // namespace engine::bridge

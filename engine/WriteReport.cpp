@@ -2,6 +2,7 @@
 #include "engine/WriteReport.h"
 
 #include "engine/BridgeFrame.h"
+#include "engine/FormatName.h"
 #include "platform/Console.h"
 
 #include <exiv2/exif.hpp>
@@ -10,6 +11,7 @@
 #include <exiv2/xmp_exiv2.hpp>
 
 #include <algorithm>
+#include <utility>
 
 namespace engine::bridge {
 
@@ -48,25 +50,34 @@ WriteReport::WriteReport(QString path)
     : m_path(std::move(path))
 { }
 
+void WriteReport::add(Shortfall::Kind kind, const std::string &key, const QString &reason)
+{
+    m_shortfalls.append({ kind, textFromBytes(key), reason });
+}
+
 void WriteReport::refuse(const std::string &key, const QString &reason)
 {
-    m_refused.emplace_back(key, reason);
+    add(Shortfall::Kind::NotWritten, key, reason);
 }
 
 void WriteReport::shorten(const std::string &key, long limit)
 {
-    m_shortened.emplace_back(key, limit);
+    add(Shortfall::Kind::Shortened, key,
+        QStringLiteral("%1 bytes, the most its dataset holds").arg(QString::number(limit)));
 }
 
-void WriteReport::note(const QString &line)
+void WriteReport::copiesNotUpdated(const std::vector<std::string> &keys)
 {
-    m_notes << line;
+    for (const std::string &key : keys)
+        add(Shortfall::Kind::CopyNotUpdated, key, QStringLiteral("the file's XMP cannot be read"));
 }
 
 void WriteReport::expect(const std::string &key, const Exiv2::Image &handedOver)
 {
-    const bool refused = std::any_of(
-        m_refused.begin(), m_refused.end(), [&](const auto &entry) { return entry.first == key; });
+    const QString name = textFromBytes(key);
+    const bool refused = std::any_of(m_shortfalls.cbegin(), m_shortfalls.cend(), [&](const Shortfall &entry) {
+        return entry.kind == Shortfall::Kind::NotWritten && entry.key == name;
+    });
     if (refused)
         return;
     long size = 0;
@@ -84,31 +95,38 @@ void WriteReport::check(const Exiv2::Image &written)
     // the tags of more than 20 KB.
     const bool jpegSegment
         = written.imageType() == Exiv2::ImageType::jpeg || written.imageType() == Exiv2::ImageType::exv;
+    const QString ownValue = QStringLiteral("%1 files keep their own value").arg(formatName(written, m_path));
     for (const Expected &expected : m_expected) {
         if (valuesOf(written, expected.key) == expected.values)
             continue;
         const bool tooLarge = jpegSegment && expected.size > exifTagLimit;
-        m_notKept.emplace_back(expected.key,
-            tooLarge ? QStringLiteral("the JPEG file's Exif segment would pass 64 KB")
-                     : QStringLiteral("the file format keeps its own value"));
+        refuse(expected.key,
+            tooLarge ? QStringLiteral("the JPEG file's Exif segment would pass 64 KB") : ownValue);
     }
 }
 
 void WriteReport::print() const
 {
-    const auto line = [this](const std::string &key, const QString &reason) {
-        platform::Console::err(
-            QStringLiteral("%1: %2 not written (%3)").arg(m_path, textFromBytes(key), reason));
-    };
-    for (const auto &[key, reason] : m_refused)
-        line(key, reason);
-    for (const auto &[key, reason] : m_notKept)
-        line(key, reason);
-    for (const auto &[key, limit] : m_shortened)
-        platform::Console::err(QStringLiteral("%1: %2 cut to %3 bytes, the most its dataset holds")
-                                   .arg(m_path, textFromBytes(key), QString::number(limit)));
-    for (const QString &note : m_notes)
-        platform::Console::err(m_path + QStringLiteral(": ") + note);
+    bool copiesTold = false;
+    for (const Shortfall &entry : m_shortfalls) {
+        switch (entry.kind) {
+        case Shortfall::Kind::NotWritten:
+            platform::Console::err(
+                QStringLiteral("%1: %2 not written (%3)").arg(m_path, entry.key, entry.reason));
+            break;
+        case Shortfall::Kind::Shortened:
+            platform::Console::err(QStringLiteral("%1: %2 cut to %3").arg(m_path, entry.key, entry.reason));
+            break;
+        case Shortfall::Kind::CopyNotUpdated:
+            if (!std::exchange(copiesTold, true))
+                platform::Console::err(m_path
+                    + QStringLiteral(
+                        ": the XMP cannot be read, so any copies of the written values in it stay"));
+            break;
+        case Shortfall::Kind::Kept:
+            break;
+        }
+    }
 }
 
 } // namespace engine::bridge

@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/MetadataOperation.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <exiv2/image.hpp>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 // What a write was asked for and did not do. Fields a write refuses, and
 // fields the written file does not hold as they were handed to the
-// library, each give one console line naming the file, the key and why; the
-// write stays a success for the others.
+// library, each give one console line naming the file, the key and why,
+// and one shortfall for the caller; the write stays a success for the
+// others.
 namespace engine::bridge {
 
 class WriteReport
@@ -24,13 +25,16 @@ public:
     void refuse(const std::string &key, const QString &reason);
     // The value was cut to the most bytes its dataset holds.
     void shorten(const std::string &key, long limit);
-    // A line of its own about the write.
-    void note(const QString &line);
+    // The keys were written, but their copies in the file's XMP, which
+    // cannot be read, keep what they held.
+    void copiesNotUpdated(const std::vector<std::string> &keys);
     // The values of key in the containers handed to the library (none when
     // it was removed), to compare with the written file.
     void expect(const std::string &key, const Exiv2::Image &handedOver);
     void check(const Exiv2::Image &written);
     void print() const;
+
+    const Shortfalls &shortfalls() const { return m_shortfalls; }
 
 private:
     struct Expected
@@ -39,12 +43,11 @@ private:
         std::vector<std::string> values;
         long size;
     };
+    void add(Shortfall::Kind kind, const std::string &key, const QString &reason);
+
     QString m_path;
     std::vector<Expected> m_expected;
-    std::vector<std::pair<std::string, QString>> m_refused;
-    std::vector<std::pair<std::string, QString>> m_notKept;
-    std::vector<std::pair<std::string, long>> m_shortened;
-    QStringList m_notes;
+    Shortfalls m_shortfalls;
 };
 
 // Every value of key in the image's container of its family, in order.

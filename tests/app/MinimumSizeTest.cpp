@@ -139,7 +139,10 @@ TEST_F(MinimumSizeTest, EveryWindowAndSheetShowsItsTextsWholeAtItsLeastSize)
     HomeViewController::shared()->showEditingOption(false);
 
     batchResult() = Result { 3, 4, 12, 2, 1, QUrl::fromLocalFile(QStringLiteral("/tmp/copies")), false,
-        { { QStringLiteral("/tmp/photos/IMG_0001.jpg"), QStringLiteral("Permission denied") } } };
+        { { QStringLiteral("/tmp/photos/IMG_0001.jpg"), QStringLiteral("Permission denied") } },
+        { { QStringLiteral("/tmp/photos/IMG_0002.webp"),
+            { { Shortfall::Kind::NotWritten, QStringLiteral("Iptc.Application2.Copyright"),
+                QStringLiteral("WebP files have no place for IPTC values") } } } } };
     container->showPage(ContainerPage::result);
     ResultViewController::shared()->displayResult();
     expectWhole(main, "result page");

@@ -18,6 +18,8 @@
 
 #include <exiv2/exiv2.hpp>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -233,6 +235,38 @@ TEST_F(BatchRunTest, CleaningRemovesTheChosenGroupsFromTheCopiesOnly)
     EXPECT_FALSE(Metadata::fromFile(destination.filePath(QStringLiteral("FurnaceCreekInn.jpg"))).artist())
         << "a clean writes no values";
     EXPECT_TRUE(Metadata::fromFile(file->path()).gpsLatitude()) << "the source keeps everything";
+}
+
+// With only the edited values to write and nothing edited, nothing is
+// written: each copy is its source's bytes, and in place no file is
+// replaced or touched; every photo counts as done.
+TEST_F(BatchRunTest, NothingEditedLeavesEveryFileAsItIs)
+{
+    REQUIRE_TEST_DATA();
+    const QStringList names { QStringLiteral("exiv2-bug1199.webp"), QStringLiteral("1343_comment.png"),
+        QStringLiteral("ReaganLargeJpg.jpg"), QStringLiteral("Reagan.tiff") };
+    for (const QString &name : names)
+        addImage(name);
+    BatchCounts counts
+        = run(EditingOptions::onlyModify, Metadata(), QUrl::fromLocalFile(destination.path()), false);
+    EXPECT_EQ(counts, (BatchCounts { 4, 4, 4, {}, {} }));
+    EXPECT_EQ(destinationEntries().size(), names.size());
+    for (const QString &name : names)
+        EXPECT_TRUE(bytesOf(destination.filePath(name)) == bytesOf(sources.filePath(name)))
+            << name.toStdString();
+
+    const auto identity = [](const QString &path) {
+        struct stat st = {};
+        ::stat(QFile::encodeName(path).constData(), &st);
+        return std::tuple(st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+    };
+    std::vector<std::tuple<ino_t, time_t, long>> before;
+    for (const QString &name : names)
+        before.push_back(identity(sources.filePath(name)));
+    counts = run(EditingOptions::onlyModify, Metadata(), std::nullopt, true);
+    EXPECT_EQ(counts.edited, 4);
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_EQ(identity(sources.filePath(names[i])), before[std::size_t(i)]) << names[i].toStdString();
 }
 
 // The file's modification date follows the edited modify-date rule from

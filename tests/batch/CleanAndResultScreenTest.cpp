@@ -102,7 +102,7 @@ TEST_F(ResultScreen, SummarisesTheLastBatch)
     EXPECT_EQ(screen->btnFinish->text(), text("QX_ID_60"));
     EXPECT_EQ(screen->lblRecommendedApp->text(), text("QX_ID_61") + QLatin1Char(':'));
 
-    show({ 10, 10, 3725.9, 10, 0, QUrl::fromLocalFile(destination.path()), false, {} });
+    show({ 10, 10, 3725.9, 10, 0, QUrl::fromLocalFile(destination.path()), false, {}, {} });
     EXPECT_EQ(screen->lblBatchProcess->text(), text("QX_ID_248"));
     EXPECT_EQ(screen->lblPhotosSaved->text(),
         QStringLiteral("10 ") + text("QX_ID_250") + QLatin1Char(' ') + text("QX_ID_251"));
@@ -115,16 +115,16 @@ TEST_F(ResultScreen, SummarisesTheLastBatch)
     EXPECT_EQ(screen->lblValueOutputFolder->text(), destination.path());
     EXPECT_TRUE(screen->btnOpenFinder->isEnabled());
 
-    show({ 7, 10, 1.0, 7, 3, std::nullopt, true, {} });
+    show({ 7, 10, 1.0, 7, 3, std::nullopt, true, {}, {} });
     EXPECT_EQ(screen->lblBatchProcess->text(), text("QX_ID_247"));
     EXPECT_EQ(screen->lblValuePhotosSkipped->text(), QStringLiteral("3"));
     EXPECT_EQ(screen->lblValueOutputFolder->text(), text("QX_ID_252"));
     EXPECT_FALSE(screen->btnOpenFinder->isEnabled()) << "changed in place: no folder to show";
 
-    show({ 1, 2, 1.0, 1, 1, std::nullopt, true, {} });
+    show({ 1, 2, 1.0, 1, 1, std::nullopt, true, {}, {} });
     EXPECT_TRUE(screen->lblPhotosSaved->text().startsWith(
         QStringLiteral("1 ") + text("QX_ID_249") + QLatin1Char(' ')));
-    show({ 0, 2, 1.0, 0, 2, std::nullopt, true, {} });
+    show({ 0, 2, 1.0, 0, 2, std::nullopt, true, {}, {} });
     EXPECT_TRUE(screen->lblPhotosSaved->text().startsWith(
         QStringLiteral("0 ") + text("QX_ID_250") + QLatin1Char(' ')));
 
@@ -141,7 +141,7 @@ TEST_F(ResultScreen, PhotosThatCouldNotBeChangedAreCountedAndListed)
     const QList<FailedPhoto> failures { { QStringLiteral("/photos/a.jpg"),
                                             QStringLiteral("Permission denied") },
         { QStringLiteral("/photos/b.jpg"), QStringLiteral("corrupted image metadata") } };
-    show({ 2, 2, 1.0, 0, 0, std::nullopt, true, failures });
+    show({ 2, 2, 1.0, 0, 0, std::nullopt, true, failures, {} });
     EXPECT_EQ(screen->lblBatchProcess->text(),
         QStringLiteral("2 ") + text("QX_ID_250") + QLatin1Char(' ') + text("QX_ID_286"));
     EXPECT_EQ(screen->lblPhotosNotChanged->text(), text("QX_ID_285"));
@@ -157,12 +157,12 @@ TEST_F(ResultScreen, PhotosThatCouldNotBeChangedAreCountedAndListed)
         QStringLiteral("/photos/a.jpg\tPermission denied\n/photos/b.jpg\tcorrupted image metadata\n"));
 
     // One of three failed after a stop: the failure is what is told.
-    show({ 2, 3, 1.0, 1, 1, std::nullopt, true, failures.mid(0, 1) });
+    show({ 2, 3, 1.0, 1, 1, std::nullopt, true, failures.mid(0, 1), {} });
     EXPECT_EQ(screen->lblBatchProcess->text(),
         QStringLiteral("1 ") + text("QX_ID_249") + QLatin1Char(' ') + text("QX_ID_286"));
     EXPECT_EQ(screen->listFailedPhotos->topLevelItemCount(), 1);
 
-    show({ 1, 1, 1.0, 1, 0, std::nullopt, true, {} });
+    show({ 1, 1, 1.0, 1, 0, std::nullopt, true, {}, {} });
     EXPECT_EQ(screen->lblBatchProcess->text(), text("QX_ID_248"));
     EXPECT_TRUE(screen->boxFailedPhotos->isHidden());
     EXPECT_EQ(screen->listFailedPhotos->topLevelItemCount(), 0);
@@ -172,7 +172,7 @@ TEST_F(ResultScreen, TheWindowKeepsOnlyItsCloseButtonUntilFinish)
 {
     CleanMetadataViewController::shared()->btnGPSInformation->setChecked(true);
     addRecord(sources.filePath(QStringLiteral("a.jpg")), nullptr);
-    show({ 1, 1, 1.0, 1, 0, std::nullopt, true, {} });
+    show({ 1, 1, 1.0, 1, 0, std::nullopt, true, {}, {} });
     EXPECT_FALSE(platform::Window::hasMinimiseButton(&window));
     EXPECT_FALSE(platform::Window::hasMaximiseButton(&window));
     EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -199,7 +199,7 @@ TEST_F(ResultScreen, ShowFolderAsksTheFileManagerAndFallsBackToOpeningIt)
             GTEST_SKIP() << "no session bus";
 
         screen->clickedOpenFinder(); // no result: nothing
-        show({ 1, 1, 1.0, 1, 0, folder, false, {} });
+        show({ 1, 1, 1.0, 1, 0, folder, false, {}, {} });
         screen->btnOpenFinder->click();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !fileManager.shownFolders.isEmpty(); }, 30000));
         EXPECT_EQ(fileManager.shownFolders, QStringList { folder.toString(QUrl::FullyEncoded) });

@@ -7,10 +7,13 @@
 #include "platform/widgets/Presenter.h"
 #include "support/AlertScript.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTreeWidget>
 
 #include <functional>
 
@@ -104,7 +107,7 @@ TEST_F(ProgressSheet, ShowsEachFileAndThePercentageOfThoseBefore)
 
     ASSERT_TRUE(batchResult());
     EXPECT_EQ(batchResult()->failedPhotos, notImages(4)) << "each file fails for being no image";
-    EXPECT_EQ(*batchResult(), (Result { 4, 4, 1.0, 0, 0, std::nullopt, true, notImages(4) }));
+    EXPECT_EQ(*batchResult(), (Result { 4, 4, 1.0, 0, 0, std::nullopt, true, notImages(4), {} }));
 }
 
 TEST_F(ProgressSheet, TheSheetClosesAndASecondLaterTheResultPageShows)
@@ -182,7 +185,7 @@ TEST_F(ProgressSheet, AConfirmedStopFinishesTheFileInWorkAndSkipsTheRest)
     EXPECT_EQ(alerts.shown()[0].informative, text("QX_ID_246"));
     EXPECT_EQ(alerts.shown()[0].buttons, (QStringList { text("QX_ID_200"), text("QX_ID_199") }));
     EXPECT_EQ(lastStarted, 2);
-    EXPECT_EQ(*batchResult(), (Result { 3, 10, 1.0, 0, 7, std::nullopt, true, notImages(3) }));
+    EXPECT_EQ(*batchResult(), (Result { 3, 10, 1.0, 0, 7, std::nullopt, true, notImages(3), {} }));
     EXPECT_TRUE(QFile::exists(sources.filePath(QStringLiteral("f9.jpg"))));
 }
 
@@ -209,7 +212,7 @@ TEST_F(ProgressSheet, ADeclinedStopGoesOnAndTheTimeStandsStillMeanwhile)
 
     EXPECT_TRUE(pausedWhileAsking);
     EXPECT_FALSE(BatchFlags::shared().isProcessPaused());
-    EXPECT_EQ(*batchResult(), (Result { 3, 3, 3.0, 0, 0, std::nullopt, true, notImages(3) }));
+    EXPECT_EQ(*batchResult(), (Result { 3, 3, 3.0, 0, 0, std::nullopt, true, notImages(3), {} }));
 }
 
 TEST_F(ProgressSheet, FilesWithoutAPathAreSkippedAndASecondStartIsIgnored)
@@ -223,7 +226,7 @@ TEST_F(ProgressSheet, FilesWithoutAPathAreSkippedAndASecondStartIsIgnored)
     finish(finished);
     QCoreApplication::processEvents();
     EXPECT_EQ(finished.count(), 1);
-    EXPECT_EQ(*batchResult(), (Result { 0, 2, 1.0, 0, 2, std::nullopt, true, {} }));
+    EXPECT_EQ(*batchResult(), (Result { 0, 2, 1.0, 0, 2, std::nullopt, true, {}, {} }));
     EXPECT_EQ(sheet->lblValueProcessCompleted->text(), QStringLiteral("0 %"));
     EXPECT_EQ(sheet->lblValueTimeElapsed->text(), QStringLiteral("approx"));
 
@@ -232,7 +235,65 @@ TEST_F(ProgressSheet, FilesWithoutAPathAreSkippedAndASecondStartIsIgnored)
     start();
     finish(finished, 2);
     EXPECT_EQ(finished.count(), 2);
-    EXPECT_EQ(*batchResult(), (Result { 0, 0, 1.0, 0, 0, std::nullopt, true, {} }));
+    EXPECT_EQ(*batchResult(), (Result { 0, 0, 1.0, 0, 0, std::nullopt, true, {}, {} }));
+}
+
+// A batch whose values do not all reach every file never reads as done: the
+// result page lists each such photo once, with every value it lacks by the
+// editing form's name, and why; the photos that got everything are not
+// listed, and Copy List carries the same.
+TEST_F(ProgressSheet, TheResultPageListsThePhotosThatDidNotGetEveryValueAsked)
+{
+    REQUIRE_TEST_DATA();
+    const QString webp = addImage(QStringLiteral("exiv2-bug1199.webp"))->path();
+    const QString unreadableXmp = addImage(QStringLiteral("ReaganLargeJpg.jpg"))->path();
+    addImage(QStringLiteral("exiv2-canon-eos-20d.jpg"));
+    Metadata edited;
+    edited.setArtist(QStringLiteral("Ada"));
+    edited.setArtistEdited(true);
+    edited.setCopyrightNotice(QStringLiteral("Ada Lovelace"));
+    edited.setCopyrightNoticeEdited(true);
+    QSignalSpy finished(sheet, &ProgressViewController::processFinished);
+    sheet->startProcess(EditingOptions::onlyModify, edited, FileInfo(), {}, std::nullopt, true);
+    finish(finished);
+    platform::Clock::advance(ProgressViewController::ShowResultDelayMs);
+
+    const QString webpLine
+        = text("QX_ID_120") + QStringLiteral(" not written: WebP files have no place for IPTC values");
+    const QString xmpLine = text("QX_ID_75") + QStringLiteral(" and ") + text("QX_ID_120")
+        + QStringLiteral(" not copied into the XMP: the file's XMP cannot be read");
+    ResultViewController *screen = ResultViewController::shared();
+    EXPECT_EQ(batchResult()->totalEditedPhotos, 3) << "the photos still count as edited";
+    EXPECT_EQ(screen->lblBatchProcess->text(),
+        QStringLiteral("2 ") + text("QX_ID_250") + QLatin1Char(' ') + text("QX_ID_293"));
+    EXPECT_EQ(screen->lblValuePhotosIncomplete->text(), QStringLiteral("2"));
+    ASSERT_EQ(screen->listFailedPhotos->topLevelItemCount(), 2);
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItem(0)->text(0), webp);
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItem(0)->text(1), webpLine);
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItem(1)->text(0), unreadableXmp);
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItem(1)->text(1), xmpLine);
+    screen->btnCopyFailedPhotos->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+        webp + QLatin1Char('\t') + webpLine + QLatin1Char('\n') + unreadableXmp + QLatin1Char('\t') + xmpLine
+            + QLatin1Char('\n'));
+
+    // A text longer than its dataset holds is written cut, and told so, in
+    // one row with what else the photo lacks.
+    displayedFiles().clear();
+    const QString cut = addImage(QStringLiteral("IPTC.jpg"))->path();
+    addImage(QStringLiteral("exiv2-bug1199.webp"));
+    edited.setHeadline(QString(300, u'h'));
+    edited.setHeadlineEdited(true);
+    sheet->startProcess(EditingOptions::onlyModify, edited, FileInfo(), {}, std::nullopt, true);
+    finish(finished, 2);
+    platform::Clock::advance(ProgressViewController::ShowResultDelayMs);
+    ASSERT_EQ(screen->listFailedPhotos->topLevelItemCount(), 2);
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItem(0)->text(0), cut);
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItem(0)->text(1),
+        text("QX_ID_122") + QStringLiteral(" cut to 256 bytes, the most its dataset holds"));
+    EXPECT_EQ(screen->listFailedPhotos->topLevelItem(1)->text(1),
+        text("QX_ID_120") + QStringLiteral(" and ") + text("QX_ID_122")
+            + QStringLiteral(" not written: WebP files have no place for IPTC values"));
 }
 
 } // namespace

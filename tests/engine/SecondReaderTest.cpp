@@ -283,9 +283,10 @@ bool isOrientation(const QString &key)
 
 bool isComment(const QString &key)
 {
-    // A PNG's "Comment" text is not the comment the library reads and writes.
+    // A PNG's text under "Comment" goes with the comment, as viewers show it as one.
     return key == QLatin1String("EXIF:ExifIFD:UserComment")
-        || key == QLatin1String("XMP:XMP-exif:UserComment") || key == QLatin1String("File:Comment");
+        || key == QLatin1String("XMP:XMP-exif:UserComment") || key == QLatin1String("File:Comment")
+        || key == QLatin1String("PNG:Comment");
 }
 
 bool isXmpCopyOfExif(const QString &key)

@@ -44,17 +44,21 @@ protected:
     }
 
     // Writes through the bridge; the console lines it printed.
-    QStringList write(const QString &path, const QVariantMap &values, bool empty = false)
+    // Writes through the bridge; the console lines it printed. What it did
+    // not do goes to *shortfalls.
+    QStringList write(
+        const QString &path, const QVariantMap &values, bool empty = false, Shortfalls *shortfalls = nullptr)
     {
         ConsoleCapture console;
-        EXPECT_TRUE(m_bridge.setMetadata(path, values, empty)) << console.errors().join(u'\n').toStdString();
+        EXPECT_TRUE(m_bridge.setMetadata(path, values, empty, {}, shortfalls))
+            << console.errors().join(u'\n').toStdString();
         return console.errors();
     }
-    QStringList clear(
-        const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp)
+    QStringList clear(const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc,
+        bool xmp, Shortfalls *shortfalls = nullptr)
     {
         ConsoleCapture console;
-        EXPECT_TRUE(m_bridge.clearMetadata(path, exif, orientation, gps, comment, iptc, xmp))
+        EXPECT_TRUE(m_bridge.clearMetadata(path, exif, orientation, gps, comment, iptc, xmp, {}, shortfalls))
             << console.errors().join(u'\n').toStdString();
         return console.errors();
     }
@@ -92,6 +96,18 @@ QStringList keysOf(const Reading &reading, const QString &prefix)
 {
     return QStringList(reading.tags.keys())
         .filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
+}
+
+// The PNG standard's checksum of a chunk's type and data.
+quint32 pngCrc(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffff;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
 }
 
 } // namespace
@@ -373,7 +389,7 @@ TEST_F(WriteAndClearCases, ValuesTheFileDoesNotTakeAreNamed)
             { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } });
     EXPECT_EQ(console,
         QStringList { tiff
-            + QStringLiteral(": Exif.Image.XResolution not written (the file format keeps its own value)") });
+            + QStringLiteral(": Exif.Image.XResolution not written (TIFF files keep their own value)") });
     EXPECT_EQ(
         secondreader::read(tiff).value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada"));
 
@@ -407,12 +423,18 @@ TEST_F(WriteAndClearCases, ValuesTheFileDoesNotTakeAreNamed)
     EXPECT_EQ(shortened.value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ada"));
 
     const QString webp = copy(QStringLiteral("exiv2-bug1199.webp"));
+    Shortfalls shortfalls;
     console = write(webp,
         { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Zürich") },
-            { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("50mm") } });
+            { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("50mm") } },
+        false, &shortfalls);
+    EXPECT_EQ(shortfalls,
+        (Shortfalls { { Shortfall::Kind::NotWritten, QStringLiteral("Iptc.Application2.City"),
+            QStringLiteral("WebP files have no place for IPTC values") } }));
     EXPECT_EQ(console,
         QStringList { webp
-            + QStringLiteral(": Iptc.Application2.City not written (the file format has no place for it)") });
+            + QStringLiteral(
+                ": Iptc.Application2.City not written (WebP files have no place for IPTC values)") });
 }
 
 // An emptied value removes its tag instead of writing an empty one.
@@ -450,4 +472,70 @@ TEST_F(WriteAndClearCases, DatesKeepTheirOffset)
         QStringLiteral("2021:03:04 05:06:07+01:00"));
     EXPECT_EQ(Metadata::fromFile(path).createDateXMP(), QDateTime(QDate(2021, 3, 4), QTime(5, 6, 7), Qt::UTC))
         << "that moment on the user's clock (Berlin, UTC+1 then)";
+}
+
+// A comment clear takes every comment viewers show, also where the library
+// does not read one: a PNG's text under "Comment", and a PGF's in the small
+// PNG that holds its metadata. What a clear leaves on purpose comes back
+// with its reason as well as on the console.
+TEST_F(WriteAndClearCases, ACommentClearTakesTheCommentsViewersShowAndTellsWhatAClearKeeps)
+{
+    const QString png = copy(QStringLiteral("1343_comment.png"));
+    ASSERT_TRUE(secondreader::read(png).has(QStringLiteral("PNG:Comment")));
+    Shortfalls kept;
+    clear(png, false, false, false, true, false, false, &kept);
+    EXPECT_FALSE(secondreader::read(png).has(QStringLiteral("PNG:Comment")));
+
+    // A JPEG with two comment segments, of which the library knows the first.
+    const QString jpeg = copy(QStringLiteral("Reagan.jpg"));
+    QByteArray jpegBytes = bridgetest::fileBytes(jpeg);
+    for (const QByteArray &text : { QByteArrayLiteral("second"), QByteArrayLiteral("first") })
+        jpegBytes.insert(2, QByteArray("\xff\xfe\x00", 3) + char(text.size() + 2) + text);
+    QFile jpegFile(jpeg);
+    ASSERT_TRUE(jpegFile.open(QIODevice::WriteOnly) && jpegFile.write(jpegBytes) == jpegBytes.size());
+    jpegFile.close();
+    ASSERT_EQ(
+        secondreader::read(jpeg).value(QStringLiteral("File:Comment")).toString(), QStringLiteral("first"));
+    clear(jpeg, false, false, false, true, false, false, &kept);
+    EXPECT_FALSE(secondreader::read(jpeg).has(QStringLiteral("File:Comment")));
+
+    // The comment goes into the metadata PNG, after its header chunk.
+    const QString pgf = copy(QStringLiteral("imagemagick.pgf"));
+    QByteArray bytes = bridgetest::fileBytes(pgf);
+    const auto le32 = [&](int at) {
+        return quint32(quint8(bytes[at])) | quint32(quint8(bytes[at + 1])) << 8
+            | quint32(quint8(bytes[at + 2])) << 16 | quint32(quint8(bytes[at + 3])) << 24;
+    };
+    const QByteArray body
+        = QByteArrayLiteral("tEXtComment") + '\0' + QByteArrayLiteral("Seen from the tower");
+    const auto bigEndian = [](quint32 n) {
+        const char bytes[] = { char(n >> 24), char(n >> 16), char(n >> 8), char(n) };
+        return QByteArray(bytes, 4);
+    };
+    const QByteArray chunk = bigEndian(quint32(body.size() - 4)) + body + bigEndian(pngCrc(body));
+    const int userData = 8 + 16 + (bytes[8 + 12] == 2 ? 768 : 0);
+    bytes.insert(userData + 8 + 25, chunk);
+    const quint32 header = le32(4) + quint32(chunk.size());
+    for (int i = 0; i < 4; ++i)
+        bytes[4 + i] = char(header >> (8 * i));
+    QFile file(pgf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    const Reading before = secondreader::read(pgf);
+    ASSERT_EQ(before.value(QStringLiteral("PNG:Comment")).toString(), QStringLiteral("Seen from the tower"));
+    clear(pgf, false, false, false, true, false, false, &kept);
+    const Reading after = secondreader::read(pgf);
+    EXPECT_FALSE(after.has(QStringLiteral("PNG:Comment")));
+    EXPECT_EQ(
+        after.value(QStringLiteral("EXIF:IFD0:Model")), before.value(QStringLiteral("EXIF:IFD0:Model")));
+    EXPECT_EQ(kept, Shortfalls());
+
+    const QString nef = copy(QStringLiteral("Nikon.nef"));
+    const QStringList console = clear(nef, true, false, false, false, false, false, &kept);
+    EXPECT_EQ(console.size(), 1) << console.join(u'\n').toStdString();
+    EXPECT_EQ(kept,
+        (Shortfalls { { Shortfall::Kind::Kept, QStringLiteral("exif"),
+            QStringLiteral(
+                "the camera's make, model and maker note stay, as raw converters need them to decode the "
+                "picture") } }));
 }
