@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/IptcAsRead.h"
 
+#include "engine/ByteCursor.h"
 #include "engine/ImageStructure.h"
 #include "engine/JpegSegments.h"
 #include "engine/PhotoshopResources.h"
@@ -12,6 +13,8 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
+#include <span>
 #include <utility>
 
 namespace engine::bridge {
@@ -82,34 +85,37 @@ Exiv2::Blob tiffIptc(const Exiv2::Image &image)
     return resources.empty() ? resources : iptcOfResources(resources.data(), long(resources.size()));
 }
 
-// The datasets of an IPTC stream, read as the library reads them.
+// The datasets of an IPTC stream, read as the library reads them: while
+// six bytes remain, bytes up to a marker are skipped; a size that runs
+// past the stream's end ends it, its dataset unread.
 std::vector<StoredDataset> datasetsOf(const Exiv2::Blob &iptc)
 {
+    constexpr std::size_t smallestDataset = 6;
+    constexpr std::size_t largestSizeOfSize = 4;
     std::vector<StoredDataset> datasets;
-    const Exiv2::byte *at = iptc.data();
-    const Exiv2::byte *end = at + iptc.size();
-    while (end - at > 3) {
-        if (*at++ != 0x1c)
+    ByteCursor stream(iptc);
+    while (stream.remaining() >= smallestDataset) {
+        if (stream.byte() != 0x1c)
             continue;
+        // The six bytes hold the marker, record, number and size.
         StoredDataset dataset;
-        dataset.record = *at++;
-        dataset.number = *at++;
-        std::size_t size = 0;
-        if (*at & 0x80) {
-            std::size_t sizeOfSize = (std::size_t(at[0]) << 8 | at[1]) & 0x7fff;
-            at += 2;
-            if (sizeOfSize > 4 || sizeOfSize > std::size_t(end - at))
+        dataset.record = *stream.byte();
+        dataset.number = *stream.byte();
+        std::size_t size = *stream.uint16();
+        if (size & 0x8000) {
+            // An extended dataset: the size of its size, then its size.
+            std::size_t sizeOfSize = size & 0x7fff;
+            if (sizeOfSize > largestSizeOfSize || sizeOfSize > stream.remaining())
                 break;
+            size = 0;
             for (; sizeOfSize > 0; --sizeOfSize)
-                size = size << 8 | *at++;
-        } else {
-            size = std::size_t(at[0]) << 8 | at[1];
-            at += 2;
+                size = size << 8 | *stream.byte();
         }
-        if (size <= std::size_t(end - at))
-            dataset.bytes.assign(reinterpret_cast<const char *>(at), size);
+        const std::optional<std::span<const Exiv2::byte>> bytes = stream.bytes(size);
+        if (!bytes)
+            break;
+        dataset.bytes.assign(reinterpret_cast<const char *>(bytes->data()), bytes->size());
         datasets.push_back(std::move(dataset));
-        at += std::min(size, std::size_t(end - at));
     }
     return datasets;
 }
