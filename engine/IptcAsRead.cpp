@@ -11,7 +11,6 @@
 #include <exiv2/psdimage.hpp>
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <span>
@@ -21,23 +20,14 @@ namespace engine::bridge {
 
 namespace {
 
-constexpr Exiv2::byte app13 = 0xed;
-constexpr char photoshop[] = "Photoshop 3.0";
-
 // The IPTC of every IPTC resource among Photoshop resources, one after the
 // other, as the library reads them.
 Exiv2::Blob iptcOfResources(const Exiv2::byte *resources, long size)
 {
     Exiv2::Blob iptc;
-    const Exiv2::byte *at = resources;
-    const Exiv2::byte *end = resources + size;
-    const Exiv2::byte *record = nullptr;
-    uint32_t header = 0;
-    uint32_t length = 0;
-    while (at < end && Exiv2::Photoshop::locateIptcIrb(at, long(end - at), &record, &header, &length) == 0) {
-        iptc.insert(iptc.end(), record + header, record + header + length);
-        at = record + header + length + (length & 1);
-    }
+    for (std::optional<ResourceData> found = findResource(resources, size, 0, Exiv2::Photoshop::iptc_); found;
+         found = findResource(resources, size, found->next, Exiv2::Photoshop::iptc_))
+        iptc.insert(iptc.end(), resources + found->start, resources + found->start + found->size);
     return iptc;
 }
 
@@ -47,11 +37,10 @@ Exiv2::Blob jpegIptc(Exiv2::byte *data, long size)
     Exiv2::Blob resources;
     bool complete = false;
     forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
-        if (complete || segment.marker != app13 || segment.payloadSize <= long(sizeof photoshop)
-            || std::memcmp(segment.payload, photoshop, sizeof photoshop) != 0)
+        const std::optional<std::span<Exiv2::byte>> block = photoshopResourcesOf(segment);
+        if (complete || !block)
             return;
-        resources.insert(
-            resources.end(), segment.payload + sizeof photoshop, segment.payload + segment.payloadSize);
+        resources.insert(resources.end(), block->begin(), block->end());
         complete = Exiv2::Photoshop::valid(resources.data(), long(resources.size()));
     });
     return resources.empty() ? resources : iptcOfResources(resources.data(), long(resources.size()));
