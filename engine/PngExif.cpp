@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/PngExif.h"
 
-#include <cstring>
+#include "engine/ByteCursor.h"
+
+#include <optional>
+#include <span>
+#include <string_view>
 
 namespace engine::bridge {
 
 namespace {
 
-constexpr long signatureSize = 8;
+constexpr std::size_t signatureSize = 8;
 constexpr char rawProfile[] = "Raw profile type exif";
-
-quint32 bigEndian32(const Exiv2::byte *p)
-{
-    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
-}
 
 void appendBigEndian32(QByteArray &bytes, quint32 n)
 {
@@ -35,11 +34,10 @@ quint32 crc32(const QByteArray &bytes)
     return ~crc;
 }
 
-bool isRawExifProfile(const Exiv2::byte *type, const Exiv2::byte *chunkData, quint32 length)
+bool isRawExifProfile(const ByteCursor &type, const ByteCursor &chunkData)
 {
-    const bool text = std::memcmp(type, "tEXt", 4) == 0 || std::memcmp(type, "zTXt", 4) == 0
-        || std::memcmp(type, "iTXt", 4) == 0;
-    return text && length >= sizeof rawProfile && std::memcmp(chunkData, rawProfile, sizeof rawProfile) == 0;
+    const bool text = type.startsWith("tEXt") || type.startsWith("zTXt") || type.startsWith("iTXt");
+    return text && chunkData.startsWith(std::string_view(rawProfile, sizeof rawProfile));
 }
 
 } // namespace
@@ -47,17 +45,21 @@ bool isRawExifProfile(const Exiv2::byte *type, const Exiv2::byte *chunkData, qui
 QByteArray withExifChunk(
     const Exiv2::byte *data, long size, const Exiv2::ExifData &exif, Exiv2::ByteOrder order)
 {
-    if (size < signatureSize || std::memcmp(data, "\x89PNG\r\n\x1a\n", signatureSize) != 0)
+    ByteCursor chunks(data, size);
+    if (!chunks.startsWith(std::string_view("\x89PNG\r\n\x1a\n", signatureSize)))
         return QByteArray();
-    for (long at = signatureSize; at + 12 <= size;) {
-        const quint32 length = bigEndian32(data + at);
-        if (length > quint32(size - at - 12))
+    chunks.skip(signatureSize);
+    // Each chunk: its data's length, its type, its data and its check sum.
+    while (chunks.remaining() >= 12) {
+        const long at = long(chunks.position());
+        const uint32_t length = *chunks.uint32();
+        const ByteCursor type(*chunks.bytes(4));
+        const std::optional<std::span<const Exiv2::byte>> chunkData = chunks.bytes(length);
+        if (!chunkData || !chunks.skip(4))
             return QByteArray();
-        const long next = at + 12 + long(length);
-        if (!isRawExifProfile(data + at + 4, data + at + 8, length)) {
-            at = next;
+        if (!isRawExifProfile(type, ByteCursor(*chunkData)))
             continue;
-        }
+        const long next = long(chunks.position());
         Exiv2::Blob tiff;
         Exiv2::ExifParser::encode(tiff, order == Exiv2::invalidByteOrder ? Exiv2::littleEndian : order, exif);
         QByteArray chunk("eXIf");
