@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged copies of every sample image go through what a user does with a
-// file: read, write, clear, empty. Each operation either succeeds and
+// file: read (its metadata and its pixel size), write, clear, empty. Each operation either succeeds and
 // leaves a file that reads, or fails and leaves the file byte for byte as
 // it was, with no temporary file left beside it; and nothing reads past
 // what the file holds (the sanitizers stop the run there).
@@ -12,6 +12,7 @@
 
 #include "DamagedCopies.h"
 
+#include "engine/FileProperties.h"
 #include "engine/MetadataOperation.h"
 #include "platform/Console.h"
 #include "support/TestEnvironment.h"
@@ -130,6 +131,7 @@ QStringList problemsWith(const DamagedCopy &copy, const MetadataOperation &opera
         const QString path = placed(dir);
         operation.getMetadata(path);
         operation.readJSONStringFrom(path);
+        imagePixelSize(path);
         if (fileBytes(path) != copy.bytes)
             problems << QStringLiteral("a read changed the file");
     }
