@@ -33,7 +33,6 @@ struct Tiff
 struct Entry
 {
     uint16_t type = 0;
-    std::size_t offset = 0; // of its bytes, from the header
     std::span<const Exiv2::byte> bytes;
 };
 
@@ -92,7 +91,6 @@ std::optional<Entry> findEntry(const Tiff &tiff, uint32_t directory, uint16_t ta
             = value ? value->bytes(std::size_t(size)) : std::nullopt;
         if (size == 0 || !valueBytes)
             return std::nullopt;
-        found.offset = std::size_t(offset);
         found.bytes = *valueBytes;
         return found;
     }
@@ -179,6 +177,7 @@ void keepMakerNotesAsStored(Exiv2::Image &image, const ImageKind &kind)
         return;
     }
     Exiv2::ExifData &exif = image.exifData();
+    // The header's eight bytes end with it.
     const uint32_t firstDirectory = *tiff->bytes.at(4)->uint32(tiff->order);
     const std::optional<Entry> exifDirectory = findEntry(*tiff, firstDirectory, exifPointer);
     const std::optional<uint32_t> exifOffset = exifDirectory && exifDirectory->bytes.size() == 4
