@@ -35,6 +35,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <iostream>
 #include <mutex>
 #include <thread>
 
@@ -105,7 +106,7 @@ void reportCopyInProgress()
     if (!inProgress.copy)
         return;
     keepFailedInput(*inProgress.copy, inProgress.path);
-    std::fprintf(stderr, "\n%s\n", inProgress.description.c_str());
+    std::fputs(("\n" + inProgress.description + "\n").c_str(), stderr);
 }
 
 std::string describe(const DamagedCopy &copy)
@@ -229,9 +230,15 @@ TEST(DamagedFiles, EveryDamagedCopyOfTheSamplesIsHandledWithinItsBounds)
         for (std::thread &worker : workers)
             worker.join();
     }
-    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%lld damaged copies from seed %u in %.0f s on %d threads\n",
-        static_cast<long long>(covered.load()), firstSeed, seconds, threads);
+    const auto seconds
+        = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start).count();
+    std::cout << QStringLiteral("%1 damaged copies from seed %2 in %3 s on %4 threads")
+                     .arg(covered.load())
+                     .arg(firstSeed)
+                     .arg(seconds)
+                     .arg(threads)
+                     .toStdString()
+              << std::endl;
     for (const std::string &failure : failures)
         ADD_FAILURE() << failure;
 }
