@@ -24,6 +24,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -33,9 +35,29 @@ namespace {
 
 using platform::SupportedImages::Use;
 
+// Some of the library's parsers and writers throw standard exceptions on
+// damaged files (an overflow, a size no vector holds) instead of its own
+// errors; the operation fails with their message all the same.
+template <typename Step> void withTheLibrarysReason(const char *doing, Step &&step)
+{
+    try {
+        step();
+    } catch (const Exiv2::AnyError &) {
+        throw;
+    } catch (const std::exception &error) {
+        throw Exiv2::Error(Exiv2::kerErrorMessage, std::string(doing) + ": " + error.what());
+    }
+}
+
+void readMetadataOf(Exiv2::Image &image)
+{
+    withTheLibrarysReason(
+        "the library could not read the file", [&] { platform::XmpToolkit::readMetadata(image); });
+}
+
 Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image)
 {
-    platform::XmpToolkit::readMetadata(*image);
+    readMetadataOf(*image);
     return image;
 }
 
@@ -77,7 +99,7 @@ platform::SupportedImages::OpenedFile openForReading(const QString &path)
 {
     platform::SupportedImages::OpenedFile opened
         = platform::SupportedImages::openFile(path, pathBytes(path), Use::Reading);
-    platform::XmpToolkit::readMetadata(*opened.image);
+    readMetadataOf(*opened.image);
     return opened;
 }
 
@@ -137,7 +159,8 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
     keepMakerNotesAsStored(image, imageKind(image));
-    platform::XmpToolkit::writeMetadata(image);
+    withTheLibrarysReason(
+        "the library could not write the file", [&] { platform::XmpToolkit::writeMetadata(image); });
 
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/ExtendedXmp.h"
 
+#include "engine/ByteCursor.h"
 #include "engine/JpegSegments.h"
 
-#include <cstring>
+#include <optional>
+#include <span>
+#include <string_view>
 
 namespace engine::bridge {
 
@@ -11,7 +14,7 @@ namespace {
 
 constexpr Exiv2::byte app1 = 0xe1;
 constexpr char extension[] = "http://ns.adobe.com/xmp/extension/"; // then a NUL and the GUID
-constexpr long guidSize = 32;
+constexpr std::size_t guidSize = 32;
 
 } // namespace
 
@@ -21,11 +24,14 @@ QByteArray withoutOrphanedExtendedXmp(Exiv2::byte *data, long size, const std::s
     long copiedTo = 0;
     bool dropped = false;
     forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
-        if (segment.marker != app1 || segment.payloadSize < long(sizeof extension) + guidSize
-            || std::memcmp(segment.payload, extension, sizeof extension) != 0)
+        ByteCursor payload(segment.payload, segment.payloadSize);
+        if (segment.marker != app1 || !payload.startsWith(std::string_view(extension, sizeof extension)))
             return;
-        const std::string guid(reinterpret_cast<const char *>(segment.payload) + sizeof extension, guidSize);
-        if (packet.find(guid) != std::string::npos)
+        payload.skip(sizeof extension);
+        const std::optional<std::span<const Exiv2::byte>> guid = payload.bytes(guidSize);
+        if (!guid)
+            return;
+        if (packet.find(reinterpret_cast<const char *>(guid->data()), 0, guid->size()) != std::string::npos)
             return;
         kept.append(reinterpret_cast<const char *>(data) + copiedTo, segment.start - copiedTo);
         copiedTo = segment.start + segment.length;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/IptcAsRead.h"
 
+#include "engine/ByteCursor.h"
 #include "engine/ImageStructure.h"
 #include "engine/JpegSegments.h"
 #include "engine/PhotoshopResources.h"
@@ -10,31 +11,23 @@
 #include <exiv2/psdimage.hpp>
 
 #include <algorithm>
-#include <cstring>
 #include <map>
+#include <optional>
+#include <span>
 #include <utility>
 
 namespace engine::bridge {
 
 namespace {
 
-constexpr Exiv2::byte app13 = 0xed;
-constexpr char photoshop[] = "Photoshop 3.0";
-
 // The IPTC of every IPTC resource among Photoshop resources, one after the
 // other, as the library reads them.
 Exiv2::Blob iptcOfResources(const Exiv2::byte *resources, long size)
 {
     Exiv2::Blob iptc;
-    const Exiv2::byte *at = resources;
-    const Exiv2::byte *end = resources + size;
-    const Exiv2::byte *record = nullptr;
-    uint32_t header = 0;
-    uint32_t length = 0;
-    while (at < end && Exiv2::Photoshop::locateIptcIrb(at, long(end - at), &record, &header, &length) == 0) {
-        iptc.insert(iptc.end(), record + header, record + header + length);
-        at = record + header + length + (length & 1);
-    }
+    for (std::optional<ResourceData> found = findResource(resources, size, 0, Exiv2::Photoshop::iptc_); found;
+         found = findResource(resources, size, found->next, Exiv2::Photoshop::iptc_))
+        iptc.insert(iptc.end(), resources + found->start, resources + found->start + found->size);
     return iptc;
 }
 
@@ -44,11 +37,10 @@ Exiv2::Blob jpegIptc(Exiv2::byte *data, long size)
     Exiv2::Blob resources;
     bool complete = false;
     forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
-        if (complete || segment.marker != app13 || segment.payloadSize <= long(sizeof photoshop)
-            || std::memcmp(segment.payload, photoshop, sizeof photoshop) != 0)
+        const std::optional<std::span<Exiv2::byte>> block = photoshopResourcesOf(segment);
+        if (complete || !block)
             return;
-        resources.insert(
-            resources.end(), segment.payload + sizeof photoshop, segment.payload + segment.payloadSize);
+        resources.insert(resources.end(), block->begin(), block->end());
         complete = Exiv2::Photoshop::valid(resources.data(), long(resources.size()));
     });
     return resources.empty() ? resources : iptcOfResources(resources.data(), long(resources.size()));
@@ -82,34 +74,37 @@ Exiv2::Blob tiffIptc(const Exiv2::Image &image)
     return resources.empty() ? resources : iptcOfResources(resources.data(), long(resources.size()));
 }
 
-// The datasets of an IPTC stream, read as the library reads them.
+// The datasets of an IPTC stream, read as the library reads them: while
+// six bytes remain, bytes up to a marker are skipped; a size that runs
+// past the stream's end ends it, its dataset unread.
 std::vector<StoredDataset> datasetsOf(const Exiv2::Blob &iptc)
 {
+    constexpr std::size_t smallestDataset = 6;
+    constexpr std::size_t largestSizeOfSize = 4;
     std::vector<StoredDataset> datasets;
-    const Exiv2::byte *at = iptc.data();
-    const Exiv2::byte *end = at + iptc.size();
-    while (end - at > 3) {
-        if (*at++ != 0x1c)
+    ByteCursor stream(iptc);
+    while (stream.remaining() >= smallestDataset) {
+        if (stream.byte() != 0x1c)
             continue;
+        // The six bytes hold the marker, record, number and size.
         StoredDataset dataset;
-        dataset.record = *at++;
-        dataset.number = *at++;
-        std::size_t size = 0;
-        if (*at & 0x80) {
-            std::size_t sizeOfSize = (std::size_t(at[0]) << 8 | at[1]) & 0x7fff;
-            at += 2;
-            if (sizeOfSize > 4 || sizeOfSize > std::size_t(end - at))
+        dataset.record = *stream.byte();
+        dataset.number = *stream.byte();
+        std::size_t size = *stream.uint16();
+        if (size & 0x8000) {
+            // An extended dataset: the size of its size, then its size.
+            std::size_t sizeOfSize = size & 0x7fff;
+            if (sizeOfSize > largestSizeOfSize || sizeOfSize > stream.remaining())
                 break;
+            size = 0;
             for (; sizeOfSize > 0; --sizeOfSize)
-                size = size << 8 | *at++;
-        } else {
-            size = std::size_t(at[0]) << 8 | at[1];
-            at += 2;
+                size = size << 8 | *stream.byte();
         }
-        if (size <= std::size_t(end - at))
-            dataset.bytes.assign(reinterpret_cast<const char *>(at), size);
+        const std::optional<std::span<const Exiv2::byte>> bytes = stream.bytes(size);
+        if (!bytes)
+            break;
+        dataset.bytes.assign(reinterpret_cast<const char *>(bytes->data()), bytes->size());
         datasets.push_back(std::move(dataset));
-        at += std::min(size, std::size_t(end - at));
     }
     return datasets;
 }

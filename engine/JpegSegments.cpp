@@ -1,25 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/JpegSegments.h"
 
+#include "engine/ByteCursor.h"
+
 namespace engine::bridge {
 
 bool forEachJpegSegment(Exiv2::byte *data, long size, const std::function<void(const JpegSegment &)> &visit)
 {
-    if (size < 4 || data[0] != 0xff || data[1] != 0xd8)
+    ByteCursor jpeg(data, size);
+    if (jpeg.remaining() < 4 || !jpeg.startsWith("\xff\xd8"))
         return false;
-    for (long at = 2; at + 4 <= size && data[at] == 0xff;) {
-        const Exiv2::byte marker = data[at + 1];
+    jpeg.skip(2);
+    // A segment's marker and length, then its payload.
+    while (jpeg.remaining() >= 4 && jpeg.peek() == 0xff) {
+        const long start = long(jpeg.position());
+        ByteCursor segment = jpeg;
+        segment.skip(1);
+        const Exiv2::byte marker = *segment.byte();
         if (marker == 0xff) { // fill
-            ++at;
+            jpeg.skip(1);
             continue;
         }
         if (marker == 0xda || marker == 0xd9) // the image data, or its end
             break;
-        const long length = long(data[at + 2]) << 8 | data[at + 3];
-        if (length < 2 || at + 2 + length > size)
+        const uint16_t length = *segment.uint16();
+        if (length < 2 || !segment.skip(length - 2u))
             break;
-        visit({ marker, at, 2 + length, data + at + 4, length - 2 });
-        at += 2 + length;
+        visit({ marker, start, 2 + long(length), data + start + 4, long(length) - 2 });
+        jpeg = segment;
     }
     return true;
 }

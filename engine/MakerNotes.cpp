@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/MakerNotes.h"
 
+#include "engine/ByteCursor.h"
 #include "engine/JpegSegments.h"
 
 #include <exiv2/exif.hpp>
@@ -8,8 +9,8 @@
 #include <exiv2/tags.hpp>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace engine::bridge {
@@ -24,26 +25,15 @@ constexpr Exiv2::byte app1 = 0xe1;
 // A TIFF structure's bytes from its header on.
 struct Tiff
 {
-    const Exiv2::byte *data = nullptr;
-    long size = 0;
-    bool bigEndian = false;
-
-    uint32_t read(long at, int bytes) const
-    {
-        uint32_t value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value |= uint32_t(data[at + (bigEndian ? i : bytes - 1 - i)]) << (8 * (bytes - 1 - i));
-        return value;
-    }
+    ByteCursor bytes;
+    Exiv2::ByteOrder order = Exiv2::littleEndian;
 };
 
 // One directory entry's type and bytes.
 struct Entry
 {
     uint16_t type = 0;
-    long offset = 0; // of its bytes, from the header
-    const Exiv2::byte *bytes = nullptr;
-    long size = 0;
+    std::span<const Exiv2::byte> bytes;
 };
 
 long typeSize(uint16_t type)
@@ -71,41 +61,52 @@ long typeSize(uint16_t type)
     }
 }
 
-std::optional<Entry> findEntry(const Tiff &tiff, long directory, uint16_t tag)
+constexpr std::size_t entrySize = 12;
+constexpr std::size_t inlineValue = 4;
+
+// The entry of the tag in the directory at that offset, when its bytes lie
+// within the structure.
+std::optional<Entry> findEntry(const Tiff &tiff, uint32_t directory, uint16_t tag)
 {
-    if (directory < 8 || directory + 2 > tiff.size)
+    if (directory < 8)
         return std::nullopt;
-    const long count = long(tiff.read(directory, 2));
-    for (long i = 0; i < count; ++i) {
-        const long at = directory + 2 + 12 * i;
-        if (at + 12 > tiff.size)
+    std::optional<ByteCursor> entries = tiff.bytes.at(directory);
+    const std::optional<uint16_t> count = entries ? entries->uint16(tiff.order) : std::nullopt;
+    if (!count)
+        return std::nullopt;
+    for (uint32_t i = 0; i < *count; ++i) {
+        const std::size_t at = entries->position();
+        const std::optional<std::span<const Exiv2::byte>> bytes = entries->bytes(entrySize);
+        if (!bytes)
             return std::nullopt;
-        if (tiff.read(at, 2) != tag)
+        ByteCursor entry(*bytes);
+        if (entry.uint16(tiff.order) != tag)
             continue;
-        Entry entry;
-        entry.type = uint16_t(tiff.read(at + 2, 2));
-        const uint64_t size = uint64_t(tiff.read(at + 4, 4)) * uint64_t(typeSize(entry.type));
-        const uint64_t offset = size <= 4 ? uint64_t(at + 8) : tiff.read(at + 8, 4);
-        if (size == 0 || offset + size > uint64_t(tiff.size))
+        Entry found;
+        found.type = *entry.uint16(tiff.order);
+        const uint64_t size = uint64_t(*entry.uint32(tiff.order)) * uint64_t(typeSize(found.type));
+        const uint64_t offset = size <= inlineValue ? at + 8 : *entry.uint32(tiff.order);
+        std::optional<ByteCursor> value = tiff.bytes.at(std::size_t(offset));
+        const std::optional<std::span<const Exiv2::byte>> valueBytes
+            = value ? value->bytes(std::size_t(size)) : std::nullopt;
+        if (size == 0 || !valueBytes)
             return std::nullopt;
-        entry.offset = long(offset);
-        entry.bytes = tiff.data + offset;
-        entry.size = long(size);
-        return entry;
+        found.bytes = *valueBytes;
+        return found;
     }
     return std::nullopt;
 }
 
 std::optional<Tiff> tiffAt(const Exiv2::byte *data, long size)
 {
-    if (size < 8)
+    const ByteCursor bytes(data, size);
+    if (bytes.remaining() < 8)
         return std::nullopt;
-    Tiff tiff { data, size, false };
-    if (data[0] == 'M' && data[1] == 'M')
-        tiff.bigEndian = true;
-    else if (data[0] != 'I' || data[1] != 'I')
-        return std::nullopt;
-    return tiff;
+    if (bytes.startsWith("MM"))
+        return Tiff { bytes, Exiv2::bigEndian };
+    if (bytes.startsWith("II"))
+        return Tiff { bytes, Exiv2::littleEndian };
+    return std::nullopt;
 }
 
 // Where the Exif's TIFF structure starts: the file's start, or a JPEG's
@@ -116,11 +117,13 @@ std::optional<Tiff> exifStructure(Exiv2::byte *data, long size, const ImageKind 
         return tiffAt(data, size);
     if (imageType != Exiv2::ImageType::jpeg && imageType != Exiv2::ImageType::exv)
         return std::nullopt;
+    constexpr std::string_view exifHeader("Exif\0\0", 6);
     std::optional<Tiff> found;
     forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
-        if (!found && segment.marker == app1 && segment.payloadSize > 14
-            && std::memcmp(segment.payload, "Exif\0\0", 6) == 0)
-            found = tiffAt(segment.payload + 6, segment.payloadSize - 6);
+        const ByteCursor payload(segment.payload, segment.payloadSize);
+        if (!found && segment.marker == app1 && payload.remaining() > 14 && payload.startsWith(exifHeader))
+            found
+                = tiffAt(segment.payload + exifHeader.size(), segment.payloadSize - long(exifHeader.size()));
     });
     return found;
 }
@@ -129,7 +132,8 @@ std::optional<Tiff> exifStructure(Exiv2::byte *data, long size, const ImageKind 
 // bytes read the same wherever they stand.
 bool isSelfContained(const Entry &makerNote)
 {
-    const std::string_view head(reinterpret_cast<const char *>(makerNote.bytes), std::size_t(makerNote.size));
+    const std::string_view head(
+        reinterpret_cast<const char *>(makerNote.bytes.data()), makerNote.bytes.size());
     for (const std::string_view header : { std::string_view("Nikon\0\2", 7), std::string_view("OLYMPUS\0", 8),
              std::string_view("OM SYSTEM\0", 10), std::string_view("FUJIFILM", 8) }) {
         if (head.substr(0, header.size()) == header)
@@ -154,7 +158,7 @@ void setBytes(Exiv2::ExifData &exif, const char *key, const Entry &entry)
 {
     const Exiv2::TypeId type = entry.type == 1 ? Exiv2::unsignedByte : Exiv2::undefined;
     const Exiv2::Value::AutoPtr value = Exiv2::Value::create(type);
-    value->read(entry.bytes, entry.size, Exiv2::invalidByteOrder);
+    value->read(entry.bytes.data(), long(entry.bytes.size()), Exiv2::invalidByteOrder);
     exif[key].setValue(value.get());
 }
 
@@ -173,11 +177,14 @@ void keepMakerNotesAsStored(Exiv2::Image &image, const ImageKind &kind)
         return;
     }
     Exiv2::ExifData &exif = image.exifData();
-    const long firstDirectory = long(tiff->read(4, 4));
+    // The header's eight bytes end with it.
+    const uint32_t firstDirectory = *tiff->bytes.at(4)->uint32(tiff->order);
     const std::optional<Entry> exifDirectory = findEntry(*tiff, firstDirectory, exifPointer);
-    const std::optional<Entry> makerNote = exifDirectory && exifDirectory->size == 4
-        ? findEntry(*tiff, long(tiff->read(exifDirectory->offset, 4)), makerNoteTag)
+    const std::optional<uint32_t> exifOffset = exifDirectory && exifDirectory->bytes.size() == 4
+        ? ByteCursor(exifDirectory->bytes).uint32(tiff->order)
         : std::nullopt;
+    const std::optional<Entry> makerNote
+        = exifOffset ? findEntry(*tiff, *exifOffset, makerNoteTag) : std::nullopt;
     const std::optional<Entry> privateData
         = kind.tiffBased ? findEntry(*tiff, firstDirectory, dngPrivateDataTag) : std::nullopt;
     // Only what the Exif about to be written still holds.

@@ -1,26 +1,43 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/PgfUserData.h"
 
+#include "engine/ByteCursor.h"
+
 #include <exiv2/pgfimage.hpp>
+
+#include <optional>
+#include <span>
 
 namespace engine::bridge {
 
 namespace {
 
-constexpr long preHeader = 8; // signature, version, header size
-constexpr long header = 16;
-constexpr long colourTable = 256 * 3;
+constexpr std::size_t preHeader = 8; // signature, version, header size
+constexpr std::size_t header = 16;
+constexpr std::size_t colourTable = 256 * 3;
+constexpr std::size_t modeInHeader = 12;
 constexpr Exiv2::byte indexedMode = 2;
 
-long headerSize(const Exiv2::byte *data)
+// Where the header's user data ends, counted from the file's start.
+std::optional<std::size_t> userDataEnd(ByteCursor pgf)
 {
-    return long(data[4]) | long(data[5]) << 8 | long(data[6]) << 16 | long(data[7]) << 24;
+    if (!pgf.skip(4))
+        return std::nullopt;
+    const std::optional<uint32_t> headerSize = pgf.uint32(Exiv2::littleEndian);
+    if (!headerSize)
+        return std::nullopt;
+    return preHeader + std::size_t(*headerSize);
 }
 
 // Where the user data starts: after the header and an indexed image's colours.
-long userDataStart(const Exiv2::byte *data)
+std::optional<std::size_t> userDataStart(ByteCursor pgf)
 {
-    return preHeader + header + (data[preHeader + 12] == indexedMode ? colourTable : 0);
+    if (!pgf.skip(preHeader + modeInHeader))
+        return std::nullopt;
+    const std::optional<uint8_t> mode = pgf.byte();
+    if (!mode)
+        return std::nullopt;
+    return preHeader + header + (*mode == indexedMode ? colourTable : 0);
 }
 
 } // namespace
@@ -33,29 +50,32 @@ QByteArray pgfUserData(const Exiv2::Image &image)
     if (io.open() != 0)
         return QByteArray();
     Exiv2::IoCloser closer(io);
-    const long size = static_cast<long>(io.size());
     const Exiv2::byte *data = io.mmap();
+    const ByteCursor pgf(data, static_cast<long>(io.size()));
     QByteArray userData;
-    if (size >= preHeader + header) {
-        const long start = userDataStart(data);
-        const long end = preHeader + headerSize(data);
-        if (start < end && end <= size)
-            userData = QByteArray(reinterpret_cast<const char *>(data) + start, end - start);
-    }
+    const std::optional<std::size_t> start = userDataStart(pgf);
+    const std::optional<std::size_t> end = userDataEnd(pgf);
+    if (start && end && *start < *end && *end <= pgf.remaining())
+        userData = QByteArray(reinterpret_cast<const char *>(data) + *start, qsizetype(*end - *start));
     io.munmap();
     return userData;
 }
 
 QByteArray withoutStalePgfUserData(const Exiv2::byte *data, long size, const QByteArray &stale)
 {
-    if (stale.isEmpty() || size < preHeader + header)
+    const ByteCursor pgf(data, size);
+    const std::optional<std::size_t> at = userDataEnd(pgf);
+    if (stale.isEmpty() || pgf.remaining() < preHeader + header || !at)
         return QByteArray();
-    const long at = preHeader + headerSize(data);
-    if (at < 0 || at + stale.size() > size
-        || QByteArray::fromRawData(reinterpret_cast<const char *>(data) + at, stale.size()) != stale)
+    std::optional<ByteCursor> after = pgf.at(*at);
+    const std::optional<std::span<const Exiv2::byte>> following
+        = after ? after->bytes(std::size_t(stale.size())) : std::nullopt;
+    if (!following
+        || QByteArrayView(reinterpret_cast<const char *>(following->data()), qsizetype(following->size()))
+            != QByteArrayView(stale))
         return QByteArray();
-    QByteArray repaired(reinterpret_cast<const char *>(data), at);
-    repaired.append(reinterpret_cast<const char *>(data) + at + stale.size(), size - at - stale.size());
+    QByteArray repaired(reinterpret_cast<const char *>(data), qsizetype(*at));
+    repaired.append(reinterpret_cast<const char *>(data) + after->position(), size - long(after->position()));
     return repaired;
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/PhotoshopResources.h"
 
-#include "engine/JpegSegments.h"
+#include "engine/ByteCursor.h"
 
 #include <QCryptographicHash>
 
@@ -22,17 +22,7 @@ constexpr uint32_t digestSize = 16;
 
 constexpr Exiv2::byte app13 = 0xed;
 constexpr char photoshop[] = "Photoshop 3.0";
-
-bool isPhotoshopSegment(const JpegSegment &segment)
-{
-    return segment.marker == app13 && segment.payloadSize > long(sizeof photoshop)
-        && std::memcmp(segment.payload, photoshop, sizeof photoshop) == 0;
-}
-
-uint32_t bigEndian32(const Exiv2::byte *p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
+constexpr long largestSegment = 0xffff;
 
 struct Digest
 {
@@ -45,18 +35,15 @@ Digest findDigest(Exiv2::byte *data, long size, int imageType)
 {
     Digest found;
     forEachResourceBlock(data, size, imageType, [&](Exiv2::byte *block, long blockSize) {
-        const Exiv2::byte *record = nullptr;
-        uint32_t header = 0;
-        uint32_t length = 0;
-        if (Exiv2::Photoshop::locateIrb(block, blockSize, digestResource, &record, &header, &length) != 0
-            || length != digestSize)
+        const std::optional<ResourceData> digest = findResource(block, blockSize, 0, digestResource);
+        if (!digest || digest->size != digestSize)
             return;
-        Exiv2::byte *stored = block + (record - block) + header;
-        if (Exiv2::Photoshop::locateIptcIrb(block, blockSize, &record, &header, &length) != 0)
+        const std::optional<ResourceData> iptc = findResource(block, blockSize, 0, Exiv2::Photoshop::iptc_);
+        if (!iptc)
             return;
-        found.stored = stored;
+        found.stored = block + digest->start;
         found.current = QCryptographicHash::hash(
-            QByteArrayView(reinterpret_cast<const char *>(record + header), qsizetype(length)),
+            QByteArrayView(reinterpret_cast<const char *>(block + iptc->start), qsizetype(iptc->size)),
             QCryptographicHash::Md5);
     });
     return found;
@@ -64,28 +51,63 @@ Digest findDigest(Exiv2::byte *data, long size, int imageType)
 
 } // namespace
 
-// Calls visit with each block of Photoshop resources in the file: the
-// APP13 segments of a JPEG, the image resources of a Photoshop file.
+std::optional<std::span<Exiv2::byte>> photoshopResourcesOf(const JpegSegment &segment)
+{
+    ByteCursor payload(segment.payload, segment.payloadSize);
+    if (segment.marker != app13 || payload.remaining() <= sizeof photoshop
+        || !payload.startsWith(std::string_view(photoshop, sizeof photoshop)))
+        return std::nullopt;
+    return std::span<Exiv2::byte>(segment.payload + sizeof photoshop, payload.remaining() - sizeof photoshop);
+}
+
+std::optional<ResourceData> findResource(const Exiv2::byte *block, long size, std::size_t from, uint16_t id)
+{
+    const ByteCursor whole(block, size);
+    if (from >= whole.remaining())
+        return std::nullopt;
+    const Exiv2::byte *record = nullptr;
+    uint32_t header = 0;
+    uint32_t length = 0;
+    if (Exiv2::Photoshop::locateIrb(
+            block + from, long(whole.remaining() - from), id, &record, &header, &length)
+        != 0)
+        return std::nullopt;
+    // Where the library found it, held against the block's end.
+    std::optional<ByteCursor> resource = whole.at(std::size_t(record - block));
+    if (!resource || !resource->skip(header))
+        return std::nullopt;
+    const std::size_t start = resource->position();
+    if (!resource->skip(length))
+        return std::nullopt;
+    // Data of an odd size is padded, where the block holds the padding.
+    resource->skip(length & 1);
+    return ResourceData { start, length, resource->position() };
+}
+
 void forEachResourceBlock(Exiv2::byte *data, long size, int imageType,
     const std::function<void(Exiv2::byte *block, long blockSize)> &visit)
 {
     if (imageType == Exiv2::ImageType::psd) {
-        constexpr long header = 26;
-        if (size < header + 4)
+        // The header, then the colour mode's data and the image resources,
+        // each after its length.
+        constexpr std::size_t header = 26;
+        ByteCursor psd(data, size);
+        if (!psd.skip(header))
             return;
-        const long colourModeEnd = header + 4 + long(bigEndian32(data + header));
-        if (colourModeEnd + 4 > size)
+        const std::optional<uint32_t> colourMode = psd.uint32();
+        if (!colourMode || !psd.skip(*colourMode))
             return;
-        const long resources = long(bigEndian32(data + colourModeEnd));
-        if (resources <= size - colourModeEnd - 4)
-            visit(data + colourModeEnd + 4, resources);
+        const std::optional<uint32_t> resources = psd.uint32();
+        const std::size_t start = psd.position();
+        if (resources && psd.skip(*resources))
+            visit(data + start, long(*resources));
         return;
     }
     if (imageType != Exiv2::ImageType::jpeg)
         return;
     forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
-        if (isPhotoshopSegment(segment))
-            visit(segment.payload + sizeof photoshop, segment.payloadSize - long(sizeof photoshop));
+        if (const auto resources = photoshopResourcesOf(segment))
+            visit(resources->data(), long(resources->size()));
     });
 }
 
@@ -116,24 +138,25 @@ QByteArray withoutLeftoverIptc(Exiv2::byte *data, long size)
     bool first = true;
     bool changed = false;
     forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
-        if (!isPhotoshopSegment(segment))
+        const std::optional<std::span<Exiv2::byte>> resources = photoshopResourcesOf(segment);
+        if (!resources)
             return;
-        const Exiv2::byte *resources = segment.payload + sizeof photoshop;
-        const long resourcesSize = segment.payloadSize - long(sizeof photoshop);
-        const Exiv2::byte *record = nullptr;
-        uint32_t header = 0;
-        uint32_t length = 0;
+        const long resourcesSize = long(resources->size());
         const bool holdsIptc
-            = Exiv2::Photoshop::locateIptcIrb(resources, resourcesSize, &record, &header, &length) == 0;
+            = findResource(resources->data(), resourcesSize, 0, Exiv2::Photoshop::iptc_).has_value();
         if (std::exchange(first, false) || !holdsIptc)
             return;
-        const Exiv2::DataBuf rest = Exiv2::Photoshop::setIptcIrb(resources, resourcesSize, Exiv2::IptcData());
+        const Exiv2::DataBuf rest
+            = Exiv2::Photoshop::setIptcIrb(resources->data(), resourcesSize, Exiv2::IptcData());
+        const long segmentLength = 2 + long(sizeof photoshop) + rest.size_;
+        // What no segment can hold stays as it was.
+        if (segmentLength > largestSegment)
+            return;
         kept.append(reinterpret_cast<const char *>(data) + copiedTo, segment.start - copiedTo);
         copiedTo = segment.start + segment.length;
         changed = true;
         if (rest.size_ == 0)
             return;
-        const long segmentLength = 2 + long(sizeof photoshop) + rest.size_;
         kept.append(char(0xff))
             .append(char(app13))
             .append(char(segmentLength >> 8))

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/JpegSegments.h"
+
 #include <exiv2/image.hpp>
 
 #include <QByteArray>
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 
 // The Photoshop resources beside a JPEG or Photoshop file's IPTC.
 namespace engine::bridge {
@@ -14,6 +20,21 @@ namespace engine::bridge {
 // APP13 segments of a JPEG, the image resources of a Photoshop file.
 void forEachResourceBlock(Exiv2::byte *data, long size, int imageType,
     const std::function<void(Exiv2::byte *block, long blockSize)> &visit);
+
+// The resources a JPEG segment holds when it is a Photoshop segment.
+std::optional<std::span<Exiv2::byte>> photoshopResourcesOf(const JpegSegment &segment);
+
+// Where a resource's data lies in a block of resources, as offsets from the
+// block's start, and where the next resource may start.
+struct ResourceData
+{
+    std::size_t start = 0;
+    std::size_t size = 0;
+    std::size_t next = 0;
+};
+// The first resource of the id at or after from, found as the library finds
+// it, and only when its data lies within the block.
+std::optional<ResourceData> findResource(const Exiv2::byte *block, long size, std::size_t from, uint16_t id);
 
 // Photoshop keeps a digest of the IPTC, by which other programs tell
 // whether the XMP still matches the IPTC. The library writes IPTC in its

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/PngExif.h"
 
-#include <cstring>
+#include "engine/ByteCursor.h"
+
 #include <functional>
+#include <optional>
+#include <span>
 #include <string_view>
 
 namespace engine::bridge {
@@ -10,14 +13,7 @@ namespace engine::bridge {
 namespace {
 
 constexpr long signatureSize = 8;
-// Length, type and check sum around a chunk's data.
-constexpr long chunkFrame = 12;
 constexpr std::string_view rawProfile = "Raw profile type exif";
-
-quint32 bigEndian32(const Exiv2::byte *p)
-{
-    return quint32(p[0]) << 24 | quint32(p[1]) << 16 | quint32(p[2]) << 8 | quint32(p[3]);
-}
 
 void appendBigEndian32(QByteArray &bytes, quint32 n)
 {
@@ -55,26 +51,32 @@ struct Chunk
     }
 };
 
+std::string_view textOf(std::span<const Exiv2::byte> bytes)
+{
+    return std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size());
+}
+
 // Calls visit for each whole chunk after the signature, up to the image's
 // end chunk; false when the bytes are no PNG or a chunk runs past the end,
 // where the walk stops.
 bool forEachChunk(const Exiv2::byte *data, long size, const std::function<void(const Chunk &)> &visit)
 {
-    if (size < signatureSize || std::memcmp(data, "\x89PNG\r\n\x1a\n", signatureSize) != 0)
+    ByteCursor chunks(data, size);
+    if (!chunks.startsWith(std::string_view("\x89PNG\r\n\x1a\n", signatureSize)))
         return false;
-    const auto *text = reinterpret_cast<const char *>(data);
-    for (long at = signatureSize; at < size;) {
-        if (size - at < chunkFrame)
+    chunks.skip(signatureSize);
+    while (chunks.remaining() > 0) {
+        // Each chunk: its data's length, its type, its data and its check sum.
+        const long at = long(chunks.position());
+        const std::optional<uint32_t> length = chunks.uint32();
+        const std::optional<std::span<const Exiv2::byte>> type = length ? chunks.bytes(4) : std::nullopt;
+        const std::optional<std::span<const Exiv2::byte>> body = type ? chunks.bytes(*length) : std::nullopt;
+        if (!body || !chunks.skip(4))
             return false;
-        const quint32 length = bigEndian32(data + at);
-        if (length > quint32(size - at - chunkFrame))
-            return false;
-        const Chunk chunk { at, at + chunkFrame + long(length), std::string_view(text + at + 4, 4),
-            std::string_view(text + at + 8, length) };
+        const Chunk chunk { at, long(chunks.position()), textOf(*type), textOf(*body) };
         visit(chunk);
         if (chunk.type == "IEND")
             return true;
-        at = chunk.end;
     }
     return true;
 }

@@ -63,7 +63,9 @@ bool changesKnownPrefixes(const std::string &packet)
         if (close == std::string::npos)
             return true;
         const std::string uri = packet.substr(i + 1, close - i - 1);
-        if (uri.find('&') != std::string::npos)
+        // The library's lookup of an empty name throws what no caller of
+        // the toolkit expects (std::out_of_range).
+        if (uri.empty() || uri.find('&') != std::string::npos)
             return true;
         if ((prefix == "x" && uri == "adobe:ns:meta/")
             || (prefix == "rdf" && uri == "http://www.w3.org/1999/02/22-rdf-syntax-ns#"))

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// libFuzzer target: the walks that start from an image the library read,
+// as a write makes them: IPTC as stored, maker notes, PGF user data, the
+// IPTC digest. Only the formats Calvorn lets the library parse are parsed.
+#include "engine/ImageStructure.h"
+#include "engine/IptcAsRead.h"
+#include "engine/MakerNotes.h"
+#include "engine/PgfUserData.h"
+#include "engine/PhotoshopResources.h"
+#include "platform/Exiv2Setup.h"
+#include "platform/SupportedImages.h"
+#include "platform/XmpToolkit.h"
+
+#include <exiv2/basicio.hpp>
+#include <exiv2/error.hpp>
+
+#include <cstdint>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    initializeExiv2();
+    std::vector<Exiv2::byte> bytes(data, data + size);
+    try {
+        Exiv2::Image::AutoPtr image = platform::SupportedImages::open(
+            Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(bytes.data(), long(size))), "input",
+            platform::SupportedImages::Use::Writing);
+        platform::XmpToolkit::readMetadata(*image);
+        engine::bridge::storedIptc(*image);
+        engine::bridge::hasCurrentIptcDigest(*image);
+        engine::bridge::pgfUserData(*image);
+        engine::bridge::keepMakerNotesAsStored(*image, engine::bridge::imageKind(*image));
+    } catch (const Exiv2::AnyError &) { }
+    return 0;
+}

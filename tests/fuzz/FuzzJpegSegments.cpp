@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// libFuzzer target: the walks over a JPEG's segments.
+#include "engine/ExtendedXmp.h"
+#include "engine/JpegSegments.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    std::vector<Exiv2::byte> bytes(data, data + size);
+    engine::bridge::forEachJpegSegment(bytes.data(), long(size), [](const engine::bridge::JpegSegment &) {});
+    engine::bridge::withoutOrphanedExtendedXmp(bytes.data(), long(size), std::string());
+    return 0;
+}

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// libFuzzer target: the walks over Photoshop resources, in a JPEG's
+// segments and in a Photoshop file.
+#include "engine/PhotoshopResources.h"
+
+#include <exiv2/image.hpp>
+#include <exiv2/jpgimage.hpp>
+#include <exiv2/psdimage.hpp>
+
+#include <cstdint>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    using namespace engine::bridge;
+    for (const int type : { Exiv2::ImageType::jpeg, Exiv2::ImageType::psd }) {
+        std::vector<Exiv2::byte> bytes(data, data + size);
+        forEachResourceBlock(bytes.data(), long(size), type, [](Exiv2::byte *block, long blockSize) {
+            for (auto found = findResource(block, blockSize, 0, Exiv2::Photoshop::iptc_); found;
+                 found = findResource(block, blockSize, found->next, Exiv2::Photoshop::iptc_)) { }
+        });
+        refreshIptcDigest(bytes.data(), long(size), type);
+    }
+    std::vector<Exiv2::byte> bytes(data, data + size);
+    withoutLeftoverIptc(bytes.data(), long(size));
+    return 0;
+}

@@ -1,0 +1,267 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "SampleStructure.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+
+namespace mutation {
+
+namespace {
+
+constexpr int maxDirectories = 40;
+constexpr quint32 maxEntries = 400;
+constexpr int maxBoxDepth = 3;
+
+class Walk
+{
+public:
+    explicit Walk(const QByteArray &bytes)
+        : m_bytes(bytes)
+    { }
+
+    Structure walkAll()
+    {
+        jpeg(0);
+        if (startsWith(0, QByteArrayLiteral("\xff\x01")))
+            jpeg(7); // Exiv2's own metadata file: JPEG segments after its header
+        png();
+        tiff(0, m_bytes.size());
+        photoshop();
+        resources();
+        boxes(0, m_bytes.size(), 0);
+        riff();
+        pgf();
+        for (const char *marker : { "<?xpacket", "<x:xmpmeta", "</x:xmpmeta>", "<rdf:Description" }) {
+            for (qsizetype at = m_bytes.indexOf(marker); at >= 0; at = m_bytes.indexOf(marker, at + 1))
+                m_found.landmarks.push_back(at);
+        }
+        for (const NumberField &field : m_found.fields)
+            m_found.landmarks.push_back(field.at);
+        for (const Piece &piece : m_found.pieces) {
+            m_found.landmarks.push_back(piece.at);
+            m_found.landmarks.push_back(piece.at + piece.size);
+        }
+        return m_found;
+    }
+
+private:
+    bool has(qsizetype at, qsizetype size) const
+    {
+        return at >= 0 && size >= 0 && at <= m_bytes.size() && size <= m_bytes.size() - at;
+    }
+    bool startsWith(qsizetype at, const QByteArray &head) const
+    {
+        return has(at, head.size()) && m_bytes.mid(at, head.size()) == head;
+    }
+    quint32 number(qsizetype at, int width, bool bigEndian) const
+    {
+        quint32 value = 0;
+        for (int i = 0; i < width; ++i) {
+            const quint32 byte = quint8(m_bytes[at + (bigEndian ? i : width - 1 - i)]);
+            value = value << 8 | byte;
+        }
+        return value;
+    }
+    // The field's value; the field is noted when it lies within the bytes.
+    std::optional<quint32> field(qsizetype at, int width, bool bigEndian = true)
+    {
+        if (!has(at, width))
+            return std::nullopt;
+        m_found.fields.push_back({ at, width, bigEndian });
+        return number(at, width, bigEndian);
+    }
+    void piece(qsizetype at, qsizetype size)
+    {
+        if (has(at, size) && size > 0)
+            m_found.pieces.push_back({ at, size });
+    }
+
+    void jpeg(qsizetype from)
+    {
+        if (from == 0 && !startsWith(0, QByteArrayLiteral("\xff\xd8")))
+            return;
+        if (from != 0 && !startsWith(2, QByteArrayLiteral("Exiv2")))
+            return;
+        for (qsizetype at = from == 0 ? 2 : from; has(at, 4) && quint8(m_bytes[at]) == 0xff;) {
+            const quint8 marker = quint8(m_bytes[at + 1]);
+            if (marker == 0xff) {
+                ++at;
+                continue;
+            }
+            if (marker == 0xda || marker == 0xd9)
+                return;
+            const quint32 length = *field(at + 2, 2);
+            if (length < 2 || !has(at + 2, length))
+                return;
+            piece(at, 2 + length);
+            const qsizetype payload = at + 4;
+            if (marker == 0xe1 && startsWith(payload, QByteArrayLiteral("Exif\0\0")))
+                tiff(payload + 6, length - 8);
+            at += 2 + length;
+        }
+    }
+
+    void png()
+    {
+        if (!startsWith(0, QByteArrayLiteral("\x89PNG\r\n\x1a\n")))
+            return;
+        for (qsizetype at = 8; has(at, 12);) {
+            const quint32 length = *field(at, 4);
+            if (!has(at + 12, length))
+                return;
+            piece(at, 12 + length);
+            if (startsWith(at + 4, QByteArrayLiteral("eXIf")))
+                tiff(at + 8, length);
+            at += 12 + length;
+        }
+    }
+
+    // A TIFF structure: its directories and the ones they point at.
+    void tiff(qsizetype start, qsizetype size)
+    {
+        if (!has(start, size) || size < 8)
+            return;
+        bool bigEndian = false;
+        if (startsWith(start, QByteArrayLiteral("MM")))
+            bigEndian = true;
+        else if (!startsWith(start, QByteArrayLiteral("II")))
+            return;
+        std::vector<quint32> pending { *field(start + 4, 4, bigEndian) };
+        std::set<quint32> seen;
+        for (int directories = 0; !pending.empty() && directories < maxDirectories; ++directories) {
+            const quint32 offset = pending.back();
+            pending.pop_back();
+            if (offset < 8 || offset >= size || !seen.insert(offset).second)
+                continue;
+            const qsizetype directory = start + offset;
+            const std::optional<quint32> count = field(directory, 2, bigEndian);
+            if (!count)
+                continue;
+            quint32 entry = 0;
+            for (; entry < std::min(*count, maxEntries) && has(directory + 2 + 12 * entry, 12); ++entry) {
+                const qsizetype at = directory + 2 + 12 * entry;
+                const quint32 tag = number(at, 2, bigEndian);
+                const quint32 type = number(at + 2, 2, bigEndian);
+                const quint32 values = *field(at + 4, 4, bigEndian);
+                const quint32 value = *field(at + 8, 4, bigEndian);
+                const bool pointer = tag == 0x8769 || tag == 0x8825 || tag == 0xa005 || tag == 0x014a;
+                if (pointer && (type == 4 || type == 13))
+                    pending.push_back(value);
+                if ((tag == 0x927c || tag == 0x83bb || tag == 0x8649) && values > 4 && value < size)
+                    piece(start + value, std::min<qsizetype>(values, size - value));
+                if (tag == 0x83bb && values > 4 && value < size)
+                    iptc(start + value, std::min<qsizetype>(values * (type == 4 ? 4 : 1), size - value));
+                if (tag == 0x927c && values > 18 && value < size
+                    && startsWith(start + value, QByteArrayLiteral("Nikon\0\2")))
+                    tiff(start + value + 10, std::min<qsizetype>(values, size - value) - 10);
+            }
+            piece(directory, 2 + 12 * entry + 4);
+            if (const std::optional<quint32> next = field(directory + 2 + 12 * entry, 4, bigEndian))
+                pending.push_back(*next);
+        }
+    }
+
+    void iptc(qsizetype at, qsizetype size)
+    {
+        const qsizetype end = at + size;
+        while (has(at, 5) && at + 5 <= end && m_bytes[at] == '\x1c') {
+            const quint32 length = *field(at + 3, 2);
+            if (length & 0x8000 || !has(at + 5, length))
+                return;
+            piece(at, 5 + length);
+            at += 5 + length;
+        }
+    }
+
+    // Photoshop image resources wherever they are: a JPEG's APP13
+    // segments, a Photoshop file's resource section, a TIFF tag.
+    void resources()
+    {
+        const QByteArray signature = QByteArrayLiteral("8BIM");
+        for (qsizetype at = m_bytes.indexOf(signature); at >= 0; at = m_bytes.indexOf(signature, at + 1)) {
+            if (!has(at, 8))
+                return;
+            const quint32 id = number(at + 4, 2, true);
+            const qsizetype name = 1 + quint8(m_bytes[at + 6]);
+            const qsizetype sizeAt = at + 6 + name + (name & 1);
+            const std::optional<quint32> size = field(sizeAt, 4);
+            if (!size || !has(sizeAt + 4, *size))
+                continue;
+            piece(at, sizeAt + 4 + *size - at);
+            if (id == 0x0404)
+                iptc(sizeAt + 4, *size);
+        }
+    }
+
+    void photoshop()
+    {
+        if (!startsWith(0, QByteArrayLiteral("8BPS")))
+            return;
+        const std::optional<quint32> colourMode = field(26, 4);
+        if (!colourMode || !has(30, *colourMode))
+            return;
+        const qsizetype resourcesAt = 30 + qsizetype(*colourMode);
+        const std::optional<quint32> resourcesSize = field(resourcesAt, 4);
+        if (resourcesSize && has(resourcesAt + 4, *resourcesSize))
+            field(resourcesAt + 4 + *resourcesSize, 4); // the layers' section
+    }
+
+    // JPEG 2000 boxes, and the TIFF structure of an Exif box.
+    void boxes(qsizetype at, qsizetype end, int depth)
+    {
+        if (depth == 0 && !startsWith(0, QByteArrayLiteral("\0\0\0\x0cjP  \r\n\x87\n")))
+            return;
+        while (has(at, 8) && at + 8 <= end && depth <= maxBoxDepth) {
+            const quint32 length = *field(at, 4);
+            if (length < 8 || !has(at, length) || at + length > end)
+                return;
+            piece(at, length);
+            const QByteArray type = m_bytes.mid(at + 4, 4);
+            if (type == "jp2h" || type == "res ")
+                boxes(at + 8, at + length, depth + 1);
+            if (type == "uuid" && length > 24) {
+                const qsizetype data = at + 24;
+                tiff(startsWith(data, QByteArrayLiteral("Exif\0\0")) ? data + 6 : data, at + length - data);
+            }
+            at += length;
+        }
+    }
+
+    void riff()
+    {
+        if (!startsWith(0, QByteArrayLiteral("RIFF")))
+            return;
+        field(4, 4, false);
+        for (qsizetype at = 12; has(at, 8);) {
+            const quint32 size = *field(at + 4, 4, false);
+            if (!has(at + 8, size))
+                return;
+            piece(at, 8 + size);
+            if (startsWith(at, QByteArrayLiteral("EXIF")))
+                tiff(startsWith(at + 8, QByteArrayLiteral("Exif\0\0")) ? at + 14 : at + 8, size);
+            at += 8 + size + (size & 1);
+        }
+    }
+
+    void pgf()
+    {
+        if (!startsWith(0, QByteArrayLiteral("PGF")))
+            return;
+        const std::optional<quint32> header = field(4, 4, false);
+        if (header && has(8, *header))
+            piece(8, *header);
+    }
+
+    const QByteArray &m_bytes;
+    Structure m_found;
+};
+
+} // namespace
+
+Structure structureOf(const QByteArray &bytes)
+{
+    return Walk(bytes).walkAll();
+}
+
+} // namespace mutation
