@@ -23,18 +23,6 @@ void appendBigEndian32(QByteArray &bytes, quint32 n)
         .append(char(n & 0xff));
 }
 
-// The chunk check sum the PNG standard gives (ISO 3309).
-quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xffffffff;
-    for (const char c : bytes) {
-        crc ^= quint8(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 struct Chunk
 {
     long at; // where its length starts
@@ -90,11 +78,22 @@ QByteArray exifChunk(const Exiv2::ExifData &exif, Exiv2::ByteOrder order)
     QByteArray chunk;
     appendBigEndian32(chunk, quint32(tiff.size()));
     chunk.append(body);
-    appendBigEndian32(chunk, crc32(body));
+    appendBigEndian32(chunk, pngChunkCrc(body));
     return chunk;
 }
 
 } // namespace
+
+quint32 pngChunkCrc(const QByteArray &typeAndData)
+{
+    quint32 crc = 0xffffffff;
+    for (const char c : typeAndData) {
+        crc ^= quint8(c);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
 
 bool holdsTextComment(const Exiv2::byte *data, long size, bool description)
 {

@@ -13,6 +13,9 @@
 // viewers show as the image's comment just the same.
 namespace engine::bridge {
 
+// The check sum a PNG chunk ends with, of its type and data (ISO 3309).
+quint32 pngChunkCrc(const QByteArray &typeAndData);
+
 // Whether the PNG holds a text chunk (tEXt, zTXt or iTXt) under the
 // keyword "Comment"; with description also, one under "Description".
 bool holdsTextComment(const Exiv2::byte *data, long size, bool description = false);

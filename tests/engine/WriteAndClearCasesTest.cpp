@@ -9,6 +9,7 @@
 
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
+#include "engine/PngExif.h"
 #include "support/PinnedDates.h"
 #include "support/TestEnvironment.h"
 
@@ -96,18 +97,6 @@ QStringList keysOf(const Reading &reading, const QString &prefix)
 {
     return QStringList(reading.tags.keys())
         .filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(prefix)));
-}
-
-// The PNG standard's checksum of a chunk's type and data.
-quint32 pngCrc(const QByteArray &bytes)
-{
-    quint32 crc = 0xffffffff;
-    for (const char c : bytes) {
-        crc ^= quint8(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
 }
 
 } // namespace
@@ -512,7 +501,8 @@ TEST_F(WriteAndClearCases, ACommentClearTakesTheCommentsViewersShowAndTellsWhatA
         const char bytes[] = { char(n >> 24), char(n >> 16), char(n >> 8), char(n) };
         return QByteArray(bytes, 4);
     };
-    const QByteArray chunk = bigEndian(quint32(body.size() - 4)) + body + bigEndian(pngCrc(body));
+    const QByteArray chunk
+        = bigEndian(quint32(body.size() - 4)) + body + bigEndian(engine::bridge::pngChunkCrc(body));
     const int userData = 8 + 16 + (bytes[8 + 12] == 2 ? 768 : 0);
     bytes.insert(userData + 8 + 25, chunk);
     const quint32 header = le32(4) + quint32(chunk.size());
