@@ -177,9 +177,9 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
     if (shortfalls)
         shortfalls->clear();
     Shortfalls kept;
-    const auto keep = [&](const char *choice, const QString &reason, const QString &line) {
+    const auto keep = [&](const char *choice, const QString &reason) {
         kept.append({ Shortfall::Kind::Kept, QLatin1String(choice), reason });
-        platform::Console::err(path + QStringLiteral(": ") + line);
+        platform::Console::err(path + QStringLiteral(": ") + reason);
     };
     const bool done = runGuarded([&] {
         const EditedImage edited = openForEditing(path);
@@ -198,12 +198,8 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             dropIdleTags(data, image->exifData(), kind);
             if (clear.exif && keepsCameraForRawData(data, kind))
                 keep("exif",
-                    QStringLiteral(
-                        "the camera's make, model and maker note stay, as raw converters need them to decode "
-                        "the picture"),
-                    QStringLiteral("the camera's make, model and maker note stay: raw converters need them "
-                                   "to decode the "
-                                   "picture"));
+                    QStringLiteral("the camera's make, model and maker note stay, as raw converters need "
+                                   "them to decode the picture"));
             image->setExifData(data);
         }
         if (clear.comment && supports(*image, Exiv2::mdComment)) {
@@ -261,9 +257,7 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                 // The PGF's own writer leaves its texts out; should one stay, it is told.
                 if (textComment && written.imageType() == Exiv2::ImageType::pgf && hasTextComment(written))
                     keep("comment",
-                        QStringLiteral("PGF files keep their comment where it cannot be removed safely"),
-                        QStringLiteral(
-                            "the comment stays: PGF files keep it where it cannot be removed safely"));
+                        QStringLiteral("PGF files keep their comment where it cannot be removed safely"));
             },
             into);
     });
