@@ -21,6 +21,9 @@ struct Shortfall
         // Written, but its copy in the file's XMP, which cannot be read,
         // keeps the old value.
         CopyNotUpdated,
+        // Written, but the copy a PNG's Photoshop profile, which cannot be
+        // read, keeps of the IPTC keeps the old value.
+        ProfileCopyNotUpdated,
         // A clear left it in the file.
         Kept,
     };

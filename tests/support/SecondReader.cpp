@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SecondReader.h"
+#include "support/SecondReader.h"
 
 #include <QCryptographicHash>
 #include <QFile>
