@@ -111,6 +111,8 @@ PngTexts findPngTexts(const Exiv2::byte *data, long size, const PngTextEdit &edi
 QByteArray finishedPng(const Exiv2::byte *data, long size, const Exiv2::ExifData &exif,
     Exiv2::ByteOrder order, const PngTextEdit &edit)
 {
+    if (size < signatureSize)
+        return QByteArray();
     const auto *text = reinterpret_cast<const char *>(data);
     QByteArray png(text, signatureSize);
     bool changed = false;
