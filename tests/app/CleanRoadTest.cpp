@@ -21,29 +21,14 @@
 
 using secondreader::family0;
 using secondreader::family1;
+using secondreader::isExifTextCopy;
+using secondreader::isXmpTextCopy;
 using secondreader::tagName;
 using shelltest::UserRoadFixture;
 
 namespace {
 
 constexpr int Yes = platform::Alert::FirstButton;
-
-// A converter's text copy of an XMP value, as exiftool names its keyword
-// ("photoshop:City" reads as "PNG:PhotoshopCity").
-bool isXmpTextCopy(const QString &key)
-{
-    static const QStringList prefixes { QStringLiteral("Aux"), QStringLiteral("Dc"),
-        QStringLiteral("Photoshop"), QStringLiteral("Xmp") };
-    return family0(key) == QLatin1String("PNG") && family1(key) == QLatin1String("PNG")
-        && std::any_of(prefixes.begin(), prefixes.end(),
-            [&](const QString &prefix) { return tagName(key).startsWith(prefix); });
-}
-
-bool isExifTextCopy(const QString &key)
-{
-    return family0(key) == QLatin1String("PNG") && family1(key) == QLatin1String("PNG")
-        && (tagName(key).startsWith(QLatin1String("Exif")) || tagName(key).startsWith(QLatin1String("Tiff")));
-}
 
 // Whether exiftool's tag is a value of the group, in any form it finds.
 bool isGps(const QString &key)

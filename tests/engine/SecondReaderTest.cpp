@@ -33,6 +33,8 @@
 
 using secondreader::family0;
 using secondreader::family1;
+using secondreader::isExifTextCopy;
+using secondreader::isXmpTextCopy;
 using secondreader::Reading;
 using secondreader::tagName;
 
@@ -274,24 +276,6 @@ bool isExif(const QString &key)
 {
     const QString f0 = family0(key);
     return f0 == QLatin1String("EXIF") || f0 == QLatin1String("MakerNotes") || f0 == QLatin1String("PrintIM");
-}
-
-// An image converter's text copy in a PNG of an Exif or XMP value, by the
-// name exiftool makes of its keyword ("exif:GPSLatitude" reads as
-// "PNG:ExifGPSLatitude", "photoshop:City" as "PNG:PhotoshopCity").
-bool isExifTextCopy(const QString &key)
-{
-    return family0(key) == QLatin1String("PNG") && family1(key) == QLatin1String("PNG")
-        && (tagName(key).startsWith(QLatin1String("Exif")) || tagName(key).startsWith(QLatin1String("Tiff")));
-}
-
-bool isXmpTextCopy(const QString &key)
-{
-    static const QStringList prefixes { QStringLiteral("Aux"), QStringLiteral("Dc"),
-        QStringLiteral("Photoshop"), QStringLiteral("Xmp") };
-    return family0(key) == QLatin1String("PNG") && family1(key) == QLatin1String("PNG")
-        && std::any_of(prefixes.begin(), prefixes.end(),
-            [&](const QString &prefix) { return tagName(key).startsWith(prefix); });
 }
 
 bool isGps(const QString &key)
