@@ -1,25 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ClearChoices.h"
+
 #include <array>
 
 // The groups of metadata a clean batch removes from every file, chosen on
-// the clean-options screen and handed to the batch by value.
-struct CleanMetadata
-{
-    // Every Exif value but the GPS position, the orientation and the user
-    // comment; also leaves the files' own dates as the clean left them.
-    bool exif = false;
-    bool orientation = false;
-    bool gps = false;
-    // The user comment and the file's own comment.
-    bool comment = false;
-    bool iptc = false;
-    bool xmp = false;
-
-    bool isAnySelected() const { return exif || orientation || gps || comment || iptc || xmp; }
-    bool operator==(const CleanMetadata &) const = default;
-};
+// the clean-options screen and handed to the batch by value: the six
+// choices of the engine's clear, in the same order. The Exif choice also
+// leaves the files' own dates as the clean left them.
+using CleanMetadata = engine::bridge::ClearChoices;
 
 // The six choices in record order: the name the engine gives each when it
 // tells what a clear left, and the text key of its box's label.

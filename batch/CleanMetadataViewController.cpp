@@ -48,7 +48,7 @@ void CleanMetadataViewController::resetOptions()
 
 bool CleanMetadataViewController::isAnyOptionSelected() const
 {
-    return selectedOptions().isAnySelected();
+    return selectedOptions().any();
 }
 
 CleanMetadata CleanMetadataViewController::selectedOptions() const

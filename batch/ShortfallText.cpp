@@ -31,6 +31,8 @@ const char *patternKey(Shortfall::Kind kind)
         return "QX_ID_290";
     case Shortfall::Kind::CopyNotUpdated:
         return "QX_ID_291";
+    case Shortfall::Kind::ProfileCopyNotUpdated:
+        return "QX_ID_295";
     case Shortfall::Kind::Kept:
         break;
     }

@@ -69,6 +69,14 @@ QString &lastFailureOnThisThread()
 
 } // namespace
 
+PngTextEdit pngTextEdit(const Exiv2::Image &image, const SavedContent &content)
+{
+    PngTextEdit edit { content.taken, image.imageType() == Exiv2::ImageType::pgf, std::nullopt };
+    if (content.iptc != IptcContent::Kept)
+        edit.iptc = image.iptcData();
+    return edit;
+}
+
 void reportExiv2Error(const Exiv2::AnyError &error)
 {
     lastFailureOnThisThread() = textFromBytes(error.what());
@@ -146,6 +154,18 @@ EditedImage openForEditing(const QString &path)
     return edited;
 }
 
+void readFileBytes(const Exiv2::Image &image, const std::function<void(const Exiv2::byte *, long)> &read)
+{
+    Exiv2::BasicIo &io = image.io();
+    if (io.open() != 0) {
+        read(nullptr, 0);
+        return;
+    }
+    Exiv2::IoCloser closer(io);
+    read(io.mmap(), long(io.size()));
+    io.munmap();
+}
+
 bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
 {
     return image.checkMode(group) != Exiv2::amNone;
@@ -181,13 +201,13 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(withoutOrphanedExtendedXmp(data, size, std::as_const(image).xmpPacket()));
         if (iptc != IptcContent::Kept)
             mend(withoutLeftoverIptc(data, size));
-        if (content.withoutTextComments)
+        if (content.taken.comment)
             mend(withoutJpegComments(data, size));
     }
     if (!pgfMetadata.isNull())
         mend(withoutStalePgfUserData(data, size, pgfMetadata));
     if (image.imageType() == Exiv2::ImageType::png)
-        mend(finishedPng(data, size, image.exifData(), image.byteOrder(), content.withoutTextComments));
+        mend(finishedPng(data, size, image.exifData(), image.byteOrder(), pngTextEdit(image, content)));
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ClearChoices.h"
 #include "engine/FileReplace.h"
 #include "engine/MetadataOperation.h"
+#include "engine/PngExif.h"
 #include "platform/SupportedImages.h"
 
 #include <QString>
@@ -67,6 +69,10 @@ struct EditedImage
 // parsed.
 EditedImage openForEditing(const QString &path);
 
+// Calls read with the bytes of the image's file as they are now; with none
+// when it cannot be opened.
+void readFileBytes(const Exiv2::Image &image, const std::function<void(const Exiv2::byte *, long)> &read);
+
 // Whether the image's format holds the group at all (read-only counts).
 bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
 
@@ -75,18 +81,23 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
 // was), and gives the finished bytes to into: by default they replace the
 // file that was read, in one step. When the edit left the IPTC's content as
 // it was, or changed its copies in the XMP with it, a Photoshop digest of it
-// that matched before matches after. Comments the library leaves (a JPEG's
-// after the first, a PNG's text under "Comment") go when the edit asks for
-// it.
+// that matched before matches after; when it changed the IPTC, a PNG's
+// Photoshop profile holds the new IPTC too. What the library leaves of the
+// groups a clear takes (a JPEG's comments after the first, a PNG's texts
+// under "Comment" and its text copies of the Exif and XMP) goes.
 using WrittenCheck = std::function<void(const Exiv2::Image &written)>;
 enum class IptcContent { Kept, ChangedWithXmp, Changed };
 struct SavedContent
 {
     IptcContent iptc = IptcContent::Kept;
-    bool withoutTextComments = false;
+    ClearChoices taken;
 };
 void saveEdits(const EditedImage &edited, const QString &path, const SavedContent &content,
     const WrittenCheck &check = {}, const MetadataOperation::Destination &into = {});
+
+// What the edit asks of a PNG's texts, or of those of the PNG that holds a
+// PGF's metadata.
+PngTextEdit pngTextEdit(const Exiv2::Image &image, const SavedContent &content);
 
 // For an edit that changes nothing: the file stays as it is, and a copy in
 // the making takes its bytes as they are.

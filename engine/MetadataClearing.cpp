@@ -29,39 +29,39 @@ constexpr const char *userCommentKey = "Exif.Photo.UserComment";
 constexpr const char *xmpOrientationKey = "Xmp.tiff.Orientation";
 constexpr const char *xmpUserCommentKey = "Xmp.exif.UserComment";
 
-struct Clear
+// What the file's texts hold of what the clear takes, beyond what the
+// library reads: a JPEG's comment segments, a PNG's texts and Photoshop
+// profile, or those of the small PNG that holds a PGF's metadata, which the
+// library leaves out when it writes that PNG anew.
+PngTexts textsOf(const Exiv2::Image &image, const Exiv2::byte *data, long size, const ClearChoices &clear)
 {
-    bool exif, orientation, gps, comment, iptc, xmp;
-
-    bool anyExif() const { return exif || orientation || gps || comment; }
-};
-
-// Where the file keeps a comment beyond the one the library reads: a
-// JPEG's comment segments, a PNG's text under "Comment", or the texts of the
-// small PNG that holds a PGF's metadata, which the library leaves out when
-// it writes that PNG anew.
-bool hasTextComment(const Exiv2::Image &image, const Exiv2::byte *data, long size)
-{
-    if (image.imageType() == Exiv2::ImageType::jpeg)
-        return holdsJpegComment(const_cast<Exiv2::byte *>(data), size);
-    if (image.imageType() == Exiv2::ImageType::png)
-        return engine::bridge::holdsTextComment(data, size);
-    if (image.imageType() != Exiv2::ImageType::pgf)
-        return false;
-    const QByteArray png = pgfUserData(image);
-    return engine::bridge::holdsTextComment(
-        reinterpret_cast<const Exiv2::byte *>(png.constData()), long(png.size()), true);
+    PngTexts texts;
+    const SavedContent content { clear.iptc ? IptcContent::Changed : IptcContent::Kept, clear };
+    switch (image.imageType()) {
+    case Exiv2::ImageType::jpeg:
+        texts.found.comment = clear.comment && holdsJpegComment(const_cast<Exiv2::byte *>(data), size);
+        break;
+    case Exiv2::ImageType::png:
+        texts = findPngTexts(data, size, pngTextEdit(image, content));
+        break;
+    case Exiv2::ImageType::pgf: {
+        const QByteArray png = pgfUserData(image);
+        texts = findPngTexts(reinterpret_cast<const Exiv2::byte *>(png.constData()), long(png.size()),
+            pngTextEdit(image, content));
+        break;
+    }
+    default:
+        break;
+    }
+    return texts;
 }
 
-bool hasTextComment(const Exiv2::Image &image)
+PngTexts textsOf(const Exiv2::Image &image, const ClearChoices &clear)
 {
-    Exiv2::BasicIo &io = image.io();
-    if (io.open() != 0)
-        return false;
-    Exiv2::IoCloser closer(io);
-    const bool holds = hasTextComment(image, io.mmap(), long(io.size()));
-    io.munmap();
-    return holds;
+    PngTexts texts;
+    readFileBytes(
+        image, [&](const Exiv2::byte *data, long size) { texts = textsOf(image, data, size, clear); });
+    return texts;
 }
 
 bool startsWith(const std::string &text, const char *prefix)
@@ -72,7 +72,7 @@ bool startsWith(const std::string &text, const char *prefix)
 // Whether a clear takes the Exif datum. General Exif is everything but the
 // GPS directory, the orientation and the user comment, which have choices
 // of their own, and what the picture needs.
-bool isCleared(const Exiv2::Exifdatum &datum, const Clear &clear, const ImageKind &kind)
+bool isCleared(const Exiv2::Exifdatum &datum, const ClearChoices &clear, const ImageKind &kind)
 {
     const std::string key = datum.key();
     if (datum.groupName() == "GPSInfo")
@@ -93,7 +93,7 @@ bool isGpsCopy(const std::string &key)
         || (startsWith(key, "Xmp.iptcExt.") && key.find(":GPS") != std::string::npos);
 }
 
-bool isXmpCopy(const std::string &key, const Clear &clear)
+bool isXmpCopy(const std::string &key, const ClearChoices &clear)
 {
     if (isGpsCopy(key))
         return clear.gps;
@@ -106,7 +106,7 @@ bool isXmpCopy(const std::string &key, const Clear &clear)
 }
 
 // True when it took any copy.
-bool clearXmpCopies(Exiv2::Image &image, const Clear &clear)
+bool clearXmpCopies(Exiv2::Image &image, const ClearChoices &clear)
 {
     Exiv2::XmpData xmp = image.xmpData();
     bool changed = false;
@@ -139,13 +139,12 @@ void requireNone(const Container &container, Predicate taken)
 }
 
 // A clear that did not take what it names fails, and the file stays as it was.
-void checkCleared(const Exiv2::Image &written, const Clear &clear, const ImageKind &kind, bool xmpCopiesRead)
+void checkCleared(
+    const Exiv2::Image &written, const ClearChoices &clear, const ImageKind &kind, bool xmpCopiesRead)
 {
     if (supports(written, Exiv2::mdExif))
         requireNone(written.exifData(), [&](const Exiv2::Exifdatum &d) { return isCleared(d, clear, kind); });
     if (clear.comment && supports(written, Exiv2::mdComment) && !written.comment().empty())
-        stillThere("The comment");
-    if (clear.comment && written.imageType() != Exiv2::ImageType::pgf && hasTextComment(written))
         stillThere("The comment");
     if (clear.iptc && supports(written, Exiv2::mdIptc))
         requireNone(written.iptcData(), [](const Exiv2::Iptcdatum &) { return true; });
@@ -158,6 +157,41 @@ void checkCleared(const Exiv2::Image &written, const Clear &clear, const ImageKi
     }
     if (xmpCopiesRead)
         requireNone(written.xmpData(), [&](const Exiv2::Xmpdatum &d) { return isXmpCopy(d.key(), clear); });
+}
+
+// The choices that take from the Exif.
+ClearChoices exifSide(const ClearChoices &clear)
+{
+    return { clear.exif, clear.orientation, clear.gps, clear.comment, false, false };
+}
+
+// What the texts keep that the clear names: a Photoshop profile that
+// cannot be read, and a readable one's copies of other groups, which would
+// have to be taken apart to reach.
+void keepWhatTextsKeep(const PngTexts &texts, const ClearChoices &clear,
+    const std::function<void(const char *, const QString &)> &keep)
+{
+    if (texts.unreadableProfile && clear.iptc)
+        keep("iptc",
+            QStringLiteral("a Photoshop profile in the file cannot be read, so any IPTC in it stays"));
+    if (texts.profileHoldsXmp && clear.xmp)
+        keep("xmp", QStringLiteral("the copy in the file's Photoshop profile stays"));
+    if (texts.profileHoldsExif)
+        forEachChoice(exifSide(clear), [&](const char *choice) {
+            keep(choice, QStringLiteral("the Exif copy in the file's Photoshop profile stays"));
+        });
+}
+
+// The PGF's own writer leaves its texts out; should one stay, it is told.
+void keepWhatPgfKeeps(
+    const ClearChoices &left, const std::function<void(const char *, const QString &)> &keep)
+{
+    forEachChoice(left, [&](const char *choice) {
+        keep(choice,
+            left.comment && std::string_view(choice) == "comment"
+                ? QStringLiteral("PGF files keep their comment where it cannot be removed safely")
+                : QStringLiteral("PGF files keep a copy where it cannot be removed safely"));
+    });
 }
 
 bool keepsCameraForRawData(const Exiv2::ExifData &exif, const ImageKind &kind)
@@ -173,7 +207,7 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
     bool comment, bool iptc, bool xmp, const Destination &into, Shortfalls *shortfalls) const
 {
     initializeExiv2();
-    const Clear clear { exif, orientation, gps, comment, iptc, xmp };
+    const ClearChoices clear { exif, orientation, gps, comment, iptc, xmp };
     if (shortfalls)
         shortfalls->clear();
     Shortfalls kept;
@@ -206,8 +240,6 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             changed = changed || !image->comment().empty();
             image->clearComment();
         }
-        const bool textComment = clear.comment && hasTextComment(*image, edited.bytes.get(), edited.size);
-        changed = changed || textComment;
         if (supports(*image, Exiv2::mdIptc)) {
             if (clear.iptc) {
                 changed = changed || !image->iptcData().empty();
@@ -228,14 +260,10 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                 keepXmpAsItIs(*image);
             } else if (hasUnreadableXmp(*image)) {
                 keepXmpAsItIs(*image);
-                const std::pair<bool, const char *> choices[]
-                    = { { clear.exif, "exif" }, { clear.orientation, "orientation" }, { clear.gps, "gps" },
-                          { clear.comment, "comment" } };
-                for (const auto &[chosen, choice] : choices) {
-                    if (chosen)
-                        kept.append({ Shortfall::Kind::Kept, QLatin1String(choice),
-                            QStringLiteral("any copies in the file's XMP stay, as the XMP cannot be read") });
-                }
+                forEachChoice(exifSide(clear), [&](const char *choice) {
+                    kept.append({ Shortfall::Kind::Kept, QLatin1String(choice),
+                        QStringLiteral("any copies in the file's XMP stay, as the XMP cannot be read") });
+                });
                 platform::Console::err(path
                     + QStringLiteral(
                         ": the XMP cannot be read, so any copies of the cleared Exif values in it stay"));
@@ -244,20 +272,23 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                 xmpCopiesRead = true;
             }
         }
-        if (!changed) {
+        const PngTexts texts = textsOf(*image, edited.bytes.get(), edited.size, clear);
+        if (!changed && !texts.found.any()) {
             // Nothing to take: the file stays as it is, byte for byte.
+            keepWhatTextsKeep(texts, clear, keep);
             keepAsItIs(*image, into);
             return;
         }
-        const SavedContent content { clear.iptc ? IptcContent::Changed : IptcContent::Kept, textComment };
+        const SavedContent content { clear.iptc ? IptcContent::Changed : IptcContent::Kept, clear };
         saveEdits(
             edited, path, content,
             [&](const Exiv2::Image &written) {
                 checkCleared(written, clear, kind, xmpCopiesRead);
-                // The PGF's own writer leaves its texts out; should one stay, it is told.
-                if (textComment && written.imageType() == Exiv2::ImageType::pgf && hasTextComment(written))
-                    keep("comment",
-                        QStringLiteral("PGF files keep their comment where it cannot be removed safely"));
+                const PngTexts left = textsOf(written, clear);
+                if (written.imageType() != Exiv2::ImageType::pgf && left.found.any())
+                    stillThere(left.found.comment ? "The comment" : "A copy of the cleared values");
+                keepWhatPgfKeeps(left.found, keep);
+                keepWhatTextsKeep(left, clear, keep);
             },
             into);
     });

@@ -21,6 +21,9 @@ struct Shortfall
         // Written, but its copy in the file's XMP, which cannot be read,
         // keeps the old value.
         CopyNotUpdated,
+        // Written, but the copy a PNG's Photoshop profile, which cannot be
+        // read, keeps of the IPTC keeps the old value.
+        ProfileCopyNotUpdated,
         // A clear left it in the file.
         Kept,
     };
@@ -66,8 +69,9 @@ public:
     // the written file does not hold is named on standard error, as is an
     // IPTC text cut at its dataset's limit; the others are written all the
     // same, and listed in *shortfalls when it is given. Where the file's XMP
-    // repeats a written Exif or IPTC value, the copy takes it too; the
-    // values not named keep theirs, maker notes included.
+    // repeats a written Exif or IPTC value, the copy takes it too, as does a
+    // PNG's Photoshop profile the IPTC; the values not named keep theirs,
+    // maker notes included.
     bool setMetadata(const QString &path, const QVariantMap &values, bool empty, const Destination &into = {},
         Shortfalls *shortfalls = nullptr) const;
 
@@ -76,12 +80,14 @@ public:
     // what the picture needs), the orientation, the GPS directory, the user
     // comment with the JPEG comment, all IPTC, all XMP; copies in XMP go
     // with their Exif; a JPEG's further comment segments and a PNG's text
-    // keyed "Comment" go with the comment.
+    // keyed "Comment" in any case go with the comment, and the copies image
+    // converters keep in a PNG (text copies of Exif and XMP values, the
+    // IPTC of a Photoshop profile) with their group.
     // Fails, leaving the file as it was, when the written file still holds
     // what a choice names; finding nothing to take, leaves the file
     // untouched and succeeds. What a choice leaves on purpose (a raw file's
-    // camera, copies in XMP that cannot be read) is printed, and listed in
-    // *shortfalls when it is given.
+    // camera, copies in XMP or a Photoshop profile that cannot be read) is
+    // printed, and listed in *shortfalls when it is given.
     bool clearMetadata(const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc,
         bool xmp, const Destination &into = {}, Shortfalls *shortfalls = nullptr) const;
 

@@ -16,6 +16,7 @@
 #include <exiv2/datasets.hpp>
 #include <exiv2/exif.hpp>
 #include <exiv2/iptc.hpp>
+#include <exiv2/pngimage.hpp>
 #include <exiv2/tags.hpp>
 #include <exiv2/xmp_exiv2.hpp>
 
@@ -383,6 +384,20 @@ bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
     return inStep;
 }
 
+// Whether the written PNG's Photoshop profile, which other readers take the
+// IPTC from too, still holds other IPTC than the file's own: it could not
+// be read to bring it in step.
+bool profileKeepsOldIptc(const Exiv2::Image &written)
+{
+    if (written.imageType() != Exiv2::ImageType::png)
+        return false;
+    PngTexts texts;
+    readFileBytes(written, [&](const Exiv2::byte *data, long size) {
+        texts = findPngTexts(data, size, pngTextEdit(written, { IptcContent::Changed, {} }));
+    });
+    return texts.unreadableProfile || texts.found.iptc;
+}
+
 } // namespace
 
 bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &values, bool empty,
@@ -429,7 +444,13 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
             : iptcCopiesInStep                                 ? IptcContent::ChangedWithXmp
                                                                : IptcContent::Changed;
         saveEdits(
-            edited, path, { iptc }, [&report](const Exiv2::Image &written) { report.check(written); }, into);
+            edited, path, { iptc, {} },
+            [&](const Exiv2::Image &written) {
+                report.check(written);
+                if (iptc != IptcContent::Kept && profileKeepsOldIptc(written))
+                    report.profileCopiesNotUpdated(iptcWritten);
+            },
+            into);
         report.print();
         if (shortfalls)
             *shortfalls = report.shortfalls();

@@ -9,6 +9,7 @@
 #include <exiv2/jpgimage.hpp>
 #include <exiv2/psdimage.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -82,6 +83,66 @@ std::optional<ResourceData> findResource(const Exiv2::byte *block, long size, st
     // Data of an odd size is padded, where the block holds the padding.
     resource->skip(length & 1);
     return ResourceData { start, length, resource->position() };
+}
+
+std::optional<std::vector<Resource>> resourcesOf(std::span<const Exiv2::byte> block)
+{
+    std::vector<Resource> resources;
+    ByteCursor records(block);
+    while (records.remaining() > 0) {
+        const std::size_t at = records.position();
+        if (records.remaining() < 4 || !Exiv2::Photoshop::isIrb(block.data() + at, 4)) {
+            // Only zero bytes may follow the last record.
+            const std::optional<std::span<const Exiv2::byte>> rest = records.bytes(records.remaining());
+            if (std::any_of(rest->begin(), rest->end(), [](Exiv2::byte b) { return b != 0; }))
+                return std::nullopt;
+            break;
+        }
+        records.skip(4);
+        const std::optional<uint16_t> id = records.uint16();
+        // The name: a length, then as many characters, padded to an even size.
+        const std::optional<uint8_t> nameLength = id ? records.byte() : std::nullopt;
+        if (!nameLength || !records.skip(*nameLength + ((*nameLength + 1) & 1)))
+            return std::nullopt;
+        const std::optional<uint32_t> size = records.uint32();
+        const std::size_t start = records.position();
+        if (!size || !records.skip(*size))
+            return std::nullopt;
+        // Data of an odd size is padded, where the block holds the padding.
+        if (*size & 1)
+            records.skip(1);
+        resources.push_back({ *id, at, start, *size, records.position() });
+    }
+    return resources;
+}
+
+QByteArray withIptcResource(
+    std::span<const Exiv2::byte> block, const std::vector<Resource> &resources, const Exiv2::IptcData &iptc)
+{
+    const auto isIptc = [](const Resource &r) { return r.id == Exiv2::Photoshop::iptc_; };
+    const auto first = std::find_if(resources.begin(), resources.end(), isIptc);
+    if (first == resources.end())
+        return QByteArray();
+    const auto bytesOf = [&](std::size_t from, std::size_t to) {
+        return QByteArray(reinterpret_cast<const char *>(block.data() + from), qsizetype(to - from));
+    };
+    const Exiv2::DataBuf encoded = Exiv2::IptcParser::encode(iptc);
+    QByteArray rebuilt = bytesOf(0, first->at);
+    if (encoded.size_ > 0) {
+        // Its signature, id and name as they were, then the new data.
+        rebuilt.append(bytesOf(first->at, first->start - 4));
+        const auto size = quint32(encoded.size_);
+        rebuilt.append(char(size >> 24)).append(char(size >> 16 & 0xff)).append(char(size >> 8 & 0xff));
+        rebuilt.append(char(size & 0xff));
+        rebuilt.append(reinterpret_cast<const char *>(encoded.pData_), encoded.size_);
+        if (size & 1)
+            rebuilt.append('\0');
+    }
+    for (auto resource = first; resource != resources.end(); ++resource) {
+        if (!isIptc(*resource))
+            rebuilt.append(bytesOf(resource->at, resource->next));
+    }
+    return rebuilt.append(bytesOf(resources.back().next, block.size()));
 }
 
 void forEachResourceBlock(Exiv2::byte *data, long size, int imageType,

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <vector>
 
 // The Photoshop resources beside a JPEG or Photoshop file's IPTC.
 namespace engine::bridge {
@@ -35,6 +36,27 @@ struct ResourceData
 // The first resource of the id at or after from, found as the library finds
 // it, and only when its data lies within the block.
 std::optional<ResourceData> findResource(const Exiv2::byte *block, long size, std::size_t from, uint16_t id);
+
+// One resource of a block, as offsets from the block's start: where its
+// record starts, where its data starts, its data's size, and where the next
+// record may start.
+struct Resource
+{
+    uint16_t id = 0;
+    std::size_t at = 0;
+    std::size_t start = 0;
+    std::size_t size = 0;
+    std::size_t next = 0;
+};
+// Every resource of the block, in order; none when the block does not
+// parse, record after record, to its end (zero bytes may pad it).
+std::optional<std::vector<Resource>> resourcesOf(std::span<const Exiv2::byte> block);
+// The block with its IPTC resources in step with iptc: the first of them
+// holds the IPTC as the library encodes it, the others go, and with no
+// IPTC, all go. Other resources stay byte for byte. Null when the block
+// holds no IPTC resource.
+QByteArray withIptcResource(
+    std::span<const Exiv2::byte> block, const std::vector<Resource> &resources, const Exiv2::IptcData &iptc);
 
 // Photoshop keeps a digest of the IPTC, by which other programs tell
 // whether the XMP still matches the IPTC. The library writes IPTC in its

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/PngExif.h"
 
-#include "engine/ByteCursor.h"
+#include "engine/PhotoshopResources.h"
+#include "engine/PngTextCopies.h"
+#include "engine/RawProfile.h"
 
-#include <functional>
-#include <optional>
+#include <algorithm>
+#include <cctype>
 #include <span>
 #include <string_view>
 
@@ -13,117 +15,123 @@ namespace engine::bridge {
 namespace {
 
 constexpr long signatureSize = 8;
-constexpr std::string_view rawProfile = "Raw profile type exif";
+constexpr std::string_view rawExifProfile = "Raw profile type exif";
+constexpr std::string_view photoshopProfile = "raw profile type 8bim";
 
-void appendBigEndian32(QByteArray &bytes, quint32 n)
+// Photoshop's resources that copy the Exif and the XMP.
+constexpr uint16_t exifResources[] = { 0x0422, 0x0423 };
+constexpr uint16_t xmpResource = 0x0424;
+
+bool isPhotoshopProfile(std::string_view keyword)
 {
-    bytes.append(char(n >> 24))
-        .append(char(n >> 16 & 0xff))
-        .append(char(n >> 8 & 0xff))
-        .append(char(n & 0xff));
-}
-
-struct Chunk
-{
-    long at; // where its length starts
-    long end; // just after its check sum
-    std::string_view type;
-    std::string_view data;
-
-    bool isText() const { return type == "tEXt" || type == "zTXt" || type == "iTXt"; }
-    // A text chunk's keyword followed by its NUL.
-    bool hasKeyword(std::string_view keyword) const
-    {
-        return isText() && data.size() > keyword.size() && data.substr(0, keyword.size()) == keyword
-            && data[keyword.size()] == '\0';
-    }
-};
-
-std::string_view textOf(std::span<const Exiv2::byte> bytes)
-{
-    return std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size());
-}
-
-// Calls visit for each whole chunk after the signature, up to the image's
-// end chunk; false when the bytes are no PNG or a chunk runs past the end,
-// where the walk stops.
-bool forEachChunk(const Exiv2::byte *data, long size, const std::function<void(const Chunk &)> &visit)
-{
-    ByteCursor chunks(data, size);
-    if (!chunks.startsWith(std::string_view("\x89PNG\r\n\x1a\n", signatureSize)))
-        return false;
-    chunks.skip(signatureSize);
-    while (chunks.remaining() > 0) {
-        // Each chunk: its data's length, its type, its data and its check sum.
-        const long at = long(chunks.position());
-        const std::optional<uint32_t> length = chunks.uint32();
-        const std::optional<std::span<const Exiv2::byte>> type = length ? chunks.bytes(4) : std::nullopt;
-        const std::optional<std::span<const Exiv2::byte>> body = type ? chunks.bytes(*length) : std::nullopt;
-        if (!body || !chunks.skip(4))
-            return false;
-        const Chunk chunk { at, long(chunks.position()), textOf(*type), textOf(*body) };
-        visit(chunk);
-        if (chunk.type == "IEND")
-            return true;
-    }
-    return true;
+    return std::equal(keyword.begin(), keyword.end(), photoshopProfile.begin(), photoshopProfile.end(),
+        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 QByteArray exifChunk(const Exiv2::ExifData &exif, Exiv2::ByteOrder order)
 {
     Exiv2::Blob tiff;
     Exiv2::ExifParser::encode(tiff, order == Exiv2::invalidByteOrder ? Exiv2::littleEndian : order, exif);
-    QByteArray body("eXIf");
-    body.append(reinterpret_cast<const char *>(tiff.data()), qsizetype(tiff.size()));
-    QByteArray chunk;
-    appendBigEndian32(chunk, quint32(tiff.size()));
-    chunk.append(body);
-    appendBigEndian32(chunk, pngChunkCrc(body));
-    return chunk;
+    return pngChunkOf(
+        "eXIf", QByteArray(reinterpret_cast<const char *>(tiff.data()), qsizetype(tiff.size())));
+}
+
+// What becomes of one chunk.
+struct ChunkEdit
+{
+    enum class Fate { Keep, Drop, Replace } fate = Fate::Keep;
+    QByteArray replacement;
+};
+
+// A Photoshop profile: its IPTC in step with the edit's, and what it holds
+// that stays.
+ChunkEdit profileEdit(const PngChunk &chunk, const PngTextEdit &edit, PngTexts &texts)
+{
+    const std::optional<QByteArray> text = pngChunkText(chunk);
+    const std::optional<RawProfile> profile = text ? rawProfileOf(*text) : std::nullopt;
+    const std::span<const Exiv2::byte> block = profile
+        ? std::span(reinterpret_cast<const Exiv2::byte *>(profile->bytes.constData()),
+            std::size_t(profile->bytes.size()))
+        : std::span<const Exiv2::byte>();
+    const std::optional<std::vector<Resource>> resources = profile ? resourcesOf(block) : std::nullopt;
+    if (!resources) {
+        texts.unreadableProfile = true;
+        return {};
+    }
+    const auto holds = [&](uint16_t id) {
+        return std::any_of(
+            resources->begin(), resources->end(), [id](const Resource &r) { return r.id == id; });
+    };
+    texts.profileHoldsXmp = texts.profileHoldsXmp || holds(xmpResource);
+    texts.profileHoldsExif
+        = texts.profileHoldsExif || std::any_of(std::begin(exifResources), std::end(exifResources), holds);
+    if (!edit.iptc)
+        return {};
+    const QByteArray inStep = withIptcResource(block, *resources, *edit.iptc);
+    if (inStep.isNull() || inStep == profile->bytes)
+        return {};
+    if (inStep.isEmpty()) {
+        texts.found.iptc = true;
+        return { ChunkEdit::Fate::Drop, {} };
+    }
+    const QByteArray replacement = pngChunkWithText(chunk, rawProfileText({ profile->name, inStep }));
+    if (replacement.isNull()) {
+        texts.unreadableProfile = true;
+        return {};
+    }
+    texts.found.iptc = true;
+    return { ChunkEdit::Fate::Replace, replacement };
+}
+
+ChunkEdit editOf(const PngChunk &chunk, const PngTextEdit &edit, PngTexts &texts)
+{
+    const std::string_view keyword = chunk.keyword();
+    if (keyword.empty())
+        return {};
+    const ClearChoices taking = choicesTakingText(keyword, edit.descriptionIsComment) & edit.taken;
+    if (taking.any()) {
+        texts.found |= taking;
+        return { ChunkEdit::Fate::Drop, {} };
+    }
+    const bool profileMatters = edit.iptc || edit.taken.xmp || edit.taken.anyExif();
+    if (profileMatters && isPhotoshopProfile(keyword))
+        return profileEdit(chunk, edit, texts);
+    return {};
 }
 
 } // namespace
 
-quint32 pngChunkCrc(const QByteArray &typeAndData)
+PngTexts findPngTexts(const Exiv2::byte *data, long size, const PngTextEdit &edit)
 {
-    quint32 crc = 0xffffffff;
-    for (const char c : typeAndData) {
-        crc ^= quint8(c);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-bool holdsTextComment(const Exiv2::byte *data, long size, bool description)
-{
-    bool holds = false;
-    forEachChunk(data, size, [&](const Chunk &chunk) {
-        holds = holds || chunk.hasKeyword("Comment") || (description && chunk.hasKeyword("Description"));
-    });
-    return holds;
+    PngTexts texts;
+    forEachPngChunk(data, size, [&](const PngChunk &chunk) { editOf(chunk, edit, texts); });
+    return texts;
 }
 
 QByteArray finishedPng(const Exiv2::byte *data, long size, const Exiv2::ExifData &exif,
-    Exiv2::ByteOrder order, bool withoutComments)
+    Exiv2::ByteOrder order, const PngTextEdit &edit)
 {
+    if (size < signatureSize)
+        return QByteArray();
     const auto *text = reinterpret_cast<const char *>(data);
     QByteArray png(text, signatureSize);
     bool changed = false;
     bool exifDone = false;
     long copied = signatureSize;
-    const bool whole = forEachChunk(data, size, [&](const Chunk &chunk) {
-        const bool isRawExif = !exifDone && chunk.hasKeyword(rawProfile);
-        const bool isComment = withoutComments && chunk.hasKeyword("Comment");
-        if (!isRawExif && !isComment) {
-            png.append(text + chunk.at, chunk.end - chunk.at);
-        } else {
-            if (isRawExif)
-                png.append(exifChunk(exif, order));
-            exifDone = exifDone || isRawExif;
-            changed = true;
-        }
+    PngTexts texts;
+    const bool whole = forEachPngChunk(data, size, [&](const PngChunk &chunk) {
         copied = chunk.end;
+        if (!exifDone && chunk.keyword() == rawExifProfile) {
+            png.append(exifChunk(exif, order));
+            exifDone = changed = true;
+            return;
+        }
+        const ChunkEdit chunkEdit = editOf(chunk, edit, texts);
+        changed = changed || chunkEdit.fate != ChunkEdit::Fate::Keep;
+        if (chunkEdit.fate == ChunkEdit::Fate::Keep)
+            png.append(text + chunk.at, chunk.end - chunk.at);
+        else if (chunkEdit.fate == ChunkEdit::Fate::Replace)
+            png.append(chunkEdit.replacement);
     });
     // Bytes the walk could not take as chunks stay as they are.
     png.append(text + copied, size - copied);

@@ -1,29 +1,61 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/ClearChoices.h"
+#include "engine/PngChunks.h"
+
 #include <QByteArray>
 
 #include <exiv2/exif.hpp>
+#include <exiv2/iptc.hpp>
+
+#include <optional>
 
 // What a written PNG needs beyond what Exiv2 0.27 does. The library writes
 // a PNG's Exif as a "Raw profile type exif" text chunk, which readers take
 // for non-standard; the PNG standard keeps Exif in an eXIf chunk, which the
-// library reads as well. And it reads and writes the comment kept under the
+// library reads as well. It reads and writes the comment kept under the
 // text keyword "Description", but not the one under "Comment", which
-// viewers show as the image's comment just the same.
+// viewers show as the image's comment just the same. And it knows nothing
+// of the copies image converters keep beside its own chunks: text copies of
+// the Exif and XMP values, and a Photoshop profile ("Raw profile type
+// 8bim") holding the IPTC a second time, which other readers show.
 namespace engine::bridge {
 
-// The check sum a PNG chunk ends with, of its type and data (ISO 3309).
-quint32 pngChunkCrc(const QByteArray &typeAndData);
+// What a write or a clear asks of the PNG's texts.
+struct PngTextEdit
+{
+    // The clear's choices: the comment texts and the text copies of what
+    // they take go with them.
+    ClearChoices taken;
+    // In the small PNG that holds a PGF's metadata, the library does not
+    // read the comment, so its text under "Description" is one too.
+    bool descriptionIsComment = false;
+    // When the IPTC changed, what a Photoshop profile's copy of it is to
+    // hold; empty takes it out.
+    std::optional<Exiv2::IptcData> iptc;
+};
 
-// Whether the PNG holds a text chunk (tEXt, zTXt or iTXt) under the
-// keyword "Comment"; with description also, one under "Description".
-bool holdsTextComment(const Exiv2::byte *data, long size, bool description = false);
+// What the PNG's texts hold of what the edit asks.
+struct PngTexts
+{
+    // The choices that find texts to take; under iptc, a Photoshop profile
+    // whose IPTC is to change.
+    ClearChoices found;
+    // A Photoshop profile that cannot be read, so it stays as it is, with
+    // any IPTC in it.
+    bool unreadableProfile = false;
+    // A readable profile's copies of the Exif and of the XMP, which stay.
+    bool profileHoldsExif = false;
+    bool profileHoldsXmp = false;
+};
+PngTexts findPngTexts(const Exiv2::byte *data, long size, const PngTextEdit &edit);
 
 // The written PNG with the Exif in an eXIf chunk where the library left
-// such a text chunk, and with withoutComments, without the text chunks
-// under the keyword "Comment"; null when there was nothing to change.
+// such a text chunk, without the texts the edit takes, and with its
+// Photoshop profiles' IPTC in step; null when there was nothing to change.
+// One pass over the chunks.
 QByteArray finishedPng(const Exiv2::byte *data, long size, const Exiv2::ExifData &exif,
-    Exiv2::ByteOrder order, bool withoutComments);
+    Exiv2::ByteOrder order, const PngTextEdit &edit);
 
 } // namespace engine::bridge

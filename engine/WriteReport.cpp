@@ -72,6 +72,12 @@ void WriteReport::copiesNotUpdated(const std::vector<std::string> &keys)
         add(Shortfall::Kind::CopyNotUpdated, key, QStringLiteral("the file's XMP cannot be read"));
 }
 
+void WriteReport::profileCopiesNotUpdated(const std::vector<std::string> &keys)
+{
+    for (const std::string &key : keys)
+        add(Shortfall::Kind::ProfileCopyNotUpdated, key, QStringLiteral("the profile cannot be read"));
+}
+
 void WriteReport::expect(const std::string &key, const Exiv2::Image &handedOver)
 {
     const QString name = textFromBytes(key);
@@ -108,6 +114,7 @@ void WriteReport::check(const Exiv2::Image &written)
 void WriteReport::print() const
 {
     bool copiesTold = false;
+    bool profileTold = false;
     for (const Shortfall &entry : m_shortfalls) {
         switch (entry.kind) {
         case Shortfall::Kind::NotWritten:
@@ -122,6 +129,13 @@ void WriteReport::print() const
                 platform::Console::err(m_path
                     + QStringLiteral(
                         ": the XMP cannot be read, so any copies of the written values in it stay"));
+            break;
+        case Shortfall::Kind::ProfileCopyNotUpdated:
+            if (!std::exchange(profileTold, true))
+                platform::Console::err(m_path
+                    + QStringLiteral(
+                        ": the Photoshop profile cannot be read, so its copy of the written IPTC "
+                        "values stays"));
             break;
         case Shortfall::Kind::Kept:
             break;

@@ -28,6 +28,9 @@ public:
     // The keys were written, but their copies in the file's XMP, which
     // cannot be read, keep what they held.
     void copiesNotUpdated(const std::vector<std::string> &keys);
+    // The IPTC keys were written, but the copy of the IPTC in a PNG's
+    // Photoshop profile, which cannot be read, keeps what it held.
+    void profileCopiesNotUpdated(const std::vector<std::string> &keys);
     // The values of key in the containers handed to the library (none when
     // it was removed), to compare with the written file.
     void expect(const std::string &key, const Exiv2::Image &handedOver);

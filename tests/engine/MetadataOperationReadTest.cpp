@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "BridgeTestSupport.h"
-#include "SecondReader.h"
+#include "support/SecondReader.h"
 
 #include "engine/DateTime.h"
 #include "engine/Metadata.h"

@@ -80,7 +80,8 @@ TEST_F(MetadataOperationSafety, MalformedFilesFailCleanlyAndStayUntouched)
     // damaged files the mutation test and the fuzz targets once failed on,
     // which may be written or not, but written must read and not written
     // must stay as they were.
-    const QStringList writable { QStringLiteral("issue_2190_poc.jp2"), QStringLiteral("issue_1706_poc.exv") };
+    const QStringList writable { QStringLiteral("issue_2190_poc.jp2"), QStringLiteral("issue_1706_poc.exv"),
+        QStringLiteral("converted-broken-profile.png") };
     const QStringList names
         = QDir(testsupport::testDataDir() + QStringLiteral("/malformed")).entryList(QDir::Files, QDir::Name);
     ASSERT_GE(names.size(), 18);

@@ -8,7 +8,7 @@
 // nothing leaving the file as it was, and the picture identical. Then one
 // write of every key the write table knows, each found again.
 
-#include "SecondReader.h"
+#include "support/SecondReader.h"
 #include "BridgeTestSupport.h"
 #include "support/QtPrinters.h"
 
@@ -33,6 +33,8 @@
 
 using secondreader::family0;
 using secondreader::family1;
+using secondreader::isExifTextCopy;
+using secondreader::isXmpTextCopy;
 using secondreader::Reading;
 using secondreader::tagName;
 
@@ -115,6 +117,14 @@ const std::pair<const char *, const char *> xmpCopies[] = {
 bool isRaisedVersion(const QString &key)
 {
     return key == QLatin1String("EXIF:ExifIFD:ExifVersion");
+}
+
+// A PNG's Photoshop profile holds the IPTC a second time, and takes what is
+// written as the IPTC does.
+bool isProfileCopyOfWritten(const QString &key)
+{
+    return family1(key) == QLatin1String("IPTC2")
+        && writtenTags.contains(QStringLiteral("IPTC:") + tagName(key));
 }
 
 bool isCopyOfWritten(const QString &key)
@@ -273,12 +283,15 @@ bool isGps(const QString &key)
     const QString f1 = family1(key);
     return f1 == QLatin1String("GPS")
         || (f1 == QLatin1String("XMP-exif") && tagName(key).startsWith(QLatin1String("GPS")))
-        || (f1 == QLatin1String("XMP-iptcExt") && tagName(key).contains(QLatin1String("GPS")));
+        || (f1 == QLatin1String("XMP-iptcExt") && tagName(key).contains(QLatin1String("GPS")))
+        || (isExifTextCopy(key) && tagName(key).startsWith(QLatin1String("ExifGPS")))
+        || (isXmpTextCopy(key) && tagName(key).startsWith(QLatin1String("XmpGPS")));
 }
 
 bool isOrientation(const QString &key)
 {
-    return key == QLatin1String("EXIF:IFD0:Orientation") || key == QLatin1String("XMP:XMP-tiff:Orientation");
+    return key == QLatin1String("EXIF:IFD0:Orientation") || key == QLatin1String("XMP:XMP-tiff:Orientation")
+        || key == QLatin1String("PNG:ExifOrientation") || key == QLatin1String("PNG:TiffOrientation");
 }
 
 bool isComment(const QString &key)
@@ -286,7 +299,12 @@ bool isComment(const QString &key)
     // A PNG's text under "Comment" goes with the comment, as viewers show it as one.
     return key == QLatin1String("EXIF:ExifIFD:UserComment")
         || key == QLatin1String("XMP:XMP-exif:UserComment") || key == QLatin1String("File:Comment")
-        || key == QLatin1String("PNG:Comment");
+        || key == QLatin1String("PNG:Comment") || key == QLatin1String("PNG:ExifUserComment");
+}
+
+bool isXmp(const QString &key)
+{
+    return family0(key) == QLatin1String("XMP") || isXmpTextCopy(key);
 }
 
 bool isXmpCopyOfExif(const QString &key)
@@ -303,7 +321,7 @@ bool isGeneralExif(const QString &key, const Sample &sample)
 {
     if (isGps(key) || isOrientation(key) || isComment(key))
         return false;
-    if (isXmpCopyOfExif(key))
+    if (isXmpCopyOfExif(key) || isExifTextCopy(key))
         return true;
     if (!isExif(key))
         return false;
@@ -342,7 +360,7 @@ bool mayChange(Operation operation, const QString &key, const Sample &sample, bo
         case Operation::ClearIptc:
             return family0(key) == QLatin1String("IPTC");
         case Operation::ClearXmp:
-            return family0(key) == QLatin1String("XMP");
+            return isXmp(key);
         default:
             return false;
         }
@@ -350,7 +368,7 @@ bool mayChange(Operation operation, const QString &key, const Sample &sample, bo
     switch (operation) {
     case Operation::Write:
         return writtenTags.contains(key) || (!wasThere && isExif(key) && requiredTags.contains(tagName(key)))
-            || (wasThere && isCopyOfWritten(key)) || isRaisedVersion(key);
+            || (wasThere && isCopyOfWritten(key)) || isProfileCopyOfWritten(key) || isRaisedVersion(key);
     case Operation::WriteEmptying:
         if (key == QLatin1String("File:Comment"))
             return false;
@@ -377,10 +395,11 @@ bool mustGo(Operation operation, const QString &key, const Sample &sample)
         return isPhotoTag(key, sample) && !writtenTags.contains(key);
     case Operation::ClearExif:
         return isPhotoTag(key, sample)
-            || (isXmpCopyOfExif(key) && !isGps(key) && !isOrientation(key) && !isComment(key));
+            || ((isXmpCopyOfExif(key) || isExifTextCopy(key)) && !isGps(key) && !isOrientation(key)
+                && !isComment(key));
     case Operation::ClearAll:
         return isPhotoTag(key, sample) || isGps(key) || isOrientation(key) || isComment(key)
-            || family0(key) == QLatin1String("IPTC") || family0(key) == QLatin1String("XMP");
+            || isExifTextCopy(key) || family0(key) == QLatin1String("IPTC") || isXmp(key);
     default:
         return mayChange(operation, key, sample, true);
     }

@@ -4,8 +4,8 @@
 // read back with exiftool beside our own reading.
 
 #include "BridgeTestSupport.h"
-#include "SecondReader.h"
 #include "support/QtPrinters.h"
+#include "support/SecondReader.h"
 
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
@@ -14,6 +14,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QJsonArray>
+#include <QtEndian>
 
 #include <exiv2/exiv2.hpp>
 
@@ -464,8 +465,8 @@ TEST_F(WriteAndClearCases, DatesKeepTheirOffset)
 }
 
 // A comment clear takes every comment viewers show, also where the library
-// does not read one: a PNG's text under "Comment", and a PGF's in the small
-// PNG that holds its metadata. What a clear leaves on purpose comes back
+// does not read one: a PNG's text under "Comment", and a PGF's under
+// "comment" in the small PNG that holds its metadata. What a clear leaves on purpose comes back
 // with its reason as well as on the console.
 TEST_F(WriteAndClearCases, ACommentClearTakesTheCommentsViewersShowAndTellsWhatAClearKeeps)
 {
@@ -496,7 +497,7 @@ TEST_F(WriteAndClearCases, ACommentClearTakesTheCommentsViewersShowAndTellsWhatA
             | quint32(quint8(bytes[at + 2])) << 16 | quint32(quint8(bytes[at + 3])) << 24;
     };
     const QByteArray body
-        = QByteArrayLiteral("tEXtComment") + '\0' + QByteArrayLiteral("Seen from the tower");
+        = QByteArrayLiteral("tEXtcomment") + '\0' + QByteArrayLiteral("Seen from the tower");
     const auto bigEndian = [](quint32 n) {
         const char bytes[] = { char(n >> 24), char(n >> 16), char(n >> 8), char(n) };
         return QByteArray(bytes, 4);
@@ -528,4 +529,73 @@ TEST_F(WriteAndClearCases, ACommentClearTakesTheCommentsViewersShowAndTellsWhatA
             QStringLiteral(
                 "the camera's make, model and maker note stay, as raw converters need them to decode the "
                 "picture") } }));
+}
+
+// A converter's Photoshop profile that cannot be read stays byte for byte:
+// the IPTC the library reads goes, the file is not refused, and the clear
+// says the profile's IPTC stayed; a write says its copy was not brought in
+// step.
+TEST_F(WriteAndClearCases, APhotoshopProfileThatCannotBeReadStaysAndIsTold)
+{
+    const QString source = copy(QStringLiteral("converted-iptc.png"));
+    const QByteArray png = bridgetest::fileBytes(source);
+    // The profile's chunk and its text, read here as the PNG standard gives them.
+    const QByteArray keyword("Raw profile type 8bim");
+    const qsizetype at = png.indexOf("zTXt" + keyword) - 4;
+    ASSERT_GT(at, 0);
+    const qsizetype length = qFromBigEndian<quint32>(png.constData() + at);
+    // qUncompress takes the size ahead of the data, as a hint it grows from.
+    const QByteArray text = qUncompress(
+        QByteArray(4, '\0') + png.mid(at + 8 + keyword.size() + 2, length - keyword.size() - 2));
+    ASSERT_TRUE(text.startsWith("\n8bim\n    9548\n"));
+    const auto withProfile = [&](const QByteArray &profile) {
+        const QByteArray body = "tEXt" + keyword + '\0' + profile;
+        QByteArray size(4, '\0');
+        QByteArray crc(4, '\0');
+        qToBigEndian<quint32>(quint32(body.size() - 4), size.data());
+        qToBigEndian<quint32>(engine::bridge::pngChunkCrc(body), crc.data());
+        return png.left(at) + size + body + crc + png.mid(at + 12 + length);
+    };
+    QByteArray oddDigits = text;
+    oddDigits.remove(oddDigits.size() - 2, 1);
+    QByteArray pastItsEnd = text;
+    pastItsEnd.replace("    9548", "    9549");
+    // An IPTC resource whose size runs past the block.
+    const QByteArray unparsed
+        = "\n8bim\n      12\n" + QByteArray("8BIM\x04\x04\0\0\0\0\xff\xff", 12).toHex() + '\n';
+    const std::pair<const char *, QByteArray> damaged[] = {
+        { "broken hex",
+            bridgetest::fileBytes(
+                testsupport::testDataDir() + QStringLiteral("/malformed/converted-broken-profile.png")) },
+        { "an odd number of digits", withProfile(oddDigits) },
+        { "a length past its end", withProfile(pastItsEnd) },
+        { "a block that does not parse", withProfile(unparsed) },
+    };
+    const auto writeFile = [](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    };
+    const Shortfalls kept { { Shortfall::Kind::Kept, QStringLiteral("iptc"),
+        QStringLiteral("a Photoshop profile in the file cannot be read, so any IPTC in it stays") } };
+    for (const auto &[damage, bytes] : damaged) {
+        SCOPED_TRACE(damage);
+        const qsizetype profileAt = bytes.indexOf(keyword) - 8;
+        const QByteArray profileChunk
+            = bytes.mid(profileAt, qFromBigEndian<quint32>(bytes.constData() + profileAt) + 12);
+        ASSERT_TRUE(writeFile(source, bytes));
+        Shortfalls shortfalls;
+        clear(source, false, false, false, false, true, false, &shortfalls);
+        EXPECT_EQ(shortfalls, kept);
+        const QByteArray cleared = bridgetest::fileBytes(source);
+        EXPECT_TRUE(cleared.contains(profileChunk)) << "the profile stays as it was";
+        EXPECT_FALSE(cleared.contains("Raw profile type iptc")) << "the library's own IPTC goes";
+    }
+
+    ASSERT_TRUE(writeFile(source, withProfile(oddDigits)));
+    Shortfalls shortfalls;
+    write(
+        source, { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Bern") } }, false, &shortfalls);
+    EXPECT_EQ(shortfalls,
+        (Shortfalls { { Shortfall::Kind::ProfileCopyNotUpdated, QStringLiteral("Iptc.Application2.City"),
+            QStringLiteral("the profile cannot be read") } }));
 }

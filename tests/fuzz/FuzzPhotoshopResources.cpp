@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the walks over Photoshop resources, in a JPEG's
-// segments and in a Photoshop file.
+// segments and in a Photoshop file, and over one block of them, as a PNG's
+// Photoshop profile holds it.
 #include "engine/PhotoshopResources.h"
 
 #include <exiv2/image.hpp>
@@ -8,6 +9,7 @@
 #include <exiv2/psdimage.hpp>
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -23,5 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     std::vector<Exiv2::byte> bytes(data, data + size);
     withoutLeftoverIptc(bytes.data(), long(size));
+    const std::span<const Exiv2::byte> block(data, size);
+    if (const auto resources = resourcesOf(block)) {
+        Exiv2::IptcData iptc;
+        iptc["Iptc.Application2.City"] = "Somewhere";
+        withIptcResource(block, *resources, iptc);
+        withIptcResource(block, *resources, Exiv2::IptcData());
+    }
     return 0;
 }

@@ -1,13 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer target: the walk over a PNG's chunks.
+// libFuzzer target: the walk over a PNG's chunks and the pass that finishes
+// a written one, with every text a clear takes and a Photoshop profile's
+// IPTC to bring in step; and the converters' raw profile text on its own.
 #include "engine/PngExif.h"
+#include "engine/RawProfile.h"
 
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
+    using namespace engine::bridge;
     Exiv2::ExifData exif;
     exif["Exif.Image.Artist"] = "Someone";
-    engine::bridge::withExifChunk(data, long(size), exif, Exiv2::littleEndian);
+    Exiv2::IptcData iptc;
+    iptc["Iptc.Application2.City"] = "Somewhere";
+    const ClearChoices everything { true, true, true, true, true, true };
+    for (const PngTextEdit &edit :
+        { PngTextEdit { everything, false, Exiv2::IptcData() }, PngTextEdit { {}, true, iptc } }) {
+        findPngTexts(data, long(size), edit);
+        finishedPng(data, long(size), exif, Exiv2::littleEndian, edit);
+    }
+    rawProfileOf(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     return 0;
 }

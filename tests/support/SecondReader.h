@@ -38,6 +38,12 @@ QString tagName(const QString &key);
 QString family0(const QString &key);
 QString family1(const QString &key);
 
+// An image converter's text copy in a PNG of an Exif or of an XMP value, by
+// the name exiftool makes of its keyword ("exif:GPSLatitude" reads as
+// "PNG:ExifGPSLatitude", "photoshop:City" as "PNG:PhotoshopCity").
+bool isExifTextCopy(const QString &key);
+bool isXmpTextCopy(const QString &key);
+
 // The picture itself: the decoded pixels where Qt reads the format, else
 // the bytes of the image data (strips and tiles of TIFF-based files, the
 // JPEG 2000 code stream, a Photoshop file's image data, the PGF data).

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SecondReader.h"
+#include "support/SecondReader.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <algorithm>
 
 namespace secondreader {
 
@@ -192,6 +194,21 @@ QString family1(const QString &key)
 {
     const int parts = key.count(QLatin1Char(':')) + 1;
     return parts == 3 ? key.section(QLatin1Char(':'), 1, 1) : family0(key);
+}
+
+bool isExifTextCopy(const QString &key)
+{
+    return family0(key) == QLatin1String("PNG") && family1(key) == QLatin1String("PNG")
+        && (tagName(key).startsWith(QLatin1String("Exif")) || tagName(key).startsWith(QLatin1String("Tiff")));
+}
+
+bool isXmpTextCopy(const QString &key)
+{
+    static const QStringList prefixes { QStringLiteral("Aux"), QStringLiteral("Dc"),
+        QStringLiteral("Photoshop"), QStringLiteral("Xmp") };
+    return family0(key) == QLatin1String("PNG") && family1(key) == QLatin1String("PNG")
+        && std::any_of(prefixes.begin(), prefixes.end(),
+            [&](const QString &prefix) { return tagName(key).startsWith(prefix); });
 }
 
 QByteArray picture(const QString &path, const Reading &reading)
