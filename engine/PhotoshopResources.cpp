@@ -4,6 +4,7 @@
 #include "engine/ByteCursor.h"
 
 #include <QCryptographicHash>
+#include <QtEndian>
 
 #include <exiv2/iptc.hpp>
 #include <exiv2/jpgimage.hpp>
@@ -132,8 +133,9 @@ QByteArray withIptcResource(
         // Its signature, id and name as they were, then the new data.
         rebuilt.append(bytesOf(first->at, first->start - 4));
         const auto size = quint32(encoded.size_);
-        rebuilt.append(char(size >> 24)).append(char(size >> 16 & 0xff)).append(char(size >> 8 & 0xff));
-        rebuilt.append(char(size & 0xff));
+        char sizeBytes[4];
+        qToBigEndian(size, sizeBytes);
+        rebuilt.append(sizeBytes, 4);
         rebuilt.append(reinterpret_cast<const char *>(encoded.pData_), encoded.size_);
         if (size & 1)
             rebuilt.append('\0');

@@ -3,6 +3,8 @@
 
 #include "engine/ByteCursor.h"
 
+#include <QtEndian>
+
 #include <zlib.h>
 
 #include <span>
@@ -23,10 +25,9 @@ std::string_view textOf(std::span<const Exiv2::byte> bytes)
 
 void appendBigEndian32(QByteArray &bytes, quint32 n)
 {
-    bytes.append(char(n >> 24))
-        .append(char(n >> 16 & 0xff))
-        .append(char(n >> 8 & 0xff))
-        .append(char(n & 0xff));
+    char number[4];
+    qToBigEndian(n, number);
+    bytes.append(number, 4);
 }
 
 // Where a text chunk's text starts, after its keyword and the fields of its
@@ -108,6 +109,13 @@ std::string_view PngChunk::keyword() const
     // A keyword has 1 to 79 characters and ends with a NUL.
     const std::size_t end = data.find('\0');
     return end == std::string_view::npos || end == 0 || end > 79 ? std::string_view() : data.substr(0, end);
+}
+
+bool isKeyword(std::string_view keyword, std::string_view name)
+{
+    return QByteArrayView(keyword.data(), qsizetype(keyword.size()))
+               .compare(QByteArrayView(name.data(), qsizetype(name.size())), Qt::CaseInsensitive)
+        == 0;
 }
 
 bool forEachPngChunk(const Exiv2::byte *data, long size, const std::function<void(const PngChunk &)> &visit)

@@ -25,6 +25,9 @@ struct PngChunk
     std::string_view keyword() const;
 };
 
+// Whether a keyword is the name in any letter case, as readers take it.
+bool isKeyword(std::string_view keyword, std::string_view name);
+
 // Calls visit for each whole chunk after the signature, up to the image's
 // end chunk; false when the bytes are no PNG or a chunk runs past the end,
 // where the walk stops.

@@ -6,7 +6,6 @@
 #include "engine/RawProfile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <span>
 #include <string_view>
 
@@ -16,17 +15,11 @@ namespace {
 
 constexpr long signatureSize = 8;
 constexpr std::string_view rawExifProfile = "Raw profile type exif";
-constexpr std::string_view photoshopProfile = "raw profile type 8bim";
+constexpr std::string_view photoshopProfile = "Raw profile type 8bim";
 
 // Photoshop's resources that copy the Exif and the XMP.
 constexpr uint16_t exifResources[] = { 0x0422, 0x0423 };
 constexpr uint16_t xmpResource = 0x0424;
-
-bool isPhotoshopProfile(std::string_view keyword)
-{
-    return std::equal(keyword.begin(), keyword.end(), photoshopProfile.begin(), photoshopProfile.end(),
-        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
-}
 
 QByteArray exifChunk(const Exiv2::ExifData &exif, Exiv2::ByteOrder order)
 {
@@ -94,7 +87,7 @@ ChunkEdit editOf(const PngChunk &chunk, const PngTextEdit &edit, PngTexts &texts
         return { ChunkEdit::Fate::Drop, {} };
     }
     const bool profileMatters = edit.iptc || edit.taken.xmp || edit.taken.anyExif();
-    if (profileMatters && isPhotoshopProfile(keyword))
+    if (profileMatters && isKeyword(keyword, photoshopProfile))
         return profileEdit(chunk, edit, texts);
     return {};
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/PngTextCopies.h"
 
+#include "engine/PngChunks.h"
+
 #include <algorithm>
-#include <cctype>
 
 namespace engine::bridge {
 
@@ -15,13 +16,6 @@ constexpr std::string_view xmpPrefixes[] = { "Iptc4xmpCore", "Iptc4xmpExt", "Mic
     "crss", "dc", "dcterms", "digiKam", "exifEX", "lr", "mwg-kw", "mwg-rs", "pdf", "photoshop", "plus", "xap",
     "xapMM", "xapRights", "xmp", "xmpBJ", "xmpDM", "xmpMM", "xmpNote", "xmpRights", "xmpTPg" };
 
-bool sameLetters(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-    });
-}
-
 bool isXmpPrefix(std::string_view prefix)
 {
     return std::find(std::begin(xmpPrefixes), std::end(xmpPrefixes), prefix) != std::end(xmpPrefixes);
@@ -32,7 +26,7 @@ bool isXmpPrefix(std::string_view prefix)
 ClearChoices choicesTakingText(std::string_view keyword, bool descriptionIsComment)
 {
     ClearChoices taking;
-    if (sameLetters(keyword, "Comment") || (descriptionIsComment && keyword == "Description")) {
+    if (isKeyword(keyword, "Comment") || (descriptionIsComment && keyword == "Description")) {
         taking.comment = true;
         return taking;
     }
