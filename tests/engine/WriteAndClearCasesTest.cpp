@@ -10,10 +10,12 @@
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
 #include "engine/PngExif.h"
+#include "engine/PngTextCopies.h"
 #include "support/PinnedDates.h"
 #include "support/TestEnvironment.h"
 
 #include <QJsonArray>
+#include <QProcess>
 #include <QtEndian>
 
 #include <exiv2/exiv2.hpp>
@@ -598,4 +600,117 @@ TEST_F(WriteAndClearCases, APhotoshopProfileThatCannotBeReadStaysAndIsTold)
     EXPECT_EQ(shortfalls,
         (Shortfalls { { Shortfall::Kind::ProfileCopyNotUpdated, QStringLiteral("Iptc.Application2.City"),
             QStringLiteral("the profile cannot be read") } }));
+}
+
+namespace {
+
+// Every comment exiftool finds in the PNG, each text on its own (in any
+// letter case and language), and the library's own under "Description".
+QStringList pngComments(const QString &path)
+{
+    QProcess exiftool;
+    exiftool.start(QStringLiteral("exiftool"),
+        { QStringLiteral("-a"), QStringLiteral("-s3"), QStringLiteral("-PNG:Comment*"),
+            QStringLiteral("-PNG:Description"), path });
+    exiftool.waitForFinished();
+    return QString::fromUtf8(exiftool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QByteArray textChunk(const char *type, const QByteArray &keywordAndFields, const QByteArray &text)
+{
+    return engine::bridge::pngChunkOf(type, keywordAndFields + text);
+}
+
+// Compressed as a PNG's zTXt and iTXt chunks hold it: a zlib stream.
+QByteArray deflated(const QByteArray &text)
+{
+    return qCompress(text).mid(4);
+}
+
+} // namespace
+
+// A write of the comment brings every text a reader takes for a PNG's
+// comment in step, each in its own form; a text it cannot read stays as it
+// was and is told, as is a damaged copy of a written value; an emptied
+// comment takes them all; a file without such a text gets none.
+TEST_F(WriteAndClearCases, AWriteBringsThePngsCommentTextsInStep)
+{
+    const QString path = copy(QStringLiteral("painted-comment.png"));
+    const QByteArray painted = bridgetest::fileBytes(path);
+    const QByteArray ownComment = textChunk("tEXt", QByteArray("Comment\0", 8), "The carrier in the straits");
+    ASSERT_TRUE(painted.contains(ownComment));
+    const QByteArray bare = QByteArray(painted).replace(ownComment, QByteArray());
+    const auto withTexts = [&](const QList<QByteArray> &chunks) {
+        QByteArray png = bare;
+        // After the header chunk.
+        png.insert(8 + 25, chunks.join());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(png) == png.size();
+    };
+    const QVariantMap comment { { QStringLiteral("Exif.Photo.UserComment"),
+        QStringLiteral("Café au lait") } };
+    const QByteArray plain = textChunk("tEXt", QByteArray("Comment\0", 8), "first");
+    const QByteArray compressed = textChunk("zTXt", QByteArray("comment\0\0", 9), deflated("second"));
+    const QByteArray international
+        = textChunk("iTXt", QByteArray("COMMENT\0\1\0en\0Kommentar\0", 23), deflated("third"));
+
+    // Each text keeps its type, keyword, compression and language.
+    ASSERT_TRUE(withTexts({ plain, compressed, international }));
+    Shortfalls shortfalls;
+    write(path, comment, false, &shortfalls);
+    EXPECT_EQ(shortfalls, Shortfalls());
+    EXPECT_EQ(pngComments(path), QStringList(4, QStringLiteral("Café au lait")));
+    const QByteArray written = bridgetest::fileBytes(path);
+    EXPECT_TRUE(written.contains(textChunk("tEXt", QByteArray("Comment\0", 8), "Caf\xe9 au lait")));
+    EXPECT_TRUE(written.contains("zTXtcomment"));
+    EXPECT_TRUE(written.contains(QByteArray("iTXtCOMMENT\0\1\0en\0Kommentar\0", 27)));
+    // Written again, texts already in step stay byte for byte.
+    const qsizetype zAt = written.indexOf("zTXtcomment") - 4;
+    const QByteArray zChunk = written.mid(zAt, qFromBigEndian<quint32>(written.constData() + zAt) + 12);
+    write(path, comment);
+    EXPECT_TRUE(bridgetest::fileBytes(path).contains(zChunk));
+    // A comment Latin-1 cannot hold turns a plain text into an international one.
+    write(path, { { QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("東京の夜") } });
+    EXPECT_EQ(pngComments(path), QStringList(4, QStringLiteral("東京の夜")));
+    EXPECT_TRUE(bridgetest::fileBytes(path).contains(QByteArray("iTXtComment\0\0\0\0\0", 16)));
+
+    // The library refuses a PNG any of whose texts does not read, so the
+    // file stays as it was and the write fails with its reason; the pass
+    // over the texts, should it meet one, keeps it and tells it.
+    const QByteArray notDeflated = textChunk("zTXt", QByteArray("Comment\0\0", 9), "not deflated");
+    const QByteArray badHeader = textChunk("iTXt", QByteArray("Comment\0\7\0\0\0", 12), "fourth");
+    const QByteArray damagedCopy = textChunk("zTXt", QByteArray("exif:Artist\0\0", 13), "not deflated");
+    const QByteArray copy = textChunk("tEXt", QByteArray("tiff:Artist\0", 12), "An old artist");
+    ASSERT_TRUE(withTexts({ notDeflated, badHeader, damagedCopy, copy, plain }));
+    const QByteArray damaged = bridgetest::fileBytes(path);
+    {
+        ConsoleCapture console;
+        EXPECT_FALSE(m_bridge.setMetadata(path, comment, false));
+        EXPECT_EQ(bridgetest::fileBytes(path), damaged);
+    }
+    using namespace engine::bridge;
+    PngTextEdit edit;
+    edit.write.comment = comment.first().toString();
+    for (const std::string &keyword : textCopyKeywords("Exif.Image.Artist"))
+        edit.write.copies.push_back({ keyword, "Exif.Image.Artist" });
+    const QByteArray passed = finishedPng(reinterpret_cast<const Exiv2::byte *>(damaged.constData()),
+        long(damaged.size()), {}, Exiv2::littleEndian, edit);
+    for (const QByteArray &chunk : { notDeflated, badHeader, damagedCopy })
+        EXPECT_TRUE(passed.contains(chunk));
+    EXPECT_FALSE(passed.contains("tiff:Artist"));
+    EXPECT_TRUE(passed.contains(textChunk("tEXt", QByteArray("Comment\0", 8), "Caf\xe9 au lait")));
+    const PngTexts left
+        = findPngTexts(reinterpret_cast<const Exiv2::byte *>(passed.constData()), long(passed.size()), edit);
+    EXPECT_EQ(left.oldValues, (std::vector<std::string> { "Exif.Photo.UserComment", "Exif.Image.Artist" }));
+
+    // An emptied comment takes every comment text.
+    ASSERT_TRUE(withTexts({ plain, compressed, international }));
+    write(path, { { QStringLiteral("Exif.Photo.UserComment"), QString() } }, false, &shortfalls);
+    EXPECT_EQ(shortfalls, Shortfalls());
+    EXPECT_EQ(pngComments(path), QStringList());
+
+    // A file without a comment text gets only the library's own.
+    ASSERT_TRUE(withTexts({}));
+    write(path, comment);
+    EXPECT_EQ(pngComments(path), QStringList { QStringLiteral("Café au lait") });
 }
