@@ -177,6 +177,8 @@ void reportOlderCopies(
             stays(key, inSegment(copies.commentSegment));
         if (isCopyright(key) && !copies.copyrightSegment.isEmpty())
             stays(key, inSegment(copies.copyrightSegment));
+        if (subImages.empty())
+            continue;
         const std::vector<std::string> properties = keyAndXmpCopies(key);
         if (std::any_of(properties.begin(), properties.end(),
                 [&](const std::string &p) { return holdsProperty(subImages, p); }))

@@ -714,3 +714,48 @@ TEST_F(WriteAndClearCases, AWriteBringsThePngsCommentTextsInStep)
     write(path, comment);
     EXPECT_EQ(pngComments(path), QStringList { QStringLiteral("Café au lait") });
 }
+
+// A write of a value that a sub-image's own XMP holds too lists the photo
+// for it, and the sub-image's XMP stays as it was.
+TEST_F(WriteAndClearCases, ASubImagesOwnXmpOfAWrittenValueIsTold)
+{
+    const QString dng = copy(QStringLiteral("IMG_1361.dng"));
+    const std::string packet = "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+                               "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+                               "rdf:about='' xmlns:aux='http://ns.adobe.com/exif/1.0/aux/' aux:Lens='An old "
+                               "lens'/></rdf:RDF></x:xmpmeta>";
+    const auto subImagePacket = [&] {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(dng).toStdString());
+        image->readMetadata();
+        return image;
+    };
+    // In place of the sub-image's packet, one of the same size that holds
+    // a lens.
+    {
+        const Exiv2::Image::AutoPtr image = subImagePacket();
+        const auto old = image->exifData().findKey(Exiv2::ExifKey("Exif.SubImage2.XMLPacket"));
+        ASSERT_NE(old, image->exifData().end());
+        QByteArray oldPacket(old->size(), '\0');
+        old->copy(reinterpret_cast<Exiv2::byte *>(oldPacket.data()), Exiv2::invalidByteOrder);
+        ASSERT_LT(packet.size(), std::size_t(oldPacket.size()));
+        QByteArray file = bridgetest::fileBytes(dng);
+        const qsizetype at = file.indexOf(oldPacket);
+        ASSERT_GT(at, 0);
+        file.replace(
+            at, oldPacket.size(), QByteArray::fromStdString(packet).leftJustified(oldPacket.size(), ' '));
+        QFile out(dng);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    }
+    Shortfalls shortfalls;
+    write(dng, { { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("A new lens") } }, false, &shortfalls);
+    EXPECT_EQ(shortfalls,
+        (Shortfalls { { Shortfall::Kind::OlderCopyStays, QStringLiteral("Xmp.aux.Lens"),
+            QStringLiteral("a sub-image keeps its own XMP") } }));
+    const Exiv2::Image::AutoPtr written = subImagePacket();
+    const auto kept = written->exifData().findKey(Exiv2::ExifKey("Exif.SubImage2.XMLPacket"));
+    ASSERT_NE(kept, written->exifData().end());
+    std::string bytes(std::size_t(kept->size()), '\0');
+    kept->copy(reinterpret_cast<Exiv2::byte *>(bytes.data()), Exiv2::invalidByteOrder);
+    EXPECT_TRUE(bytes.starts_with(packet));
+    EXPECT_EQ(written->xmpData()["Xmp.aux.Lens"].toString(), "A new lens");
+}
