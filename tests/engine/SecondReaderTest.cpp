@@ -4,9 +4,11 @@
 // its Exif and position), checked with exiftool as a second reader: no
 // warning the original did not have, every tag the operation does not
 // name unchanged (maker notes included), what it names gone or written, the
-// XMP copies of written values reading the same, a clear that finds
-// nothing leaving the file as it was, and the picture identical. Then one
-// write of every key the write table knows, each found again.
+// XMP copies of written values reading the same, every other name a reader
+// shows a written value or a cleared group by gone or in step unless the
+// photo is listed for it, a clear that finds nothing leaving the file as it
+// was, and the picture identical. Then one write of every key the write
+// table knows, each found again.
 
 #include "support/SecondReader.h"
 #include "BridgeTestSupport.h"

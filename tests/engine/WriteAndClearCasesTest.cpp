@@ -630,9 +630,10 @@ QByteArray deflated(const QByteArray &text)
 } // namespace
 
 // A write of the comment brings every text a reader takes for a PNG's
-// comment in step, each in its own form; a text it cannot read stays as it
-// was and is told, as is a damaged copy of a written value; an emptied
-// comment takes them all; a file without such a text gets none.
+// comment in step, each in its own form, and leaves a text already in step
+// byte for byte; a damaged comment text or copy of a written value stays
+// and is told; an emptied comment takes them all; a file without such a
+// text gets none.
 TEST_F(WriteAndClearCases, AWriteBringsThePngsCommentTextsInStep)
 {
     const QString path = copy(QStringLiteral("painted-comment.png"));
