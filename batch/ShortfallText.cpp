@@ -33,6 +33,8 @@ const char *patternKey(Shortfall::Kind kind)
         return "QX_ID_291";
     case Shortfall::Kind::ProfileCopyNotUpdated:
         return "QX_ID_295";
+    case Shortfall::Kind::OlderCopyStays:
+        return "QX_ID_296";
     case Shortfall::Kind::Kept:
         break;
     }

@@ -71,7 +71,9 @@ QString &lastFailureOnThisThread()
 
 PngTextEdit pngTextEdit(const Exiv2::Image &image, const SavedContent &content)
 {
-    PngTextEdit edit { content.taken, image.imageType() == Exiv2::ImageType::pgf, std::nullopt };
+    PngTextEdit edit { content.taken, image.imageType() == Exiv2::ImageType::pgf, std::nullopt,
+        content.pngWrite };
+    edit.write.comment = content.comment;
     if (content.iptc != IptcContent::Kept)
         edit.iptc = image.iptcData();
     return edit;
@@ -203,6 +205,8 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
             mend(withoutLeftoverIptc(data, size));
         if (content.taken.comment)
             mend(withoutJpegComments(data, size));
+        else if (content.comment)
+            mend(withoutJpegComments(data, size, content.comment->toUtf8().toStdString()));
     }
     if (!pgfMetadata.isNull())
         mend(withoutStalePgfUserData(data, size, pgfMetadata));

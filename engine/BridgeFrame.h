@@ -84,13 +84,20 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
 // that matched before matches after; when it changed the IPTC, a PNG's
 // Photoshop profile holds the new IPTC too. What the library leaves of the
 // groups a clear takes (a JPEG's comments after the first, a PNG's texts
-// under "Comment" and its text copies of the Exif and XMP) goes.
+// under "Comment" and its text copies of the Exif and XMP) goes, and a
+// JPEG's further comment segments, a PNG's comment texts and its text
+// copies follow what a write wrote.
 using WrittenCheck = std::function<void(const Exiv2::Image &written)>;
 enum class IptcContent { Kept, ChangedWithXmp, Changed };
 struct SavedContent
 {
     IptcContent iptc = IptcContent::Kept;
     ClearChoices taken;
+    // The comment a write gives the file, when it names one: a JPEG keeps
+    // only the library's comment segment, and a PNG's comment texts follow.
+    std::optional<QString> comment = {};
+    // What else a write asks of a PNG's texts.
+    PngTextWrite pngWrite = {};
 };
 void saveEdits(const EditedImage &edited, const QString &path, const SavedContent &content,
     const WrittenCheck &check = {}, const MetadataOperation::Destination &into = {});

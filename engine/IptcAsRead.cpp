@@ -130,6 +130,27 @@ std::vector<StoredDataset> storedIptc(Exiv2::Image &image)
     return datasetsOf(iptc);
 }
 
+std::vector<StoredDataset> leadingDatasets(std::span<const Exiv2::byte> bytes)
+{
+    std::vector<StoredDataset> datasets;
+    ByteCursor stream(bytes);
+    while (stream.peek() == 0x1c) {
+        ByteCursor dataset = stream;
+        dataset.skip(1);
+        const std::optional<uint8_t> record = dataset.byte();
+        const std::optional<uint8_t> number = record ? dataset.byte() : std::nullopt;
+        const std::optional<uint16_t> size = number ? dataset.uint16() : std::nullopt;
+        const std::optional<std::span<const Exiv2::byte>> data
+            = size && !(*size & 0x8000) ? dataset.bytes(*size) : std::nullopt;
+        if (!data)
+            break;
+        datasets.push_back(
+            { *record, *number, std::string(reinterpret_cast<const char *>(data->data()), data->size()) });
+        stream = dataset;
+    }
+    return datasets;
+}
+
 void keepStoredDatesAndTimes(
     Exiv2::IptcData &iptc, const std::vector<StoredDataset> &stored, const std::vector<std::string> &named)
 {

@@ -5,6 +5,7 @@
 #include <exiv2/iptc.hpp>
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ struct StoredDataset
 // in a JPEG's Photoshop segments, a Photoshop file's resources or a
 // TIFF-based file's first directory; none for other formats.
 std::vector<StoredDataset> storedIptc(Exiv2::Image &image);
+
+// The datasets that follow one another from the bytes' start, each whole
+// and of a plain size, up to the first byte that does not start one: an
+// IPTC stream kept inside another structure, with what follows it.
+std::vector<StoredDataset> leadingDatasets(std::span<const Exiv2::byte> bytes);
 
 // Gives every date and time dataset of iptc, but for the keys named, the
 // bytes the file held, where the library would write them otherwise.

@@ -38,13 +38,23 @@ constexpr Exiv2::byte commentMarker = 0xfe;
 
 } // namespace
 
-QByteArray withoutJpegComments(Exiv2::byte *data, long size)
+QByteArray withoutJpegComments(Exiv2::byte *data, long size, std::string_view keptText)
 {
     QByteArray kept;
     long copiedTo = 0;
+    bool keptOne = keptText.empty();
     forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
         if (segment.marker != commentMarker)
             return;
+        // The library ends the comment it writes with a NUL.
+        std::string_view text(
+            reinterpret_cast<const char *>(segment.payload), std::size_t(segment.payloadSize));
+        if (text.ends_with('\0'))
+            text.remove_suffix(1);
+        if (!keptOne && text == keptText) {
+            keptOne = true;
+            return;
+        }
         kept.append(reinterpret_cast<const char *>(data) + copiedTo, segment.start - copiedTo);
         copiedTo = segment.start + segment.length;
     });

@@ -6,6 +6,7 @@
 #include <exiv2/types.hpp>
 
 #include <functional>
+#include <string_view>
 
 // The marker segments of a JPEG file ahead of its image data, for the few
 // things the library leaves as it found them.
@@ -25,9 +26,10 @@ struct JpegSegment
 bool forEachJpegSegment(Exiv2::byte *data, long size, const std::function<void(const JpegSegment &)> &visit);
 
 // The JPEG file without its comment segments (a file may hold several, of
-// which the library reads and writes only the first); null when it holds
-// none.
-QByteArray withoutJpegComments(Exiv2::byte *data, long size);
+// which the library reads and writes only the first) but for the first that
+// holds the kept text, the one the library wrote; null when it holds no
+// other.
+QByteArray withoutJpegComments(Exiv2::byte *data, long size, std::string_view kept = {});
 // Whether it holds any.
 bool holdsJpegComment(Exiv2::byte *data, long size);
 

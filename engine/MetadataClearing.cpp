@@ -2,6 +2,7 @@
 #include "engine/MetadataOperation.h"
 
 #include "engine/BridgeFrame.h"
+#include "engine/CopiesLeftAlone.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
 #include "engine/JpegSegments.h"
@@ -53,14 +54,6 @@ PngTexts textsOf(const Exiv2::Image &image, const Exiv2::byte *data, long size, 
     default:
         break;
     }
-    return texts;
-}
-
-PngTexts textsOf(const Exiv2::Image &image, const ClearChoices &clear)
-{
-    PngTexts texts;
-    readFileBytes(
-        image, [&](const Exiv2::byte *data, long size) { texts = textsOf(image, data, size, clear); });
     return texts;
 }
 
@@ -169,7 +162,7 @@ ClearChoices exifSide(const ClearChoices &clear)
 // cannot be read, and a readable one's copies of other groups, which would
 // have to be taken apart to reach.
 void keepWhatTextsKeep(const PngTexts &texts, const ClearChoices &clear,
-    const std::function<void(const char *, const QString &)> &keep)
+    const std::function<void(std::string_view, const QString &)> &keep)
 {
     if (texts.unreadableProfile && clear.iptc)
         keep("iptc",
@@ -184,7 +177,7 @@ void keepWhatTextsKeep(const PngTexts &texts, const ClearChoices &clear,
 
 // The PGF's own writer leaves its texts out; should one stay, it is told.
 void keepWhatPgfKeeps(
-    const ClearChoices &left, const std::function<void(const char *, const QString &)> &keep)
+    const ClearChoices &left, const std::function<void(std::string_view, const QString &)> &keep)
 {
     forEachChoice(left, [&](const char *choice) {
         keep(choice,
@@ -211,8 +204,9 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
     if (shortfalls)
         shortfalls->clear();
     Shortfalls kept;
-    const auto keep = [&](const char *choice, const QString &reason) {
-        kept.append({ Shortfall::Kind::Kept, QLatin1String(choice), reason });
+    const auto keep = [&](std::string_view choice, const QString &reason) {
+        kept.append(
+            { Shortfall::Kind::Kept, QLatin1String(choice.data(), qsizetype(choice.size())), reason });
         platform::Console::err(path + QStringLiteral(": ") + reason);
     };
     const bool done = runGuarded([&] {
@@ -276,6 +270,7 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
         if (!changed && !texts.found.any()) {
             // Nothing to take: the file stays as it is, byte for byte.
             keepWhatTextsKeep(texts, clear, keep);
+            reportKeptCopies(copiesLeftAlone(*image, edited.bytes.get(), edited.size), clear, keep);
             keepAsItIs(*image, into);
             return;
         }
@@ -284,11 +279,17 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             edited, path, content,
             [&](const Exiv2::Image &written) {
                 checkCleared(written, clear, kind, xmpCopiesRead);
-                const PngTexts left = textsOf(written, clear);
+                PngTexts left;
+                CopiesLeftAlone copies;
+                readFileBytes(written, [&](const Exiv2::byte *data, long size) {
+                    left = textsOf(written, data, size, clear);
+                    copies = copiesLeftAlone(written, data, size);
+                });
                 if (written.imageType() != Exiv2::ImageType::pgf && left.found.any())
                     stillThere(left.found.comment ? "The comment" : "A copy of the cleared values");
                 keepWhatPgfKeeps(left.found, keep);
                 keepWhatTextsKeep(left, clear, keep);
+                reportKeptCopies(copies, clear, keep);
             },
             into);
     });

@@ -24,7 +24,11 @@ struct Shortfall
         // Written, but the copy a PNG's Photoshop profile, which cannot be
         // read, keeps of the IPTC keeps the old value.
         ProfileCopyNotUpdated,
-        // A clear left it in the file.
+        // Written, but a copy elsewhere in the file keeps an older value: a
+        // PNG text that cannot be read, or a copy another program keeps in
+        // a place of its own (a maker note, a segment, a sub-image).
+        OlderCopyStays,
+        // A clear, or a write that emptied the rest, left it in the file.
         Kept,
     };
     Kind kind = Kind::NotWritten;
@@ -70,8 +74,10 @@ public:
     // IPTC text cut at its dataset's limit; the others are written all the
     // same, and listed in *shortfalls when it is given. Where the file's XMP
     // repeats a written Exif or IPTC value, the copy takes it too, as does a
-    // PNG's Photoshop profile the IPTC; the values not named keep theirs,
-    // maker notes included.
+    // PNG's Photoshop profile the IPTC and its comment texts the comment; a
+    // PNG's text copies of the written values go. The values not named keep
+    // theirs, maker notes included; a copy another program keeps of a
+    // written value where it is left alone is listed.
     bool setMetadata(const QString &path, const QVariantMap &values, bool empty, const Destination &into = {},
         Shortfalls *shortfalls = nullptr) const;
 
@@ -87,7 +93,9 @@ public:
     // what a choice names; finding nothing to take, leaves the file
     // untouched and succeeds. What a choice leaves on purpose (a raw file's
     // camera, copies in XMP or a Photoshop profile that cannot be read) is
-    // printed, and listed in *shortfalls when it is given.
+    // printed, and listed in *shortfalls when it is given, as are copies
+    // other programs keep where they are left alone (a maker note's IPTC,
+    // a JPEG segment's comment, a sub-image's XMP).
     bool clearMetadata(const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc,
         bool xmp, const Destination &into = {}, Shortfalls *shortfalls = nullptr) const;
 

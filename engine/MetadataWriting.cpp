@@ -3,11 +3,13 @@
 
 #include "engine/BridgeFrame.h"
 #include "engine/BridgeValues.h"
+#include "engine/CopiesLeftAlone.h"
 #include "engine/FormatName.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
 #include "engine/IptcTexts.h"
 #include "engine/MetadataTag.h"
+#include "engine/PngTextCopies.h"
 #include "engine/WriteReport.h"
 #include "engine/XmpCopies.h"
 #include "engine/XmpPacket.h"
@@ -354,9 +356,10 @@ std::vector<std::string> withXmpCopies(
 
 // Writes the XMP values and brings the copies of the written Exif and IPTC
 // values in step; true when every copy of the IPTC it holds agrees with it.
+// The XMP keys it wrote go into xmpWritten.
 bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
     const std::vector<std::string> &exifWritten, const std::vector<std::string> &iptcWritten,
-    WriteReport &report)
+    std::vector<std::string> &xmpWritten, WriteReport &report)
 {
     const bool writesXmp = !givenKeys(values, Group::Xmp).empty();
     if (!empty && hasUnreadableXmp(image)) {
@@ -371,6 +374,7 @@ bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
         keepXmpAsItIs(image);
         return true;
     }
+    xmpWritten = keysOf(givenKeys(values, Group::Xmp));
     Exiv2::XmpData xmp;
     if (!empty)
         xmp = image.xmpData();
@@ -384,18 +388,61 @@ bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
     return inStep;
 }
 
-// Whether the written PNG's Photoshop profile, which other readers take the
-// IPTC from too, still holds other IPTC than the file's own: it could not
-// be read to bring it in step.
-bool profileKeepsOldIptc(const Exiv2::Image &written)
+// The comment the write gives the file, when it names one.
+std::optional<QString> commentOf(const Exiv2::Image &image, const QVariantMap &values)
 {
-    if (written.imageType() != Exiv2::ImageType::png)
-        return false;
-    PngTexts texts;
+    const auto comment = values.constFind(userCommentKey);
+    if (comment == values.constEnd() || !supports(image, Exiv2::mdComment))
+        return std::nullopt;
+    return isRemoval(*comment) ? QString() : textOf(*comment);
+}
+
+// Which of a PNG's text copies the write takes: a converter's copies of the
+// written values and of their XMP copies, or with the rest emptied, all.
+PngTextWrite pngTextWriteOf(const Exiv2::Image &image, bool empty, const std::vector<std::string> &written)
+{
+    PngTextWrite write;
+    if (image.imageType() != Exiv2::ImageType::png)
+        return write;
+    write.everyCopy = empty;
+    for (const std::string &key : written) {
+        for (const std::string &property : keyAndXmpCopies(key)) {
+            for (std::string &keyword : textCopyKeywords(property))
+                write.copies.push_back({ std::move(keyword), key });
+        }
+    }
+    return write;
+}
+
+// What the written file still holds of older values of the written keys,
+// beside the values themselves: a PNG's texts that could not be brought in
+// step (a Photoshop profile or a text that cannot be read), and the copies
+// other programs keep where a write leaves them; after a write that emptied
+// the rest, what such copies keep of the IPTC and the XMP.
+void reportOlderValues(const Exiv2::Image &written, const SavedContent &content,
+    const std::vector<std::string> &iptcWritten, const std::vector<std::string> &allWritten, bool empty,
+    WriteReport &report)
+{
     readFileBytes(written, [&](const Exiv2::byte *data, long size) {
-        texts = findPngTexts(data, size, pngTextEdit(written, { IptcContent::Changed, {} }));
+        if (written.imageType() == Exiv2::ImageType::png) {
+            const PngTexts texts = findPngTexts(data, size, pngTextEdit(written, content));
+            if (content.iptc != IptcContent::Kept && (texts.unreadableProfile || texts.found.iptc))
+                report.profileCopiesNotUpdated(iptcWritten);
+            for (const std::string &key : texts.oldValues)
+                report.olderCopyStays(
+                    key, QStringLiteral("a text in the file cannot be read, so it keeps the old value"));
+        }
+        const CopiesLeftAlone copies = copiesLeftAlone(written, data, size);
+        reportOlderCopies(copies, allWritten,
+            [&](const std::string &key, const QString &where) { report.olderCopyStays(key, where); });
+        if (empty) {
+            ClearChoices emptied;
+            emptied.iptc = supports(written, Exiv2::mdIptc);
+            emptied.xmp = supports(written, Exiv2::mdXmp);
+            reportKeptCopies(copies, emptied,
+                [&](const std::string &choice, const QString &where) { report.kept(choice, where); });
+        }
     });
-    return texts.unreadableProfile || texts.found.iptc;
 }
 
 } // namespace
@@ -433,8 +480,9 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
         }
 
         bool iptcCopiesInStep = true;
+        std::vector<std::string> xmpWritten;
         if (supports(*image, Exiv2::mdXmp))
-            iptcCopiesInStep = setXmp(*image, values, empty, exifWritten, iptcWritten, report);
+            iptcCopiesInStep = setXmp(*image, values, empty, exifWritten, iptcWritten, xmpWritten, report);
         else
             refuseGroup(report, values, Group::Xmp, format);
 
@@ -443,12 +491,16 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
         const IptcContent iptc = !empty && iptcWritten.empty() ? IptcContent::Kept
             : iptcCopiesInStep                                 ? IptcContent::ChangedWithXmp
                                                                : IptcContent::Changed;
+        std::vector<std::string> written = exifWritten;
+        written.insert(written.end(), iptcWritten.begin(), iptcWritten.end());
+        written.insert(written.end(), xmpWritten.begin(), xmpWritten.end());
+        const SavedContent content { iptc, {}, commentOf(*image, values),
+            pngTextWriteOf(*image, empty, written) };
         saveEdits(
-            edited, path, { iptc, {} },
-            [&](const Exiv2::Image &written) {
-                report.check(written);
-                if (iptc != IptcContent::Kept && profileKeepsOldIptc(written))
-                    report.profileCopiesNotUpdated(iptcWritten);
+            edited, path, content,
+            [&](const Exiv2::Image &image) {
+                report.check(image);
+                reportOlderValues(image, content, iptcWritten, written, empty, report);
             },
             into);
         report.print();

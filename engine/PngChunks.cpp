@@ -7,6 +7,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <span>
 
 namespace engine::bridge {
@@ -171,9 +172,38 @@ QByteArray pngChunkWithText(const PngChunk &chunk, const QByteArray &text)
     const std::optional<TextForm> form = textFormOf(chunk);
     if (!form)
         return QByteArray();
-    QByteArray data(chunk.data.data(), qsizetype(form->start));
-    data.append(form->compressed ? deflated(text) : text);
-    return pngChunkOf(chunk.type, data);
+    const QByteArray stored = form->compressed ? deflated(text) : text;
+    if (form->compressed && stored.isNull())
+        return QByteArray();
+    return pngChunkOf(chunk.type, QByteArray(chunk.data.data(), qsizetype(form->start)) + stored);
+}
+
+std::optional<QString> pngChunkString(const PngChunk &chunk)
+{
+    const std::optional<QByteArray> text = pngChunkText(chunk);
+    if (!text)
+        return std::nullopt;
+    return chunk.type == "iTXt" ? QString::fromUtf8(*text) : QString::fromLatin1(*text);
+}
+
+QByteArray pngChunkWithString(const PngChunk &chunk, const QString &text)
+{
+    const bool latin1 = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xff; });
+    if (chunk.type == "iTXt" || latin1)
+        return pngChunkWithText(chunk, chunk.type == "iTXt" ? text.toUtf8() : text.toLatin1());
+    const std::optional<TextForm> form = textFormOf(chunk);
+    if (!form)
+        return QByteArray();
+    // Its keyword, the compression flag and method, and no language or
+    // translated keyword.
+    const std::string_view keyword = chunk.keyword();
+    QByteArray data(keyword.data(), qsizetype(keyword.size()));
+    data.append('\0').append(char(form->compressed ? 1 : 0)).append('\0').append('\0').append('\0');
+    const QByteArray utf8 = text.toUtf8();
+    const QByteArray stored = form->compressed ? deflated(utf8) : utf8;
+    if (form->compressed && stored.isNull())
+        return QByteArray();
+    return pngChunkOf("iTXt", data + stored);
 }
 
 } // namespace engine::bridge

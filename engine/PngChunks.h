@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 #include <exiv2/types.hpp>
 
@@ -45,5 +46,13 @@ std::optional<QByteArray> pngChunkText(const PngChunk &chunk);
 // compression and, in an iTXt chunk, its language and translated keyword;
 // null when it cannot be made.
 QByteArray pngChunkWithText(const PngChunk &chunk, const QByteArray &text);
+
+// The text as readers take it: Latin-1 in a tEXt or zTXt chunk, UTF-8 in an
+// iTXt chunk; none when the chunk is damaged.
+std::optional<QString> pngChunkString(const PngChunk &chunk);
+// The whole chunk holding text instead, in the same form; a tEXt or zTXt
+// chunk whose text Latin-1 cannot hold becomes an iTXt chunk of the same
+// keyword and compression. Null when it cannot be made.
+QByteArray pngChunkWithString(const PngChunk &chunk, const QString &text);
 
 } // namespace engine::bridge

@@ -76,6 +76,53 @@ ChunkEdit profileEdit(const PngChunk &chunk, const PngTextEdit &edit, PngTexts &
     return { ChunkEdit::Fate::Replace, replacement };
 }
 
+constexpr std::string_view userCommentKey = "Exif.Photo.UserComment";
+
+void noteOldValue(PngTexts &texts, std::string_view key)
+{
+    if (std::find(texts.oldValues.begin(), texts.oldValues.end(), key) == texts.oldValues.end())
+        texts.oldValues.emplace_back(key);
+}
+
+// A comment text brought in step with the written comment, or taken with
+// an emptied one.
+ChunkEdit commentEdit(const PngChunk &chunk, const QString &comment, PngTexts &texts)
+{
+    if (comment.isEmpty()) {
+        noteOldValue(texts, userCommentKey);
+        return { ChunkEdit::Fate::Drop, {} };
+    }
+    const std::optional<QString> text = pngChunkString(chunk);
+    if (text == comment)
+        return {};
+    noteOldValue(texts, userCommentKey);
+    const QByteArray inStep = text ? pngChunkWithString(chunk, comment) : QByteArray();
+    if (inStep.isNull())
+        return {};
+    return { ChunkEdit::Fate::Replace, inStep };
+}
+
+// What a write asks of the text chunk, if anything.
+std::optional<ChunkEdit> writeEdit(
+    const PngChunk &chunk, std::string_view keyword, const PngTextWrite &write, PngTexts &texts)
+{
+    if (write.comment && isCommentText(keyword))
+        return commentEdit(chunk, *write.comment, texts);
+    const auto copy = std::find_if(write.copies.begin(), write.copies.end(),
+        [&](const TextCopy &c) { return isKeyword(keyword, c.keyword); });
+    if (copy != write.copies.end()) {
+        noteOldValue(texts, copy->key);
+        // A copy that does not read stays, as the reader that shows it
+        // finds it damaged too, and is told.
+        if (!pngChunkText(chunk))
+            return ChunkEdit {};
+        return ChunkEdit { ChunkEdit::Fate::Drop, {} };
+    }
+    if (write.everyCopy && isTextCopy(keyword))
+        return ChunkEdit { ChunkEdit::Fate::Drop, {} };
+    return std::nullopt;
+}
+
 ChunkEdit editOf(const PngChunk &chunk, const PngTextEdit &edit, PngTexts &texts)
 {
     const std::string_view keyword = chunk.keyword();
@@ -86,6 +133,8 @@ ChunkEdit editOf(const PngChunk &chunk, const PngTextEdit &edit, PngTexts &texts
         texts.found |= taking;
         return { ChunkEdit::Fate::Drop, {} };
     }
+    if (const std::optional<ChunkEdit> written = writeEdit(chunk, keyword, edit.write, texts))
+        return *written;
     const bool profileMatters = edit.iptc || edit.taken.xmp || edit.taken.anyExif();
     if (profileMatters && isKeyword(keyword, photoshopProfile))
         return profileEdit(chunk, edit, texts);

@@ -78,6 +78,16 @@ void WriteReport::profileCopiesNotUpdated(const std::vector<std::string> &keys)
         add(Shortfall::Kind::ProfileCopyNotUpdated, key, QStringLiteral("the profile cannot be read"));
 }
 
+void WriteReport::olderCopyStays(const std::string &key, const QString &where)
+{
+    add(Shortfall::Kind::OlderCopyStays, key, where);
+}
+
+void WriteReport::kept(const std::string &choice, const QString &reason)
+{
+    add(Shortfall::Kind::Kept, choice, reason);
+}
+
 void WriteReport::expect(const std::string &key, const Exiv2::Image &handedOver)
 {
     const QString name = textFromBytes(key);
@@ -137,7 +147,12 @@ void WriteReport::print() const
                         ": the Photoshop profile cannot be read, so its copy of the written IPTC "
                         "values stays"));
             break;
+        case Shortfall::Kind::OlderCopyStays:
+            platform::Console::err(QStringLiteral("%1: %2 written, but an older copy stays (%3)")
+                                       .arg(m_path, entry.key, entry.reason));
+            break;
         case Shortfall::Kind::Kept:
+            platform::Console::err(m_path + QStringLiteral(": ") + entry.reason);
             break;
         }
     }

@@ -31,6 +31,12 @@ public:
     // The IPTC keys were written, but the copy of the IPTC in a PNG's
     // Photoshop profile, which cannot be read, keeps what it held.
     void profileCopiesNotUpdated(const std::vector<std::string> &keys);
+    // The key was written, but a copy elsewhere in the file keeps an older
+    // value, as where says.
+    void olderCopyStays(const std::string &key, const QString &where);
+    // What a write that emptied the rest left of a group, by its clear
+    // choice's name.
+    void kept(const std::string &choice, const QString &reason);
     // The values of key in the containers handed to the library (none when
     // it was removed), to compare with the written file.
     void expect(const std::string &key, const Exiv2::Image &handedOver);

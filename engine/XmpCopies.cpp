@@ -201,6 +201,19 @@ std::vector<std::string> xmpCopiesOfIptc(const std::string &iptcKey)
     return copies;
 }
 
+std::vector<std::string> keyAndXmpCopies(const std::string &key)
+{
+    std::vector<std::string> keys { key };
+    if (startsWith(key, "Exif."))
+        keys = xmpCopiesOf(key);
+    else if (startsWith(key, "Iptc."))
+        keys = xmpCopiesOfIptc(key);
+    else
+        return keys;
+    keys.insert(keys.begin(), key);
+    return keys;
+}
+
 bool updateXmpCopiesOfIptc(Exiv2::XmpData &xmp, const Exiv2::IptcData &iptc,
     const std::vector<std::string> &iptcKeys, const std::vector<std::string> &kept)
 {

@@ -30,6 +30,10 @@ bool updateXmpCopies(
 // IPTC to XMP ("Iptc.Application2.City" gives "Xmp.photoshop.City").
 std::vector<std::string> xmpCopiesOfIptc(const std::string &iptcKey);
 
+// The key and the XMP properties a write of it changes with it: the
+// copies of an Exif or IPTC value; none beside an XMP key.
+std::vector<std::string> keyAndXmpCopies(const std::string &key);
+
 // The same for IPTC datasets: the copies xmp holds take the values iptc
 // now holds, or go with them; the properties in kept stay as they are.
 // True when every copy xmp holds of the datasets now agrees with them.

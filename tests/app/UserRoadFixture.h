@@ -14,6 +14,7 @@
 #include "platform/Settings.h"
 #include "platform/widgets/MapView.h"
 #include "platform/widgets/OpenPanel.h"
+#include "support/SecondReader.h"
 #include "support/TestEnvironment.h"
 
 #include <QCheckBox>
@@ -131,6 +132,22 @@ protected:
             if (names.contains(displayedFiles()[i]->fileName))
                 home->toggleMark(i);
         }
+    }
+
+    // What a batch names nothing of stays in a copy: a converter's own
+    // texts (its dates), the colour profile, and the picture.
+    static void expectOwnTextsAndPictureKept(const QString &original, const secondreader::Reading &was,
+        const QString &copy, const secondreader::Reading &is)
+    {
+        for (const QString &key : was.tags.keys()) {
+            const QString group = secondreader::family1(key);
+            const bool ownText = group == QLatin1String("PNG")
+                && secondreader::tagName(key).startsWith(QLatin1String("Date"));
+            if (ownText || group.startsWith(QLatin1String("ICC"))) {
+                EXPECT_EQ(is.value(key), was.value(key)) << qPrintable(key);
+            }
+        }
+        EXPECT_EQ(secondreader::picture(copy, is), secondreader::picture(original, was));
     }
 
     // The displayed record of that name.

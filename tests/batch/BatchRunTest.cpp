@@ -525,8 +525,10 @@ TEST_F(BatchRunTest, SeveralWorkersGiveExactlyWhatOneGives)
 // XMP is parsed and written inside the library for every format; on four
 // workers at once no file loses any of it, and the bytes are those one
 // worker writes, whatever order the files were read in: the same batch over
-// copies of XMP-rich files of several formats, on one worker, then on four
-// in batch order and in reverse, while another thread reads the originals.
+// copies of XMP-rich files of several formats (a converter's PNG with text
+// copies of its Exif, a DNG whose sub-image keeps XMP of its own), on one
+// worker, then on four in batch order and in reverse, while another thread
+// reads the originals.
 // CALVORN_STRESS_WRITES sets how many writes the runs on four workers make
 // in all (3000 for the long run); by default they make a few dozen.
 TEST_F(BatchRunTest, FourWorkersKeepEveryXmpValueAndWriteWhatOneWorkerWrites)
@@ -536,7 +538,8 @@ TEST_F(BatchRunTest, FourWorkersKeepEveryXmpValueAndWriteWhatOneWorkerWrites)
     const QStringList samples { QStringLiteral("XMP.jpg"), QStringLiteral("exiv2-bug540.jpg"),
         QStringLiteral("iptc-psAPP13-wIPTC1-psAPP13-wIPTC2.jpg"), QStringLiteral("DSC_3079.jpg"),
         QStringLiteral("20110626_213900.psd"), QStringLiteral("imagemagick.pgf"),
-        QStringLiteral("ReaganSmallPng.png"), QStringLiteral("Reagan.tiff") };
+        QStringLiteral("ReaganSmallPng.png"), QStringLiteral("Reagan.tiff"),
+        QStringLiteral("converted-gps.png"), QStringLiteral("IMG_1361.dng") };
     constexpr int copies = 2;
     const int perRun = int(samples.size()) * copies;
     const int writes = std::max(qEnvironmentVariableIntValue("CALVORN_STRESS_WRITES"), 2 * perRun);

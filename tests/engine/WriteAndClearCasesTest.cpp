@@ -10,10 +10,12 @@
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
 #include "engine/PngExif.h"
+#include "engine/PngTextCopies.h"
 #include "support/PinnedDates.h"
 #include "support/TestEnvironment.h"
 
 #include <QJsonArray>
+#include <QProcess>
 #include <QtEndian>
 
 #include <exiv2/exiv2.hpp>
@@ -598,4 +600,163 @@ TEST_F(WriteAndClearCases, APhotoshopProfileThatCannotBeReadStaysAndIsTold)
     EXPECT_EQ(shortfalls,
         (Shortfalls { { Shortfall::Kind::ProfileCopyNotUpdated, QStringLiteral("Iptc.Application2.City"),
             QStringLiteral("the profile cannot be read") } }));
+}
+
+namespace {
+
+// Every comment exiftool finds in the PNG, each text on its own (in any
+// letter case and language), and the library's own under "Description".
+QStringList pngComments(const QString &path)
+{
+    QProcess exiftool;
+    exiftool.start(QStringLiteral("exiftool"),
+        { QStringLiteral("-a"), QStringLiteral("-s3"), QStringLiteral("-PNG:Comment*"),
+            QStringLiteral("-PNG:Description"), path });
+    exiftool.waitForFinished();
+    return QString::fromUtf8(exiftool.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+QByteArray textChunk(const char *type, const QByteArray &keywordAndFields, const QByteArray &text)
+{
+    return engine::bridge::pngChunkOf(type, keywordAndFields + text);
+}
+
+// Compressed as a PNG's zTXt and iTXt chunks hold it: a zlib stream.
+QByteArray deflated(const QByteArray &text)
+{
+    return qCompress(text).mid(4);
+}
+
+} // namespace
+
+// A write of the comment brings every text a reader takes for a PNG's
+// comment in step, each in its own form, and leaves a text already in step
+// byte for byte; a damaged comment text or copy of a written value stays
+// and is told; an emptied comment takes them all; a file without such a
+// text gets none.
+TEST_F(WriteAndClearCases, AWriteBringsThePngsCommentTextsInStep)
+{
+    const QString path = copy(QStringLiteral("painted-comment.png"));
+    const QByteArray painted = bridgetest::fileBytes(path);
+    const QByteArray ownComment = textChunk("tEXt", QByteArray("Comment\0", 8), "The carrier in the straits");
+    ASSERT_TRUE(painted.contains(ownComment));
+    const QByteArray bare = QByteArray(painted).replace(ownComment, QByteArray());
+    const auto withTexts = [&](const QList<QByteArray> &chunks) {
+        QByteArray png = bare;
+        // After the header chunk.
+        png.insert(8 + 25, chunks.join());
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(png) == png.size();
+    };
+    const QVariantMap comment { { QStringLiteral("Exif.Photo.UserComment"),
+        QStringLiteral("Café au lait") } };
+    const QByteArray plain = textChunk("tEXt", QByteArray("Comment\0", 8), "first");
+    const QByteArray compressed = textChunk("zTXt", QByteArray("comment\0\0", 9), deflated("second"));
+    const QByteArray international
+        = textChunk("iTXt", QByteArray("COMMENT\0\1\0en\0Kommentar\0", 23), deflated("third"));
+
+    // Each text keeps its type, keyword, compression and language.
+    ASSERT_TRUE(withTexts({ plain, compressed, international }));
+    Shortfalls shortfalls;
+    write(path, comment, false, &shortfalls);
+    EXPECT_EQ(shortfalls, Shortfalls());
+    EXPECT_EQ(pngComments(path), QStringList(4, QStringLiteral("Café au lait")));
+    const QByteArray written = bridgetest::fileBytes(path);
+    EXPECT_TRUE(written.contains(textChunk("tEXt", QByteArray("Comment\0", 8), "Caf\xe9 au lait")));
+    EXPECT_TRUE(written.contains("zTXtcomment"));
+    EXPECT_TRUE(written.contains(QByteArray("iTXtCOMMENT\0\1\0en\0Kommentar\0", 27)));
+    // Written again, texts already in step stay byte for byte.
+    const qsizetype zAt = written.indexOf("zTXtcomment") - 4;
+    const QByteArray zChunk = written.mid(zAt, qFromBigEndian<quint32>(written.constData() + zAt) + 12);
+    write(path, comment);
+    EXPECT_TRUE(bridgetest::fileBytes(path).contains(zChunk));
+    // A comment Latin-1 cannot hold turns a plain text into an international one.
+    write(path, { { QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("東京の夜") } });
+    EXPECT_EQ(pngComments(path), QStringList(4, QStringLiteral("東京の夜")));
+    EXPECT_TRUE(bridgetest::fileBytes(path).contains(QByteArray("iTXtComment\0\0\0\0\0", 16)));
+
+    // The library refuses a PNG any of whose texts does not read, so the
+    // file stays as it was and the write fails with its reason; the pass
+    // over the texts, should it meet one, keeps it and tells it.
+    const QByteArray notDeflated = textChunk("zTXt", QByteArray("Comment\0\0", 9), "not deflated");
+    const QByteArray badHeader = textChunk("iTXt", QByteArray("Comment\0\7\0\0\0", 12), "fourth");
+    const QByteArray damagedCopy = textChunk("zTXt", QByteArray("exif:Artist\0\0", 13), "not deflated");
+    const QByteArray copy = textChunk("tEXt", QByteArray("tiff:Artist\0", 12), "An old artist");
+    ASSERT_TRUE(withTexts({ notDeflated, badHeader, damagedCopy, copy, plain }));
+    const QByteArray damaged = bridgetest::fileBytes(path);
+    {
+        ConsoleCapture console;
+        EXPECT_FALSE(m_bridge.setMetadata(path, comment, false));
+        EXPECT_EQ(bridgetest::fileBytes(path), damaged);
+    }
+    using namespace engine::bridge;
+    PngTextEdit edit;
+    edit.write.comment = comment.first().toString();
+    for (const std::string &keyword : textCopyKeywords("Exif.Image.Artist"))
+        edit.write.copies.push_back({ keyword, "Exif.Image.Artist" });
+    const QByteArray passed = finishedPng(reinterpret_cast<const Exiv2::byte *>(damaged.constData()),
+        long(damaged.size()), {}, Exiv2::littleEndian, edit);
+    for (const QByteArray &chunk : { notDeflated, badHeader, damagedCopy })
+        EXPECT_TRUE(passed.contains(chunk));
+    EXPECT_FALSE(passed.contains("tiff:Artist"));
+    EXPECT_TRUE(passed.contains(textChunk("tEXt", QByteArray("Comment\0", 8), "Caf\xe9 au lait")));
+    const PngTexts left
+        = findPngTexts(reinterpret_cast<const Exiv2::byte *>(passed.constData()), long(passed.size()), edit);
+    EXPECT_EQ(left.oldValues, (std::vector<std::string> { "Exif.Photo.UserComment", "Exif.Image.Artist" }));
+
+    // An emptied comment takes every comment text.
+    ASSERT_TRUE(withTexts({ plain, compressed, international }));
+    write(path, { { QStringLiteral("Exif.Photo.UserComment"), QString() } }, false, &shortfalls);
+    EXPECT_EQ(shortfalls, Shortfalls());
+    EXPECT_EQ(pngComments(path), QStringList());
+
+    // A file without a comment text gets only the library's own.
+    ASSERT_TRUE(withTexts({}));
+    write(path, comment);
+    EXPECT_EQ(pngComments(path), QStringList { QStringLiteral("Café au lait") });
+}
+
+// A write of a value that a sub-image's own XMP holds too lists the photo
+// for it, and the sub-image's XMP stays as it was.
+TEST_F(WriteAndClearCases, ASubImagesOwnXmpOfAWrittenValueIsTold)
+{
+    const QString dng = copy(QStringLiteral("IMG_1361.dng"));
+    const std::string packet = "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+                               "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+                               "rdf:about='' xmlns:aux='http://ns.adobe.com/exif/1.0/aux/' aux:Lens='An old "
+                               "lens'/></rdf:RDF></x:xmpmeta>";
+    const auto subImagePacket = [&] {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(dng).toStdString());
+        image->readMetadata();
+        return image;
+    };
+    // In place of the sub-image's packet, one of the same size that holds
+    // a lens.
+    {
+        const Exiv2::Image::AutoPtr image = subImagePacket();
+        const auto old = image->exifData().findKey(Exiv2::ExifKey("Exif.SubImage2.XMLPacket"));
+        ASSERT_NE(old, image->exifData().end());
+        QByteArray oldPacket(old->size(), '\0');
+        old->copy(reinterpret_cast<Exiv2::byte *>(oldPacket.data()), Exiv2::invalidByteOrder);
+        ASSERT_LT(packet.size(), std::size_t(oldPacket.size()));
+        QByteArray file = bridgetest::fileBytes(dng);
+        const qsizetype at = file.indexOf(oldPacket);
+        ASSERT_GT(at, 0);
+        file.replace(
+            at, oldPacket.size(), QByteArray::fromStdString(packet).leftJustified(oldPacket.size(), ' '));
+        QFile out(dng);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    }
+    Shortfalls shortfalls;
+    write(dng, { { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("A new lens") } }, false, &shortfalls);
+    EXPECT_EQ(shortfalls,
+        (Shortfalls { { Shortfall::Kind::OlderCopyStays, QStringLiteral("Xmp.aux.Lens"),
+            QStringLiteral("a sub-image keeps its own XMP") } }));
+    const Exiv2::Image::AutoPtr written = subImagePacket();
+    const auto kept = written->exifData().findKey(Exiv2::ExifKey("Exif.SubImage2.XMLPacket"));
+    ASSERT_NE(kept, written->exifData().end());
+    std::string bytes(std::size_t(kept->size()), '\0');
+    kept->copy(reinterpret_cast<Exiv2::byte *>(bytes.data()), Exiv2::invalidByteOrder);
+    EXPECT_TRUE(bytes.starts_with(packet));
+    EXPECT_EQ(written->xmpData()["Xmp.aux.Lens"].toString(), "A new lens");
 }

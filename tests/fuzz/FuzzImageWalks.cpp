@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the walks that start from an image the library read,
 // as a write makes them: IPTC as stored, maker notes, PGF user data, the
-// IPTC digest. Only the formats Calvorn lets the library parse are parsed.
+// IPTC digest, the copies other programs keep where a write leaves them.
+// Only the formats Calvorn lets the library parse are parsed.
+#include "engine/CopiesLeftAlone.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
 #include "engine/MakerNotes.h"
@@ -29,6 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         engine::bridge::storedIptc(*image);
         engine::bridge::hasCurrentIptcDigest(*image);
         engine::bridge::pgfUserData(*image);
+        // The copies other programs keep that a write or a clear leaves alone.
+        const engine::bridge::CopiesLeftAlone copies
+            = engine::bridge::copiesLeftAlone(*image, bytes.data(), long(size));
+        engine::bridge::reportOlderCopies(copies,
+            { "Iptc.Application2.City", "Exif.Photo.UserComment", "Exif.Image.Copyright", "Xmp.aux.Lens" },
+            [](const std::string &, const QString &) {});
         engine::bridge::keepMakerNotesAsStored(*image, engine::bridge::imageKind(*image));
     } catch (const Exiv2::AnyError &) { }
     return 0;

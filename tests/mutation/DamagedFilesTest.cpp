@@ -44,6 +44,8 @@ using mutation::DamagedCopy;
 namespace {
 
 const QVariantMap someValues { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Someone") },
+    { QStringLiteral("Exif.Image.Copyright"), QStringLiteral("Someone's") },
+    { QStringLiteral("Exif.Photo.UserComment"), QStringLiteral("Some comment") },
     { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Somewhere") },
     { QStringLiteral("Xmp.aux.Lens"), QStringLiteral("Some lens") } };
 
