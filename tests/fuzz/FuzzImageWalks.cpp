@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the walks that start from an image the library read,
 // as a write makes them: IPTC as stored, maker notes, PGF user data, the
-// IPTC digest, the copies other programs keep where a write leaves them.
+// IPTC digest, the copies other programs keep where a write leaves them,
+// and the camera's data a write carries, places and checks.
 // Only the formats Calvorn lets the library parse are parsed.
+#include "engine/CameraDataCheck.h"
 #include "engine/CopiesLeftAlone.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
+#include "engine/JpegSegments.h"
 #include "engine/MakerNotes.h"
+#include "engine/MultiPicture.h"
 #include "engine/PgfUserData.h"
 #include "engine/PhotoshopResources.h"
+#include "engine/ThumbnailBytes.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/SupportedImages.h"
 #include "platform/XmpToolkit.h"
@@ -37,7 +42,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         engine::bridge::reportOlderCopies(copies,
             { "Iptc.Application2.City", "Exif.Photo.UserComment", "Exif.Image.Copyright", "Xmp.aux.Lens" },
             [](const std::string &, const QString &) {});
-        engine::bridge::keepMakerNotesAsStored(*image, engine::bridge::imageKind(*image));
+        engine::bridge::jfifDensity(bytes.data(), long(size));
+        // As a write that moved nothing would leave the file.
+        const engine::bridge::ImageKind kind = engine::bridge::imageKind(*image);
+        const std::optional<engine::bridge::CarriedMakerNote> carried
+            = engine::bridge::keepMakerNotesAsStored(*image, kind);
+        engine::bridge::keepThumbnailAsStored(*image, kind);
+        std::vector<Exiv2::byte> written = bytes;
+        if (carried)
+            engine::bridge::placeCarriedMakerNote(*carried, written.data(), long(written.size()), kind);
+        engine::bridge::placeFurtherPictures(bytes, written);
+        engine::bridge::checkCameraData(bytes, written, kind,
+            engine::bridge::keptCameraData(image->exifData()), carried ? &*carried : nullptr);
     } catch (const Exiv2::AnyError &) { }
     return 0;
 }
