@@ -8,7 +8,9 @@
 
 #include <algorithm>
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -437,11 +440,19 @@ void OpenPanel::actOnTypedPath(const QString &path, bool opensFolders)
     if (!typed.exists())
         tellProblem(tr("%1 does not exist.").arg(QDir::toNativeSeparators(path)));
     else if (opensAsFolder(path) && isEntryEnabled(url) && (opensFolders || !isChoosable(url)))
-        showFolder(path);
+        showTypedFolder(path);
     else if (isChoosable(url))
         finishWith({ path });
     else
         tellProblem(tr("%1 cannot be chosen here.").arg(QDir::toNativeSeparators(path)));
+}
+
+// The field keeps the keyboard, so that the next name can be typed at once.
+void OpenPanel::showTypedFolder(const QString &path)
+{
+    showFolder(path);
+    m_path->setFocus(Qt::OtherFocusReason);
+    m_path->selectAll();
 }
 
 void OpenPanel::tellProblem(const QString &text)
@@ -464,6 +475,18 @@ bool OpenPanel::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             openTypedPath();
+            return true;
+        }
+    }
+    // Where a click outside the completion list only closes it (X11), a
+    // click on one of the panel's buttons, Add above all, still reaches it.
+    if (m_path->completer() && watched == m_path->completer()->popup()
+        && event->type() == QEvent::MouseButtonPress) {
+        const QPoint at = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+        auto *button = qobject_cast<QAbstractButton *>(QApplication::widgetAt(at));
+        if (button && isAncestorOf(button) && button->isEnabled()) {
+            m_path->completer()->popup()->hide();
+            QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
             return true;
         }
     }
@@ -625,6 +648,7 @@ void OpenPanel::beginSheet(QWidget *window, std::function<void(int)> completion)
     folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders->setRootPath(QString());
     m_path->setCompleter(new QCompleter(folders, m_path));
+    m_path->completer()->popup()->installEventFilter(this);
     connect(this, &QDialog::finished, this, [this, completion = std::move(completion)](int response) {
         completion(response);
         deleteLater();

@@ -148,6 +148,7 @@ private:
     bool isFolderShown(const QString &path) const;
     void openTypedPath();
     void actOnTypedPath(const QString &path, bool opensFolders);
+    void showTypedFolder(const QString &path);
     void tellProblem(const QString &text);
     void clearProblem();
     void clickedDefaultButton();
