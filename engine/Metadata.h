@@ -148,6 +148,8 @@ public:
     // form, and not changed by setting a value.
     std::optional<int> dateOffset(MetadataTag tag) const { return m_offsets.of(tag); }
     void setDateOffset(MetadataTag tag, std::optional<int> seconds) { m_offsets.set(tag, seconds); }
+    const DateOffsets &dateOffsets() const { return m_offsets; }
+    void setDateOffsets(const DateOffsets &offsets) { m_offsets = offsets; }
 
     bool isEdited(MetadataField field) const { return m_edited.test(std::size_t(field)); }
     void setEdited(MetadataField field, bool edited) { m_edited.set(std::size_t(field), edited); }
