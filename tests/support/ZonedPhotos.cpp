@@ -67,15 +67,6 @@ QStringList differences(
     return found;
 }
 
-QJsonObject withoutVolatile(QJsonObject tags)
-{
-    for (const QString &key : tags.keys()) {
-        if (isVolatile(key))
-            tags.remove(key);
-    }
-    return tags;
-}
-
 QString makeZoned(const QTemporaryDir &dir, const QString &name)
 {
     return made(dir, name, zoned);
@@ -86,7 +77,8 @@ QString makeBadlyZoned(const QTemporaryDir &dir, const QString &name)
     // "#=" writes the text as it is, where exiftool would mend it.
     return made(dir, name,
         zoned
-            + QStringList { QStringLiteral("-XMP-photoshop:DateCreated=2008:03:15 09:52:01+25:00"),
+            + QStringList { QStringLiteral("-XMP-xmp:ModifyDate=2008:07:09 08:00:00+25:00"),
+                QStringLiteral("-XMP-photoshop:DateCreated=2008:03:15 09:52:01+25:00"),
                 QStringLiteral("-IPTC:TimeCreated=23:20:59+25:00"),
                 QStringLiteral("-EXIF:OffsetTimeDigitized#=+1:00") });
 }

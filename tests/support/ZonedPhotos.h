@@ -11,25 +11,16 @@
 
 // Photos whose dates carry the zone they were taken in, as cameras, phones
 // and photo managers write them, made by exiftool from a copy of
-// FurnaceCreekInn.jpg of the test data:
-//
-//   Exif DateTimeOriginal  2008:03:15 09:52:01, OffsetTimeOriginal -04:00,
-//        XMP copy (XMP-exif) 2008-03-15T09:52:01-04:00
-//   Exif DateTimeDigitized 2008:07:07 23:20:59, OffsetTimeDigitized -07:00,
-//        XMP copy (XMP-exif) 2008-07-07T23:20:59, without an offset
-//   Exif DateTime          2008:12:31 23:30:00, OffsetTime +05:30,
-//        XMP copy (XMP-tiff) 2008-12-31T23:30:00+05:30
-//   XMP-xmp CreateDate      2008-07-07T23:20:59-07:00
-//   XMP-xmp ModifyDate      2008-07-09T08:00:00, without an offset
-//   XMP-photoshop DateCreated 2008-03-15T09:52:01-04:00
-//   IPTC DateCreated 2008:07:07, TimeCreated 23:20:59-07:00, and no
-//        DigitalCreationDate or DigitalCreationTime
+// FurnaceCreekInn.jpg of the test data (ZonedPhotos.cpp lists their dates):
+// Exif dates with their offset tags and XMP copies, one copy without an
+// offset; XMP dates, one without an offset; an IPTC time with one.
 namespace zonedphotos {
 
 // The photo under name in dir; its path, or nothing when exiftool failed.
 QString makeZoned(const QTemporaryDir &dir, const QString &name);
 
-// The same photo with offsets that do not read: XMP-photoshop DateCreated
+// The same photo with offsets that do not read: XMP-xmp ModifyDate
+// 2008-07-09T08:00:00+25:00, XMP-photoshop DateCreated
 // 2008-03-15T09:52:01+25:00, IPTC TimeCreated 23:20:59+25:00 (which the
 // IPTC holds as a text, "232059+2500") and OffsetTimeDigitized "+1:00".
 QString makeBadlyZoned(const QTemporaryDir &dir, const QString &name);
@@ -40,8 +31,6 @@ QString makeBadlyZoned(const QTemporaryDir &dir, const QString &name);
 // from other tags, and the XMP writer's name.
 QStringList differences(
     const secondreader::Reading &before, const secondreader::Reading &after, const QJsonObject &changes);
-// The tags but those a write changes of its own accord.
-QJsonObject withoutVolatile(QJsonObject tags);
 
 // The program runs as on a machine set to a zone (an IANA id, as TZ takes
 // it), until this ends and the zone before comes back.
