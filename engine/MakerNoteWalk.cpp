@@ -219,13 +219,14 @@ private:
         const int64_t at = pointer.fromFileStart ? int64_t(entry.field) - int64_t(m_offsetInFile)
                                                  : m_base + int64_t(entry.field);
         const TiffEntry *lengthEntry = pointer.lengthTag ? in.find(pointer.lengthTag) : nullptr;
-        const std::optional<uint32_t> length = lengthEntry ? m_tiff.number(*lengthEntry) : std::nullopt;
+        // No length, or none given, is no data.
+        const uint32_t length = lengthEntry ? m_tiff.number(*lengthEntry).value_or(0) : 0;
         if (at < 0) {
             m_found.before = true;
             value(ordinal, entry, {});
             return;
         }
-        if (pointer.lengthTag && !length) {
+        if (pointer.lengthTag && length == 0) {
             value(ordinal, entry, {});
             return;
         }
@@ -245,12 +246,8 @@ private:
                 *m_tiff.slice(uint64_t(at), std::min(counted - std::size_t(at), comparedUnmeasured)));
             return;
         }
-        if (*length == 0) {
-            value(ordinal, entry, {});
-            return;
-        }
-        if (take(uint64_t(at), *length) == Place::Within)
-            value(ordinal, entry, *m_tiff.slice(uint64_t(at), *length));
+        if (take(uint64_t(at), length) == Place::Within)
+            value(ordinal, entry, *m_tiff.slice(uint64_t(at), length));
         else
             value(ordinal, entry, {});
     }

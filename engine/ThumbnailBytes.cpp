@@ -11,11 +11,12 @@ std::optional<std::span<const Exiv2::byte>> thumbnailBytes(
     const std::optional<TiffDirectory> directory = exifDirectories(exif.tiff).thumbnail;
     const TiffEntry *offset = directory ? directory->find(thumbnailOffsetTag) : nullptr;
     const TiffEntry *length = directory ? directory->find(thumbnailLengthTag) : nullptr;
-    const std::optional<uint32_t> at = offset ? exif.tiff.number(*offset) : std::nullopt;
-    const std::optional<uint32_t> size = length ? exif.tiff.number(*length) : std::nullopt;
-    if (!at || !size || *size < 2 || exif.offsetInFile + uint64_t(*at) + *size > file.size())
+    // No offset or length, or none given, is no thumbnail.
+    const uint32_t at = offset ? exif.tiff.number(*offset).value_or(0) : 0;
+    const uint32_t size = length ? exif.tiff.number(*length).value_or(0) : 0;
+    if (at == 0 || size < 2 || exif.offsetInFile + uint64_t(at) + size > file.size())
         return std::nullopt;
-    const std::span<const Exiv2::byte> bytes = file.subspan(exif.offsetInFile + *at, *size);
+    const std::span<const Exiv2::byte> bytes = file.subspan(exif.offsetInFile + at, size);
     if (bytes[0] != 0xff || bytes[1] != 0xd8)
         return std::nullopt;
     return bytes;
