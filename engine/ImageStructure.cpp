@@ -3,6 +3,7 @@
 
 #include "engine/BridgeFrame.h"
 #include "engine/JpegSegments.h"
+#include "engine/TiffDirectories.h"
 
 #include <exiv2/cr2image.hpp>
 #include <exiv2/jpgimage.hpp>
@@ -108,12 +109,8 @@ constexpr uint16_t pictureDirectoryTags[]
 // The Exif directory's description of the picture.
 constexpr uint16_t pictureTags[] = { 0x9000, 0xa000, 0xa001, 0xa500, 0x9101, 0xa002, 0xa003 };
 
-constexpr uint16_t exifPointer = 0x8769;
-constexpr uint16_t gpsPointer = 0x8825;
-constexpr uint16_t interoperabilityPointer = 0xa005;
 constexpr uint16_t makeTag = 0x010f;
 constexpr uint16_t modelTag = 0x0110;
-constexpr uint16_t makerNoteTag = 0x927c;
 constexpr uint16_t photometricTag = 0x0106;
 constexpr uint16_t dngVersionTag = 0xc612;
 
@@ -140,14 +137,14 @@ bool isPointer(const Exiv2::Exifdatum &datum)
 {
     const std::string group = datum.groupName();
     const uint16_t tag = datum.tag();
-    return (group == "Image" && (tag == exifPointer || tag == gpsPointer))
-        || (group == "Photo" && tag == interoperabilityPointer);
+    return (group == "Image" && (tag == exifPointerTag || tag == gpsPointerTag))
+        || (group == "Photo" && tag == interoperabilityPointerTag);
 }
 
 bool isMakerNote(const Exiv2::Exifdatum &datum)
 {
     const std::string group = datum.groupName();
-    return (group == "Photo" && datum.tag() == makerNoteTag) || group == "MakerNote"
+    return (group == "Photo" && datum.tag() == makerNoteTiffTag) || group == "MakerNote"
         || Exiv2::ExifTags::isMakerGroup(group);
 }
 
@@ -253,9 +250,9 @@ void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Im
         if (!isPointer(d))
             return false;
         switch (d.tag()) {
-        case exifPointer:
+        case exifPointerTag:
             return !hasPhoto;
-        case gpsPointer:
+        case gpsPointerTag:
             return !hasGps;
         default:
             return !hasInteroperability;
