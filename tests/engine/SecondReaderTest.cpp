@@ -7,7 +7,9 @@
 // XMP copies of written values reading the same, every other name a reader
 // shows a written value or a cleared group by gone or in step unless the
 // photo is listed for it, a clear that finds nothing leaving the file as it
-// was, and the picture identical. Then one write of every key the write
+// was, the picture identical and a trailer after it byte for byte, and a
+// maker note's own rotation listed by a clear of the orientation exactly
+// when it says other than none. Then one write of every key the write
 // table knows, each found again.
 
 #include "support/SecondReader.h"
