@@ -306,8 +306,11 @@ void raiseExifVersion(Exiv2::ExifData &exif)
         return;
     const std::string digits = std::to_string(needed + 10000).substr(1);
     std::string bytes;
-    for (const char c : digits)
-        bytes += (bytes.empty() ? "" : " ") + std::to_string(int(c));
+    for (const char c : digits) {
+        if (!bytes.empty())
+            bytes += ' ';
+        bytes += std::to_string(int(c));
+    }
     const Exiv2::Value::AutoPtr value = Exiv2::Value::create(Exiv2::undefined);
     value->read(bytes);
     version->setValue(value.get());
