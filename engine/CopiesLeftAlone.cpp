@@ -168,43 +168,36 @@ constexpr const char *pentaxSettings[] = { "Exif.Pentax.ShotInfo", "Exif.PentaxD
 constexpr long pentaxRotationByte = 17;
 constexpr uint16_t pentaxOrientations[] = { 1, 3, 6, 8 };
 
-std::optional<uint16_t> valueOf(const Exiv2::ExifData &exif, const char *key, long index = 0)
-{
-    const auto datum = exif.findKey(Exiv2::ExifKey(key));
-    if (datum == exif.end() || datum->count() <= index)
-        return std::nullopt;
-    return uint16_t(datum->toLong(index));
-}
-
-std::optional<uint16_t> makerNoteRotationOf(const Exiv2::ExifData &exif)
+// The orientation a maker note's rotation tag stands for; none for
+// another datum or a value it does not name.
+std::optional<uint16_t> rotationOf(const Exiv2::Exifdatum &datum, const std::string &key)
 {
     for (const RotationTag &tag : rotationTags) {
-        const std::optional<uint16_t> value = valueOf(exif, tag.key);
-        if (!value)
+        if (key != tag.key || datum.count() == 0)
             continue;
         for (const auto &[stored, orientation] : tag.orientations) {
-            if (stored == *value)
+            if (stored == datum.toLong(0))
                 return orientation;
         }
+        return std::nullopt;
     }
-    for (const char *key : pentaxSettings) {
-        if (const std::optional<uint16_t> settings = valueOf(exif, key, pentaxRotationByte))
-            return pentaxOrientations[(*settings >> 5) & 3];
-    }
+    const bool pentax
+        = std::find(std::begin(pentaxSettings), std::end(pentaxSettings), key) != std::end(pentaxSettings);
+    if (pentax && datum.count() > pentaxRotationByte)
+        return pentaxOrientations[(datum.toLong(pentaxRotationByte) >> 5) & 3];
     return std::nullopt;
 }
 
-// Values in another directory whose bytes differ from their own.
-void findMisplacedApart(const Exiv2::ExifData &exif, CopiesLeftAlone &copies)
+// A value in another directory whose bytes differ from its own.
+void checkMisplaced(const Exiv2::Exifdatum &datum, const std::string &key, const Exiv2::ExifData &exif,
+    CopiesLeftAlone &copies)
 {
-    for (const Exiv2::Exifdatum &datum : exif) {
-        const std::string home = homeKey(datum);
-        if (home == datum.key())
-            continue;
-        const auto own = exif.findKey(Exiv2::ExifKey(home));
-        if (own == exif.end() || bytesOf(*own) != bytesOf(datum))
-            copies.misplacedApart.emplace_back(home, QLatin1String(directoryName(datum)));
-    }
+    const std::string home = homeKey(datum);
+    if (home == key)
+        return;
+    const auto own = exif.findKey(Exiv2::ExifKey(home));
+    if (own == exif.end() || bytesOf(*own) != bytesOf(datum))
+        copies.misplacedApart.emplace_back(home, QLatin1String(directoryName(datum)));
 }
 
 bool holdsDataset(const std::vector<StoredDataset> &datasets, const Exiv2::IptcKey &key)
@@ -242,7 +235,16 @@ bool isCopyright(const std::string &key)
 CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *data, long size)
 {
     CopiesLeftAlone copies;
-    for (const Exiv2::Exifdatum &datum : image.exifData()) {
+    const Exiv2::ExifData &exif = image.exifData();
+    std::optional<uint16_t> rotation;
+    uint16_t orientation = 1;
+    for (const Exiv2::Exifdatum &datum : exif) {
+        const std::string key = datum.key();
+        if (key == "Exif.Image.Orientation" && datum.count() > 0)
+            orientation = uint16_t(datum.toLong(0));
+        if (!rotation)
+            rotation = rotationOf(datum, key);
+        checkMisplaced(datum, key, exif, copies);
         if (copies.makerNoteIptc.empty() && isMakerNote(datum))
             copies.makerNoteIptc = iptcIn(datum);
         if (datum.tag() == xmpPacketTag && datum.groupName() != "Image" && !isMakerNote(datum)) {
@@ -250,10 +252,8 @@ CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *da
             copies.subImageXmp.emplace_back(reinterpret_cast<const char *>(packet.data()), packet.size());
         }
     }
-    const std::optional<uint16_t> rotation = makerNoteRotationOf(image.exifData());
-    if (rotation && *rotation != valueOf(image.exifData(), "Exif.Image.Orientation").value_or(1))
+    if (rotation && *rotation != orientation)
         copies.makerNoteRotation = rotation;
-    findMisplacedApart(image.exifData(), copies);
     if (image.imageType() == Exiv2::ImageType::jpeg && data && size > 0)
         readSegments(data, size, copies);
     return copies;
