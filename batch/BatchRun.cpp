@@ -47,6 +47,7 @@ std::optional<Metadata> ownDates(const BatchFile &file)
     if (!file.dates)
         return std::nullopt;
     Metadata own;
+    own.setDateOffsets(file.offsets);
     for (int i = 0; i < dateRuleCount; ++i) {
         if (const auto &date = (*file.dates)[std::size_t(i)])
             own.setValue(dateRules[std::size_t(i)].field, *date);
@@ -79,6 +80,8 @@ BatchRequest BatchRequest::take(EditingOptions option, const Metadata &metadata,
             entry.path = path;
         entry.isPhotoLibrary = file->isPhotoLibrary;
         entry.dates = datesOf(*file);
+        if (file->metadata)
+            entry.offsets = file->metadata->dateOffsets();
         entry.names = NameSources::of(*file, option == EditingOptions::cleanMetadata ? nullptr : &metadata);
         request.files.append(std::move(entry));
     }

@@ -35,8 +35,10 @@ struct BatchFile
     std::optional<QString> path;
     bool isPhotoLibrary = false;
     // The file's own six dates in date-rule order, which its date rules
-    // start from; none when its metadata had not been read yet.
+    // start from; none when its metadata had not been read yet. Their
+    // offsets, which the new dates keep.
     std::optional<Dates> dates;
+    DateOffsets offsets;
     // What its copy's name is made from.
     NameSources names;
 };

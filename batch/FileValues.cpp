@@ -26,26 +26,60 @@ DateRule ruleOf(MetadataField field)
     Q_UNREACHABLE();
 }
 
-// The IPTC datasets that carry the digitized date, with their patterns.
+// The IPTC datasets that carry the digitized date, with their patterns;
+// a time carries an offset, as the IPTC form HHMMSS±HHMM does.
 struct IptcDatePart
 {
     MetadataTag tag;
     const char *pattern;
+    bool isTime;
 };
-// Times carry the user's offset from UTC at that wall clock, as the IPTC
-// form HHMMSS±HHMM does.
 constexpr IptcDatePart iptcDateParts[] = {
-    { MetadataTag::digitizationDate, "yyyy-MM-dd" },
-    { MetadataTag::digitizationTime, "HH:mm:ssxxx" },
-    { MetadataTag::dateCreated, "yyyy-MM-dd" },
-    { MetadataTag::timeCreated, "HH:mm:ssxxx" },
+    { MetadataTag::digitizationDate, "yyyy-MM-dd", false },
+    { MetadataTag::digitizationTime, "HH:mm:ssxxxxx", true },
+    { MetadataTag::dateCreated, "yyyy-MM-dd", false },
+    { MetadataTag::timeCreated, "HH:mm:ssxxxxx", true },
 };
 
-// Exif dates are wall clocks as they are; XMP dates add the user's offset.
-QString datePattern(MetadataField field)
+bool isXmp(MetadataField field)
 {
-    return fieldKey(field).startsWith(QLatin1String("Xmp.")) ? QStringLiteral("yyyy-MM-dd'T'HH:mm:ssxxx")
-                                                             : QStringLiteral("yyyy:MM:dd HH:mm:ss");
+    return fieldKey(field).startsWith(QLatin1String("Xmp."));
+}
+
+// The offset an XMP date of one file is written with: the one the file's
+// date had, or none when it had none; a date the file did not have takes
+// the user's offset at its wall clock.
+std::optional<int> xmpOffset(const Metadata *fileMetadata, MetadataField field, const QDateTime &date)
+{
+    if (fileMetadata && fileMetadata->date(field))
+        return fileMetadata->dateOffset(metadataTag(field));
+    return platform::Calendar::offsetSeconds(date);
+}
+
+// The offset of an IPTC time: its own, else the one the Exif records for
+// the digitized date it follows, else the user's at that wall clock.
+int iptcTimeOffset(const Metadata *fileMetadata, MetadataTag time, const QDateTime &date)
+{
+    if (fileMetadata) {
+        if (const std::optional<int> own = fileMetadata->dateOffset(time))
+            return *own;
+        if (const std::optional<int> exif
+            = fileMetadata->dateOffset(metadataTag(MetadataField::creationDate)))
+            return *exif;
+    }
+    return platform::Calendar::offsetSeconds(date);
+}
+
+// Exif dates are wall clocks as they are; XMP dates add their offset.
+QString dateText(const Metadata *fileMetadata, MetadataField field, const QDateTime &date)
+{
+    if (!isXmp(field))
+        return fileDateText(date, QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+    const std::optional<int> offset = xmpOffset(fileMetadata, field, date);
+    const QString pattern = QStringLiteral("yyyy-MM-dd'T'HH:mm:ss");
+    return offset
+        ? DateFormat::format(date, pattern + QStringLiteral("xxxxx"), DateFormat::Kind::File, offset)
+        : fileDateText(date, pattern);
 }
 
 // The date a rule gives one file: none when it yields no date.
@@ -61,11 +95,18 @@ void enterDate(
     const std::optional<QDateTime> date = ruleDate(metadata, fileMetadata, field);
     if (!isEmptied && !date)
         return;
-    values.insert(fieldKey(field), date ? fileDateText(*date, datePattern(field)) : QString());
+    values.insert(fieldKey(field), date ? dateText(fileMetadata, field, *date) : QString());
     if (field != MetadataField::creationDate)
         return;
-    for (const IptcDatePart &part : iptcDateParts)
-        values.insert(key(part.tag), date ? fileDateText(*date, QLatin1String(part.pattern)) : QString());
+    for (const IptcDatePart &part : iptcDateParts) {
+        QString text;
+        if (date && part.isTime)
+            text = DateFormat::format(*date, QLatin1String(part.pattern), DateFormat::Kind::File,
+                iptcTimeOffset(fileMetadata, part.tag, *date));
+        else if (date)
+            text = fileDateText(*date, QLatin1String(part.pattern));
+        values.insert(key(part.tag), text);
+    }
 }
 
 QVariant entryOf(const Metadata::Value &value)

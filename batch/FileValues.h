@@ -22,11 +22,14 @@ class Metadata;
 // The values for the bridge's write, keyed by Exiv2 key: every edited text,
 // whole and real number (an edited field the user emptied gives a null
 // entry, which removes the tag), and every edited date whose rule yields a
-// date, as its wall clock ("yyyy:MM:dd HH:mm:ss" for Exif; ISO 8601 with
-// the user's offset at that wall clock, "yyyy-MM-ddTHH:mm:ss+01:00", for
-// XMP), or the empty text when the rule empties it. The digitized date also
-// fills the four IPTC date and time datasets ("yyyy-MM-dd",
-// "HH:mm:ss+01:00").
+// date, as its wall clock ("yyyy:MM:dd HH:mm:ss" for Exif, ISO 8601 for
+// XMP), or the empty text when the rule empties it. An XMP date keeps the
+// offset the file's date had ("yyyy-MM-ddTHH:mm:ss-04:00"), or stays
+// without one; only a date the file did not have takes the user's offset
+// at that wall clock. The digitized date also fills the four IPTC date and
+// time datasets ("yyyy-MM-dd", "HH:mm:ss-07:00"), each time with the
+// offset it had, else the one the Exif records for the digitized date,
+// else the user's.
 QVariantMap metadataDictionary(const Metadata &metadata, const Metadata *fileMetadata);
 
 // The date an edited date field gives a file whose own date is own: what

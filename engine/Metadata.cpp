@@ -71,6 +71,7 @@ Metadata::Metadata()
 
 Metadata::Metadata(const Metadata &other)
     : m_values(other.m_values)
+    , m_offsets(other.m_offsets)
     , m_edited(other.m_edited)
     , m_rules(new Rules(other.rules()))
     , m_madeAt(other.m_madeAt)
@@ -86,6 +87,7 @@ Metadata &Metadata::operator=(const Metadata &other)
 
 Metadata::Metadata(Metadata &&other) noexcept
     : m_values(std::move(other.m_values))
+    , m_offsets(other.m_offsets)
     , m_edited(other.m_edited)
     , m_rules(other.m_rules.exchange(nullptr))
     , m_madeAt(other.m_madeAt)
@@ -98,6 +100,7 @@ Metadata &Metadata::operator=(Metadata &&other) noexcept
     if (this == &other)
         return *this;
     m_values = std::move(other.m_values);
+    m_offsets = other.m_offsets;
     m_edited = other.m_edited;
     delete m_rules.exchange(other.m_rules.exchange(nullptr));
     m_madeAt = other.m_madeAt;
@@ -193,13 +196,13 @@ void Metadata::takeValues(const QVariantMap &entries, DateEntries dates)
 {
     // A file gives the same moment in several fields, mostly in the same
     // words: each text is read as a date once.
-    QVarLengthArray<std::pair<QString, std::optional<QDateTime>>, dateRuleCount> readDates;
+    QVarLengthArray<std::pair<QString, std::optional<FileDate>>, dateRuleCount> readDates;
     const auto dateOf = [&readDates](const QString &text) {
         for (const auto &[read, date] : readDates) {
             if (read == text)
                 return date;
         }
-        return readDates.emplace_back(text, dateFrom(text)).second;
+        return readDates.emplace_back(text, readFileDate(text)).second;
     };
     m_values.reserveAll();
     for (const MetadataField field : allMetadataFields()) {
@@ -221,13 +224,33 @@ void Metadata::takeValues(const QVariantMap &entries, DateEntries dates)
             if (dates == DateEntries::Dates) {
                 set<FieldKind::Date>(field, plist::date(entry));
             } else if (const auto text = plist::text(entry)) {
-                set<FieldKind::Date>(field, dateOf(*text));
+                const std::optional<FileDate> date = dateOf(*text);
+                set<FieldKind::Date>(field, date ? std::optional(date->date) : std::nullopt);
+                setDateOffset(metadataTag(field), date ? date->offsetSeconds : std::nullopt);
             }
             break;
         }
     }
+    if (dates == DateEntries::Texts)
+        takeDateOffsets(entries);
     applyGpsSigns();
     m_values.pack();
+}
+
+void Metadata::takeDateOffsets(const QVariantMap &entries)
+{
+    const auto offsetUnder = [&entries](QLatin1String key) -> std::optional<int> {
+        const auto found = entries.constFind(key);
+        const std::optional<QString> text = found != entries.constEnd() ? plist::text(*found) : std::nullopt;
+        return text ? recordedOffset(*text) : std::nullopt;
+    };
+    for (const DateRuleInfo &rule : dateRules) {
+        const QLatin1String offsetKey = exifOffsetKey(fieldKey(rule.field));
+        if (!offsetKey.isEmpty() && !dateOffset(metadataTag(rule.field)))
+            setDateOffset(metadataTag(rule.field), offsetUnder(offsetKey));
+    }
+    for (const MetadataTag time : { MetadataTag::digitizationTime, MetadataTag::timeCreated })
+        setDateOffset(time, offsetUnder(key(time)));
 }
 
 // South, west and below sea level make the value negative, whatever sign it

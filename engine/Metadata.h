@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/DateTime.h"
+#include "engine/FileDates.h"
 #include "engine/MetadataFields.h"
 #include "engine/MetadataValues.h"
 
@@ -105,7 +106,8 @@ public:
     // The same from the bridge's reading (keys to texts and numbers); no
     // reading gives a blank record.
     static Metadata fromReading(const std::optional<QVariantMap> &reading);
-    // A date text of a file, in the first of the known forms that reads it.
+    // A date text of a file, in the first of the known forms that reads it:
+    // the wall clock it shows, with or without an offset.
     static std::optional<QDateTime> dateFrom(const QString &text);
 
     // The stored form: set values under their Exiv2 keys, the six rules
@@ -138,6 +140,16 @@ public:
     std::optional<qint64> integer(MetadataField field) const { return get<FieldKind::Integer>(field); }
     std::optional<double> real(MetadataField field) const { return get<FieldKind::Real>(field); }
     std::optional<QDateTime> date(MetadataField field) const { return get<FieldKind::Date>(field); }
+
+    // The offset from UTC, in seconds, that the file recorded with a date
+    // field (an XMP date in its own text, an Exif date in its offset tag)
+    // or an IPTC time (digitizationTime, timeCreated). Absent where the file
+    // gave none. Read with the values from a file; not part of the stored
+    // form, and not changed by setting a value.
+    std::optional<int> dateOffset(MetadataTag tag) const { return m_offsets.of(tag); }
+    void setDateOffset(MetadataTag tag, std::optional<int> seconds) { m_offsets.set(tag, seconds); }
+    const DateOffsets &dateOffsets() const { return m_offsets; }
+    void setDateOffsets(const DateOffsets &offsets) { m_offsets = offsets; }
 
     bool isEdited(MetadataField field) const { return m_edited.test(std::size_t(field)); }
     void setEdited(MetadataField field, bool edited) { m_edited.set(std::size_t(field), edited); }
@@ -234,6 +246,9 @@ private:
     // Takes every value of the field's kind from entries, then gives the
     // GPS values the sign of their references.
     void takeValues(const QVariantMap &entries, DateEntries dates);
+    // The offsets of dates whose texts had none: the Exif offset tags and
+    // the IPTC times.
+    void takeDateOffsets(const QVariantMap &entries);
     void applyGpsSigns();
 
     // The six rules, made on first use.
@@ -243,6 +258,7 @@ private:
     DateTime unmadeRule(int rule) const;
 
     MetadataValues m_values;
+    DateOffsets m_offsets;
     EditedFlags m_edited;
     // Owned; null until the rules are first asked for.
     mutable std::atomic<Rules *> m_rules = nullptr;

@@ -3,6 +3,7 @@
 
 #include "engine/BridgeFrame.h"
 #include "engine/BridgeValues.h"
+#include "engine/FileDates.h"
 
 #include <QString>
 #include <QStringList>
@@ -49,10 +50,8 @@ QStringList itemsOf(const Exiv2::Exifdatum &datum)
     switch (value.typeId()) {
     case Exiv2::asciiString:
     case Exiv2::string:
-    case Exiv2::undefined: {
-        const QString text = textFromBytes(value.toString());
-        return { isDate(datum.key()) ? xmpDateText(text) : text };
-    }
+    case Exiv2::undefined:
+        return { textFromBytes(value.toString()) };
     default:
         break;
     }
@@ -143,6 +142,35 @@ const Coordinate *coordinateOf(const std::string &exifKey)
     return nullptr;
 }
 
+// The offset a copy of an Exif date keeps: its own, else the one the Exif
+// records for the date; none when neither has one (an Exif date is a wall
+// clock, so its copy stays one).
+std::optional<int> copyOffset(const Exiv2::XmpData &xmp, const Exiv2::ExifData &exif,
+    const std::string &exifKey, const std::string &property)
+{
+    const auto copy = xmp.findKey(Exiv2::XmpKey(property));
+    if (copy != xmp.end()) {
+        if (const std::optional<int> own = recordedOffset(textFromBytes(copy->toString())))
+            return own;
+    }
+    const QLatin1String offsetKey = exifOffsetKey(QLatin1String(exifKey.c_str()));
+    const Exiv2::Exifdatum *offset = offsetKey.isEmpty() ? nullptr : find(exif, offsetKey.latin1());
+    return offset ? recordedOffset(textFromBytes(offset->toString())) : std::nullopt;
+}
+
+// An Exif date in its copy's XMP form, with the copy's offset.
+QString dateCopy(const Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const std::string &exifKey,
+    const std::string &property, const Exiv2::Exifdatum &date)
+{
+    QString text = xmpDateText(textFromBytes(date.toString()));
+    // XMP gives an offset only to a date with a time.
+    if (!text.contains(QLatin1Char('T')))
+        return text;
+    if (const std::optional<int> offset = copyOffset(xmp, exif, exifKey, property))
+        text += offsetText(*offset);
+    return text;
+}
+
 void updateCopy(
     Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const std::string &exifKey, const std::string &property)
 {
@@ -158,6 +186,8 @@ void updateCopy(
         eraseProperty(xmp, property);
     else if (exifKey == "Exif.Photo.Flash")
         setFlash(xmp, property, datum->toLong(0));
+    else if (isDate(exifKey))
+        setProperty(xmp, property, { dateCopy(xmp, exif, exifKey, property, *datum) });
     else
         setProperty(xmp, property, itemsOf(*datum));
 }

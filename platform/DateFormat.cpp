@@ -109,7 +109,8 @@ QString DateFormat::mediumDate(const QDateTime &instant)
     return format(Calendar::wallClock(instant), mediumDatePattern());
 }
 
-QString DateFormat::format(const QDateTime &date, const QString &pattern, Kind kind)
+QString DateFormat::format(
+    const QDateTime &date, const QString &pattern, Kind kind, std::optional<int> offsetSeconds)
 {
     if (!date.isValid())
         return QString();
@@ -118,9 +119,9 @@ QString DateFormat::format(const QDateTime &date, const QString &pattern, Kind k
         return QString();
     qint64 ms = date.toMSecsSinceEpoch();
     if (f->hasZone) {
-        // The moment in a fixed zone of the user's offset there shows the
-        // same wall clock, with that offset.
-        const int offset = Calendar::offsetSeconds(date);
+        // The moment in a fixed zone of that offset shows the same wall
+        // clock, with the offset.
+        const int offset = offsetSeconds ? *offsetSeconds : Calendar::offsetSeconds(date);
         f->format->adoptTimeZone(new icu::SimpleTimeZone(offset * 1000, icu::UnicodeString(u"Offset")));
         ms -= qint64(offset) * 1000;
     }
@@ -129,27 +130,45 @@ QString DateFormat::format(const QDateTime &date, const QString &pattern, Kind k
     return fromIcu(out);
 }
 
-std::optional<QDateTime> DateFormat::parse(const QString &text, const QString &pattern, Kind kind)
+std::optional<DateFormat::Reading> DateFormat::read(const QString &text, const QString &pattern, Kind kind)
 {
     if (text.isEmpty())
         return std::nullopt;
     Formatter *f = formatter(pattern, kind);
     if (!f)
         return std::nullopt;
-    if (f->hasZone)
-        f->format->adoptTimeZone(icu::TimeZone::getGMT()->clone());
+    // A text without an offset of its own is read in GMT, so its moment is
+    // the wall clock; one with an offset gives its calendar that zone.
+    std::unique_ptr<icu::Calendar> calendar(f->format->getCalendar()->clone());
+    calendar->adoptTimeZone(icu::TimeZone::getGMT()->clone());
+    calendar->clear();
     const icu::UnicodeString source = toIcu(text);
     icu::ParsePosition position(0);
-    const UDate when = f->format->parse(source, position);
+    f->format->parse(source, *calendar, position);
     if (position.getErrorIndex() != -1 || position.getIndex() != source.length())
+        return std::nullopt;
+    UErrorCode status = U_ZERO_ERROR;
+    const UDate when = calendar->getTime(status);
+    const qint64 offsetMs
+        = qint64(calendar->get(UCAL_ZONE_OFFSET, status)) + calendar->get(UCAL_DST_OFFSET, status);
+    if (U_FAILURE(status))
         return std::nullopt;
     // Qt::UTC rather than QTimeZone::utc(): a date of this Qt keeps no zone
     // object of its own then, which every loaded record paid for per date.
-    const QDateTime date = QDateTime::fromMSecsSinceEpoch(qint64(when), Qt::UTC);
+    const QDateTime date = QDateTime::fromMSecsSinceEpoch(qint64(when) + offsetMs, Qt::UTC);
     if (!date.isValid())
         return std::nullopt;
-    // A text without its own offset is read in GMT, so it is the wall clock.
-    return f->hasZone ? Calendar::wallClock(date) : date;
+    Reading reading { date, std::nullopt };
+    if (f->hasZone)
+        reading.offsetSeconds = int(offsetMs / 1000);
+    return reading;
+}
+
+std::optional<QDateTime> DateFormat::parse(const QString &text, const QString &pattern, Kind kind)
+{
+    if (std::optional<Reading> reading = read(text, pattern, kind))
+        return reading->date;
+    return std::nullopt;
 }
 
 void DateFormat::setUserLocale(const QString &icuLocaleId)

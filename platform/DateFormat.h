@@ -27,9 +27,21 @@ class DateFormat
 public:
     enum class Kind { User, File };
 
-    static QString format(const QDateTime &date, const QString &pattern, Kind kind = Kind::User);
+    // offsetSeconds: the offset a zone field writes; the user's when absent.
+    static QString format(const QDateTime &date, const QString &pattern, Kind kind = Kind::User,
+        std::optional<int> offsetSeconds = std::nullopt);
+
+    // A text's wall clock and, when the pattern has a zone field, the
+    // offset from UTC the text gives, in seconds.
+    struct Reading
+    {
+        QDateTime date;
+        std::optional<int> offsetSeconds;
+    };
     // Absent unless the whole text matches the pattern (a strict parse: no
-    // field out of its range).
+    // field out of its range, no offset beyond 23:59).
+    static std::optional<Reading> read(const QString &text, const QString &pattern, Kind kind = Kind::User);
+    // The wall clock of read().
     static std::optional<QDateTime> parse(
         const QString &text, const QString &pattern, Kind kind = Kind::User);
     // The day of a point in time (a file's own date) on the user's clock,

@@ -4,9 +4,13 @@
 #include "platform/MainQueue.h"
 #include "platform/Settings.h"
 #include "platform/widgets/FileIcon.h"
+#include "platform/widgets/ThemeIcon.h"
 
 #include <algorithm>
 
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
 #include <QCompleter>
 #include <QDir>
 #include <QFileDialog>
@@ -19,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -123,10 +128,22 @@ OpenPanel::OpenPanel(QWidget *parent)
     m_up->setToolTip(tr("Enclosing folder"));
     connect(m_up, &QToolButton::clicked, this, [this] { showFolder(QFileInfo(m_folder).absolutePath()); });
     m_path = new QLineEdit(this);
+    m_path->setObjectName(QStringLiteral("path"));
     connect(m_path, &QLineEdit::returnPressed, this, &OpenPanel::openTypedPath);
     // Enter in the path field opens what was typed; the dialog's default
     // button would choose the folder shown before it.
     m_path->installEventFilter(this);
+    connect(m_path, &QLineEdit::textEdited, this, &OpenPanel::clearProblem);
+    connect(m_path, &QLineEdit::textChanged, this, &OpenPanel::updateDefaultButton);
+    m_pathMark = m_path->addAction(themeIcon(QStringLiteral("dialog-warning")), QLineEdit::TrailingPosition);
+    m_pathMark->setVisible(false);
+    // A typed path that cannot be had is marked in the field and said
+    // right under it.
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("pathProblem"));
+    m_problem->setWordWrap(true);
+    m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_problem->hide();
     m_newFolder = new QPushButton(tr("New Folder"), this);
     m_newFolder->hide();
     connect(m_newFolder, &QPushButton::clicked, this, &OpenPanel::clickedNewFolder);
@@ -159,6 +176,7 @@ OpenPanel::OpenPanel(QWidget *parent)
     auto *cancel = new QPushButton(tr("Cancel"), this);
     connect(cancel, &QPushButton::clicked, this, [this] { endPanel(Cancel); });
     m_default = new QPushButton(tr("Open"), this);
+    m_default->setObjectName(QStringLiteral("defaultButton"));
     m_default->setDefault(true);
     connect(m_default, &QPushButton::clicked, this, &OpenPanel::clickedDefaultButton);
 
@@ -182,6 +200,7 @@ OpenPanel::OpenPanel(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_messageLabel);
     layout->addLayout(pathRow);
+    layout->addWidget(m_problem);
     layout->addWidget(browser, 1);
     layout->addLayout(m_accessorySlot);
     layout->addLayout(buttons);
@@ -369,6 +388,7 @@ void OpenPanel::showFolder(const QString &path)
 {
     m_folder = QDir::cleanPath(path);
     m_path->setText(m_folder);
+    clearProblem();
     m_up->setEnabled(m_folder != QDir::rootPath());
     // The model starts watching the disk only once the panel is shown.
     if (!m_shown)
@@ -379,13 +399,74 @@ void OpenPanel::showFolder(const QString &path)
     selectionChanged();
 }
 
+// The path the field names, as a shell reads it: "~" is the home folder,
+// a relative path starts in the folder shown, a file URL is its path. An
+// empty field names the folder shown.
+QString OpenPanel::typedPath() const
+{
+    QString text = m_path->text();
+    if (text.startsWith(QLatin1String("file://")))
+        text = QUrl(text).toLocalFile();
+    if (text == QLatin1String("~") || text.startsWith(QLatin1String("~/")))
+        text = QDir::homePath() + text.mid(1);
+    if (text.isEmpty())
+        return m_folder;
+    return QDir::cleanPath(QDir(m_folder).absoluteFilePath(text));
+}
+
+bool OpenPanel::isFolderShown(const QString &path) const
+{
+    if (path == m_folder)
+        return true;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(m_folder).canonicalFilePath();
+}
+
 void OpenPanel::openTypedPath()
 {
-    const QFileInfo typed(m_path->text());
-    if (typed.isDir() && opensAsFolder(typed.absoluteFilePath()))
-        showFolder(typed.absoluteFilePath());
-    else if (typed.exists() && isChoosable(QUrl::fromLocalFile(typed.absoluteFilePath())))
-        finishWith({ typed.absoluteFilePath() });
+    const QString typed = typedPath();
+    if (isFolderShown(typed))
+        showFolder(m_folder);
+    else
+        actOnTypedPath(typed, true);
+}
+
+// Return opens a typed folder; the default button chooses it where folders
+// can be chosen, as it would a selected one.
+void OpenPanel::actOnTypedPath(const QString &path, bool opensFolders)
+{
+    const QUrl url = QUrl::fromLocalFile(path);
+    const QFileInfo typed(path);
+    if (!typed.exists())
+        tellProblem(tr("%1 does not exist.").arg(QDir::toNativeSeparators(path)));
+    else if (opensAsFolder(path) && isEntryEnabled(url) && (opensFolders || !isChoosable(url)))
+        showTypedFolder(path);
+    else if (isChoosable(url))
+        finishWith({ path });
+    else
+        tellProblem(tr("%1 cannot be chosen here.").arg(QDir::toNativeSeparators(path)));
+}
+
+// The field keeps the keyboard, so that the next name can be typed at once.
+void OpenPanel::showTypedFolder(const QString &path)
+{
+    showFolder(path);
+    m_path->setFocus(Qt::OtherFocusReason);
+    m_path->selectAll();
+}
+
+void OpenPanel::tellProblem(const QString &text)
+{
+    m_problem->setText(text);
+    m_problem->show();
+    m_pathMark->setVisible(true);
+    m_path->setFocus(Qt::OtherFocusReason);
+}
+
+void OpenPanel::clearProblem()
+{
+    m_problem->hide();
+    m_pathMark->setVisible(false);
 }
 
 bool OpenPanel::eventFilter(QObject *watched, QEvent *event)
@@ -394,6 +475,18 @@ bool OpenPanel::eventFilter(QObject *watched, QEvent *event)
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             openTypedPath();
+            return true;
+        }
+    }
+    // Where a click outside the completion list only closes it (X11), a
+    // click on one of the panel's buttons, Add above all, still reaches it.
+    if (m_path->completer() && watched == m_path->completer()->popup()
+        && event->type() == QEvent::MouseButtonPress) {
+        const QPoint at = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
+        auto *button = qobject_cast<QAbstractButton *>(QApplication::widgetAt(at));
+        if (button && isAncestorOf(button) && button->isEnabled()) {
+            m_path->completer()->popup()->hide();
+            QMetaObject::invokeMethod(button, &QAbstractButton::click, Qt::QueuedConnection);
             return true;
         }
     }
@@ -420,6 +513,22 @@ QStringList OpenPanel::selectedPaths() const
 
 void OpenPanel::selectionChanged()
 {
+    // Picking in the list puts the field back on the folder, so that the
+    // entries picked are what the default button chooses.
+    if (m_list->hasFocus() && m_list->selectionModel()->hasSelection() && !isFolderShown(typedPath())) {
+        m_path->setText(m_folder);
+        clearProblem();
+    }
+    updateDefaultButton();
+}
+
+void OpenPanel::updateDefaultButton()
+{
+    // Whatever else the field names, the button acts on it, or says why not.
+    if (!isFolderShown(typedPath())) {
+        m_default->setEnabled(true);
+        return;
+    }
     const QStringList paths = selectedPaths();
     if (paths.isEmpty()) {
         m_default->setEnabled(m_canChooseDirectories && isChoosable(directoryUrl()));
@@ -437,6 +546,11 @@ void OpenPanel::selectionChanged()
 
 void OpenPanel::clickedDefaultButton()
 {
+    const QString typed = typedPath();
+    if (!isFolderShown(typed)) {
+        actOnTypedPath(typed, false);
+        return;
+    }
     const QStringList paths = selectedPaths();
     if (paths.isEmpty()) {
         // Nothing selected chooses the folder shown, where folders can be chosen.
@@ -534,6 +648,7 @@ void OpenPanel::beginSheet(QWidget *window, std::function<void(int)> completion)
     folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders->setRootPath(QString());
     m_path->setCompleter(new QCompleter(folders, m_path));
+    m_path->completer()->popup()->installEventFilter(this);
     connect(this, &QDialog::finished, this, [this, completion = std::move(completion)](int response) {
         completion(response);
         deleteLater();

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QFileDialog;
 class QFileSystemModel;
 class QLabel;
@@ -33,10 +34,14 @@ class Provider;
 // file system model, which the stock dialog cannot be. Ours gives what the
 // desktop's gives: places (home, desktop, pictures, mounted volumes, recent
 // folders), the desktop's file icons, the focus in its path field and,
-// when asked, the last folder it showed. Either runs as a sheet and answers
-// OK (1) or Cancel (0) with the chosen URLs in the panel's order; the
-// window title names its purpose. Tests answer it through the responder
-// seam; nothing is shown then. GUI thread only.
+// when asked, the last folder it showed. In ours, the default button acts
+// on what the path field names whenever that is not the folder shown: it
+// chooses it, opens it where it is a folder that cannot be chosen, or says
+// under the field that it does not exist; the entries selected in the list
+// count only while the field shows the folder. Either runs as a sheet and
+// answers OK (1) or Cancel (0) with the chosen URLs in the panel's order;
+// the window title names its purpose. Tests answer it through the
+// responder seam; nothing is shown then. GUI thread only.
 class OpenPanel : public QDialog
 {
     Q_OBJECT
@@ -139,10 +144,17 @@ private:
     bool opensAsFolder(const QString &path) const;
     void showFolder(const QString &path);
     void activated(const QModelIndex &index);
+    QString typedPath() const;
+    bool isFolderShown(const QString &path) const;
     void openTypedPath();
+    void actOnTypedPath(const QString &path, bool opensFolders);
+    void showTypedFolder(const QString &path);
+    void tellProblem(const QString &text);
+    void clearProblem();
     void clickedDefaultButton();
     void clickedNewFolder();
     void selectionChanged();
+    void updateDefaultButton();
     QStringList selectedPaths() const;
     void finishWith(const QStringList &paths);
     QUrl chosenUrl(const QString &path) const;
@@ -168,6 +180,8 @@ private:
     QTreeView *m_list = nullptr;
     QLabel *m_messageLabel = nullptr;
     QLineEdit *m_path = nullptr;
+    QAction *m_pathMark = nullptr;
+    QLabel *m_problem = nullptr;
     QToolButton *m_up = nullptr;
     QPushButton *m_newFolder = nullptr;
     QPushButton *m_default = nullptr;

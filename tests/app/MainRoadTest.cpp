@@ -41,6 +41,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -395,4 +396,50 @@ TEST_F(MainRoadTest, TheWindowStaysWhereTheUserLeftItThroughABatchAndRestarts)
         window->close();
         EXPECT_EQ(window->saveGeometry(), saved) << "start " << start;
     }
+}
+
+// The add panel as a person uses it: a path typed into its field, then Add.
+// What the field names is what the scan adds, whichever folder is shown.
+TEST_F(MainRoadTest, APathTypedIntoTheAddPanelIsWhatTheScanAdds)
+{
+    const QDir folder(photos.path());
+    QTemporaryDir below(QDir::homePath() + QStringLiteral("/typed-XXXXXX"));
+    ASSERT_TRUE(folder.mkpath("trip")
+        && QFile::copy(folder.filePath("GPS.jpg"), folder.filePath("trip/t.jpg"))
+        && QFile::copy(folder.filePath("XMP.jpg"), below.filePath("b.jpg")));
+    platform::OpenPanel *panel = nullptr;
+    const auto typeAndAdd = [&](const QString &typed) {
+        for (auto *each : InitialWindowController::shared()->findChildren<platform::OpenPanel *>())
+            panel = each->isVisible() ? each : panel;
+        ASSERT_EQ(panel->directoryUrl().toLocalFile(), QDir::homePath()) << "the folder shown";
+        panel->findChild<QLineEdit *>(QStringLiteral("path"))->selectAll();
+        QTest::keyClicks(panel->findChild<QLineEdit *>(QStringLiteral("path")), typed);
+        panel->findChild<QPushButton *>(QStringLiteral("defaultButton"))->click();
+        settle();
+    };
+    const auto loaded = [] {
+        QStringList names;
+        for (const auto &file : displayedFiles())
+            names << file->fileName;
+        names.sort();
+        return names;
+    };
+
+    launch();
+    qobject_cast<DashboardViewController *>(ViewController::current()->shownPage())->btnAddPhotos->click();
+    typeAndAdd(QStringLiteral("~/nowhere/"));
+    ASSERT_TRUE(panel->isVisible()) << "nothing is chosen";
+    EXPECT_EQ(panel->findChild<QLabel *>(QStringLiteral("pathProblem"))->text(),
+        QDir::homePath() + QStringLiteral("/nowhere does not exist."));
+    EXPECT_TRUE(panel->findChild<QLineEdit *>(QStringLiteral("path"))->actions()[0]->isVisible()) << "marked";
+    EXPECT_TRUE(loaded().isEmpty());
+    typeAndAdd(folder.filePath("GPS.jpg"));
+    EXPECT_EQ(loaded(), QStringList({ "GPS.jpg" }));
+    // A subfolder of the home folder shown, relative, and a folder elsewhere.
+    HomeViewController::shared()->showAddPhotosPanel();
+    typeAndAdd(QFileInfo(below.path()).fileName() + QLatin1Char('/'));
+    EXPECT_EQ(loaded(), QStringList({ "GPS.jpg", "b.jpg" }));
+    HomeViewController::shared()->showAddPhotosPanel();
+    typeAndAdd(folder.filePath("trip"));
+    EXPECT_EQ(loaded(), QStringList({ "GPS.jpg", "b.jpg", "t.jpg" }));
 }

@@ -184,6 +184,15 @@ TEST_F(FileValues, DigitizedDateAlsoFillsTheIptcDateAndTime)
     EXPECT_EQ(values.value(originalKey), QStringLiteral("1990:01:01 00:00:00"));
     EXPECT_EQ(values.size(), 6);
 
+    // A time keeps its own offset, else takes the one the Exif records for
+    // the digitized date; only then the user's.
+    file.setDateOffset(metadataTag(MetadataField::creationDate), -6 * 3600);
+    file.setDateOffset(MetadataTag::timeCreated, -7 * 3600);
+    values = metadataDictionary(edited, &file);
+    EXPECT_EQ(values.value(iptcDateKeys[1]), QStringLiteral("05:06:07-06:00"));
+    EXPECT_EQ(values.value(iptcDateKeys[3]), QStringLiteral("05:06:07-07:00"));
+    EXPECT_EQ(values.value(digitizedKey), QStringLiteral("2021:03:04 05:06:07")) << "Exif has no offset";
+
     edited.dateTimeCreateDate()->isEmptyValue = true;
     edited.dateTimeCreateDate()->isKeepOriginal = false;
     values = metadataDictionary(edited, &file);
@@ -199,23 +208,37 @@ TEST_F(FileValues, DigitizedDateAlsoFillsTheIptcDateAndTime)
 }
 
 // Dates in files are their wall clocks, Gregorian with ASCII digits,
-// whatever the user's locale and calendar; XMP adds the user's offset.
+// whatever the user's locale and calendar; an XMP date keeps its offset,
+// or has none, and only one the file did not have takes the user's.
 TEST_F(FileValues, DatesAreWrittenInThePosixFormWhateverTheLocale)
 {
     Metadata file;
     file.setModifyDate(at(2021, 3, 4, 5, 6, 7));
     file.setCreateDateXMP(at(2021, 3, 4, 5, 6, 7));
+    file.setDateOffset(metadataTag(MetadataField::createDateXMP), -4 * 3600);
+    file.setModifyDateXMP(at(2021, 3, 4, 5, 6, 7));
     Metadata edited;
     edited.setModifyDateEdited(true);
     edited.setCreateDateXMPEdited(true);
+    edited.setModifyDateXMPEdited(true);
+    edited.setCreateDatePhotoshopXMPEdited(true);
+    edited.setDateTimeCreateDatePhotoshopXMP(rule([](DateTime &r) {
+        r.isSelectDate = true;
+        r.selectDate = at(2021, 7, 4, 5, 6, 7);
+    }));
     for (const char *locale : { "th_TH@calendar=buddhist", "ar_EG", "fa_IR", "de_DE" }) {
         platform::DateFormat::setUserLocale(QString::fromLatin1(locale));
         const QVariantMap values = metadataDictionary(edited, &file);
         EXPECT_EQ(values.value(QStringLiteral("Exif.Image.DateTime")), QStringLiteral("2021:03:04 05:06:07"))
             << locale;
         EXPECT_EQ(
-            values.value(QStringLiteral("Xmp.xmp.CreateDate")), QStringLiteral("2021-03-04T05:06:07+01:00"))
+            values.value(QStringLiteral("Xmp.xmp.CreateDate")), QStringLiteral("2021-03-04T05:06:07-04:00"))
             << locale;
+        EXPECT_EQ(values.value(QStringLiteral("Xmp.xmp.ModifyDate")), QStringLiteral("2021-03-04T05:06:07"))
+            << locale;
+        EXPECT_EQ(values.value(QStringLiteral("Xmp.photoshop.DateCreated")),
+            QStringLiteral("2021-07-04T05:06:07+02:00"))
+            << locale << ": Berlin's summer offset";
     }
     // No Julian days before 1582, and year 1 keeps its four digits.
     file.setModifyDate(at(1, 1, 1));
@@ -292,9 +315,26 @@ TEST_F(FileValues, WrittenThroughTheBridgeAndReadBack)
         r.selectDate = at(2022, 11, 12, 13, 14, 15);
     }));
 
+    // Each time keeps the offset its file had; without one, the user's
+    // (Berlin): the XMP create date, the IPTC time created and the time
+    // digitized.
+    struct Offsets
+    {
+        const char *name;
+        const char *createDate;
+        const char *timeCreated;
+        const char *digitizationTime;
+    };
+    const Offsets offsets[] = {
+        { "Reagan.jpg", "+01:00", "+00:00", "-04:00" },
+        { "Reagan.tiff", "-04:00", "+00:00", "-04:00" },
+        { "ReaganSmallPng.png", "+00:00", "-06:29", "-04:00" },
+        { "exiv2-empty.jpg", "+01:00", "+01:00", "+01:00" },
+        { "Stonehenge.exv", "+01:00", "+01:00", "+01:00" },
+    };
     const MetadataOperation bridge;
-    for (const char *name :
-        { "Reagan.jpg", "Reagan.tiff", "ReaganSmallPng.png", "exiv2-empty.jpg", "Stonehenge.exv" }) {
+    for (const Offsets &offset : offsets) {
+        const char *name = offset.name;
         SCOPED_TRACE(name);
         QTemporaryDir dir;
         const QString path = testsupport::copyTestFile(QStringLiteral("images/") + QLatin1String(name), dir);
@@ -318,12 +358,13 @@ TEST_F(FileValues, WrittenThroughTheBridgeAndReadBack)
         EXPECT_EQ(after.createDateXMP(), at(2022, 11, 12, 13, 14, 15));
 
         const QVariantMap raw = bridge.getMetadata(path).value_or(QVariantMap());
-        // Times keep the user's offset (Berlin).
-        EXPECT_EQ(
-            raw.value(QStringLiteral("Xmp.xmp.CreateDate")), QStringLiteral("2022-11-12T13:14:15+01:00"));
+        EXPECT_EQ(raw.value(QStringLiteral("Xmp.xmp.CreateDate")),
+            QStringLiteral("2022-11-12T13:14:15") + QLatin1String(offset.createDate));
         EXPECT_EQ(raw.value(QStringLiteral("Iptc.Application2.DateCreated")), QStringLiteral("2021-03-04"));
-        EXPECT_EQ(
-            raw.value(QStringLiteral("Iptc.Application2.TimeCreated")), QStringLiteral("05:06:07+01:00"));
+        EXPECT_EQ(raw.value(QStringLiteral("Iptc.Application2.TimeCreated")),
+            QStringLiteral("05:06:07") + QLatin1String(offset.timeCreated));
+        EXPECT_EQ(raw.value(QStringLiteral("Iptc.Application2.DigitizationTime")),
+            QStringLiteral("05:06:07") + QLatin1String(offset.digitizationTime));
     }
 }
 

@@ -71,6 +71,12 @@ TEST_F(MetadataFromFile, DatesAreParsedAndGetFreshRules)
         { "Exif.Image.DateTime", QString() },
         { "Exif.Photo.DateTimeDigitized", QStringLiteral("Blursday 14 Smarch") },
         { "Xmp.xmp.CreateDate", QStringLiteral("2004-06-21T23:37:53+01:00") },
+        { "Xmp.xmp.ModifyDate", QStringLiteral("2004-06-21T23:37:53") },
+        { "Xmp.photoshop.DateCreated", QStringLiteral("2004-06-21T23:37:53+25:00") },
+        { "Exif.Photo.OffsetTimeOriginal", QStringLiteral("-04:00") },
+        { "Exif.Photo.OffsetTime", QStringLiteral("+1:00") },
+        { "Iptc.Application2.TimeCreated", QStringLiteral("17:20:59-07:00") },
+        { "Iptc.Application2.DigitizationTime", QStringLiteral("17:20:59") },
     });
     EXPECT_EQ(metadata.originalDate(), at(2019, 7, 14, 9, 30, 5));
     EXPECT_EQ(metadata.dateTimeOriginalDate()->originalDate, at(2019, 7, 14, 9, 30, 5));
@@ -78,7 +84,20 @@ TEST_F(MetadataFromFile, DatesAreParsedAndGetFreshRules)
     EXPECT_FALSE(metadata.creationDate());
     EXPECT_FALSE(metadata.dateTimeModifyDate()->originalDate);
     EXPECT_FALSE(metadata.dateTimeCreateDate()->originalDate);
-    EXPECT_EQ(metadata.createDateXMP(), at(2004, 6, 22, 0, 37, 53)) << "that moment on the user's clock";
+    // A date keeps the wall clock it was recorded on, and its offset beside
+    // it; one without an offset, or with one that does not read, has none.
+    EXPECT_EQ(metadata.createDateXMP(), at(2004, 6, 21, 23, 37, 53)) << "the photo's own clock";
+    EXPECT_EQ(metadata.dateOffset(metadataTag(MetadataField::createDateXMP)), 3600);
+    EXPECT_EQ(metadata.modifyDateXMP(), at(2004, 6, 21, 23, 37, 53));
+    EXPECT_EQ(metadata.dateOffset(metadataTag(MetadataField::modifyDateXMP)), std::nullopt);
+    EXPECT_FALSE(metadata.createDatePhotoshopXMP()) << "an offset beyond a day reads as no date";
+    EXPECT_EQ(metadata.dateOffset(metadataTag(MetadataField::originalDate)), -4 * 3600) << "its offset tag";
+    EXPECT_EQ(metadata.dateOffset(metadataTag(MetadataField::modifyDate)), std::nullopt) << "+1:00";
+    EXPECT_EQ(metadata.dateOffset(MetadataTag::timeCreated), -7 * 3600);
+    EXPECT_EQ(metadata.dateOffset(MetadataTag::digitizationTime), std::nullopt);
+    EXPECT_EQ(
+        Metadata::fromDictionary(metadata.dictionary()).dateOffset(MetadataTag::timeCreated), std::nullopt)
+        << "the stored form keeps no offsets";
 }
 
 TEST_F(MetadataFromFile, GpsSignsFollowTheReferences)
@@ -123,11 +142,12 @@ TEST_F(MetadataFromFile, DateFormsOfFiles)
     EXPECT_EQ(date("2019:07:14 09:30:05"), at(2019, 7, 14, 9, 30, 5));
     EXPECT_EQ(date("2019-07-14 09:30:05"), at(2019, 7, 14, 9, 30, 5));
     EXPECT_EQ(date("2019-07-14T09:30:05"), at(2019, 7, 14, 9, 30, 5));
-    EXPECT_EQ(date("2019-07-14T09:30:05+0000"), at(2019, 7, 14, 11, 30, 5));
-    EXPECT_EQ(date("2019-07-14T09:30:05-04:00"), at(2019, 7, 14, 15, 30, 5));
+    // A text with an offset reads as the wall clock it shows, on any machine.
+    EXPECT_EQ(date("2019-07-14T09:30:05+0000"), at(2019, 7, 14, 9, 30, 5));
+    EXPECT_EQ(date("2019-07-14T09:30:05-04:00"), at(2019, 7, 14, 9, 30, 5));
     // Z is UTC, with or without a fraction of a second.
-    EXPECT_EQ(date("2019-07-14T09:30:05Z"), at(2019, 7, 14, 11, 30, 5));
-    EXPECT_EQ(date("2019-07-14T09:30:05.250Z"), at(2019, 7, 14, 11, 30, 5, 250));
+    EXPECT_EQ(date("2019-07-14T09:30:05Z"), at(2019, 7, 14, 9, 30, 5));
+    EXPECT_EQ(date("2019-07-14T09:30:05.250Z"), at(2019, 7, 14, 9, 30, 5, 250));
     EXPECT_EQ(date("Sun, 14 Jul 2019 09:30:05 +0200"), at(2019, 7, 14, 9, 30, 5));
     EXPECT_EQ(date("07/14/2019"), at(2019, 7, 14));
     EXPECT_EQ(date("14.07.19"), at(2019, 7, 14));
@@ -136,8 +156,8 @@ TEST_F(MetadataFromFile, DateFormsOfFiles)
     EXPECT_EQ(date("Sunday, July 14, 2019"), at(2019, 7, 14));
     // XMP's other forms.
     EXPECT_EQ(date("2004-06-21"), at(2004, 6, 21));
-    EXPECT_EQ(date("2004-06-21T23:37+01:00"), at(2004, 6, 22, 0, 37));
-    EXPECT_EQ(date("2004-06-21T23:37:53.5+01:00"), at(2004, 6, 22, 0, 37, 53, 500));
+    EXPECT_EQ(date("2004-06-21T23:37+01:00"), at(2004, 6, 21, 23, 37));
+    EXPECT_EQ(date("2004-06-21T23:37:53.5+01:00"), at(2004, 6, 21, 23, 37, 53, 500));
     EXPECT_EQ(date("2018-11-07T22:13:12.18"), at(2018, 11, 7, 22, 13, 12, 180));
     // Wall clocks as they are: the spring-forward night in Berlin, and the
     // proleptic Gregorian calendar before 1582.
@@ -254,8 +274,8 @@ TEST_F(MetadataFromFile, EveryFieldOfARichPhoto)
         { F::specialInstructions, text("Credit as U.S. Navy photo by Elizabeth Thompson. ") },
         { F::credit, text("U.S Navy") },
         { F::source, text("Navy Visual News Service") },
-        { F::createDateXMP, at(2004, 6, 22, 0, 37, 53) },
-        { F::modifyDateXMP, at(2016, 9, 13, 12, 58, 16) },
+        { F::createDateXMP, at(2004, 6, 21, 23, 37, 53) },
+        { F::modifyDateXMP, at(2016, 9, 13, 11, 58, 16) },
         { F::createDatePhotoshopXMP, at(2004, 6, 21) },
         { F::compression, qint64(1) },
         { F::fxResolution, 300.0 },

@@ -82,7 +82,7 @@ TEST_F(DateFormatTest, TwoDigitYearsPivotAroundNow)
     EXPECT_LE(old->date().year(), 2070);
 }
 
-TEST_F(DateFormatTest, WallClocksKeepTheirTimeAndOffsetsAreTheUsers)
+TEST_F(DateFormatTest, WallClocksKeepTheirTimeAndTheirOwnOffsets)
 {
     const auto kind = DateFormat::Kind::File;
     DateFormat::setTimeZone(QStringLiteral("America/New_York"));
@@ -97,8 +97,18 @@ TEST_F(DateFormatTest, WallClocksKeepTheirTimeAndOffsetsAreTheUsers)
     const QDateTime skipped(QDate(2023, 3, 26), QTime(2, 30), Qt::UTC);
     EXPECT_EQ(DateFormat::format(skipped, xmp, kind), QStringLiteral("2023-03-26T02:30:00+01:00"));
     EXPECT_EQ(DateFormat::parse(QStringLiteral("2023:03:26 02:30:00"), kFilePattern, kind), skipped);
-    // A text with its own offset is seen on the user's clock.
-    EXPECT_EQ(DateFormat::parse(QStringLiteral("2019-07-14T07:30:05+00:00"), xmp, kind), sample());
+    // A text with its own offset is the wall clock it shows, beside that
+    // offset, and is written back so; it does not parse beyond 23:59.
+    const auto read = DateFormat::read(QStringLiteral("2019-07-14T09:30:05-04:00"), xmp, kind);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->date, sample());
+    EXPECT_EQ(read->offsetSeconds, -4 * 3600);
+    EXPECT_EQ(DateFormat::format(read->date, xmp, kind, read->offsetSeconds),
+        QStringLiteral("2019-07-14T09:30:05-04:00"));
+    EXPECT_EQ(DateFormat::read(QStringLiteral("2019:07:14 09:30:05"), kFilePattern, kind)->offsetSeconds,
+        std::nullopt);
+    EXPECT_FALSE(DateFormat::read(QStringLiteral("2019-07-14T09:30:05+25:00"), xmp, kind));
+    EXPECT_FALSE(DateFormat::read(QStringLiteral("2019-07-14T09:30:05+1:00"), xmp, kind));
 
     // Proleptic Gregorian both ways, before 1582 too.
     const QDateTime old(QDate(1500, 6, 1), QTime(0, 0), Qt::UTC);
