@@ -2,6 +2,7 @@
 #include "engine/BridgeFrame.h"
 
 #include "engine/CameraDataCheck.h"
+#include "engine/CameraSegments.h"
 #include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
 #include "engine/ImageStructure.h"
@@ -209,6 +210,8 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(withoutOrphanedExtendedXmp(data, size, std::as_const(image).xmpPacket()));
         if (iptc != IptcContent::Kept)
             mend(withoutLeftoverIptc(data, size));
+        if (content.taken.exif)
+            mend(withoutCameraSegments(data, size));
         if (content.taken.comment)
             mend(withoutJpegComments(data, size));
         else if (content.comment)

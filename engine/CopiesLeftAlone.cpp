@@ -2,7 +2,10 @@
 #include "engine/CopiesLeftAlone.h"
 
 #include "engine/ByteCursor.h"
+#include "engine/CameraSegments.h"
 #include "engine/JpegSegments.h"
+#include "engine/JpegTrailers.h"
+#include "engine/MisplacedExif.h"
 #include "engine/XmpCopies.h"
 
 #include <exiv2/error.hpp>
@@ -44,6 +47,28 @@ QString inSegment(const QString &segment)
 QString inSubImage()
 {
     return QStringLiteral("a sub-image keeps its own XMP");
+}
+
+QString inTrailer()
+{
+    return QStringLiteral("another program keeps its own copy in a trailer after the picture");
+}
+
+QString inUnreadableTrailer(const char *what)
+{
+    return QStringLiteral("a trailer after the picture cannot be read, so %1 in it stays")
+        .arg(QLatin1String(what));
+}
+
+QString inMakerNoteRotation(uint16_t orientation)
+{
+    const char *name = orientation == 3 ? "Rotate 180" : orientation == 6 ? "Rotate 90 CW" : "Rotate 270 CW";
+    return QStringLiteral("the camera's maker note keeps its own rotation (%1)").arg(QLatin1String(name));
+}
+
+QString inOtherDirectory(const QString &directory)
+{
+    return QStringLiteral("another program keeps its own copy in %1").arg(directory);
 }
 
 bool isMakerNote(const Exiv2::Exifdatum &datum)
@@ -97,14 +122,88 @@ void readDucky(const JpegSegment &segment, CopiesLeftAlone &copies)
 
 void readSegments(const Exiv2::byte *data, long size, CopiesLeftAlone &copies)
 {
-    forEachJpegSegment(const_cast<Exiv2::byte *>(data), size, [&](const JpegSegment &segment) {
-        if (segment.marker == app12)
-            readDucky(segment, copies);
-        const ByteCursor payload(segment.payload, segment.payloadSize);
-        if (segment.marker == app10 && payload.startsWith(unicodeComment)
-            && payload.remaining() > unicodeComment.size())
-            copies.commentSegment = QStringLiteral("APP10");
-    });
+    long imageStart = 0;
+    const bool jpeg
+        = forEachJpegSegment(const_cast<Exiv2::byte *>(data), size, [&](const JpegSegment &segment) {
+              imageStart = segment.start + segment.length;
+              if (segment.marker == app12)
+                  readDucky(segment, copies);
+              const ByteCursor payload(segment.payload, segment.payloadSize);
+              if (segment.marker == app10 && payload.startsWith(unicodeComment)
+                  && payload.remaining() > unicodeComment.size())
+                  copies.commentSegment = QStringLiteral("APP10");
+              if (cameraSegmentOf(segment) == CameraSegment::Unreadable)
+                  copies.unreadableCameraSegments << markerName(segment.marker);
+          });
+    if (!jpeg)
+        return;
+    JpegTrailers trailers
+        = jpegTrailers(std::span(data, std::size_t(size)), std::size_t(std::max(imageStart, 2L)));
+    copies.trailerIptc = std::move(trailers.iptc);
+    copies.cameraTrailer = trailers.cameraData;
+    copies.unreadableTrailer = trailers.unreadable;
+}
+
+// The rotation tags of maker notes, in the order the library's orientation
+// lookup reads them, with the orientation each value stands for (the first
+// repeated where a tag has three).
+struct RotationTag
+{
+    const char *key;
+    std::pair<uint16_t, uint16_t> orientations[4];
+};
+constexpr RotationTag rotationTags[] = {
+    { "Exif.Panasonic.Rotation", { { 1, 1 }, { 3, 3 }, { 6, 6 }, { 8, 8 } } },
+    { "Exif.MinoltaCs5D.Rotation", { { 72, 1 }, { 76, 6 }, { 82, 8 }, { 72, 1 } } },
+    { "Exif.MinoltaCs5D.Rotation2", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
+    { "Exif.MinoltaCs7D.Rotation", { { 72, 1 }, { 76, 6 }, { 82, 8 }, { 72, 1 } } },
+    { "Exif.Sony1MltCsA100.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
+    { "Exif.Sony1Cs.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
+    { "Exif.Sony2Cs.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
+    { "Exif.Sony1Cs2.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
+    { "Exif.Sony2Cs2.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
+};
+// Pentax keeps it in two bits of its camera settings' eighteenth byte.
+constexpr const char *pentaxSettings[] = { "Exif.Pentax.ShotInfo", "Exif.PentaxDng.ShotInfo" };
+constexpr long pentaxRotationByte = 17;
+constexpr uint16_t pentaxOrientations[] = { 1, 3, 6, 8 };
+
+// The orientation a maker note's rotation tag stands for; none for
+// another datum or a value it does not name.
+std::optional<uint16_t> rotationOf(const Exiv2::Exifdatum &datum, const std::string &key)
+{
+    for (const RotationTag &tag : rotationTags) {
+        if (key != tag.key || datum.count() == 0)
+            continue;
+        for (const auto &[stored, orientation] : tag.orientations) {
+            if (stored == datum.toLong(0))
+                return orientation;
+        }
+        return std::nullopt;
+    }
+    const bool pentax
+        = std::find(std::begin(pentaxSettings), std::end(pentaxSettings), key) != std::end(pentaxSettings);
+    if (pentax && datum.count() > pentaxRotationByte)
+        return pentaxOrientations[(datum.toLong(pentaxRotationByte) >> 5) & 3];
+    return std::nullopt;
+}
+
+// A value in another directory whose bytes differ from its own.
+void checkMisplaced(const Exiv2::Exifdatum &datum, const std::string &key, const Exiv2::ExifData &exif,
+    CopiesLeftAlone &copies)
+{
+    const std::string home = homeKey(datum);
+    if (home == key)
+        return;
+    const auto own = exif.findKey(Exiv2::ExifKey(home));
+    if (own == exif.end() || bytesOf(*own) != bytesOf(datum))
+        copies.misplacedApart.emplace_back(home, QLatin1String(directoryName(datum)));
+}
+
+bool holdsDataset(const std::vector<StoredDataset> &datasets, const Exiv2::IptcKey &key)
+{
+    return std::any_of(datasets.begin(), datasets.end(),
+        [&](const StoredDataset &d) { return d.record == key.record() && d.number == key.tag(); });
 }
 
 // The sub-images' XMP, as one set of values; what does not parse holds
@@ -136,7 +235,16 @@ bool isCopyright(const std::string &key)
 CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *data, long size)
 {
     CopiesLeftAlone copies;
-    for (const Exiv2::Exifdatum &datum : image.exifData()) {
+    const Exiv2::ExifData &exif = image.exifData();
+    std::optional<uint16_t> rotation;
+    uint16_t orientation = 1;
+    for (const Exiv2::Exifdatum &datum : exif) {
+        const std::string key = datum.key();
+        if (key == "Exif.Image.Orientation" && datum.count() > 0)
+            orientation = uint16_t(datum.toLong(0));
+        if (!rotation)
+            rotation = rotationOf(datum, key);
+        checkMisplaced(datum, key, exif, copies);
         if (copies.makerNoteIptc.empty() && isMakerNote(datum))
             copies.makerNoteIptc = iptcIn(datum);
         if (datum.tag() == xmpPacketTag && datum.groupName() != "Image" && !isMakerNote(datum)) {
@@ -144,17 +252,34 @@ CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *da
             copies.subImageXmp.emplace_back(reinterpret_cast<const char *>(packet.data()), packet.size());
         }
     }
-    if (image.imageType() == Exiv2::ImageType::jpeg && data)
+    if (rotation && *rotation != orientation)
+        copies.makerNoteRotation = rotation;
+    if (image.imageType() == Exiv2::ImageType::jpeg && data && size > 0)
         readSegments(data, size, copies);
     return copies;
 }
 
 void reportKeptCopies(const CopiesLeftAlone &copies, const ClearChoices &clear, const CopyReport &kept)
 {
+    if (clear.exif && copies.cameraTrailer)
+        kept("exif",
+            QStringLiteral("the camera keeps its own data in a trailer after the picture, which stays"));
+    if (clear.exif) {
+        for (const QString &segment : copies.unreadableCameraSegments)
+            kept("exif",
+                QStringLiteral("an %1 segment that begins as the camera's own cannot be read, so it stays")
+                    .arg(segment));
+    }
+    if (clear.orientation && copies.makerNoteRotation)
+        kept("orientation", inMakerNoteRotation(*copies.makerNoteRotation));
     if (clear.comment && !copies.commentSegment.isEmpty())
         kept("comment", inSegment(copies.commentSegment));
     if (clear.iptc && !copies.makerNoteIptc.empty())
         kept("iptc", inMakerNote());
+    if (clear.iptc && !copies.trailerIptc.empty())
+        kept("iptc", inTrailer());
+    if (clear.iptc && copies.unreadableTrailer)
+        kept("iptc", inUnreadableTrailer("any IPTC"));
     if (clear.xmp && !copies.subImageXmp.empty())
         kept("xmp", inSubImage());
 }
@@ -166,12 +291,18 @@ void reportOlderCopies(
     for (const std::string &key : written) {
         if (key.starts_with("Iptc.")) {
             const Exiv2::IptcKey iptcKey(key);
-            const bool held = std::any_of(
-                copies.makerNoteIptc.begin(), copies.makerNoteIptc.end(), [&](const StoredDataset &d) {
-                    return d.record == iptcKey.record() && d.number == iptcKey.tag();
-                });
-            if (held)
+            if (holdsDataset(copies.makerNoteIptc, iptcKey))
                 stays(key, inMakerNote());
+            if (holdsDataset(copies.trailerIptc, iptcKey))
+                stays(key, inTrailer());
+            else if (copies.unreadableTrailer)
+                stays(key, inUnreadableTrailer("any copy"));
+        }
+        if (key == "Exif.Image.Orientation" && copies.makerNoteRotation)
+            stays(key, inMakerNoteRotation(*copies.makerNoteRotation));
+        for (const auto &[home, directory] : copies.misplacedApart) {
+            if (home == key)
+                stays(key, inOtherDirectory(directory));
         }
         if (key == "Exif.Photo.UserComment" && !copies.commentSegment.isEmpty())
             stays(key, inSegment(copies.commentSegment));

@@ -20,27 +20,16 @@ constexpr std::size_t guidSize = 32;
 
 QByteArray withoutOrphanedExtendedXmp(Exiv2::byte *data, long size, const std::string &packet)
 {
-    QByteArray kept;
-    long copiedTo = 0;
-    bool dropped = false;
-    forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
+    return withoutJpegSegments(data, size, [&](const JpegSegment &segment) {
         ByteCursor payload(segment.payload, segment.payloadSize);
         if (segment.marker != app1 || !payload.startsWith(std::string_view(extension, sizeof extension)))
-            return;
+            return false;
         payload.skip(sizeof extension);
         const std::optional<std::span<const Exiv2::byte>> guid = payload.bytes(guidSize);
-        if (!guid)
-            return;
-        if (packet.find(reinterpret_cast<const char *>(guid->data()), 0, guid->size()) != std::string::npos)
-            return;
-        kept.append(reinterpret_cast<const char *>(data) + copiedTo, segment.start - copiedTo);
-        copiedTo = segment.start + segment.length;
-        dropped = true;
+        return guid
+            && packet.find(reinterpret_cast<const char *>(guid->data()), 0, guid->size())
+            == std::string::npos;
     });
-    if (!dropped)
-        return QByteArray();
-    kept.append(reinterpret_cast<const char *>(data) + copiedTo, size - copiedTo);
-    return kept;
 }
 
 } // namespace engine::bridge

@@ -38,14 +38,31 @@ constexpr Exiv2::byte commentMarker = 0xfe;
 
 } // namespace
 
-QByteArray withoutJpegComments(Exiv2::byte *data, long size, std::string_view keptText)
+QByteArray withoutJpegSegments(
+    Exiv2::byte *data, long size, const std::function<bool(const JpegSegment &)> &drop)
 {
     QByteArray kept;
     long copiedTo = 0;
-    bool keptOne = keptText.empty();
+    bool dropped = false;
     forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
-        if (segment.marker != commentMarker)
+        if (!drop(segment))
             return;
+        kept.append(reinterpret_cast<const char *>(data) + copiedTo, segment.start - copiedTo);
+        copiedTo = segment.start + segment.length;
+        dropped = true;
+    });
+    if (!dropped)
+        return QByteArray();
+    kept.append(reinterpret_cast<const char *>(data) + copiedTo, size - copiedTo);
+    return kept;
+}
+
+QByteArray withoutJpegComments(Exiv2::byte *data, long size, std::string_view keptText)
+{
+    bool keptOne = keptText.empty();
+    return withoutJpegSegments(data, size, [&](const JpegSegment &segment) {
+        if (segment.marker != commentMarker)
+            return false;
         // The library ends the comment it writes with a NUL.
         std::string_view text(
             reinterpret_cast<const char *>(segment.payload), std::size_t(segment.payloadSize));
@@ -53,15 +70,10 @@ QByteArray withoutJpegComments(Exiv2::byte *data, long size, std::string_view ke
             text.remove_suffix(1);
         if (!keptOne && text == keptText) {
             keptOne = true;
-            return;
+            return false;
         }
-        kept.append(reinterpret_cast<const char *>(data) + copiedTo, segment.start - copiedTo);
-        copiedTo = segment.start + segment.length;
+        return true;
     });
-    if (copiedTo == 0)
-        return QByteArray();
-    kept.append(reinterpret_cast<const char *>(data) + copiedTo, size - copiedTo);
-    return kept;
 }
 
 bool holdsJpegComment(Exiv2::byte *data, long size)

@@ -27,6 +27,10 @@ struct JpegSegment
 // are no JPEG file.
 bool forEachJpegSegment(Exiv2::byte *data, long size, const std::function<void(const JpegSegment &)> &visit);
 
+// The JPEG file without the segments drop names; null when it names none.
+QByteArray withoutJpegSegments(
+    Exiv2::byte *data, long size, const std::function<bool(const JpegSegment &)> &drop);
+
 // The JPEG file without its comment segments (a file may hold several, of
 // which the library reads and writes only the first) but for the first that
 // holds the kept text, the one the library wrote; null when it holds no

@@ -2,10 +2,12 @@
 #include "engine/MetadataOperation.h"
 
 #include "engine/BridgeFrame.h"
+#include "engine/CameraSegments.h"
 #include "engine/CopiesLeftAlone.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
 #include "engine/JpegSegments.h"
+#include "engine/MisplacedExif.h"
 #include "engine/PgfUserData.h"
 #include "engine/PngExif.h"
 #include "engine/XmpPacket.h"
@@ -26,6 +28,9 @@ namespace {
 using namespace engine::bridge;
 
 constexpr const char *orientationKey = "Exif.Image.Orientation";
+// Readers that find no orientation in the first directory take the
+// thumbnail directory's.
+constexpr const char *thumbnailOrientationKey = "Exif.Thumbnail.Orientation";
 constexpr const char *userCommentKey = "Exif.Photo.UserComment";
 constexpr const char *xmpOrientationKey = "Xmp.tiff.Orientation";
 constexpr const char *xmpUserCommentKey = "Xmp.exif.UserComment";
@@ -64,14 +69,19 @@ bool startsWith(const std::string &text, const char *prefix)
 
 // Whether a clear takes the Exif datum. General Exif is everything but the
 // GPS directory, the orientation and the user comment, which have choices
-// of their own, and what the picture needs.
+// of their own, and what the picture needs. A value in another directory
+// than its own goes with its own.
 bool isCleared(const Exiv2::Exifdatum &datum, const ClearChoices &clear, const ImageKind &kind)
 {
-    const std::string key = datum.key();
+    const std::string key = homeKey(datum);
     if (datum.groupName() == "GPSInfo")
         return clear.gps;
     if (key == orientationKey)
         return clear.orientation;
+    // Outside TIFF-based files the thumbnail goes with the Exif, and its
+    // orientation with it.
+    if (key == thumbnailOrientationKey)
+        return clear.orientation || (clear.exif && !kind.tiffBased);
     if (key == userCommentKey)
         return clear.comment;
     return clear.exif && !isKeptByClear(datum, kind);
@@ -230,6 +240,9 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                                    "them to decode the picture"));
             image->setExifData(data);
         }
+        // A camera's own segments go with the maker note.
+        if (clear.exif && kind.jpeg)
+            changed = holdsCameraSegment(edited.bytes.get(), edited.size) || changed;
         if (clear.comment && supports(*image, Exiv2::mdComment)) {
             changed = changed || !image->comment().empty();
             image->clearComment();
@@ -288,12 +301,16 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                 checkCleared(written, clear, kind, xmpCopiesRead);
                 PngTexts left;
                 CopiesLeftAlone copies;
+                bool cameraSegment = false;
                 readFileBytes(written, [&](const Exiv2::byte *data, long size) {
                     left = textsOf(written, data, size, clear);
                     copies = copiesLeftAlone(written, data, size);
+                    cameraSegment = clear.exif && kind.jpeg && holdsCameraSegment(data, size);
                 });
                 if (written.imageType() != Exiv2::ImageType::pgf && left.found.any())
                     stillThere(left.found.comment ? "The comment" : "A copy of the cleared values");
+                if (cameraSegment)
+                    stillThere("A camera's own segment");
                 keepWhatPgfKeeps(left.found, keep);
                 keepWhatTextsKeep(left, clear, keep);
                 reportKeptCopies(copies, clear, keep);

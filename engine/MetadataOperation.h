@@ -79,16 +79,19 @@ public:
     // repeats a written Exif or IPTC value, the copy takes it too, as does a
     // PNG's Photoshop profile the IPTC and its comment texts the comment; a
     // PNG's text copies of the written values go. The values not named keep
-    // theirs, maker notes included; a copy another program keeps of a
-    // written value where it is left alone is listed.
+    // theirs, maker notes included; a copy of a written value another
+    // program put in another Exif directory takes it too; a copy another
+    // program keeps of a written value where it is left alone is listed.
     bool setMetadata(const QString &path, const QVariantMap &values, bool empty, const Destination &into = {},
         Shortfalls *shortfalls = nullptr) const;
 
     // Removes the chosen groups from every place the file keeps them:
     // general Exif (all but the GPS, the orientation, the user comment and
-    // what the picture needs), the orientation, the GPS directory, the user
-    // comment with the JPEG comment, all IPTC, all XMP; copies in XMP go
-    // with their Exif; a JPEG's further comment segments and a PNG's text
+    // what the picture needs) with a JPEG's camera segments, the
+    // orientation of the first and the thumbnail directory, the GPS
+    // directory, the user comment with the JPEG comment, all IPTC, all XMP;
+    // copies in XMP, and in another Exif directory than their own, go with
+    // their Exif; a JPEG's further comment segments and a PNG's text
     // keyed "Comment" in any case go with the comment, and the copies image
     // converters keep in a PNG (text copies of Exif and XMP values, the
     // IPTC of a Photoshop profile) with their group.
@@ -97,8 +100,9 @@ public:
     // untouched and succeeds. What a choice leaves on purpose (a raw file's
     // camera, copies in XMP or a Photoshop profile that cannot be read) is
     // printed, and listed in *shortfalls when it is given, as are copies
-    // other programs keep where they are left alone (a maker note's IPTC,
-    // a JPEG segment's comment, a sub-image's XMP).
+    // other programs keep where they are left alone (a maker note's IPTC
+    // and rotation, a JPEG segment's comment, a trailer's IPTC, a
+    // sub-image's XMP).
     bool clearMetadata(const QString &path, bool exif, bool orientation, bool gps, bool comment, bool iptc,
         bool xmp, const Destination &into = {}, Shortfalls *shortfalls = nullptr) const;
 

@@ -9,6 +9,7 @@
 #include "engine/IptcAsRead.h"
 #include "engine/IptcTexts.h"
 #include "engine/MetadataTag.h"
+#include "engine/MisplacedExif.h"
 #include "engine/PngTextCopies.h"
 #include "engine/WriteReport.h"
 #include "engine/XmpCopies.h"
@@ -176,6 +177,21 @@ Exiv2::Value::AutoPtr withFirstChromaticity(const Exiv2::Exifdatum &six, const E
     return value;
 }
 
+// Another program's copy of the value in another directory follows it.
+void bringMisplacedCopiesInStep(Exiv2::ExifData &exif, const Exiv2::ExifKey &key, const Exiv2::Value *value)
+{
+    for (auto datum = exif.begin(); datum != exif.end();) {
+        if (!isMisplacedCopy(*datum, key)) {
+            ++datum;
+        } else if (!value) {
+            datum = exif.erase(datum);
+        } else {
+            datum->setValue(value);
+            ++datum;
+        }
+    }
+}
+
 // Writes the given Exif values; the keys it set or removed.
 std::vector<std::string> writeExif(Exiv2::ExifData &exif, const QVariantMap &values,
     Exiv2::ByteOrder byteOrder, const ImageKind &kind, WriteReport &report)
@@ -190,6 +206,7 @@ std::vector<std::string> writeExif(Exiv2::ExifData &exif, const QVariantMap &val
         }
         if (isRemoval(given) || (row.conversion == WriteConversion::Date && isEmptyText(given))) {
             eraseAll(exif, key);
+            bringMisplacedCopiesInStep(exif, key, nullptr);
             written.push_back(row.key);
             continue;
         }
@@ -205,6 +222,7 @@ std::vector<std::string> writeExif(Exiv2::ExifData &exif, const QVariantMap &val
             datum->setValue(value.get());
         else
             exif.add(key, value.get());
+        bringMisplacedCopiesInStep(exif, key, value.get());
         written.push_back(row.key);
     }
     return written;

@@ -28,7 +28,9 @@ Pinned &pinned()
 
 icu::UnicodeString toIcu(const QString &text)
 {
-    return icu::UnicodeString(reinterpret_cast<const char16_t *>(text.utf16()), int32_t(text.size()));
+    // Not utf16(): on a literal it makes the string a copy of its own, which
+    // races between threads reading one shared pattern.
+    return icu::UnicodeString(reinterpret_cast<const char16_t *>(text.constData()), int32_t(text.size()));
 }
 
 QString fromIcu(const icu::UnicodeString &text)

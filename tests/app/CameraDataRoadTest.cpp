@@ -70,7 +70,10 @@ protected:
         REQUIRE_TEST_DATA();
         ASSERT_TRUE(secondreader::hasExiftool()) << "exiftool is installed by scripts/install-deps";
         for (const QString &name : names)
-            testsupport::copyTestFile(QStringLiteral("cameras/") + name, sources);
+            testsupport::copyTestFile(
+                (name == QLatin1String("Pentax.jpg") ? QStringLiteral("images/") : QStringLiteral("cameras/"))
+                    + name,
+                sources);
         const QString data = testsupport::testDataDir();
         ASSERT_TRUE(camerasamples::movedMakerNote(
             data + QStringLiteral("/cameras/Canon1DmkIII.jpg"), sources.filePath(moved)));

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A user cleans photos an image converter wrote as PNG files, through the
-// program's own screens: one group at a time and all six at once, each time
-// as copies into a folder of their own. exiftool then finds nothing of
-// what the clean named in any copy, in any form, beside what the result
-// screen lists as left; what the clean did not name, and the picture, stay.
+// A user cleans photos an image converter wrote as PNG files and camera
+// JPEGs that keep more beside their Exif, IPTC and XMP (a camera's own
+// segment, IPTC in a trailer after the picture, a maker note's own
+// rotation, a comment in the wrong directory), through the program's own
+// screens: one group at a time and all six at once, each time as copies
+// into a folder of their own. exiftool then finds nothing of what the
+// clean named in any copy, in any form, beside what the result screen
+// lists as left; what the clean did not name, and the picture, stay, and
+// so does a trailer, byte for byte.
 
 #include "UserRoadFixture.h"
 
@@ -30,6 +34,17 @@ namespace {
 constexpr int Yes = platform::Alert::FirstButton;
 
 // Whether exiftool's tag is a value of the group, in any form it finds.
+bool isExif(const QString &key)
+{
+    static const QStringList photo { QStringLiteral("EXIF:IFD0:Make"), QStringLiteral("EXIF:IFD0:Model"),
+        QStringLiteral("EXIF:ExifIFD:DateTimeOriginal"), QStringLiteral("EXIF:ExifIFD:ImageDescription") };
+    return family0(key) == QLatin1String("MakerNotes") || photo.contains(key);
+}
+bool isOrientation(const QString &key)
+{
+    return tagName(key) == QLatin1String("Orientation")
+        || (isExifTextCopy(key) && tagName(key).endsWith(QLatin1String("Orientation")));
+}
 bool isGps(const QString &key)
 {
     return tagName(key).contains(QLatin1String("GPS"));
@@ -57,7 +72,8 @@ struct Round
     const char *name;
     std::function<QList<QCheckBox *>(CleanMetadataViewController *)> boxes;
     std::function<bool(const QString &key)> takes;
-    bool takesIptc;
+    // The photos the result screen lists, with what it says of each.
+    QHash<QString, QString> listed;
 };
 
 class CleanRoadTest : public UserRoadFixture
@@ -69,45 +85,73 @@ protected:
         REQUIRE_TEST_DATA();
         ASSERT_TRUE(secondreader::hasExiftool()) << "exiftool is installed by scripts/install-deps";
         for (const QString &name : sources)
-            testsupport::copyTestFile(QStringLiteral("images/") + name, converted);
-        testsupport::copyTestFile(QStringLiteral("malformed/") + damaged, converted);
+            testsupport::copyTestFile(QStringLiteral("images/") + name, chosen);
+        testsupport::copyTestFile(QStringLiteral("malformed/") + damaged, chosen);
     }
 
     const QStringList sources { QStringLiteral("converted-gps.png"), QStringLiteral("converted-iptc.png"),
-        QStringLiteral("converted-xmp.png") };
+        QStringLiteral("converted-xmp.png"), QStringLiteral("CasioQVCI.jpg"), QStringLiteral("AFCP.jpg"),
+        QStringLiteral("Pentax.jpg"), QStringLiteral("misplaced-values.jpg") };
     const QString damaged = QStringLiteral("converted-broken-profile.png");
-    QTemporaryDir converted;
+    QTemporaryDir chosen;
 };
+
+// What follows a JPEG's picture.
+QByteArray trailerOf(const QString &path)
+{
+    QFile file(path);
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return bytes.startsWith("\xff\xd8") ? bytes.mid(bytes.lastIndexOf("\xff\xd9") + 2) : QByteArray();
+}
 
 } // namespace
 
-TEST_F(CleanRoadTest, EachCleanOfConvertedPngsLeavesNothingItNamesOrListsWhatStayed)
+TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNamesOrListsWhatStayed)
 {
+    const QStringList names = sources + QStringList { damaged };
+    QStringList originals;
+    for (const QString &name : names)
+        originals << chosen.filePath(name);
+    const QHash<QString, secondreader::Reading> before = secondreader::readAll(originals);
+
+    testsupport::AlertScript alerts;
+    launch();
+    // A profile that cannot be read, and a trailer, keep their IPTC; a maker
+    // note its rotation, unless the Exif goes with it. (The texts are the
+    // program's, loaded with its first screen.)
+    const QString iptc = localizedString("QX_ID_70") + QStringLiteral(" not all removed: ");
+    const QHash<QString, QString> iptcKept {
+        { damaged,
+            iptc
+                + QStringLiteral("a Photoshop profile in the file cannot be read, so any IPTC in it stays") },
+        { QStringLiteral("AFCP.jpg"),
+            iptc + QStringLiteral("another program keeps its own copy in a trailer after the picture") },
+    };
     const Round rounds[] = {
-        { "GPS", [](auto *s) { return QList<QCheckBox *> { s->btnGPSInformation }; }, isGps, false },
-        { "IPTC", [](auto *s) { return QList<QCheckBox *> { s->btnIPTC }; }, isIptc, true },
-        { "comments", [](auto *s) { return QList<QCheckBox *> { s->btnComment }; }, isComment, false },
-        { "XMP", [](auto *s) { return QList<QCheckBox *> { s->btnXMP }; }, isXmp, false },
+        { "GPS", [](auto *s) { return QList<QCheckBox *> { s->btnGPSInformation }; }, isGps, {} },
+        { "IPTC", [](auto *s) { return QList<QCheckBox *> { s->btnIPTC }; }, isIptc, iptcKept },
+        { "comments", [](auto *s) { return QList<QCheckBox *> { s->btnComment }; }, isComment, {} },
+        { "XMP", [](auto *s) { return QList<QCheckBox *> { s->btnXMP }; }, isXmp, {} },
+        { "Exif", [](auto *s) { return QList<QCheckBox *> { s->btnExif }; }, isExif, {} },
+        { "orientation", [](auto *s) { return QList<QCheckBox *> { s->btnOrientation }; }, isOrientation,
+            { { QStringLiteral("Pentax.jpg"),
+                localizedString("QX_ID_93")
+                    + QStringLiteral(
+                        " not all removed: the camera's maker note keeps its own rotation (Rotate "
+                        "270 CW)") } } },
         { "all six",
             [](auto *s) {
                 return QList<QCheckBox *> { s->btnExif, s->btnOrientation, s->btnGPSInformation,
                     s->btnComment, s->btnIPTC, s->btnXMP };
             },
-            isAnyMetadata, true },
+            [](const QString &key) { return isAnyMetadata(key) || isExif(key) || isOrientation(key); },
+            iptcKept },
     };
-    const QStringList names = sources + QStringList { damaged };
-    QStringList originals;
-    for (const QString &name : names)
-        originals << converted.filePath(name);
-    const QHash<QString, secondreader::Reading> before = secondreader::readAll(originals);
-
-    testsupport::AlertScript alerts;
-    launch();
     HomeViewController *home = HomeViewController::shared();
     CleanMetadataViewController *clean = CleanMetadataViewController::shared();
     for (const Round &round : rounds) {
         SCOPED_TRACE(round.name);
-        chooseOnDashboard(converted.path());
+        chooseOnDashboard(chosen.path());
         ASSERT_EQ(markedFiles(displayedFiles()).size(), names.size());
         home->popUpEditingOptions->setCurrentIndex(2);
         emit home->popUpEditingOptions->activated(2);
@@ -124,25 +168,21 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsLeavesNothingItNamesOrListsWhatSta
         settle();
         platform::OpenPanel::setResponder(previous);
 
-        // Only the photo whose profile cannot be read is listed, and only
-        // by a clean of the IPTC.
         auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
         ASSERT_NE(result, nullptr);
-        if (round.takesIptc) {
-            EXPECT_EQ(result->lblBatchProcess->text(),
-                QStringLiteral("1 ") + localizedString("QX_ID_249") + QLatin1Char(' ')
-                    + localizedString("QX_ID_293"));
-            ASSERT_EQ(result->listFailedPhotos->topLevelItemCount(), 1);
-            EXPECT_TRUE(result->listFailedPhotos->topLevelItem(0)->text(0).endsWith(damaged));
-            EXPECT_EQ(result->listFailedPhotos->topLevelItem(0)->text(1),
-                localizedString("QX_ID_70")
-                    + QStringLiteral(
-                        " not all removed: a Photoshop profile in the file cannot be read, so any IPTC in it "
-                        "stays"));
-        } else {
-            EXPECT_EQ(result->lblBatchProcess->text(), localizedString("QX_ID_248"));
-            EXPECT_EQ(result->listFailedPhotos->topLevelItemCount(), 0);
+        const qsizetype count = round.listed.size();
+        EXPECT_EQ(result->lblBatchProcess->text(),
+            count == 0
+                ? localizedString("QX_ID_248")
+                : QStringLiteral("%1 %2 %3")
+                      .arg(QString::number(count), localizedString(count == 1 ? "QX_ID_249" : "QX_ID_250"),
+                          localizedString("QX_ID_293")));
+        QHash<QString, QString> shown;
+        for (int row = 0; row < result->listFailedPhotos->topLevelItemCount(); ++row) {
+            const QTreeWidgetItem *item = result->listFailedPhotos->topLevelItem(row);
+            shown.insert(QFileInfo(item->text(0)).fileName(), item->text(1));
         }
+        EXPECT_EQ(shown, round.listed);
 
         QStringList copies;
         for (const QString &name : names)
@@ -155,12 +195,14 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsLeavesNothingItNamesOrListsWhatSta
             ASSERT_FALSE(is.tags.isEmpty()) << "a copy of each photo";
             QStringList left;
             for (const QString &key : is.tags.keys()) {
-                const bool listed = names[i] == damaged && isIptc(key);
-                if (round.takes(key) && !listed)
+                // What a listed photo keeps is its IPTC, in a trailer or a profile.
+                const bool kept = round.listed.contains(names[i]) && isIptc(key);
+                if (round.takes(key) && !kept)
                     left << key;
             }
             EXPECT_EQ(left, QStringList());
             expectOwnTextsAndPictureKept(originals[i], was, copies[i], is);
+            EXPECT_EQ(trailerOf(copies[i]), trailerOf(originals[i]));
         }
         result->btnFinish->click();
         settle(2);

@@ -324,7 +324,7 @@ TEST_F(PresetsAndExportTest, APresetSavedAtStartHoldsTheOneEditAndChangesOnlyTha
         bridge.setMetadata(
             references.last(), { { fieldKey(MetadataField::artist), QStringLiteral("Ana Lima") } }, false);
     }
-    ASSERT_EQ(paths.size(), 69);
+    ASSERT_EQ(paths.size(), 75);
     const QHash<QString, QJsonObject> tags = readTags(paths + references);
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QJsonObject &written = tags[paths[i]];

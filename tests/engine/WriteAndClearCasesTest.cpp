@@ -26,6 +26,7 @@
 #include <sys/xattr.h>
 
 #include <cerrno>
+#include <functional>
 
 using bridgetest::ConsoleCapture;
 using secondreader::Reading;
@@ -650,6 +651,96 @@ TEST_F(WriteAndClearCases, APhotoshopProfileThatCannotBeReadStaysAndIsTold)
     EXPECT_EQ(shortfalls,
         (Shortfalls { { Shortfall::Kind::ProfileCopyNotUpdated, QStringLiteral("Iptc.Application2.City"),
             QStringLiteral("the profile cannot be read") } }));
+}
+
+// What other programs and cameras keep beside a JPEG's picture that does
+// not parse stays byte for byte and is told: a trailer whose entry or
+// record runs past the file or whose IPTC does not parse to its end, a
+// camera's heap whose directory lies outside it.
+TEST_F(WriteAndClearCases, ADamagedTrailerOrCameraSegmentStaysAndIsTold)
+{
+    int copies = 0;
+    const auto damaged = [&](const QString &name, const std::function<qsizetype(const QByteArray &)> &at,
+                             const QByteArray &bytes) {
+        const QString path = copy(name, QString::number(++copies) + name);
+        QByteArray file = bridgetest::fileBytes(path);
+        file.replace(at(file), bytes.size(), bytes);
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate) && out.write(file) == file.size());
+        return path;
+    };
+    const auto kept = [](const char *choice, const char *reason) {
+        return Shortfall { Shortfall::Kind::Kept, QLatin1String(choice), QLatin1String(reason) };
+    };
+    const Shortfall unreadable
+        = kept("iptc", "a trailer after the picture cannot be read, so any IPTC in it stays");
+    const QString inTrailer
+        = QStringLiteral("another program keeps its own copy in a trailer after the picture");
+    const QString unreadableCopy
+        = QStringLiteral("a trailer after the picture cannot be read, so any copy in it stays");
+    const QByteArray past("\x7f\xff\xff\xff", 4);
+    // The trailer's first entry, its IPTC: its name, size and offset.
+    const auto iptcEntry = [](const QByteArray &file) { return file.indexOf("AXS!") + 12; };
+    // Its third dataset, after the version and the category.
+    const auto thirdDataset = [&](const QByteArray &file) {
+        return qsizetype(qFromBigEndian<quint32>(file.constData() + iptcEntry(file) + 8) + 13);
+    };
+    const struct
+    {
+        const char *damage;
+        QString path;
+        Shortfalls listed;
+        // Why a write of the headline, which the sample's trailer holds, is listed.
+        QString headline;
+    } trailers[] = {
+        { "an entry past the file",
+            damaged(
+                QStringLiteral("AFCP.jpg"), [&](const QByteArray &f) { return iptcEntry(f) + 4; }, past),
+            { unreadable }, unreadableCopy },
+        { "IPTC that does not parse to its end", damaged(QStringLiteral("AFCP.jpg"), thirdDataset, "\x01"),
+            { { Shortfall::Kind::Kept, QStringLiteral("iptc"), inTrailer }, unreadable }, unreadableCopy },
+        { "a record past the file",
+            damaged(
+                QStringLiteral("records-trailer.jpg"), [](const QByteArray &f) { return f.size() - 8; },
+                past),
+            { unreadable }, unreadableCopy },
+    };
+    for (const auto &trailer : trailers) {
+        SCOPED_TRACE(trailer.damage);
+        const QByteArray before = bridgetest::fileBytes(trailer.path);
+        const QByteArray tail = before.mid(before.lastIndexOf("\xff\xd9") + 2);
+        Shortfalls shortfalls;
+        clear(trailer.path, false, false, false, false, true, false, &shortfalls);
+        EXPECT_EQ(shortfalls, trailer.listed);
+        write(trailer.path, { { QStringLiteral("Iptc.Application2.Headline"), QStringLiteral("Now") } },
+            false, &shortfalls);
+        EXPECT_TRUE(shortfalls.contains({ Shortfall::Kind::OlderCopyStays,
+            QStringLiteral("Iptc.Application2.Headline"), trailer.headline }));
+        EXPECT_TRUE(bridgetest::fileBytes(trailer.path).endsWith(tail));
+    }
+
+    // The camera's heap, in its APP0 segment, ends with where its directory is.
+    const auto heapSegment = [](const QByteArray &file) {
+        const qsizetype marker = file.indexOf("HEAPJPGM") - 10;
+        return std::pair(marker, qsizetype(qFromBigEndian<quint16>(file.constData() + marker + 2)) + 2);
+    };
+    const QString heap = damaged(
+        QStringLiteral("ExifTool.jpg"),
+        [&](const QByteArray &file) {
+            const auto [at, size] = heapSegment(file);
+            return at + size - 4;
+        },
+        past);
+    const QByteArray before = bridgetest::fileBytes(heap);
+    const auto [at, size] = heapSegment(before);
+    const QByteArray segment = before.mid(at, size);
+    Shortfalls shortfalls;
+    clear(heap, true, false, false, false, false, false, &shortfalls);
+    EXPECT_TRUE(shortfalls.contains(
+        kept("exif", "an APP0 segment that begins as the camera's own cannot be read, so it stays")));
+    EXPECT_TRUE(bridgetest::fileBytes(heap).contains(segment));
+    EXPECT_FALSE(secondreader::read(heap).has(QStringLiteral("MakerNotes:Qualcomm:AFPosition")))
+        << "the camera segments that parse go";
 }
 
 namespace {

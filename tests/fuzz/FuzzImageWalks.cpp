@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the walks that start from an image the library read,
 // as a write makes them: IPTC as stored, maker notes, PGF user data, the
-// IPTC digest, the copies other programs keep where a write leaves them,
-// and the camera's data a write carries, places and checks.
+// IPTC digest, the copies other programs and cameras keep where a write or
+// a clear leaves them (a maker note's IPTC and rotation, a segment's
+// comment, a trailer's IPTC, a value in another directory), and the
+// camera's data a write carries, places and checks.
 // Only the formats Calvorn lets the library parse are parsed.
 #include "engine/CameraDataCheck.h"
 #include "engine/CopiesLeftAlone.h"
@@ -39,9 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // The copies other programs keep that a write or a clear leaves alone.
         const engine::bridge::CopiesLeftAlone copies
             = engine::bridge::copiesLeftAlone(*image, bytes.data(), long(size));
+        const auto told = [](const std::string &, const QString &) {};
         engine::bridge::reportOlderCopies(copies,
-            { "Iptc.Application2.City", "Exif.Photo.UserComment", "Exif.Image.Copyright", "Xmp.aux.Lens" },
-            [](const std::string &, const QString &) {});
+            { "Iptc.Application2.City", "Exif.Photo.UserComment", "Exif.Image.Copyright", "Xmp.aux.Lens",
+                "Exif.Image.Orientation", "Exif.Image.ImageDescription" },
+            told);
+        engine::bridge::reportKeptCopies(copies, { true, true, true, true, true, true }, told);
         engine::bridge::jfifDensity(bytes.data(), long(size));
         // As a write that moved nothing would leave the file.
         const engine::bridge::ImageKind kind = engine::bridge::imageKind(*image);

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer target: the walks over a JPEG's segments.
+// libFuzzer target: the walks over a JPEG's segments and its trailers.
+#include "engine/CameraSegments.h"
 #include "engine/ExtendedXmp.h"
 #include "engine/JpegSegments.h"
+#include "engine/JpegTrailers.h"
 
 #include <cstdint>
 #include <string>
@@ -12,5 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::vector<Exiv2::byte> bytes(data, data + size);
     engine::bridge::forEachJpegSegment(bytes.data(), long(size), [](const engine::bridge::JpegSegment &) {});
     engine::bridge::withoutOrphanedExtendedXmp(bytes.data(), long(size), std::string());
+    engine::bridge::withoutCameraSegments(bytes.data(), long(size));
+    engine::bridge::jpegTrailers(bytes, 2);
     return 0;
 }

@@ -23,6 +23,7 @@ public:
     Structure walkAll()
     {
         jpeg(0);
+        trailers();
         if (startsWith(0, QByteArrayLiteral("\xff\x01")))
             jpeg(7); // Exiv2's own metadata file: JPEG segments after its header
         png();
@@ -98,7 +99,67 @@ private:
             const qsizetype payload = at + 4;
             if (marker == 0xe1 && startsWith(payload, QByteArrayLiteral("Exif\0\0")))
                 tiff(payload + 6, length - 8);
+            if (marker == 0xe0 && length > 26 + 2 && m_bytes.mid(payload + 6, 8) == "HEAPJPGM")
+                ciffHeap(payload + 26, length - 2 - 26, m_bytes[payload] == 'M', 0);
             at += 2 + length;
+        }
+    }
+
+    // A camera's heap: its directory's place at its end, the directory's
+    // count, and each entry's size and offset.
+    void ciffHeap(qsizetype at, qsizetype size, bool bigEndian, int depth)
+    {
+        if (size < 4 || depth > maxBoxDepth)
+            return;
+        const quint32 directory = *field(at + size - 4, 4, bigEndian);
+        const std::optional<quint32> count
+            = directory < size ? field(at + directory, 2, bigEndian) : std::nullopt;
+        for (quint32 i = 0; count && i < std::min(*count, maxEntries); ++i) {
+            const qsizetype entry = at + directory + 2 + 10 * i;
+            if (entry + 10 > at + size - 4)
+                return;
+            const quint32 tag = number(entry, 2, bigEndian);
+            const quint32 length = *field(entry + 2, 4, bigEndian);
+            const quint32 offset = *field(entry + 6, 4, bigEndian);
+            if ((tag & 0xc000) == 0 && (tag & 0x3800) >= 0x2800 && offset < size && length <= size - offset)
+                ciffHeap(at + offset, length, bigEndian, depth + 1);
+        }
+    }
+
+    // What follows a JPEG's picture, from the file's end: an "AXS"
+    // trailer's footer, header and entries, a trailer of records' sizes,
+    // and the IPTC in them.
+    void trailers()
+    {
+        if (!startsWith(0, QByteArrayLiteral("\xff\xd8")))
+            return;
+        qsizetype end = m_bytes.size();
+        for (int trailer = 0; trailer < maxDirectories && end > 12; ++trailer) {
+            if (m_bytes.mid(end - 12, 3) == "AXS") {
+                const bool bigEndian = m_bytes[end - 9] == '!';
+                const quint32 start = *field(end - 8, 4, bigEndian);
+                if (start >= end - 12 || !startsWith(start, m_bytes.mid(end - 12, 4)))
+                    return;
+                const quint32 count = *field(start + 6, 2, bigEndian);
+                for (quint32 i = 0; i < std::min(count, maxEntries) && has(start + 12 + 12 * i, 12); ++i) {
+                    const qsizetype entry = start + 12 + 12 * i;
+                    const quint32 size = *field(entry + 4, 4, bigEndian);
+                    const quint32 offset = *field(entry + 8, 4, bigEndian);
+                    if (m_bytes.mid(entry, 4) == "IPTC" && has(offset, size))
+                        iptc(offset, size);
+                }
+                end = start;
+            } else if (m_bytes.mid(end - 4, 4) == "\xa1\xb2\xc3\xd4") {
+                const quint32 size = *field(end - 8, 4);
+                if (size < 10 || size > end)
+                    return;
+                piece(end - size, size);
+                if (number(end - 10, 2, true) == 1)
+                    iptc(end - size, size - 10);
+                end -= size;
+            } else {
+                return;
+            }
         }
     }
 
