@@ -35,6 +35,8 @@ const char *patternKey(Shortfall::Kind kind)
         return "QX_ID_295";
     case Shortfall::Kind::OlderCopyStays:
         return "QX_ID_296";
+    case Shortfall::Kind::LeftOut:
+        return "QX_ID_297";
     case Shortfall::Kind::Kept:
         break;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/BridgeFrame.h"
 
+#include "engine/CameraDataCheck.h"
 #include "engine/CameraSegments.h"
 #include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
@@ -8,9 +9,11 @@
 #include "engine/JpegSegments.h"
 #include "engine/MakerNotes.h"
 #include "engine/MetadataOperation.h"
+#include "engine/MultiPicture.h"
 #include "engine/PgfUserData.h"
 #include "engine/PhotoshopResources.h"
 #include "engine/PngExif.h"
+#include "engine/ThumbnailBytes.h"
 #include "platform/Console.h"
 #include "platform/RegularFile.h"
 #include "platform/XmpToolkit.h"
@@ -181,7 +184,10 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     Exiv2::Image &image = *edited.image;
     const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
-    keepMakerNotesAsStored(image, imageKind(image));
+    const ImageKind kind = imageKind(image);
+    const std::optional<CarriedMakerNote> makerNote = keepMakerNotesAsStored(image, kind);
+    keepThumbnailAsStored(image, kind);
+    const KeptCameraData cameraData = keptCameraData(image.exifData());
     withTheLibrarysReason(
         "the library could not write the file", [&] { platform::XmpToolkit::writeMetadata(image); });
 
@@ -215,12 +221,19 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(withoutStalePgfUserData(data, size, pgfMetadata));
     if (image.imageType() == Exiv2::ImageType::png)
         mend(finishedPng(data, size, image.exifData(), image.byteOrder(), pngTextEdit(image, content)));
+    const std::span<const Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
+    if (makerNote)
+        placeCarriedMakerNote(*makerNote, data, size, kind);
+    if (kind.jpeg)
+        placeFurtherPictures(original, std::span<Exiv2::byte>(data, std::size_t(size)));
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());
 
     // What the library wrote must read back before it may replace the file.
     const Exiv2::Image::AutoPtr written = readIn(platform::SupportedImages::open(
         Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing));
+    checkCameraData(original, std::span<const Exiv2::byte>(data, std::size_t(size)), kind, cameraData,
+        makerNote ? &*makerNote : nullptr);
     if (check)
         check(*written);
 

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/ImageStructure.h"
 
+#include "engine/BridgeFrame.h"
+#include "engine/JpegSegments.h"
+#include "engine/TiffDirectories.h"
+
 #include <exiv2/cr2image.hpp>
 #include <exiv2/jpgimage.hpp>
 #include <exiv2/orfimage.hpp>
@@ -105,12 +109,8 @@ constexpr uint16_t pictureDirectoryTags[]
 // The Exif directory's description of the picture.
 constexpr uint16_t pictureTags[] = { 0x9000, 0xa000, 0xa001, 0xa500, 0x9101, 0xa002, 0xa003 };
 
-constexpr uint16_t exifPointer = 0x8769;
-constexpr uint16_t gpsPointer = 0x8825;
-constexpr uint16_t interoperabilityPointer = 0xa005;
 constexpr uint16_t makeTag = 0x010f;
 constexpr uint16_t modelTag = 0x0110;
-constexpr uint16_t makerNoteTag = 0x927c;
 constexpr uint16_t photometricTag = 0x0106;
 constexpr uint16_t dngVersionTag = 0xc612;
 
@@ -137,14 +137,14 @@ bool isPointer(const Exiv2::Exifdatum &datum)
 {
     const std::string group = datum.groupName();
     const uint16_t tag = datum.tag();
-    return (group == "Image" && (tag == exifPointer || tag == gpsPointer))
-        || (group == "Photo" && tag == interoperabilityPointer);
+    return (group == "Image" && (tag == exifPointerTag || tag == gpsPointerTag))
+        || (group == "Photo" && tag == interoperabilityPointerTag);
 }
 
 bool isMakerNote(const Exiv2::Exifdatum &datum)
 {
     const std::string group = datum.groupName();
-    return (group == "Photo" && datum.tag() == makerNoteTag) || group == "MakerNote"
+    return (group == "Photo" && datum.tag() == makerNoteTiffTag) || group == "MakerNote"
         || Exiv2::ExifTags::isMakerGroup(group);
 }
 
@@ -250,9 +250,9 @@ void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Im
         if (!isPointer(d))
             return false;
         switch (d.tag()) {
-        case exifPointer:
+        case exifPointerTag:
             return !hasPhoto;
-        case gpsPointer:
+        case gpsPointerTag:
             return !hasGps;
         default:
             return !hasInteroperability;
@@ -324,11 +324,20 @@ void addRequiredTags(
     const auto isNew = [&](const char *group) { return !hasGroup(before, group) && hasGroup(exif, group); };
     raiseExifVersion(exif);
     // A JPEG's Exif always has a first directory, which needs these even
-    // when the write gives it nothing of its own.
+    // when the write gives it nothing of its own; its resolution is the
+    // JFIF header's where the file has one.
     if (kind.jpeg && !hasGroup(before, "Image") && !exif.empty()) {
-        addIfAbsent(exif, "Exif.Image.XResolution", Exiv2::unsignedRational, "72/1");
-        addIfAbsent(exif, "Exif.Image.YResolution", Exiv2::unsignedRational, "72/1");
-        addIfAbsent(exif, "Exif.Image.ResolutionUnit", Exiv2::unsignedShort, "2");
+        JfifDensity density { 1, 72, 72 };
+        readFileBytes(image, [&](const Exiv2::byte *data, long size) {
+            density = jfifDensity(const_cast<Exiv2::byte *>(data), size).value_or(density);
+        });
+        // JFIF counts its units from none, Exif from 1 for none.
+        addIfAbsent(
+            exif, "Exif.Image.XResolution", Exiv2::unsignedRational, std::to_string(density.x) + "/1");
+        addIfAbsent(
+            exif, "Exif.Image.YResolution", Exiv2::unsignedRational, std::to_string(density.y) + "/1");
+        addIfAbsent(
+            exif, "Exif.Image.ResolutionUnit", Exiv2::unsignedShort, std::to_string(density.unit + 1));
         addIfAbsent(exif, "Exif.Image.YCbCrPositioning", Exiv2::unsignedShort, "1");
     }
     if (isNew("Photo")) {
@@ -352,6 +361,33 @@ void addRequiredTags(
         if (kind.tiffBased)
             addIfAbsent(exif, "Exif.GPSInfo.GPSProcessingMethod", Exiv2::comment, "charset=Ascii MANUAL");
     }
+}
+
+std::vector<std::string> dropEntriesOfNoType(Exiv2::ExifData &exif)
+{
+    // The library keeps an entry's type as it read it; its own types for
+    // values it makes start at 0x10000.
+    const auto ofNoType = [](const Exiv2::Exifdatum &datum) {
+        const int type = datum.typeId();
+        return !isMakerNote(datum)
+            && (type < Exiv2::unsignedByte || (type > Exiv2::tiffIfd && type < Exiv2::string));
+    };
+    std::vector<std::string> dropped;
+    for (auto datum = exif.begin(); datum != exif.end();) {
+        if (!ofNoType(*datum)) {
+            ++datum;
+            continue;
+        }
+        dropped.push_back(datum->key());
+        datum = exif.erase(datum);
+    }
+    return dropped;
+}
+
+QString noTypeReason()
+{
+    return QStringLiteral(
+        "its entry has no type other programs know, and they would stop reading the Exif at it");
 }
 
 bool hasMakerNote(const Exiv2::ExifData &exif)

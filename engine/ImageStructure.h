@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QString>
+
 #include <exiv2/exif.hpp>
 #include <exiv2/image.hpp>
+
+#include <string>
+#include <vector>
 
 // Which Exif tags describe the picture rather than the photograph, so that
 // clearing Exif never takes what a reader needs to show the image, and what
@@ -43,6 +48,14 @@ void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Im
 // Exif version older than the tags the directory holds is raised to theirs.
 void addRequiredTags(
     Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Exiv2::Image &image, const ImageKind &kind);
+
+// Takes the entries of no type TIFF defines out of the Exif about to be
+// written: the library writes them, sorted among the others, where another
+// reader that meets one first takes the whole directory for damaged. Gives
+// their keys.
+std::vector<std::string> dropEntriesOfNoType(Exiv2::ExifData &exif);
+// Why such an entry is left out, as the photo's listing says it.
+QString noTypeReason();
 
 // Whether the Exif holds a maker note, whose layout depends on the make.
 bool hasMakerNote(const Exiv2::ExifData &exif);

@@ -84,4 +84,22 @@ bool holdsJpegComment(Exiv2::byte *data, long size)
     return holds;
 }
 
+std::optional<JfifDensity> jfifDensity(Exiv2::byte *data, long size)
+{
+    constexpr Exiv2::byte app0 = 0xe0;
+    std::optional<JfifDensity> found;
+    forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
+        ByteCursor payload(segment.payload, segment.payloadSize);
+        if (found || segment.marker != app0 || !payload.startsWith(std::string_view("JFIF\0", 5)))
+            return;
+        payload.skip(7); // the name and the version
+        const std::optional<uint8_t> unit = payload.byte();
+        const std::optional<uint16_t> x = payload.uint16();
+        const std::optional<uint16_t> y = payload.uint16();
+        if (unit && x && y && *unit <= 2 && *x > 0 && *y > 0)
+            found = JfifDensity { *unit, *x, *y };
+    });
+    return found;
+}
+
 } // namespace engine::bridge

@@ -5,7 +5,9 @@
 
 #include <exiv2/types.hpp>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 // The marker segments of a JPEG file ahead of its image data, for the few
@@ -36,5 +38,15 @@ QByteArray withoutJpegSegments(
 QByteArray withoutJpegComments(Exiv2::byte *data, long size, std::string_view kept = {});
 // Whether it holds any.
 bool holdsJpegComment(Exiv2::byte *data, long size);
+
+// The pixel density a JFIF header gives: its unit (0 for none, only the
+// aspect ratio; 1 dots per inch; 2 per centimetre) and the two densities.
+struct JfifDensity
+{
+    uint8_t unit = 0;
+    uint16_t x = 0;
+    uint16_t y = 0;
+};
+std::optional<JfifDensity> jfifDensity(Exiv2::byte *data, long size);
 
 } // namespace engine::bridge

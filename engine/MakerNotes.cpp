@@ -1,146 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/MakerNotes.h"
 
-#include "engine/ByteCursor.h"
-#include "engine/JpegSegments.h"
+#include "engine/TiffDirectories.h"
 
+#include <exiv2/error.hpp>
 #include <exiv2/exif.hpp>
 #include <exiv2/jpgimage.hpp>
 #include <exiv2/tags.hpp>
 
 #include <algorithm>
-#include <optional>
-#include <span>
-#include <string_view>
+#include <vector>
 
 namespace engine::bridge {
 
 namespace {
 
-constexpr uint16_t exifPointer = 0x8769;
-constexpr uint16_t makerNoteTag = 0x927c;
 constexpr uint16_t dngPrivateDataTag = 0xc634;
-constexpr Exiv2::byte app1 = 0xe1;
-
-// A TIFF structure's bytes from its header on.
-struct Tiff
-{
-    ByteCursor bytes;
-    Exiv2::ByteOrder order = Exiv2::littleEndian;
-};
-
-// One directory entry's type and bytes.
-struct Entry
-{
-    uint16_t type = 0;
-    std::span<const Exiv2::byte> bytes;
-};
-
-long typeSize(uint16_t type)
-{
-    switch (type) {
-    case 1:
-    case 2:
-    case 6:
-    case 7:
-        return 1;
-    case 3:
-    case 8:
-        return 2;
-    case 4:
-    case 9:
-    case 11:
-    case 13:
-        return 4;
-    case 5:
-    case 10:
-    case 12:
-        return 8;
-    default:
-        return 0;
-    }
-}
-
-constexpr std::size_t entrySize = 12;
-constexpr std::size_t inlineValue = 4;
-
-// The entry of the tag in the directory at that offset, when its bytes lie
-// within the structure.
-std::optional<Entry> findEntry(const Tiff &tiff, uint32_t directory, uint16_t tag)
-{
-    if (directory < 8)
-        return std::nullopt;
-    std::optional<ByteCursor> entries = tiff.bytes.at(directory);
-    const std::optional<uint16_t> count = entries ? entries->uint16(tiff.order) : std::nullopt;
-    if (!count)
-        return std::nullopt;
-    for (uint32_t i = 0; i < *count; ++i) {
-        const std::size_t at = entries->position();
-        const std::optional<std::span<const Exiv2::byte>> bytes = entries->bytes(entrySize);
-        if (!bytes)
-            return std::nullopt;
-        ByteCursor entry(*bytes);
-        if (entry.uint16(tiff.order) != tag)
-            continue;
-        Entry found;
-        found.type = *entry.uint16(tiff.order);
-        const uint64_t size = uint64_t(*entry.uint32(tiff.order)) * uint64_t(typeSize(found.type));
-        const uint64_t offset = size <= inlineValue ? at + 8 : *entry.uint32(tiff.order);
-        std::optional<ByteCursor> value = tiff.bytes.at(std::size_t(offset));
-        const std::optional<std::span<const Exiv2::byte>> valueBytes
-            = value ? value->bytes(std::size_t(size)) : std::nullopt;
-        if (size == 0 || !valueBytes)
-            return std::nullopt;
-        found.bytes = *valueBytes;
-        return found;
-    }
-    return std::nullopt;
-}
-
-std::optional<Tiff> tiffAt(const Exiv2::byte *data, long size)
-{
-    const ByteCursor bytes(data, size);
-    if (bytes.remaining() < 8)
-        return std::nullopt;
-    if (bytes.startsWith("MM"))
-        return Tiff { bytes, Exiv2::bigEndian };
-    if (bytes.startsWith("II"))
-        return Tiff { bytes, Exiv2::littleEndian };
-    return std::nullopt;
-}
-
-// Where the Exif's TIFF structure starts: the file's start, or a JPEG's
-// Exif segment.
-std::optional<Tiff> exifStructure(Exiv2::byte *data, long size, const ImageKind &kind, int imageType)
-{
-    if (kind.tiffBased)
-        return tiffAt(data, size);
-    if (imageType != Exiv2::ImageType::jpeg && imageType != Exiv2::ImageType::exv)
-        return std::nullopt;
-    constexpr std::string_view exifHeader("Exif\0\0", 6);
-    std::optional<Tiff> found;
-    forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
-        const ByteCursor payload(segment.payload, segment.payloadSize);
-        if (!found && segment.marker == app1 && payload.remaining() > 14 && payload.startsWith(exifHeader))
-            found
-                = tiffAt(segment.payload + exifHeader.size(), segment.payloadSize - long(exifHeader.size()));
-    });
-    return found;
-}
-
-// Maker notes that count their offsets from their own start, so that their
-// bytes read the same wherever they stand.
-bool isSelfContained(const Entry &makerNote)
-{
-    const std::string_view head(
-        reinterpret_cast<const char *>(makerNote.bytes.data()), makerNote.bytes.size());
-    for (const std::string_view header : { std::string_view("Nikon\0\2", 7), std::string_view("OLYMPUS\0", 8),
-             std::string_view("OM SYSTEM\0", 10), std::string_view("FUJIFILM", 8) }) {
-        if (head.substr(0, header.size()) == header)
-            return true;
-    }
-    return false;
-}
 
 bool isDecodedMakerNote(const Exiv2::Exifdatum &datum)
 {
@@ -154,56 +29,127 @@ void eraseDecodedMakerNotes(Exiv2::ExifData &exif)
         datum = isDecodedMakerNote(*datum) ? exif.erase(datum) : std::next(datum);
 }
 
-void setBytes(Exiv2::ExifData &exif, const char *key, const Entry &entry)
+void setBytes(Exiv2::ExifData &exif, const char *key, uint16_t type, std::span<const Exiv2::byte> bytes)
 {
-    const Exiv2::TypeId type = entry.type == 1 ? Exiv2::unsignedByte : Exiv2::undefined;
-    const Exiv2::Value::AutoPtr value = Exiv2::Value::create(type);
-    value->read(entry.bytes.data(), long(entry.bytes.size()), Exiv2::invalidByteOrder);
+    const Exiv2::Value::AutoPtr value
+        = Exiv2::Value::create(type == 1 ? Exiv2::unsignedByte : Exiv2::undefined);
+    value->read(bytes.data(), long(bytes.size()), Exiv2::invalidByteOrder);
     exif[key].setValue(value.get());
+}
+
+std::string makeOf(const Exiv2::ExifData &exif)
+{
+    const auto make = exif.findKey(Exiv2::ExifKey("Exif.Image.Make"));
+    return make != exif.end() ? make->toString() : std::string();
+}
+
+// The note and what its entries point to past its count, as one block;
+// the bytes between that are other structures' carry no value of the note
+// and are left out as zeros, so that no copy of them travels with it.
+std::vector<Exiv2::byte> blockOf(const TiffBytes &exif, const MakerNoteExtent &extent)
+{
+    const std::span<const Exiv2::byte> bytes = *exif.slice(extent.start, extent.end - extent.start);
+    std::vector<Exiv2::byte> block(bytes.size(), 0);
+    std::copy_n(bytes.begin(), extent.count, block.begin());
+    for (const auto &[from, to] : extent.beyondCount)
+        std::copy(exif.bytes().begin() + long(from), exif.bytes().begin() + long(to),
+            block.begin() + long(from - extent.start));
+    return block;
+}
+
+[[noreturn]] void cannotCarry()
+{
+    throw Exiv2::Error(Exiv2::kerErrorMessage,
+        "the camera's data would not survive the write: its maker note points to data that cannot be carried "
+        "with it");
+}
+
+void addToNumber(Exiv2::byte *at, int64_t moved, Exiv2::ByteOrder order)
+{
+    const uint32_t number = Exiv2::getULong(at, order);
+    Exiv2::ul2Data(at, uint32_t(int64_t(number) + moved), order);
 }
 
 } // namespace
 
-void keepMakerNotesAsStored(Exiv2::Image &image, const ImageKind &kind)
+std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, const ImageKind &kind)
 {
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)
-        return;
+        return std::nullopt;
     Exiv2::IoCloser closer(io);
-    Exiv2::byte *data = io.mmap(false);
-    const std::optional<Tiff> tiff = exifStructure(data, long(io.size()), kind, image.imageType());
-    if (!tiff) {
+    const std::span<const Exiv2::byte> file(io.mmap(false), std::size_t(io.size()));
+    const bool exifFile = kind.tiffBased || image.imageType() == Exiv2::ImageType::jpeg
+        || image.imageType() == Exiv2::ImageType::exv;
+    const std::optional<ExifInFile> exifFound = exifFile ? exifInFile(file, kind.tiffBased) : std::nullopt;
+    if (!exifFound) {
         io.munmap();
-        return;
+        return std::nullopt;
     }
+    const TiffBytes &tiff = exifFound->tiff;
     Exiv2::ExifData &exif = image.exifData();
-    // The header's eight bytes end with it.
-    const uint32_t firstDirectory = *tiff->bytes.at(4)->uint32(tiff->order);
-    const std::optional<Entry> exifDirectory = findEntry(*tiff, firstDirectory, exifPointer);
-    const std::optional<uint32_t> exifOffset = exifDirectory && exifDirectory->bytes.size() == 4
-        ? ByteCursor(exifDirectory->bytes).uint32(tiff->order)
-        : std::nullopt;
-    const std::optional<Entry> makerNote
-        = exifOffset ? findEntry(*tiff, *exifOffset, makerNoteTag) : std::nullopt;
-    const std::optional<Entry> privateData
-        = kind.tiffBased ? findEntry(*tiff, firstDirectory, dngPrivateDataTag) : std::nullopt;
+    const ExifDirectories directories = exifDirectories(tiff);
+    const std::optional<std::pair<std::size_t, std::size_t>> note = makerNoteEntry(tiff);
+    const TiffEntry *privateData
+        = kind.tiffBased && directories.image ? directories.image->find(dngPrivateDataTag) : nullptr;
+    const std::optional<std::span<const Exiv2::byte>> privateBytes
+        = privateData ? tiff.value(*privateData) : std::nullopt;
+
     // Only what the Exif about to be written still holds.
     const bool decoded = std::any_of(exif.begin(), exif.end(), isDecodedMakerNote);
-    const bool keepsMakerNote = makerNote && decoded && isSelfContained(*makerNote);
-    const bool keepsPrivateData = privateData
-        && ((decoded && !makerNote)
-            || exif.findKey(Exiv2::ExifKey("Exif.Image.DNGPrivateData")) != exif.end());
-    if (keepsMakerNote || (keepsPrivateData && !makerNote))
+    const bool holdsNote = decoded || exif.findKey(Exiv2::ExifKey("Exif.Photo.MakerNote")) != exif.end();
+    const bool keepsPrivateData = privateBytes
+        && ((decoded && !note) || exif.findKey(Exiv2::ExifKey("Exif.Image.DNGPrivateData")) != exif.end());
+    std::optional<CarriedMakerNote> carried;
+    if (note && holdsNote) {
+        std::optional<MakerNoteReading> reading
+            = readMakerNote(tiff, note->first, note->second, makeOf(exif), exifFound->offsetInFile);
+        if (!reading) {
+            io.munmap();
+            cannotCarry();
+        }
+        const uint16_t type = directories.photo->find(makerNoteTiffTag)->type;
+        const std::vector<Exiv2::byte> block = blockOf(tiff, reading->extent);
         eraseDecodedMakerNotes(exif);
-    if (keepsMakerNote)
-        setBytes(exif, "Exif.Photo.MakerNote", *makerNote);
+        setBytes(exif, "Exif.Photo.MakerNote", type, block);
+        carried = CarriedMakerNote { std::move(*reading), exifFound->offsetInFile };
+    } else if (keepsPrivateData && decoded) {
+        eraseDecodedMakerNotes(exif);
+    }
     if (keepsPrivateData)
-        setBytes(exif, "Exif.Image.DNGPrivateData", *privateData);
+        setBytes(exif, "Exif.Image.DNGPrivateData", privateData->type, *privateBytes);
     io.munmap();
     // A tag of the library's own maker note group, which it never writes:
     // with a tag left over, it lays the directories out anew.
-    if (kind.tiffBased && (keepsMakerNote || keepsPrivateData))
+    if (kind.tiffBased && (carried || keepsPrivateData))
         exif.add(Exiv2::ExifKey("Exif.MakerNote.0xffff"), Exiv2::Value::create(Exiv2::undefined).get());
+    return carried;
+}
+
+void placeCarriedMakerNote(
+    const CarriedMakerNote &carried, Exiv2::byte *written, long size, const ImageKind &kind)
+{
+    const std::span<Exiv2::byte> file(written, std::size_t(std::max(size, 0L)));
+    const std::optional<ExifInFile> exif = exifInFile(file, kind.tiffBased);
+    const std::optional<std::pair<std::size_t, std::size_t>> note
+        = exif ? makerNoteEntry(exif->tiff) : std::nullopt;
+    const MakerNoteReading &reading = carried.reading;
+    const MakerNoteExtent &extent = reading.extent;
+    // Gone, or not the block handed over: the check after the write tells.
+    if (!note || note->second != extent.end - extent.start)
+        return;
+    const int64_t moved = int64_t(note->first) - int64_t(extent.start);
+    const int64_t movedInFile = moved + int64_t(exif->offsetInFile) - int64_t(carried.offsetInFile);
+    Exiv2::byte *block = written + exif->offsetInFile + note->first;
+    const auto move = [&](const std::vector<std::size_t> &offsets, int64_t by) {
+        for (const std::size_t offset : offsets) {
+            if (by != 0 && offset + 4 <= note->second)
+                addToNumber(block + offset, by, reading.order);
+        }
+    };
+    if (reading.movesWithItsOffsets())
+        move(reading.offsets, moved);
+    move(reading.fileOffsets, movedInFile);
 }
 
 } // namespace engine::bridge

@@ -287,6 +287,13 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             keepAsItIs(*image, into);
             return;
         }
+        if (supports(*image, Exiv2::mdExif)) {
+            for (const std::string &key : dropEntriesOfNoType(image->exifData())) {
+                kept.append({ Shortfall::Kind::LeftOut, QString::fromStdString(key), noTypeReason() });
+                platform::Console::err(path
+                    + QStringLiteral(": %1 left out (%2)").arg(QString::fromStdString(key), noTypeReason()));
+            }
+        }
         const SavedContent content { clear.iptc ? IptcContent::Changed : IptcContent::Kept, clear };
         saveEdits(
             edited, path, content,

@@ -30,6 +30,9 @@ struct Shortfall
         OlderCopyStays,
         // A clear, or a write that emptied the rest, left it in the file.
         Kept,
+        // Left out of the written file: an entry of no type other readers
+        // know, at which they would stop reading the rest.
+        LeftOut,
     };
     Kind kind = Kind::NotWritten;
     // The value's Exiv2 key; for what a clear kept, its choice: "exif",

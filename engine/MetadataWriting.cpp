@@ -322,6 +322,8 @@ std::vector<std::string> setExif(
     if (empty)
         dropIdleTags(exif, image.exifData(), kind);
     addRequiredTags(exif, before, image, kind);
+    for (const std::string &key : dropEntriesOfNoType(exif))
+        report.leftOut(key, noTypeReason());
     image.setExifData(exif);
 
     const auto comment = values.constFind(userCommentKey);

@@ -88,6 +88,11 @@ void WriteReport::kept(const std::string &choice, const QString &reason)
     add(Shortfall::Kind::Kept, choice, reason);
 }
 
+void WriteReport::leftOut(const std::string &key, const QString &reason)
+{
+    add(Shortfall::Kind::LeftOut, key, reason);
+}
+
 void WriteReport::expect(const std::string &key, const Exiv2::Image &handedOver)
 {
     const QString name = textFromBytes(key);
@@ -153,6 +158,10 @@ void WriteReport::print() const
             break;
         case Shortfall::Kind::Kept:
             platform::Console::err(m_path + QStringLiteral(": ") + entry.reason);
+            break;
+        case Shortfall::Kind::LeftOut:
+            platform::Console::err(
+                QStringLiteral("%1: %2 left out (%3)").arg(m_path, entry.key, entry.reason));
             break;
         }
     }

@@ -37,6 +37,8 @@ public:
     // What a write that emptied the rest left of a group, by its clear
     // choice's name.
     void kept(const std::string &choice, const QString &reason);
+    // An entry the write left out of the file, by its Exiv2 key.
+    void leftOut(const std::string &key, const QString &reason);
     // The values of key in the containers handed to the library (none when
     // it was removed), to compare with the written file.
     void expect(const std::string &key, const Exiv2::Image &handedOver);

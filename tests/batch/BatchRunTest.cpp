@@ -526,7 +526,8 @@ TEST_F(BatchRunTest, SeveralWorkersGiveExactlyWhatOneGives)
 // workers at once no file loses any of it, and the bytes are those one
 // worker writes, whatever order the files were read in: the same batch over
 // copies of XMP-rich files of several formats (a converter's PNG with text
-// copies of its Exif, a DNG whose sub-image keeps XMP of its own), on one
+// copies of its Exif, a DNG whose sub-image keeps XMP of its own, camera
+// photos whose maker notes a write moves with their offsets), on one
 // worker, then on four in batch order and in reverse, while another thread
 // reads the originals.
 // CALVORN_STRESS_WRITES sets how many writes the runs on four workers make
@@ -535,11 +536,21 @@ TEST_F(BatchRunTest, FourWorkersKeepEveryXmpValueAndWriteWhatOneWorkerWrites)
 {
     REQUIRE_TEST_DATA();
     // Some declare the prefix "xap" for the namespace written as "xmp".
-    const QStringList samples { QStringLiteral("XMP.jpg"), QStringLiteral("exiv2-bug540.jpg"),
+    const QStringList images { QStringLiteral("XMP.jpg"), QStringLiteral("exiv2-bug540.jpg"),
         QStringLiteral("iptc-psAPP13-wIPTC1-psAPP13-wIPTC2.jpg"), QStringLiteral("DSC_3079.jpg"),
         QStringLiteral("20110626_213900.psd"), QStringLiteral("imagemagick.pgf"),
         QStringLiteral("ReaganSmallPng.png"), QStringLiteral("Reagan.tiff"),
-        QStringLiteral("converted-gps.png"), QStringLiteral("IMG_1361.dng") };
+        QStringLiteral("converted-gps.png"), QStringLiteral("IMG_1361.dng"), QStringLiteral("Pentax.jpg") };
+    // Maker notes whose offsets count from the Exif's start (the Pentax
+    // one's to a preview beside the thumbnail), one of them a note the
+    // library does not decode, and one that points past its count.
+    const QStringList cameras { QStringLiteral("Canon1DmkIII.jpg"), QStringLiteral("Sanyo.jpg"),
+        QStringLiteral("NikonD2Hs.jpg") };
+    QStringList samples;
+    for (const QString &name : images)
+        samples << QStringLiteral("images/") + name;
+    for (const QString &name : cameras)
+        samples << QStringLiteral("cameras/") + name;
     constexpr int copies = 2;
     const int perRun = int(samples.size()) * copies;
     const int writes = std::max(qEnvironmentVariableIntValue("CALVORN_STRESS_WRITES"), 2 * perRun);
@@ -547,8 +558,8 @@ TEST_F(BatchRunTest, FourWorkersKeepEveryXmpValueAndWriteWhatOneWorkerWrites)
 
     QTemporaryDir originals;
     QStringList originalPaths;
-    for (const QString &name : samples)
-        originalPaths << testsupport::copyTestFile(QStringLiteral("images/") + name, originals);
+    for (const QString &sample : samples)
+        originalPaths << testsupport::copyTestFile(sample, originals);
     const MetadataOperation bridge;
     std::vector<std::optional<QVariantMap>> originalValues;
     for (const QString &path : originalPaths)

@@ -63,7 +63,7 @@ QVariantMap withoutOffsets(QVariantMap entries)
         const QString &key = it.key();
         const bool offset = key.endsWith(QLatin1String("Tag")) || key.contains(QLatin1String("Offset"))
             || key.contains(QLatin1String("JPEGInterchangeFormat"))
-            || key == QLatin1String("Exif.Photo.MakerNote")
+            || key == QLatin1String("Exif.Photo.MakerNote") || key == QLatin1String("Exif.Image.SubIFDs")
             || key == QLatin1String("Exif.Image.PhotometricInterpretation");
         it = offset ? entries.erase(it) : std::next(it);
     }

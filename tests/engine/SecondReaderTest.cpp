@@ -14,6 +14,7 @@
 
 #include "support/SecondReader.h"
 #include "BridgeTestSupport.h"
+#include "support/CameraSamples.h"
 #include "support/QtPrinters.h"
 
 #include "engine/MetadataOperation.h"
@@ -847,6 +848,24 @@ QByteArray privateDataOf(const QString &rawFile)
         + bytes;
 }
 
+// Camera photos no sample holds: a Canon note another program moved
+// without its offsets, a thumbnail that runs past the Exif segment, a
+// multi-picture JPEG and an entry of no TIFF type.
+QStringList madeCameraSamples(const QString &folder)
+{
+    const QString images = testsupport::testDataDir() + QStringLiteral("/images/");
+    const QString cameras = testsupport::testDataDir() + QStringLiteral("/cameras/");
+    const QStringList made { folder + QStringLiteral("/moved-note.jpg"),
+        folder + QStringLiteral("/thumbnail-past.jpg"), folder + QStringLiteral("/multi-picture.jpg"),
+        folder + QStringLiteral("/no-type.jpg") };
+    const bool all = camerasamples::movedMakerNote(cameras + QStringLiteral("Canon1DmkIII.jpg"), made[0])
+        && camerasamples::thumbnailPastExif(images + QStringLiteral("exiv2-sony-dsc-w7.jpg"), made[1], 6)
+        && camerasamples::multiPicture(
+            images + QStringLiteral("exiv2-canon-eos-20d.jpg"), images + QStringLiteral("table.jpg"), made[2])
+        && camerasamples::entryOfNoType(images + QStringLiteral("exiv2-sony-dsc-w7.jpg"), made[3]);
+    return all ? made : QStringList();
+}
+
 // Samples the test data lacks, made with exiftool in folder: a DNG whose
 // camera maker note is in its private data, and a JPEG whose XMP repeats
 // its Exif values and its position in every place the standards give one.
@@ -895,10 +914,15 @@ TEST(SecondReader, WritesAndClearsOfEverySampleKeepWhatTheyDoNotName)
     const QString images = testsupport::testDataDir() + QStringLiteral("/images/");
     for (const QString &name : QDir(images).entryList(QDir::Files, QDir::Name))
         sources << images + name;
+    const QString cameras = testsupport::testDataDir() + QStringLiteral("/cameras/");
+    for (const QString &name : QDir(cameras).entryList(QDir::Files, QDir::Name))
+        sources << cameras + name;
     ASSERT_FALSE(sources.isEmpty());
     const QStringList made = madeSamples(dir.path());
     ASSERT_EQ(made.size(), 2);
-    sources << made;
+    const QStringList cameraSamples = madeCameraSamples(dir.path());
+    ASSERT_EQ(cameraSamples.size(), 4);
+    sources << made << cameraSamples;
 
     QStringList paths;
     std::vector<Result> results;

@@ -11,6 +11,7 @@
 #include "engine/MetadataOperation.h"
 #include "engine/PngExif.h"
 #include "engine/PngTextCopies.h"
+#include "support/CameraSamples.h"
 #include "support/PinnedDates.h"
 #include "support/TestEnvironment.h"
 
@@ -268,6 +269,16 @@ TEST_F(WriteAndClearCases, NewDirectoriesAndPositionsFollowTheStandard)
     EXPECT_EQ(dated.warnings, QStringList());
     EXPECT_EQ(dated.value(QStringLiteral("EXIF:IFD0:YCbCrPositioning")).toInt(), 1);
 
+    // Its resolution is the one the JFIF header gives, not one made up.
+    const QString dense = copy(QStringLiteral("exiv2-empty.jpg"), QStringLiteral("dense.jpg"));
+    ASSERT_TRUE(secondreader::make({ QStringLiteral("-overwrite_original"),
+        QStringLiteral("-JFIF:XResolution=144"), QStringLiteral("-JFIF:YResolution=180"), dense }));
+    write(dense, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } });
+    const Reading resolution = secondreader::read(dense);
+    EXPECT_EQ(resolution.value(QStringLiteral("EXIF:IFD0:XResolution")).toInt(), 144);
+    EXPECT_EQ(resolution.value(QStringLiteral("EXIF:IFD0:YResolution")).toInt(), 180);
+    EXPECT_EQ(resolution.value(QStringLiteral("EXIF:IFD0:ResolutionUnit")).toInt(), 2);
+
     // An Exif 2.3 tag raises an older Exif version to its own.
     setExif(path, { { "Exif.Photo.ExifVersion", "Undefined 48 50 49 48" } });
     write(path, { { QStringLiteral("Exif.Photo.LensModel"), QStringLiteral("50mm") } });
@@ -306,6 +317,45 @@ TEST_F(WriteAndClearCases, TheMakerNoteStaysReadable)
     EXPECT_EQ(keysOf(peer, QStringLiteral("MakerNotes:Canon")), canon);
     // The same make is no change.
     EXPECT_TRUE(write(path, { { QStringLiteral("Exif.Image.Make"), QStringLiteral("Canon") } }).isEmpty());
+}
+
+// What a write cannot keep of the camera's data is told: an entry of no
+// TIFF type, at which other readers would stop reading the directory once
+// the library sorts it first, is left out, and the photo listed for it; a
+// maker note that points before itself cannot be carried whole, so the
+// photo stays as it was, with the reason.
+TEST_F(WriteAndClearCases, CameraDataAWriteCannotKeepIsTold)
+{
+    const QString images = testsupport::testDataDir() + QStringLiteral("/images/");
+    const QString noType = m_dir.filePath(QStringLiteral("no-type.jpg"));
+    ASSERT_TRUE(camerasamples::entryOfNoType(images + QStringLiteral("exiv2-sony-dsc-w7.jpg"), noType));
+    for (const bool clears : { false, true }) {
+        const QString path = m_dir.filePath(QStringLiteral("%1-no-type.jpg").arg(clears));
+        ASSERT_TRUE(QFile::copy(noType, path));
+        Shortfalls listed;
+        if (clears)
+            clear(path, false, true, false, false, false, false, &listed);
+        else
+            write(path, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } }, false, &listed);
+        ASSERT_EQ(listed.size(), 1);
+        EXPECT_EQ(listed[0].kind, Shortfall::Kind::LeftOut);
+        EXPECT_EQ(listed[0].key, QStringLiteral("Exif.Image.0x0001"));
+        const Reading peer = secondreader::read(path);
+        EXPECT_EQ(peer.value(QStringLiteral("EXIF:IFD0:Model")).toString(), QStringLiteral("DSC-W7"));
+        EXPECT_EQ(peer.warnings.filter(QStringLiteral("Bad format")), QStringList());
+    }
+
+    const QString pointing = m_dir.filePath(QStringLiteral("pointing.jpg"));
+    ASSERT_TRUE(camerasamples::notePointingBeforeItself(
+        testsupport::testDataDir() + QStringLiteral("/cameras/Canon1DmkIII.jpg"), pointing));
+    const QByteArray before = bridgetest::fileBytes(pointing);
+    ConsoleCapture console;
+    EXPECT_FALSE(m_bridge.setMetadata(
+        pointing, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Ada") } }, false));
+    EXPECT_FALSE(m_bridge.clearMetadata(pointing, false, false, true, false, false, false));
+    EXPECT_TRUE(
+        MetadataOperation::lastFailure().startsWith(QStringLiteral("the camera's data would not survive")));
+    EXPECT_EQ(bridgetest::fileBytes(pointing), before);
 }
 
 // Tags and ratings file managers keep beside the file.

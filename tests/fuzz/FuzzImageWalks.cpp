@@ -3,14 +3,19 @@
 // as a write makes them: IPTC as stored, maker notes, PGF user data, the
 // IPTC digest, the copies other programs and cameras keep where a write or
 // a clear leaves them (a maker note's IPTC and rotation, a segment's
-// comment, a trailer's IPTC, a value in another directory).
+// comment, a trailer's IPTC, a value in another directory), and the
+// camera's data a write carries, places and checks.
 // Only the formats Calvorn lets the library parse are parsed.
+#include "engine/CameraDataCheck.h"
 #include "engine/CopiesLeftAlone.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
+#include "engine/JpegSegments.h"
 #include "engine/MakerNotes.h"
+#include "engine/MultiPicture.h"
 #include "engine/PgfUserData.h"
 #include "engine/PhotoshopResources.h"
+#include "engine/ThumbnailBytes.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/SupportedImages.h"
 #include "platform/XmpToolkit.h"
@@ -42,7 +47,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 "Exif.Image.Orientation", "Exif.Image.ImageDescription" },
             told);
         engine::bridge::reportKeptCopies(copies, { true, true, true, true, true, true }, told);
-        engine::bridge::keepMakerNotesAsStored(*image, engine::bridge::imageKind(*image));
+        engine::bridge::jfifDensity(bytes.data(), long(size));
+        // As a write that moved nothing would leave the file.
+        const engine::bridge::ImageKind kind = engine::bridge::imageKind(*image);
+        const std::optional<engine::bridge::CarriedMakerNote> carried
+            = engine::bridge::keepMakerNotesAsStored(*image, kind);
+        engine::bridge::keepThumbnailAsStored(*image, kind);
+        std::vector<Exiv2::byte> written = bytes;
+        if (carried)
+            engine::bridge::placeCarriedMakerNote(*carried, written.data(), long(written.size()), kind);
+        engine::bridge::placeFurtherPictures(bytes, written);
+        engine::bridge::checkCameraData(bytes, written, kind,
+            engine::bridge::keptCameraData(image->exifData()), carried ? &*carried : nullptr);
     } catch (const Exiv2::AnyError &) { }
     return 0;
 }

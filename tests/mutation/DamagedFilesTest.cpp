@@ -56,14 +56,18 @@ qint64 setting(const char *name, qint64 fallback)
     return ok ? value : fallback;
 }
 
+// The sample images, then the camera photos, whose maker notes a write
+// carries by their makers' layouts.
 std::vector<mutation::Sample> samples()
 {
-    const QDir folder(testsupport::testDataDir() + QStringLiteral("/images"));
     std::vector<mutation::Sample> found;
-    for (const QString &name : folder.entryList(QDir::Files, QDir::Name)) {
-        QFile file(folder.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            found.push_back({ name, file.readAll() });
+    for (const QString &kind : { QStringLiteral("/images"), QStringLiteral("/cameras") }) {
+        const QDir folder(testsupport::testDataDir() + kind);
+        for (const QString &name : folder.entryList(QDir::Files, QDir::Name)) {
+            QFile file(folder.filePath(name));
+            if (file.open(QIODevice::ReadOnly))
+                found.push_back({ name, file.readAll() });
+        }
     }
     return found;
 }

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/MakerNoteLayouts.h"
+#include "engine/TiffDirectories.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+// A maker note as its layout reads it from the file's bytes: the bytes it
+// spans with everything its entries point to, the numbers in it that are
+// offsets, and every value it holds, for a write to carry it whole and for
+// the check after the write to compare it with the original, entry by entry.
+namespace engine::bridge {
+
+// One value of the note: its entry and the bytes it holds, or, for an
+// entry that names a directory or data elsewhere, the bytes found there.
+struct MakerNoteValue
+{
+    // Which of the note's directories, in the order they were found.
+    std::size_t directory = 0;
+    uint16_t tag = 0;
+    uint16_t type = 0;
+    uint32_t count = 0;
+    std::span<const Exiv2::byte> bytes;
+
+    bool operator==(const MakerNoteValue &other) const;
+};
+
+struct MakerNoteExtent
+{
+    std::size_t start = 0; // where the note starts in the Exif's structure
+    std::size_t count = 0; // the bytes its entry counts
+    std::size_t end = 0; // where what it and its entries span ends
+    // What its entries point to past its own count; the rest of the bytes
+    // up to its end are other structures' and carry no value of the note.
+    std::vector<std::pair<std::size_t, std::size_t>> beyondCount;
+};
+
+struct MakerNoteReading
+{
+    // None for a note whose layout is not known: only its bytes are.
+    const MakerNoteLayout *layout = nullptr;
+    MakerNoteExtent extent;
+    // Where its offsets count from, in the structure; for a note whose
+    // offsets were off by a constant when it came in (another program moved
+    // it without them), that constant is part of it.
+    int64_t base = 0;
+    Exiv2::ByteOrder order = Exiv2::littleEndian;
+    // Where the numbers that are offsets stand, from the note's start: those
+    // that count as its other offsets do, and those that count from the
+    // file's start.
+    std::vector<std::size_t> offsets;
+    std::vector<std::size_t> fileOffsets;
+    std::vector<MakerNoteValue> values;
+
+    bool movesWithItsOffsets() const { return layout && layout->base == OffsetBase::TiffHeader; }
+};
+
+// Reads the note that starts at start in the Exif's structure and counts
+// count bytes; offsetInFile is where the structure lies in the file. None
+// when what it points to cannot be carried with it: data before its start
+// that no constant explains, or data of no known length outside it.
+std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, std::size_t start, std::size_t count,
+    std::string_view make, std::size_t offsetInFile);
+
+// Reads the note a write carried, now at start in the written Exif, as the
+// original was read: by the same layout, with the offsets that count from
+// the Exif's start moved with it, and the constant they were off by kept.
+std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &original, const TiffBytes &exif,
+    std::size_t start, std::size_t count, std::size_t offsetInFile);
+
+// The note the Exif directory holds, when it holds one that lies within
+// the structure.
+std::optional<std::pair<std::size_t, std::size_t>> makerNoteEntry(const TiffBytes &exif);
+
+} // namespace engine::bridge

@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <exiv2/types.hpp>
+
+#include <optional>
+#include <span>
+#include <string>
+
+// A multi-picture JPEG (a camera's larger preview, or the second picture of
+// a pair, after the main one) indexes its further pictures in an APP2
+// "MPF" segment by their offset from that segment's TIFF header. The
+// library copies the pictures and the segment as they are, so every byte a
+// write inserts or removes between the two leaves the index pointing off.
+namespace engine::bridge {
+
+// Moves the written file's index to where its further pictures now stand:
+// after the main picture, where the write leaves them byte for byte, as
+// far from the file's end as they were.
+void placeFurtherPictures(std::span<const Exiv2::byte> original, std::span<Exiv2::byte> written);
+
+// Why the written file's index does not find the further pictures the
+// original's does, byte for byte; none when it finds each.
+std::optional<std::string> furtherPicturesDifference(
+    std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written);
+
+} // namespace engine::bridge

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// Camera photos no sample holds, made from copies of the samples: each
+// true when it could be made.
+namespace camerasamples {
+
+// A Canon photo whose maker note another program moved without its
+// offsets: the library, told a make it has no maker-note layout for, moves
+// the note as its bytes when it makes room for a long artist, and the make
+// is put back. Its note keeps the footer by which readers find its values.
+bool movedMakerNote(const QString &canonJpeg, const QString &made);
+
+// A copy whose thumbnail runs `past` bytes beyond the end of its Exif
+// segment, into the file's next segment, where readers still find it.
+bool thumbnailPastExif(const QString &jpeg, const QString &made, int past);
+
+// A multi-picture JPEG: the main picture with an index segment after its
+// Exif, and the second picture after the main one.
+bool multiPicture(const QString &main, const QString &second, const QString &made);
+
+// A copy whose first directory holds, among its others, an entry of no
+// TIFF type whose tag comes before theirs.
+bool entryOfNoType(const QString &jpeg, const QString &made);
+
+// A copy of a Canon photo one of whose maker-note entries points at data
+// before the note.
+bool notePointingBeforeItself(const QString &canonJpeg, const QString &made);
+
+} // namespace camerasamples
