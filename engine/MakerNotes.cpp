@@ -5,7 +5,6 @@
 
 #include <exiv2/error.hpp>
 #include <exiv2/exif.hpp>
-#include <exiv2/jpgimage.hpp>
 #include <exiv2/tags.hpp>
 
 #include <algorithm>
@@ -79,9 +78,8 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
         return std::nullopt;
     Exiv2::IoCloser closer(io);
     const std::span<const Exiv2::byte> file(io.mmap(false), std::size_t(io.size()));
-    const bool exifFile = kind.tiffBased || image.imageType() == Exiv2::ImageType::jpeg
-        || image.imageType() == Exiv2::ImageType::exv;
-    const std::optional<ExifInFile> exifFound = exifFile ? exifInFile(file, kind.tiffBased) : std::nullopt;
+    const std::optional<ExifInFile> exifFound
+        = kind.tiffBased || kind.jpeg ? exifInFile(file, kind.tiffBased) : std::nullopt;
     if (!exifFound) {
         io.munmap();
         return std::nullopt;

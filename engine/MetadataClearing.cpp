@@ -10,6 +10,7 @@
 #include "engine/MisplacedExif.h"
 #include "engine/PgfUserData.h"
 #include "engine/PngExif.h"
+#include "engine/WriteReport.h"
 #include "engine/XmpPacket.h"
 #include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
@@ -288,11 +289,11 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
             return;
         }
         if (supports(*image, Exiv2::mdExif)) {
-            for (const std::string &key : dropEntriesOfNoType(image->exifData())) {
-                kept.append({ Shortfall::Kind::LeftOut, QString::fromStdString(key), noTypeReason() });
-                platform::Console::err(path
-                    + QStringLiteral(": %1 left out (%2)").arg(QString::fromStdString(key), noTypeReason()));
-            }
+            WriteReport leftOut(path);
+            for (const std::string &key : dropEntriesOfNoType(image->exifData()))
+                leftOut.leftOut(key, noTypeReason());
+            leftOut.print();
+            kept.append(leftOut.shortfalls());
         }
         const SavedContent content { clear.iptc ? IptcContent::Changed : IptcContent::Kept, clear };
         saveEdits(
