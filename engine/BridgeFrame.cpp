@@ -233,7 +233,7 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     const Exiv2::Image::AutoPtr written = readIn(platform::SupportedImages::open(
         Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing));
     checkCameraData(original, std::span<const Exiv2::byte>(data, std::size_t(size)), kind, cameraData,
-        makerNote ? &*makerNote : nullptr);
+        makerNote ? &*makerNote : nullptr, written->exifData());
     if (check)
         check(*written);
 

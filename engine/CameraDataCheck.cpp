@@ -54,23 +54,34 @@ void compareDirectories(const TiffBytes &before, const std::optional<TiffDirecto
     }
 }
 
-void compareMakerNotes(const MakerNoteReading &was, const TiffBytes &after, std::size_t offsetInFile)
+void compareMakerNotes(
+    const CarriedMakerNote &carried, const ExifInFile &after, const Exiv2::ExifData &writtenExif)
 {
-    const std::optional<std::pair<std::size_t, std::size_t>> note = makerNoteEntry(after);
-    const std::optional<MakerNoteReading> is
-        = note ? readCarriedMakerNote(was, after, note->first, note->second, offsetInFile) : std::nullopt;
+    const MakerNoteReading &was = carried.reading;
+    const std::optional<std::pair<std::size_t, std::size_t>> note = makerNoteEntry(after.tiff);
+    const std::optional<MakerNoteReading> is = note
+        ? readCarriedMakerNote(was, after.tiff, note->first, note->second, after.offsetInFile)
+        : std::nullopt;
     if (!is)
         wouldChange("its maker note would be lost");
-    if (is->values.size() != was.values.size())
+    const int64_t moved = int64_t(note->first) - int64_t(was.extent.start);
+    const int64_t movedInFile = moved + int64_t(after.offsetInFile) - int64_t(carried.offsetInFile);
+    if (!was.whole && (moved != 0 || movedInFile != 0))
+        wouldChange("its maker note could not be read whole, and the write would move it");
+    if (is->values.size() != was.values.size() || (was.whole && !is->whole))
         wouldChange("its maker note would no longer read the same");
     for (std::size_t i = 0; i < was.values.size(); ++i) {
         const MakerNoteValue &a = was.values[i];
         const MakerNoteValue &b = is->values[i];
-        const bool readable = !a.bytes.empty();
         if (a.directory != b.directory || a.tag != b.tag || a.type != b.type || a.count != b.count
-            || (readable && !same(a.bytes, b.bytes)))
+            || !same(a.bytes, b.bytes))
             wouldChange("its maker note's entry " + hex(a.tag) + " would no longer read the same");
     }
+    if (!was.asItsLayoutSays)
+        return;
+    if (const std::optional<std::string> key
+        = decodedDifference(carried.decoded, decodedMakerNote(writtenExif), was.order, moved, movedInFile))
+        wouldChange("its maker note's " + *key + " would no longer read the same");
 }
 
 } // namespace
@@ -83,7 +94,8 @@ KeptCameraData keptCameraData(const Exiv2::ExifData &handedOver)
 }
 
 void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written,
-    const ImageKind &kind, const KeptCameraData &kept, const CarriedMakerNote *carried)
+    const ImageKind &kind, const KeptCameraData &kept, const CarriedMakerNote *carried,
+    const Exiv2::ExifData &writtenExif)
 {
     if (kind.jpeg) {
         if (const std::optional<std::string> difference = furtherPicturesDifference(original, written))
@@ -101,7 +113,7 @@ void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv
     const ExifDirectories was = exifDirectories(before->tiff);
     const ExifDirectories is = exifDirectories(after->tiff);
     if (kept.makerNote && carried)
-        compareMakerNotes(carried->reading, after->tiff, after->offsetInFile);
+        compareMakerNotes(*carried, *after, writtenExif);
     if (kept.interoperability)
         compareDirectories(before->tiff, was.interoperability, after->tiff, is.interoperability,
             "interoperability directory");

@@ -27,8 +27,13 @@ KeptCameraData keptCameraData(const Exiv2::ExifData &handedOver);
 // Compares, directory by directory and entry by entry, the maker note and
 // everything it points to, the interoperability directory, the thumbnail
 // and a multi-picture file's further pictures; throws, saying what would
-// change, on any difference.
+// change, on any difference. A maker note that could not be read whole,
+// which the write would move, fails too: what was not read may be anywhere.
+// Where the note reads as its maker's layout says, the library's decoding
+// of the written file (writtenExif) must agree with its decoding of the
+// original as well.
 void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written,
-    const ImageKind &kind, const KeptCameraData &kept, const CarriedMakerNote *carried);
+    const ImageKind &kind, const KeptCameraData &kept, const CarriedMakerNote *carried,
+    const Exiv2::ExifData &writtenExif);
 
 } // namespace engine::bridge

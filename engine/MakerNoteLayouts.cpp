@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace engine::bridge {
@@ -136,6 +137,17 @@ const MakerNoteLayout *makerNoteLayout(std::span<const Exiv2::byte> note, std::s
             return layout.signature.empty() ? isMake(make, layout.make) : startsWith(note, layout.signature);
         });
     return found != std::end(layouts) ? &*found : nullptr;
+}
+
+std::span<const MakerNoteLayout> unknownMakerLayouts()
+{
+    static constexpr auto unknown = [] {
+        std::array<MakerNoteLayout, 17> all {};
+        for (std::size_t i = 0; i < all.size(); ++i)
+            all[i].at = 2 * i;
+        return all;
+    }();
+    return unknown;
 }
 
 } // namespace engine::bridge

@@ -26,6 +26,8 @@ enum class OffsetBase : std::uint8_t {
     // the same wherever it stands.
     NoteStart,
     InnerTiffHeader,
+    // Each entry's own start.
+    EachEntry,
 };
 
 // Where the note's directory starts.
@@ -87,11 +89,21 @@ struct MakerNoteLayout
     bool footer = false;
     std::span<const SubDirectory> directories = {};
     std::span<const DataPointer> pointers = {};
+
+    // Whether a row of the table knows it, rather than a guess at an
+    // unknown maker's.
+    constexpr bool known() const { return !signature.empty() || !make.empty(); }
 };
 
 // The layout the note's first bytes and the camera's make tell; none for a
 // note of a layout this table does not know, which a write carries as the
 // bytes it counts.
 const MakerNoteLayout *makerNoteLayout(std::span<const Exiv2::byte> note, std::string_view make);
+
+// How a note no row knows may be read: as a directory, bare or after a
+// header of its maker's of up to 32 bytes, whose values count from the TIFF
+// header or from the note's own start, whichever they land on. The first
+// is the bare directory.
+std::span<const MakerNoteLayout> unknownMakerLayouts();
 
 } // namespace engine::bridge

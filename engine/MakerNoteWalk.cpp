@@ -23,12 +23,13 @@ bool isPointer(const TiffEntry &entry)
     return (entry.type == 4 || entry.type == 9 || entry.type == 13) && entry.count == 1;
 }
 
-// One reading of the note with its offsets counting from one base.
+// One reading of the note in one byte order, with its offsets counting
+// from one base.
 class Walk
 {
 public:
     Walk(const TiffBytes &tiff, const MakerNoteLayout &layout, std::size_t start, std::size_t count,
-        int64_t base, std::size_t offsetInFile)
+        int64_t base, OffsetBase counting, std::size_t offsetInFile)
         : m_tiff(tiff)
         , m_layout(layout)
         , m_start(start)
@@ -37,17 +38,23 @@ public:
         , m_offsetInFile(offsetInFile)
     {
         m_found.reading.layout = &layout;
+        m_found.reading.counting = counting;
         m_found.reading.base = base;
         m_found.reading.order = tiff.order();
         m_found.reading.extent = { start, count, start + count, {} };
     }
 
+    // Whether the note's first directory reads plausibly at directoryAt:
+    // its entries within the note, of types TIFF knows; then walks it and
+    // every directory and value it names.
     bool read(std::size_t directoryAt)
     {
         const std::optional<TiffDirectory> first = m_tiff.directory(directoryAt, m_layout.nextOffset);
-        if (!first || first->end > m_start + m_count + (m_layout.nextOffset ? 4 : 0) || !plausible(*first))
+        if (!first || first->at < m_start || first->end > m_start + m_count + (m_layout.nextOffset ? 4 : 0)
+            || !plausible(*first) || (!m_layout.known() && !asTiffHasIt(*first)))
             return false;
-        m_entries = { first->at, first->end };
+        // Some notes' values start where a next directory's offset would.
+        m_entries = { first->at, first->at + 2 + first->entries.size() * 12 };
         readDirectory(*first, 0);
         if (m_layout.footer && m_count >= 8) {
             const auto footer = m_tiff.slice(m_start + m_count - 8, 8);
@@ -62,7 +69,7 @@ public:
     bool withinCount() const
     {
         return m_found.beyond == 0 && !m_found.before && !m_found.unmeasuredOutside
-            && !m_found.overlapsEntries;
+            && !m_found.overlapsEntries && m_found.dangling == 0;
     }
     // Whether the note can be carried with what it points to.
     bool carriable() const
@@ -71,17 +78,41 @@ public:
     }
 
     std::size_t dangling() const { return m_found.dangling; }
+    // Whether some value lies where no value of the note can: before it,
+    // over its entries, or outside the structure. Values past its count
+    // are the previews some cameras keep after it.
+    bool misplaced() const { return m_found.before || m_found.overlapsEntries || m_found.dangling > 0; }
 
-    MakerNoteReading take() { return std::move(m_found.reading); }
+    MakerNoteReading take(bool asItsLayoutSays)
+    {
+        m_found.reading.whole = m_found.unreached == 0 && m_found.dangling == 0 && !m_found.before
+            && !m_found.unmeasuredOutside;
+        m_found.reading.asItsLayoutSays = asItsLayoutSays;
+        return std::move(m_found.reading);
+    }
 
 private:
-    // Half the entries of a damaged or foreign block read as directory
-    // entries of types TIFF does not have.
+    // A directory read in the wrong byte order, or at the wrong place,
+    // counts more entries than the note holds or gives them types TIFF does
+    // not have; a camera's own note now and then holds an entry of no type,
+    // never many.
     static bool plausible(const TiffDirectory &directory)
     {
-        const auto known = std::count_if(directory.entries.begin(), directory.entries.end(),
-            [](const TiffEntry &entry) { return entry.size.has_value(); });
-        return std::size_t(known) * 2 >= directory.entries.size();
+        const auto unknown = std::count_if(directory.entries.begin(), directory.entries.end(),
+            [](const TiffEntry &entry) { return !entry.size.has_value(); });
+        return std::size_t(unknown) * 8 <= directory.entries.size();
+    }
+
+    // The directory of a maker no layout knows must read as TIFF's rules
+    // have it: every entry of a known type, in the order of its tags.
+    static bool asTiffHasIt(const TiffDirectory &directory)
+    {
+        const auto &entries = directory.entries;
+        return entries.size() >= 2 && std::all_of(entries.begin(), entries.end(), [](const TiffEntry &e) {
+            return e.size.has_value();
+        }) && std::adjacent_find(entries.begin(), entries.end(), [](const TiffEntry &a, const TiffEntry &b) {
+            return a.tag >= b.tag;
+        }) == entries.end();
     }
 
     enum class Place { Dangling, Before, Within };
@@ -123,6 +154,14 @@ private:
         m_found.reading.values.push_back({ directory, entry.tag, entry.type, entry.count, bytes });
     }
 
+    // An entry whose value was not found: it is not compared, and it may
+    // lie anywhere.
+    void unreached(std::size_t directory, const TiffEntry &entry)
+    {
+        ++m_found.unreached;
+        value(directory, entry, {});
+    }
+
     const DataPointer *pointerOf(uint16_t tag) const
     {
         const auto found = std::find_if(m_layout.pointers.begin(), m_layout.pointers.end(),
@@ -145,21 +184,33 @@ private:
                 readData(directory, entry, *pointer, ordinal);
                 continue;
             }
-            if (!entry.size)
-                continue;
-            if (entry.inlined()) {
-                value(ordinal, entry, *m_tiff.slice(entry.fieldAt(), *entry.size));
-                continue;
-            }
-            offsetAt(entry.fieldAt(), false);
-            const int64_t at = m_base + int64_t(entry.field);
-            if (at >= 0 && uint64_t(at) < m_entries.second && uint64_t(at) + *entry.size > m_entries.first)
-                m_found.overlapsEntries = true;
-            if (at >= 0 && take(uint64_t(at), *entry.size) == Place::Within)
-                value(ordinal, entry, *m_tiff.slice(uint64_t(at), *entry.size));
-            else
-                value(ordinal, entry, {});
+            readValue(entry, ordinal);
         }
+    }
+
+    // An entry's own value: in its field, or where its offset says. One
+    // of no type has no value a reader finds; only its field travels.
+    void readValue(const TiffEntry &entry, std::size_t ordinal)
+    {
+        if (!entry.size || entry.inlined()) {
+            value(ordinal, entry, *m_tiff.slice(entry.fieldAt(), entry.size ? *entry.size : 4));
+            return;
+        }
+        offsetAt(entry.fieldAt(), false);
+        const int64_t at = valueStart(entry);
+        if (at >= 0 && uint64_t(at) < m_entries.second && uint64_t(at) + *entry.size > m_entries.first)
+            m_found.overlapsEntries = true;
+        if (at >= 0 && take(uint64_t(at), *entry.size) == Place::Within)
+            value(ordinal, entry, *m_tiff.slice(uint64_t(at), *entry.size));
+        else
+            unreached(ordinal, entry);
+    }
+
+    // Where the value an entry's offset names starts.
+    int64_t valueStart(const TiffEntry &entry) const
+    {
+        const int64_t from = m_found.reading.counting == OffsetBase::EachEntry ? int64_t(entry.at) : m_base;
+        return from + int64_t(entry.field);
     }
 
     const SubDirectory *subDirectoryOf(uint16_t tag) const
@@ -171,30 +222,38 @@ private:
 
     void readSubDirectory(const TiffEntry &entry, const SubDirectory &sub, int depth, std::size_t ordinal)
     {
-        value(ordinal, entry, {});
-        int64_t at = 0;
-        if (isPointer(entry)) {
-            if (entry.field == 0)
-                return;
-            offsetAt(entry.fieldAt(), false);
-            at = m_base + int64_t(entry.field);
-        } else if (entry.size && !entry.inlined()) {
-            // The directory's own bytes stand as the entry's value.
-            offsetAt(entry.fieldAt(), false);
-            at = m_base + int64_t(entry.field);
-            const std::optional<ByteCursor> blob
-                = at >= 0 ? ByteCursor(m_tiff.bytes()).at(std::size_t(at)) : std::nullopt;
-            if (!blob || !blob->startsWith(sub.header))
-                return;
-            at += int64_t(sub.at);
-        } else {
+        if (isPointer(entry) && entry.field == 0) {
+            value(ordinal, entry, *m_tiff.slice(entry.fieldAt(), 4));
             return;
         }
-        if (at < 0)
+        int64_t at = valueStart(entry);
+        if (!isPointer(entry)) {
+            // The directory's own bytes stand as the entry's value, after
+            // its header.
+            const std::optional<ByteCursor> blob = entry.size && !entry.inlined() && at >= 0
+                ? ByteCursor(m_tiff.bytes()).at(std::size_t(at))
+                : std::nullopt;
+            if (!blob || !blob->startsWith(sub.header)) {
+                readValue(entry, ordinal);
+                return;
+            }
+            at += int64_t(sub.at);
+        }
+        const std::optional<TiffDirectory> directory
+            = at >= 0 ? m_tiff.directory(std::size_t(at), m_layout.nextOffset) : std::nullopt;
+        if (!directory || !plausible(*directory)) {
+            if (isPointer(entry)) {
+                offsetAt(entry.fieldAt(), false);
+                unreached(ordinal, entry);
+            } else {
+                readValue(entry, ordinal);
+            }
             return;
-        const std::optional<TiffDirectory> directory = m_tiff.directory(std::size_t(at), m_layout.nextOffset);
-        if (!directory)
-            return;
+        }
+        offsetAt(entry.fieldAt(), false);
+        if (!isPointer(entry))
+            take(uint64_t(at) - sub.at, *entry.size);
+        value(ordinal, entry, {});
         // Some models' directories count their offsets otherwise (from
         // their own start): one whose values do not lie where the note's
         // offsets say is carried as its bytes, with nothing in it moved.
@@ -202,9 +261,10 @@ private:
         readDirectory(*directory, depth + 1);
         if (m_found.before && !before.before) {
             m_found = before;
-            if (entry.size && !entry.inlined())
-                m_found.reading.values.back().bytes
-                    = m_tiff.value(entry, m_base).value_or(std::span<const Exiv2::byte>());
+            if (isPointer(entry))
+                ++m_found.unreached;
+            else
+                m_found.reading.values.back().bytes = *m_tiff.slice(uint64_t(at) - sub.at, *entry.size);
         }
     }
 
@@ -216,14 +276,14 @@ private:
             return;
         }
         offsetAt(entry.fieldAt(), pointer.fromFileStart);
-        const int64_t at = pointer.fromFileStart ? int64_t(entry.field) - int64_t(m_offsetInFile)
-                                                 : m_base + int64_t(entry.field);
+        const int64_t at
+            = pointer.fromFileStart ? int64_t(entry.field) - int64_t(m_offsetInFile) : valueStart(entry);
         const TiffEntry *lengthEntry = pointer.lengthTag ? in.find(pointer.lengthTag) : nullptr;
         // No length, or none given, is no data.
         const uint32_t length = lengthEntry ? m_tiff.number(*lengthEntry).value_or(0) : 0;
         if (at < 0) {
             m_found.before = true;
-            value(ordinal, entry, {});
+            unreached(ordinal, entry);
             return;
         }
         if (pointer.lengthTag && length == 0) {
@@ -234,12 +294,13 @@ private:
             // Data that gives its own length must lie within the note.
             const std::size_t counted = m_start + m_count;
             if (uint64_t(at) > m_tiff.bytes().size()) {
-                value(ordinal, entry, {});
+                ++m_found.dangling;
+                unreached(ordinal, entry);
                 return;
             }
             if (uint64_t(at) < m_start || uint64_t(at) >= counted) {
                 m_found.unmeasuredOutside = true;
-                value(ordinal, entry, {});
+                unreached(ordinal, entry);
                 return;
             }
             value(ordinal, entry,
@@ -249,7 +310,7 @@ private:
         if (take(uint64_t(at), length) == Place::Within)
             value(ordinal, entry, *m_tiff.slice(uint64_t(at), length));
         else
-            value(ordinal, entry, {});
+            unreached(ordinal, entry);
     }
 
     const TiffBytes &m_tiff;
@@ -269,6 +330,8 @@ private:
         std::size_t beyond = 0;
         // Values that lie outside the structure, which no reader finds.
         std::size_t dangling = 0;
+        // Entries whose value or directory was not found.
+        std::size_t unreached = 0;
         bool before = false;
         bool unmeasuredOutside = false;
         bool overlapsEntries = false;
@@ -287,17 +350,24 @@ std::optional<Exiv2::ByteOrder> markedOrder(const TiffBytes &exif, std::size_t a
     return std::nullopt;
 }
 
-MakerNoteReading opaque(std::size_t start, std::size_t count, const TiffBytes &exif)
+Exiv2::ByteOrder otherOrder(Exiv2::ByteOrder order)
+{
+    return order == Exiv2::littleEndian ? Exiv2::bigEndian : Exiv2::littleEndian;
+}
+
+// A note read as its bytes only: whole when they are all it holds.
+MakerNoteReading unread(std::size_t start, std::size_t count, const TiffBytes &exif, bool whole)
 {
     MakerNoteReading reading;
     reading.extent = { start, count, start + count, {} };
     reading.order = exif.order();
     reading.values.push_back({ 0, 0, 7, uint32_t(count), *exif.slice(start, count) });
+    reading.whole = whole;
     return reading;
 }
 
-// Where the note's directory starts, in which byte order, and where its
-// offsets count from, as its layout says.
+// Where the note's directory starts, the byte order its layout gives it,
+// and where its offsets count from as its layout says.
 struct Origin
 {
     Exiv2::ByteOrder order;
@@ -318,7 +388,6 @@ std::optional<Origin> originOf(const TiffBytes &exif, const MakerNoteLayout &lay
         origin.order = Exiv2::littleEndian;
         break;
     }
-    const TiffBytes note(exif.bytes(), origin.order);
     switch (layout.directoryStart) {
     case DirectoryStart::Fixed:
         break;
@@ -341,6 +410,7 @@ std::optional<Origin> originOf(const TiffBytes &exif, const MakerNoteLayout &lay
     }
     switch (layout.base) {
     case OffsetBase::TiffHeader:
+    case OffsetBase::EachEntry:
         break;
     case OffsetBase::NoteStart:
         origin.base = int64_t(start);
@@ -370,6 +440,54 @@ std::vector<int64_t> corrections(const TiffBytes &tiff, std::size_t directoryAt)
     return { int64_t(directory->end) - int64_t(*first), int64_t(directory->end) - 4 - int64_t(*first) };
 }
 
+// What reading a note by one layout found.
+struct ByLayout
+{
+    enum class Outcome { Read, CannotCarry, Unreadable } outcome = Outcome::Unreadable;
+    std::optional<MakerNoteReading> reading;
+};
+
+// Reads the note by the layout, in the order its first directory
+// plausibly reads in (its mark or its file's first, as the layout says),
+// from the base its values land on.
+ByLayout readByLayout(const TiffBytes &exif, const MakerNoteLayout &layout, std::size_t start,
+    std::size_t count, std::size_t offsetInFile)
+{
+    const std::optional<Origin> origin = originOf(exif, layout, start);
+    if (!origin)
+        return {};
+    for (const Exiv2::ByteOrder order : { origin->order, otherOrder(origin->order) }) {
+        const TiffBytes tiff(exif.bytes(), order);
+        const bool declared = order == origin->order;
+        Walk walk(tiff, layout, start, count, origin->base, layout.base, offsetInFile);
+        if (!walk.read(origin->directory))
+            continue;
+        if (walk.withinCount())
+            return { ByLayout::Outcome::Read, walk.take(declared) };
+        if (layout.base == OffsetBase::TiffHeader && walk.misplaced()) {
+            // Some models count their note's offsets from its own start,
+            // or from each entry's.
+            for (const OffsetBase own : { OffsetBase::NoteStart, OffsetBase::EachEntry }) {
+                Walk walkOwn(tiff, layout, start, count, int64_t(start), own, offsetInFile);
+                if (walkOwn.read(origin->directory) && walkOwn.withinCount())
+                    return { ByLayout::Outcome::Read, walkOwn.take(false) };
+            }
+            const std::vector<int64_t> constants
+                = layout.known() ? corrections(tiff, origin->directory) : std::vector<int64_t>();
+            for (const int64_t correction : constants) {
+                Walk corrected(tiff, layout, start, count, correction, layout.base, offsetInFile);
+                if (correction != 0 && corrected.read(origin->directory) && corrected.withinCount()
+                    && corrected.dangling() <= walk.dangling())
+                    return { ByLayout::Outcome::Read, corrected.take(false) };
+            }
+        }
+        if (walk.carriable())
+            return { ByLayout::Outcome::Read, walk.take(declared) };
+        return { ByLayout::Outcome::CannotCarry, std::nullopt };
+    }
+    return {};
+}
+
 } // namespace
 
 bool MakerNoteValue::operator==(const MakerNoteValue &other) const
@@ -385,26 +503,29 @@ std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, std::size_t
     if (!note || count == 0)
         return std::nullopt;
     const MakerNoteLayout *layout = makerNoteLayout(*note, make);
-    const std::optional<Origin> origin = layout ? originOf(exif, *layout, start) : std::nullopt;
-    if (!origin)
-        return opaque(start, count, exif);
-    const TiffBytes tiff(exif.bytes(), origin->order);
-    Walk walk(tiff, *layout, start, count, origin->base, offsetInFile);
-    if (!walk.read(origin->directory))
-        return opaque(start, count, exif);
-    if (walk.withinCount())
-        return walk.take();
-    if (layout->base == OffsetBase::TiffHeader) {
-        for (const int64_t correction : corrections(tiff, origin->directory)) {
-            Walk corrected(tiff, *layout, start, count, correction, offsetInFile);
-            if (correction != 0 && corrected.read(origin->directory) && corrected.withinCount()
-                && corrected.dangling() <= walk.dangling())
-                return corrected.take();
-        }
+    if (layout) {
+        ByLayout read = readByLayout(exif, *layout, start, count, offsetInFile);
+        if (read.outcome == ByLayout::Outcome::Read)
+            return std::move(read.reading);
+        if (read.outcome == ByLayout::Outcome::CannotCarry)
+            return std::nullopt;
+        // A note that starts as a maker's does but is no directory of
+        // theirs is damaged: what it points to cannot be told.
+        if (!layout->signature.empty())
+            return unread(start, count, exif, false);
     }
-    if (walk.carriable())
-        return walk.take();
-    return std::nullopt;
+    for (const MakerNoteLayout &unknown : unknownMakerLayouts()) {
+        if (unknown.at + 2 > count)
+            break;
+        ByLayout read = readByLayout(exif, unknown, start, count, offsetInFile);
+        if (read.outcome == ByLayout::Outcome::Read)
+            return std::move(read.reading);
+        if (read.outcome == ByLayout::Outcome::CannotCarry)
+            return std::nullopt;
+    }
+    // No directory at all: the camera's own record, which readers read by
+    // where each value stands in it, wherever the note stands.
+    return unread(start, count, exif, true);
 }
 
 std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &original, const TiffBytes &exif,
@@ -413,17 +534,17 @@ std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &ori
     if (!exif.slice(start, count))
         return std::nullopt;
     if (!original.layout)
-        return opaque(start, std::min(count, original.extent.count), exif);
+        return unread(start, std::min(count, original.extent.count), exif, original.whole);
     const std::optional<Origin> origin = originOf(exif, *original.layout, start);
     if (!origin)
         return std::nullopt;
     const int64_t moved = int64_t(start) - int64_t(original.extent.start);
     const int64_t base = original.movesWithItsOffsets() ? original.base : original.base + moved;
-    const TiffBytes tiff(exif.bytes(), origin->order);
-    Walk walk(tiff, *original.layout, start, count, base, offsetInFile);
+    const TiffBytes tiff(exif.bytes(), original.order);
+    Walk walk(tiff, *original.layout, start, count, base, original.counting, offsetInFile);
     if (!walk.read(origin->directory))
         return std::nullopt;
-    return walk.take();
+    return walk.take(original.asItsLayoutSays);
 }
 
 std::optional<std::pair<std::size_t, std::size_t>> makerNoteEntry(const TiffBytes &exif)

@@ -43,13 +43,19 @@ struct MakerNoteExtent
 
 struct MakerNoteReading
 {
-    // None for a note whose layout is not known: only its bytes are.
+    // None for a note that reads as no TIFF directory: only its bytes are
+    // known.
     const MakerNoteLayout *layout = nullptr;
     MakerNoteExtent extent;
+    // What its offsets count from: as its layout says, or, where its values
+    // do not land there, what they land on.
+    OffsetBase counting = OffsetBase::TiffHeader;
     // Where its offsets count from, in the structure; for a note whose
     // offsets were off by a constant when it came in (another program moved
     // it without them), that constant is part of it.
     int64_t base = 0;
+    // The order its directories read in, which need not be its file's, nor
+    // what its own mark says.
     Exiv2::ByteOrder order = Exiv2::littleEndian;
     // Where the numbers that are offsets stand, from the note's start: those
     // that count as its other offsets do, and those that count from the
@@ -57,20 +63,31 @@ struct MakerNoteReading
     std::vector<std::size_t> offsets;
     std::vector<std::size_t> fileOffsets;
     std::vector<MakerNoteValue> values;
+    // Whether every entry's value was found where its offset says, so that
+    // its values are all the note holds; what could not be reached may be
+    // anywhere, and is lost when the note moves.
+    bool whole = false;
+    // Whether it reads as its layout says, in the order and from the base
+    // the layout gives, as the library reads the makers' notes it knows.
+    bool asItsLayoutSays = false;
 
-    bool movesWithItsOffsets() const { return layout && layout->base == OffsetBase::TiffHeader; }
+    bool movesWithItsOffsets() const { return layout && counting == OffsetBase::TiffHeader; }
 };
 
 // Reads the note that starts at start in the Exif's structure and counts
-// count bytes; offsetInFile is where the structure lies in the file. None
-// when what it points to cannot be carried with it: data before its start
-// that no constant explains, or data of no known length outside it.
+// count bytes; offsetInFile is where the structure lies in the file. Its
+// byte order is the one its first directory plausibly reads in; a note of
+// a maker no layout knows is read as a bare directory whose values count
+// from where they land. None when what it points to cannot be carried with
+// it: data before its start that no constant explains, or data of no known
+// length outside it.
 std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, std::size_t start, std::size_t count,
     std::string_view make, std::size_t offsetInFile);
 
 // Reads the note a write carried, now at start in the written Exif, as the
-// original was read: by the same layout, with the offsets that count from
-// the Exif's start moved with it, and the constant they were off by kept.
+// original was read: by the same layout, order and base, with the offsets
+// that count from the Exif's start moved with it, and the constant they
+// were off by kept. None when it no longer reads as a plausible directory.
 std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &original, const TiffBytes &exif,
     std::size_t start, std::size_t count, std::size_t offsetInFile);
 

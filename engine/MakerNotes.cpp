@@ -108,9 +108,10 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
         }
         const uint16_t type = directories.photo->find(makerNoteTiffTag)->type;
         const std::vector<Exiv2::byte> block = blockOf(tiff, reading->extent);
+        DecodedMakerNote decodedNote = decodedMakerNote(exif);
         eraseDecodedMakerNotes(exif);
         setBytes(exif, "Exif.Photo.MakerNote", type, block);
-        carried = CarriedMakerNote { std::move(*reading), exifFound->offsetInFile };
+        carried = CarriedMakerNote { std::move(*reading), exifFound->offsetInFile, std::move(decodedNote) };
     } else if (keepsPrivateData && decoded) {
         eraseDecodedMakerNotes(exif);
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/DecodedMakerNote.h"
 #include "engine/ImageStructure.h"
 #include "engine/MakerNoteWalk.h"
 
@@ -24,6 +25,8 @@ struct CarriedMakerNote
     MakerNoteReading reading;
     // Where the original's Exif lies in its file.
     std::size_t offsetInFile = 0;
+    // What the library decoded of it.
+    DecodedMakerNote decoded;
 };
 
 // Hands the file's DNG private data and its maker note to the write as the

@@ -141,10 +141,21 @@ std::optional<uint32_t> TiffBytes::number(const TiffEntry &entry) const
     return cursor ? cursor->uint16(m_order) : std::nullopt;
 }
 
+std::optional<TiffBytes> TiffBytes::ofRawFile(std::span<const Exiv2::byte> bytes)
+{
+    const ByteCursor cursor(bytes);
+    if (cursor.remaining() >= 8
+        && (cursor.startsWith(std::string_view("IIRO", 4)) || cursor.startsWith(std::string_view("IIRS", 4))))
+        return TiffBytes(bytes, Exiv2::littleEndian);
+    if (cursor.remaining() >= 8 && cursor.startsWith(std::string_view("MMOR", 4)))
+        return TiffBytes(bytes, Exiv2::bigEndian);
+    return withHeader(bytes);
+}
+
 std::optional<ExifInFile> exifInFile(std::span<const Exiv2::byte> file, bool tiffBased)
 {
     if (tiffBased) {
-        const std::optional<TiffBytes> tiff = TiffBytes::withHeader(file);
+        const std::optional<TiffBytes> tiff = TiffBytes::ofRawFile(file);
         return tiff ? std::optional<ExifInFile>(ExifInFile { *tiff, 0 }) : std::nullopt;
     }
     constexpr std::string_view exifHeader("Exif\0\0", 6);

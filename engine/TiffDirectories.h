@@ -67,6 +67,9 @@ public:
     { }
     // From a TIFF header ("II*\0" or "MM\0*") on; none without one.
     static std::optional<TiffBytes> withHeader(std::span<const Exiv2::byte> bytes);
+    // From a TIFF-based file's header on: a TIFF header, or an Olympus raw
+    // file's ("IIRO", "IIRS" or "MMOR"), which is one in all but its mark.
+    static std::optional<TiffBytes> ofRawFile(std::span<const Exiv2::byte> bytes);
 
     std::span<const Exiv2::byte> bytes() const { return m_bytes; }
     Exiv2::ByteOrder order() const { return m_order; }

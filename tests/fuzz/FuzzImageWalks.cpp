@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         engine::bridge::jfifDensity(bytes.data(), long(size));
         // As a write that moved nothing would leave the file.
         const engine::bridge::ImageKind kind = engine::bridge::imageKind(*image);
+        const Exiv2::ExifData asRead = image->exifData();
         const std::optional<engine::bridge::CarriedMakerNote> carried
             = engine::bridge::keepMakerNotesAsStored(*image, kind);
         engine::bridge::keepThumbnailAsStored(*image, kind);
@@ -58,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             engine::bridge::placeCarriedMakerNote(*carried, written.data(), long(written.size()), kind);
         engine::bridge::placeFurtherPictures(bytes, written);
         engine::bridge::checkCameraData(bytes, written, kind,
-            engine::bridge::keptCameraData(image->exifData()), carried ? &*carried : nullptr);
+            engine::bridge::keptCameraData(image->exifData()), carried ? &*carried : nullptr, asRead);
     } catch (const Exiv2::AnyError &) { }
     return 0;
 }

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/DecodedMakerNote.h"
+
+#include <exiv2/tags.hpp>
+
+#include <algorithm>
+
+namespace engine::bridge {
+
+namespace {
+
+// The library's own entries about the note (where it stood, its byte
+// order) are not the camera's.
+bool isCameraValue(const Exiv2::Exifdatum &datum)
+{
+    return Exiv2::ExifTags::isMakerGroup(datum.groupName());
+}
+
+// Whether b holds what a holds but for numbers of four bytes that are
+// larger by one of the distances the write moved the note: the offsets a
+// value the library does not take apart holds (a directory it keeps as its
+// bytes), or an offset entry's own number.
+bool sameButMovedOffsets(const std::vector<Exiv2::byte> &a, const std::vector<Exiv2::byte> &b,
+    Exiv2::ByteOrder order, int64_t moved, int64_t movedInFile)
+{
+    if (a.size() != b.size())
+        return false;
+    std::size_t i = 0;
+    while (i < a.size()) {
+        if (a[i] == b[i]) {
+            ++i;
+            continue;
+        }
+        // The number that differs starts at most three bytes before.
+        bool found = false;
+        for (std::size_t at = i >= 3 ? i - 3 : 0; at <= i && at + 4 <= a.size() && !found; ++at) {
+            const int64_t by
+                = int64_t(Exiv2::getULong(&b[at], order)) - int64_t(Exiv2::getULong(&a[at], order));
+            if ((by == moved || by == movedInFile) && by != 0
+                && std::equal(a.begin() + long(i), a.begin() + long(at), b.begin() + long(i))) {
+                found = true;
+                i = at + 4;
+            }
+        }
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+DecodedMakerNote decodedMakerNote(const Exiv2::ExifData &exif)
+{
+    DecodedMakerNote note;
+    for (const Exiv2::Exifdatum &datum : exif) {
+        if (!isCameraValue(datum))
+            continue;
+        DecodedMakerNote::Value value { datum.key(), datum.typeId(), datum.count(), {}, {} };
+        value.bytes.resize(std::size_t(std::max(datum.size(), 0L)));
+        if (!value.bytes.empty())
+            datum.copy(value.bytes.data(), Exiv2::littleEndian);
+        if (datum.sizeDataArea() > 0) {
+            const Exiv2::DataBuf area = datum.dataArea();
+            value.data.assign(area.pData_, area.pData_ + area.size_);
+        }
+        note.values.push_back(std::move(value));
+    }
+    return note;
+}
+
+std::optional<std::string> decodedDifference(const DecodedMakerNote &original,
+    const DecodedMakerNote &written, Exiv2::ByteOrder order, int64_t moved, int64_t movedInFile)
+{
+    for (std::size_t i = 0; i < original.values.size(); ++i) {
+        const DecodedMakerNote::Value &a = original.values[i];
+        if (i >= written.values.size())
+            return a.key;
+        const DecodedMakerNote::Value &b = written.values[i];
+        if (a.key != b.key || a.type != b.type || a.count != b.count || a.data != b.data)
+            return a.key;
+        // Numbers are taken out in one order; what the library keeps as
+        // bytes stands in the note's.
+        const bool numbers = a.type != Exiv2::undefined && a.type != Exiv2::unsignedByte;
+        if (a.bytes != b.bytes
+            && !sameButMovedOffsets(
+                a.bytes, b.bytes, numbers ? Exiv2::littleEndian : order, moved, movedInFile))
+            return a.key;
+    }
+    if (written.values.size() > original.values.size())
+        return written.values[original.values.size()].key;
+    return std::nullopt;
+}
+
+} // namespace engine::bridge
