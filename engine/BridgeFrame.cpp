@@ -5,6 +5,7 @@
 #include "engine/CameraSegments.h"
 #include "engine/ExtendedXmp.h"
 #include "engine/FileReplace.h"
+#include "engine/FirstDirectoryInteroperability.h"
 #include "engine/ImageStructure.h"
 #include "engine/JpegSegments.h"
 #include "engine/MakerNotes.h"
@@ -187,6 +188,7 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     const ImageKind kind = imageKind(image);
     const std::optional<CarriedMakerNote> makerNote = keepMakerNotesAsStored(image, kind);
     keepThumbnailAsStored(image, kind);
+    keepFirstDirectoryInteroperability(image, kind);
     const KeptCameraData cameraData = keptCameraData(image.exifData());
     withTheLibrarysReason(
         "the library could not write the file", [&] { platform::XmpToolkit::writeMetadata(image); });
@@ -224,6 +226,8 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     const std::span<const Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
     if (makerNote)
         placeCarriedMakerNote(*makerNote, data, size, kind);
+    if (cameraData.imageInteroperability)
+        placeFirstDirectoryInteroperability(data, size, kind);
     if (kind.jpeg)
         placeFurtherPictures(original, std::span<Exiv2::byte>(data, std::size_t(size)));
     if (refreshDigest)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CameraDataCheck.h"
 
+#include "engine/ExifContainers.h"
 #include "engine/MultiPicture.h"
 #include "engine/ThumbnailBytes.h"
 #include "engine/TiffDirectories.h"
@@ -54,13 +55,14 @@ void compareDirectories(const TiffBytes &before, const std::optional<TiffDirecto
     }
 }
 
-void compareMakerNotes(
-    const CarriedMakerNote &carried, const ExifInFile &after, const Exiv2::ExifData &writtenExif)
+void compareMakerNotes(const CarriedMakerNote &carried, const ExifInFile &after, std::size_t fileSize,
+    const Exiv2::ExifData &writtenExif)
 {
     const MakerNoteReading &was = carried.reading;
     const std::optional<std::pair<std::size_t, std::size_t>> note = makerNoteEntry(after.tiff);
     const std::optional<MakerNoteReading> is = note
-        ? readCarriedMakerNote(was, after.tiff, note->first, note->second, after.offsetInFile)
+        ? readCarriedMakerNote(
+            was, after.tiff, { after.offsetInFile, after.fileEnd(fileSize) }, note->first, note->second)
         : std::nullopt;
     if (!is)
         wouldChange("its maker note would be lost");
@@ -90,7 +92,8 @@ KeptCameraData keptCameraData(const Exiv2::ExifData &handedOver)
 {
     return { handedOver.findKey(Exiv2::ExifKey("Exif.Photo.MakerNote")) != handedOver.end(),
         handedOver.findKey(Exiv2::ExifKey("Exif.Thumbnail.JPEGInterchangeFormat")) != handedOver.end(),
-        holds(handedOver, "Iop") };
+        holds(handedOver, "Iop"),
+        handedOver.findKey(Exiv2::ExifKey("Exif.Image.0xa005")) != handedOver.end() };
 }
 
 void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written,
@@ -101,21 +104,24 @@ void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv
         if (const std::optional<std::string> difference = furtherPicturesDifference(original, written))
             wouldChange(*difference);
     }
-    const std::optional<ExifInFile> before = exifInFile(original, kind.tiffBased);
+    const std::optional<ExifInFile> before = exifOfImage(original, kind);
     if (!before)
         return;
-    const std::optional<ExifInFile> after = exifInFile(written, kind.tiffBased);
+    const std::optional<ExifInFile> after = exifOfImage(written, kind);
     if (!after) {
-        if (kept.makerNote || kept.thumbnail || kept.interoperability)
+        if (kept.makerNote || kept.thumbnail || kept.interoperability || kept.imageInteroperability)
             wouldChange("its Exif would be lost");
         return;
     }
     const ExifDirectories was = exifDirectories(before->tiff);
     const ExifDirectories is = exifDirectories(after->tiff);
     if (kept.makerNote && carried)
-        compareMakerNotes(*carried, *after, writtenExif);
+        compareMakerNotes(*carried, *after, written.size(), writtenExif);
     if (kept.interoperability)
         compareDirectories(before->tiff, was.interoperability, after->tiff, is.interoperability,
+            "interoperability directory");
+    if (kept.imageInteroperability)
+        compareDirectories(before->tiff, was.imageInteroperability, after->tiff, is.imageInteroperability,
             "interoperability directory");
     if (kept.thumbnail) {
         const std::optional<std::span<const Exiv2::byte>> thumbnail = thumbnailBytes(original, *before);

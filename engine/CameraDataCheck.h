@@ -21,6 +21,7 @@ struct KeptCameraData
     bool makerNote = false;
     bool thumbnail = false;
     bool interoperability = false;
+    bool imageInteroperability = false;
 };
 KeptCameraData keptCameraData(const Exiv2::ExifData &handedOver);
 

@@ -162,6 +162,8 @@ constexpr RotationTag rotationTags[] = {
     { "Exif.Sony2Cs.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
     { "Exif.Sony1Cs2.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
     { "Exif.Sony2Cs2.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
+    // Canon's, which the library's lookup does not read.
+    { "Exif.CanonSi.AutoRotate", { { 0, 1 }, { 1, 6 }, { 2, 3 }, { 3, 8 } } },
 };
 // Pentax keeps it in two bits of its camera settings' eighteenth byte.
 constexpr const char *pentaxSettings[] = { "Exif.Pentax.ShotInfo", "Exif.PentaxDng.ShotInfo" };

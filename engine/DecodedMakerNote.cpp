@@ -13,7 +13,8 @@ namespace {
 // order) are not the camera's.
 bool isCameraValue(const Exiv2::Exifdatum &datum)
 {
-    return Exiv2::ExifTags::isMakerGroup(datum.groupName());
+    const std::string group = datum.groupName();
+    return group != "MakerNote" && Exiv2::ExifTags::isMakerGroup(group);
 }
 
 // Whether b holds what a holds but for numbers of four bytes that are

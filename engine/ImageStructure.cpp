@@ -199,6 +199,7 @@ ImageKind imageKind(const Exiv2::Image &image)
     kind.tiffBased = rawType || dynamic_cast<const Exiv2::TiffImage *>(&image) != nullptr;
     kind.raw = rawType || (kind.tiffBased && holdsRawData(image.exifData()));
     kind.jpeg = type == Exiv2::ImageType::jpeg;
+    kind.imageType = type;
     return kind;
 }
 
@@ -206,7 +207,8 @@ bool isKeptByClear(const Exiv2::Exifdatum &datum, const ImageKind &kind)
 {
     const std::string group = datum.groupName();
     const uint16_t tag = datum.tag();
-    if (isPointer(datum) || isPictureTag(datum) || group == "Iop")
+    if (isPointer(datum) || isPictureTag(datum) || group == "Iop"
+        || (group == "Image" && tag == interoperabilityPointerTag))
         return true;
     if (kind.raw && ((group == "Image" && (tag == makeTag || tag == modelTag)) || isMakerNote(datum)))
         return true;

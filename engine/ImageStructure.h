@@ -23,6 +23,8 @@ struct ImageKind
     // with the camera's make, model and maker note.
     bool raw = false;
     bool jpeg = false;
+    // The library's type of the image (Exiv2::ImageType).
+    int imageType = 0;
 };
 ImageKind imageKind(const Exiv2::Image &image);
 

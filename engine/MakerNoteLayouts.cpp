@@ -44,7 +44,8 @@ constexpr MakerNoteLayout layouts[] = {
         .orderAt = 10,
         .directories = nikonDirectories,
         .pointers = nikonPictures },
-    { .signature = "Nikon\0\1"sv, .at = 8 },
+    // The older notes of Coolpix cameras, some with a preview directory.
+    { .signature = "Nikon\0\1"sv, .at = 8, .directories = nikonDirectories, .pointers = nikonPictures },
     { .signature = "OLYMPUS\0"sv,
         .at = 12,
         .base = OffsetBase::NoteStart,
@@ -106,7 +107,7 @@ constexpr MakerNoteLayout layouts[] = {
     { .make = "Minolta"sv, .pointers = minoltaPictures },
     { .make = "Konica Minolta"sv, .pointers = minoltaPictures },
     { .make = "Casio"sv },
-    { .make = "Nikon"sv },
+    { .make = "Nikon"sv, .directories = nikonDirectories, .pointers = nikonPictures },
     { .make = "Sony"sv },
     { .make = "FLIR"sv },
     { .make = "Pentax"sv, .pointers = pentaxPictures },

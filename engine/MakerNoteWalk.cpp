@@ -28,14 +28,14 @@ bool isPointer(const TiffEntry &entry)
 class Walk
 {
 public:
-    Walk(const TiffBytes &tiff, const MakerNoteLayout &layout, std::size_t start, std::size_t count,
-        int64_t base, OffsetBase counting, std::size_t offsetInFile)
+    Walk(const TiffBytes &tiff, const StructurePlace &place, const MakerNoteLayout &layout, std::size_t start,
+        std::size_t count, int64_t base, OffsetBase counting)
         : m_tiff(tiff)
+        , m_place(place)
         , m_layout(layout)
         , m_start(start)
         , m_count(count)
         , m_base(base)
-        , m_offsetInFile(offsetInFile)
     {
         m_found.reading.layout = &layout;
         m_found.reading.counting = counting;
@@ -81,7 +81,10 @@ public:
     // Whether some value lies where no value of the note can: before it,
     // over its entries, or outside the structure. Values past its count
     // are the previews some cameras keep after it.
-    bool misplaced() const { return m_found.before || m_found.overlapsEntries || m_found.dangling > 0; }
+    // Whether most of its values are misplaced, as all are where its
+    // offsets count from elsewhere than this reading takes; one entry
+    // pointing astray is damage, not another base.
+    bool mostlyMisplaced() const { return m_found.misplacedValues * 2 > m_found.outOfLine; }
 
     MakerNoteReading take(bool asItsLayoutSays)
     {
@@ -115,13 +118,25 @@ private:
         }) == entries.end();
     }
 
-    enum class Place { Dangling, Before, Within };
+    // Where a value lies: past the file's end, where no reader finds
+    // anything; in the file but outside the structure; before the note; or
+    // where the note can carry it.
+    enum class Place { Nowhere, Dangling, Before, Within };
+
+    // Whether [at, at + size) runs past the file's end, where a reader
+    // finds no whole value.
+    bool pastTheFile(uint64_t at, uint64_t size = 1) const
+    {
+        return at >= m_place.fileEnd || size > m_place.fileEnd - at;
+    }
 
     // Takes the span [at, at + size) into the note's extent.
     Place take(uint64_t at, uint64_t size)
     {
         const uint64_t structure = m_tiff.bytes().size();
         if (at > structure || size > structure - at) {
+            if (pastTheFile(at, size))
+                return Place::Nowhere;
             ++m_found.dangling;
             return Place::Dangling;
         }
@@ -198,12 +213,27 @@ private:
         }
         offsetAt(entry.fieldAt(), false);
         const int64_t at = valueStart(entry);
-        if (at >= 0 && uint64_t(at) < m_entries.second && uint64_t(at) + *entry.size > m_entries.first)
-            m_found.overlapsEntries = true;
-        if (at >= 0 && take(uint64_t(at), *entry.size) == Place::Within)
-            value(ordinal, entry, *m_tiff.slice(uint64_t(at), *entry.size));
+        const bool overEntries
+            = at >= 0 && uint64_t(at) < m_entries.second && uint64_t(at) + *entry.size > m_entries.first;
+        m_found.overlapsEntries = m_found.overlapsEntries || overEntries;
+        ++m_found.outOfLine;
+        const Place place = found(ordinal, entry, at, *entry.size);
+        if (overEntries || place == Place::Before || place == Place::Dangling)
+            ++m_found.misplacedValues;
+    }
+
+    // The value at [at, at + size), which a reading of the written note
+    // must find there as well: nothing where it lies past the file's end.
+    Place found(std::size_t ordinal, const TiffEntry &entry, int64_t at, uint64_t size)
+    {
+        const Place place = at >= 0 ? take(uint64_t(at), size) : Place::Before;
+        if (place == Place::Within)
+            value(ordinal, entry, *m_tiff.slice(uint64_t(at), size));
+        else if (place == Place::Nowhere)
+            value(ordinal, entry, {});
         else
             unreached(ordinal, entry);
+        return place;
     }
 
     // Where the value an entry's offset names starts.
@@ -243,8 +273,14 @@ private:
             = at >= 0 ? m_tiff.directory(std::size_t(at), m_layout.nextOffset) : std::nullopt;
         if (!directory || !plausible(*directory)) {
             if (isPointer(entry)) {
+                // Where no directory reads at all, no reader finds one,
+                // before the write or after it; one that reads, though
+                // not plausibly, some reader may take entries from.
                 offsetAt(entry.fieldAt(), false);
-                unreached(ordinal, entry);
+                if (directory)
+                    unreached(ordinal, entry);
+                else
+                    value(ordinal, entry, {});
             } else {
                 readValue(entry, ordinal);
             }
@@ -276,8 +312,8 @@ private:
             return;
         }
         offsetAt(entry.fieldAt(), pointer.fromFileStart);
-        const int64_t at
-            = pointer.fromFileStart ? int64_t(entry.field) - int64_t(m_offsetInFile) : valueStart(entry);
+        const int64_t at = pointer.fromFileStart ? int64_t(entry.field) - int64_t(m_place.offsetInFile)
+                                                 : valueStart(entry);
         const TiffEntry *lengthEntry = pointer.lengthTag ? in.find(pointer.lengthTag) : nullptr;
         // No length, or none given, is no data.
         const uint32_t length = lengthEntry ? m_tiff.number(*lengthEntry).value_or(0) : 0;
@@ -294,6 +330,10 @@ private:
             // Data that gives its own length must lie within the note.
             const std::size_t counted = m_start + m_count;
             if (uint64_t(at) > m_tiff.bytes().size()) {
+                if (pastTheFile(uint64_t(at))) {
+                    value(ordinal, entry, {});
+                    return;
+                }
                 ++m_found.dangling;
                 unreached(ordinal, entry);
                 return;
@@ -307,18 +347,15 @@ private:
                 *m_tiff.slice(uint64_t(at), std::min(counted - std::size_t(at), comparedUnmeasured)));
             return;
         }
-        if (take(uint64_t(at), length) == Place::Within)
-            value(ordinal, entry, *m_tiff.slice(uint64_t(at), length));
-        else
-            unreached(ordinal, entry);
+        found(ordinal, entry, at, length);
     }
 
     const TiffBytes &m_tiff;
+    const StructurePlace &m_place;
     const MakerNoteLayout &m_layout;
     std::size_t m_start;
     std::size_t m_count;
     int64_t m_base;
-    std::size_t m_offsetInFile;
     // The first directory's entries, which no value of a sound reading
     // overlaps.
     std::pair<std::size_t, std::size_t> m_entries;
@@ -332,6 +369,10 @@ private:
         std::size_t dangling = 0;
         // Entries whose value or directory was not found.
         std::size_t unreached = 0;
+        // Values outside their entries, and those of them that lie where
+        // no value of the note can.
+        std::size_t outOfLine = 0;
+        std::size_t misplacedValues = 0;
         bool before = false;
         bool unmeasuredOutside = false;
         bool overlapsEntries = false;
@@ -440,6 +481,20 @@ std::vector<int64_t> corrections(const TiffBytes &tiff, std::size_t directoryAt)
     return { int64_t(directory->end) - int64_t(*first), int64_t(directory->end) - 4 - int64_t(*first) };
 }
 
+// The constant a note was moved by without its offsets, as its footer
+// tells: the TIFF header mark of its order and where it stood.
+std::optional<int64_t> footerCorrection(
+    const TiffBytes &tiff, const MakerNoteLayout &layout, std::size_t start, std::size_t count)
+{
+    const std::optional<std::span<const Exiv2::byte>> footer
+        = layout.footer && count >= 8 ? tiff.slice(start + count - 8, 8) : std::nullopt;
+    const std::optional<TiffBytes> header = footer ? TiffBytes::withHeader(*footer) : std::nullopt;
+    if (!header || header->order() != tiff.order())
+        return std::nullopt;
+    const uint32_t stood = *header->uint32At(4);
+    return stood != start ? std::optional<int64_t>(int64_t(start) - int64_t(stood)) : std::nullopt;
+}
+
 // What reading a note by one layout found.
 struct ByLayout
 {
@@ -450,8 +505,8 @@ struct ByLayout
 // Reads the note by the layout, in the order its first directory
 // plausibly reads in (its mark or its file's first, as the layout says),
 // from the base its values land on.
-ByLayout readByLayout(const TiffBytes &exif, const MakerNoteLayout &layout, std::size_t start,
-    std::size_t count, std::size_t offsetInFile)
+ByLayout readByLayout(const TiffBytes &exif, const StructurePlace &place, const MakerNoteLayout &layout,
+    std::size_t start, std::size_t count)
 {
     const std::optional<Origin> origin = originOf(exif, layout, start);
     if (!origin)
@@ -459,23 +514,32 @@ ByLayout readByLayout(const TiffBytes &exif, const MakerNoteLayout &layout, std:
     for (const Exiv2::ByteOrder order : { origin->order, otherOrder(origin->order) }) {
         const TiffBytes tiff(exif.bytes(), order);
         const bool declared = order == origin->order;
-        Walk walk(tiff, layout, start, count, origin->base, layout.base, offsetInFile);
+        Walk walk(tiff, place, layout, start, count, origin->base, layout.base);
         if (!walk.read(origin->directory))
             continue;
         if (walk.withinCount())
             return { ByLayout::Outcome::Read, walk.take(declared) };
-        if (layout.base == OffsetBase::TiffHeader && walk.misplaced()) {
+        if (layout.base == OffsetBase::TiffHeader) {
+            // A note whose footer says it stood elsewhere was moved
+            // without its offsets, by as far.
+            if (const std::optional<int64_t> correction = footerCorrection(tiff, layout, start, count)) {
+                Walk corrected(tiff, place, layout, start, count, *correction, layout.base);
+                if (corrected.read(origin->directory) && corrected.withinCount())
+                    return { ByLayout::Outcome::Read, corrected.take(false) };
+            }
+        }
+        if (layout.base == OffsetBase::TiffHeader && walk.mostlyMisplaced()) {
             // Some models count their note's offsets from its own start,
             // or from each entry's.
             for (const OffsetBase own : { OffsetBase::NoteStart, OffsetBase::EachEntry }) {
-                Walk walkOwn(tiff, layout, start, count, int64_t(start), own, offsetInFile);
+                Walk walkOwn(tiff, place, layout, start, count, int64_t(start), own);
                 if (walkOwn.read(origin->directory) && walkOwn.withinCount())
                     return { ByLayout::Outcome::Read, walkOwn.take(false) };
             }
             const std::vector<int64_t> constants
                 = layout.known() ? corrections(tiff, origin->directory) : std::vector<int64_t>();
             for (const int64_t correction : constants) {
-                Walk corrected(tiff, layout, start, count, correction, layout.base, offsetInFile);
+                Walk corrected(tiff, place, layout, start, count, correction, layout.base);
                 if (correction != 0 && corrected.read(origin->directory) && corrected.withinCount()
                     && corrected.dangling() <= walk.dangling())
                     return { ByLayout::Outcome::Read, corrected.take(false) };
@@ -496,15 +560,15 @@ bool MakerNoteValue::operator==(const MakerNoteValue &other) const
         && std::equal(bytes.begin(), bytes.end(), other.bytes.begin(), other.bytes.end());
 }
 
-std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, std::size_t start, std::size_t count,
-    std::string_view make, std::size_t offsetInFile)
+std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, const StructurePlace &place,
+    std::size_t start, std::size_t count, std::string_view make)
 {
     const std::optional<std::span<const Exiv2::byte>> note = exif.slice(start, count);
     if (!note || count == 0)
         return std::nullopt;
     const MakerNoteLayout *layout = makerNoteLayout(*note, make);
     if (layout) {
-        ByLayout read = readByLayout(exif, *layout, start, count, offsetInFile);
+        ByLayout read = readByLayout(exif, place, *layout, start, count);
         if (read.outcome == ByLayout::Outcome::Read)
             return std::move(read.reading);
         if (read.outcome == ByLayout::Outcome::CannotCarry)
@@ -517,7 +581,7 @@ std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, std::size_t
     for (const MakerNoteLayout &unknown : unknownMakerLayouts()) {
         if (unknown.at + 2 > count)
             break;
-        ByLayout read = readByLayout(exif, unknown, start, count, offsetInFile);
+        ByLayout read = readByLayout(exif, place, unknown, start, count);
         if (read.outcome == ByLayout::Outcome::Read)
             return std::move(read.reading);
         if (read.outcome == ByLayout::Outcome::CannotCarry)
@@ -529,7 +593,7 @@ std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, std::size_t
 }
 
 std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &original, const TiffBytes &exif,
-    std::size_t start, std::size_t count, std::size_t offsetInFile)
+    const StructurePlace &place, std::size_t start, std::size_t count)
 {
     if (!exif.slice(start, count))
         return std::nullopt;
@@ -541,7 +605,7 @@ std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &ori
     const int64_t moved = int64_t(start) - int64_t(original.extent.start);
     const int64_t base = original.movesWithItsOffsets() ? original.base : original.base + moved;
     const TiffBytes tiff(exif.bytes(), original.order);
-    Walk walk(tiff, *original.layout, start, count, base, original.counting, offsetInFile);
+    Walk walk(tiff, place, *original.layout, start, count, base, original.counting);
     if (!walk.read(origin->directory))
         return std::nullopt;
     return walk.take(original.asItsLayoutSays);

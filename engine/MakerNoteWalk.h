@@ -74,22 +74,30 @@ struct MakerNoteReading
     bool movesWithItsOffsets() const { return layout && counting == OffsetBase::TiffHeader; }
 };
 
+// Where the Exif's structure lies in its file, and where the file ends, as
+// an offset from the structure's start: what lies past it no reader finds.
+struct StructurePlace
+{
+    std::size_t offsetInFile = 0;
+    uint64_t fileEnd = 0;
+};
+
 // Reads the note that starts at start in the Exif's structure and counts
-// count bytes; offsetInFile is where the structure lies in the file. Its
+// count bytes. Its
 // byte order is the one its first directory plausibly reads in; a note of
 // a maker no layout knows is read as a bare directory whose values count
 // from where they land. None when what it points to cannot be carried with
 // it: data before its start that no constant explains, or data of no known
 // length outside it.
-std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, std::size_t start, std::size_t count,
-    std::string_view make, std::size_t offsetInFile);
+std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, const StructurePlace &place,
+    std::size_t start, std::size_t count, std::string_view make);
 
 // Reads the note a write carried, now at start in the written Exif, as the
 // original was read: by the same layout, order and base, with the offsets
 // that count from the Exif's start moved with it, and the constant they
 // were off by kept. None when it no longer reads as a plausible directory.
 std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &original, const TiffBytes &exif,
-    std::size_t start, std::size_t count, std::size_t offsetInFile);
+    const StructurePlace &place, std::size_t start, std::size_t count);
 
 // The note the Exif directory holds, when it holds one that lies within
 // the structure.

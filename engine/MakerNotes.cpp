@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/MakerNotes.h"
 
+#include "engine/ExifContainers.h"
 #include "engine/TiffDirectories.h"
 
 #include <exiv2/error.hpp>
@@ -78,8 +79,7 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
         return std::nullopt;
     Exiv2::IoCloser closer(io);
     const std::span<const Exiv2::byte> file(io.mmap(false), std::size_t(io.size()));
-    const std::optional<ExifInFile> exifFound
-        = kind.tiffBased || kind.jpeg ? exifInFile(file, kind.tiffBased) : std::nullopt;
+    const std::optional<ExifInFile> exifFound = exifOfImage(file, kind);
     if (!exifFound) {
         io.munmap();
         return std::nullopt;
@@ -101,7 +101,8 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
     std::optional<CarriedMakerNote> carried;
     if (note && holdsNote) {
         std::optional<MakerNoteReading> reading
-            = readMakerNote(tiff, note->first, note->second, makeOf(exif), exifFound->offsetInFile);
+            = readMakerNote(tiff, { exifFound->offsetInFile, exifFound->fileEnd(file.size()) }, note->first,
+                note->second, makeOf(exif));
         if (!reading) {
             io.munmap();
             cannotCarry();
@@ -111,7 +112,8 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
         DecodedMakerNote decodedNote = decodedMakerNote(exif);
         eraseDecodedMakerNotes(exif);
         setBytes(exif, "Exif.Photo.MakerNote", type, block);
-        carried = CarriedMakerNote { std::move(*reading), exifFound->offsetInFile, std::move(decodedNote) };
+        carried = CarriedMakerNote { std::move(*reading), exifFound->offsetInFile, std::move(decodedNote),
+            exifFound->decoded };
     } else if (keepsPrivateData && decoded) {
         eraseDecodedMakerNotes(exif);
     }
@@ -129,9 +131,9 @@ void placeCarriedMakerNote(
     const CarriedMakerNote &carried, Exiv2::byte *written, long size, const ImageKind &kind)
 {
     const std::span<Exiv2::byte> file(written, std::size_t(std::max(size, 0L)));
-    const std::optional<ExifInFile> exif = exifInFile(file, kind.tiffBased);
+    const std::optional<ExifInFile> exif = exifOfImage(file, kind);
     const std::optional<std::pair<std::size_t, std::size_t>> note
-        = exif ? makerNoteEntry(exif->tiff) : std::nullopt;
+        = exif && !exif->decoded ? makerNoteEntry(exif->tiff) : std::nullopt;
     const MakerNoteReading &reading = carried.reading;
     const MakerNoteExtent &extent = reading.extent;
     // Gone, or not the block handed over: the check after the write tells.
@@ -149,6 +151,7 @@ void placeCarriedMakerNote(
     if (reading.movesWithItsOffsets())
         move(reading.offsets, moved);
     move(reading.fileOffsets, movedInFile);
+    exifBytesChanged(file, kind);
 }
 
 } // namespace engine::bridge

@@ -7,7 +7,9 @@
 
 #include <exiv2/image.hpp>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 // Maker notes through a write. The library writes a maker note again from
 // what it decoded of it, which loses or garbles what it does not decode
@@ -27,6 +29,9 @@ struct CarriedMakerNote
     std::size_t offsetInFile = 0;
     // What the library decoded of it.
     DecodedMakerNote decoded;
+    // The bytes the reading's values lie in, where they are not the
+    // original file's own (a PNG text chunk's).
+    std::shared_ptr<const std::vector<Exiv2::byte>> exifBytes = {};
 };
 
 // Hands the file's DNG private data and its maker note to the write as the

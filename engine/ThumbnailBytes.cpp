@@ -14,9 +14,12 @@ std::optional<std::span<const Exiv2::byte>> thumbnailBytes(
     // No offset or length, or none given, is no thumbnail.
     const uint32_t at = offset ? exif.tiff.number(*offset).value_or(0) : 0;
     const uint32_t size = length ? exif.tiff.number(*length).value_or(0) : 0;
-    if (at == 0 || size < 2 || exif.offsetInFile + uint64_t(at) + size > file.size())
+    // An Exif read out of a PNG's text has no file around it.
+    const std::span<const Exiv2::byte> around = exif.decoded ? exif.tiff.bytes() : file;
+    const std::size_t start = exif.decoded ? 0 : exif.offsetInFile;
+    if (at == 0 || size < 2 || start + uint64_t(at) + size > around.size())
         return std::nullopt;
-    const std::span<const Exiv2::byte> bytes = file.subspan(exif.offsetInFile + at, size);
+    const std::span<const Exiv2::byte> bytes = around.subspan(start + at, size);
     if (bytes[0] != 0xff || bytes[1] != 0xd8)
         return std::nullopt;
     return bytes;

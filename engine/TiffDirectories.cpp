@@ -190,6 +190,7 @@ ExifDirectories exifDirectories(const TiffBytes &tiff)
     if (!found.image)
         return found;
     found.photo = pointedDirectory(tiff, &*found.image, exifPointerTag);
+    found.imageInteroperability = pointedDirectory(tiff, &*found.image, interoperabilityPointerTag);
     if (found.image->next >= 8 && found.image->next != found.image->at)
         found.thumbnail = tiff.directory(found.image->next);
     if (found.photo)

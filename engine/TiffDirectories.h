@@ -5,8 +5,10 @@
 
 #include <exiv2/types.hpp>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -101,18 +103,28 @@ struct ExifInFile
 {
     TiffBytes tiff;
     std::size_t offsetInFile = 0;
+    // The bytes the structure lies in where they are not the file's own (a
+    // PNG text chunk's, read from their hexadecimal digits).
+    std::shared_ptr<const std::vector<Exiv2::byte>> decoded = {};
+
+    // Where the file ends, as an offset from the structure's start.
+    uint64_t fileEnd(std::size_t fileSize) const
+    {
+        return decoded ? tiff.bytes().size() : fileSize - std::min(fileSize, offsetInFile);
+    }
 };
 std::optional<ExifInFile> exifInFile(std::span<const Exiv2::byte> file, bool tiffBased);
 
 // The directories of a file's Exif that a write leaves as they were: the
 // first, the Exif directory, the thumbnail's and the interoperability
-// directory.
+// directory, and one the first directory names, as some cameras write it.
 struct ExifDirectories
 {
     std::optional<TiffDirectory> image;
     std::optional<TiffDirectory> photo;
     std::optional<TiffDirectory> thumbnail;
     std::optional<TiffDirectory> interoperability;
+    std::optional<TiffDirectory> imageInteroperability;
 };
 ExifDirectories exifDirectories(const TiffBytes &tiff);
 

@@ -637,8 +637,9 @@ bool isListed(const Result &result, const QString &keyOrChoice, const QString &p
 // The rotation a camera keeps in its maker note, and what says none there.
 bool isMakerNoteRotation(const QString &key)
 {
-    return family0(key) == QLatin1String("MakerNotes") && tagName(key) == QLatin1String("Rotation")
-        && family1(key) != QLatin1String("NikonCapture");
+    return family0(key) == QLatin1String("MakerNotes")
+        && ((tagName(key) == QLatin1String("Rotation") && family1(key) != QLatin1String("NikonCapture"))
+            || (tagName(key) == QLatin1String("AutoRotate") && family1(key) == QLatin1String("Canon")));
 }
 bool isNormalRotation(const QString &key, const QJsonValue &value)
 {
@@ -647,6 +648,9 @@ bool isNormalRotation(const QString &key, const QJsonValue &value)
         return stored == 1;
     if (family1(key) == QLatin1String("Minolta"))
         return stored == 72 || stored == 0;
+    // Canon's says none, or that it does not know.
+    if (family1(key) == QLatin1String("Canon"))
+        return stored == 0 || stored == -1;
     return stored == 0;
 }
 
@@ -688,6 +692,16 @@ bool isBeyondReach(const QString &key, const Result &result, const Reading &orig
         && isListed(result, QStringLiteral("xmp"), QStringLiteral("sub-image"));
 }
 
+// The one write that cannot keep a sample's camera data as every reader
+// reads it: the maker note of the converted PNG names a preview directory
+// past the end of the Exif the converter kept, where a write that adds a
+// GPS directory lays bytes another reader takes for a directory.
+bool leavesAsItWas(const Result &result)
+{
+    return result.sample.name == QLatin1String("imagemagick.png")
+        && result.operation.operation == Operation::Write;
+}
+
 void compare(const Result &result, const Reading &original, const Reading &written,
     const QByteArray &pictureBefore, const QByteArray &pictureAfter)
 {
@@ -695,6 +709,12 @@ void compare(const Result &result, const Reading &original, const Reading &writt
     const Operation operation = result.operation.operation;
     SCOPED_TRACE((sample.name + QStringLiteral(", ") + QLatin1String(result.operation.name)).toStdString());
 
+    if (leavesAsItWas(result)) {
+        EXPECT_FALSE(result.done);
+        EXPECT_FALSE(result.console.filter(QStringLiteral("the camera's data would not survive")).isEmpty());
+        EXPECT_TRUE(bridgetest::fileBytes(result.path) == bridgetest::fileBytes(result.original));
+        return;
+    }
     EXPECT_TRUE(result.done) << result.console.join(u'\n').toStdString();
     EXPECT_TRUE(result.console.filter(QStringLiteral("*** error")).isEmpty())
         << result.console.join(u'\n').toStdString();

@@ -8,6 +8,7 @@
 // Only the formats Calvorn lets the library parse are parsed.
 #include "engine/CameraDataCheck.h"
 #include "engine/CopiesLeftAlone.h"
+#include "engine/FirstDirectoryInteroperability.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
 #include "engine/JpegSegments.h"
@@ -54,10 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const std::optional<engine::bridge::CarriedMakerNote> carried
             = engine::bridge::keepMakerNotesAsStored(*image, kind);
         engine::bridge::keepThumbnailAsStored(*image, kind);
+        engine::bridge::keepFirstDirectoryInteroperability(*image, kind);
         std::vector<Exiv2::byte> written = bytes;
         if (carried)
             engine::bridge::placeCarriedMakerNote(*carried, written.data(), long(written.size()), kind);
         engine::bridge::placeFurtherPictures(bytes, written);
+        engine::bridge::placeFirstDirectoryInteroperability(written.data(), long(written.size()), kind);
         engine::bridge::checkCameraData(bytes, written, kind,
             engine::bridge::keptCameraData(image->exifData()), carried ? &*carried : nullptr, asRead);
     } catch (const Exiv2::AnyError &) { }
