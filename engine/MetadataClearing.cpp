@@ -12,6 +12,7 @@
 #include "engine/PngExif.h"
 #include "engine/WriteReport.h"
 #include "engine/XmpPacket.h"
+#include "engine/XmpPositions.h"
 #include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
 
@@ -88,18 +89,12 @@ bool isCleared(const Exiv2::Exifdatum &datum, const ClearChoices &clear, const I
     return clear.exif && !isKeptByClear(datum, kind);
 }
 
-// Where XMP repeats what the Exif holds: the position, the orientation,
-// the user comment and, for general Exif, the rest of the Exif, TIFF and
-// Exif extension namespaces.
-bool isGpsCopy(const std::string &key)
-{
-    return startsWith(key, "Xmp.exif.GPS")
-        || (startsWith(key, "Xmp.iptcExt.") && key.find(":GPS") != std::string::npos);
-}
-
+// Where XMP repeats what the Exif holds: the position (wherever the XMP
+// holds one), the orientation, the user comment and, for general Exif, the
+// rest of the Exif, TIFF and Exif extension namespaces.
 bool isXmpCopy(const std::string &key, const ClearChoices &clear)
 {
-    if (isGpsCopy(key))
+    if (isXmpPosition(key))
         return clear.gps;
     if (key == xmpOrientationKey)
         return clear.orientation;
