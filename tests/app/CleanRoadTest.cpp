@@ -3,12 +3,14 @@
 // JPEGs that keep more beside their Exif, IPTC and XMP (a camera's own
 // segment, IPTC in a trailer after the picture, a maker note's own
 // rotation, a comment in the wrong directory, a drone's position in its own
-// XMP), through the program's own screens: one group at a time and all six
-// at once, each time as copies into a folder of their own. exiftool then
-// finds nothing of what the clean named in any copy, in any form, beside
-// what the result screen lists as left; what the clean did not name, and
-// the picture, stay, and so does a trailer, byte for byte; the drone's
-// every other value (the gimbal's angles) reads as it did.
+// XMP, a thermal camera's in its own GPS record), through the program's own
+// screens: one group at a time and all six at once, each time as copies
+// into a folder of their own. exiftool then finds nothing of what the
+// clean named in any copy, in any form, beside what the result screen
+// lists as left; what the clean did not name, and the picture, stay, and
+// so does a trailer, byte for byte; the drone's and the thermal camera's
+// every other value (the gimbal's angles, the raw thermal picture) reads
+// as it did.
 
 #include "UserRoadFixture.h"
 
@@ -16,6 +18,7 @@
 #include "batch/ResultViewController.h"
 #include "common/Localization.h"
 #include "support/AlertScript.h"
+#include "support/CameraSamples.h"
 #include "support/QtPrinters.h"
 #include "support/SecondReader.h"
 
@@ -92,8 +95,8 @@ struct Round
     std::function<bool(const QString &key)> takes;
     // The photos the result screen lists, with what it says of each.
     QHash<QString, QString> listed;
-    // Whether it may change the tag of the drone's photo: the Exif clean
-    // takes more Exif than it must.
+    // Whether it may change the tag of the drone's or the thermal camera's
+    // photos: the Exif clean takes more Exif than it must.
     std::function<bool(const QString &key)> changes = {};
 };
 
@@ -108,11 +111,17 @@ protected:
         for (const QString &name : sources)
             testsupport::copyTestFile(QStringLiteral("images/") + name, chosen);
         testsupport::copyTestFile(QStringLiteral("malformed/") + damaged, chosen);
-        // The drone's own longitude a second time, as some drones spell it.
+        // The drone's own longitude a second time, as some drones spell it;
+        // a position in the thermal camera's GPS record, and a copy whose
+        // directory of records points that record past their end.
         const QString cameras = testsupport::testDataDir() + QStringLiteral("/cameras/");
         ASSERT_TRUE(secondreader::make({ QStringLiteral("-o"), chosen.filePath(drone),
             QStringLiteral("-XMP-drone-dji:GPSLongtitude=57.31558589"),
             cameras + QStringLiteral("DJI-drone-xmp.jpg") }));
+        ASSERT_TRUE(camerasamples::thermalPosition(cameras + QStringLiteral("FLIR_Vue_Pro_640.jpg"),
+            chosen.filePath(thermal), 34.0753, -118.2542, 87.5));
+        ASSERT_TRUE(
+            camerasamples::thermalRecordOutside(chosen.filePath(thermal), chosen.filePath(brokenThermal)));
     }
 
     const QStringList sources { QStringLiteral("converted-gps.png"), QStringLiteral("converted-iptc.png"),
@@ -120,6 +129,8 @@ protected:
         QStringLiteral("Pentax.jpg"), QStringLiteral("misplaced-values.jpg") };
     const QString damaged = QStringLiteral("converted-broken-profile.png");
     const QString drone = QStringLiteral("drone.jpg");
+    const QString thermal = QStringLiteral("thermal.jpg");
+    const QString brokenThermal = QStringLiteral("thermal-broken-directory.jpg");
     QTemporaryDir chosen;
 };
 
@@ -135,7 +146,7 @@ QByteArray trailerOf(const QString &path)
 
 TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNamesOrListsWhatStayed)
 {
-    const QStringList ownPositions { drone };
+    const QStringList ownPositions { drone, thermal, brokenThermal };
     const QStringList names = sources + QStringList { damaged } + ownPositions;
     QStringList originals;
     for (const QString &name : names)
@@ -145,6 +156,7 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNames
     ASSERT_NE(droneBefore.value(QStringLiteral("XMP:XMP-drone-dji:GPSLatitude")).toDouble(), 0.0);
     ASSERT_TRUE(droneBefore.has(QStringLiteral("XMP:XMP-drone-dji:GPSLongtitude")));
     ASSERT_TRUE(droneBefore.has(QStringLiteral("XMP:XMP-drone-dji:AbsoluteAltitude")));
+    ASSERT_EQ(before[chosen.filePath(thermal)].value(QStringLiteral("APP1:FLIR:GPSLongitude")), -118.2542);
 
     testsupport::AlertScript alerts;
     launch();
@@ -159,6 +171,22 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNames
         { QStringLiteral("AFCP.jpg"),
             iptc + QStringLiteral("another program keeps its own copy in a trailer after the picture") },
     };
+    // A thermal camera's own segments stay, as thermal software needs them,
+    // and so does their GPS record where their directory cannot be read.
+    const QString thermalKept = localizedString("QX_ID_67")
+        + QStringLiteral(
+            " not all removed: a thermal camera's own segments stay, as thermal software reads the "
+            "picture's temperatures from them, and with them the camera's model, serial numbers "
+            "and date taken");
+    const QString thermalPositionKept = localizedString("QX_ID_68")
+        + QStringLiteral(
+            " not all removed: a thermal camera's own segments cannot be read within their bounds, "
+            "so any position in them stays");
+    const QHash<QString, QString> thermalExifKept { { thermal, thermalKept },
+        { brokenThermal, thermalKept } };
+    QHash<QString, QString> allKept = iptcKept;
+    allKept.insert(thermalExifKept);
+    allKept[brokenThermal] += QLatin1Char('\n') + thermalPositionKept;
     // The Exif clean takes its XMP copies too.
     const auto anyExif = [](const QString &key) {
         static const QStringList copies { QStringLiteral("XMP-exif"), QStringLiteral("XMP-exifEX"),
@@ -168,11 +196,13 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNames
             && !isGps(key) && !isOrientation(key) && !isComment(key);
     };
     const Round rounds[] = {
-        { "GPS", [](auto *s) { return QList<QCheckBox *> { s->btnGPSInformation }; }, isGps, {} },
+        { "GPS", [](auto *s) { return QList<QCheckBox *> { s->btnGPSInformation }; }, isGps,
+            { { brokenThermal, thermalPositionKept } } },
         { "IPTC", [](auto *s) { return QList<QCheckBox *> { s->btnIPTC }; }, isIptc, iptcKept },
         { "comments", [](auto *s) { return QList<QCheckBox *> { s->btnComment }; }, isComment, {} },
         { "XMP", [](auto *s) { return QList<QCheckBox *> { s->btnXMP }; }, isXmp, {} },
-        { "Exif", [](auto *s) { return QList<QCheckBox *> { s->btnExif }; }, isExif, {}, anyExif },
+        { "Exif", [](auto *s) { return QList<QCheckBox *> { s->btnExif }; }, isExif, thermalExifKept,
+            anyExif },
         { "orientation", [](auto *s) { return QList<QCheckBox *> { s->btnOrientation }; }, isOrientation,
             { { QStringLiteral("Pentax.jpg"),
                 localizedString("QX_ID_93")
@@ -185,7 +215,7 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNames
                     s->btnComment, s->btnIPTC, s->btnXMP };
             },
             [](const QString &key) { return isAnyMetadata(key) || isExif(key) || isOrientation(key); },
-            iptcKept },
+            allKept },
     };
     HomeViewController *home = HomeViewController::shared();
     CleanMetadataViewController *clean = CleanMetadataViewController::shared();
@@ -235,8 +265,12 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNames
             ASSERT_FALSE(is.tags.isEmpty()) << "a copy of each photo";
             QStringList left;
             for (const QString &key : is.tags.keys()) {
-                // What a listed photo keeps is its IPTC, in a trailer or a profile.
-                const bool kept = round.listed.contains(names[i]) && isIptc(key);
+                // What a listed photo keeps is its IPTC, in a trailer or a
+                // profile, or a position its thermal segments keep.
+                const QString says = round.listed.value(names[i]);
+                const bool kept = (isIptc(key) && says.contains(QLatin1String("IPTC")))
+                    || (family1(key) == QLatin1String("FLIR")
+                        && says.contains(QLatin1String("any position")));
                 if (round.takes(key) && !kept)
                     left << key;
             }

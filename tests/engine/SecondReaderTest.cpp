@@ -352,7 +352,7 @@ bool isExif(const QString &key)
 }
 
 // The position in every form: the GPS directory, its copies, and what a
-// drone keeps of its own.
+// drone and a thermal camera keep of their own.
 bool isGps(const QString &key)
 {
     static const QRegularExpression dronePosition(QStringLiteral("Latitude|Longitude|Longtitude|Altitude"));
@@ -362,7 +362,8 @@ bool isGps(const QString &key)
         || (f1 == QLatin1String("XMP-iptcExt") && tagName(key).contains(QLatin1String("GPS")))
         || (isExifTextCopy(key) && tagName(key).startsWith(QLatin1String("ExifGPS")))
         || (isXmpTextCopy(key) && tagName(key).startsWith(QLatin1String("XmpGPS")))
-        || (f1 == QLatin1String("XMP-drone-dji") && dronePosition.match(tagName(key)).hasMatch());
+        || (f1 == QLatin1String("XMP-drone-dji") && dronePosition.match(tagName(key)).hasMatch())
+        || (f1 == QLatin1String("FLIR") && tagName(key).startsWith(QLatin1String("GPS")));
 }
 
 // Readers take the thumbnail directory's orientation where the first
