@@ -14,6 +14,7 @@
 #include "engine/PgfUserData.h"
 #include "engine/PhotoshopResources.h"
 #include "engine/PngExif.h"
+#include "engine/ThermalSegments.h"
 #include "engine/ThumbnailBytes.h"
 #include "platform/Console.h"
 #include "platform/RegularFile.h"
@@ -214,6 +215,8 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
             mend(withoutLeftoverIptc(data, size));
         if (content.taken.exif)
             mend(withoutCameraSegments(data, size));
+        if (content.taken.gps)
+            mend(withoutThermalPosition(data, size));
         if (content.taken.comment)
             mend(withoutJpegComments(data, size));
         else if (content.comment)

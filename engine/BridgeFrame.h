@@ -83,10 +83,11 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group);
 // it was, or changed its copies in the XMP with it, a Photoshop digest of it
 // that matched before matches after; when it changed the IPTC, a PNG's
 // Photoshop profile holds the new IPTC too. What the library leaves of the
-// groups a clear takes (a JPEG's comments after the first and the camera's
-// own segments, a PNG's texts under "Comment" and its text copies of the
-// Exif and XMP) goes, and a JPEG's further comment segments, a PNG's comment
-// texts and its text copies follow what a write wrote.
+// groups a clear takes (a JPEG's comments after the first, the camera's own
+// segments and a thermal camera's GPS record, a PNG's texts under "Comment"
+// and its text copies of the Exif and XMP) goes, and a JPEG's further
+// comment segments, a PNG's comment texts and its text copies follow what a
+// write wrote.
 using WrittenCheck = std::function<void(const Exiv2::Image &written)>;
 enum class IptcContent { Kept, ChangedWithXmp, Changed };
 struct SavedContent

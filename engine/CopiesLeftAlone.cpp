@@ -137,6 +137,7 @@ void readSegments(const Exiv2::byte *data, long size, CopiesLeftAlone &copies)
           });
     if (!jpeg)
         return;
+    copies.thermalSegments = thermalSegmentsOf(data, size);
     JpegTrailers trailers
         = jpegTrailers(std::span(data, std::size_t(size)), std::size_t(std::max(imageStart, 2L)));
     copies.trailerIptc = std::move(trailers.iptc);
@@ -272,6 +273,15 @@ void reportKeptCopies(const CopiesLeftAlone &copies, const ClearChoices &clear, 
                 QStringLiteral("an %1 segment that begins as the camera's own cannot be read, so it stays")
                     .arg(segment));
     }
+    if (clear.exif && copies.thermalSegments.present)
+        kept("exif",
+            QStringLiteral("a thermal camera's own segments stay, as thermal software reads the picture's "
+                           "temperatures from them, and with them the camera's model, serial numbers and "
+                           "date taken"));
+    if (clear.gps && copies.thermalSegments.present && !copies.thermalSegments.readable)
+        kept("gps",
+            QStringLiteral("a thermal camera's own segments cannot be read within their bounds, so any "
+                           "position in them stays"));
     if (clear.orientation && copies.makerNoteRotation)
         kept("orientation", inMakerNoteRotation(*copies.makerNoteRotation));
     if (clear.comment && !copies.commentSegment.isEmpty())

@@ -3,6 +3,7 @@
 
 #include "engine/ClearChoices.h"
 #include "engine/IptcAsRead.h"
+#include "engine/ThermalSegments.h"
 
 #include <QString>
 #include <QStringList>
@@ -25,8 +26,10 @@
 // leave what that program reads back unreadable, so a write or a clear
 // leaves them, but other readers still show them, and so the photo is
 // listed with where the copy stays. So is a camera's own segment that
-// cannot be read (a clear of the Exif takes those that can), and a copy of
-// a written value in another directory that is not in step with it.
+// cannot be read (a clear of the Exif takes those that can), a thermal
+// camera's, which thermal software needs (a clear of the GPS empties its GPS
+// record where its records can be read), and a copy of a written value in
+// another directory that is not in step with it.
 namespace engine::bridge {
 
 struct CopiesLeftAlone
@@ -48,6 +51,9 @@ struct CopiesLeftAlone
     bool cameraTrailer = false;
     // The segments that begin as a camera's own but do not parse ("APP0").
     QStringList unreadableCameraSegments;
+    // A thermal camera's own segments, which hold its data beside the
+    // thermal picture and may hold a GPS record of its own.
+    ThermalSegments thermalSegments;
     // The rotation the maker note keeps of its own, as the orientation it
     // stands for, where it says other than the first directory's
     // orientation (or, without one, other than none).

@@ -10,8 +10,10 @@
 #include "engine/MisplacedExif.h"
 #include "engine/PgfUserData.h"
 #include "engine/PngExif.h"
+#include "engine/ThermalSegments.h"
 #include "engine/WriteReport.h"
 #include "engine/XmpPacket.h"
+#include "engine/XmpPositions.h"
 #include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
 
@@ -88,18 +90,12 @@ bool isCleared(const Exiv2::Exifdatum &datum, const ClearChoices &clear, const I
     return clear.exif && !isKeptByClear(datum, kind);
 }
 
-// Where XMP repeats what the Exif holds: the position, the orientation,
-// the user comment and, for general Exif, the rest of the Exif, TIFF and
-// Exif extension namespaces.
-bool isGpsCopy(const std::string &key)
-{
-    return startsWith(key, "Xmp.exif.GPS")
-        || (startsWith(key, "Xmp.iptcExt.") && key.find(":GPS") != std::string::npos);
-}
-
+// Where XMP repeats what the Exif holds: the position (wherever the XMP
+// holds one), the orientation, the user comment and, for general Exif, the
+// rest of the Exif, TIFF and Exif extension namespaces.
 bool isXmpCopy(const std::string &key, const ClearChoices &clear)
 {
-    if (isGpsCopy(key))
+    if (isXmpPosition(key))
         return clear.gps;
     if (key == xmpOrientationKey)
         return clear.orientation;
@@ -244,6 +240,9 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
         // A camera's own segments go with the maker note.
         if (clear.exif && kind.jpeg)
             changed = holdsCameraSegment(edited.bytes.get(), edited.size) || changed;
+        // A thermal camera's own GPS record goes with the position.
+        if (clear.gps && kind.jpeg)
+            changed = thermalSegmentsOf(edited.bytes.get(), edited.size).position || changed;
         if (clear.comment && supports(*image, Exiv2::mdComment)) {
             changed = changed || !image->comment().empty();
             image->clearComment();
@@ -312,6 +311,8 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                     stillThere(left.found.comment ? "The comment" : "A copy of the cleared values");
                 if (cameraSegment)
                     stillThere("A camera's own segment");
+                if (clear.gps && copies.thermalSegments.position)
+                    stillThere("A thermal camera's GPS record");
                 keepWhatPgfKeeps(left.found, keep);
                 keepWhatTextsKeep(left, clear, keep);
                 reportKeptCopies(copies, clear, keep);

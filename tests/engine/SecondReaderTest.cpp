@@ -351,14 +351,19 @@ bool isExif(const QString &key)
     return f0 == QLatin1String("EXIF") || f0 == QLatin1String("MakerNotes") || f0 == QLatin1String("PrintIM");
 }
 
+// The position in every form: the GPS directory, its copies, and what a
+// drone and a thermal camera keep of their own.
 bool isGps(const QString &key)
 {
+    static const QRegularExpression dronePosition(QStringLiteral("Latitude|Longitude|Longtitude|Altitude"));
     const QString f1 = family1(key);
     return f1 == QLatin1String("GPS")
         || (f1 == QLatin1String("XMP-exif") && tagName(key).startsWith(QLatin1String("GPS")))
         || (f1 == QLatin1String("XMP-iptcExt") && tagName(key).contains(QLatin1String("GPS")))
         || (isExifTextCopy(key) && tagName(key).startsWith(QLatin1String("ExifGPS")))
-        || (isXmpTextCopy(key) && tagName(key).startsWith(QLatin1String("XmpGPS")));
+        || (isXmpTextCopy(key) && tagName(key).startsWith(QLatin1String("XmpGPS")))
+        || (f1 == QLatin1String("XMP-drone-dji") && dronePosition.match(tagName(key)).hasMatch())
+        || (f1 == QLatin1String("FLIR") && tagName(key).startsWith(QLatin1String("GPS")));
 }
 
 // Readers take the thumbnail directory's orientation where the first
@@ -553,10 +558,13 @@ bool isRewrittenForm(const QString &key, const QJsonValue &before, const QJsonVa
             return true;
         }
     }
-    // The XMP toolkit moves an old packet's rdf:about into the instance ID.
+    // The XMP toolkit moves an old packet's rdf:about into the instance ID,
+    // and leaves out one that names no instance (a drone's "DJI Meta Data").
     const QString about = QStringLiteral("XMP:XMP-rdf:About");
     const QString instance = QStringLiteral("XMP:XMP-xmpMM:InstanceID");
     if ((key == about || key == instance) && written.value(instance) == original.value(about))
+        return true;
+    if (key == about && after.isUndefined())
         return true;
     // The XMP toolkit gives a GPS time of day the date of the photo, and
     // drops an empty structure's blanks, when it writes XMP again.

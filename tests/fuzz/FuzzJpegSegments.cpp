@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer target: the walks over a JPEG's segments and its trailers.
+// libFuzzer target: the walks over a JPEG's segments, a thermal camera's
+// records across its segments, and the JPEG's trailers.
 #include "engine/CameraSegments.h"
 #include "engine/ExtendedXmp.h"
 #include "engine/JpegSegments.h"
 #include "engine/JpegTrailers.h"
+#include "engine/ThermalSegments.h"
 
 #include <cstdint>
 #include <string>
@@ -15,6 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     engine::bridge::forEachJpegSegment(bytes.data(), long(size), [](const engine::bridge::JpegSegment &) {});
     engine::bridge::withoutOrphanedExtendedXmp(bytes.data(), long(size), std::string());
     engine::bridge::withoutCameraSegments(bytes.data(), long(size));
+    engine::bridge::thermalSegmentsOf(bytes.data(), long(size));
+    engine::bridge::withoutThermalPosition(bytes.data(), long(size));
     engine::bridge::jpegTrailers(bytes, 2);
     return 0;
 }

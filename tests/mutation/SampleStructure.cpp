@@ -23,6 +23,7 @@ public:
     Structure walkAll()
     {
         jpeg(0);
+        thermalRecords();
         trailers();
         if (startsWith(0, QByteArrayLiteral("\xff\x01")))
             jpeg(7); // Exiv2's own metadata file: JPEG segments after its header
@@ -101,6 +102,12 @@ private:
                 tiff(payload + 6, length - 8);
             if (marker == 0xe0 && length > 26 + 2 && m_bytes.mid(payload + 6, 8) == "HEAPJPGM")
                 ciffHeap(payload + 26, length - 2 - 26, m_bytes[payload] == 'M', 0);
+            // A part of a thermal camera's file of records: its number and
+            // the last part's, then its share of the file.
+            if (marker == 0xe1 && length > 10 && startsWith(payload, QByteArrayLiteral("FLIR\0"))) {
+                field(payload + 6, 2);
+                m_thermalParts.push_back({ payload + 8, qsizetype(length) - 10 });
+            }
             at += 2 + length;
         }
     }
@@ -123,6 +130,51 @@ private:
             const quint32 offset = *field(entry + 6, 4, bigEndian);
             if ((tag & 0xc000) == 0 && (tag & 0x3800) >= 0x2800 && offset < size && length <= size - offset)
                 ciffHeap(at + offset, length, bigEndian, depth + 1);
+        }
+    }
+
+    // Where the byte at this offset of the thermal camera's file of records
+    // lies, its parts joined; -1 past their end.
+    qsizetype inThermalFile(qsizetype at) const
+    {
+        for (const Piece &part : m_thermalParts) {
+            if (at < part.size)
+                return part.at + at;
+            at -= part.size;
+        }
+        return -1;
+    }
+    // A number of that file, noted where one part holds all of it.
+    std::optional<quint32> thermalField(qsizetype at, int width, bool bigEndian)
+    {
+        const qsizetype first = inThermalFile(at);
+        if (first < 0 || inThermalFile(at + width - 1) != first + width - 1)
+            return std::nullopt;
+        return field(first, width, bigEndian);
+    }
+
+    // The file's version, which tells its byte order, its directory's place
+    // and count, and each entry's type, offset and length; the GPS record.
+    void thermalRecords()
+    {
+        const qsizetype header = inThermalFile(0);
+        if (header < 0 || inThermalFile(63) != header + 63
+            || (!startsWith(header, QByteArrayLiteral("FFF\0"))
+                && !startsWith(header, QByteArrayLiteral("AFF\0"))))
+            return;
+        const quint32 version = *field(header + 20, 4);
+        const bool bigEndian = version >= 100 && version < 200;
+        const std::optional<quint32> directory = thermalField(24, 4, bigEndian);
+        const std::optional<quint32> count = thermalField(28, 4, bigEndian);
+        for (quint32 i = 0; directory && count && i < std::min(*count, maxEntries); ++i) {
+            const qsizetype entry = qsizetype(*directory) + 32 * qsizetype(i);
+            const std::optional<quint32> type = thermalField(entry, 2, bigEndian);
+            const std::optional<quint32> offset = thermalField(entry + 12, 4, bigEndian);
+            const std::optional<quint32> length = thermalField(entry + 16, 4, bigEndian);
+            const qsizetype record = offset ? inThermalFile(*offset) : -1;
+            if (type == 0x2b && record >= 0 && length && *length > 0
+                && inThermalFile(*offset + qsizetype(*length) - 1) == record + qsizetype(*length) - 1)
+                piece(record, *length);
         }
     }
 
@@ -316,6 +368,8 @@ private:
 
     const QByteArray &m_bytes;
     Structure m_found;
+    // The parts of a thermal camera's file of records, in the file's order.
+    std::vector<Piece> m_thermalParts;
 };
 
 } // namespace

@@ -122,6 +122,20 @@ bool replaceMake(const QString &path, const QByteArray &from, const QByteArray &
     return save(path, file);
 }
 
+// In FLIR_Vue_Pro_640.jpg, the GPS record's entry in the directory of
+// records, which starts in the first of its eleven FLIR segments, and the
+// record itself, in the last: its version "2200" at 4, then in the order of
+// the camera's other records (little-endian) the latitude and longitude
+// (doubles) at 16 and 24 and the altitude (a float) at 32.
+constexpr qsizetype vueProGpsEntry = 634;
+constexpr qsizetype vueProGpsRecord = 659006;
+
+bool isVueProGpsRecord(const QByteArray &file)
+{
+    return file.mid(vueProGpsEntry, 2) == QByteArray("\0\x2b", 2)
+        && file.mid(vueProGpsRecord + 4, 4) == QByteArray("2200");
+}
+
 } // namespace
 
 bool movedMakerNote(const QString &canonJpeg, const QString &made)
@@ -223,6 +237,28 @@ bool notePointingBeforeItself(const QString &canonJpeg, const QString &made)
         }
     }
     return false;
+}
+
+bool thermalPosition(
+    const QString &vueProJpeg, const QString &made, double latitude, double longitude, float altitude)
+{
+    QByteArray file = bytesOf(vueProJpeg);
+    if (!isVueProGpsRecord(file))
+        return false;
+    auto *record = reinterpret_cast<uchar *>(file.data() + vueProGpsRecord);
+    qToLittleEndian<double>(latitude, record + 16);
+    qToLittleEndian<double>(longitude, record + 24);
+    qToLittleEndian<float>(altitude, record + 32);
+    return save(made, file);
+}
+
+bool thermalRecordOutside(const QString &thermalJpeg, const QString &made)
+{
+    QByteArray file = bytesOf(thermalJpeg);
+    if (!isVueProGpsRecord(file))
+        return false;
+    write(file, vueProGpsEntry + 12, 4, false, 0x7fff0000);
+    return save(made, file);
 }
 
 } // namespace camerasamples

@@ -29,4 +29,12 @@ bool entryOfNoType(const QString &jpeg, const QString &made);
 // before the note.
 bool notePointingBeforeItself(const QString &canonJpeg, const QString &made);
 
+// Copies of the thermal camera's photo FLIR_Vue_Pro_640.jpg: one whose GPS
+// record, which holds no position there, holds this one; and one made
+// from such a copy whose directory of records points the GPS record's
+// entry past the end of the records.
+bool thermalPosition(
+    const QString &vueProJpeg, const QString &made, double latitude, double longitude, float altitude);
+bool thermalRecordOutside(const QString &thermalJpeg, const QString &made);
+
 } // namespace camerasamples
