@@ -215,7 +215,9 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
             mend(withoutLeftoverIptc(data, size));
         if (content.taken.exif)
             mend(withoutCameraSegments(data, size));
-        if (content.taken.gps)
+        // The thermal segments stay with the Exif, for thermal software;
+        // their position goes with the GPS, and with the Exif they hold it in.
+        if (content.taken.gps || content.taken.exif)
             mend(withoutThermalPosition(data, size));
         if (content.taken.comment)
             mend(withoutJpegComments(data, size));

@@ -278,8 +278,8 @@ void reportKeptCopies(const CopiesLeftAlone &copies, const ClearChoices &clear, 
             QStringLiteral("a thermal camera's own segments stay, as thermal software reads the picture's "
                            "temperatures from them, and with them the camera's model, serial numbers and "
                            "date taken"));
-    if (clear.gps && copies.thermalSegments.present && !copies.thermalSegments.readable)
-        kept("gps",
+    if ((clear.gps || clear.exif) && copies.thermalSegments.present && !copies.thermalSegments.readable)
+        kept(clear.gps ? "gps" : "exif",
             QStringLiteral("a thermal camera's own segments cannot be read within their bounds, so any "
                            "position in them stays"));
     if (clear.orientation && copies.makerNoteRotation)

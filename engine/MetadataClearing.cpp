@@ -240,8 +240,9 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
         // A camera's own segments go with the maker note.
         if (clear.exif && kind.jpeg)
             changed = holdsCameraSegment(edited.bytes.get(), edited.size) || changed;
-        // A thermal camera's own GPS record goes with the position.
-        if (clear.gps && kind.jpeg)
+        // A thermal camera's own GPS record goes with the position, and
+        // with the rest of the camera's data.
+        if ((clear.gps || clear.exif) && kind.jpeg)
             changed = thermalSegmentsOf(edited.bytes.get(), edited.size).position || changed;
         if (clear.comment && supports(*image, Exiv2::mdComment)) {
             changed = changed || !image->comment().empty();
@@ -311,7 +312,7 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                     stillThere(left.found.comment ? "The comment" : "A copy of the cleared values");
                 if (cameraSegment)
                     stillThere("A camera's own segment");
-                if (clear.gps && copies.thermalSegments.position)
+                if ((clear.gps || clear.exif) && copies.thermalSegments.position)
                     stillThere("A thermal camera's GPS record");
                 keepWhatPgfKeeps(left.found, keep);
                 keepWhatTextsKeep(left, clear, keep);

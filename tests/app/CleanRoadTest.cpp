@@ -186,6 +186,12 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNames
         { brokenThermal, thermalKept } };
     QHash<QString, QString> allKept = iptcKept;
     allKept.insert(thermalExifKept);
+    // Where the Exif clean cannot read the thermal records, it says the
+    // position in them stays too.
+    QHash<QString, QString> thermalExifKeptWithPosition = thermalExifKept;
+    thermalExifKeptWithPosition[brokenThermal] += QLatin1Char('\n') + localizedString("QX_ID_67")
+        + QStringLiteral(" not all removed: a thermal camera's own segments cannot be read within their "
+                         "bounds, so any position in them stays");
     allKept[brokenThermal] += QLatin1Char('\n') + thermalPositionKept;
     // The Exif clean takes its XMP copies too.
     const auto anyExif = [](const QString &key) {
@@ -195,14 +201,20 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNames
                    || copies.contains(family1(key)))
             && !isGps(key) && !isOrientation(key) && !isComment(key);
     };
+    // And the position in the thermal camera's own GPS record, as the rest
+    // of the camera's data it holds.
+    const auto thermalPosition
+        = [](const QString &key) { return family1(key) == QLatin1String("FLIR") && isGps(key); };
+    const auto takenByExif = [&](const QString &key) { return isExif(key) || thermalPosition(key); };
+    const auto changedByExif = [&](const QString &key) { return anyExif(key) || thermalPosition(key); };
     const Round rounds[] = {
         { "GPS", [](auto *s) { return QList<QCheckBox *> { s->btnGPSInformation }; }, isGps,
             { { brokenThermal, thermalPositionKept } } },
         { "IPTC", [](auto *s) { return QList<QCheckBox *> { s->btnIPTC }; }, isIptc, iptcKept },
         { "comments", [](auto *s) { return QList<QCheckBox *> { s->btnComment }; }, isComment, {} },
         { "XMP", [](auto *s) { return QList<QCheckBox *> { s->btnXMP }; }, isXmp, {} },
-        { "Exif", [](auto *s) { return QList<QCheckBox *> { s->btnExif }; }, isExif, thermalExifKept,
-            anyExif },
+        { "Exif", [](auto *s) { return QList<QCheckBox *> { s->btnExif }; }, takenByExif,
+            thermalExifKeptWithPosition, changedByExif },
         { "orientation", [](auto *s) { return QList<QCheckBox *> { s->btnOrientation }; }, isOrientation,
             { { QStringLiteral("Pentax.jpg"),
                 localizedString("QX_ID_93")

@@ -351,6 +351,13 @@ bool isExif(const QString &key)
     return f0 == QLatin1String("EXIF") || f0 == QLatin1String("MakerNotes") || f0 == QLatin1String("PrintIM");
 }
 
+// A thermal camera's own GPS record, which goes with the position and with
+// the rest of the camera's data.
+bool isThermalPosition(const QString &key)
+{
+    return family1(key) == QLatin1String("FLIR") && tagName(key).startsWith(QLatin1String("GPS"));
+}
+
 // The position in every form: the GPS directory, its copies, and what a
 // drone and a thermal camera keep of their own.
 bool isGps(const QString &key)
@@ -363,7 +370,7 @@ bool isGps(const QString &key)
         || (isExifTextCopy(key) && tagName(key).startsWith(QLatin1String("ExifGPS")))
         || (isXmpTextCopy(key) && tagName(key).startsWith(QLatin1String("XmpGPS")))
         || (f1 == QLatin1String("XMP-drone-dji") && dronePosition.match(tagName(key)).hasMatch())
-        || (f1 == QLatin1String("FLIR") && tagName(key).startsWith(QLatin1String("GPS")));
+        || isThermalPosition(key);
 }
 
 // Readers take the thumbnail directory's orientation where the first
@@ -444,7 +451,7 @@ bool mayChange(Operation operation, const QString &key, const Sample &sample, bo
         switch (clear) {
         case Operation::ClearExif:
             // Outside TIFF-based files the thumbnail goes, with its orientation.
-            return isGeneralExif(key, sample)
+            return isGeneralExif(key, sample) || isThermalPosition(key)
                 || (key == QLatin1String("EXIF:IFD1:Orientation") && !sample.tiffBased);
         case Operation::ClearOrientation:
             return isOrientation(key);
@@ -490,7 +497,7 @@ bool mustGo(Operation operation, const QString &key, const Sample &sample)
     case Operation::WriteEmptying:
         return (isPhotoTag(key, sample) && !writtenTags.contains(key)) || isTextCopy(key);
     case Operation::ClearExif:
-        return isPhotoTag(key, sample) || isCameraData(key, sample)
+        return isPhotoTag(key, sample) || isCameraData(key, sample) || isThermalPosition(key)
             || ((isXmpCopyOfExif(key) || isExifTextCopy(key)) && !isGps(key) && !isOrientation(key)
                 && !isComment(key));
     case Operation::ClearAll:
