@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A user sets the artist and the copyright on camera photos of many makers
 // through the program's own screens, as copies into a folder, then cleans
-// those copies in place of everything but their Exif. exiftool then reads
-// every maker-note value, every picture the files hold beside the main one
-// and the interoperability directory as it read them in the originals; a
-// photo whose maker note cannot be carried whole is left as it was, and the
-// result screen says why.
+// those copies in place of everything but their Exif: photos as the cameras
+// wrote them (a drone's among them, whose maker no layout names), and made
+// from them as other programs leave them (the camera's data in a JPEG or a
+// TIFF of the other byte order, an Olympus raw file, a PNG, a JPEG 2000 and
+// a Photoshop file, an Exiv2 sidecar, an interoperability directory the
+// first directory names). exiftool then reads every maker-note value, every
+// picture the files hold beside the main one and the interoperability
+// directory as it read them in the originals; a photo whose maker note
+// cannot be carried whole is left as it was, and the result screen says
+// why.
 
 #include "UserRoadFixture.h"
 
@@ -69,26 +74,82 @@ protected:
         UserRoadFixture::SetUp();
         REQUIRE_TEST_DATA();
         ASSERT_TRUE(secondreader::hasExiftool()) << "exiftool is installed by scripts/install-deps";
-        for (const QString &name : names)
-            testsupport::copyTestFile(
-                (name == QLatin1String("Pentax.jpg") ? QStringLiteral("images/") : QStringLiteral("cameras/"))
-                    + name,
-                sources);
         const QString data = testsupport::testDataDir();
+        const QString images = data + QStringLiteral("/images/");
+        const auto sample = [&](const QString &name) {
+            return (name == QLatin1String("Pentax.jpg") ? images : data + QStringLiteral("/cameras/")) + name;
+        };
+        for (const QString &name : names)
+            ASSERT_TRUE(QFile::copy(sample(name), sources.filePath(name)));
         ASSERT_TRUE(camerasamples::movedMakerNote(
             data + QStringLiteral("/cameras/Canon1DmkIII.jpg"), sources.filePath(moved)));
-        ASSERT_TRUE(camerasamples::multiPicture(data + QStringLiteral("/images/exiv2-canon-eos-20d.jpg"),
-            data + QStringLiteral("/images/table.jpg"), sources.filePath(multiPicture)));
-        ASSERT_TRUE(camerasamples::notePointingBeforeItself(
-            data + QStringLiteral("/cameras/Canon.jpg"), sources.filePath(refused)));
+        ASSERT_TRUE(camerasamples::multiPicture(images + QStringLiteral("exiv2-canon-eos-20d.jpg"),
+            images + QStringLiteral("table.jpg"), sources.filePath(multiPicture)));
+        ASSERT_TRUE(camerasamples::notePointingAstray(sample(QStringLiteral("Canon.jpg")),
+            sources.filePath(pointingBefore), camerasamples::Astray::BeforeItself));
+        ASSERT_TRUE(camerasamples::notePointingAstray(sample(QStringLiteral("Canon.jpg")),
+            sources.filePath(pointingPast), camerasamples::Astray::PastTheExif));
+        ASSERT_TRUE(camerasamples::interoperabilityInFirstDirectory(
+            images + QStringLiteral("mini9.tif"), sources.filePath(firstDirectoryInteroperability)));
+
+        // Each camera's Exif and maker note on a JPEG and a TIFF whose Exif
+        // is in the other byte order, as a photo re-saved keeping its camera
+        // data has them, and an Olympus raw file of the TIFF's bytes; and on
+        // pictures of the other formats whose Exif the library writes.
+        QList<camerasamples::CameraDataCopy> copies;
+        for (const QString &name : otherOrder) {
+            const QString stem
+                = sources.filePath(QFileInfo(name).completeBaseName() + QStringLiteral("-other"));
+            const bool little = bytesOf(sample(name)).contains(QByteArray("Exif\0\0II", 8));
+            copies << camerasamples::CameraDataCopy { sample(name),
+                images + QStringLiteral("exiv2-empty.jpg"), stem + QStringLiteral(".jpg"), true };
+            copies << camerasamples::CameraDataCopy { sample(name),
+                images + (little ? QStringLiteral("ExifTool.tif") : QStringLiteral("mini9.tif")),
+                stem + QStringLiteral(".tif"), true };
+        }
+        for (const auto &[name, base, made] : otherFormats)
+            copies << camerasamples::CameraDataCopy { sample(name),
+                base.isEmpty() ? QString() : images + base, sources.filePath(made) };
+        ASSERT_TRUE(camerasamples::copiedCameraData(copies));
+        for (const QString &name : otherOrder) {
+            const QString stem = QFileInfo(name).completeBaseName() + QStringLiteral("-other");
+            ASSERT_TRUE(camerasamples::olympusRaw(sources.filePath(stem + QStringLiteral(".tif")),
+                sources.filePath(stem + QStringLiteral(".orf"))));
+            kept << stem + QStringLiteral(".jpg") << stem + QStringLiteral(".tif")
+                 << stem + QStringLiteral(".orf");
+        }
+        for (const auto &[name, base, made] : otherFormats)
+            kept << made;
     }
 
+    // The drone's note is a bare directory of a maker no layout names, its
+    // values counting from the TIFF header.
     const QStringList names { QStringLiteral("Canon1DmkIII.jpg"), QStringLiteral("Casio2.jpg"),
-        QStringLiteral("FLIR.jpg"), QStringLiteral("NikonD2Hs.jpg"), QStringLiteral("OlympusE1.jpg"),
-        QStringLiteral("Pentax.jpg"), QStringLiteral("Ricoh2.jpg"), QStringLiteral("Sanyo.jpg") };
+        QStringLiteral("DJI-drone-xmp.jpg"), QStringLiteral("FLIR.jpg"), QStringLiteral("NikonD2Hs.jpg"),
+        QStringLiteral("OlympusE1.jpg"), QStringLiteral("Pentax.jpg"), QStringLiteral("Ricoh2.jpg"),
+        QStringLiteral("Sanyo.jpg") };
+    // Cameras whose notes keep their own byte order in a file of the other:
+    // some say it in a mark, most must be told it from their directories.
+    const QStringList otherOrder { QStringLiteral("DJI-drone-xmp.jpg"), QStringLiteral("Minolta.jpg"),
+        QStringLiteral("Nikon.jpg"), QStringLiteral("OlympusE1.jpg"), QStringLiteral("Panasonic.jpg"),
+        QStringLiteral("Pentax.jpg"), QStringLiteral("Ricoh.jpg"), QStringLiteral("Sanyo.jpg"),
+        QStringLiteral("Sigma.jpg") };
+    // A camera's data on a picture of another format (none: an Exiv2
+    // sidecar of the photo), where the library would write its note anew.
+    const std::tuple<QString, QString, QString> otherFormats[4] {
+        { QStringLiteral("Ricoh2.jpg"), QStringLiteral("1343_empty.png"), QStringLiteral("Ricoh2.png") },
+        { QStringLiteral("Ricoh2.jpg"), QStringLiteral("Jpeg2000.jp2"), QStringLiteral("Ricoh2.jp2") },
+        { QStringLiteral("Sanyo.jpg"), QStringLiteral("exiv2-photoshop.psd"), QStringLiteral("Sanyo.psd") },
+        { QStringLiteral("OlympusE1.jpg"), QString(), QStringLiteral("OlympusE1.exv") },
+    };
     const QString moved = QStringLiteral("moved-note.jpg");
     const QString multiPicture = QStringLiteral("multi-picture.jpg");
-    const QString refused = QStringLiteral("pointing-before.jpg");
+    const QString firstDirectoryInteroperability = QStringLiteral("interoperability-in-first-directory.tif");
+    // The photos whose note cannot be carried whole: one points before
+    // itself, one past its Exif, where the write would move what it names.
+    const QString pointingBefore = QStringLiteral("pointing-before.jpg");
+    const QString pointingPast = QStringLiteral("pointing-past.jpg");
+    QStringList kept = names + QStringList { moved, multiPicture, firstDirectoryInteroperability };
     QTemporaryDir sources;
 };
 
@@ -96,17 +157,19 @@ protected:
 
 TEST_F(CameraDataRoadTest, AWriteAndACleanKeepTheCameraDataOrLeaveThePhotoAndSaySo)
 {
-    const QStringList kept = names + QStringList { moved, multiPicture };
     QStringList originals;
     for (const QString &name : kept)
         originals << sources.filePath(name);
     const QHash<QString, secondreader::Reading> before = secondreader::readAll(originals);
-    const QByteArray refusedBytes = bytesOf(sources.filePath(refused));
+    const QStringList refused { pointingBefore, pointingPast };
+    QList<QByteArray> refusedBytes;
+    for (const QString &name : refused)
+        refusedBytes << bytesOf(sources.filePath(name));
 
     testsupport::AlertScript alerts;
     launch();
     chooseOnDashboard(sources.path());
-    ASSERT_EQ(markedFiles(displayedFiles()).size(), kept.size() + 1);
+    ASSERT_EQ(markedFiles(displayedFiles()).size(), kept.size() + refused.size());
     HomeViewController *home = HomeViewController::shared();
     MetadataEditorViewController *form = home->editingForm();
     for (const auto &[field, text] : { std::pair { MetadataField::artist, QStringLiteral("Grace Hopper") },
@@ -126,17 +189,23 @@ TEST_F(CameraDataRoadTest, AWriteAndACleanKeepTheCameraDataOrLeaveThePhotoAndSay
     settle();
     platform::OpenPanel::setResponder(previous);
 
-    // The one photo whose note cannot be carried is listed, with the reason,
-    // and no copy of it is kept.
+    // The photos whose note cannot be carried whole are listed, with the
+    // reason, and no copy of them is kept.
     auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
     ASSERT_NE(result, nullptr);
-    ASSERT_EQ(result->listFailedPhotos->topLevelItemCount(), 1);
-    const QTreeWidgetItem *row = result->listFailedPhotos->topLevelItem(0);
-    EXPECT_TRUE(row->text(0).endsWith(refused));
-    EXPECT_TRUE(row->text(1).startsWith(QStringLiteral("the camera's data would not survive the write")))
-        << qPrintable(row->text(1));
-    EXPECT_FALSE(QFile::exists(into.filePath(refused)));
-    EXPECT_EQ(bytesOf(sources.filePath(refused)), refusedBytes);
+    QStringList listed;
+    for (int i = 0; i < result->listFailedPhotos->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = result->listFailedPhotos->topLevelItem(i);
+        listed << QFileInfo(row->text(0)).fileName();
+        EXPECT_TRUE(row->text(1).startsWith(QStringLiteral("the camera's data would not survive the write")))
+            << qPrintable(row->text(0) + QStringLiteral(": ") + row->text(1));
+    }
+    listed.sort();
+    EXPECT_EQ(listed, refused);
+    for (qsizetype i = 0; i < refused.size(); ++i) {
+        EXPECT_FALSE(QFile::exists(into.filePath(refused[i])));
+        EXPECT_EQ(bytesOf(sources.filePath(refused[i])), refusedBytes[i]);
+    }
 
     QStringList copies;
     for (const QString &name : kept)

@@ -346,8 +346,9 @@ TEST_F(WriteAndClearCases, CameraDataAWriteCannotKeepIsTold)
     }
 
     const QString pointing = m_dir.filePath(QStringLiteral("pointing.jpg"));
-    ASSERT_TRUE(camerasamples::notePointingBeforeItself(
-        testsupport::testDataDir() + QStringLiteral("/cameras/Canon1DmkIII.jpg"), pointing));
+    ASSERT_TRUE(camerasamples::notePointingAstray(
+        testsupport::testDataDir() + QStringLiteral("/cameras/Canon1DmkIII.jpg"), pointing,
+        camerasamples::Astray::BeforeItself));
     const QByteArray before = bridgetest::fileBytes(pointing);
     ConsoleCapture console;
     EXPECT_FALSE(m_bridge.setMetadata(

@@ -7,6 +7,10 @@
 #include <QProcess>
 #include <QtEndian>
 
+#include "support/SecondReader.h"
+
+#include <algorithm>
+
 #include <optional>
 
 namespace camerasamples {
@@ -219,7 +223,7 @@ bool entryOfNoType(const QString &jpeg, const QString &made)
     return save(made, file);
 }
 
-bool notePointingBeforeItself(const QString &canonJpeg, const QString &made)
+bool notePointingAstray(const QString &canonJpeg, const QString &made, Astray where)
 {
     QByteArray file = bytesOf(canonJpeg);
     const std::optional<std::pair<Exif, qsizetype>> segment = exifSegment(file);
@@ -230,13 +234,96 @@ bool notePointingBeforeItself(const QString &canonJpeg, const QString &made)
     const std::optional<Entry> note = photo ? find(entries(file, exif, photo->field), 0x927c) : std::nullopt;
     if (!note)
         return false;
+    const quint32 pastTheExif = quint32(segment->second - exif.tiff + 64);
     for (const Entry &entry : entries(file, exif, note->field)) {
         if (entry.type == 2 && entry.count > 4) {
-            write(file, entry.at + 8, 4, exif.little, 8);
+            write(file, entry.at + 8, 4, exif.little, where == Astray::BeforeItself ? 8 : pastTheExif);
             return save(made, file);
         }
     }
     return false;
+}
+
+bool copiedCameraData(const QList<CameraDataCopy> &copies)
+{
+    QStringList commands;
+    for (const CameraDataCopy &copy : copies) {
+        const std::optional<std::pair<Exif, qsizetype>> segment = exifSegment(bytesOf(copy.camera));
+        if (!segment)
+            return false;
+        commands << QStringLiteral("-o") << copy.made;
+        if (copy.otherOrder)
+            commands << QStringLiteral("-ExifByteOrder=")
+                    + (segment->first.little ? QStringLiteral("MM") : QStringLiteral("II"));
+        commands << QStringLiteral("-tagsfromfile") << copy.camera << QStringLiteral("-exif:all")
+                 << QStringLiteral("-makernotes:all") << (copy.base.isEmpty() ? copy.camera : copy.base)
+                 << QStringLiteral("-execute");
+    }
+    return secondreader::make(commands)
+        && std::all_of(copies.begin(), copies.end(),
+            [](const CameraDataCopy &copy) { return QFile::exists(copy.made); });
+}
+
+bool olympusRaw(const QString &tiff, const QString &made)
+{
+    QByteArray file = bytesOf(tiff);
+    if (file.startsWith(QByteArray("II*\0", 4)))
+        file.replace(2, 2, "RO");
+    else if (file.startsWith(QByteArray("MM\0*", 4)))
+        file.replace(2, 2, "OR");
+    else
+        return false;
+    return save(made, file);
+}
+
+bool interoperabilityInFirstDirectory(const QString &tiff, const QString &made)
+{
+    QByteArray file = bytesOf(tiff);
+    if (file.size() < 8 || (!file.startsWith("II") && !file.startsWith("MM")))
+        return false;
+    const Exif exif { 0, file.startsWith("II") };
+    QList<Entry> first = entries(file, exif, firstDirectory(file, exif));
+    // The interoperability directory, its two values in its entries, then
+    // the first directory again with an entry that names it.
+    if (file.size() % 2)
+        file += '\0';
+    const quint32 interoperability = quint32(file.size());
+    QByteArray directory(2 + 2 * 12 + 4, '\0');
+    write(directory, 0, 2, exif.little, 2);
+    write(directory, 2, 2, exif.little, 0x0001);
+    write(directory, 4, 2, exif.little, 2);
+    write(directory, 6, 4, exif.little, 4);
+    directory.replace(10, 4, QByteArray("R98\0", 4));
+    write(directory, 14, 2, exif.little, 0x0002);
+    write(directory, 16, 2, exif.little, 7);
+    write(directory, 18, 4, exif.little, 4);
+    directory.replace(22, 4, "0100");
+    file += directory;
+    QByteArray image(2 + (first.size() + 1) * 12 + 4, '\0');
+    write(image, 0, 2, exif.little, quint32(first.size() + 1));
+    qsizetype at = 2;
+    bool named = false;
+    for (const Entry &entry : first) {
+        if (!named && entry.tag > 0xa005) {
+            write(image, at, 2, exif.little, 0xa005);
+            write(image, at + 2, 2, exif.little, 4);
+            write(image, at + 4, 4, exif.little, 1);
+            write(image, at + 8, 4, exif.little, interoperability);
+            at += 12;
+            named = true;
+        }
+        image.replace(at, 12, file.mid(entry.at, 12));
+        at += 12;
+    }
+    if (!named) {
+        write(image, at, 2, exif.little, 0xa005);
+        write(image, at + 2, 2, exif.little, 4);
+        write(image, at + 4, 4, exif.little, 1);
+        write(image, at + 8, 4, exif.little, interoperability);
+    }
+    write(file, 4, 4, exif.little, quint32(file.size()));
+    file += image;
+    return save(made, file);
 }
 
 bool thermalPosition(

@@ -25,9 +25,31 @@ bool multiPicture(const QString &main, const QString &second, const QString &mad
 // TIFF type whose tag comes before theirs.
 bool entryOfNoType(const QString &jpeg, const QString &made);
 
-// A copy of a Canon photo one of whose maker-note entries points at data
-// before the note.
-bool notePointingBeforeItself(const QString &canonJpeg, const QString &made);
+// A copy of a Canon photo one of whose maker-note entries points astray: at
+// data before the note, or past the end of the Exif segment, into the
+// picture that follows, where no reader of the Exif finds it.
+enum class Astray { BeforeItself, PastTheExif };
+bool notePointingAstray(const QString &canonJpeg, const QString &made, Astray where);
+
+// A camera photo's Exif and maker note copied by exiftool onto another
+// picture (base; the photo itself for an Exiv2 sidecar), in the photo's
+// byte order or the other.
+struct CameraDataCopy
+{
+    QString camera;
+    QString base;
+    QString made;
+    bool otherOrder = false;
+};
+bool copiedCameraData(const QList<CameraDataCopy> &copies);
+
+// An Olympus raw file made from a TIFF: the same bytes under the raw
+// file's header.
+bool olympusRaw(const QString &tiff, const QString &made);
+
+// A copy of a TIFF whose first directory names an interoperability
+// directory, as a drone's thermal camera writes it.
+bool interoperabilityInFirstDirectory(const QString &tiff, const QString &made);
 
 // Copies of the thermal camera's photo FLIR_Vue_Pro_640.jpg: one whose GPS
 // record, which holds no position there, holds this one; and one made
