@@ -230,7 +230,7 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(finishedPng(data, size, image.exifData(), image.byteOrder(), pngTextEdit(image, content)));
     const std::span<const Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
     if (makerNote)
-        placeCarriedMakerNote(*makerNote, data, size, kind);
+        placeCarriedMakerNote(*makerNote, original, data, size, kind);
     if (cameraData.imageInteroperability)
         placeFirstDirectoryInteroperability(data, size, kind);
     if (kind.jpeg)

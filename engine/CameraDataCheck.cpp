@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace engine::bridge {
 
@@ -55,15 +56,16 @@ void compareDirectories(const TiffBytes &before, const std::optional<TiffDirecto
     }
 }
 
-void compareMakerNotes(const CarriedMakerNote &carried, const ExifInFile &after, std::size_t fileSize,
-    const Exiv2::ExifData &writtenExif)
+void compareMakerNotes(const CarriedMakerNote &carried, const ExifInFile &after,
+    std::span<const Exiv2::byte> written, const ImageKind &kind, const Exiv2::ExifData &writtenExif)
 {
     const MakerNoteReading &was = carried.reading;
     const std::optional<std::pair<std::size_t, std::size_t>> note = makerNoteEntry(after.tiff);
-    const std::optional<MakerNoteReading> is = note
-        ? readCarriedMakerNote(
-            was, after.tiff, { after.offsetInFile, after.fileEnd(fileSize) }, note->first, note->second)
-        : std::nullopt;
+    const std::optional<MakerNoteReading> is = note ? readCarriedMakerNote(was, after.tiff,
+                                                   { after.offsetInFile, after.fileEnd(written.size()),
+                                                       kind.jpeg ? written : std::span<const Exiv2::byte>() },
+                                                   note->first, note->second)
+                                                    : std::nullopt;
     if (!is)
         wouldChange("its maker note would be lost");
     const int64_t moved = int64_t(note->first) - int64_t(was.extent.start);
@@ -81,8 +83,14 @@ void compareMakerNotes(const CarriedMakerNote &carried, const ExifInFile &after,
     }
     if (!was.asItsLayoutSays)
         return;
+    // What the library reads of an offset differs by as far as the write
+    // moved what it names: the note, or a value outside the Exif.
+    std::vector<int64_t> offsetMoves { moved, movedInFile };
+    for (std::size_t i = 0; i < was.outside.size() && i < is->outside.size(); ++i)
+        offsetMoves.push_back(
+            (is->outside[i].at - is->outside[i].from) - (was.outside[i].at - was.outside[i].from));
     if (const std::optional<std::string> key
-        = decodedDifference(carried.decoded, decodedMakerNote(writtenExif), was.order, moved, movedInFile))
+        = decodedDifference(carried.decoded, decodedMakerNote(writtenExif), was.order, offsetMoves))
         wouldChange("its maker note's " + *key + " would no longer read the same");
 }
 
@@ -116,7 +124,7 @@ void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv
     const ExifDirectories was = exifDirectories(before->tiff);
     const ExifDirectories is = exifDirectories(after->tiff);
     if (kept.makerNote && carried)
-        compareMakerNotes(*carried, *after, written.size(), writtenExif);
+        compareMakerNotes(*carried, *after, written, kind, writtenExif);
     if (kept.interoperability)
         compareDirectories(before->tiff, was.interoperability, after->tiff, is.interoperability,
             "interoperability directory");

@@ -22,7 +22,7 @@ bool isCameraValue(const Exiv2::Exifdatum &datum)
 // value the library does not take apart holds (a directory it keeps as its
 // bytes), or an offset entry's own number.
 bool sameButMovedOffsets(const std::vector<Exiv2::byte> &a, const std::vector<Exiv2::byte> &b,
-    Exiv2::ByteOrder order, int64_t moved, int64_t movedInFile)
+    Exiv2::ByteOrder order, std::span<const int64_t> moves)
 {
     if (a.size() != b.size())
         return false;
@@ -37,7 +37,7 @@ bool sameButMovedOffsets(const std::vector<Exiv2::byte> &a, const std::vector<Ex
         for (std::size_t at = i >= 3 ? i - 3 : 0; at <= i && at + 4 <= a.size() && !found; ++at) {
             const int64_t by
                 = int64_t(Exiv2::getULong(&b[at], order)) - int64_t(Exiv2::getULong(&a[at], order));
-            if ((by == moved || by == movedInFile) && by != 0
+            if (by != 0 && std::find(moves.begin(), moves.end(), by) != moves.end()
                 && std::equal(a.begin() + long(i), a.begin() + long(at), b.begin() + long(i))) {
                 found = true;
                 i = at + 4;
@@ -71,7 +71,7 @@ DecodedMakerNote decodedMakerNote(const Exiv2::ExifData &exif)
 }
 
 std::optional<std::string> decodedDifference(const DecodedMakerNote &original,
-    const DecodedMakerNote &written, Exiv2::ByteOrder order, int64_t moved, int64_t movedInFile)
+    const DecodedMakerNote &written, Exiv2::ByteOrder order, std::span<const int64_t> moves)
 {
     for (std::size_t i = 0; i < original.values.size(); ++i) {
         const DecodedMakerNote::Value &a = original.values[i];
@@ -84,8 +84,7 @@ std::optional<std::string> decodedDifference(const DecodedMakerNote &original,
         // bytes stands in the note's.
         const bool numbers = a.type != Exiv2::undefined && a.type != Exiv2::unsignedByte;
         if (a.bytes != b.bytes
-            && !sameButMovedOffsets(
-                a.bytes, b.bytes, numbers ? Exiv2::littleEndian : order, moved, movedInFile))
+            && !sameButMovedOffsets(a.bytes, b.bytes, numbers ? Exiv2::littleEndian : order, moves))
             return a.key;
     }
     if (written.values.size() > original.values.size())

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,10 +33,10 @@ struct DecodedMakerNote
 DecodedMakerNote decodedMakerNote(const Exiv2::ExifData &exif);
 
 // The first value whose reading differs, by its key; none when all read
-// alike. An offset may differ by as far as the write moved the note, in
-// its Exif or in its file, and still name what it named; order is the
-// note's own.
+// alike. An offset may differ by one of the moves (as far as the write
+// moved the note, in its Exif or in its file, or a value outside the Exif)
+// and still name what it named; order is the note's own.
 std::optional<std::string> decodedDifference(const DecodedMakerNote &original,
-    const DecodedMakerNote &written, Exiv2::ByteOrder order, int64_t moved, int64_t movedInFile);
+    const DecodedMakerNote &written, Exiv2::ByteOrder order, std::span<const int64_t> moves);
 
 } // namespace engine::bridge

@@ -69,7 +69,7 @@ public:
     bool withinCount() const
     {
         return m_found.beyond == 0 && !m_found.before && !m_found.unmeasuredOutside
-            && !m_found.overlapsEntries && m_found.dangling == 0;
+            && !m_found.overlapsEntries && m_found.dangling == 0 && !m_found.outsideTheExif;
     }
     // Whether the note can be carried with what it points to.
     bool carriable() const
@@ -121,7 +121,7 @@ private:
     // Where a value lies: past the file's end, where no reader finds
     // anything; in the file but outside the structure; before the note; or
     // where the note can carry it.
-    enum class Place { Nowhere, Dangling, Before, Within };
+    enum class Place { Nowhere, Dangling, Before, Within, InFile };
 
     // Whether [at, at + size) runs past the file's end, where a reader
     // finds no whole value.
@@ -137,6 +137,10 @@ private:
         if (at > structure || size > structure - at) {
             if (pastTheFile(at, size))
                 return Place::Nowhere;
+            if (!m_place.file.empty() && at >= structure) {
+                m_found.outsideTheExif = true;
+                return Place::InFile;
+            }
             ++m_found.dangling;
             return Place::Dangling;
         }
@@ -211,15 +215,32 @@ private:
             value(ordinal, entry, *m_tiff.slice(entry.fieldAt(), entry.size ? *entry.size : 4));
             return;
         }
-        offsetAt(entry.fieldAt(), false);
         const int64_t at = valueStart(entry);
         const bool overEntries
             = at >= 0 && uint64_t(at) < m_entries.second && uint64_t(at) + *entry.size > m_entries.first;
         m_found.overlapsEntries = m_found.overlapsEntries || overEntries;
         ++m_found.outOfLine;
         const Place place = found(ordinal, entry, at, *entry.size);
+        if (place == Place::InFile)
+            outside(entry, at, *entry.size, false);
+        else
+            offsetAt(entry.fieldAt(), false);
         if (overEntries || place == Place::Before || place == Place::Dangling)
             ++m_found.misplacedValues;
+    }
+
+    // A value outside the structure, whose offset is set after the write.
+    void outside(const TiffEntry &entry, int64_t at, std::size_t size, bool fromFileStart)
+    {
+        using Counting = OutsideValue::Counting;
+        const OffsetBase counting = m_found.reading.counting;
+        const int64_t from = fromFileStart      ? -int64_t(m_place.offsetInFile)
+            : counting == OffsetBase::EachEntry ? int64_t(entry.at)
+                                                : m_base;
+        const Counting counts = fromFileStart    ? Counting::FileStart
+            : counting == OffsetBase::TiffHeader ? Counting::Fixed
+                                                 : Counting::InNote;
+        m_found.reading.outside.push_back({ entry.fieldAt() - m_start, at, size, from, counts });
     }
 
     // The value at [at, at + size), which a reading of the written note
@@ -229,6 +250,8 @@ private:
         const Place place = at >= 0 ? take(uint64_t(at), size) : Place::Before;
         if (place == Place::Within)
             value(ordinal, entry, *m_tiff.slice(uint64_t(at), size));
+        else if (place == Place::InFile)
+            value(ordinal, entry, m_place.file.subspan(m_place.offsetInFile + std::size_t(at), size));
         else if (place == Place::Nowhere)
             value(ordinal, entry, {});
         else
@@ -311,12 +334,21 @@ private:
             value(ordinal, entry, *m_tiff.slice(entry.fieldAt(), 4));
             return;
         }
-        offsetAt(entry.fieldAt(), pointer.fromFileStart);
         const int64_t at = pointer.fromFileStart ? int64_t(entry.field) - int64_t(m_place.offsetInFile)
                                                  : valueStart(entry);
         const TiffEntry *lengthEntry = pointer.lengthTag ? in.find(pointer.lengthTag) : nullptr;
         // No length, or none given, is no data.
         const uint32_t length = lengthEntry ? m_tiff.number(*lengthEntry).value_or(0) : 0;
+        if (length > 0 && at >= 0) {
+            // Data of a known length goes where its offset names it, in the
+            // note or outside the structure.
+            if (found(ordinal, entry, at, length) == Place::InFile)
+                outside(entry, at, length, pointer.fromFileStart);
+            else
+                offsetAt(entry.fieldAt(), pointer.fromFileStart);
+            return;
+        }
+        offsetAt(entry.fieldAt(), pointer.fromFileStart);
         if (at < 0) {
             m_found.before = true;
             unreached(ordinal, entry);
@@ -345,9 +377,7 @@ private:
             }
             value(ordinal, entry,
                 *m_tiff.slice(uint64_t(at), std::min(counted - std::size_t(at), comparedUnmeasured)));
-            return;
         }
-        found(ordinal, entry, at, length);
     }
 
     const TiffBytes &m_tiff;
@@ -376,6 +406,7 @@ private:
         bool before = false;
         bool unmeasuredOutside = false;
         bool overlapsEntries = false;
+        bool outsideTheExif = false;
     } m_found;
 };
 

@@ -41,6 +41,24 @@ struct MakerNoteExtent
     std::vector<std::pair<std::size_t, std::size_t>> beyondCount;
 };
 
+// A value of the note that lies in the file but outside the Exif's
+// structure (a camera's preview after the picture, in a JPEG), which a write
+// does not carry with the note: its offset is set to where the write leaves
+// the value.
+struct OutsideValue
+{
+    // Where its offset stands, from the note's start.
+    std::size_t offsetAt = 0;
+    // Where the value lies, from the structure's start, and its size.
+    int64_t at = 0;
+    std::size_t size = 0;
+    // What its offset counts from, from the structure's start: a fixed
+    // place (the TIFF header, or where another program left the note's
+    // base), a place in the note, or the file's start.
+    int64_t from = 0;
+    enum class Counting : std::uint8_t { Fixed, InNote, FileStart } counting = Counting::Fixed;
+};
+
 struct MakerNoteReading
 {
     // None for a note that reads as no TIFF directory: only its bytes are
@@ -62,6 +80,7 @@ struct MakerNoteReading
     // file's start.
     std::vector<std::size_t> offsets;
     std::vector<std::size_t> fileOffsets;
+    std::vector<OutsideValue> outside;
     std::vector<MakerNoteValue> values;
     // Whether every entry's value was found where its offset says, so that
     // its values are all the note holds; what could not be reached may be
@@ -80,6 +99,9 @@ struct StructurePlace
 {
     std::size_t offsetInFile = 0;
     uint64_t fileEnd = 0;
+    // The file around the structure, where readers find values outside it
+    // (a JPEG's); empty where they find none.
+    std::span<const Exiv2::byte> file = {};
 };
 
 // Reads the note that starts at start in the Exif's structure and counts

@@ -2,6 +2,7 @@
 #include "engine/MakerNotes.h"
 
 #include "engine/ExifContainers.h"
+#include "engine/JpegPlaces.h"
 #include "engine/TiffDirectories.h"
 
 #include <exiv2/error.hpp>
@@ -100,9 +101,10 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
         && ((decoded && !note) || exif.findKey(Exiv2::ExifKey("Exif.Image.DNGPrivateData")) != exif.end());
     std::optional<CarriedMakerNote> carried;
     if (note && holdsNote) {
-        std::optional<MakerNoteReading> reading
-            = readMakerNote(tiff, { exifFound->offsetInFile, exifFound->fileEnd(file.size()) }, note->first,
-                note->second, makeOf(exif));
+        std::optional<MakerNoteReading> reading = readMakerNote(tiff,
+            { exifFound->offsetInFile, exifFound->fileEnd(file.size()),
+                kind.jpeg ? file : std::span<const Exiv2::byte>() },
+            note->first, note->second, makeOf(exif));
         if (!reading) {
             io.munmap();
             cannotCarry();
@@ -127,8 +129,8 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
     return carried;
 }
 
-void placeCarriedMakerNote(
-    const CarriedMakerNote &carried, Exiv2::byte *written, long size, const ImageKind &kind)
+void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv2::byte> original,
+    Exiv2::byte *written, long size, const ImageKind &kind)
 {
     const std::span<Exiv2::byte> file(written, std::size_t(std::max(size, 0L)));
     const std::optional<ExifInFile> exif = exifOfImage(file, kind);
@@ -151,6 +153,18 @@ void placeCarriedMakerNote(
     if (reading.movesWithItsOffsets())
         move(reading.offsets, moved);
     move(reading.fileOffsets, movedInFile);
+    // What lies outside the Exif is where the write left it.
+    for (const OutsideValue &value : reading.outside) {
+        const std::optional<std::size_t> now
+            = placeAfterWrite(original, file, carried.offsetInFile + std::size_t(value.at), value.size);
+        if (!now || value.offsetAt + 4 > note->second)
+            continue;
+        const int64_t from = value.counting == OutsideValue::Counting::Fixed ? value.from
+            : value.counting == OutsideValue::Counting::InNote               ? value.from + moved
+                                                                             : -int64_t(exif->offsetInFile);
+        Exiv2::ul2Data(block + value.offsetAt, uint32_t(int64_t(*now) - int64_t(exif->offsetInFile) - from),
+            reading.order);
+    }
     exifBytesChanged(file, kind);
 }
 

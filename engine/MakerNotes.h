@@ -45,7 +45,7 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
 // After the write: moves the carried note's offsets that count from the
 // Exif's start (or the file's) by exactly as far as the write moved it, so
 // that every reader finds each value where it found it before.
-void placeCarriedMakerNote(
-    const CarriedMakerNote &carried, Exiv2::byte *written, long size, const ImageKind &kind);
+void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv2::byte> original,
+    Exiv2::byte *written, long size, const ImageKind &kind);
 
 } // namespace engine::bridge

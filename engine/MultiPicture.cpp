@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/MultiPicture.h"
 
+#include "engine/JpegPlaces.h"
 #include "engine/JpegSegments.h"
 #include "engine/TiffDirectories.h"
 
@@ -84,20 +85,15 @@ void placeFurtherPictures(std::span<const Exiv2::byte> original, std::span<Exiv2
     const std::optional<PictureIndex> after = indexOf(written);
     if (!before || !after || before->pictures.size() != after->pictures.size())
         return;
-    const int64_t moved = int64_t(written.size()) - int64_t(original.size());
     for (std::size_t i = 0; i < before->pictures.size(); ++i) {
         const FurtherPicture &picture = before->pictures[i];
         if (!picture.found || picture.at < before->imageData)
             continue;
-        const int64_t now = int64_t(picture.at) + moved;
-        if (now < int64_t(after->header) || uint64_t(now) + picture.size > written.size())
+        const std::optional<std::size_t> now = placeAfterWrite(original, written, picture.at, picture.size);
+        if (!now || *now < after->header)
             continue;
-        const std::span<const Exiv2::byte> there(written.data() + now, picture.size);
-        const std::span<const Exiv2::byte> was = bytesOf(original, picture);
-        if (!std::equal(was.begin(), was.end(), there.begin(), there.end()))
-            continue;
-        Exiv2::ul2Data(written.data() + after->pictures[i].offsetAt, uint32_t(now - int64_t(after->header)),
-            after->order);
+        Exiv2::ul2Data(
+            written.data() + after->pictures[i].offsetAt, uint32_t(*now - after->header), after->order);
     }
 }
 

@@ -89,6 +89,10 @@ protected:
             sources.filePath(pointingBefore), camerasamples::Astray::BeforeItself));
         ASSERT_TRUE(camerasamples::notePointingAstray(sample(QStringLiteral("Canon.jpg")),
             sources.filePath(pointingPast), camerasamples::Astray::PastTheExif));
+        ASSERT_TRUE(camerasamples::notePointingAstray(sample(QStringLiteral("Canon.jpg")),
+            sources.filePath(pointingAcross), camerasamples::Astray::AcrossTheExifsEnd));
+        ASSERT_TRUE(camerasamples::previewAfterPicture(sample(QStringLiteral("Pentax.jpg")),
+            images + QStringLiteral("exiv2-empty.jpg"), sources.filePath(previewAfter)));
         ASSERT_TRUE(camerasamples::interoperabilityInFirstDirectory(
             images + QStringLiteral("mini9.tif"), sources.filePath(firstDirectoryInteroperability)));
 
@@ -145,11 +149,16 @@ protected:
     const QString moved = QStringLiteral("moved-note.jpg");
     const QString multiPicture = QStringLiteral("multi-picture.jpg");
     const QString firstDirectoryInteroperability = QStringLiteral("interoperability-in-first-directory.tif");
-    // The photos whose note cannot be carried whole: one points before
-    // itself, one past its Exif, where the write would move what it names.
-    const QString pointingBefore = QStringLiteral("pointing-before.jpg");
+    // Notes whose values lie outside the Exif, where the write leaves them:
+    // one in a segment after it, a preview after the picture.
     const QString pointingPast = QStringLiteral("pointing-past.jpg");
-    QStringList kept = names + QStringList { moved, multiPicture, firstDirectoryInteroperability };
+    const QString previewAfter = QStringLiteral("preview-after-picture.jpg");
+    // The photos whose note cannot be carried whole: one points before
+    // itself, one at its Exif's last bytes and past them.
+    const QString pointingBefore = QStringLiteral("pointing-before.jpg");
+    const QString pointingAcross = QStringLiteral("pointing-across.jpg");
+    QStringList kept = names
+        + QStringList { moved, multiPicture, firstDirectoryInteroperability, pointingPast, previewAfter };
     QTemporaryDir sources;
 };
 
@@ -161,7 +170,7 @@ TEST_F(CameraDataRoadTest, AWriteAndACleanKeepTheCameraDataOrLeaveThePhotoAndSay
     for (const QString &name : kept)
         originals << sources.filePath(name);
     const QHash<QString, secondreader::Reading> before = secondreader::readAll(originals);
-    const QStringList refused { pointingBefore, pointingPast };
+    const QStringList refused { pointingAcross, pointingBefore };
     QList<QByteArray> refusedBytes;
     for (const QString &name : refused)
         refusedBytes << bytesOf(sources.filePath(name));

@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         engine::bridge::keepFirstDirectoryInteroperability(*image, kind);
         std::vector<Exiv2::byte> written = bytes;
         if (carried)
-            engine::bridge::placeCarriedMakerNote(*carried, written.data(), long(written.size()), kind);
+            engine::bridge::placeCarriedMakerNote(
+                *carried, bytes, written.data(), long(written.size()), kind);
         engine::bridge::placeFurtherPictures(bytes, written);
         engine::bridge::placeFirstDirectoryInteroperability(written.data(), long(written.size()), kind);
         engine::bridge::checkCameraData(bytes, written, kind,

@@ -234,14 +234,38 @@ bool notePointingAstray(const QString &canonJpeg, const QString &made, Astray wh
     const std::optional<Entry> note = photo ? find(entries(file, exif, photo->field), 0x927c) : std::nullopt;
     if (!note)
         return false;
-    const quint32 pastTheExif = quint32(segment->second - exif.tiff + 64);
+    const quint32 exifEnd = quint32(segment->second - exif.tiff);
     for (const Entry &entry : entries(file, exif, note->field)) {
         if (entry.type == 2 && entry.count > 4) {
-            write(file, entry.at + 8, 4, exif.little, where == Astray::BeforeItself ? 8 : pastTheExif);
+            const quint32 at = where == Astray::BeforeItself ? 8
+                : where == Astray::PastTheExif               ? exifEnd + 64
+                                                             : exifEnd - 2;
+            write(file, entry.at + 8, 4, exif.little, at);
             return save(made, file);
         }
     }
     return false;
+}
+
+bool previewAfterPicture(const QString &pentaxJpeg, const QString &preview, const QString &made)
+{
+    QByteArray file = bytesOf(pentaxJpeg);
+    const QByteArray picture = bytesOf(preview);
+    const std::optional<std::pair<Exif, qsizetype>> segment = exifSegment(file);
+    if (!segment || picture.isEmpty())
+        return false;
+    const Exif exif = segment->first;
+    const std::optional<Entry> photo = find(entries(file, exif, firstDirectory(file, exif)), 0x8769);
+    const std::optional<Entry> note = photo ? find(entries(file, exif, photo->field), 0x927c) : std::nullopt;
+    // The note's directory after its header "AOC\0" and its byte order.
+    const QList<Entry> notes = note ? entries(file, exif, note->field + 6) : QList<Entry>();
+    const std::optional<Entry> length = find(notes, 0x0003);
+    const std::optional<Entry> start = find(notes, 0x0004);
+    if (!length || !start)
+        return false;
+    write(file, length->at + 8, 4, exif.little, quint32(picture.size()));
+    write(file, start->at + 8, 4, exif.little, quint32(file.size() - exif.tiff));
+    return save(made, file + picture);
 }
 
 bool copiedCameraData(const QList<CameraDataCopy> &copies)

@@ -26,10 +26,14 @@ bool multiPicture(const QString &main, const QString &second, const QString &mad
 bool entryOfNoType(const QString &jpeg, const QString &made);
 
 // A copy of a Canon photo one of whose maker-note entries points astray: at
-// data before the note, or past the end of the Exif segment, into the
-// picture that follows, where no reader of the Exif finds it.
-enum class Astray { BeforeItself, PastTheExif };
+// data before the note; past the end of the Exif segment, into the
+// segments that follow; or at the Exif segment's last bytes and past them.
+enum class Astray { BeforeItself, PastTheExif, AcrossTheExifsEnd };
 bool notePointingAstray(const QString &canonJpeg, const QString &made, Astray where);
+
+// A copy of a Pentax photo whose preview, which its note names, follows the
+// picture, where some cameras keep one too large for the Exif segment.
+bool previewAfterPicture(const QString &pentaxJpeg, const QString &preview, const QString &made);
 
 // A camera photo's Exif and maker note copied by exiftool onto another
 // picture (base; the photo itself for an Exiv2 sidecar), in the photo's
