@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Files made to take a reader down: content the library would parse with
-// a parser of another format, and pipes named like photos.
+// a parser of another format, pipes named like photos, and structures whose
+// entries name the same bytes over and over.
 
 #include "BridgeTestSupport.h"
 
 #include "engine/FileProperties.h"
 #include "engine/MetadataOperation.h"
 #include "support/TestEnvironment.h"
+#include "support/Watchdog.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
 
 using bridgetest::ConsoleCapture;
 using testsupport::returnsPromptly;
@@ -25,6 +31,36 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return QString();
     return path;
+}
+
+template <typename Number> QByteArray bigEndian(Number n)
+{
+    QByteArray bytes(sizeof n, '\0');
+    qToBigEndian(n, bytes.data());
+    return bytes;
+}
+
+template <typename Number> QByteArray littleEndian(Number n)
+{
+    QByteArray bytes(sizeof n, '\0');
+    qToLittleEndian(n, bytes.data());
+    return bytes;
+}
+
+// A camera's heap in an APP0 segment, the deepest a reader takes: every
+// entry of each level names the one heap below, down to an empty heap.
+QByteArray heapSegment(quint16 entriesALevel)
+{
+    QByteArray heap = littleEndian<quint16>(0) + littleEndian<quint32>(0);
+    for (int level = 0; level < 8; ++level) {
+        const auto below = quint32(heap.size());
+        heap += littleEndian(entriesALevel);
+        for (quint16 i = 0; i < entriesALevel; ++i)
+            heap += littleEndian<quint16>(0x280a) + littleEndian(below) + littleEndian<quint32>(0);
+        heap += littleEndian(below);
+    }
+    const QByteArray payload = QByteArray("II\x1a\0\0\0HEAPJPGM", 14) + QByteArray(12, '\0') + heap;
+    return QByteArray("\xff\xe0", 2) + bigEndian(quint16(payload.size() + 2)) + payload;
 }
 
 } // namespace
@@ -97,4 +133,43 @@ TEST(HostileFiles, APipeNamedLikeAPhotoNeverBlocksAReader)
     ASSERT_EQ(console.failures().size(), 4);
     for (const QString &failure : console.failures())
         EXPECT_TRUE(failure.contains(QStringLiteral("not a regular file"))) << failure.toStdString();
+}
+
+// Structures whose entries name the same bytes over and over, which a walk
+// that followed every name would take hours over (twelve to the eighth
+// heaps), are written and cleared at once: the camera's heap reads, so it
+// goes with the Exif.
+TEST(HostileFiles, EntriesNamingTheSameBytesOverAndOverHoldNoWriteOrClear)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    const QByteArray sample
+        = bridgetest::fileBytes(testsupport::testDataDir() + QStringLiteral("/images/GPS.jpg"));
+    ASSERT_TRUE(sample.startsWith("\xff\xd8"));
+    const QByteArray heap = heapSegment(12);
+    const QVariantMap city { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Somewhere") } };
+    const MetadataOperation operation;
+    const ConsoleCapture console;
+    testsupport::Watchdog watchdog(1);
+    const auto promptly = [&](const char *what, const std::function<bool()> &change) {
+        watchdog.started(0, std::chrono::seconds(10), [what](std::chrono::seconds limit) {
+            std::fputs(QStringLiteral("\n%1: still at work after %2 s of processor time\n")
+                           .arg(QLatin1String(what))
+                           .arg(limit.count())
+                           .toUtf8()
+                           .constData(),
+                stderr);
+        });
+        const bool done = change();
+        watchdog.finished(0);
+        return done;
+    };
+
+    const QString heapPath
+        = writeFile(dir, QStringLiteral("heap.jpg"), sample.left(2) + heap + sample.mid(2));
+    EXPECT_TRUE(promptly("the heap's write", [&] { return operation.setMetadata(heapPath, city, false); }));
+    EXPECT_TRUE(bridgetest::fileBytes(heapPath).contains(heap));
+    EXPECT_TRUE(promptly("the heap's clear",
+        [&] { return operation.clearMetadata(heapPath, true, false, false, false, false, false); }));
+    EXPECT_FALSE(bridgetest::fileBytes(heapPath).contains("HEAPJPGM"));
 }
