@@ -63,6 +63,20 @@ QByteArray heapSegment(quint16 entriesALevel)
     return QByteArray("\xff\xe0", 2) + bigEndian(quint16(payload.size() + 2)) + payload;
 }
 
+// An "AXS" trailer whose footer points past the file: before it, marks that
+// each count as many entries, every one of which reads as sound up to the
+// zeros before the footer, so that each mark nearer the footer is given up
+// only at its last entry.
+QByteArray axsTrailer(quint16 entriesAMark)
+{
+    constexpr quint32 pastTheFile = 0x7fff0000;
+    const quint32 data = 12 + 12 * quint32(entriesAMark);
+    const QByteArray mark
+        = QByteArray("AXS!\0\0", 6) + bigEndian(entriesAMark) + bigEndian(pastTheFile + data);
+    return mark.repeated(entriesAMark + 1) + QByteArray(qsizetype(data) + entriesAMark, '\0') + "AXS!"
+        + bigEndian(pastTheFile) + QByteArray(4, '\0');
+}
+
 } // namespace
 
 // Video containers that the library detects whatever the file is called,
@@ -137,8 +151,9 @@ TEST(HostileFiles, APipeNamedLikeAPhotoNeverBlocksAReader)
 
 // Structures whose entries name the same bytes over and over, which a walk
 // that followed every name would take hours over (twelve to the eighth
-// heaps), are written and cleared at once: the camera's heap reads, so it
-// goes with the Exif.
+// heaps; the square of twenty thousand entries), are written and cleared
+// at once: the camera's heap reads, so it goes with the Exif; the trailer
+// is taken for damaged, so it stays byte for byte and is told.
 TEST(HostileFiles, EntriesNamingTheSameBytesOverAndOverHoldNoWriteOrClear)
 {
     REQUIRE_TEST_DATA();
@@ -147,6 +162,7 @@ TEST(HostileFiles, EntriesNamingTheSameBytesOverAndOverHoldNoWriteOrClear)
         = bridgetest::fileBytes(testsupport::testDataDir() + QStringLiteral("/images/GPS.jpg"));
     ASSERT_TRUE(sample.startsWith("\xff\xd8"));
     const QByteArray heap = heapSegment(12);
+    const QByteArray trailer = axsTrailer(20000);
     const QVariantMap city { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Somewhere") } };
     const MetadataOperation operation;
     const ConsoleCapture console;
@@ -172,4 +188,18 @@ TEST(HostileFiles, EntriesNamingTheSameBytesOverAndOverHoldNoWriteOrClear)
     EXPECT_TRUE(promptly("the heap's clear",
         [&] { return operation.clearMetadata(heapPath, true, false, false, false, false, false); }));
     EXPECT_FALSE(bridgetest::fileBytes(heapPath).contains("HEAPJPGM"));
+
+    const QString trailerPath = writeFile(dir, QStringLiteral("trailer.jpg"), sample + trailer);
+    Shortfalls written;
+    EXPECT_TRUE(promptly("the trailer's write",
+        [&] { return operation.setMetadata(trailerPath, city, false, {}, &written); }));
+    EXPECT_TRUE(written.contains({ Shortfall::Kind::OlderCopyStays, QStringLiteral("Iptc.Application2.City"),
+        QStringLiteral("a trailer after the picture cannot be read, so any copy in it stays") }));
+    Shortfalls cleared;
+    EXPECT_TRUE(promptly("the trailer's clear", [&] {
+        return operation.clearMetadata(trailerPath, false, false, false, false, true, false, {}, &cleared);
+    }));
+    EXPECT_TRUE(cleared.contains({ Shortfall::Kind::Kept, QStringLiteral("iptc"),
+        QStringLiteral("a trailer after the picture cannot be read, so any IPTC in it stays") }));
+    EXPECT_TRUE(bridgetest::fileBytes(trailerPath).endsWith(trailer));
 }
