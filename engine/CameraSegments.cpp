@@ -2,10 +2,13 @@
 #include "engine/CameraSegments.h"
 
 #include "engine/ByteCursor.h"
+#include "engine/WalkBudget.h"
 
 #include <optional>
+#include <set>
 #include <span>
 #include <string_view>
+#include <tuple>
 
 namespace engine::bridge {
 
@@ -31,35 +34,50 @@ constexpr uint16_t otherSubHeap = 0x3000;
 constexpr std::size_t entrySize = 10;
 constexpr int deepestHeap = 8;
 
+// Entries may name one sub-heap many times, at every level: a walk that
+// judged it for each would take time growing with the number of ways down
+// to it. A heap judged sound at a depth is not judged there again, and the
+// entries the walk reads keep to the room the segment has for them, which
+// the directories of a sound heap, lying apart, never need more of.
+struct HeapWalk
+{
+    Exiv2::ByteOrder order;
+    WalkBudget budget;
+    // The heaps judged sound, each with the depth it was judged at.
+    std::set<std::tuple<const Exiv2::byte *, std::size_t, int>> sound;
+};
+
 // A heap ends with where its directory starts; the directory counts its
 // entries, and each value in the heap lies before the directory.
-bool isHeap(std::span<const Exiv2::byte> heap, Exiv2::ByteOrder order, int depth)
+bool isHeap(std::span<const Exiv2::byte> heap, HeapWalk &walk, int depth)
 {
     if (depth > deepestHeap || heap.size() < 4)
         return false;
+    if (walk.sound.contains({ heap.data(), heap.size(), depth }))
+        return true;
     ByteCursor end(heap.subspan(heap.size() - 4));
-    const uint32_t directory = *end.uint32(order);
+    const uint32_t directory = *end.uint32(walk.order);
     const std::optional<ByteCursor> at = ByteCursor(heap.first(heap.size() - 4)).at(directory);
     if (!at)
         return false;
     ByteCursor entries = *at;
-    const std::optional<uint16_t> count = entries.uint16(order);
-    if (!count || entries.remaining() < *count * entrySize)
+    const std::optional<uint16_t> count = entries.uint16(walk.order);
+    if (!count || entries.remaining() < *count * entrySize || !walk.budget.spend(*count * entrySize))
         return false;
     for (uint16_t i = 0; i < *count; ++i) {
-        const uint16_t tag = *entries.uint16(order);
-        const uint32_t size = *entries.uint32(order);
-        const uint32_t offset = *entries.uint32(order);
+        const uint16_t tag = *entries.uint16(walk.order);
+        const uint32_t size = *entries.uint32(walk.order);
+        const uint32_t offset = *entries.uint32(walk.order);
         const uint16_t location = tag & locationBits;
         if (location == inEntry)
             continue;
         if (location != inHeap || offset > directory || size > directory - offset)
             return false;
         const uint16_t type = tag & typeBits;
-        if ((type == subHeap || type == otherSubHeap)
-            && !isHeap(heap.subspan(offset, size), order, depth + 1))
+        if ((type == subHeap || type == otherSubHeap) && !isHeap(heap.subspan(offset, size), walk, depth + 1))
             return false;
     }
+    walk.sound.insert({ heap.data(), heap.size(), depth });
     return true;
 }
 
@@ -78,8 +96,8 @@ CameraSegment cameraSegmentOf(const JpegSegment &segment)
     if (!little && !payload.startsWith(ciffBigEndian))
         return CameraSegment::None;
     const std::span<const Exiv2::byte> bytes(segment.payload, std::size_t(segment.payloadSize));
-    const bool readable = bytes.size() >= ciffHeaderSize
-        && isHeap(bytes.subspan(ciffHeaderSize), little ? Exiv2::littleEndian : Exiv2::bigEndian, 0);
+    HeapWalk walk { little ? Exiv2::littleEndian : Exiv2::bigEndian, WalkBudget(bytes.size()), {} };
+    const bool readable = bytes.size() >= ciffHeaderSize && isHeap(bytes.subspan(ciffHeaderSize), walk, 0);
     return readable ? CameraSegment::Readable : CameraSegment::Unreadable;
 }
 

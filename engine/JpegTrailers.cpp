@@ -2,6 +2,7 @@
 #include "engine/JpegTrailers.h"
 
 #include "engine/ByteCursor.h"
+#include "engine/WalkBudget.h"
 
 #include <algorithm>
 #include <optional>
@@ -53,9 +54,11 @@ struct AxsEntry
 };
 
 // The entries of an AXS trailer that begins at start and whose footer is
-// at footer; none when its header does not parse or an entry lies outside.
+// at footer; none when its header does not parse, an entry lies outside or
+// the budget runs out.
 std::optional<std::vector<AxsEntry>> axsEntries(std::span<const Exiv2::byte> file, std::size_t start,
-    std::size_t footer, uint32_t recordedStart, std::string_view mark, Exiv2::ByteOrder order)
+    std::size_t footer, uint32_t recordedStart, std::string_view mark, Exiv2::ByteOrder order,
+    WalkBudget &budget)
 {
     const std::span<const Exiv2::byte> trailer = file.subspan(start, footer - start);
     ByteCursor header(trailer);
@@ -67,6 +70,8 @@ std::optional<std::vector<AxsEntry>> axsEntries(std::span<const Exiv2::byte> fil
     const std::size_t entriesEnd = axsHeaderSize + *count * axsEntrySize;
     std::vector<AxsEntry> entries;
     for (uint16_t i = 0; i < *count; ++i) {
+        if (!budget.spend(axsEntrySize))
+            return std::nullopt;
         const std::span<const Exiv2::byte> name = *header.bytes(4);
         const uint32_t size = *header.uint32(order);
         const uint32_t offset = *header.uint32(order);
@@ -80,7 +85,13 @@ std::optional<std::vector<AxsEntry>> axsEntries(std::span<const Exiv2::byte> fil
     return entries;
 }
 
-Trailer readAxs(std::span<const Exiv2::byte> file, std::size_t floor, std::size_t end, JpegTrailers &trailers)
+// Where the footer says the trailer begins, or else the nearest mark before
+// it that begins one: marks that do not can each count up to 65,535
+// entries running to the footer, which the budget, spent on every entry
+// read from any of them and on the IPTC read, keeps from growing with the
+// square of the trailer's size.
+Trailer readAxs(std::span<const Exiv2::byte> file, std::size_t floor, std::size_t end, JpegTrailers &trailers,
+    WalkBudget &budget)
 {
     if (end - floor < axsHeaderSize + axsFooterSize)
         return {};
@@ -93,22 +104,24 @@ Trailer readAxs(std::span<const Exiv2::byte> file, std::size_t floor, std::size_
     const Exiv2::ByteOrder order = big ? Exiv2::bigEndian : Exiv2::littleEndian;
     tail.skip(mark.size());
     const uint32_t recordedStart = *tail.uint32(order);
-    // Where the footer says it begins, else the nearest beginning before it.
     std::size_t start = recordedStart;
     std::optional<std::vector<AxsEntry>> entries;
     if (recordedStart >= floor && recordedStart < footer)
-        entries = axsEntries(file, start, footer, recordedStart, mark, order);
-    for (std::size_t at = footer - axsHeaderSize + 1; !entries && at-- > floor;) {
+        entries = axsEntries(file, start, footer, recordedStart, mark, order, budget);
+    for (std::size_t at = footer - axsHeaderSize + 1; !entries && !budget.spent() && at-- > floor;) {
         if (ByteCursor(file.subspan(at, mark.size())).startsWith(mark)) {
             start = at;
-            entries = axsEntries(file, start, footer, recordedStart, mark, order);
+            entries = axsEntries(file, start, footer, recordedStart, mark, order, budget);
         }
     }
     if (!entries)
         return { true, std::nullopt };
     for (const AxsEntry &entry : *entries) {
-        if (ByteCursor(entry.name).startsWith(iptcEntry))
-            readIptc(entry.data, trailers);
+        if (!ByteCursor(entry.name).startsWith(iptcEntry))
+            continue;
+        if (!budget.spend(entry.data.size()))
+            return { true, std::nullopt };
+        readIptc(entry.data, trailers);
     }
     return { true, start };
 }
@@ -170,8 +183,12 @@ JpegTrailers jpegTrailers(std::span<const Exiv2::byte> file, std::size_t imageSt
 {
     JpegTrailers trailers;
     const std::size_t floor = std::min(imageStart, file.size());
+    // The trailers' entries and data lie apart, so reading them takes no
+    // more than their bytes; twice leaves room for marks their data happens
+    // to hold.
+    WalkBudget budget(2 * (file.size() - floor));
     for (std::size_t end = file.size();;) {
-        Trailer trailer = readAxs(file, floor, end, trailers);
+        Trailer trailer = readAxs(file, floor, end, trailers, budget);
         if (!trailer.found)
             trailer = readRecords(file, floor, end, trailers);
         if (!trailer.found)

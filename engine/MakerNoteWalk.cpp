@@ -2,9 +2,9 @@
 #include "engine/MakerNoteWalk.h"
 
 #include "engine/ByteCursor.h"
+#include "engine/WalkBudget.h"
 
 #include <algorithm>
-#include <set>
 
 namespace engine::bridge {
 
@@ -17,6 +17,13 @@ constexpr std::size_t mostDirectories = 64;
 constexpr int deepestDirectory = 3;
 // How much of data that gives its own length is compared after a write.
 constexpr std::size_t comparedUnmeasured = 4096;
+// The values of a sound note lie apart within the structure, so their
+// bytes add up to no more than it holds, and to a few times that where a
+// camera names a preview from more than one directory. A note whose
+// entries name the same bytes over and over adds up to many times more,
+// which the check after a write, comparing every value, would take as
+// many times longer to read: it is taken for one that cannot be carried.
+constexpr std::size_t mostValueBytesPerByte = 4;
 
 bool isPointer(const TiffEntry &entry)
 {
@@ -36,6 +43,7 @@ public:
         , m_start(start)
         , m_count(count)
         , m_base(base)
+        , m_valueBytes(mostValueBytesPerByte * tiff.bytes().size())
     {
         m_found.reading.layout = &layout;
         m_found.reading.counting = counting;
@@ -69,12 +77,14 @@ public:
     bool withinCount() const
     {
         return m_found.beyond == 0 && !m_found.before && !m_found.unmeasuredOutside
-            && !m_found.overlapsEntries && m_found.dangling == 0 && !m_found.outsideTheExif;
+            && !m_found.overlapsEntries && m_found.dangling == 0 && !m_found.outsideTheExif
+            && !m_valueBytes.spent();
     }
     // Whether the note can be carried with what it points to.
     bool carriable() const
     {
-        return !m_found.before && !m_found.unmeasuredOutside && m_found.beyond <= mostBeyondCount;
+        return !m_found.before && !m_found.unmeasuredOutside && m_found.beyond <= mostBeyondCount
+            && !m_valueBytes.spent();
     }
 
     std::size_t dangling() const { return m_found.dangling; }
@@ -88,6 +98,11 @@ public:
 
     MakerNoteReading take(bool asItsLayoutSays)
     {
+        // Entries of directories that overlap name the same offsets.
+        for (std::vector<std::size_t> *offsets : { &m_found.reading.offsets, &m_found.reading.fileOffsets }) {
+            std::sort(offsets->begin(), offsets->end());
+            offsets->erase(std::unique(offsets->begin(), offsets->end()), offsets->end());
+        }
         m_found.reading.whole = m_found.unreached == 0 && m_found.dangling == 0 && !m_found.before
             && !m_found.unmeasuredOutside;
         m_found.reading.asItsLayoutSays = asItsLayoutSays;
@@ -163,13 +178,12 @@ private:
     {
         std::vector<std::size_t> &offsets
             = fromFileStart ? m_found.reading.fileOffsets : m_found.reading.offsets;
-        const std::size_t inNote = fieldAt - m_start;
-        if (std::find(offsets.begin(), offsets.end(), inNote) == offsets.end())
-            offsets.push_back(inNote);
+        offsets.push_back(fieldAt - m_start);
     }
 
     void value(std::size_t directory, const TiffEntry &entry, std::span<const Exiv2::byte> bytes)
     {
+        m_valueBytes.spend(bytes.size());
         m_found.reading.values.push_back({ directory, entry.tag, entry.type, entry.count, bytes });
     }
 
@@ -190,7 +204,11 @@ private:
 
     void readDirectory(const TiffDirectory &directory, int depth)
     {
-        if (!m_found.visited.insert(directory.at).second || m_found.visited.size() > mostDirectories)
+        std::vector<std::size_t> &visited = m_found.visited;
+        if (std::find(visited.begin(), visited.end(), directory.at) != visited.end())
+            return;
+        visited.push_back(directory.at);
+        if (visited.size() > mostDirectories)
             return;
         const std::size_t ordinal = m_found.visited.size() - 1;
         take(directory.at, directory.end - directory.at);
@@ -316,10 +334,10 @@ private:
         // Some models' directories count their offsets otherwise (from
         // their own start): one whose values do not lie where the note's
         // offsets say is carried as its bytes, with nothing in it moved.
-        const Found before = m_found;
+        const Mark before = mark();
         readDirectory(*directory, depth + 1);
-        if (m_found.before && !before.before) {
-            m_found = before;
+        if (m_found.before && !before.tally.before) {
+            goBack(before);
             if (isPointer(entry))
                 ++m_found.unreached;
             else
@@ -390,10 +408,8 @@ private:
     // overlaps.
     std::pair<std::size_t, std::size_t> m_entries;
     // What the walk found so far.
-    struct Found
+    struct Tally
     {
-        MakerNoteReading reading;
-        std::set<std::size_t> visited;
         std::size_t beyond = 0;
         // Values that lie outside the structure, which no reader finds.
         std::size_t dangling = 0;
@@ -407,7 +423,52 @@ private:
         bool unmeasuredOutside = false;
         bool overlapsEntries = false;
         bool outsideTheExif = false;
+    };
+    struct Found : Tally
+    {
+        MakerNoteReading reading;
+        // The directories read, in order: no more than mostDirectories.
+        std::vector<std::size_t> visited;
     } m_found;
+    WalkBudget m_valueBytes;
+
+    // How far the walk had come. Going back drops what it found since from
+    // the end of each list: a copy of all it had found, taken at each
+    // directory, would cost as much as every entry read before it.
+    struct Mark
+    {
+        Tally tally;
+        std::size_t values = 0;
+        std::size_t offsets = 0;
+        std::size_t fileOffsets = 0;
+        std::size_t outside = 0;
+        std::size_t beyondCount = 0;
+        std::size_t end = 0;
+        std::size_t visited = 0;
+        WalkBudget valueBytes;
+    };
+
+    Mark mark() const
+    {
+        const MakerNoteReading &reading = m_found.reading;
+        return { m_found, reading.values.size(), reading.offsets.size(), reading.fileOffsets.size(),
+            reading.outside.size(), reading.extent.beyondCount.size(), reading.extent.end,
+            m_found.visited.size(), m_valueBytes };
+    }
+
+    void goBack(const Mark &mark)
+    {
+        MakerNoteReading &reading = m_found.reading;
+        static_cast<Tally &>(m_found) = mark.tally;
+        reading.values.resize(mark.values);
+        reading.offsets.resize(mark.offsets);
+        reading.fileOffsets.resize(mark.fileOffsets);
+        reading.outside.resize(mark.outside);
+        reading.extent.beyondCount.resize(mark.beyondCount);
+        reading.extent.end = mark.end;
+        m_found.visited.resize(mark.visited);
+        m_valueBytes = mark.valueBytes;
+    }
 };
 
 std::optional<Exiv2::ByteOrder> markedOrder(const TiffBytes &exif, std::size_t at)

@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Files made to take a reader down: content the library would parse with
-// a parser of another format, and pipes named like photos.
+// a parser of another format, pipes named like photos, and structures whose
+// entries name the same bytes over and over.
 
 #include "BridgeTestSupport.h"
 
 #include "engine/FileProperties.h"
 #include "engine/MetadataOperation.h"
 #include "support/TestEnvironment.h"
+#include "support/Watchdog.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
 
 using bridgetest::ConsoleCapture;
 using testsupport::returnsPromptly;
@@ -25,6 +31,50 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return QString();
     return path;
+}
+
+template <typename Number> QByteArray bigEndian(Number n)
+{
+    QByteArray bytes(sizeof n, '\0');
+    qToBigEndian(n, bytes.data());
+    return bytes;
+}
+
+template <typename Number> QByteArray littleEndian(Number n)
+{
+    QByteArray bytes(sizeof n, '\0');
+    qToLittleEndian(n, bytes.data());
+    return bytes;
+}
+
+// A camera's heap in an APP0 segment, the deepest a reader takes: every
+// entry of each level names the one heap below, down to an empty heap.
+QByteArray heapSegment(quint16 entriesALevel)
+{
+    QByteArray heap = littleEndian<quint16>(0) + littleEndian<quint32>(0);
+    for (int level = 0; level < 8; ++level) {
+        const auto below = quint32(heap.size());
+        heap += littleEndian(entriesALevel);
+        for (quint16 i = 0; i < entriesALevel; ++i)
+            heap += littleEndian<quint16>(0x280a) + littleEndian(below) + littleEndian<quint32>(0);
+        heap += littleEndian(below);
+    }
+    const QByteArray payload = QByteArray("II\x1a\0\0\0HEAPJPGM", 14) + QByteArray(12, '\0') + heap;
+    return QByteArray("\xff\xe0", 2) + bigEndian(quint16(payload.size() + 2)) + payload;
+}
+
+// An "AXS" trailer whose footer points past the file: before it, marks that
+// each count as many entries, every one of which reads as sound up to the
+// zeros before the footer, so that each mark nearer the footer is given up
+// only at its last entry.
+QByteArray axsTrailer(quint16 entriesAMark)
+{
+    constexpr quint32 pastTheFile = 0x7fff0000;
+    const quint32 data = 12 + 12 * quint32(entriesAMark);
+    const QByteArray mark
+        = QByteArray("AXS!\0\0", 6) + bigEndian(entriesAMark) + bigEndian(pastTheFile + data);
+    return mark.repeated(entriesAMark + 1) + QByteArray(qsizetype(data) + entriesAMark, '\0') + "AXS!"
+        + bigEndian(pastTheFile) + QByteArray(4, '\0');
 }
 
 } // namespace
@@ -97,4 +147,59 @@ TEST(HostileFiles, APipeNamedLikeAPhotoNeverBlocksAReader)
     ASSERT_EQ(console.failures().size(), 4);
     for (const QString &failure : console.failures())
         EXPECT_TRUE(failure.contains(QStringLiteral("not a regular file"))) << failure.toStdString();
+}
+
+// Structures whose entries name the same bytes over and over, which a walk
+// that followed every name would take hours over (twelve to the eighth
+// heaps; the square of twenty thousand entries), are written and cleared
+// at once: the camera's heap reads, so it goes with the Exif; the trailer
+// is taken for damaged, so it stays byte for byte and is told.
+TEST(HostileFiles, EntriesNamingTheSameBytesOverAndOverHoldNoWriteOrClear)
+{
+    REQUIRE_TEST_DATA();
+    QTemporaryDir dir;
+    const QByteArray sample
+        = bridgetest::fileBytes(testsupport::testDataDir() + QStringLiteral("/images/GPS.jpg"));
+    ASSERT_TRUE(sample.startsWith("\xff\xd8"));
+    const QByteArray heap = heapSegment(12);
+    const QByteArray trailer = axsTrailer(20000);
+    const QVariantMap city { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Somewhere") } };
+    const MetadataOperation operation;
+    const ConsoleCapture console;
+    testsupport::Watchdog watchdog(1);
+    const auto promptly = [&](const char *what, const std::function<bool()> &change) {
+        watchdog.started(0, std::chrono::seconds(10), [what](std::chrono::seconds limit) {
+            std::fputs(QStringLiteral("\n%1: still at work after %2 s of processor time\n")
+                           .arg(QLatin1String(what))
+                           .arg(limit.count())
+                           .toUtf8()
+                           .constData(),
+                stderr);
+        });
+        const bool done = change();
+        watchdog.finished(0);
+        return done;
+    };
+
+    const QString heapPath
+        = writeFile(dir, QStringLiteral("heap.jpg"), sample.left(2) + heap + sample.mid(2));
+    EXPECT_TRUE(promptly("the heap's write", [&] { return operation.setMetadata(heapPath, city, false); }));
+    EXPECT_TRUE(bridgetest::fileBytes(heapPath).contains(heap));
+    EXPECT_TRUE(promptly("the heap's clear",
+        [&] { return operation.clearMetadata(heapPath, true, false, false, false, false, false); }));
+    EXPECT_FALSE(bridgetest::fileBytes(heapPath).contains("HEAPJPGM"));
+
+    const QString trailerPath = writeFile(dir, QStringLiteral("trailer.jpg"), sample + trailer);
+    Shortfalls written;
+    EXPECT_TRUE(promptly("the trailer's write",
+        [&] { return operation.setMetadata(trailerPath, city, false, {}, &written); }));
+    EXPECT_TRUE(written.contains({ Shortfall::Kind::OlderCopyStays, QStringLiteral("Iptc.Application2.City"),
+        QStringLiteral("a trailer after the picture cannot be read, so any copy in it stays") }));
+    Shortfalls cleared;
+    EXPECT_TRUE(promptly("the trailer's clear", [&] {
+        return operation.clearMetadata(trailerPath, false, false, false, false, true, false, {}, &cleared);
+    }));
+    EXPECT_TRUE(cleared.contains({ Shortfall::Kind::Kept, QStringLiteral("iptc"),
+        QStringLiteral("a trailer after the picture cannot be read, so any IPTC in it stays") }));
+    EXPECT_TRUE(bridgetest::fileBytes(trailerPath).endsWith(trailer));
 }

@@ -5,6 +5,13 @@
 // it was, with no temporary file left beside it; and nothing reads past
 // what the file holds (the sanitizers stop the run there).
 //
+// A copy that takes longer than a few seconds of processor time fails the
+// run as a crash does: no damaged file may hold a batch.
+// CALVORN_MUTATION_SECONDS (5 unless given) is how long a copy may take,
+// and as long again for each megabyte it holds: the walks take time in
+// proportion to a file's bytes, and under the sanitizers the largest
+// samples take a few seconds.
+//
 // CALVORN_MUTATION_SEED (the first seed, 1 unless given) and
 // CALVORN_MUTATION_COUNT (how many seeds) choose the copies;
 // CALVORN_MUTATION_THREADS runs that many at once, and
@@ -17,6 +24,7 @@
 #include "platform/Console.h"
 #include "platform/LibraryLog.h"
 #include "support/TestEnvironment.h"
+#include "support/Watchdog.h"
 
 #include <QDir>
 #include <QFile>
@@ -210,6 +218,8 @@ TEST(DamagedFiles, EveryDamagedCopyOfTheSamplesIsHandledWithinItsBounds)
     const int threads = int(std::max<qint64>(1, setting("CALVORN_MUTATION_THREADS", 1)));
     const auto start = std::chrono::steady_clock::now();
     const auto deadline = start + std::chrono::minutes(setting("CALVORN_MUTATION_MINUTES", 24 * 60));
+    const qint64 secondsACopy = setting("CALVORN_MUTATION_SECONDS", 5);
+    testsupport::Watchdog watchdog((std::size_t(threads)));
 #if defined(__SANITIZE_ADDRESS__)
     __sanitizer_set_death_callback(reportCopyInProgress);
 #endif
@@ -218,12 +228,22 @@ TEST(DamagedFiles, EveryDamagedCopyOfTheSamplesIsHandledWithinItsBounds)
     std::atomic<qint64> covered { 0 };
     std::mutex failuresLock;
     std::vector<std::string> failures;
-    const auto work = [&] {
+    const auto work = [&](std::size_t worker) {
         const MetadataOperation operation;
         for (qint64 i = next++; i < count && std::chrono::steady_clock::now() < deadline; i = next++) {
             const DamagedCopy copy = mutation::damagedCopy(firstSeed + uint32_t(i), originals);
             inProgress = { &copy, failedInputPath(copy).toStdString(), describe(copy) };
+            const qint64 forItsBytes = (secondsACopy * copy.bytes.size() + (1 << 20) - 1) >> 20;
+            watchdog.started(worker, std::chrono::seconds(secondsACopy + forItsBytes),
+                [&copy, path = inProgress.path, description = inProgress.description](
+                    std::chrono::seconds limit) {
+                    keepFailedInput(copy, path);
+                    const QString late
+                        = QStringLiteral("\nstill at work after %1 s of processor time: ").arg(limit.count());
+                    std::fputs((late.toStdString() + description + "\n").c_str(), stderr);
+                });
             const QStringList problems = problemsWith(copy, operation);
+            watchdog.finished(worker);
             if (!problems.isEmpty()) {
                 keepFailedInput(copy, inProgress.path);
                 const std::lock_guard lock(failuresLock);
@@ -238,7 +258,7 @@ TEST(DamagedFiles, EveryDamagedCopyOfTheSamplesIsHandledWithinItsBounds)
         const QuietConsole quiet;
         std::vector<std::thread> workers;
         for (int t = 0; t < threads; ++t)
-            workers.emplace_back(work);
+            workers.emplace_back(work, std::size_t(t));
         for (std::thread &worker : workers)
             worker.join();
     }
