@@ -7,6 +7,7 @@
 #include "engine/JpegTrailers.h"
 #include "engine/MisplacedExif.h"
 #include "engine/XmpCopies.h"
+#include "engine/XmpPositions.h"
 
 #include <exiv2/error.hpp>
 #include <exiv2/exif.hpp>
@@ -228,6 +229,14 @@ Exiv2::XmpData subImageValues(const std::vector<std::string> &packets)
     return all;
 }
 
+// The latitude, longitude and altitude, of which other programs keep copies
+// of their own.
+bool isPositionKey(const std::string &key)
+{
+    return key == "Exif.GPSInfo.GPSLatitude" || key == "Exif.GPSInfo.GPSLongitude"
+        || key == "Exif.GPSInfo.GPSAltitude";
+}
+
 bool isCopyright(const std::string &key)
 {
     return key == "Exif.Image.Copyright" || key == "Iptc.Application2.Copyright";
@@ -257,6 +266,9 @@ CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *da
     }
     if (rotation && *rotation != orientation)
         copies.makerNoteRotation = rotation;
+    const Exiv2::XmpData &xmp = image.xmpData();
+    copies.ownXmpPosition = std::any_of(
+        xmp.begin(), xmp.end(), [](const Exiv2::Xmpdatum &datum) { return isOwnXmpPosition(datum.key()); });
     if (image.imageType() == Exiv2::ImageType::jpeg && data && size > 0)
         readSegments(data, size, copies);
     return copies;
@@ -312,6 +324,10 @@ void reportOlderCopies(
         }
         if (key == "Exif.Image.Orientation" && copies.makerNoteRotation)
             stays(key, inMakerNoteRotation(*copies.makerNoteRotation));
+        if (isPositionKey(key) && copies.ownXmpPosition)
+            stays(key, QStringLiteral("a drone's or a camera's own XMP keeps its position"));
+        if (isPositionKey(key) && copies.thermalSegments.position)
+            stays(key, QStringLiteral("a thermal camera's own GPS record keeps its position"));
         for (const auto &[home, directory] : copies.misplacedApart) {
             if (home == key)
                 stays(key, inOtherDirectory(directory));

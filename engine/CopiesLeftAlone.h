@@ -54,6 +54,8 @@ struct CopiesLeftAlone
     // A thermal camera's own segments, which hold its data beside the
     // thermal picture and may hold a GPS record of its own.
     ThermalSegments thermalSegments;
+    // The XMP holds a position in a drone's or a camera's own namespace.
+    bool ownXmpPosition = false;
     // The rotation the maker note keeps of its own, as the orientation it
     // stands for, where it says other than the first directory's
     // orientation (or, without one, other than none).

@@ -18,6 +18,9 @@ struct PositionNames
 {
     std::string_view ns;
     std::span<const std::string_view> names;
+    // A drone's or a camera's own, which no write brings in step with the
+    // Exif's position.
+    bool own = true;
 };
 
 constexpr std::string_view gpsAnything[] = { "GPS*" };
@@ -37,9 +40,9 @@ constexpr std::string_view occurrenceLocation[]
 // The namespaces by the name the photo declares them with, whatever prefix
 // it gives them, and the properties or fields in them that hold a position.
 constexpr PositionNames positions[] = {
-    { "http://ns.adobe.com/exif/1.0/", gpsAnything },
-    { "http://cipa.jp/exif/1.0/", gpsAnything },
-    { "http://iptc.org/std/Iptc4xmpExt/2008-02-29/", gpsAnything },
+    { "http://ns.adobe.com/exif/1.0/", gpsAnything, false },
+    { "http://cipa.jp/exif/1.0/", gpsAnything, false },
+    { "http://iptc.org/std/Iptc4xmpExt/2008-02-29/", gpsAnything, false },
     { "http://www.dji.com/drone-dji/1.0/", droneProperties },
     { "http://ns.nikon.com/asteroid/1.0/", gpsAnything },
     { "http://ns.google.com/photos/dd/1.0/device/", earthPose },
@@ -75,22 +78,21 @@ std::string namespaceOf(std::string_view prefix)
     }
 }
 
-} // namespace
-
-bool isXmpPosition(const std::string &key)
+// The namespace's row when the datum holds a position, or a part of it.
+const PositionNames *positionNamesOf(const std::string &key)
 {
     std::string_view path(key);
     if (!path.starts_with("Xmp."))
-        return false;
+        return nullptr;
     path.remove_prefix(4);
     const std::size_t dot = path.find('.');
     if (dot == std::string_view::npos)
-        return false;
+        return nullptr;
     const std::string ns = namespaceOf(path.substr(0, dot));
     const auto listed = std::find_if(std::begin(positions), std::end(positions),
         [&](const PositionNames &p) { return sameNamespace(ns, p.ns); });
     if (listed == std::end(positions))
-        return false;
+        return nullptr;
     path.remove_prefix(dot + 1);
     // The property, then each field on the way to the value: "Location[1]",
     // "Iptc4xmpExt:GPSLatitude"; qualifiers ("?xml:lang") name no field.
@@ -105,9 +107,22 @@ bool isXmpPosition(const std::string &key)
             step.remove_prefix(colon + 1);
         if (std::any_of(listed->names.begin(), listed->names.end(),
                 [&](std::string_view name) { return sameName(step, name); }))
-            return true;
+            return &*listed;
     }
-    return false;
+    return nullptr;
+}
+
+} // namespace
+
+bool isXmpPosition(const std::string &key)
+{
+    return positionNamesOf(key) != nullptr;
+}
+
+bool isOwnXmpPosition(const std::string &key)
+{
+    const PositionNames *listed = positionNamesOf(key);
+    return listed && listed->own;
 }
 
 } // namespace engine::bridge

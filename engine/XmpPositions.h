@@ -16,5 +16,8 @@ namespace engine::bridge {
 // the GPS record's other values); a field of a structure counts by its own
 // namespace and name.
 bool isXmpPosition(const std::string &key);
+// Whether it holds one in a namespace of a drone's or a camera's own, which
+// a write of the position leaves as it was.
+bool isOwnXmpPosition(const std::string &key);
 
 } // namespace engine::bridge

@@ -792,6 +792,18 @@ void compare(const Result &result, const Reading &original, const Reading &writt
         EXPECT_EQ(isListed(result, QStringLiteral("orientation"), QStringLiteral("maker note")), turned);
     }
 
+    // A position a drone's XMP or a thermal camera's record keeps of its own
+    // stays through a write of the position, which lists the photo for it.
+    if (operation == Operation::Write) {
+        const bool ownPosition = std::any_of(keys.begin(), keys.end(), [&](const QString &key) {
+            return written.has(key) && isGps(key)
+                && (family1(key) == QLatin1String("XMP-drone-dji") || isThermalPosition(key));
+        });
+        EXPECT_EQ(isListed(result, QStringLiteral("Exif.GPSInfo.GPSLatitude"),
+                      QStringLiteral("keeps its position")),
+            ownPosition);
+    }
+
     // A clear that finds nothing it names leaves the file as it was.
     const QStringList held = original.tags.keys();
     const bool namesNothing = std::none_of(held.begin(), held.end(), [&](const QString &key) {
