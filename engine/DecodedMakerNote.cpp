@@ -9,13 +9,27 @@ namespace engine::bridge {
 
 namespace {
 
-// The library's own entries about the note (where it stood, its byte
-// order) are not the camera's.
-bool isCameraValue(const Exiv2::Exifdatum &datum)
+// Whether a group is one of a maker note's, but for the library's own
+// entries about the note (where it stood, its byte order). The library
+// looks a group up by its name in a long table, so the answer for the last
+// group asked is kept: a note's values come group by group.
+class CameraGroups
 {
-    const std::string group = datum.groupName();
-    return group != "MakerNote" && Exiv2::ExifTags::isMakerGroup(group);
-}
+public:
+    bool holds(const Exiv2::Exifdatum &datum)
+    {
+        std::string group = datum.groupName();
+        if (group != m_group) {
+            m_camera = group != "MakerNote" && Exiv2::ExifTags::isMakerGroup(group);
+            m_group = std::move(group);
+        }
+        return m_camera;
+    }
+
+private:
+    std::string m_group;
+    bool m_camera = false;
+};
 
 // Whether b holds what a holds but for numbers of four bytes that are
 // larger by one of the distances the write moved the note: the offsets a
@@ -54,8 +68,9 @@ bool sameButMovedOffsets(const std::vector<Exiv2::byte> &a, const std::vector<Ex
 DecodedMakerNote decodedMakerNote(const Exiv2::ExifData &exif)
 {
     DecodedMakerNote note;
+    CameraGroups camera;
     for (const Exiv2::Exifdatum &datum : exif) {
-        if (!isCameraValue(datum))
+        if (!camera.holds(datum))
             continue;
         DecodedMakerNote::Value value { datum.key(), datum.typeId(), datum.count(), {}, {} };
         value.bytes.resize(std::size_t(std::max(datum.size(), 0L)));
