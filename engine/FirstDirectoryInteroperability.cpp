@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/FirstDirectoryInteroperability.h"
 
+#include "engine/BridgeFrame.h"
 #include "engine/ExifContainers.h"
 #include "engine/TiffDirectories.h"
 
@@ -40,18 +41,18 @@ void keepFirstDirectoryInteroperability(Exiv2::Image &image, const ImageKind &ki
     const auto pointer = exif.findKey(Exiv2::ExifKey(pointerKey));
     if (pointer == exif.end())
         return;
-    Exiv2::BasicIo &io = image.io();
-    if (io.open() != 0)
-        return;
-    Exiv2::IoCloser closer(io);
-    const std::span<const Exiv2::byte> file(io.mmap(false), std::size_t(io.size()));
-    const std::optional<ExifInFile> found = exifOfImage(file, kind);
-    const std::optional<TiffDirectory> directory
-        = found ? exifDirectories(found->tiff).imageInteroperability : std::nullopt;
-    const std::optional<std::vector<Exiv2::byte>> bytes
-        = directory ? standaloneBytes(found->tiff, *directory) : std::nullopt;
-    io.munmap();
-    if (!directory)
+    bool named = false;
+    std::optional<std::vector<Exiv2::byte>> bytes;
+    readFileBytes(image, [&](const Exiv2::byte *data, long size) {
+        const std::optional<ExifInFile> found
+            = exifOfImage(std::span<const Exiv2::byte>(data, std::size_t(std::max(size, 0L))), kind);
+        const std::optional<TiffDirectory> directory
+            = found ? exifDirectories(found->tiff).imageInteroperability : std::nullopt;
+        named = directory.has_value();
+        if (directory)
+            bytes = standaloneBytes(found->tiff, *directory);
+    });
+    if (!named)
         return;
     if (!bytes)
         throw Exiv2::Error(Exiv2::kerErrorMessage,
