@@ -111,7 +111,10 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
         }
         const uint16_t type = directories.photo->find(makerNoteTiffTag)->type;
         const std::vector<Exiv2::byte> block = blockOf(tiff, reading->extent);
-        DecodedMakerNote decodedNote = decodedMakerNote(exif);
+        // The library's reading is compared only where it reads the note
+        // as its layout says.
+        DecodedMakerNote decodedNote
+            = reading->asItsLayoutSays ? decodedMakerNote(exif) : DecodedMakerNote {};
         eraseDecodedMakerNotes(exif);
         setBytes(exif, "Exif.Photo.MakerNote", type, block);
         carried = CarriedMakerNote { std::move(*reading), exifFound->offsetInFile, std::move(decodedNote),
