@@ -4,7 +4,7 @@
 #include "engine/ClearChoices.h"
 #include "engine/FileReplace.h"
 #include "engine/MetadataOperation.h"
-#include "engine/PngExif.h"
+#include "engine/carry/PngExif.h"
 #include "platform/SupportedImages.h"
 
 #include <QString>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CopiesLeftAlone.h"
 
-#include "engine/ByteCursor.h"
-#include "engine/CameraSegments.h"
-#include "engine/JpegSegments.h"
-#include "engine/JpegTrailers.h"
 #include "engine/MisplacedExif.h"
 #include "engine/XmpCopies.h"
 #include "engine/XmpPositions.h"
+#include "engine/walks/ByteCursor.h"
+#include "engine/walks/CameraSegments.h"
+#include "engine/walks/JpegSegments.h"
+#include "engine/walks/JpegTrailers.h"
 
 #include <exiv2/error.hpp>
 #include <exiv2/exif.hpp>

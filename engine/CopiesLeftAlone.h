@@ -3,7 +3,7 @@
 
 #include "engine/ClearChoices.h"
 #include "engine/IptcAsRead.h"
-#include "engine/ThermalSegments.h"
+#include "engine/walks/ThermalSegments.h"
 
 #include <QString>
 #include <QStringList>

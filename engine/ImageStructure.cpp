@@ -2,8 +2,8 @@
 #include "engine/ImageStructure.h"
 
 #include "engine/BridgeFrame.h"
-#include "engine/JpegSegments.h"
-#include "engine/TiffDirectories.h"
+#include "engine/walks/JpegSegments.h"
+#include "engine/walks/TiffDirectories.h"
 
 #include <exiv2/cr2image.hpp>
 #include <exiv2/jpgimage.hpp>

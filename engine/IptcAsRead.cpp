@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/IptcAsRead.h"
 
-#include "engine/ByteCursor.h"
 #include "engine/ImageStructure.h"
-#include "engine/JpegSegments.h"
-#include "engine/PhotoshopResources.h"
+#include "engine/walks/ByteCursor.h"
+#include "engine/walks/JpegSegments.h"
+#include "engine/walks/PhotoshopResources.h"
 
 #include <exiv2/exif.hpp>
 #include <exiv2/jpgimage.hpp>

@@ -10,10 +10,10 @@
 #include "engine/IptcTexts.h"
 #include "engine/MetadataTag.h"
 #include "engine/MisplacedExif.h"
-#include "engine/PngTextCopies.h"
 #include "engine/WriteReport.h"
 #include "engine/XmpCopies.h"
 #include "engine/XmpPacket.h"
+#include "engine/carry/PngTextCopies.h"
 #include "platform/Exiv2Setup.h"
 
 #include <exiv2/datasets.hpp>

@@ -9,8 +9,8 @@
 
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
-#include "engine/PngExif.h"
-#include "engine/PngTextCopies.h"
+#include "engine/carry/PngExif.h"
+#include "engine/carry/PngTextCopies.h"
 #include "support/CameraSamples.h"
 #include "support/PinnedDates.h"
 #include "support/TestEnvironment.h"

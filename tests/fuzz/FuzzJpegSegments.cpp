@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the walks over a JPEG's segments, a thermal camera's
 // records across its segments, and the JPEG's trailers.
-#include "engine/CameraSegments.h"
-#include "engine/ExtendedXmp.h"
-#include "engine/JpegSegments.h"
-#include "engine/JpegTrailers.h"
-#include "engine/ThermalSegments.h"
+#include "engine/carry/ExtendedXmp.h"
+#include "engine/walks/CameraSegments.h"
+#include "engine/walks/JpegSegments.h"
+#include "engine/walks/JpegTrailers.h"
+#include "engine/walks/ThermalSegments.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the walk to a PGF file's user data, with the input's
 // last bytes as the stale user data to find.
-#include "engine/PgfUserData.h"
+#include "engine/carry/PgfUserData.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // libFuzzer target: the walks over Photoshop resources, in a JPEG's
 // segments and in a Photoshop file, and over one block of them, as a PNG's
 // Photoshop profile holds it.
-#include "engine/PhotoshopResources.h"
+#include "engine/walks/PhotoshopResources.h"
 
 #include <exiv2/image.hpp>
 #include <exiv2/jpgimage.hpp>

@@ -3,9 +3,9 @@
 // a written one, with every text a clear takes, a Photoshop profile's IPTC
 // to bring in step, and the comment texts and text copies a write brings in
 // step or takes; and the converters' raw profile text on its own.
-#include "engine/PngExif.h"
-#include "engine/PngTextCopies.h"
-#include "engine/RawProfile.h"
+#include "engine/carry/PngExif.h"
+#include "engine/carry/PngTextCopies.h"
+#include "engine/walks/RawProfile.h"
 
 #include <cstdint>
 
