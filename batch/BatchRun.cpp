@@ -5,6 +5,7 @@
 #include "common/AppSettings.h"
 #include "common/Globals.h"
 #include "engine/FileInfo.h"
+#include "engine/check/WholeFileCheck.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/FileWalk.h"
@@ -124,6 +125,7 @@ struct BatchRun::Progress
 BatchRun::BatchRun(BatchRequest request, int workers)
     : m_request(std::move(request))
     , m_workers(std::max(1, workers))
+    , m_bridge(engine::check::refusal)
 {
     if (!m_request.isCopying())
         return;

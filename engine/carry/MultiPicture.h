@@ -3,9 +3,7 @@
 
 #include <exiv2/types.hpp>
 
-#include <optional>
 #include <span>
-#include <string>
 
 // A multi-picture JPEG (a camera's larger preview, or the second picture of
 // a pair, after the main one) indexes its further pictures in an APP2
@@ -18,10 +16,5 @@ namespace engine::bridge {
 // after the main picture, where the write leaves them byte for byte, as
 // far from the file's end as they were.
 void placeFurtherPictures(std::span<const Exiv2::byte> original, std::span<Exiv2::byte> written);
-
-// Why the written file's index does not find the further pictures the
-// original's does, byte for byte; none when it finds each.
-std::optional<std::string> furtherPicturesDifference(
-    std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written);
 
 } // namespace engine::bridge

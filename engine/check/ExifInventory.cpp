@@ -201,6 +201,13 @@ void Walk::read(Pending pending)
                 fail(note ? "its maker note points past the end of the file" : pastTheEnd(false));
                 return;
             }
+            // A value that begins in its segment and ends past it no reader
+            // finds whole.
+            const bool inside = pos >= 0 && std::uint64_t(pos) < m_tiff.size();
+            if (inside && std::uint64_t(pos) + size > m_tiff.size()) {
+                fail("its maker note names a value across the end of its Exif segment");
+                return;
+            }
             entry.value = *value;
         }
         if (frame.kind == DirectoryKind::Page && directory.page == 1 && entry.tag == makeTag

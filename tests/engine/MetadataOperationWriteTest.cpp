@@ -2,6 +2,7 @@
 #include "BridgeTestSupport.h"
 
 #include "engine/MetadataOperation.h"
+#include "engine/check/WholeFileCheck.h"
 #include "support/TestEnvironment.h"
 
 #include <QFileInfo>
@@ -84,7 +85,7 @@ protected:
         return testsupport::copyTestFile(QStringLiteral("images/") + name, m_dir, newName);
     }
     QTemporaryDir m_dir;
-    const MetadataOperation m_operation {};
+    const MetadataOperation m_operation { engine::check::refusal };
 };
 
 } // namespace
@@ -92,7 +93,7 @@ protected:
 TEST_F(MetadataOperationWrite, ValuesReadBackHereAndInThePeerForEveryWritableFormat)
 {
     QStringList files = bridgetest::writableImages();
-    files << QStringLiteral("Reagan.jpg=Reagan.jpeg");
+    files << QStringLiteral("FurnaceCreekInn.jpg=FurnaceCreekInn.jpeg");
     for (const QString &entry : files) {
         const QString name = entry.section(QLatin1Char('='), 0, 0);
         SCOPED_TRACE(entry.toStdString());
@@ -177,6 +178,19 @@ TEST_F(MetadataOperationWrite, ValuesReadBackHereAndInThePeerForEveryWritableFor
             ASSERT_TRUE(comment.has_value());
             EXPECT_EQ(comment->trimmed(), QStringLiteral("Grüße aus Zürich"));
         }
+    }
+    // What a write of these would lose, the check of the written file
+    // finds: each stays as it was, and the failure says why.
+    for (const auto &[name, reason] : bridgetest::leftAsTheyWere()) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = copy(name);
+        const QByteArray original = bridgetest::fileBytes(path);
+        ConsoleCapture console;
+        EXPECT_FALSE(m_operation.setMetadata(path, sampleValues(), false));
+        EXPECT_TRUE(MetadataOperation::lastFailure().startsWith(reason))
+            << MetadataOperation::lastFailure().toStdString();
+        EXPECT_TRUE(bridgetest::fileBytes(path) == original);
+        EXPECT_EQ(bridgetest::folderEntries(m_dir.path()).filter(QStringLiteral(".calvorn-")).size(), 0);
     }
 }
 
@@ -321,7 +335,7 @@ TEST_F(MetadataOperationWrite, NumbersGivenAsTextAreReadAndNumbersTheTagCannotHo
 
 TEST_F(MetadataOperationWrite, AValueOfTheWrongKindFailsWithoutTouchingTheFile)
 {
-    const QString path = copy(QStringLiteral("Reagan.jpg"));
+    const QString path = copy(QStringLiteral("FurnaceCreekInn.jpg"));
     const QByteArray original = bridgetest::fileBytes(path);
     const QList<QVariantMap> wrong {
         { { QStringLiteral("Exif.Image.Artist"), QVariant::fromValue<qint64>(5) } },
