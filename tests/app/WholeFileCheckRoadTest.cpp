@@ -1,0 +1,187 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A user writes the artist into copies of photos a write cannot keep whole,
+// through the program's own screens, then cleans the photos themselves of
+// all but their Exif: camera raw files cut short (a copy or a download
+// interrupted, their picture's data past the file's end), a scanner's
+// six-page TIFF, a Kodak back's photo whose first directory names a
+// directory of Kodak's own, a Sigma compact's whose maker note names a
+// preview. The check of the whole written file finds what the write would
+// lose: each photo is left as it was, byte for byte, no copy of it is made,
+// and the result screen lists it with the reason.
+
+#include "UserRoadFixture.h"
+
+#include "batch/CleanMetadataViewController.h"
+#include "batch/ResultViewController.h"
+#include "editor/MetadataEditorViewController.h"
+#include "support/AlertScript.h"
+#include "support/QtPrinters.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <tiffio.h>
+
+using shelltest::UserRoadFixture;
+
+namespace {
+
+constexpr int Yes = platform::Alert::FirstButton;
+constexpr int No = platform::Alert::FirstButton + 1;
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The first half of a file, as an interrupted copy leaves it.
+bool cutShort(const QString &source, const QString &made)
+{
+    const QByteArray bytes = bytesOf(source);
+    QFile file(made);
+    return !bytes.isEmpty() && file.open(QIODevice::WriteOnly)
+        && file.write(bytes.left(bytes.size() / 2)) == bytes.size() / 2;
+}
+
+// Six pages of one colour each, as a document scanner saves them.
+bool sixPages(const QString &made)
+{
+    TIFF *tiff = TIFFOpen(QFile::encodeName(made).constData(), "w");
+    if (!tiff)
+        return false;
+    constexpr uint32_t width = 64;
+    constexpr uint32_t height = 48;
+    const uint8_t colours[6][3]
+        = { { 255, 0, 0 }, { 0, 128, 0 }, { 0, 0, 255 }, { 255, 255, 0 }, { 0, 255, 255 }, { 255, 0, 255 } };
+    bool written = true;
+    for (const auto &colour : colours) {
+        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
+        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height);
+        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+        TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, height);
+        std::vector<uint8_t> row(width * 3);
+        for (uint32_t x = 0; x < width; ++x)
+            std::copy(colour, colour + 3, row.begin() + x * 3);
+        for (uint32_t y = 0; y < height; ++y)
+            written = written && TIFFWriteScanline(tiff, row.data(), y, 0) == 1;
+        written = written && TIFFWriteDirectory(tiff) == 1;
+    }
+    TIFFClose(tiff);
+    return written;
+}
+
+class WholeFileCheckRoadTest : public UserRoadFixture
+{
+protected:
+    void SetUp() override
+    {
+        UserRoadFixture::SetUp();
+        REQUIRE_TEST_DATA();
+        const QString data = testsupport::testDataDir();
+        for (const QString &raw :
+            { QStringLiteral("CanonRaw.cr2"), QStringLiteral("Nikon.nef"), QStringLiteral("IMG_1361.dng") }) {
+            ASSERT_TRUE(cutShort(
+                data + QStringLiteral("/images/") + raw, sources.filePath(QStringLiteral("cut-") + raw)));
+        }
+        ASSERT_TRUE(sixPages(sources.filePath(QStringLiteral("six-pages.tif"))));
+        for (const QString &name : { QStringLiteral("Kodak_ProBack.jpg"), QStringLiteral("Sigma_DP1.jpg") })
+            ASSERT_TRUE(QFile::copy(data + QStringLiteral("/cameras/") + name, sources.filePath(name)));
+    }
+
+    // What the result screen lists: each photo's name and reason.
+    static QMap<QString, QString> listedPhotos()
+    {
+        auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
+        QMap<QString, QString> listed;
+        for (int i = 0; result && i < result->listFailedPhotos->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem *row = result->listFailedPhotos->topLevelItem(i);
+            listed.insert(QFileInfo(row->text(0)).fileName(), row->text(1));
+        }
+        return listed;
+    }
+
+    // Each photo and why a write leaves it as it was. The carrying of every
+    // page, of a maker's own directory and of a preview a maker note names
+    // will keep the last three whole: their rows then go.
+    const QMap<QString, QString> leftAsTheyWere {
+        { QStringLiteral("cut-CanonRaw.cr2"), QStringLiteral("the file is cut short") },
+        { QStringLiteral("cut-Nikon.nef"), QStringLiteral("the file is cut short") },
+        { QStringLiteral("cut-IMG_1361.dng"), QStringLiteral("the file is cut short") },
+        { QStringLiteral("six-pages.tif"), QStringLiteral("page 5 of 6 would be lost") },
+        { QStringLiteral("Kodak_ProBack.jpg"), QStringLiteral("a Kodak directory would no longer be found") },
+        { QStringLiteral("Sigma_DP1.jpg"), QStringLiteral("a preview its maker note names would change") },
+    };
+    QTemporaryDir sources;
+};
+
+} // namespace
+
+TEST_F(WholeFileCheckRoadTest, PhotosAWriteCannotKeepWholeAreLeftAsTheyWereAndListedWithTheReason)
+{
+    QMap<QString, QByteArray> before;
+    for (const QString &name : QDir(sources.path()).entryList(QDir::Files))
+        before.insert(name, bytesOf(sources.filePath(name)));
+    // Each photo stays as it was; each the operation would write is listed
+    // with its reason, and no copy of it is made.
+    const auto expectLeftAndListed = [&](const QString &copies, const QStringList &written) {
+        const QMap<QString, QString> listed = listedPhotos();
+        for (auto photo = before.cbegin(); photo != before.cend(); ++photo) {
+            SCOPED_TRACE(qPrintable(photo.key()));
+            EXPECT_EQ(bytesOf(sources.filePath(photo.key())), photo.value());
+            EXPECT_FALSE(!copies.isEmpty() && QFile::exists(copies + u'/' + photo.key()));
+            if (written.contains(photo.key())) {
+                EXPECT_TRUE(listed.value(photo.key()).startsWith(leftAsTheyWere.value(photo.key())))
+                    << qPrintable(listed.value(photo.key()));
+            }
+        }
+        EXPECT_EQ(listed.keys(), written);
+    };
+
+    // The artist, written into copies.
+    testsupport::AlertScript alerts;
+    launch();
+    chooseOnDashboard(sources.path());
+    ASSERT_EQ(markedFiles(displayedFiles()).size(), before.size());
+    HomeViewController *home = HomeViewController::shared();
+    QLineEdit *artist = home->editingForm()->textField(MetadataField::artist);
+    artist->setFocus();
+    artist->selectAll();
+    QTest::keyClicks(artist, QStringLiteral("Grace Hopper"));
+    QTemporaryDir into;
+    alerts.answer(Yes).answer(No);
+    const auto previous = platform::OpenPanel::setResponder([&](const platform::OpenPanel &) {
+        return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(into.path()) } };
+    });
+    home->btnStartProcess->click();
+    settle();
+    platform::OpenPanel::setResponder(previous);
+    expectLeftAndListed(into.path(), leftAsTheyWere.keys());
+
+    // The photos themselves, cleaned in place of all but their Exif.
+    auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
+    ASSERT_NE(result, nullptr);
+    result->btnFinish->click();
+    settle();
+    chooseOnDashboard(sources.path());
+    home->popUpEditingOptions->setCurrentIndex(2);
+    emit home->popUpEditingOptions->activated(2);
+    CleanMetadataViewController *clean = CleanMetadataViewController::shared();
+    for (QCheckBox *box :
+        { clean->btnOrientation, clean->btnGPSInformation, clean->btnComment, clean->btnIPTC, clean->btnXMP })
+        box->setChecked(true);
+    alerts.answer(Yes);
+    startInPlace();
+    EXPECT_EQ(alerts.remaining(), 0);
+    // The TIFF and the Kodak back's photo hold nothing a clean of the rest
+    // takes, and are not written at all.
+    expectLeftAndListed(QString(),
+        { QStringLiteral("Sigma_DP1.jpg"), QStringLiteral("cut-CanonRaw.cr2"),
+            QStringLiteral("cut-IMG_1361.dng"), QStringLiteral("cut-Nikon.nef") });
+}
