@@ -217,6 +217,7 @@ void Walk::read(Pending pending)
         }
         directory.entries.push_back(std::move(entry));
     }
+    directory.indexEntries();
     namePointers(directory, frame);
     nameBlocks(directory, frame);
     if (frame.kind == DirectoryKind::Page) {
@@ -535,11 +536,11 @@ void Walk::findMakersDirectories()
         if (frame.kind == DirectoryKind::Gps || frame.kind == DirectoryKind::Interoperability
             || frame.kind == DirectoryKind::RawHeader)
             continue;
+        std::unordered_map<std::uint16_t, std::size_t> seen;
         for (std::size_t i = 0; i < m_out.directories[d].entries.size(); ++i) {
             Directory &directory = m_out.directories[d];
             Entry &entry = directory.entries[i];
-            const std::size_t occurrence = std::size_t(std::count_if(directory.entries.begin(),
-                directory.entries.begin() + long(i), [&](const Entry &e) { return e.tag == entry.tag; }));
+            const std::size_t occurrence = seen[entry.tag]++;
             if (!pointsToMakersDirectory(directory, entry, occurrence, frame))
                 continue;
             const DirectoryKind kind
@@ -585,6 +586,7 @@ void Walk::run()
         if (raw && m_visited.contains(*raw))
             pointer.directories.push_back(m_visited[*raw]);
         header.entries.push_back(pointer);
+        header.indexEntries();
         m_frames.push_back(Frame { m_order, 0, DirectoryKind::RawHeader });
         m_out.add(std::move(header));
         m_out.raw = true;
@@ -609,11 +611,25 @@ void Walk::run()
 
 const Entry *Directory::find(std::uint16_t tag, std::size_t occurrence) const
 {
-    for (const Entry &entry : entries) {
-        if (entry.tag == tag && occurrence-- == 0)
-            return &entry;
+    const std::uint64_t key = std::uint64_t(tag) << 32 | occurrence;
+    const auto found = std::lower_bound(byTag.begin(), byTag.end(), key,
+        [](const auto &indexed, std::uint64_t k) { return indexed.first < k; });
+    return found != byTag.end() && found->first == key ? &entries[found->second] : nullptr;
+}
+
+void Directory::indexEntries()
+{
+    byTag.clear();
+    byTag.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        byTag.emplace_back(std::uint64_t(entries[i].tag) << 32, i);
+    // Entries of one tag keep their order: the first is occurrence 0.
+    std::stable_sort(
+        byTag.begin(), byTag.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < byTag.size(); ++i) {
+        if ((byTag[i].first >> 32) == (byTag[i - 1].first >> 32))
+            byTag[i].first = byTag[i - 1].first + 1;
     }
-    return nullptr;
 }
 
 const Directory *ExifInventory::find(std::string_view path) const

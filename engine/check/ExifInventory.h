@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // Everything a file's Exif holds, as the check reads it: every directory of
@@ -75,7 +76,13 @@ struct Directory
     Order order = Order::Little;
     std::vector<Entry> entries = {};
 
+    // Where each tag's entries stand, the first and any later ones: made by
+    // indexEntries once they are all read.
+    std::vector<std::pair<std::uint64_t, std::size_t>> byTag = {};
+
+    // The entry of the tag, the first or a later one of the same tag.
     const Entry *find(std::uint16_t tag, std::size_t occurrence = 0) const;
+    void indexEntries();
 };
 
 struct MakerNote

@@ -395,10 +395,12 @@ NoteChoice chooseReading(const NotePlace &place, std::string_view make,
         if (!entries || !base || (!layout && !plainlyADirectory(*entries)))
             continue;
         const Fit fit = fitOf(place, *base, reading.directoryAt, *entries);
-        // A note of no known layout is a directory only where its values
-        // lie within the Exif, as a maker's own would.
-        if (fit != Fit::Nowhere && (layout || fit != Fit::InFile))
-            trials.push_back({ reading, fit, std::move(*entries), layout && i == 0 });
+        // Values that merely lie somewhere in the file bear out no guess:
+        // a reading its layout does not give must find them all in the
+        // note itself, as a maker's directory holds them.
+        const bool primary = layout && i == 0;
+        if (fit == Fit::InNote || (primary && fit != Fit::Nowhere))
+            trials.push_back({ reading, fit, std::move(*entries), primary });
     }
     if (budget.spent())
         return { std::nullopt, "its maker note cannot be read within the time its size allows" };

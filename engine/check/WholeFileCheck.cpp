@@ -66,11 +66,13 @@ std::vector<const FilePart *> keptParts(
 {
     std::vector<const FilePart *> parts;
     for (const FilePart &part : layout.parts) {
-        const bool inOther = std::any_of(other.parts.begin(), other.parts.end(),
-            [&](const FilePart &o) { return o.kind == part.kind && o.name == part.name; });
-        if (sequenceOf(part.kind) == sequence && checked(part, request)
-            && (part.kind != Kind::KeptWhereBoth || inOther))
-            parts.push_back(&part);
+        if (sequenceOf(part.kind) != sequence || !checked(part, request))
+            continue;
+        if (part.kind == Kind::KeptWhereBoth
+            && std::none_of(other.parts.begin(), other.parts.end(),
+                [&](const FilePart &o) { return o.kind == part.kind && o.name == part.name; }))
+            continue;
+        parts.push_back(&part);
     }
     if (sequence == Sequence::Xmp) {
         std::sort(parts.begin(), parts.end(), [](const FilePart *a, const FilePart *b) {
@@ -85,6 +87,8 @@ bool samePart(const FilePart &was, const FilePart &is)
 {
     if (was.name != is.name || was.bytes.size() != is.bytes.size() || was.named.size() != is.named.size())
         return false;
+    if (was.masked.empty() && was.named.empty())
+        return sameBytes(was.bytes, is.bytes);
     std::vector<bool> masked(was.bytes.size(), false);
     for (const auto &[at, length] : was.masked) {
         for (std::uint64_t i = at; i < at + length && i < masked.size(); ++i)
