@@ -145,43 +145,43 @@ std::string Comparison::entryName(const Directory &directory, const Entry &entry
 std::optional<std::string> Comparison::entryDifference(
     const Directory &directory, const Entry &was, const Directory &now, const Entry &is) const
 {
-    const std::string changes = entryName(directory, was) + " would change";
+    const auto changes = [&] { return entryName(directory, was) + " would change"; };
     // Where the numbers are offsets, what they name matters, not their type.
     const bool offsets = was.names == Entry::Names::Directories || was.names == Entry::Names::Blocks;
     if (was.names == Entry::Names::Directories && is.names != was.names) {
         const Directory *named = m_was.find(was.directories.front());
-        return named ? lost(*named) : changes;
+        return named ? lost(*named) : changes();
     }
     if ((was.type != is.type && !offsets) || was.names != is.names)
-        return changes;
+        return changes();
     if (was.names == Entry::Names::MakerNote)
         return noteDifference();
     if (was.count != is.count)
-        return changes;
+        return changes();
     switch (was.names) {
     case Entry::Names::Nothing:
     case Entry::Names::MakerNote:
         if (!sameValue(was, directory.order, is, now.order) && !m_allowed.mayDifferUnnamed(directory, was))
-            return changes;
+            return changes();
         return std::nullopt;
     case Entry::Names::Directories:
         for (std::size_t i = 0; i < was.directories.size(); ++i) {
             if (i >= is.directories.size() || is.directories[i] != was.directories[i]) {
                 const Directory *named = m_was.find(was.directories[i]);
-                return named ? lost(*named) : changes;
+                return named ? lost(*named) : changes();
             }
         }
         return std::nullopt;
     case Entry::Names::Blocks:
         if (was.blocks.size() != is.blocks.size() || was.inNote != is.inNote)
-            return changes;
+            return changes();
         for (std::size_t i = 0; i < was.blocks.size(); ++i) {
             if (!sameBytes(was.blocks[i], is.blocks[i]))
-                return changes;
+                return changes();
         }
         return std::nullopt;
     }
-    return changes;
+    return changes();
 }
 
 // The note's bytes read the same but for the numbers in it that are
@@ -217,20 +217,20 @@ std::optional<std::string> Comparison::noteDifference() const
 
 std::optional<std::string> Comparison::directoryDifference(const Directory &was, const Directory &is) const
 {
-    std::unordered_map<std::uint16_t, std::size_t> seen;
-    for (const Entry &entry : was.entries) {
-        const Entry *now = is.find(entry.tag, seen[entry.tag]++);
+    for (std::size_t i = 0; i < was.entries.size(); ++i) {
+        const Entry &entry = was.entries[i];
+        const Entry *now = was.counterpart(is, i);
+        if (now && !entryDifference(was, entry, is, *now))
+            continue;
         if (m_allowed.mayChange(was, entry))
             continue;
         if (!now)
             return entryName(was, entry) + " would be lost";
-        if (std::optional<std::string> why = entryDifference(was, entry, is, *now))
-            return why;
+        return entryDifference(was, entry, is, *now);
     }
-    seen.clear();
-    for (const Entry &entry : is.entries) {
-        if (!was.find(entry.tag, seen[entry.tag]++)) {
-            if (std::optional<std::string> why = m_allowed.refusesAdded(is, entry))
+    for (std::size_t i = 0; i < is.entries.size(); ++i) {
+        if (!is.counterpart(was, i)) {
+            if (std::optional<std::string> why = m_allowed.refusesAdded(is, is.entries[i]))
                 return why;
         }
     }

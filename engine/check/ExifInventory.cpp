@@ -251,7 +251,7 @@ void Walk::namePointers(Directory &directory, const Frame &frame)
         const bool pointerType
             = entry.type == longType || entry.type == directoryType || entry.type == signedLongType;
         DirectoryKind kind = DirectoryKind::MakersOwn;
-        std::string step = "t" + hex(entry.tag);
+        std::string step;
         if (inNote(frame.kind)) {
             const NoteSubDirectory *named = nullptr;
             for (const NoteSubDirectory &sub :
@@ -282,6 +282,8 @@ void Walk::namePointers(Directory &directory, const Frame &frame)
             continue;
         }
         entry.names = Entry::Names::Directories;
+        if (step.empty())
+            step = "t" + hex(entry.tag);
         const std::vector<std::uint32_t> offsets = numbers(entry, frame.order);
         for (std::size_t i = 0; i < offsets.size(); ++i) {
             Directory named { directory.path + "/" + step, kind, directory.page };
@@ -536,11 +538,10 @@ void Walk::findMakersDirectories()
         if (frame.kind == DirectoryKind::Gps || frame.kind == DirectoryKind::Interoperability
             || frame.kind == DirectoryKind::RawHeader)
             continue;
-        std::unordered_map<std::uint16_t, std::size_t> seen;
         for (std::size_t i = 0; i < m_out.directories[d].entries.size(); ++i) {
             Directory &directory = m_out.directories[d];
             Entry &entry = directory.entries[i];
-            const std::size_t occurrence = seen[entry.tag]++;
+            const std::size_t occurrence = std::size_t(directory.keys[i] & 0xffffffffu);
             if (!pointsToMakersDirectory(directory, entry, occurrence, frame))
                 continue;
             const DirectoryKind kind
@@ -609,12 +610,26 @@ void Walk::run()
 
 } // namespace
 
+namespace {
+
+const Entry *byKey(const Directory &directory, std::uint64_t key)
+{
+    const auto found = std::lower_bound(directory.byTag.begin(), directory.byTag.end(), key,
+        [](const auto &indexed, std::uint64_t k) { return indexed.first < k; });
+    return found != directory.byTag.end() && found->first == key ? &directory.entries[found->second]
+                                                                 : nullptr;
+}
+
+} // namespace
+
 const Entry *Directory::find(std::uint16_t tag, std::size_t occurrence) const
 {
-    const std::uint64_t key = std::uint64_t(tag) << 32 | occurrence;
-    const auto found = std::lower_bound(byTag.begin(), byTag.end(), key,
-        [](const auto &indexed, std::uint64_t k) { return indexed.first < k; });
-    return found != byTag.end() && found->first == key ? &entries[found->second] : nullptr;
+    return byKey(*this, std::uint64_t(tag) << 32 | occurrence);
+}
+
+const Entry *Directory::counterpart(const Directory &other, std::size_t at) const
+{
+    return at < keys.size() ? byKey(other, keys[at]) : nullptr;
 }
 
 void Directory::indexEntries()
@@ -626,9 +641,11 @@ void Directory::indexEntries()
     // Entries of one tag keep their order: the first is occurrence 0.
     std::stable_sort(
         byTag.begin(), byTag.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < byTag.size(); ++i) {
-        if ((byTag[i].first >> 32) == (byTag[i - 1].first >> 32))
+    keys.assign(entries.size(), 0);
+    for (std::size_t i = 0; i < byTag.size(); ++i) {
+        if (i > 0 && (byTag[i].first >> 32) == (byTag[i - 1].first >> 32))
             byTag[i].first = byTag[i - 1].first + 1;
+        keys[byTag[i].second] = byTag[i].first;
     }
 }
 

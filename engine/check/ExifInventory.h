@@ -76,12 +76,17 @@ struct Directory
     Order order = Order::Little;
     std::vector<Entry> entries = {};
 
-    // Where each tag's entries stand, the first and any later ones: made by
-    // indexEntries once they are all read.
+    // Where each tag's entries stand, the first and any later ones, by the
+    // tag and its count before (made by indexEntries once they are all
+    // read); and each entry's own key.
     std::vector<std::pair<std::uint64_t, std::size_t>> byTag = {};
+    std::vector<std::uint64_t> keys = {};
 
     // The entry of the tag, the first or a later one of the same tag.
     const Entry *find(std::uint16_t tag, std::size_t occurrence = 0) const;
+    // The same entry in another directory: the same tag, as many of it
+    // before it.
+    const Entry *counterpart(const Directory &other, std::size_t at) const;
     void indexEntries();
 };
 

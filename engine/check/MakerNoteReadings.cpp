@@ -401,6 +401,9 @@ NoteChoice chooseReading(const NotePlace &place, std::string_view make,
         const bool primary = layout && i == 0;
         if (fit == Fit::InNote || (primary && fit != Fit::Nowhere))
             trials.push_back({ reading, fit, std::move(*entries), primary });
+        // The layout's own reading with every value in the note settles it.
+        if (primary && fit == Fit::InNote)
+            break;
     }
     if (budget.spent())
         return { std::nullopt, "its maker note cannot be read within the time its size allows" };
