@@ -184,7 +184,7 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
     const ImageKind kind = imageKind(image);
-    const CarriedStructures carried = CarriedStructures::keep(image, kind);
+    CarriedStructures carried = CarriedStructures::keep(image, kind);
     const KeptCameraData cameraData = keptCameraData(image.exifData());
     withTheLibrarysReason(
         "the library could not write the file", [&] { platform::XmpToolkit::writeMetadata(image); });
@@ -223,8 +223,7 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(withoutStalePgfUserData(data, size, pgfMetadata));
     if (image.imageType() == Exiv2::ImageType::png)
         mend(finishedPng(data, size, image.exifData(), image.byteOrder(), pngTextEdit(image, content)));
-    const std::span<const Exiv2::byte> original
-        = carried.original(std::span<const Exiv2::byte>(edited.bytes.get(), std::size_t(edited.size)));
+    const std::span<Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
     mend(carried.place(original, data, size));
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());

@@ -69,11 +69,11 @@ CarriedStructures CarriedStructures::keep(Exiv2::Image &image, const ImageKind &
     return carried;
 }
 
-QByteArray CarriedStructures::place(
-    std::span<const Exiv2::byte> original, Exiv2::byte *written, long size) const
+QByteArray CarriedStructures::place(std::span<Exiv2::byte> original, Exiv2::byte *written, long size)
 {
     if (m_inPlace)
-        return m_inPlace->place(std::span<const Exiv2::byte>(written, std::size_t(std::max(size, 0L))));
+        return m_inPlace->place(
+            original, std::span<const Exiv2::byte>(written, std::size_t(std::max(size, 0L))));
     if (m_makerNote)
         placeCarriedMakerNote(*m_makerNote, original, written, size, m_kind);
     placeFirstDirectoryPointers(m_pointers, written, size, m_kind);

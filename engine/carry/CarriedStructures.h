@@ -35,15 +35,10 @@ public:
     // After the write and the mending of what it left: places each
     // structure where the finished file must hold it. Gives the finished
     // bytes where they are new; else a null array, the written bytes
-    // changed where they lie.
-    QByteArray place(std::span<const Exiv2::byte> original, Exiv2::byte *written, long size) const;
-
-    // The file's bytes as they were read, where the library's writing may
-    // change those it read (a TIFF-based file's); else the ones given.
-    std::span<const Exiv2::byte> original(std::span<const Exiv2::byte> read) const
-    {
-        return m_inPlace ? m_inPlace->original() : read;
-    }
+    // changed where they lie. The bytes the library read (original) are
+    // the file's as it was read again after, whatever its writing changed
+    // in them. Once only.
+    QByteArray place(std::span<Exiv2::byte> original, Exiv2::byte *written, long size);
 
     // The maker note that travelled as its bytes, for the check after the
     // write.

@@ -5,6 +5,7 @@
 #include <exiv2/error.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -58,7 +59,11 @@ struct PlannedEntry
     // The original's entry it is, where it is one.
     const TiffEntry *was = nullptr;
     std::optional<DirectoryPath> child = {};
-    // Where a written value that does not fit its entry goes.
+    // Its twelve bytes, and a written value that does not fit them, as
+    // they stand where it was taken from.
+    std::array<Exiv2::byte, entrySize> bytes = {};
+    std::vector<Exiv2::byte> value = {};
+    // Where that value goes.
     std::size_t valueAt = 0;
 };
 
@@ -106,6 +111,16 @@ PlannedDirectory plan(const PlacedDirectory &written, const std::vector<PlacedDi
             planned.entries.push_back({ PlannedEntry::From::Written, entry });
         }
     }
+    for (PlannedEntry &e : planned.entries) {
+        const bool fromOriginal = e.from != PlannedEntry::From::Written && e.was;
+        const std::span<const Exiv2::byte> from
+            = *(fromOriginal ? before : after).slice(e.entry.at, entrySize);
+        std::copy(from.begin(), from.end(), e.bytes.begin());
+        if (e.from == PlannedEntry::From::Written && !e.entry.inlined()) {
+            const std::span<const Exiv2::byte> value = *after.value(e.entry);
+            e.value.assign(value.begin(), value.end());
+        }
+    }
     // Entries the original holds, in its order, need not be written again.
     planned.rewritten = !was || was->entries.size() != planned.entries.size();
     for (std::size_t i = 0; !planned.rewritten && i < planned.entries.size(); ++i)
@@ -134,14 +149,10 @@ std::optional<StructureInPlace> StructureInPlace::of(std::span<const Exiv2::byte
         std::move(directories), RangesInUse(std::move(*inUse)), kind.imageType == Exiv2::ImageType::cr2);
 }
 
-std::span<const Exiv2::byte> StructureInPlace::original() const
+QByteArray StructureInPlace::place(std::span<Exiv2::byte> read, std::span<const Exiv2::byte> written)
 {
-    return { reinterpret_cast<const Exiv2::byte *>(m_original.constData()), std::size_t(m_original.size()) };
-}
-
-QByteArray StructureInPlace::place(std::span<const Exiv2::byte> written) const
-{
-    const std::span<const Exiv2::byte> original = this->original();
+    const std::span<const Exiv2::byte> original(
+        reinterpret_cast<const Exiv2::byte *>(m_original.constData()), std::size_t(m_original.size()));
     const TiffBytes before = *TiffBytes::ofRawFile(original);
     const std::optional<TiffBytes> after = TiffBytes::ofRawFile(written);
     if (!after || after->order() != before.order())
@@ -244,9 +255,18 @@ QByteArray StructureInPlace::place(std::span<const Exiv2::byte> written) const
         return p.was ? p.was->next : 0;
     };
 
-    QByteArray finished;
-    finished.reserve(qsizetype(end));
-    finished.append(m_original).resize(qsizetype(end), '\0');
+    // Where the header names the first directory, and a CR2 file's the raw
+    // data's.
+    const std::optional<uint32_t> firstNamed = before.firstDirectory();
+    const std::optional<uint32_t> rawNamed = m_cr2 ? before.uint32At(cr2RawDirectoryAt) : std::nullopt;
+
+    // The bytes the library read are the original's again; the written
+    // file, which may be those same bytes, and the original's kept apart,
+    // which become the finished file's, are not read from here on.
+    if (read.size() == original.size() && read.data() != original.data())
+        std::copy(original.begin(), original.end(), read.begin());
+    QByteArray finished = std::move(m_original);
+    finished.resize(qsizetype(end), '\0');
     Exiv2::byte *out = reinterpret_cast<Exiv2::byte *>(finished.data());
     for (const ByteRange &range : takenBack)
         std::memset(out + range.start, 0, range.end - range.start);
@@ -273,37 +293,25 @@ QByteArray StructureInPlace::place(std::span<const Exiv2::byte> written) const
         for (std::size_t i = 0; i < p.entries.size(); ++i) {
             const PlannedEntry &e = p.entries[i];
             Exiv2::byte *slot = table + 2 + i * entrySize;
-            switch (e.from) {
-            case PlannedEntry::From::Original:
-                std::memcpy(slot, original.data() + e.entry.at, entrySize);
-                break;
-            case PlannedEntry::From::Pointer: {
+            std::copy(e.bytes.begin(), e.bytes.end(), slot);
+            if (e.from == PlannedEntry::From::Pointer) {
                 const std::optional<std::size_t> child = finalAt(*e.child);
                 if (!child)
                     cannotPlace("a directory the library wrote cannot be read");
-                std::memcpy(slot, (e.was ? original : written).data() + e.entry.at, 8);
                 setNumber(std::size_t(slot + 8 - out), *child);
-                break;
-            }
-            case PlannedEntry::From::Written:
-                std::memcpy(slot, written.data() + e.entry.at, e.entry.inlined() ? entrySize : 8);
-                if (!e.entry.inlined()) {
-                    setNumber(std::size_t(slot + 8 - out), e.valueAt);
-                    const std::span<const Exiv2::byte> value = *after->value(e.entry);
-                    std::memcpy(out + e.valueAt, value.data(), value.size());
-                }
-                break;
+            } else if (!e.value.empty()) {
+                setNumber(std::size_t(slot + 8 - out), e.valueAt);
+                std::copy(e.value.begin(), e.value.end(), out + e.valueAt);
             }
         }
         setNumber(p.at + 2 + p.entries.size() * entrySize, nextOf(p));
     }
 
-    // The header names the first directory, and a CR2 file's the raw data's.
     const std::size_t first = *finalAt({ Branch::Chain, 0 });
-    if (first != *before.firstDirectory())
+    if (first != firstNamed)
         setNumber(4, first);
     const TiffDirectory *raw = directoryAt(m_directories, { Branch::Chain, 3 });
-    if (m_cr2 && raw && before.uint32At(cr2RawDirectoryAt) == raw->at)
+    if (raw && rawNamed == raw->at)
         setNumber(cr2RawDirectoryAt, *finalAt({ Branch::Chain, 3 }));
     return finished;
 }

@@ -35,16 +35,15 @@ public:
     // anew serves.
     static std::optional<StructureInPlace> of(std::span<const Exiv2::byte> file, const ImageKind &kind);
 
-    // The original's bytes as they were read. The library's writing of a
-    // TIFF-based file first tries to change the values in the bytes it
-    // read, where they fit, and changes them there even where it then lays
-    // the file out anew; so they are kept apart from those.
-    std::span<const Exiv2::byte> original() const;
-
     // The original with what the written file changed in its directories.
-    // Throws, so that the file stays as it was, where the written file
-    // holds what the original's structure cannot take.
-    QByteArray place(std::span<const Exiv2::byte> written) const;
+    // The library's writing of a TIFF-based file first tries to change the
+    // values in the bytes it read, where they fit, and changes them there
+    // even where it then lays the file out anew: those bytes (read) are the
+    // original's again after, for what compares the written file with it.
+    // Takes the original's bytes, kept apart since they were read, for the
+    // finished file's. Throws, so that the file stays as it was, where the
+    // written file holds what the original's structure cannot take.
+    QByteArray place(std::span<Exiv2::byte> read, std::span<const Exiv2::byte> written);
 
 private:
     StructureInPlace(

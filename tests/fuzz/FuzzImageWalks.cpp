@@ -49,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // As a write that moved nothing would leave the file.
         const engine::bridge::ImageKind kind = engine::bridge::imageKind(*image);
         const Exiv2::ExifData asRead = image->exifData();
-        const engine::bridge::CarriedStructures carried
-            = engine::bridge::CarriedStructures::keep(*image, kind);
+        engine::bridge::CarriedStructures carried = engine::bridge::CarriedStructures::keep(*image, kind);
         std::vector<Exiv2::byte> written = bytes;
         const QByteArray placed = carried.place(bytes, written.data(), long(written.size()));
         if (!placed.isNull())
