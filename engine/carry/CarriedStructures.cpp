@@ -66,6 +66,7 @@ CarriedStructures CarriedStructures::keep(Exiv2::Image &image, const ImageKind &
     carried.m_makerNote = keepMakerNotesAsStored(image, kind);
     keepThumbnailAsStored(image, kind);
     carried.m_pointers = keepFirstDirectoryPointers(image, kind);
+    carried.m_standIns = keepUnrecordedValues(image, kind);
     return carried;
 }
 
@@ -77,6 +78,7 @@ QByteArray CarriedStructures::place(std::span<Exiv2::byte> original, Exiv2::byte
     if (m_makerNote)
         placeCarriedMakerNote(*m_makerNote, original, written, size, m_kind);
     placeFirstDirectoryPointers(m_pointers, written, size, m_kind);
+    placeUnrecordedValues(m_standIns, written, size, m_kind);
     if (m_kind.jpeg)
         placeFurtherPictures(original, std::span<Exiv2::byte>(written, std::size_t(std::max(size, 0L))));
     return QByteArray();

@@ -5,6 +5,7 @@
 #include "engine/carry/FirstDirectoryPointers.h"
 #include "engine/carry/MakerNotes.h"
 #include "engine/carry/StructureInPlace.h"
+#include "engine/carry/UnrecordedValues.h"
 
 #include <QByteArray>
 
@@ -19,8 +20,9 @@
 // where the finished file must hold it after. A TIFF-based file's
 // structure stays where it stands, with all it holds; elsewhere the maker
 // note travels with what it points to, the thumbnail and the directories
-// the first directory names as their bytes, and a JPEG's further pictures
-// are found where the write left them.
+// the first directory names as their bytes, the values the library leaves
+// out of a compressed picture's first directory under tags of no meaning,
+// and a JPEG's further pictures are found where the write left them.
 namespace engine::bridge {
 
 class CarriedStructures
@@ -49,6 +51,7 @@ private:
     std::optional<StructureInPlace> m_inPlace;
     std::optional<CarriedMakerNote> m_makerNote;
     std::vector<FirstDirectoryPointer> m_pointers;
+    std::vector<StandIn> m_standIns;
 };
 
 } // namespace engine::bridge

@@ -541,11 +541,9 @@ bool isRewrittenForm(const QString &key, const QJsonValue &before, const QJsonVa
         && before == original.value(QStringLiteral("File:CurrentIPTCDigest"))
         && after == written.value(QStringLiteral("File:CurrentIPTCDigest")))
         return true;
-    // Tags a JPEG's first directory may not hold, which the library leaves
-    // out of the Exif of formats other than TIFF.
-    static const QStringList notInJpeg { QStringLiteral("EXIF:IFD0:PhotometricInterpretation"),
-        QStringLiteral("EXIF:IFD0:RowsPerStrip"), QStringLiteral("EXIF:IFD0:StripByteCounts") };
-    if (!sample.tiffBased && notInJpeg.contains(key) && after.isUndefined())
+    // The strips a JPEG's first directory may not name, which the library
+    // leaves out of the Exif of formats other than TIFF.
+    if (!sample.tiffBased && key == QLatin1String("EXIF:IFD0:StripByteCounts") && after.isUndefined())
         return true;
     // IPTC texts that were UTF-8 without saying so read the same once the
     // write declared UTF-8 (exiftool read them as Windows Latin-1 before).
