@@ -93,29 +93,27 @@ void placeFirstDirectoryPointers(
 {
     if (carried.empty())
         return;
-    const std::span<Exiv2::byte> file(written, std::size_t(std::max(size, 0L)));
-    const std::optional<ExifInFile> found = exifOfImage(file, kind);
-    const std::optional<TiffDirectory> image
-        = found && !found->decoded ? exifDirectories(found->tiff).image : std::nullopt;
-    if (!image)
-        return;
-    const Exiv2::ByteOrder order = found->tiff.order();
-    Exiv2::byte *structure = written + found->offsetInFile;
-    for (const FirstDirectoryPointer &pointer : carried) {
-        const TiffEntry *entry = image->find(pointer.tag);
-        if (!entry || entry->type != undefinedType || entry->inlined())
-            continue;
-        const std::optional<TiffDirectory> directory = found->tiff.directory(entry->field);
-        if (!directory)
-            continue;
-        Exiv2::us2Data(structure + entry->at + 2, pointer.type, order);
-        Exiv2::ul2Data(structure + entry->at + 4, 1, order);
-        for (const TiffEntry &value : directory->entries) {
-            if (!value.inlined())
-                Exiv2::ul2Data(structure + value.fieldAt(), value.field + entry->field, order);
+    changeFirstDirectory(written, size, kind, [&](const FirstDirectoryInFile &found) {
+        const Exiv2::ByteOrder order = found.exif.tiff.order();
+        bool changed = false;
+        for (const FirstDirectoryPointer &pointer : carried) {
+            const TiffEntry *entry = found.directory.find(pointer.tag);
+            const std::optional<TiffDirectory> directory
+                = entry && entry->type == undefinedType && !entry->inlined()
+                ? found.exif.tiff.directory(entry->field)
+                : std::nullopt;
+            if (!directory)
+                continue;
+            Exiv2::us2Data(found.structure + entry->at + 2, pointer.type, order);
+            Exiv2::ul2Data(found.structure + entry->at + 4, 1, order);
+            for (const TiffEntry &value : directory->entries) {
+                if (!value.inlined())
+                    Exiv2::ul2Data(found.structure + value.fieldAt(), value.field + entry->field, order);
+            }
+            changed = true;
         }
-    }
-    exifBytesChanged(file, kind);
+        return changed;
+    });
 }
 
 } // namespace engine::bridge

@@ -63,36 +63,31 @@ void placeUnrecordedValues(
 {
     if (carried.empty())
         return;
-    const std::span<Exiv2::byte> file(written, std::size_t(std::max(size, 0L)));
-    const std::optional<ExifInFile> found = exifOfImage(file, kind);
-    const std::optional<TiffDirectory> image
-        = found && !found->decoded ? exifDirectories(found->tiff).image : std::nullopt;
-    if (!image)
-        return;
-    const Exiv2::ByteOrder order = found->tiff.order();
-    Exiv2::byte *structure = written + found->offsetInFile;
-    bool renamed = false;
-    for (const StandIn &standIn : carried) {
-        if (const TiffEntry *entry = image->find(standIn.standIn)) {
-            Exiv2::us2Data(structure + entry->at, standIn.tag, order);
-            renamed = true;
+    changeFirstDirectory(written, size, kind, [&](const FirstDirectoryInFile &found) {
+        const Exiv2::ByteOrder order = found.exif.tiff.order();
+        bool renamed = false;
+        for (const StandIn &standIn : carried) {
+            if (const TiffEntry *entry = found.directory.find(standIn.standIn)) {
+                Exiv2::us2Data(found.structure + entry->at, standIn.tag, order);
+                renamed = true;
+            }
         }
-    }
-    if (!renamed)
-        return;
-    // The entries in the order of their tags again; their values stay.
-    std::vector<std::array<Exiv2::byte, entrySize>> entries;
-    for (const TiffEntry &entry : image->entries) {
-        std::array<Exiv2::byte, entrySize> bytes;
-        std::copy_n(structure + entry.at, entrySize, bytes.begin());
-        entries.push_back(bytes);
-    }
-    std::stable_sort(entries.begin(), entries.end(), [&](const auto &a, const auto &b) {
-        return Exiv2::getUShort(a.data(), order) < Exiv2::getUShort(b.data(), order);
+        if (!renamed)
+            return false;
+        // The entries in the order of their tags again; their values stay.
+        std::vector<std::array<Exiv2::byte, entrySize>> entries;
+        for (const TiffEntry &entry : found.directory.entries) {
+            std::array<Exiv2::byte, entrySize> bytes;
+            std::copy_n(found.structure + entry.at, entrySize, bytes.begin());
+            entries.push_back(bytes);
+        }
+        std::stable_sort(entries.begin(), entries.end(), [&](const auto &a, const auto &b) {
+            return Exiv2::getUShort(a.data(), order) < Exiv2::getUShort(b.data(), order);
+        });
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            std::copy(entries[i].begin(), entries[i].end(), found.structure + found.directory.entries[i].at);
+        return true;
     });
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        std::copy(entries[i].begin(), entries[i].end(), structure + image->entries[i].at);
-    exifBytesChanged(file, kind);
 }
 
 } // namespace engine::bridge
