@@ -188,11 +188,13 @@ void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv
     // in the stretch of the block that holds it, else as far on as the
     // note moved.
     const auto now = [&](int64_t at) {
-        for (const CarriedStretch &stretch : carried.stretches) {
-            if (at >= int64_t(stretch.from) && at < int64_t(stretch.to))
-                return int64_t(note->first + stretch.inBlock) + at - int64_t(stretch.from);
-        }
-        return at + moved;
+        // The stretches lie apart, in the order of where they stood.
+        const auto after = std::upper_bound(carried.stretches.begin(), carried.stretches.end(), at,
+            [](int64_t place, const CarriedStretch &stretch) { return place < int64_t(stretch.from); });
+        if (after == carried.stretches.begin() || at >= int64_t(std::prev(after)->to))
+            return at + moved;
+        const CarriedStretch &stretch = *std::prev(after);
+        return int64_t(note->first + stretch.inBlock) + at - int64_t(stretch.from);
     };
     // Where a field the note's reading found, counted from its start,
     // stands in the block; none where it lies in no stretch or past it.
