@@ -22,6 +22,16 @@ bool hasMaximiseButton(const QWidget *window);
 // Places window so that its centre is the centre of host's window.
 void centreOver(QWidget *window, const QWidget *host);
 
+// Brings a top-level window that does not fit the available area of the
+// screen it opens on within that area, as window managers place windows:
+// no larger than the area (nor smaller than the window's least size), its
+// frame's corner where its title bar and menus can be reached. A saved
+// size and place may come from another screen or another display scale.
+// A frame not yet known counts as those of the windows shown already, or as
+// a title bar and a border. A window whose least size is larger than the
+// area keeps that size, from the area's corner.
+void fitOnScreen(QWidget *window);
+
 // Fixes the size of widget's window at its current size (off), or gives it
 // back the size limits it had before (on): a minimum that came from the
 // window's layout follows the layout again, so text that grew meanwhile is
