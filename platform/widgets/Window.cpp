@@ -106,7 +106,17 @@ QMargins frameOf(const QWidget *window)
 
 void centreOver(QWidget *window, const QWidget *host)
 {
-    window->move(host->window()->geometry().center() - window->rect().center());
+    // The size a first show would give it, rather than a default one: its
+    // layout's, no less than the least size the layout sets once active.
+    if (QLayout *layout = window->layout())
+        layout->activate();
+    if (!window->testAttribute(Qt::WA_Resized))
+        window->adjustSize();
+    // A window is moved by its frame's corner.
+    const QMargins frame = frameOf(window);
+    window->move(
+        host->window()->geometry().center() - window->rect().center() - QPoint(frame.left(), frame.top()));
+    fitOnScreen(window);
 }
 
 void fitOnScreen(QWidget *window)

@@ -19,7 +19,10 @@ void setTitleButtons(QWidget *window, bool minimise, bool maximise);
 bool hasMinimiseButton(const QWidget *window);
 bool hasMaximiseButton(const QWidget *window);
 
-// Places window so that its centre is the centre of host's window.
+// Places window over host's window, as desktops place a window's dialogs:
+// at the size it is about to show with (its layout's, unless it was given
+// one), its centre on the centre of host's window, and within the screen
+// as fitOnScreen() brings it.
 void centreOver(QWidget *window, const QWidget *host);
 
 // Brings a top-level window that does not fit the available area of the
