@@ -38,12 +38,6 @@ void setBytes(Exiv2::ExifData &exif, const char *key, uint16_t type, std::span<c
     exif[key].setValue(value.get());
 }
 
-std::string makeOf(const Exiv2::ExifData &exif)
-{
-    const auto make = exif.findKey(Exiv2::ExifKey("Exif.Image.Make"));
-    return make != exif.end() ? make->toString() : std::string();
-}
-
 // The note and what its entries point to past its count, as one block.
 // A note whose offsets count from the TIFF header, as the structure's
 // own do, takes each stretch its entries point to right after the one
@@ -141,7 +135,7 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
         std::optional<MakerNoteReading> reading = readMakerNote(tiff,
             { exifFound->offsetInFile, exifFound->fileEnd(file.size()),
                 kind.jpeg ? file : std::span<const Exiv2::byte>() },
-            note->first, note->second, makeOf(exif));
+            note->first, note->second, cameraMake(exif));
         if (!reading) {
             io.munmap();
             cannotCarry();
