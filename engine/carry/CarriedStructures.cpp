@@ -35,8 +35,11 @@ std::string nameOf(const DirectoryPath &path)
 void throwWhereTheLibraryReadsNothing(std::span<const Exiv2::byte> file, const ImageKind &kind)
 {
     const std::optional<ExifInFile> exif = exifOfImage(file, kind);
-    for (const PlacedDirectory &placed :
-        exif ? libraryDirectories(exif->tiff) : std::vector<PlacedDirectory>()) {
+    if (!exif)
+        return;
+    // A sound structure's directories lie apart.
+    WalkBudget budget(exif->tiff.bytes().size());
+    for (const PlacedDirectory &placed : libraryDirectories(exif->tiff, budget)) {
         if (placed.directory.entries.size() > mostEntriesTheLibraryReads)
             throw Exiv2::Error(Exiv2::kerErrorMessage,
                 "its Exif would be lost: its " + nameOf(placed.path) + " holds "

@@ -4,6 +4,7 @@
 #include "engine/BridgeFrame.h"
 #include "engine/walks/ExifContainers.h"
 #include "engine/walks/TiffDirectories.h"
+#include "engine/walks/WalkBudget.h"
 
 #include <exiv2/error.hpp>
 #include <exiv2/exif.hpp>
@@ -27,9 +28,13 @@ constexpr std::size_t entrySize = 12;
 
 // The directory as bytes that read the same wherever they stand: its
 // entries, no next directory, and after them each value that does not fit
-// its entry, with the entry's offset counting from the bytes' start.
+// its entry, with the entry's offset counting from the bytes' start. The
+// values of a sound directory lie apart, so they add up to no more than the
+// structure holds; entries that name the same bytes over and over cannot be
+// carried.
 std::optional<std::vector<Exiv2::byte>> standaloneBytes(const TiffBytes &tiff, const TiffDirectory &directory)
 {
+    WalkBudget values(tiff.bytes().size());
     const std::size_t table = 2 + directory.entries.size() * entrySize;
     const std::span<const Exiv2::byte> entries = *tiff.slice(directory.at, table);
     std::vector<Exiv2::byte> bytes(entries.begin(), entries.end());
@@ -41,7 +46,7 @@ std::optional<std::vector<Exiv2::byte>> standaloneBytes(const TiffBytes &tiff, c
         if (entry.inlined())
             continue;
         const std::optional<std::span<const Exiv2::byte>> value = tiff.value(entry);
-        if (!value)
+        if (!value || !values.spend(value->size()))
             return std::nullopt;
         bytes.resize(bytes.size() + (bytes.size() & 1), 0);
         Exiv2::ul2Data(bytes.data() + 2 + i * entrySize + 8, uint32_t(bytes.size()), tiff.order());

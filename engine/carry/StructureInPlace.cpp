@@ -135,13 +135,13 @@ std::optional<StructureInPlace> StructureInPlace::of(std::span<const Exiv2::byte
     const std::optional<TiffBytes> tiff = kind.tiffBased ? TiffBytes::ofRawFile(file) : std::nullopt;
     if (!tiff)
         return std::nullopt;
-    std::vector<PlacedDirectory> directories = libraryDirectories(*tiff);
+    WalkBudget budget(readsPerByte * file.size());
+    std::vector<PlacedDirectory> directories = libraryDirectories(*tiff, budget);
     if (!directoryAt(directories, { Branch::Chain, 0 })
         || std::any_of(directories.begin(), directories.end(), [](const PlacedDirectory &placed) {
                return placed.directory.entries.size() > mostEntriesTheLibraryReads;
            }))
         return std::nullopt;
-    WalkBudget budget(readsPerByte * file.size());
     std::optional<std::vector<ByteRange>> inUse = rangesInUse(*tiff, directories, budget);
     if (!inUse)
         return std::nullopt;
@@ -158,7 +158,8 @@ QByteArray StructureInPlace::place(std::span<Exiv2::byte> read, std::span<const 
     if (!after || after->order() != before.order())
         cannotPlace("the library wrote it in another byte order");
     const Exiv2::ByteOrder order = before.order();
-    const std::vector<PlacedDirectory> writtenDirectories = libraryDirectories(*after);
+    WalkBudget budget(readsPerByte * written.size());
+    const std::vector<PlacedDirectory> writtenDirectories = libraryDirectories(*after, budget);
     if (!directoryAt(writtenDirectories, { Branch::Chain, 0 }))
         cannotPlace("the library's first directory cannot be read");
 

@@ -37,7 +37,7 @@ std::optional<uint32_t> numberOf(const TiffBytes &tiff, const TiffEntry &entry, 
 
 } // namespace
 
-std::vector<PlacedDirectory> libraryDirectories(const TiffBytes &tiff)
+std::vector<PlacedDirectory> libraryDirectories(const TiffBytes &tiff, WalkBudget &budget)
 {
     std::vector<PlacedDirectory> found;
     // Adds the directory at, when it reads as one that no path led to yet;
@@ -49,7 +49,7 @@ std::vector<PlacedDirectory> libraryDirectories(const TiffBytes &tiff)
             }))
             return std::nullopt;
         std::optional<TiffDirectory> directory = tiff.directory(*at);
-        if (!directory)
+        if (!directory || !budget.spend(directory->end - directory->at))
             return std::nullopt;
         found.push_back({ path, std::move(*directory) });
         return found.size() - 1;

@@ -42,7 +42,9 @@ struct PlacedDirectory
 
 // The directories the library reads, in the order the paths lead to them;
 // a pointer that names no directory, or one already found, leads nowhere.
-std::vector<PlacedDirectory> libraryDirectories(const TiffBytes &tiff);
+// The walk spends the budget on each directory it reads, and stops where
+// it runs out.
+std::vector<PlacedDirectory> libraryDirectories(const TiffBytes &tiff, WalkBudget &budget);
 
 // The directory the path leads to; none where it leads nowhere.
 const TiffDirectory *directoryAt(const std::vector<PlacedDirectory> &directories, const DirectoryPath &path);
