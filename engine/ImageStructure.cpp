@@ -241,9 +241,9 @@ bool holdsMore(const Exiv2::ExifData &exif)
 
 } // namespace
 
-void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const ImageKind &kind)
+void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const ImageKind &kind, bool exifTaken)
 {
-    if (photoHolds(before) && !photoHolds(exif))
+    if (exifTaken && photoHolds(before) && !photoHolds(exif))
         eraseIf(exif, [](const Exiv2::Exifdatum &d) { return isPictureTag(d) || d.groupName() == "Iop"; });
     const bool hasInteroperability = hasGroup(exif, "Iop");
     const bool hasPhoto = hasGroup(exif, "Photo");
@@ -262,7 +262,7 @@ void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Im
     });
     // Elsewhere the first directory's description of the picture is there
     // only for the sake of what else the Exif holds.
-    if (!kind.tiffBased && holdsMore(before) && !holdsMore(exif))
+    if (exifTaken && !kind.tiffBased && holdsMore(before) && !holdsMore(exif))
         exif.clear();
 }
 

@@ -230,7 +230,7 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                 changed = changed || cleared;
                 datum = cleared ? data.erase(datum) : std::next(datum);
             }
-            dropIdleTags(data, image->exifData(), kind);
+            dropIdleTags(data, image->exifData(), kind, clear.exif);
             if (clear.exif && keepsCameraForRawData(data, kind))
                 keep("exif",
                     QStringLiteral("the camera's make, model and maker note stay, as raw converters need "
