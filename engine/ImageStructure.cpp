@@ -191,6 +191,19 @@ bool holdsRawData(const Exiv2::ExifData &exif)
 
 } // namespace
 
+namespace {
+
+// A directory whose subfile type says it is no reduced copy of another
+// image. One that says nothing (a raw file's thumbnail) counts as a copy.
+bool isPage(const Exiv2::ExifData &exif, const char *subfileTypeKey)
+{
+    constexpr long reducedImage = 1;
+    const auto type = exif.findKey(Exiv2::ExifKey(subfileTypeKey));
+    return type != exif.end() && type->count() == 1 && (type->toLong(0) & reducedImage) == 0;
+}
+
+} // namespace
+
 ImageKind imageKind(const Exiv2::Image &image)
 {
     ImageKind kind;
@@ -199,6 +212,7 @@ ImageKind imageKind(const Exiv2::Image &image)
     kind.tiffBased = rawType || dynamic_cast<const Exiv2::TiffImage *>(&image) != nullptr;
     kind.raw = rawType || (kind.tiffBased && holdsRawData(image.exifData()));
     kind.jpeg = type == Exiv2::ImageType::jpeg;
+    kind.paged = kind.tiffBased && isPage(image.exifData(), "Exif.Thumbnail.NewSubfileType");
     kind.imageType = type;
     return kind;
 }
@@ -213,8 +227,9 @@ bool isKeptByClear(const Exiv2::Exifdatum &datum, const ImageKind &kind)
     if (kind.raw && ((group == "Image" && (tag == makeTag || tag == modelTag)) || isMakerNote(datum)))
         return true;
     // A TIFF-based file's other images (sub-images, a raw file's further
-    // directories) are kept whole, as the library keeps them.
-    if (kind.tiffBased && isImageDirectory(group) && group != "Image" && group != "Thumbnail")
+    // directories, a document's further pages) are kept whole, as the
+    // library keeps them.
+    if (kind.tiffBased && isImageDirectory(group) && group != "Image" && (group != "Thumbnail" || kind.paged))
         return true;
     if (kind.tiffBased)
         return isStructureTag(tag) && isImageDirectory(group);

@@ -23,6 +23,10 @@ struct ImageKind
     // with the camera's make, model and maker note.
     bool raw = false;
     bool jpeg = false;
+    // A TIFF-based file whose second directory is a page of its own (a
+    // scanned document's), not a smaller copy of the first: what it holds
+    // describes that page, as a sub-image's holds describe the sub-image.
+    bool paged = false;
     // The library's type of the image (Exiv2::ImageType).
     int imageType = 0;
 };

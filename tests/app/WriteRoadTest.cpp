@@ -17,6 +17,7 @@
 #include "support/AlertScript.h"
 #include "support/QtPrinters.h"
 #include "support/SecondReader.h"
+#include "support/TiffPages.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -24,11 +25,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
-
-#include <tiffio.h>
-
-#include <memory>
-#include <vector>
 
 using shelltest::UserRoadFixture;
 
@@ -73,63 +69,6 @@ const Typed typed[] = {
         { QStringLiteral("XMP:XMP-aux:Lens"), QStringLiteral("PNG:AuxLens") } },
 };
 
-using TiffFile = std::unique_ptr<TIFF, decltype(&TIFFClose)>;
-
-// A document of one page a colour, as a scanner writes it with libtiff:
-// each page in strips, compressed.
-bool writePages(const QString &path, const QList<QColor> &colours)
-{
-    const TiffFile tiff(TIFFOpen(QFile::encodeName(path).constData(), "w"), TIFFClose);
-    constexpr uint32_t width = 64;
-    constexpr uint32_t height = 48;
-    for (qsizetype page = 0; tiff && page < colours.size(); ++page) {
-        TIFF *t = tiff.get();
-        TIFFSetField(t, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
-        TIFFSetField(t, TIFFTAG_IMAGEWIDTH, width);
-        TIFFSetField(t, TIFFTAG_IMAGELENGTH, height);
-        TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 8);
-        TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
-        TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
-        TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-        TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
-        TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, 16);
-        TIFFSetField(t, TIFFTAG_PAGENUMBER, int(page), int(colours.size()));
-        std::vector<uint8_t> row;
-        for (uint32_t x = 0; x < width; ++x)
-            row.insert(row.end(),
-                { uint8_t(colours[page].red()), uint8_t(colours[page].green()),
-                    uint8_t(colours[page].blue()) });
-        for (uint32_t y = 0; y < height; ++y) {
-            if (TIFFWriteScanline(t, row.data(), y, 0) < 0)
-                return false;
-        }
-        if (!TIFFWriteDirectory(t))
-            return false;
-    }
-    return bool(tiff);
-}
-
-// Each page's pixels, as libtiff decodes them.
-QList<QByteArray> pagesOf(const QString &path)
-{
-    QList<QByteArray> pages;
-    const TiffFile tiff(TIFFOpen(QFile::encodeName(path).constData(), "r"), TIFFClose);
-    if (!tiff)
-        return pages;
-    do {
-        uint32_t width = 0;
-        uint32_t height = 0;
-        TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width);
-        TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height);
-        QByteArray pixels(qsizetype(width) * height * 4, '\0');
-        if (!TIFFReadRGBAImageOriented(tiff.get(), width, height, reinterpret_cast<uint32_t *>(pixels.data()),
-                ORIENTATION_TOPLEFT, 0))
-            pixels.clear();
-        pages << pixels;
-    } while (TIFFReadDirectory(tiff.get()));
-    return pages;
-}
-
 bool reads(const QJsonValue &value, const QJsonValue &expected)
 {
     return value == expected
@@ -146,7 +85,7 @@ protected:
         ASSERT_TRUE(secondreader::hasExiftool()) << "exiftool is installed by scripts/install-deps";
         for (const QString &name : names)
             testsupport::copyTestFile(QStringLiteral("images/") + name, sources);
-        ASSERT_TRUE(writePages(
+        ASSERT_TRUE(testsupport::writePages(
             sources.filePath(pages), { Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan, Qt::magenta }));
     }
 
@@ -205,7 +144,7 @@ TEST_F(WriteRoadTest, WrittenValuesReadTheSameUnderEveryNameOrTheCopyLeftIsListe
     for (const QString &name : photos)
         originals << sources.filePath(name);
     const QHash<QString, secondreader::Reading> before = secondreader::readAll(originals);
-    const QList<QByteArray> pagesBefore = pagesOf(sources.filePath(pages));
+    const QList<QByteArray> pagesBefore = testsupport::pagesOf(sources.filePath(pages));
     ASSERT_EQ(pagesBefore.size(), 6);
 
     testsupport::AlertScript alerts;
@@ -244,7 +183,7 @@ TEST_F(WriteRoadTest, WrittenValuesReadTheSameUnderEveryNameOrTheCopyLeftIsListe
     for (const QString &name : photos)
         copies << into.filePath(name);
     const QHash<QString, secondreader::Reading> after = secondreader::readAll(copies);
-    EXPECT_EQ(pagesOf(into.filePath(pages)), pagesBefore);
+    EXPECT_EQ(testsupport::pagesOf(into.filePath(pages)), pagesBefore);
     for (qsizetype i = 0; i < photos.size(); ++i) {
         SCOPED_TRACE(qPrintable(photos[i]));
         const secondreader::Reading &was = before[originals[i]];
