@@ -6,13 +6,10 @@
 #include "engine/MetadataOperation.h"
 #include "engine/WrittenFileRequest.h"
 #include "engine/carry/CameraDataCheck.h"
+#include "engine/carry/CarriedStructures.h"
 #include "engine/carry/ExtendedXmp.h"
-#include "engine/carry/FirstDirectoryInteroperability.h"
-#include "engine/carry/MakerNotes.h"
-#include "engine/carry/MultiPicture.h"
 #include "engine/carry/PgfUserData.h"
 #include "engine/carry/PngExif.h"
-#include "engine/carry/ThumbnailBytes.h"
 #include "engine/walks/CameraSegments.h"
 #include "engine/walks/JpegSegments.h"
 #include "engine/walks/PhotoshopResources.h"
@@ -198,10 +195,7 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         : std::vector<Exiv2::byte>();
     const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
-    const std::optional<CarriedMakerNote> makerNote = keepMakerNotesAsStored(image, kind);
-    keepThumbnailAsStored(image, kind);
-    keepFirstDirectoryInteroperability(image, kind);
-    const KeptCameraData cameraData = keptCameraData(image.exifData());
+    CarriedStructures carried = CarriedStructures::keep(image, kind);
     withTheLibrarysReason(
         "the library could not write the file", [&] { platform::XmpToolkit::writeMetadata(image); });
 
@@ -239,21 +233,16 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(withoutStalePgfUserData(data, size, pgfMetadata));
     if (image.imageType() == Exiv2::ImageType::png)
         mend(finishedPng(data, size, image.exifData(), image.byteOrder(), pngTextEdit(image, content)));
-    const std::span<const Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
-    if (makerNote)
-        placeCarriedMakerNote(*makerNote, original, data, size, kind);
-    if (cameraData.imageInteroperability)
-        placeFirstDirectoryInteroperability(data, size, kind);
-    if (kind.jpeg)
-        placeFurtherPictures(original, std::span<Exiv2::byte>(data, std::size_t(size)));
+    const std::span<Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
+    mend(carried.place(original, data, size));
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());
 
     // What the library wrote must read back before it may replace the file.
     const Exiv2::Image::AutoPtr written = readIn(platform::SupportedImages::open(
         Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing));
-    checkCameraData(std::span<const Exiv2::byte>(data, std::size_t(size)), kind,
-        makerNote ? &*makerNote : nullptr, written->exifData());
+    checkCameraData(std::span<const Exiv2::byte>(data, std::size_t(size)), kind, carried.makerNote(),
+        written->exifData());
     if (const std::optional<std::string> refusal
         = wholeFile(kind.tiffBased ? std::span<const Exiv2::byte>(unwritten) : original,
             std::span<const Exiv2::byte>(data, std::size_t(size)), request))

@@ -11,11 +11,6 @@
 
 namespace engine::bridge {
 
-KeptCameraData keptCameraData(const Exiv2::ExifData &handedOver)
-{
-    return { handedOver.findKey(Exiv2::ExifKey("Exif.Image.0xa005")) != handedOver.end() };
-}
-
 void checkCameraData(std::span<const Exiv2::byte> written, const ImageKind &kind,
     const CarriedMakerNote *carried, const Exiv2::ExifData &writtenExif)
 {
@@ -38,7 +33,8 @@ void checkCameraData(std::span<const Exiv2::byte> written, const ImageKind &kind
     // moved what it names: the note, or a value outside the Exif.
     const int64_t moved = int64_t(note->first) - int64_t(was.extent.start);
     const int64_t movedInFile = moved + int64_t(after->offsetInFile) - int64_t(carried->offsetInFile);
-    std::vector<int64_t> offsetMoves { moved, movedInFile };
+    std::vector<int64_t> offsetMoves = carriedMoves(*carried, note->first);
+    offsetMoves.push_back(movedInFile);
     for (std::size_t i = 0; i < was.outside.size() && i < is->outside.size(); ++i)
         offsetMoves.push_back(
             (is->outside[i].at - is->outside[i].from) - (was.outside[i].at - was.outside[i].from));

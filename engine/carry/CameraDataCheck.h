@@ -15,14 +15,6 @@
 // original's, or the photo is left as it was.
 namespace engine::bridge {
 
-// What of the camera's data the Exif handed to the library still holds,
-// and so what the write places again.
-struct KeptCameraData
-{
-    bool imageInteroperability = false;
-};
-KeptCameraData keptCameraData(const Exiv2::ExifData &handedOver);
-
 // Throws, saying which value would change, where the library's decoding of
 // the written note (writtenExif) differs from its decoding of the original
 // but for the offsets the write moved with the note.

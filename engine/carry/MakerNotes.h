@@ -20,6 +20,15 @@
 // So every note travels as the bytes the file holds.
 namespace engine::bridge {
 
+// A stretch [from, to) of the Exif's structure that the carried note's
+// block holds, inBlock bytes after its start.
+struct CarriedStretch
+{
+    std::size_t from = 0;
+    std::size_t to = 0;
+    std::size_t inBlock = 0;
+};
+
 // The maker note a write hands over as the file's bytes, as it was read
 // there.
 struct CarriedMakerNote
@@ -32,6 +41,9 @@ struct CarriedMakerNote
     // The bytes the reading's values lie in, where they are not the
     // original file's own (a PNG text chunk's).
     std::shared_ptr<const std::vector<Exiv2::byte>> exifBytes = {};
+    // The stretches the block handed over holds, and its size.
+    std::vector<CarriedStretch> stretches = {};
+    std::size_t blockSize = 0;
 };
 
 // Hands the file's DNG private data and its maker note to the write as the
@@ -39,13 +51,21 @@ struct CarriedMakerNote
 // its own count, as one block, and has the library write a TIFF-based
 // file's directories anew rather than in place. The image's Exif must be
 // the one that is about to be written. Throws when the note points to data
-// that cannot be carried with it, so that the file stays as it was.
-std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, const ImageKind &kind);
+// that cannot be carried with it, so that the file stays as it was. Where
+// the file's structure stays where it stands, the note does not move, and
+// goes to the library as only the bytes its entry counts, which the
+// finished file does not take from the library.
+std::optional<CarriedMakerNote> keepMakerNotesAsStored(
+    Exiv2::Image &image, const ImageKind &kind, bool inPlace = false);
 
 // After the write: moves the carried note's offsets that count from the
 // Exif's start (or the file's) by exactly as far as the write moved it, so
 // that every reader finds each value where it found it before.
 void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv2::byte> original,
     Exiv2::byte *written, long size, const ImageKind &kind);
+
+// How far each stretch of the carried note moved, where the written Exif
+// holds its block at writtenAt: the differences its offsets may show.
+std::vector<int64_t> carriedMoves(const CarriedMakerNote &carried, std::size_t writtenAt);
 
 } // namespace engine::bridge

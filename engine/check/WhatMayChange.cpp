@@ -77,6 +77,14 @@ bool holdsRational(const Directory &directory, const Entry &entry, std::uint32_t
         && std::uint64_t(*numerator) == std::uint64_t(expected) * *denominator;
 }
 
+// A first directory's container of another group (IPTC, XMP, Photoshop
+// resources) that holds nothing but zeros: no reader finds anything in it.
+bool isEmptyContainer(const Directory &directory, const Entry &entry)
+{
+    return isPage(directory, 1) && (entry.tag == 0x83bb || entry.tag == 0x02bc || entry.tag == 0x8649)
+        && std::all_of(entry.value.begin(), entry.value.end(), [](Byte b) { return b == 0; });
+}
+
 } // namespace
 
 WhatMayChange::WhatMayChange(const WriteRequest &request, const FileLayout &original,
@@ -150,7 +158,7 @@ bool WhatMayChange::takenByGeneralExif(const Directory &directory, const Entry &
 bool WhatMayChange::taken(const Directory &directory, const Entry &entry) const
 {
     const std::uint16_t tag = entry.tag;
-    if (!entry.typed && !inNote(directory))
+    if ((!entry.typed && !inNote(directory)) || isEmptyContainer(directory, entry))
         return true;
     if (m_request.gpsTaken && directory.kind == DirectoryKind::Gps)
         return true;

@@ -149,7 +149,7 @@ protected:
     const std::tuple<QString, QString, QString> otherFormats[4] {
         { QStringLiteral("Ricoh2.jpg"), QStringLiteral("1343_empty.png"), QStringLiteral("Ricoh2.png") },
         { QStringLiteral("Ricoh2.jpg"), QStringLiteral("Jpeg2000.jp2"), QStringLiteral("Ricoh2.jp2") },
-        { QStringLiteral("Sanyo.jpg"), QStringLiteral("20110626_213900.psd"), QStringLiteral("Sanyo.psd") },
+        { QStringLiteral("Sanyo.jpg"), QStringLiteral("exiv2-photoshop.psd"), QStringLiteral("Sanyo.psd") },
         { QStringLiteral("OlympusE1.jpg"), QString(), QStringLiteral("OlympusE1.exv") },
     };
     const QString moved = QStringLiteral("moved-note.jpg");

@@ -80,9 +80,8 @@ QString differences(const QVariantMap &actual, const QVariantMap &expected);
 // The sample images that the bridge writes to, with the file name.
 QStringList writableImages();
 // Samples of those formats that the check of the whole written file leaves
-// as they were, with the start of the reason: the library leaves a JPEG's
-// and a Photoshop file's photometric interpretation out of the Exif it
-// writes, and a DNG whose picture lies past its end is cut short.
+// as they were, with the start of the reason: a DNG whose picture lies past
+// its end is cut short.
 QList<std::pair<QString, QString>> leftAsTheyWere();
 
 } // namespace bridgetest

@@ -6,15 +6,13 @@
 // comment, a trailer's IPTC, a value in another directory), and the
 // camera's data a write carries, places and checks.
 // Only the formats Calvorn lets the library parse are parsed.
+#include "engine/BridgeFrame.h"
 #include "engine/CopiesLeftAlone.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
 #include "engine/carry/CameraDataCheck.h"
-#include "engine/carry/FirstDirectoryInteroperability.h"
-#include "engine/carry/MakerNotes.h"
-#include "engine/carry/MultiPicture.h"
+#include "engine/carry/CarriedStructures.h"
 #include "engine/carry/PgfUserData.h"
-#include "engine/carry/ThumbnailBytes.h"
 #include "engine/walks/JpegSegments.h"
 #include "engine/walks/PhotoshopResources.h"
 #include "platform/Exiv2Setup.h"
@@ -22,7 +20,6 @@
 #include "platform/XmpToolkit.h"
 
 #include <exiv2/basicio.hpp>
-#include <exiv2/error.hpp>
 
 #include <cstdint>
 #include <vector>
@@ -31,7 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     initializeExiv2();
     std::vector<Exiv2::byte> bytes(data, data + size);
-    try {
+    // As the application runs an operation: an exception ends it, as the
+    // library throws its own errors and standard exceptions (an overflow, a
+    // size no vector holds) alike on damaged files.
+    engine::bridge::runGuarded([&] {
         Exiv2::Image::AutoPtr image = platform::SupportedImages::open(
             Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(bytes.data(), long(size))), "input",
             platform::SupportedImages::Use::Writing);
@@ -52,17 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // As a write that moved nothing would leave the file.
         const engine::bridge::ImageKind kind = engine::bridge::imageKind(*image);
         const Exiv2::ExifData asRead = image->exifData();
-        const std::optional<engine::bridge::CarriedMakerNote> carried
-            = engine::bridge::keepMakerNotesAsStored(*image, kind);
-        engine::bridge::keepThumbnailAsStored(*image, kind);
-        engine::bridge::keepFirstDirectoryInteroperability(*image, kind);
+        engine::bridge::CarriedStructures carried = engine::bridge::CarriedStructures::keep(*image, kind);
         std::vector<Exiv2::byte> written = bytes;
-        if (carried)
-            engine::bridge::placeCarriedMakerNote(
-                *carried, bytes, written.data(), long(written.size()), kind);
-        engine::bridge::placeFurtherPictures(bytes, written);
-        engine::bridge::placeFirstDirectoryInteroperability(written.data(), long(written.size()), kind);
-        engine::bridge::checkCameraData(written, kind, carried ? &*carried : nullptr, asRead);
-    } catch (const Exiv2::AnyError &) { }
+        const QByteArray placed = carried.place(bytes, written.data(), long(written.size()));
+        if (!placed.isNull())
+            written.assign(placed.begin(), placed.end());
+        engine::bridge::checkCameraData(written, kind, carried.makerNote(), asRead);
+    });
     return 0;
 }
