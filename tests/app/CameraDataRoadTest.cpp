@@ -15,7 +15,6 @@
 
 #include "UserRoadFixture.h"
 
-#include "batch/CleanMetadataViewController.h"
 #include "batch/ResultViewController.h"
 #include "editor/MetadataEditorViewController.h"
 #include "support/AlertScript.h"
@@ -23,7 +22,6 @@
 #include "support/QtPrinters.h"
 #include "support/SecondReader.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
@@ -204,12 +202,7 @@ TEST_F(CameraDataRoadTest, AWriteAndACleanKeepTheCameraDataOrLeaveThePhotoAndSay
 
     QTemporaryDir into;
     alerts.answer(Yes).answer(No);
-    auto previous = platform::OpenPanel::setResponder([&](const platform::OpenPanel &) {
-        return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(into.path()) } };
-    });
-    home->btnStartProcess->click();
-    settle();
-    platform::OpenPanel::setResponder(previous);
+    startIntoFolder(into.path());
 
     // The photos whose camera data a write cannot keep whole are listed,
     // with the reason, and no copy of them is kept.
@@ -246,12 +239,7 @@ TEST_F(CameraDataRoadTest, AWriteAndACleanKeepTheCameraDataOrLeaveThePhotoAndSay
     settle();
     chooseOnDashboard(into.path());
     ASSERT_EQ(markedFiles(displayedFiles()).size(), kept.size());
-    home->popUpEditingOptions->setCurrentIndex(2);
-    emit home->popUpEditingOptions->activated(2);
-    CleanMetadataViewController *clean = CleanMetadataViewController::shared();
-    for (QCheckBox *box :
-        { clean->btnOrientation, clean->btnGPSInformation, clean->btnComment, clean->btnIPTC, clean->btnXMP })
-        box->setChecked(true);
+    chooseCleanOfAllButTheExif();
     alerts.answer(Yes);
     startInPlace();
     EXPECT_EQ(alerts.remaining(), 0);
