@@ -123,7 +123,7 @@ EditedImage openForEditing(const QString &path)
 {
     const std::string name = pathBytes(path);
     QString reason;
-    EditedImage edited { ReplaceableFile::open(path, &reason), nullptr, 0, nullptr };
+    EditedImage edited { ReplaceableFile::open(path, &reason), nullptr, 0, nullptr, nullptr };
     if (!edited.file)
         throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, name, reason.toStdString());
     const int fd = edited.file->file().descriptor();
@@ -153,6 +153,7 @@ EditedImage openForEditing(const QString &path)
         size += std::size_t(got);
     }
     edited.size = long(size);
+    edited.budget = std::make_unique<WalkBudget>(WalkBudget::forFile(size));
     // The library reads these bytes in place; what it writes goes to a
     // buffer of its own (a TIFF it may change in place: the bytes are ours).
     edited.image.reset(readIn(
@@ -187,7 +188,8 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
     const ImageKind kind = imageKind(image);
-    const std::optional<CarriedMakerNote> makerNote = keepMakerNotesAsStored(image, kind);
+    WalkBudget &budget = *edited.budget;
+    const std::optional<CarriedMakerNote> makerNote = keepMakerNotesAsStored(image, kind, budget);
     keepThumbnailAsStored(image, kind);
     keepFirstDirectoryInteroperability(image, kind);
     const KeptCameraData cameraData = keptCameraData(image.exifData());
@@ -214,11 +216,11 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         if (iptc != IptcContent::Kept)
             mend(withoutLeftoverIptc(data, size));
         if (content.taken.exif)
-            mend(withoutCameraSegments(data, size));
+            mend(withoutCameraSegments(data, size, budget));
         // The thermal segments stay with the Exif, for thermal software;
         // their position goes with the GPS, and with the Exif they hold it in.
         if (content.taken.gps || content.taken.exif)
-            mend(withoutThermalPosition(data, size));
+            mend(withoutThermalPosition(data, size, budget));
         if (content.taken.comment)
             mend(withoutJpegComments(data, size));
         else if (content.comment)
@@ -230,11 +232,11 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(finishedPng(data, size, image.exifData(), image.byteOrder(), pngTextEdit(image, content)));
     const std::span<const Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
     if (makerNote)
-        placeCarriedMakerNote(*makerNote, original, data, size, kind);
+        placeCarriedMakerNote(*makerNote, original, data, size, kind, budget);
     if (cameraData.imageInteroperability)
         placeFirstDirectoryInteroperability(data, size, kind);
     if (kind.jpeg)
-        placeFurtherPictures(original, std::span<Exiv2::byte>(data, std::size_t(size)));
+        placeFurtherPictures(original, std::span<Exiv2::byte>(data, std::size_t(size)), budget);
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());
 
@@ -242,7 +244,7 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     const Exiv2::Image::AutoPtr written = readIn(platform::SupportedImages::open(
         Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing));
     checkCameraData(original, std::span<const Exiv2::byte>(data, std::size_t(size)), kind, cameraData,
-        makerNote ? &*makerNote : nullptr, written->exifData());
+        makerNote ? &*makerNote : nullptr, written->exifData(), budget);
     if (check)
         check(*written);
 

@@ -121,7 +121,7 @@ void readDucky(const JpegSegment &segment, CopiesLeftAlone &copies)
     }
 }
 
-void readSegments(const Exiv2::byte *data, long size, CopiesLeftAlone &copies)
+void readSegments(const Exiv2::byte *data, long size, CopiesLeftAlone &copies, WalkBudget &budget)
 {
     long imageStart = 0;
     const bool jpeg
@@ -133,14 +133,14 @@ void readSegments(const Exiv2::byte *data, long size, CopiesLeftAlone &copies)
               if (segment.marker == app10 && payload.startsWith(unicodeComment)
                   && payload.remaining() > unicodeComment.size())
                   copies.commentSegment = QStringLiteral("APP10");
-              if (cameraSegmentOf(segment) == CameraSegment::Unreadable)
+              if (cameraSegmentOf(segment, budget) == CameraSegment::Unreadable)
                   copies.unreadableCameraSegments << markerName(segment.marker);
           });
     if (!jpeg)
         return;
-    copies.thermalSegments = thermalSegmentsOf(data, size);
+    copies.thermalSegments = thermalSegmentsOf(data, size, budget);
     JpegTrailers trailers
-        = jpegTrailers(std::span(data, std::size_t(size)), std::size_t(std::max(imageStart, 2L)));
+        = jpegTrailers(std::span(data, std::size_t(size)), std::size_t(std::max(imageStart, 2L)), budget);
     copies.trailerIptc = std::move(trailers.iptc);
     copies.cameraTrailer = trailers.cameraData;
     copies.unreadableTrailer = trailers.unreadable;
@@ -244,7 +244,8 @@ bool isCopyright(const std::string &key)
 
 } // namespace
 
-CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *data, long size)
+CopiesLeftAlone copiesLeftAlone(
+    const Exiv2::Image &image, const Exiv2::byte *data, long size, WalkBudget &budget)
 {
     CopiesLeftAlone copies;
     const Exiv2::ExifData &exif = image.exifData();
@@ -270,7 +271,7 @@ CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *da
     copies.ownXmpPosition = std::any_of(
         xmp.begin(), xmp.end(), [](const Exiv2::Xmpdatum &datum) { return isOwnXmpPosition(datum.key()); });
     if (image.imageType() == Exiv2::ImageType::jpeg && data && size > 0)
-        readSegments(data, size, copies);
+        readSegments(data, size, copies, budget);
     return copies;
 }
 

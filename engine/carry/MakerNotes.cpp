@@ -58,8 +58,11 @@ std::vector<Exiv2::byte> blockOf(const TiffBytes &exif, const MakerNoteExtent &e
     return block;
 }
 
-[[noreturn]] void cannotCarry()
+[[noreturn]] void cannotCarry(const WalkBudget &budget)
 {
+    if (budget.spent())
+        throw Exiv2::Error(Exiv2::kerErrorMessage,
+            std::string("the camera's data would not survive the write: ") + noteOverBudget);
     throw Exiv2::Error(Exiv2::kerErrorMessage,
         "the camera's data would not survive the write: its maker note points to data that cannot be carried "
         "with it");
@@ -73,7 +76,8 @@ void addToNumber(Exiv2::byte *at, int64_t moved, Exiv2::ByteOrder order)
 
 } // namespace
 
-std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, const ImageKind &kind)
+std::optional<CarriedMakerNote> keepMakerNotesAsStored(
+    Exiv2::Image &image, const ImageKind &kind, WalkBudget &budget)
 {
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)
@@ -104,10 +108,10 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
         std::optional<MakerNoteReading> reading = readMakerNote(tiff,
             { exifFound->offsetInFile, exifFound->fileEnd(file.size()),
                 kind.jpeg ? file : std::span<const Exiv2::byte>() },
-            note->first, note->second, makeOf(exif));
+            note->first, note->second, makeOf(exif), budget);
         if (!reading) {
             io.munmap();
-            cannotCarry();
+            cannotCarry(budget);
         }
         const uint16_t type = directories.photo->find(makerNoteTiffTag)->type;
         const std::vector<Exiv2::byte> block = blockOf(tiff, reading->extent);
@@ -133,7 +137,7 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, cons
 }
 
 void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv2::byte> original,
-    Exiv2::byte *written, long size, const ImageKind &kind)
+    Exiv2::byte *written, long size, const ImageKind &kind, WalkBudget &budget)
 {
     const std::span<Exiv2::byte> file(written, std::size_t(std::max(size, 0L)));
     const std::optional<ExifInFile> exif = exifOfImage(file, kind);
@@ -157,9 +161,12 @@ void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv
         move(reading.offsets, moved);
     move(reading.fileOffsets, movedInFile);
     // What lies outside the Exif is where the write left it.
+    std::optional<PlacesAfterWrite> places;
+    if (!reading.outside.empty())
+        places.emplace(original, file, budget);
     for (const OutsideValue &value : reading.outside) {
         const std::optional<std::size_t> now
-            = placeAfterWrite(original, file, carried.offsetInFile + std::size_t(value.at), value.size);
+            = places->place(carried.offsetInFile + std::size_t(value.at), value.size);
         if (!now || value.offsetAt + 4 > note->second)
             continue;
         const int64_t from = value.counting == OutsideValue::Counting::Fixed ? value.from

@@ -20,6 +20,11 @@
 // So every note travels as the bytes the file holds.
 namespace engine::bridge {
 
+// Why a note whose directories, or the values they name, take more reading
+// than the file's budget holds is left as it was.
+inline constexpr const char *noteOverBudget = "its maker note names the same data over and over, more than a "
+                                              "camera writes, so it cannot be read whole";
+
 // The maker note a write hands over as the file's bytes, as it was read
 // there.
 struct CarriedMakerNote
@@ -39,13 +44,15 @@ struct CarriedMakerNote
 // its own count, as one block, and has the library write a TIFF-based
 // file's directories anew rather than in place. The image's Exif must be
 // the one that is about to be written. Throws when the note points to data
-// that cannot be carried with it, so that the file stays as it was.
-std::optional<CarriedMakerNote> keepMakerNotesAsStored(Exiv2::Image &image, const ImageKind &kind);
+// that cannot be carried with it, or its directories take more reading than
+// the file's budget holds, so that the file stays as it was.
+std::optional<CarriedMakerNote> keepMakerNotesAsStored(
+    Exiv2::Image &image, const ImageKind &kind, WalkBudget &budget);
 
 // After the write: moves the carried note's offsets that count from the
 // Exif's start (or the file's) by exactly as far as the write moved it, so
 // that every reader finds each value where it found it before.
 void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv2::byte> original,
-    Exiv2::byte *written, long size, const ImageKind &kind);
+    Exiv2::byte *written, long size, const ImageKind &kind, WalkBudget &budget);
 
 } // namespace engine::bridge

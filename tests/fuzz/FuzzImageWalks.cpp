@@ -36,12 +36,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(bytes.data(), long(size))), "input",
             platform::SupportedImages::Use::Writing);
         platform::XmpToolkit::readMetadata(*image);
+        // One budget for the file, as a write spends it.
+        engine::bridge::WalkBudget budget = engine::bridge::WalkBudget::forFile(size);
         engine::bridge::storedIptc(*image);
         engine::bridge::hasCurrentIptcDigest(*image);
         engine::bridge::pgfUserData(*image);
         // The copies other programs keep that a write or a clear leaves alone.
         const engine::bridge::CopiesLeftAlone copies
-            = engine::bridge::copiesLeftAlone(*image, bytes.data(), long(size));
+            = engine::bridge::copiesLeftAlone(*image, bytes.data(), long(size), budget);
         const auto told = [](const std::string &, const QString &) {};
         engine::bridge::reportOlderCopies(copies,
             { "Iptc.Application2.City", "Exif.Photo.UserComment", "Exif.Image.Copyright", "Xmp.aux.Lens",
@@ -53,17 +55,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const engine::bridge::ImageKind kind = engine::bridge::imageKind(*image);
         const Exiv2::ExifData asRead = image->exifData();
         const std::optional<engine::bridge::CarriedMakerNote> carried
-            = engine::bridge::keepMakerNotesAsStored(*image, kind);
+            = engine::bridge::keepMakerNotesAsStored(*image, kind, budget);
         engine::bridge::keepThumbnailAsStored(*image, kind);
         engine::bridge::keepFirstDirectoryInteroperability(*image, kind);
         std::vector<Exiv2::byte> written = bytes;
         if (carried)
             engine::bridge::placeCarriedMakerNote(
-                *carried, bytes, written.data(), long(written.size()), kind);
-        engine::bridge::placeFurtherPictures(bytes, written);
+                *carried, bytes, written.data(), long(written.size()), kind, budget);
+        engine::bridge::placeFurtherPictures(bytes, written, budget);
         engine::bridge::placeFirstDirectoryInteroperability(written.data(), long(written.size()), kind);
         engine::bridge::checkCameraData(bytes, written, kind,
-            engine::bridge::keptCameraData(image->exifData()), carried ? &*carried : nullptr, asRead);
+            engine::bridge::keptCameraData(image->exifData()), carried ? &*carried : nullptr, asRead, budget);
     } catch (const Exiv2::AnyError &) { }
     return 0;
 }
