@@ -14,6 +14,7 @@
 #include "engine/carry/ThumbnailBytes.h"
 #include "engine/walks/CameraSegments.h"
 #include "engine/walks/JpegSegments.h"
+#include "engine/walks/LibraryCost.h"
 #include "engine/walks/PhotoshopResources.h"
 #include "engine/walks/ThermalSegments.h"
 #include "platform/Console.h"
@@ -55,15 +56,31 @@ template <typename Step> void withTheLibrarysReason(const char *doing, Step &&st
     }
 }
 
-void readMetadataOf(Exiv2::Image &image)
+// The file is handed to the library only where the library reads it in
+// time and memory in proportion to its bytes.
+void requireWithinTheLibrary(Exiv2::Image &image, WalkBudget &budget)
 {
+    Exiv2::BasicIo &io = image.io();
+    if (io.open() != 0)
+        return;
+    Exiv2::IoCloser closer(io);
+    const std::optional<std::string> beyond = beyondTheLibrary(
+        std::span<const Exiv2::byte>(io.mmap(), std::size_t(io.size())), imageKind(image), budget);
+    io.munmap();
+    if (beyond)
+        throw Exiv2::Error(Exiv2::kerErrorMessage, "the file is left unread: " + *beyond);
+}
+
+void readMetadataOf(Exiv2::Image &image, WalkBudget &budget)
+{
+    requireWithinTheLibrary(image, budget);
     withTheLibrarysReason(
         "the library could not read the file", [&] { platform::XmpToolkit::readMetadata(image); });
 }
 
-Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image)
+Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image, WalkBudget &budget)
 {
-    readMetadataOf(*image);
+    readMetadataOf(*image, budget);
     return image;
 }
 
@@ -115,7 +132,8 @@ platform::SupportedImages::OpenedFile openForReading(const QString &path)
 {
     platform::SupportedImages::OpenedFile opened
         = platform::SupportedImages::openFile(path, pathBytes(path), Use::Reading);
-    readMetadataOf(*opened.image);
+    WalkBudget budget = WalkBudget::forFile(opened.image->io().size());
+    readMetadataOf(*opened.image, budget);
     return opened;
 }
 
@@ -158,7 +176,8 @@ EditedImage openForEditing(const QString &path)
     // buffer of its own (a TIFF it may change in place: the bytes are ours).
     edited.image.reset(readIn(
         platform::SupportedImages::open(
-            Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(edited.bytes.get(), long(size))), name, Use::Writing))
+            Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(edited.bytes.get(), long(size))), name, Use::Writing),
+        *edited.budget)
                            .release());
     return edited;
 }
@@ -241,8 +260,10 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         refreshIptcDigest(data, size, image.imageType());
 
     // What the library wrote must read back before it may replace the file.
-    const Exiv2::Image::AutoPtr written = readIn(platform::SupportedImages::open(
-        Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing));
+    const Exiv2::Image::AutoPtr written
+        = readIn(platform::SupportedImages::open(
+                     Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing),
+            budget);
     checkCameraData(original, std::span<const Exiv2::byte>(data, std::size_t(size)), kind, cameraData,
         makerNote ? &*makerNote : nullptr, written->exifData(), budget);
     if (check)

@@ -84,6 +84,10 @@ public:
     }
 
     std::size_t dangling() const { return m_found.dangling; }
+    // The bytes its entries name within the structure, as often as they
+    // name them, each directory read once: what a reader that copies each
+    // value copies.
+    uint64_t named() const { return m_named; }
     // Whether some value lies where no value of the note can: before it,
     // over its entries, or outside the structure. Values past its count
     // are the previews some cameras keep after it.
@@ -262,6 +266,8 @@ private:
     // must find there as well: nothing where it lies past the file's end.
     Place found(std::size_t ordinal, const TiffEntry &entry, int64_t at, uint64_t size)
     {
+        if (at >= 0 && m_tiff.slice(uint64_t(at), size))
+            m_named += size;
         const Place place = at >= 0 ? take(uint64_t(at), size) : Place::Before;
         if (place == Place::Within)
             value(ordinal, entry, *m_tiff.slice(uint64_t(at), size));
@@ -325,8 +331,10 @@ private:
             return;
         }
         offsetAt(entry.fieldAt(), false);
-        if (!isPointer(entry))
+        if (!isPointer(entry)) {
             take(uint64_t(at) - sub.at, *entry.size);
+            m_named += *entry.size;
+        }
         value(ordinal, entry, {});
         // Some models' directories count their offsets otherwise (from
         // their own start): one whose values do not lie where the note's
@@ -439,6 +447,7 @@ private:
     } m_found;
     // The directories gone back from, which no entry walks again.
     std::set<std::size_t> m_goneBack;
+    uint64_t m_named = 0;
     WalkBudget &m_budget;
 
     // How far the walk had come. Going back drops what it found since from
@@ -709,6 +718,26 @@ std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &ori
     if (!walk.read(origin->directory) || budget.spent())
         return std::nullopt;
     return walk.take(original.asItsLayoutSays);
+}
+
+uint64_t makerNoteNamedBytes(
+    const TiffBytes &exif, std::size_t start, std::size_t count, std::string_view make, WalkBudget &budget)
+{
+    const std::optional<std::span<const Exiv2::byte>> note = exif.slice(start, count);
+    const MakerNoteLayout *layout = note ? makerNoteLayout(*note, make) : nullptr;
+    const std::optional<Origin> origin = layout ? originOf(exif, *layout, start) : std::nullopt;
+    if (!origin)
+        return 0;
+    // A note's values count from no other base than its layout gives, and
+    // a reader of the file around it is not needed to count them.
+    const StructurePlace place { 0, exif.bytes().size() };
+    for (const Exiv2::ByteOrder order : { origin->order, otherOrder(origin->order) }) {
+        const TiffBytes tiff(exif.bytes(), order);
+        Walk walk(tiff, place, *layout, start, count, origin->base, layout->base, budget);
+        if (walk.read(origin->directory))
+            return walk.named();
+    }
+    return 0;
 }
 
 std::optional<std::pair<std::size_t, std::size_t>> makerNoteEntry(const TiffBytes &exif)

@@ -124,6 +124,15 @@ std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, const Struc
 std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &original, const TiffBytes &exif,
     const StructurePlace &place, std::size_t start, std::size_t count, WalkBudget &budget);
 
+// What the entries of the note that starts at start and counts count bytes
+// name within the structure in all, as often as they name them (each
+// directory read once), read by its maker's layout in the order its first
+// directory plausibly reads in: what a reader that copies each value of a
+// note it knows copies. 0 for a note of no known layout, which such a
+// reader takes as its bytes.
+uint64_t makerNoteNamedBytes(
+    const TiffBytes &exif, std::size_t start, std::size_t count, std::string_view make, WalkBudget &budget);
+
 // The note the Exif directory holds, when it holds one that lies within
 // the structure.
 std::optional<std::pair<std::size_t, std::size_t>> makerNoteEntry(const TiffBytes &exif);
