@@ -58,11 +58,16 @@ std::vector<Exiv2::byte> blockOf(const TiffBytes &exif, const MakerNoteExtent &e
     return block;
 }
 
+[[noreturn]] void overBudget()
+{
+    throw Exiv2::Error(Exiv2::kerErrorMessage,
+        std::string("the camera's data would not survive the write: ") + noteOverBudget);
+}
+
 [[noreturn]] void cannotCarry(const WalkBudget &budget)
 {
     if (budget.spent())
-        throw Exiv2::Error(Exiv2::kerErrorMessage,
-            std::string("the camera's data would not survive the write: ") + noteOverBudget);
+        overBudget();
     throw Exiv2::Error(Exiv2::kerErrorMessage,
         "the camera's data would not survive the write: its maker note points to data that cannot be carried "
         "with it");
@@ -175,6 +180,8 @@ void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv
         Exiv2::ul2Data(block + value.offsetAt, uint32_t(int64_t(*now) - int64_t(exif->offsetInFile) - from),
             reading.order);
     }
+    if (budget.spent())
+        overBudget();
     exifBytesChanged(file, kind);
 }
 

@@ -51,7 +51,9 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
 
 // After the write: moves the carried note's offsets that count from the
 // Exif's start (or the file's) by exactly as far as the write moved it, so
-// that every reader finds each value where it found it before.
+// that every reader finds each value where it found it before. Throws when
+// finding where its values outside the Exif now stand takes more reading
+// than the file's budget holds.
 void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv2::byte> original,
     Exiv2::byte *written, long size, const ImageKind &kind, WalkBudget &budget);
 

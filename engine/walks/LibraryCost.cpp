@@ -149,6 +149,10 @@ std::optional<std::string> beyondTheLibrary(
                 .arg(chunks)
                 .toStdString();
     }
+    // What the walks over the file before spent of its budget, they spent
+    // on structures that name the same bytes over and over.
+    if (budget.spent())
+        return "its structures name the same data over and over, more than a photo of its size does";
     const std::optional<ExifInFile> exif = exifOfImage(file, kind);
     if (!exif)
         return std::nullopt;
