@@ -16,6 +16,7 @@
 #include "engine/carry/PgfUserData.h"
 #include "engine/carry/ThumbnailBytes.h"
 #include "engine/walks/JpegSegments.h"
+#include "engine/walks/LibraryCost.h"
 #include "engine/walks/PhotoshopResources.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/SupportedImages.h"
@@ -35,9 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Exiv2::Image::AutoPtr image = platform::SupportedImages::open(
             Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(bytes.data(), long(size))), "input",
             platform::SupportedImages::Use::Writing);
-        platform::XmpToolkit::readMetadata(*image);
-        // One budget for the file, as a write spends it.
+        // One budget for the file, as a write spends it; the library reads
+        // only what it reads in proportion to its bytes.
         engine::bridge::WalkBudget budget = engine::bridge::WalkBudget::forFile(size);
+        if (engine::bridge::beyondTheLibrary(bytes, engine::bridge::imageKind(*image), budget))
+            return 0;
+        platform::XmpToolkit::readMetadata(*image);
         engine::bridge::storedIptc(*image);
         engine::bridge::hasCurrentIptcDigest(*image);
         engine::bridge::pgfUserData(*image);
