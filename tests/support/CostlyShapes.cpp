@@ -143,6 +143,28 @@ QByteArray riffChunk(const QByteArray &type, const QByteArray &data)
 
 } // namespace
 
+QByteArray heapSegment(quint16 entriesALevel)
+{
+    QByteArray heap = little<quint16>(0) + little<quint32>(0);
+    for (int level = 0; level < 8; ++level) {
+        const auto below = quint32(heap.size());
+        heap += little(entriesALevel);
+        for (quint16 i = 0; i < entriesALevel; ++i)
+            heap += little<quint16>(0x280a) + little(below) + little<quint32>(0);
+        heap += little(below);
+    }
+    return jpegSegment(0xe0, QByteArray("II\x1a\0\0\0HEAPJPGM", 14) + QByteArray(12, '\0') + heap);
+}
+
+QByteArray axsTrailer(quint16 entriesAMark)
+{
+    constexpr quint32 pastTheFile = 0x7fff0000;
+    const quint32 data = 12 + 12 * quint32(entriesAMark);
+    const QByteArray mark = QByteArray("AXS!\0\0", 6) + big(entriesAMark) + big(pastTheFile + data);
+    return mark.repeated(entriesAMark + 1) + QByteArray(qsizetype(data) + entriesAMark, '\0') + "AXS!"
+        + big(pastTheFile) + QByteArray(4, '\0');
+}
+
 QByteArray olympusChain()
 {
     constexpr int directories = 4;

@@ -10,6 +10,16 @@
 // benchmark in bench/ times them.
 namespace costlyshapes {
 
+// A camera's heap in an APP0 segment, the deepest a reader takes: every
+// entry of each level names the one heap below, down to an empty heap.
+QByteArray heapSegment(quint16 entriesALevel);
+
+// An "AXS" trailer whose footer points past the file: before it, marks that
+// each count as many entries, every one of which reads as sound up to the
+// zeros before the footer, so that each mark nearer the footer is given up
+// only at its last entry.
+QByteArray axsTrailer(quint16 entriesAMark);
+
 // An Olympus maker note of four chained directories of 160 entries: all
 // but one entry of each names the next directory, and the last entry's
 // value, like every value of the last directory, lies before the note.
