@@ -4,6 +4,7 @@
 #include "app/ViewController.h"
 #include "platform/Settings.h"
 #include "platform/widgets/ScreenRegistry.h"
+#include "platform/widgets/Window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -39,6 +40,14 @@ InitialWindowController *InitialWindowController::shared()
 void InitialWindowController::rememberGeometry()
 {
     platform::Settings::setBytes(GeometryKey, QMainWindow::saveGeometry());
+}
+
+void InitialWindowController::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Saved on another screen or at another display scale, or larger than
+    // this screen, it would open with its title bar out of reach.
+    platform::Window::fitOnScreen(this);
 }
 
 void InitialWindowController::closeEvent(QCloseEvent *event)

@@ -135,6 +135,10 @@ public:
     // Files without a path are passed over uncounted. control is asked
     // before each file: a paused batch waits, a stopped one takes no more
     // files; the files in work are finished either way.
+    //
+    // Returns when the batch is over. Never call it on a thread of Qt's
+    // global pool: the other workers' thumbnails are scaled there, and on a
+    // machine of one processor that thread is the pool's only one.
     BatchCounts run(const platform::WalkControl &control, const BatchEvents &events);
 
     const BatchRequest &request() const { return m_request; }

@@ -151,7 +151,9 @@ void ProgressViewController::startProcess(EditingOptions editingOption, const Me
 
     auto done = std::make_shared<std::promise<void>>();
     m_jobDone = done->get_future();
-    platform::GlobalQueue::run([this, run, done, events = std::move(events)] {
+    // The batch's thread waits for its workers, whose thumbnails Qt scales
+    // on its global pool: it must not hold a thread of that pool.
+    platform::GlobalQueue::runLong([this, run, done, events = std::move(events)] {
         const BatchCounts counts = run->run(BatchFlags::shared(), events);
         const BatchRequest &request = run->request();
         platform::MainQueue::post(this,

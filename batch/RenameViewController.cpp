@@ -164,6 +164,9 @@ RenameViewController::RenameViewController(QWidget *parent)
     setWindowTitle(tr("Rename"));
     buildLayout();
     configureControls();
+    // Its texts from the start, so that it is placed at the size it shows
+    // with; each showing sets them again.
+    setUpTexts();
 }
 
 RenameViewController *RenameViewController::shared()

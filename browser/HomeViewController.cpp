@@ -473,7 +473,8 @@ void HomeViewController::startScan(const QList<ViewControllerCellViewModel> &ite
     platform::Presenter::presentAsSheet(this, sheet);
 
     const QPointer<HomeViewController> self(this);
-    platform::GlobalQueue::run([self, items] {
+    // The walk waits for its queues' work: not on a thread of the shared pool.
+    platform::GlobalQueue::runLong([self, items] {
         Scanner::Result result = Scanner::shared().scan(items);
         platform::MainQueue::post([self, result = std::move(result)] {
             if (self)

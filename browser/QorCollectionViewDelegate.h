@@ -109,8 +109,7 @@ public:
     // Keys.
     virtual void deleteItemsAtIndexes(QorCollectionView *, const QorIndexSet &) { }
     // Type-to-select: whether the item's name starts with prefix (lower
-    // case). No answer switches typing off. Called from several threads at
-    // once: it must only read.
+    // case). No answer switches typing off.
     virtual std::optional<bool> nameOfItemStartsWith(QorCollectionView *, const QVariant &, const QString &)
     {
         return std::nullopt;

@@ -28,7 +28,9 @@ public:
     };
 
     // Synchronous; returns when the walk is over, early after a stop with
-    // what was accepted until then. Only selected entries are scanned.
+    // what was accepted until then. Only selected entries are scanned. It
+    // waits for its queues: call it on a thread no other work waits for
+    // (GlobalQueue::runLong), never on Qt's global pool.
     Result scan(const QList<ViewControllerCellViewModel> &items);
 
     // Each of the two queues runs at most this many operations at once.

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/CopiesLeftAlone.h"
 
+#include "engine/ImageStructure.h"
 #include "engine/MisplacedExif.h"
 #include "engine/XmpCopies.h"
 #include "engine/XmpPositions.h"
 #include "engine/walks/ByteCursor.h"
 #include "engine/walks/CameraSegments.h"
+#include "engine/walks/ExifContainers.h"
 #include "engine/walks/JpegSegments.h"
 #include "engine/walks/JpegTrailers.h"
+#include "engine/walks/MakerNoteWalk.h"
 
 #include <exiv2/error.hpp>
 #include <exiv2/exif.hpp>
@@ -154,6 +157,9 @@ struct RotationTag
     const char *key;
     std::pair<uint16_t, uint16_t> orientations[4];
 };
+// Canon's, which the library's lookup does not read.
+constexpr RotationTag canonAutoRotate { "Exif.CanonSi.AutoRotate",
+    { { 0, 1 }, { 1, 6 }, { 2, 3 }, { 3, 8 } } };
 constexpr RotationTag rotationTags[] = {
     { "Exif.Panasonic.Rotation", { { 1, 1 }, { 3, 3 }, { 6, 6 }, { 8, 8 } } },
     { "Exif.MinoltaCs5D.Rotation", { { 72, 1 }, { 76, 6 }, { 82, 8 }, { 72, 1 } } },
@@ -164,31 +170,74 @@ constexpr RotationTag rotationTags[] = {
     { "Exif.Sony2Cs.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
     { "Exif.Sony1Cs2.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
     { "Exif.Sony2Cs2.Rotation", { { 0, 1 }, { 1, 6 }, { 2, 8 }, { 0, 1 } } },
-    // Canon's, which the library's lookup does not read.
-    { "Exif.CanonSi.AutoRotate", { { 0, 1 }, { 1, 6 }, { 2, 3 }, { 3, 8 } } },
+    canonAutoRotate,
 };
 // Pentax keeps it in two bits of its camera settings' eighteenth byte.
 constexpr const char *pentaxSettings[] = { "Exif.Pentax.ShotInfo", "Exif.PentaxDng.ShotInfo" };
 constexpr long pentaxRotationByte = 17;
 constexpr uint16_t pentaxOrientations[] = { 1, 3, 6, 8 };
 
+// The orientation a rotation tag's stored number stands for; none for a
+// number it does not name.
+std::optional<uint16_t> orientationOf(const RotationTag &tag, long stored)
+{
+    for (const auto &[number, orientation] : tag.orientations) {
+        if (number == stored)
+            return orientation;
+    }
+    return std::nullopt;
+}
+
 // The orientation a maker note's rotation tag stands for; none for
 // another datum or a value it does not name.
 std::optional<uint16_t> rotationOf(const Exiv2::Exifdatum &datum, const std::string &key)
 {
     for (const RotationTag &tag : rotationTags) {
-        if (key != tag.key || datum.count() == 0)
-            continue;
-        for (const auto &[stored, orientation] : tag.orientations) {
-            if (stored == datum.toLong(0))
-                return orientation;
-        }
-        return std::nullopt;
+        if (key == tag.key)
+            return datum.count() > 0 ? orientationOf(tag, datum.toLong(0)) : std::nullopt;
     }
     const bool pentax
         = std::find(std::begin(pentaxSettings), std::end(pentaxSettings), key) != std::end(pentaxSettings);
     if (pentax && datum.count() > pentaxRotationByte)
         return pentaxOrientations[(datum.toLong(pentaxRotationByte) >> 5) & 3];
+    return std::nullopt;
+}
+
+// Canon keeps its rotation in its shot information, the note's entry 4 of
+// 16-bit numbers, as the 28th of them.
+constexpr uint16_t canonShotInfo = 0x0004;
+constexpr uint16_t unsignedShort = 3;
+constexpr std::size_t canonAutoRotateAt = 27 * 2;
+
+// A Canon note's rotation number as the engine's own reading of the note
+// finds it: from the base its values land on. Where another program moved
+// the note without its offsets, the library reads another number from where
+// they say (none, or a turn the camera never made). None where the file's
+// bytes hold no Canon note whose shot information reads.
+std::optional<long> canonRotation(
+    const Exiv2::Image &image, const Exiv2::byte *data, long size, WalkBudget &budget)
+{
+    const std::string make = cameraMake(image.exifData());
+    if (!data || size <= 0
+        || !QString::fromStdString(make).startsWith(QLatin1String("Canon"), Qt::CaseInsensitive))
+        return std::nullopt;
+    const ImageKind kind = imageKind(image);
+    const std::span<const Exiv2::byte> file(data, std::size_t(size));
+    const std::optional<ExifInFile> exif = exifOfImage(file, kind);
+    const std::optional<std::pair<std::size_t, std::size_t>> note
+        = exif ? makerNoteEntry(exif->tiff) : std::nullopt;
+    if (!note)
+        return std::nullopt;
+    const std::optional<MakerNoteReading> reading = readMakerNote(exif->tiff,
+        { exif->offsetInFile, exif->fileEnd(file.size()), kind.jpeg ? file : std::span<const Exiv2::byte>() },
+        note->first, note->second, make, budget);
+    if (!reading || !reading->layout || reading->layout->make != "Canon")
+        return std::nullopt;
+    for (const MakerNoteValue &value : reading->values) {
+        if (value.directory == 0 && value.tag == canonShotInfo && value.type == unsignedShort
+            && value.bytes.size() >= canonAutoRotateAt + 2)
+            return Exiv2::getUShort(value.bytes.data() + canonAutoRotateAt, reading->order);
+    }
     return std::nullopt;
 }
 
@@ -265,6 +314,8 @@ CopiesLeftAlone copiesLeftAlone(
             copies.subImageXmp.emplace_back(reinterpret_cast<const char *>(packet.data()), packet.size());
         }
     }
+    if (const std::optional<long> canon = canonRotation(image, data, size, budget))
+        rotation = orientationOf(canonAutoRotate, *canon);
     if (rotation && *rotation != orientation)
         copies.makerNoteRotation = rotation;
     const Exiv2::XmpData &xmp = image.xmpData();

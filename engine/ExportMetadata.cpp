@@ -169,19 +169,18 @@ void ExportMetadata::exportFiles(const QList<std::shared_ptr<FileInfo>> &files, 
         if (file && file->url && file->metadata)
             snapshots->push_back({ *file->url, *file->metadata });
     }
-    platform::GlobalQueue::run(
-        [snapshots, folder, done = std::move(done)] {
-            Outcome outcome;
-            if (!snapshots->empty()) {
-                QList<Row> rows;
-                rows.reserve(qsizetype(snapshots->size()));
-                for (const Snapshot &s : *snapshots)
-                    rows << shared().row(s.metadata, s.url);
-                outcome.path = writeCSV(rows, folder, &outcome.error);
-                outcome.rows = rows.size();
-            }
-            if (done)
-                platform::MainQueue::post([done, outcome] { done(outcome); });
-        },
-        platform::GlobalQueue::Priority::UserInitiated);
+    // Its time grows with the files: not on the pool the GUI paints with.
+    platform::GlobalQueue::runLong([snapshots, folder, done = std::move(done)] {
+        Outcome outcome;
+        if (!snapshots->empty()) {
+            QList<Row> rows;
+            rows.reserve(qsizetype(snapshots->size()));
+            for (const Snapshot &s : *snapshots)
+                rows << shared().row(s.metadata, s.url);
+            outcome.path = writeCSV(rows, folder, &outcome.error);
+            outcome.rows = rows.size();
+        }
+        if (done)
+            platform::MainQueue::post([done, outcome] { done(outcome); });
+    });
 }

@@ -94,6 +94,14 @@ QString offsetText(int seconds)
         QDateTime::fromMSecsSinceEpoch(0, Qt::UTC), QStringLiteral("xxxxx"), DateFormat::Kind::File, seconds);
 }
 
+QString inUtcFormOf(const QString &date, const QString &former)
+{
+    const QLatin1String utc("+00:00");
+    if (!date.endsWith(utc) || !former.trimmed().endsWith(QLatin1Char('Z')))
+        return date;
+    return date.chopped(utc.size()) + QLatin1Char('Z');
+}
+
 QLatin1String exifOffsetKey(QLatin1String dateKey)
 {
     for (const OffsetTag &tag : offsetTags) {

@@ -36,6 +36,11 @@ std::optional<int> recordedOffset(const QString &text);
 // The ISO 8601 form of an offset: "+09:00", "-04:00", "+00:00".
 QString offsetText(int seconds);
 
+// A date text ending in an offset, with UTC written as former wrote it:
+// "Z" where former ends in it, so that a date kept in UTC stays so
+// written; otherwise date as it is.
+QString inUtcFormOf(const QString &date, const QString &former);
+
 // The Exif tag in which a camera records the offset of one of the three
 // Exif dates ("Exif.Photo.DateTimeOriginal" has "Exif.Photo.OffsetTimeOriginal");
 // empty for any other key.

@@ -397,4 +397,10 @@ bool hasMakerNote(const Exiv2::ExifData &exif)
     return std::any_of(exif.begin(), exif.end(), [](const Exiv2::Exifdatum &d) { return isMakerNote(d); });
 }
 
+std::string cameraMake(const Exiv2::ExifData &exif)
+{
+    const auto make = exif.findKey(Exiv2::ExifKey("Exif.Image.Make"));
+    return make != exif.end() ? make->toString() : std::string();
+}
+
 } // namespace engine::bridge

@@ -61,5 +61,7 @@ QString noTypeReason();
 
 // Whether the Exif holds a maker note, whose layout depends on the make.
 bool hasMakerNote(const Exiv2::ExifData &exif);
+// The camera's make as the Exif holds it; empty without one.
+std::string cameraMake(const Exiv2::ExifData &exif);
 
 } // namespace engine::bridge

@@ -4,6 +4,7 @@
 #include "engine/BridgeFrame.h"
 #include "engine/BridgeValues.h"
 #include "engine/CopiesLeftAlone.h"
+#include "engine/FileDates.h"
 #include "engine/FormatName.h"
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
@@ -296,8 +297,13 @@ void writeXmp(Exiv2::XmpData &xmp, const QVariantMap &values)
             eraseAll(xmp, Exiv2::XmpKey(row.key));
             continue;
         }
-        const QString text = textOf(given);
-        xmp[row.key] = (isDate ? xmpDateText(text) : text).toUtf8().toStdString();
+        QString text = textOf(given);
+        if (isDate) {
+            const auto former = xmp.findKey(Exiv2::XmpKey(row.key));
+            text = inUtcFormOf(
+                xmpDateText(text), former != xmp.end() ? textFromBytes(former->toString()) : QString());
+        }
+        xmp[row.key] = text.toUtf8().toStdString();
     }
 }
 
@@ -375,11 +381,12 @@ std::vector<std::string> withXmpCopies(
 }
 
 // Writes the XMP values and brings the copies of the written Exif and IPTC
-// values in step; true when every copy of the IPTC it holds agrees with it.
-// The XMP keys it wrote go into xmpWritten.
+// values in step (the copies of dates as they stood beside datesBefore);
+// true when every copy of the IPTC it holds agrees with it. The XMP keys it
+// wrote go into xmpWritten.
 bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
-    const std::vector<std::string> &exifWritten, const std::vector<std::string> &iptcWritten,
-    std::vector<std::string> &xmpWritten, WriteReport &report)
+    const std::vector<std::string> &exifWritten, const ExifDateTexts &datesBefore,
+    const std::vector<std::string> &iptcWritten, std::vector<std::string> &xmpWritten, WriteReport &report)
 {
     const bool writesXmp = !givenKeys(values, Group::Xmp).empty();
     if (!empty && hasUnreadableXmp(image)) {
@@ -399,7 +406,7 @@ bool setXmp(Exiv2::Image &image, const QVariantMap &values, bool empty,
     if (!empty)
         xmp = image.xmpData();
     writeXmp(xmp, values);
-    updateXmpCopies(xmp, image.exifData(), exifWritten);
+    updateXmpCopies(xmp, image.exifData(), exifWritten, datesBefore);
     // The XMP values of their own follow their own fields.
     const bool inStep
         = updateXmpCopiesOfIptc(xmp, image.iptcData(), iptcWritten, keysOf(writeKeys(Group::Xmp)));
@@ -482,6 +489,7 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
 
         std::vector<std::string> exifWritten;
         std::vector<std::string> iptcWritten;
+        const ExifDateTexts datesBefore = exifDateTexts(image->exifData());
         if (supports(*image, Exiv2::mdExif))
             exifWritten = setExif(*image, values, empty, kind, report);
         else
@@ -502,7 +510,8 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
         bool iptcCopiesInStep = true;
         std::vector<std::string> xmpWritten;
         if (supports(*image, Exiv2::mdXmp))
-            iptcCopiesInStep = setXmp(*image, values, empty, exifWritten, iptcWritten, xmpWritten, report);
+            iptcCopiesInStep
+                = setXmp(*image, values, empty, exifWritten, datesBefore, iptcWritten, xmpWritten, report);
         else
             refuseGroup(report, values, Group::Xmp, format);
 

@@ -4,6 +4,7 @@
 #include "engine/BridgeFrame.h"
 #include "engine/BridgeValues.h"
 #include "engine/FileDates.h"
+#include "platform/DateFormat.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace engine::bridge {
 
@@ -38,6 +40,14 @@ bool isDate(const std::string &exifKey)
 {
     return exifKey == "Exif.Image.DateTime" || exifKey == "Exif.Photo.DateTimeOriginal"
         || exifKey == "Exif.Photo.DateTimeDigitized";
+}
+
+// The offset the Exif records for a date in its offset tag.
+std::optional<int> exifZoneOf(const Exiv2::ExifData &exif, const std::string &dateKey)
+{
+    const QLatin1String offsetKey = exifOffsetKey(QLatin1String(dateKey.c_str()));
+    const Exiv2::Exifdatum *offset = offsetKey.isEmpty() ? nullptr : find(exif, offsetKey.latin1());
+    return offset ? recordedOffset(textFromBytes(offset->toString())) : std::nullopt;
 }
 
 // The Exif value's items as XMP texts: dates in the XMP form, rationals as
@@ -142,37 +152,66 @@ const Coordinate *coordinateOf(const std::string &exifKey)
     return nullptr;
 }
 
-// The offset a copy of an Exif date keeps: its own, else the one the Exif
-// records for the date; none when neither has one (an Exif date is a wall
-// clock, so its copy stays one).
-std::optional<int> copyOffset(const Exiv2::XmpData &xmp, const Exiv2::ExifData &exif,
-    const std::string &exifKey, const std::string &property)
+// The copy, where it named the moment the Exif date named before the write
+// in a zone of its own, moved as far as the Exif date's wall clock moved:
+// it names the moment the Exif date now names, still in its zone. A photo
+// manager keeps its XMP dates in UTC beside the camera's local Exif dates;
+// taking the Exif's new wall clock with the copy's zone would name another
+// moment. The Exif's zone is the one its offset tag records or, without
+// one, any a place on earth has; a copy that named another moment is none.
+std::optional<QString> movedWithExif(
+    const QString &copy, const QString &exifWas, const QString &exifNow, std::optional<int> exifZone)
 {
-    const auto copy = xmp.findKey(Exiv2::XmpKey(property));
-    if (copy != xmp.end()) {
-        if (const std::optional<int> own = recordedOffset(textFromBytes(copy->toString())))
-            return own;
-    }
-    const QLatin1String offsetKey = exifOffsetKey(QLatin1String(exifKey.c_str()));
-    const Exiv2::Exifdatum *offset = offsetKey.isEmpty() ? nullptr : find(exif, offsetKey.latin1());
-    return offset ? recordedOffset(textFromBytes(offset->toString())) : std::nullopt;
+    constexpr qint64 widestZone = 14 * 3600;
+    constexpr qint64 zoneStep = 15 * 60;
+    const std::optional<FileDate> own = readFileDate(copy);
+    const std::optional<FileDate> was = readFileDate(exifWas);
+    const std::optional<FileDate> now = readFileDate(exifNow);
+    if (!own || !own->offsetSeconds || !was || !now)
+        return std::nullopt;
+    const qint64 zone = own->date.secsTo(was->date) + *own->offsetSeconds;
+    if (exifZone ? zone != *exifZone : (std::abs(zone) > widestZone || zone % zoneStep != 0))
+        return std::nullopt;
+    const QDateTime moved = own->date.addSecs(was->date.secsTo(now->date));
+    return inUtcFormOf(platform::DateFormat::format(
+                           moved, QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"), platform::DateFormat::Kind::File)
+            + offsetText(*own->offsetSeconds),
+        copy);
 }
 
-// An Exif date in its copy's XMP form, with the copy's offset.
-QString dateCopy(const Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const std::string &exifKey,
-    const std::string &property, const Exiv2::Exifdatum &date)
+QString exifDateBefore(const ExifDateTexts &datesBefore, const std::string &exifKey)
 {
-    QString text = xmpDateText(textFromBytes(date.toString()));
+    const auto found = std::find_if(datesBefore.begin(), datesBefore.end(),
+        [&](const std::pair<std::string, QString> &date) { return date.first == exifKey; });
+    return found != datesBefore.end() ? found->second : QString();
+}
+
+// An Exif date in its copy's XMP form: moved with the Exif where it named
+// the same moment, else the Exif's wall clock with the offset the copy
+// keeps, its own or the one the Exif records for the date; none when
+// neither has one (an Exif date is a wall clock, so its copy stays one).
+QString dateCopy(const Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const std::string &exifKey,
+    const std::string &property, const Exiv2::Exifdatum &date, const ExifDateTexts &datesBefore)
+{
+    const QString exifNow = textFromBytes(date.toString());
+    QString text = xmpDateText(exifNow);
     // XMP gives an offset only to a date with a time.
     if (!text.contains(QLatin1Char('T')))
         return text;
-    if (const std::optional<int> offset = copyOffset(xmp, exif, exifKey, property))
-        text += offsetText(*offset);
+    const auto found = xmp.findKey(Exiv2::XmpKey(property));
+    const QString copy = found != xmp.end() ? textFromBytes(found->toString()) : QString();
+    const std::optional<int> exifZone = exifZoneOf(exif, exifKey);
+    if (const std::optional<QString> moved
+        = movedWithExif(copy, exifDateBefore(datesBefore, exifKey), exifNow, exifZone))
+        return *moved;
+    const std::optional<int> own = recordedOffset(copy);
+    if (const std::optional<int> offset = own ? own : exifZone)
+        text = inUtcFormOf(text + offsetText(*offset), copy);
     return text;
 }
 
-void updateCopy(
-    Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const std::string &exifKey, const std::string &property)
+void updateCopy(Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const std::string &exifKey,
+    const std::string &property, const ExifDateTexts &datesBefore)
 {
     if (const Coordinate *c = coordinateOf(exifKey)) {
         if (const Exiv2::Exifdatum *value = find(exif, c->value))
@@ -187,7 +226,7 @@ void updateCopy(
     else if (exifKey == "Exif.Photo.Flash")
         setFlash(xmp, property, datum->toLong(0));
     else if (isDate(exifKey))
-        setProperty(xmp, property, { dateCopy(xmp, exif, exifKey, property, *datum) });
+        setProperty(xmp, property, { dateCopy(xmp, exif, exifKey, property, *datum, datesBefore) });
     else
         setProperty(xmp, property, itemsOf(*datum));
 }
@@ -279,8 +318,18 @@ bool holdsProperty(const Exiv2::XmpData &xmp, const std::string &property)
         [&](const Exiv2::Xmpdatum &datum) { return isPartOf(datum.key(), property); });
 }
 
-bool updateXmpCopies(
-    Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const std::vector<std::string> &exifKeys)
+ExifDateTexts exifDateTexts(const Exiv2::ExifData &exif)
+{
+    ExifDateTexts dates;
+    for (const Exiv2::Exifdatum &datum : exif) {
+        if (isDate(datum.key()))
+            dates.emplace_back(datum.key(), textFromBytes(datum.toString()));
+    }
+    return dates;
+}
+
+bool updateXmpCopies(Exiv2::XmpData &xmp, const Exiv2::ExifData &exif,
+    const std::vector<std::string> &exifKeys, const ExifDateTexts &datesBefore)
 {
     bool held = false;
     for (const std::string &exifKey : exifKeys) {
@@ -288,7 +337,7 @@ bool updateXmpCopies(
             if (!holdsProperty(xmp, property))
                 continue;
             held = true;
-            updateCopy(xmp, exif, exifKey, property);
+            updateCopy(xmp, exif, exifKey, property, datesBefore);
         }
     }
     return held;

@@ -5,7 +5,10 @@
 #include <exiv2/iptc.hpp>
 #include <exiv2/xmp_exiv2.hpp>
 
+#include <QString>
+
 #include <string>
+#include <utility>
 #include <vector>
 
 // The XMP properties that repeat an Exif value, so that a write leaves no
@@ -20,11 +23,18 @@ std::vector<std::string> xmpCopiesOf(const std::string &exifKey);
 // Whether the XMP holds the property, as a value or as a structure's fields.
 bool holdsProperty(const Exiv2::XmpData &xmp, const std::string &property);
 
+// The Exif dates a file holds, as texts by key, taken before a write: the
+// copy of a date the write changes moves with it.
+using ExifDateTexts = std::vector<std::pair<std::string, QString>>;
+ExifDateTexts exifDateTexts(const Exiv2::ExifData &exif);
+
 // Gives every copy that xmp holds of the Exif keys the value exif now
 // holds, in its XMP form, and removes the copies of the keys exif no
-// longer holds. True when xmp held any of them.
-bool updateXmpCopies(
-    Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const std::vector<std::string> &exifKeys);
+// longer holds. A date's copy that named the moment the Exif date named in
+// datesBefore, in a zone of its own, moves as far as the Exif date did and
+// keeps its zone. True when xmp held any of them.
+bool updateXmpCopies(Exiv2::XmpData &xmp, const Exiv2::ExifData &exif,
+    const std::vector<std::string> &exifKeys, const ExifDateTexts &datesBefore);
 
 // The properties that repeat an IPTC dataset, as the library converts
 // IPTC to XMP ("Iptc.Application2.City" gives "Xmp.photoshop.City").

@@ -26,6 +26,23 @@ Queues &queues()
     return all;
 }
 
+// The threads of the work that lasts, apart from Qt's global pool. Each job
+// starts at once: there are never more than a few at a time (a scan, a
+// batch), far fewer than this.
+constexpr int LongJobsAtOnce = 16;
+
+struct LongWork
+{
+    LongWork() { pool.setMaxThreadCount(LongJobsAtOnce); }
+    QThreadPool pool;
+};
+
+QThreadPool &longWork()
+{
+    static LongWork work;
+    return work.pool;
+}
+
 } // namespace
 
 void GlobalQueue::run(std::function<void()> fn, Priority priority)
@@ -35,8 +52,17 @@ void GlobalQueue::run(std::function<void()> fn, Priority priority)
     QThreadPool::globalInstance()->start(std::move(fn), priority == Priority::UserInitiated ? 1 : 0);
 }
 
+void GlobalQueue::runLong(std::function<void()> fn)
+{
+    if (shutDownDone.load())
+        return;
+    longWork().start(std::move(fn));
+}
+
 void GlobalQueue::waitForDone()
 {
+    // A long job may hand work to the shared pool until it ends.
+    longWork().waitForDone();
     QThreadPool::globalInstance()->waitForDone();
 }
 
@@ -49,6 +75,7 @@ void GlobalQueue::shutDown()
         pools = queues().pools;
     }
     pools.insert(QThreadPool::globalInstance());
+    pools.insert(&longWork());
     // Nothing queued starts any more; a running job may still be waiting
     // for a job of another queue, which is why all are cleared first.
     for (QThreadPool *pool : pools)

@@ -38,12 +38,6 @@ void setBytes(Exiv2::ExifData &exif, const char *key, uint16_t type, std::span<c
     exif[key].setValue(value.get());
 }
 
-std::string makeOf(const Exiv2::ExifData &exif)
-{
-    const auto make = exif.findKey(Exiv2::ExifKey("Exif.Image.Make"));
-    return make != exif.end() ? make->toString() : std::string();
-}
-
 // The note and what its entries point to past its count, as one block;
 // the bytes between that are other structures' carry no value of the note
 // and are left out as zeros, so that no copy of them travels with it.
@@ -113,7 +107,7 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
         std::optional<MakerNoteReading> reading = readMakerNote(tiff,
             { exifFound->offsetInFile, exifFound->fileEnd(file.size()),
                 kind.jpeg ? file : std::span<const Exiv2::byte>() },
-            note->first, note->second, makeOf(exif), budget);
+            note->first, note->second, cameraMake(exif), budget);
         if (!reading) {
             io.munmap();
             cannotCarry(budget);

@@ -51,6 +51,19 @@ Digest findDigest(Exiv2::byte *data, long size, int imageType)
     return found;
 }
 
+// The block without its IPTC resources, as the library makes it. After each
+// IPTC resource it skips, the library looks for the next within the size the
+// block had left before the skip, so it reads up to as far past the block's
+// end as it has skipped, however the block ends. It is handed a copy
+// followed by that many zero bytes and more, where no resource starts.
+Exiv2::DataBuf withoutIptcResources(std::span<const Exiv2::byte> block)
+{
+    constexpr std::size_t signatureAndPadding = 16;
+    std::vector<Exiv2::byte> roomy(2 * block.size() + signatureAndPadding, 0);
+    std::copy(block.begin(), block.end(), roomy.begin());
+    return Exiv2::Photoshop::setIptcIrb(roomy.data(), long(block.size()), Exiv2::IptcData());
+}
+
 } // namespace
 
 std::optional<std::span<Exiv2::byte>> photoshopResourcesOf(const JpegSegment &segment)
@@ -234,8 +247,7 @@ QByteArray withoutLeftoverIptc(Exiv2::byte *data, long size)
             = findResource(resources->data(), resourcesSize, 0, Exiv2::Photoshop::iptc_).has_value();
         if (std::exchange(first, false) || !holdsIptc)
             return;
-        const Exiv2::DataBuf rest
-            = Exiv2::Photoshop::setIptcIrb(resources->data(), resourcesSize, Exiv2::IptcData());
+        const Exiv2::DataBuf rest = withoutIptcResources(*resources);
         const long segmentLength = 2 + long(sizeof photoshop) + rest.size_;
         // What no segment can hold stays as it was.
         if (segmentLength > largestSegment)

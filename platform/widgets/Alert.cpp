@@ -3,6 +3,7 @@
 
 #include "platform/MainQueue.h"
 #include "platform/widgets/ThemeIcon.h"
+#include "platform/widgets/Window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -224,6 +225,8 @@ int Alert::runModal()
     if (m_buttonTitles.isEmpty())
         addButton(tr("OK"));
     setWindowModality(Qt::ApplicationModal);
+    if (parentWidget())
+        Window::centreOver(this, parentWidget());
     if (m_accessory)
         m_accessory->setFocus();
     return exec();
@@ -244,6 +247,8 @@ void Alert::beginSheet(QWidget *window, std::function<void(int)> completion)
     // Attached to the window, centred on it, which takes no input meanwhile.
     if (window && window->window() != parentWidget())
         setParent(window->window(), windowFlags());
+    if (parentWidget())
+        Window::centreOver(this, parentWidget());
     setWindowModality(Qt::WindowModal);
     connect(this, &QDialog::finished, this, [this, completion = std::move(completion)](int result) {
         completion(result);

@@ -5,6 +5,7 @@
 #include "platform/Settings.h"
 #include "platform/widgets/FileIcon.h"
 #include "platform/widgets/ThemeIcon.h"
+#include "platform/widgets/Window.h"
 
 #include <algorithm>
 
@@ -639,6 +640,8 @@ void OpenPanel::beginSheet(QWidget *window, std::function<void(int)> completion)
     }
     if (window && window->window() != parentWidget())
         setParent(window->window(), windowFlags());
+    if (parentWidget())
+        Window::centreOver(this, parentWidget());
     setWindowModality(Qt::WindowModal);
     m_shown = true;
     fillPlaces();
@@ -686,6 +689,8 @@ void OpenPanel::beginFolderDialog(QWidget *window, std::function<void(int)> comp
     dialog->resize(size());
     if (auto *split = dialog->findChild<QSplitter *>())
         split->setSizes({ 170, width() - 170 });
+    if (dialog->parentWidget())
+        Window::centreOver(dialog, dialog->parentWidget());
     dialog->setWindowModality(Qt::WindowModal);
     connect(this, &QDialog::finished, this, [this, completion = std::move(completion)](int response) {
         completion(response);

@@ -162,8 +162,9 @@ void Presenter::presentAsSheet(QWidget *host, QWidget *content)
     content->show();
     frames().insert(content, sheet);
     sheet->adjustSize();
-    // Window-modal: the window behind takes no input while the sheet is up;
-    // Qt centres the dialog on it.
+    if (host)
+        Window::centreOver(sheet, host);
+    // Window-modal: the window behind takes no input while the sheet is up.
     sheet->open();
 }
 
@@ -193,7 +194,11 @@ void Presenter::presentAsModalWindow(QWidget *presenter, QWidget *content)
     if (frames().value(content) != content) {
         if (isPresented(content))
             release(content);
-        content->setParent(presenter ? presenter->window() : nullptr, Qt::Window);
+        // A dialog of the window it belongs to (transient for it): window
+        // managers keep it over that window. It can still be maximised.
+        QWidget *owner = presenter ? presenter->window() : nullptr;
+        if (content->parentWidget() != owner || content->windowType() != Qt::Dialog)
+            content->setParent(owner, Qt::Dialog | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
         content->setWindowModality(Qt::ApplicationModal);
         frames().insert(content, content);
     }

@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/Window.h"
 
+#include <QApplication>
 #include <QLayout>
+#include <QScreen>
+#include <QStyle>
 #include <QVariant>
 #include <QWidget>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace platform::Window {
 
@@ -73,9 +78,70 @@ bool hasMaximiseButton(const QWidget *window)
     return hasButton(window, Qt::WindowMaximizeButtonHint);
 }
 
+namespace {
+
+// The frame the window manager gives window: its own once known, else that
+// of a window it shows already (a program's windows get alike frames), else
+// a title bar and a border.
+QMargins frameOf(const QWidget *window)
+{
+    const auto known = [](const QWidget *widget) {
+        const QWindow *native = widget->windowHandle();
+        return native ? native->frameMargins() : QMargins();
+    };
+    if (const QMargins own = known(window); !own.isNull())
+        return own;
+    for (const QWidget *other : QApplication::topLevelWidgets()) {
+        if (other == window || !other->isVisible())
+            continue;
+        if (const QMargins shown = known(other); !shown.isNull())
+            return shown;
+    }
+    const QStyle *style = window->style();
+    const int border = style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, window);
+    return { border, style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window), border, border };
+}
+
+} // namespace
+
 void centreOver(QWidget *window, const QWidget *host)
 {
-    window->move(host->window()->geometry().center() - window->rect().center());
+    // The size a first show would give it, rather than a default one: its
+    // layout's, no less than the least size the layout sets once active.
+    if (QLayout *layout = window->layout())
+        layout->activate();
+    if (!window->testAttribute(Qt::WA_Resized))
+        window->adjustSize();
+    // A window is moved by its frame's corner.
+    const QMargins frame = frameOf(window);
+    window->move(
+        host->window()->geometry().center() - window->rect().center() - QPoint(frame.left(), frame.top()));
+    fitOnScreen(window);
+}
+
+void fitOnScreen(QWidget *window)
+{
+    if (!window || !window->isWindow())
+        return;
+    const QScreen *screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen)
+        screen = window->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QMargins frame = frameOf(window);
+    const QSize size = window->size().boundedTo((available - frame).size()).expandedTo(window->minimumSize());
+    // The frame's corner, within the area as far as the frame's size allows
+    // and never above or left of it.
+    const QSize outside = (QRect(QPoint(), size) + frame).size();
+    const QPoint corner = window->pos();
+    const int x = std::max(available.left(), std::min(corner.x(), available.right() + 1 - outside.width()));
+    const int y = std::max(available.top(), std::min(corner.y(), available.bottom() + 1 - outside.height()));
+    if (QPoint(x, y) == corner && size == window->size())
+        return;
+    // Placed by its client area: a window made but not yet shown moves by
+    // a frame Qt does not know yet.
+    window->setGeometry(QRect(QPoint(x + frame.left(), y + frame.top()), size));
 }
 
 void setResizable(QWidget *widget, bool on)

@@ -2,7 +2,9 @@
 // A user cleans photos an image converter wrote as PNG files and camera
 // JPEGs that keep more beside their Exif, IPTC and XMP (a camera's own
 // segment, IPTC in a trailer after the picture, a maker note's own
-// rotation, a comment in the wrong directory, a drone's position in its own
+// rotation (also in a Canon note another program moved without its
+// offsets, which the library reads from where they say), a comment in the
+// wrong directory, a drone's position in its own
 // XMP, a thermal camera's in its own GPS record), through the program's own
 // screens: one group at a time and all six at once, each time as copies
 // into a folder of their own. exiftool then finds nothing of what the
@@ -122,6 +124,13 @@ protected:
             chosen.filePath(thermal), 34.0753, -118.2542, 87.5));
         ASSERT_TRUE(
             camerasamples::thermalRecordOutside(chosen.filePath(thermal), chosen.filePath(brokenThermal)));
+        // A Canon photo the camera turned 270 degrees, whose note another
+        // program moved without its offsets.
+        QTemporaryDir scratch;
+        const QString turned = scratch.filePath(QStringLiteral("turned.jpg"));
+        ASSERT_TRUE(secondreader::make({ QStringLiteral("-o"), turned, QStringLiteral("-Canon:AutoRotate#=3"),
+            cameras + QStringLiteral("Canon.jpg") }));
+        ASSERT_TRUE(camerasamples::movedMakerNote(turned, chosen.filePath(turnedCanon)));
     }
 
     const QStringList sources { QStringLiteral("converted-gps.png"), QStringLiteral("converted-iptc.png"),
@@ -131,6 +140,7 @@ protected:
     const QString drone = QStringLiteral("drone.jpg");
     const QString thermal = QStringLiteral("thermal.jpg");
     const QString brokenThermal = QStringLiteral("thermal-broken-directory.jpg");
+    const QString turnedCanon = QStringLiteral("canon-turned-moved-note.jpg");
     QTemporaryDir chosen;
 };
 
@@ -147,7 +157,7 @@ QByteArray trailerOf(const QString &path)
 TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNamesOrListsWhatStayed)
 {
     const QStringList ownPositions { drone, thermal, brokenThermal };
-    const QStringList names = sources + QStringList { damaged } + ownPositions;
+    const QStringList names = sources + QStringList { damaged, turnedCanon } + ownPositions;
     QStringList originals;
     for (const QString &name : names)
         originals << chosen.filePath(name);
@@ -193,6 +203,9 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNames
         + QStringLiteral(" not all removed: a thermal camera's own segments cannot be read within their "
                          "bounds, so any position in them stays");
     allKept[brokenThermal] += QLatin1Char('\n') + thermalPositionKept;
+    // A maker note keeps the camera's turn when the orientation goes.
+    const QString turnedLeft = localizedString("QX_ID_93")
+        + QStringLiteral(" not all removed: the camera's maker note keeps its own rotation (Rotate 270 CW)");
     // The Exif clean takes its XMP copies too.
     const auto anyExif = [](const QString &key) {
         static const QStringList copies { QStringLiteral("XMP-exif"), QStringLiteral("XMP-exifEX"),
@@ -216,11 +229,7 @@ TEST_F(CleanRoadTest, EachCleanOfConvertedPngsAndCameraJpegsLeavesNothingItNames
         { "Exif", [](auto *s) { return QList<QCheckBox *> { s->btnExif }; }, takenByExif,
             thermalExifKeptWithPosition, changedByExif },
         { "orientation", [](auto *s) { return QList<QCheckBox *> { s->btnOrientation }; }, isOrientation,
-            { { QStringLiteral("Pentax.jpg"),
-                localizedString("QX_ID_93")
-                    + QStringLiteral(
-                        " not all removed: the camera's maker note keeps its own rotation (Rotate "
-                        "270 CW)") } } },
+            { { QStringLiteral("Pentax.jpg"), turnedLeft }, { turnedCanon, turnedLeft } } },
         { "all six",
             [](auto *s) {
                 return QList<QCheckBox *> { s->btnExif, s->btnOrientation, s->btnGPSInformation,

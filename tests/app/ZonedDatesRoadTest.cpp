@@ -7,7 +7,10 @@
 // the offset it came with, nothing else changed, and the photos written on
 // the two machines alike. Where an offset does not read, a date left alone
 // stays as it is, and a new value without an offset to keep takes the
-// machine's, as before.
+// machine's, as before. XMP dates a photo manager keeps in UTC, or in
+// another zone than the Exif's and the machine's, move by the rule in their
+// own zone: each names the moment one hour (or a day) later, as its Exif
+// twin does.
 
 #include "UserRoadFixture.h"
 
@@ -34,6 +37,7 @@ constexpr int No = platform::Alert::FirstButton + 1;
 
 const QString zoned = QStringLiteral("zoned.jpg");
 const QString badlyZoned = QStringLiteral("badly zoned.jpg");
+const QString keptInUtc = QStringLiteral("kept in UTC.jpg");
 
 QDateTime wallClock(int year, int month, int day, int hour, int minute, int second)
 {
@@ -64,6 +68,24 @@ const QJsonObject asAsked {
     { QStringLiteral("EXIF:ExifIFD:ExifVersion"), QStringLiteral("0231") },
 };
 
+// The same changes on the photo whose XMP dates stand in UTC and in Tokyo's
+// zone: each XMP date the moment asked for, written in its own zone.
+const QJsonObject asAskedInOwnZones {
+    { QStringLiteral("EXIF:ExifIFD:DateTimeOriginal"), QStringLiteral("2013:01:30 16:30:52") },
+    { QStringLiteral("XMP:XMP-exif:DateTimeOriginal"), QStringLiteral("2013:01:30 20:30:52Z") },
+    { QStringLiteral("EXIF:ExifIFD:CreateDate"), QStringLiteral("2013:01:31 15:30:52") },
+    { QStringLiteral("XMP:XMP-exif:DateTimeDigitized"), QStringLiteral("2013:02:01 04:30:52+09:00") },
+    { QStringLiteral("IPTC:DateCreated"), QStringLiteral("2013:01:31") },
+    { QStringLiteral("IPTC:TimeCreated"), QStringLiteral("15:30:52-04:00") },
+    { QStringLiteral("IPTC:DigitalCreationDate"), QStringLiteral("2013:01:31") },
+    { QStringLiteral("IPTC:DigitalCreationTime"), QStringLiteral("15:30:52-04:00") },
+    { QStringLiteral("EXIF:IFD0:ModifyDate"), QJsonValue::Null },
+    { QStringLiteral("XMP:XMP-tiff:DateTime"), QJsonValue::Null },
+    { QStringLiteral("XMP:XMP-xmp:CreateDate"), QStringLiteral("2013:01:31 05:30:52+09:00") },
+    { QStringLiteral("XMP:XMP-photoshop:DateCreated"), QStringLiteral("2010:01:02 03:04:05Z") },
+    { QStringLiteral("EXIF:ExifIFD:ExifVersion"), QStringLiteral("0231") },
+};
+
 class ZonedDatesRoadTest : public UserRoadFixture
 {
 protected:
@@ -74,6 +96,7 @@ protected:
         ASSERT_TRUE(secondreader::hasExiftool()) << "exiftool is installed by scripts/install-deps";
         ASSERT_FALSE(zonedphotos::makeZoned(made, zoned).isEmpty());
         ASSERT_FALSE(zonedphotos::makeBadlyZoned(made, badlyZoned).isEmpty());
+        ASSERT_FALSE(zonedphotos::makeKeptInUtc(made, keptInUtc).isEmpty());
     }
 
     // Opens the popover for a date field of the form; its controller.
@@ -91,13 +114,13 @@ protected:
         QTest::keyClicks(amount, QStringLiteral("1"));
     }
 
-    // The user's road on a machine set to zone: the two photos added from a
-    // folder, their dates changed in place. Their paths.
+    // The user's road on a machine set to zone: the three photos added from
+    // a folder, their dates changed in place. Their paths.
     QStringList editOn(const char *zone, QTemporaryDir &folder)
     {
         zonedphotos::MachineZone machine(zone);
         QStringList paths;
-        for (const QString &name : { zoned, badlyZoned }) {
+        for (const QString &name : { zoned, badlyZoned, keptInUtc }) {
             paths << folder.filePath(name);
             EXPECT_TRUE(QFile::copy(made.filePath(name), paths.last()));
         }
@@ -116,7 +139,7 @@ protected:
         EXPECT_EQ(form->textField(MetadataField::createDateXMP)->text(), taken) << zone;
         EXPECT_EQ(form->textField(MetadataField::creationDate)->text(), taken) << zone;
 
-        markOnly({ zoned, badlyZoned });
+        markOnly({ zoned, badlyZoned, keptInUtc });
         DateTimeViewController *dates = popover(form, MetadataField::originalDate);
         step(dates->btnIDOriginalTime, dates->txtFieldHourIDOriginalTime);
         dates = popover(form, MetadataField::creationDate);
@@ -132,8 +155,8 @@ protected:
         alerts.answer(Yes).answer(No);
         startInPlace();
         auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());
-        EXPECT_TRUE(result && result->lblValuePhotosEdited->text() == QStringLiteral("2"))
-            << "both photos edited";
+        EXPECT_TRUE(result && result->lblValuePhotosEdited->text() == QStringLiteral("3"))
+            << "every photo edited";
         EXPECT_EQ(alerts.remaining(), 0);
         return paths;
     }
@@ -150,12 +173,18 @@ TEST_F(ZonedDatesRoadTest, EveryDateComesBackAsAskedWithItsOwnOffsetOnAMachineIn
     QTemporaryDir inTokyo;
     const QStringList utc = editOn("UTC", inUtc);
     const QStringList tokyo = editOn("Asia/Tokyo", inTokyo);
-    const auto read = secondreader::readAll(
-        { made.filePath(zoned), made.filePath(badlyZoned), utc[0], utc[1], tokyo[0], tokyo[1] });
+    const auto read = secondreader::readAll({ made.filePath(zoned), made.filePath(badlyZoned),
+        made.filePath(keptInUtc), utc[0], utc[1], utc[2], tokyo[0], tokyo[1], tokyo[2] });
     const secondreader::Reading &was = read[made.filePath(zoned)];
     EXPECT_EQ(zonedphotos::differences(was, read[utc[0]], asAsked), QStringList()) << "in UTC";
     EXPECT_EQ(zonedphotos::differences(was, read[tokyo[0]], asAsked), QStringList()) << "in Tokyo";
     EXPECT_EQ(zonedphotos::differences(read[utc[0]], read[tokyo[0]], {}), QStringList()) << "alike";
+
+    const secondreader::Reading &inOwnZones = read[made.filePath(keptInUtc)];
+    EXPECT_EQ(zonedphotos::differences(inOwnZones, read[utc[2]], asAskedInOwnZones), QStringList())
+        << "in UTC";
+    EXPECT_EQ(zonedphotos::differences(inOwnZones, read[tokyo[2]], asAskedInOwnZones), QStringList())
+        << "in Tokyo";
 
     // Offsets that do not read: the modify date left alone stays as it was;
     // the copy of the digitized date has no offset to keep, and the IPTC

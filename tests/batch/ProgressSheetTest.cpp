@@ -9,13 +9,17 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QThreadPool>
 #include <QTreeWidget>
 
 #include <functional>
+
+#include <sched.h>
 
 namespace {
 
@@ -24,6 +28,42 @@ void onGui(std::function<void()> fn)
 {
     QMetaObject::invokeMethod(qApp, std::move(fn), Qt::BlockingQueuedConnection);
 }
+
+// The process as a machine of one processor runs it: Qt's global pool,
+// whose threads Qt's own image scaling and conversion hand their parts to,
+// has one thread, as Qt makes it there, and this thread and the threads it
+// makes from now on run on one processor. Both come back at the end, which
+// also frees a batch that waits for that pool's thread.
+class OneProcessor
+{
+public:
+    OneProcessor()
+        : m_poolThreads(QThreadPool::globalInstance()->maxThreadCount())
+    {
+        sched_getaffinity(0, sizeof m_processors, &m_processors);
+        cpu_set_t one;
+        CPU_ZERO(&one);
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+            if (CPU_ISSET(cpu, &m_processors)) {
+                CPU_SET(cpu, &one);
+                break;
+            }
+        }
+        sched_setaffinity(0, sizeof one, &one);
+        QThreadPool::globalInstance()->setMaxThreadCount(1);
+    }
+    ~OneProcessor()
+    {
+        QThreadPool::globalInstance()->setMaxThreadCount(m_poolThreads);
+        sched_setaffinity(0, sizeof m_processors, &m_processors);
+    }
+    OneProcessor(const OneProcessor &) = delete;
+    OneProcessor &operator=(const OneProcessor &) = delete;
+
+private:
+    int m_poolThreads;
+    cpu_set_t m_processors;
+};
 
 class ProgressSheet : public BatchScreens
 {
@@ -108,6 +148,37 @@ TEST_F(ProgressSheet, ShowsEachFileAndThePercentageOfThoseBefore)
     ASSERT_TRUE(batchResult());
     EXPECT_EQ(batchResult()->failedPhotos, notImages(4)) << "each file fails for being no image";
     EXPECT_EQ(*batchResult(), (Result { 4, 4, 1.0, 0, 0, std::nullopt, true, notImages(4), {} }));
+}
+
+// On one processor the batch's workers still get the thumbnails they make
+// on the way scaled, and the batch ends, as copies and in place.
+TEST_F(ProgressSheet, ABatchOfPhotosEndsOnOneProcessor)
+{
+    const OneProcessor one;
+    // Photos of a camera's size, which Qt decodes at an eighth of their
+    // side and then scales in parts.
+    QImage picture(4000, 3000, QImage::Format_RGB32);
+    picture.fill(QColor(40, 90, 160));
+    const QString first = sources.filePath(QStringLiteral("p0.jpg"));
+    ASSERT_TRUE(picture.save(first));
+    constexpr int count = 12;
+    for (int i = 0; i < count; ++i) {
+        const QString path = sources.filePath(QStringLiteral("p%1.jpg").arg(i));
+        ASSERT_TRUE(i == 0 || QFile::copy(first, path));
+        addRecord(path, std::make_shared<Metadata>(Metadata::fromFile(path)));
+    }
+    // Each file is claimed as the time for its thumbnail comes.
+    sheet->setBeforeFileHook(
+        [](qint64) { onGui([] { platform::Clock::advance(BatchRun::ThumbnailIntervalMs); }); });
+    QSignalSpy finished(sheet, &ProgressViewController::processFinished);
+    start(false);
+    ASSERT_TRUE(finished.wait(60000)) << "the batch into copies never ended";
+    EXPECT_EQ(batchResult()->totalEditedPhotos, count);
+    EXPECT_EQ(QDir(destination.path()).entryList(QDir::Files).size(), count);
+    start(true);
+    ASSERT_TRUE(finished.count() == 2 || finished.wait(60000)) << "the batch in place never ended";
+    EXPECT_EQ(batchResult()->totalEditedPhotos, count);
+    EXPECT_TRUE(batchResult()->failedPhotos.isEmpty());
 }
 
 TEST_F(ProgressSheet, TheSheetClosesAndASecondLaterTheResultPageShows)

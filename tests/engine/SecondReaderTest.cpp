@@ -835,7 +835,8 @@ void compare(const Result &result, const Reading &original, const Reading &writt
     if (operation != Operation::Write)
         return;
     // Every XMP copy of a written value the file held reads as the Exif does;
-    // a date's copy with the offset it had, else the one the Exif records.
+    // a date's copy with the offset it had (UTC as "Z" where it was so
+    // written), else the one the Exif records.
     if (result.console.filter(QStringLiteral("XMP cannot be read")).isEmpty()) {
         static const QRegularExpression offset(QStringLiteral("([+-]\\d\\d:\\d\\d|Z)$"));
         for (const auto &[exifKey, copyKey] : xmpCopies) {
@@ -845,8 +846,7 @@ void compare(const Result &result, const Reading &original, const Reading &writt
             QJsonValue expected = written.value(QLatin1String(exifKey));
             if (copy == QLatin1String("XMP:XMP-exif:DateTimeOriginal")) {
                 const QRegularExpressionMatch own = offset.match(original.value(copy).toString());
-                const QString zone = own.captured() == QLatin1String("Z") ? QStringLiteral("+00:00")
-                    : own.hasMatch()
+                const QString zone = own.hasMatch()
                     ? own.captured()
                     : written.value(QStringLiteral("EXIF:ExifIFD:OffsetTimeOriginal")).toString();
                 expected = expected.toString() + zone;

@@ -125,12 +125,17 @@ TEST(Presenter, SheetIsWindowModalAndDismissalKeepsTheContent)
 TEST(Presenter, ModalWindowIsShownAgainAsTheSameWindow)
 {
     QWidget window;
+    window.setGeometry(100, 100, 600, 400);
     window.show();
     QLabel *content = new QLabel(QStringLiteral("rename"));
     Presenter::presentAsModalWindow(&window, content);
     EXPECT_TRUE(content->isWindow());
     EXPECT_TRUE(content->isVisible());
     EXPECT_EQ(content->windowModality(), Qt::ApplicationModal);
+    // A dialog of its window, which window managers keep over it, centred
+    // on it at the size it shows with.
+    EXPECT_EQ(content->windowType(), Qt::Dialog);
+    EXPECT_LE((content->geometry().center() - window.geometry().center()).manhattanLength(), 2);
     content->close();
     EXPECT_FALSE(content->isVisible());
     Presenter::presentAsModalWindow(&window, content);

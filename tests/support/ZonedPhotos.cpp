@@ -41,6 +41,23 @@ const QStringList zoned {
     QStringLiteral("-IPTC:DigitalCreationTime="),
 };
 
+const QStringList keptInUtc {
+    QStringLiteral("-EXIF:DateTimeOriginal=2013:01:30 15:30:52"),
+    QStringLiteral("-XMP-exif:DateTimeOriginal=2013:01:30 19:30:52Z"),
+    QStringLiteral("-EXIF:CreateDate=2013:01:30 15:30:52"),
+    QStringLiteral("-EXIF:OffsetTimeDigitized=-04:00"),
+    QStringLiteral("-XMP-exif:DateTimeDigitized=2013:01:31 04:30:52+09:00"),
+    QStringLiteral("-EXIF:ModifyDate=2013:01:30 15:30:52"),
+    QStringLiteral("-XMP-tiff:DateTime=2013:01:30 19:30:52Z"),
+    QStringLiteral("-XMP-xmp:CreateDate=2013:01:31 04:30:52+09:00"),
+    QStringLiteral("-XMP-xmp:ModifyDate=2013:01:30 19:30:52Z"),
+    QStringLiteral("-XMP-photoshop:DateCreated=2013:01:30 19:30:52Z"),
+    QStringLiteral("-IPTC:DateCreated=2013:01:30"),
+    QStringLiteral("-IPTC:TimeCreated=15:30:52-04:00"),
+    QStringLiteral("-IPTC:DigitalCreationDate="),
+    QStringLiteral("-IPTC:DigitalCreationTime="),
+};
+
 bool isVolatile(const QString &key)
 {
     const QString group = secondreader::family0(key);
@@ -70,6 +87,11 @@ QStringList differences(
 QString makeZoned(const QTemporaryDir &dir, const QString &name)
 {
     return made(dir, name, zoned);
+}
+
+QString makeKeptInUtc(const QTemporaryDir &dir, const QString &name)
+{
+    return made(dir, name, keptInUtc);
 }
 
 QString makeBadlyZoned(const QTemporaryDir &dir, const QString &name)

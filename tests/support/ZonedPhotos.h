@@ -25,6 +25,15 @@ QString makeZoned(const QTemporaryDir &dir, const QString &name);
 // IPTC holds as a text, "232059+2500") and OffsetTimeDigitized "+1:00".
 QString makeBadlyZoned(const QTemporaryDir &dir, const QString &name);
 
+// The same photo as a photo manager keeps it, its XMP dates in other
+// zones than its Exif dates: the original date's copy in UTC
+// (2013-01-30T19:30:52Z beside a local 15:30:52 that records no offset),
+// the digitized date's in Tokyo's (2013-01-31T04:30:52+09:00 beside
+// 15:30:52 at -04:00, the IPTC time with it), the modify date's in UTC;
+// XMP-xmp CreateDate 2013-01-31T04:30:52+09:00, ModifyDate and
+// XMP-photoshop DateCreated 2013-01-30T19:30:52Z.
+QString makeKeptInUtc(const QTemporaryDir &dir, const QString &name);
+
 // The tags exiftool reads in after that are not as in before, or as changes
 // say they are to be now (null: gone), one line each; what a write changes
 // of its own accord aside: the file's own record, what exiftool works out
