@@ -5,13 +5,10 @@
 #include "engine/ImageStructure.h"
 #include "engine/MetadataOperation.h"
 #include "engine/carry/CameraDataCheck.h"
+#include "engine/carry/CarriedStructures.h"
 #include "engine/carry/ExtendedXmp.h"
-#include "engine/carry/FirstDirectoryInteroperability.h"
-#include "engine/carry/MakerNotes.h"
-#include "engine/carry/MultiPicture.h"
 #include "engine/carry/PgfUserData.h"
 #include "engine/carry/PngExif.h"
-#include "engine/carry/ThumbnailBytes.h"
 #include "engine/walks/CameraSegments.h"
 #include "engine/walks/JpegSegments.h"
 #include "engine/walks/LibraryCost.h"
@@ -208,9 +205,7 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     const QByteArray pgfMetadata = pgfUserData(image);
     const ImageKind kind = imageKind(image);
     WalkBudget &budget = *edited.budget;
-    const std::optional<CarriedMakerNote> makerNote = keepMakerNotesAsStored(image, kind, budget);
-    keepThumbnailAsStored(image, kind);
-    keepFirstDirectoryInteroperability(image, kind);
+    CarriedStructures carried = CarriedStructures::keep(image, kind, budget);
     const KeptCameraData cameraData = keptCameraData(image.exifData());
     withTheLibrarysReason(
         "the library could not write the file", [&] { platform::XmpToolkit::writeMetadata(image); });
@@ -249,13 +244,8 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(withoutStalePgfUserData(data, size, pgfMetadata));
     if (image.imageType() == Exiv2::ImageType::png)
         mend(finishedPng(data, size, image.exifData(), image.byteOrder(), pngTextEdit(image, content)));
-    const std::span<const Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
-    if (makerNote)
-        placeCarriedMakerNote(*makerNote, original, data, size, kind, budget);
-    if (cameraData.imageInteroperability)
-        placeFirstDirectoryInteroperability(data, size, kind);
-    if (kind.jpeg)
-        placeFurtherPictures(original, std::span<Exiv2::byte>(data, std::size_t(size)), budget);
+    const std::span<Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
+    mend(carried.place(original, data, size, budget));
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());
 
@@ -265,7 +255,7 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
                      Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing),
             budget);
     checkCameraData(original, std::span<const Exiv2::byte>(data, std::size_t(size)), kind, cameraData,
-        makerNote ? &*makerNote : nullptr, written->exifData(), budget);
+        carried.makerNote(), written->exifData(), budget);
     if (check)
         check(*written);
 

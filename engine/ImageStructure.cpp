@@ -191,6 +191,19 @@ bool holdsRawData(const Exiv2::ExifData &exif)
 
 } // namespace
 
+namespace {
+
+// A directory whose subfile type says it is no reduced copy of another
+// image. One that says nothing (a raw file's thumbnail) counts as a copy.
+bool isPage(const Exiv2::ExifData &exif, const char *subfileTypeKey)
+{
+    constexpr long reducedImage = 1;
+    const auto type = exif.findKey(Exiv2::ExifKey(subfileTypeKey));
+    return type != exif.end() && type->count() == 1 && (type->toLong(0) & reducedImage) == 0;
+}
+
+} // namespace
+
 ImageKind imageKind(const Exiv2::Image &image)
 {
     ImageKind kind;
@@ -199,6 +212,7 @@ ImageKind imageKind(const Exiv2::Image &image)
     kind.tiffBased = rawType || dynamic_cast<const Exiv2::TiffImage *>(&image) != nullptr;
     kind.raw = rawType || (kind.tiffBased && holdsRawData(image.exifData()));
     kind.jpeg = type == Exiv2::ImageType::jpeg;
+    kind.paged = kind.tiffBased && isPage(image.exifData(), "Exif.Thumbnail.NewSubfileType");
     kind.imageType = type;
     return kind;
 }
@@ -213,8 +227,9 @@ bool isKeptByClear(const Exiv2::Exifdatum &datum, const ImageKind &kind)
     if (kind.raw && ((group == "Image" && (tag == makeTag || tag == modelTag)) || isMakerNote(datum)))
         return true;
     // A TIFF-based file's other images (sub-images, a raw file's further
-    // directories) are kept whole, as the library keeps them.
-    if (kind.tiffBased && isImageDirectory(group) && group != "Image" && group != "Thumbnail")
+    // directories, a document's further pages) are kept whole, as the
+    // library keeps them.
+    if (kind.tiffBased && isImageDirectory(group) && group != "Image" && (group != "Thumbnail" || kind.paged))
         return true;
     if (kind.tiffBased)
         return isStructureTag(tag) && isImageDirectory(group);
@@ -241,9 +256,9 @@ bool holdsMore(const Exiv2::ExifData &exif)
 
 } // namespace
 
-void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const ImageKind &kind)
+void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const ImageKind &kind, bool exifTaken)
 {
-    if (photoHolds(before) && !photoHolds(exif))
+    if (exifTaken && photoHolds(before) && !photoHolds(exif))
         eraseIf(exif, [](const Exiv2::Exifdatum &d) { return isPictureTag(d) || d.groupName() == "Iop"; });
     const bool hasInteroperability = hasGroup(exif, "Iop");
     const bool hasPhoto = hasGroup(exif, "Photo");
@@ -262,7 +277,7 @@ void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const Im
     });
     // Elsewhere the first directory's description of the picture is there
     // only for the sake of what else the Exif holds.
-    if (!kind.tiffBased && holdsMore(before) && !holdsMore(exif))
+    if (exifTaken && !kind.tiffBased && holdsMore(before) && !holdsMore(exif))
         exif.clear();
 }
 

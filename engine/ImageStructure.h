@@ -23,6 +23,10 @@ struct ImageKind
     // with the camera's make, model and maker note.
     bool raw = false;
     bool jpeg = false;
+    // A TIFF-based file whose second directory is a page of its own (a
+    // scanned document's), not a smaller copy of the first: what it holds
+    // describes that page, as a sub-image's holds describe the sub-image.
+    bool paged = false;
     // The library's type of the image (Exiv2::ImageType).
     int imageType = 0;
 };
@@ -36,11 +40,16 @@ ImageKind imageKind(const Exiv2::Image &image);
 // directory, and on raw files the make, model and maker note.
 bool isKeptByClear(const Exiv2::Exifdatum &datum, const ImageKind &kind);
 
-// After a clear or a write: drops kept tags that the change left
-// describing nothing (an Exif directory that now holds only its version; on
-// formats other than TIFF, Exif that now holds only the description of the
-// picture), and the pointers to directories that are now empty.
-void dropIdleTags(Exiv2::ExifData &exif, const Exiv2::ExifData &before, const ImageKind &kind);
+// After a clear or a write: drops the pointers to directories that are now
+// empty; and where the change took the Exif as such (a clear of it, a write
+// that empties the rest), the kept tags that it left describing nothing (an
+// Exif directory that now holds only its version; on formats other than
+// TIFF, Exif that now holds only the description of the picture). A clear
+// of the orientation, the position or the comment alone leaves the
+// description of the picture as it was: it is the picture's own where no
+// other header gives it.
+void dropIdleTags(
+    Exiv2::ExifData &exif, const Exiv2::ExifData &before, const ImageKind &kind, bool exifTaken);
 
 // Gives each directory that before did not have and exif now has the tags
 // the Exif standard requires of it there: the Exif version, the GPS

@@ -82,9 +82,9 @@ bool isCleared(const Exiv2::Exifdatum &datum, const ClearChoices &clear, const I
     if (key == orientationKey)
         return clear.orientation;
     // Outside TIFF-based files the thumbnail goes with the Exif, and its
-    // orientation with it.
+    // orientation with it. A document's second page keeps its own.
     if (key == thumbnailOrientationKey)
-        return clear.orientation || (clear.exif && !kind.tiffBased);
+        return (clear.orientation && !kind.paged) || (clear.exif && !kind.tiffBased);
     if (key == userCommentKey)
         return clear.comment;
     return clear.exif && !isKeptByClear(datum, kind);
@@ -194,6 +194,16 @@ void keepWhatPgfKeeps(
     });
 }
 
+// Whether a page of a document after the first says how it is turned.
+bool furtherPageTurns(const Exiv2::ExifData &exif)
+{
+    constexpr uint16_t orientationTag = 0x0112;
+    return std::any_of(exif.begin(), exif.end(), [](const Exiv2::Exifdatum &d) {
+        const std::string group = d.groupName();
+        return d.tag() == orientationTag && (group == "Thumbnail" || group == "Image2" || group == "Image3");
+    });
+}
+
 bool keepsCameraForRawData(const Exiv2::ExifData &exif, const ImageKind &kind)
 {
     return kind.raw && std::any_of(exif.begin(), exif.end(), [](const Exiv2::Exifdatum &d) {
@@ -230,7 +240,10 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                 changed = changed || cleared;
                 datum = cleared ? data.erase(datum) : std::next(datum);
             }
-            dropIdleTags(data, image->exifData(), kind);
+            dropIdleTags(data, image->exifData(), kind, clear.exif);
+            if (clear.orientation && kind.paged && furtherPageTurns(data))
+                keep("orientation",
+                    QStringLiteral("each further page of the document keeps its own orientation"));
             if (clear.exif && keepsCameraForRawData(data, kind))
                 keep("exif",
                     QStringLiteral("the camera's make, model and maker note stay, as raw converters need "

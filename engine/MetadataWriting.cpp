@@ -326,7 +326,7 @@ std::vector<std::string> setExif(
     const Exiv2::ExifData before = exif;
     std::vector<std::string> written = writeExif(exif, values, image.byteOrder(), kind, report);
     if (empty)
-        dropIdleTags(exif, image.exifData(), kind);
+        dropIdleTags(exif, image.exifData(), kind, true);
     addRequiredTags(exif, before, image, kind);
     for (const std::string &key : dropEntriesOfNoType(exif))
         report.leftOut(key, noTypeReason());

@@ -97,7 +97,8 @@ void compareMakerNotes(const CarriedMakerNote &carried, const ExifInFile &after,
         return;
     // What the library reads of an offset differs by as far as the write
     // moved what it names: the note, or a value outside the Exif.
-    std::vector<int64_t> offsetMoves { moved, movedInFile };
+    std::vector<int64_t> offsetMoves = carriedMoves(carried, note->first);
+    offsetMoves.push_back(movedInFile);
     for (std::size_t i = 0; i < was.outside.size() && i < is->outside.size(); ++i)
         offsetMoves.push_back(
             (is->outside[i].at - is->outside[i].from) - (was.outside[i].at - was.outside[i].from));

@@ -32,9 +32,9 @@ private:
 };
 
 // Whether b holds what a holds but for numbers of four bytes that are
-// larger by one of the distances the write moved the note: the offsets a
-// value the library does not take apart holds (a directory it keeps as its
-// bytes), or an offset entry's own number.
+// larger by one of the distances the write moved the note (in order): the
+// offsets a value the library does not take apart holds (a directory it
+// keeps as its bytes), or an offset entry's own number.
 bool sameButMovedOffsets(const std::vector<Exiv2::byte> &a, const std::vector<Exiv2::byte> &b,
     Exiv2::ByteOrder order, std::span<const int64_t> moves)
 {
@@ -51,7 +51,7 @@ bool sameButMovedOffsets(const std::vector<Exiv2::byte> &a, const std::vector<Ex
         for (std::size_t at = i >= 3 ? i - 3 : 0; at <= i && at + 4 <= a.size() && !found; ++at) {
             const int64_t by
                 = int64_t(Exiv2::getULong(&b[at], order)) - int64_t(Exiv2::getULong(&a[at], order));
-            if (by != 0 && std::find(moves.begin(), moves.end(), by) != moves.end()
+            if (by != 0 && std::binary_search(moves.begin(), moves.end(), by)
                 && std::equal(a.begin() + long(i), a.begin() + long(at), b.begin() + long(i))) {
                 found = true;
                 i = at + 4;
@@ -86,8 +86,11 @@ DecodedMakerNote decodedMakerNote(const Exiv2::ExifData &exif)
 }
 
 std::optional<std::string> decodedDifference(const DecodedMakerNote &original,
-    const DecodedMakerNote &written, Exiv2::ByteOrder order, std::span<const int64_t> moves)
+    const DecodedMakerNote &written, Exiv2::ByteOrder order, std::span<const int64_t> movesGiven)
 {
+    // A note carried in many stretches moves by many distances.
+    std::vector<int64_t> moves(movesGiven.begin(), movesGiven.end());
+    std::sort(moves.begin(), moves.end());
     for (std::size_t i = 0; i < original.values.size(); ++i) {
         const DecodedMakerNote::Value &a = original.values[i];
         if (i >= written.values.size())

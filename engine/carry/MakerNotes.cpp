@@ -38,18 +38,50 @@ void setBytes(Exiv2::ExifData &exif, const char *key, uint16_t type, std::span<c
     exif[key].setValue(value.get());
 }
 
-// The note and what its entries point to past its count, as one block;
-// the bytes between that are other structures' carry no value of the note
-// and are left out as zeros, so that no copy of them travels with it.
-std::vector<Exiv2::byte> blockOf(const TiffBytes &exif, const MakerNoteExtent &extent)
+// The note and what its entries point to past its count, as one block.
+// A note whose offsets count from the TIFF header, as the structure's
+// own do, takes each stretch its entries point to right after the one
+// before, where it stands in the structure on an even byte where it did,
+// so that no other structure's bytes travel with it (a thumbnail between
+// the note and a preview after it would take room in the Exif twice); its
+// offsets are set to where each stretch goes. Any other note reads its
+// values where they stand from its own start, so the block spans them as
+// they stand, the bytes between that are other structures' left out as
+// zeros.
+std::pair<std::vector<Exiv2::byte>, std::vector<CarriedStretch>> blockOf(
+    const TiffBytes &exif, const MakerNoteReading &reading)
 {
-    const std::span<const Exiv2::byte> bytes = *exif.slice(extent.start, extent.end - extent.start);
-    std::vector<Exiv2::byte> block(bytes.size(), 0);
-    std::copy_n(bytes.begin(), extent.count, block.begin());
-    for (const auto &[from, to] : extent.beyondCount)
-        std::copy(exif.bytes().begin() + long(from), exif.bytes().begin() + long(to),
-            block.begin() + long(from - extent.start));
-    return block;
+    const MakerNoteExtent &extent = reading.extent;
+    const std::span<const Exiv2::byte> all = exif.bytes();
+    if (!reading.movesWithItsOffsets()) {
+        std::vector<Exiv2::byte> block(extent.end - extent.start, 0);
+        std::copy_n(all.begin() + long(extent.start), extent.count, block.begin());
+        for (const auto &[from, to] : extent.beyondCount)
+            std::copy(
+                all.begin() + long(from), all.begin() + long(to), block.begin() + long(from - extent.start));
+        return { std::move(block), { { extent.start, extent.end, 0 } } };
+    }
+    std::vector<std::pair<std::size_t, std::size_t>> stretches = extent.beyondCount;
+    std::sort(stretches.begin(), stretches.end());
+    std::vector<Exiv2::byte> block(
+        all.begin() + long(extent.start), all.begin() + long(extent.start + extent.count));
+    std::vector<CarriedStretch> placed { { extent.start, extent.start + extent.count, 0 } };
+    for (const auto &[from, to] : stretches) {
+        CarriedStretch &last = placed.back();
+        if (from < last.to) {
+            // Overlapping the one before: it grows by what lies past it.
+            if (to > last.to) {
+                block.insert(block.end(), all.begin() + long(last.to), all.begin() + long(to));
+                last.to = to;
+            }
+            continue;
+        }
+        if ((block.size() & 1) != (from & 1))
+            block.push_back(0);
+        placed.push_back({ from, to, block.size() });
+        block.insert(block.end(), all.begin() + long(from), all.begin() + long(to));
+    }
+    return { std::move(block), std::move(placed) };
 }
 
 [[noreturn]] void overBudget()
@@ -76,7 +108,7 @@ void addToNumber(Exiv2::byte *at, int64_t moved, Exiv2::ByteOrder order)
 } // namespace
 
 std::optional<CarriedMakerNote> keepMakerNotesAsStored(
-    Exiv2::Image &image, const ImageKind &kind, WalkBudget &budget)
+    Exiv2::Image &image, const ImageKind &kind, WalkBudget &budget, bool inPlace)
 {
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)
@@ -103,7 +135,11 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
     const bool keepsPrivateData = privateBytes
         && ((decoded && !note) || exif.findKey(Exiv2::ExifKey("Exif.Image.DNGPrivateData")) != exif.end());
     std::optional<CarriedMakerNote> carried;
-    if (note && holdsNote) {
+    if (note && holdsNote && inPlace) {
+        eraseDecodedMakerNotes(exif);
+        setBytes(exif, "Exif.Photo.MakerNote", directories.photo->find(makerNoteTiffTag)->type,
+            *tiff.slice(note->first, note->second));
+    } else if (note && holdsNote) {
         std::optional<MakerNoteReading> reading = readMakerNote(tiff,
             { exifFound->offsetInFile, exifFound->fileEnd(file.size()),
                 kind.jpeg ? file : std::span<const Exiv2::byte>() },
@@ -113,7 +149,7 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
             cannotCarry(budget);
         }
         const uint16_t type = directories.photo->find(makerNoteTiffTag)->type;
-        const std::vector<Exiv2::byte> block = blockOf(tiff, reading->extent);
+        auto [block, stretches] = blockOf(tiff, *reading);
         // The library's reading is compared only where it reads the note
         // as its layout says.
         DecodedMakerNote decodedNote
@@ -121,7 +157,7 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
         eraseDecodedMakerNotes(exif);
         setBytes(exif, "Exif.Photo.MakerNote", type, block);
         carried = CarriedMakerNote { std::move(*reading), exifFound->offsetInFile, std::move(decodedNote),
-            exifFound->decoded };
+            exifFound->decoded, std::move(stretches), block.size() };
     } else if (keepsPrivateData && decoded) {
         eraseDecodedMakerNotes(exif);
     }
@@ -130,7 +166,7 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
     io.munmap();
     // A tag of the library's own maker note group, which it never writes:
     // with a tag left over, it lays the directories out anew.
-    if (kind.tiffBased && (carried || keepsPrivateData))
+    if (kind.tiffBased && !inPlace && (carried || keepsPrivateData))
         exif.add(Exiv2::ExifKey("Exif.MakerNote.0xffff"), Exiv2::Value::create(Exiv2::undefined).get());
     return carried;
 }
@@ -143,40 +179,78 @@ void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv
     const std::optional<std::pair<std::size_t, std::size_t>> note
         = exif && !exif->decoded ? makerNoteEntry(exif->tiff) : std::nullopt;
     const MakerNoteReading &reading = carried.reading;
-    const MakerNoteExtent &extent = reading.extent;
+    const std::size_t start = reading.extent.start;
     // Gone, or not the block handed over: the check after the write tells.
-    if (!note || note->second != extent.end - extent.start)
+    if (!note || note->second != carried.blockSize)
         return;
-    const int64_t moved = int64_t(note->first) - int64_t(extent.start);
+    const int64_t moved = int64_t(note->first) - int64_t(start);
     const int64_t movedInFile = moved + int64_t(exif->offsetInFile) - int64_t(carried.offsetInFile);
     Exiv2::byte *block = written + exif->offsetInFile + note->first;
-    const auto move = [&](const std::vector<std::size_t> &offsets, int64_t by) {
-        for (const std::size_t offset : offsets) {
-            if (by != 0 && offset + 4 <= note->second)
-                addToNumber(block + offset, by, reading.order);
-        }
+    // Where a place in the original structure stands in the written one:
+    // in the stretch of the block that holds it, else as far on as the
+    // note moved.
+    const auto now = [&](int64_t at) {
+        // The stretches lie apart, in the order of where they stood.
+        const auto after = std::upper_bound(carried.stretches.begin(), carried.stretches.end(), at,
+            [](int64_t place, const CarriedStretch &stretch) { return place < int64_t(stretch.from); });
+        if (after == carried.stretches.begin() || at >= int64_t(std::prev(after)->to))
+            return at + moved;
+        const CarriedStretch &stretch = *std::prev(after);
+        return int64_t(note->first + stretch.inBlock) + at - int64_t(stretch.from);
     };
-    if (reading.movesWithItsOffsets())
-        move(reading.offsets, moved);
-    move(reading.fileOffsets, movedInFile);
+    // Where a field the note's reading found, counted from its start,
+    // stands in the block; none where it lies in no stretch or past it.
+    const auto field = [&](std::size_t offset) -> std::optional<std::size_t> {
+        const int64_t at = now(int64_t(start + offset)) - int64_t(note->first);
+        if (at < 0 || uint64_t(at) + 4 > note->second)
+            return std::nullopt;
+        return std::size_t(at);
+    };
+    if (reading.movesWithItsOffsets()) {
+        for (const std::size_t offset : reading.offsets) {
+            const std::optional<std::size_t> at = field(offset);
+            if (!at)
+                continue;
+            const int64_t target = int64_t(Exiv2::getULong(block + *at, reading.order)) + reading.base;
+            Exiv2::ul2Data(block + *at, uint32_t(now(target) - reading.base), reading.order);
+        }
+    }
+    for (const std::size_t offset : reading.fileOffsets) {
+        const std::optional<std::size_t> at = field(offset);
+        if (!at)
+            continue;
+        const int64_t target
+            = int64_t(Exiv2::getULong(block + *at, reading.order)) - int64_t(carried.offsetInFile);
+        const int64_t moves = now(target) - target - moved;
+        addToNumber(block + *at, movedInFile + moves, reading.order);
+    }
     // What lies outside the Exif is where the write left it.
     std::optional<PlacesAfterWrite> places;
     if (!reading.outside.empty())
         places.emplace(original, file, budget);
     for (const OutsideValue &value : reading.outside) {
-        const std::optional<std::size_t> now
+        const std::optional<std::size_t> standsAt
             = places->place(carried.offsetInFile + std::size_t(value.at), value.size);
-        if (!now || value.offsetAt + 4 > note->second)
+        const std::optional<std::size_t> at = field(value.offsetAt);
+        if (!standsAt || !at)
             continue;
         const int64_t from = value.counting == OutsideValue::Counting::Fixed ? value.from
             : value.counting == OutsideValue::Counting::InNote               ? value.from + moved
                                                                              : -int64_t(exif->offsetInFile);
-        Exiv2::ul2Data(block + value.offsetAt, uint32_t(int64_t(*now) - int64_t(exif->offsetInFile) - from),
-            reading.order);
+        Exiv2::ul2Data(
+            block + *at, uint32_t(int64_t(*standsAt) - int64_t(exif->offsetInFile) - from), reading.order);
     }
     if (budget.spent())
         overBudget();
     exifBytesChanged(file, kind);
+}
+
+std::vector<int64_t> carriedMoves(const CarriedMakerNote &carried, std::size_t writtenAt)
+{
+    std::vector<int64_t> moves;
+    for (const CarriedStretch &stretch : carried.stretches)
+        moves.push_back(int64_t(writtenAt + stretch.inBlock) - int64_t(stretch.from));
+    return moves;
 }
 
 } // namespace engine::bridge

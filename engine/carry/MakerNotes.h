@@ -25,6 +25,15 @@ namespace engine::bridge {
 inline constexpr const char *noteOverBudget = "its maker note names the same data over and over, more than a "
                                               "camera writes, so it cannot be read whole";
 
+// A stretch [from, to) of the Exif's structure that the carried note's
+// block holds, inBlock bytes after its start.
+struct CarriedStretch
+{
+    std::size_t from = 0;
+    std::size_t to = 0;
+    std::size_t inBlock = 0;
+};
+
 // The maker note a write hands over as the file's bytes, as it was read
 // there.
 struct CarriedMakerNote
@@ -37,6 +46,9 @@ struct CarriedMakerNote
     // The bytes the reading's values lie in, where they are not the
     // original file's own (a PNG text chunk's).
     std::shared_ptr<const std::vector<Exiv2::byte>> exifBytes = {};
+    // The stretches the block handed over holds, and its size.
+    std::vector<CarriedStretch> stretches = {};
+    std::size_t blockSize = 0;
 };
 
 // Hands the file's DNG private data and its maker note to the write as the
@@ -45,9 +57,12 @@ struct CarriedMakerNote
 // file's directories anew rather than in place. The image's Exif must be
 // the one that is about to be written. Throws when the note points to data
 // that cannot be carried with it, or its directories take more reading than
-// the file's budget holds, so that the file stays as it was.
+// the file's budget holds, so that the file stays as it was. Where the
+// file's structure stays where it stands, the note does not move, and goes
+// to the library as only the bytes its entry counts, which the finished
+// file does not take from the library.
 std::optional<CarriedMakerNote> keepMakerNotesAsStored(
-    Exiv2::Image &image, const ImageKind &kind, WalkBudget &budget);
+    Exiv2::Image &image, const ImageKind &kind, WalkBudget &budget, bool inPlace = false);
 
 // After the write: moves the carried note's offsets that count from the
 // Exif's start (or the file's) by exactly as far as the write moved it, so
@@ -56,5 +71,9 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
 // than the file's budget holds.
 void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv2::byte> original,
     Exiv2::byte *written, long size, const ImageKind &kind, WalkBudget &budget);
+
+// How far each stretch of the carried note moved, where the written Exif
+// holds its block at writtenAt: the differences its offsets may show.
+std::vector<int64_t> carriedMoves(const CarriedMakerNote &carried, std::size_t writtenAt);
 
 } // namespace engine::bridge

@@ -17,12 +17,9 @@ std::optional<std::span<const Exiv2::byte>> thumbnailBytes(
     // An Exif read out of a PNG's text has no file around it.
     const std::span<const Exiv2::byte> around = exif.decoded ? exif.tiff.bytes() : file;
     const std::size_t start = exif.decoded ? 0 : exif.offsetInFile;
-    if (at == 0 || size < 2 || start + uint64_t(at) + size > around.size())
+    if (at == 0 || size == 0 || start + uint64_t(at) + size > around.size())
         return std::nullopt;
-    const std::span<const Exiv2::byte> bytes = around.subspan(start + at, size);
-    if (bytes[0] != 0xff || bytes[1] != 0xd8)
-        return std::nullopt;
-    return bytes;
+    return around.subspan(start + at, size);
 }
 
 void keepThumbnailAsStored(Exiv2::Image &image, const ImageKind &kind)

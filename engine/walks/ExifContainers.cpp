@@ -177,4 +177,18 @@ void exifBytesChanged(std::span<Exiv2::byte> file, const ImageKind &kind)
     });
 }
 
+void changeFirstDirectory(Exiv2::byte *written, long size, const ImageKind &kind,
+    const std::function<bool(const FirstDirectoryInFile &found)> &change)
+{
+    const std::span<Exiv2::byte> file(written, std::size_t(std::max(size, 0L)));
+    std::optional<ExifInFile> exif = exifOfImage(file, kind);
+    std::optional<TiffDirectory> directory
+        = exif && !exif->decoded ? exifDirectories(exif->tiff).image : std::nullopt;
+    if (!directory)
+        return;
+    Exiv2::byte *structure = file.data() + exif->offsetInFile;
+    if (change(FirstDirectoryInFile { std::move(*exif), std::move(*directory), structure }))
+        exifBytesChanged(file, kind);
+}
+
 } // namespace engine::bridge

@@ -30,6 +30,8 @@ constexpr DataPointer nikonPictures[] = { { 0x0201, 0x0202 } };
 constexpr DataPointer pentaxPictures[] = { { 0x0004, 0x0003 } };
 constexpr DataPointer casioPictures[] = { { 0x0004, 0x0003 } };
 constexpr DataPointer minoltaPictures[] = { { 0x0088, 0x0089 } };
+// A Sigma compact's preview, which some models keep after the note.
+constexpr DataPointer sigmaPictures[] = { { 0x001a, 0x001b } };
 // The original decision data, whose offset counts from the file's start
 // and which gives its own length.
 constexpr DataPointer canonData[] = { { 0x0083, 0, true } };
@@ -89,8 +91,8 @@ constexpr MakerNoteLayout layouts[] = {
     { .signature = "Panasonic\0\0\0"sv, .at = 12, .nextOffset = false },
     { .signature = "SONY DSC \0\0\0"sv, .at = 12 },
     { .signature = "SONY CAM \0\0\0"sv, .at = 12 },
-    { .signature = "SIGMA\0\0\0"sv, .at = 10 },
-    { .signature = "FOVEON\0\0"sv, .at = 10 },
+    { .signature = "SIGMA\0\0\0"sv, .at = 10, .pointers = sigmaPictures },
+    { .signature = "FOVEON\0\0"sv, .at = 10, .pointers = sigmaPictures },
     { .signature = "SANYO\0"sv, .at = 8 },
     { .signature = "QVC\0"sv, .at = 6, .pointers = casioPictures },
     { .signature = "JVC "sv, .at = 4 },

@@ -2,10 +2,11 @@
 // A user writes values into copies of photos through the program's own
 // screens: PNG files an image converter and an imaging library wrote, JPEG
 // files in which other programs keep a comment and a copyright of their
-// own, and a camera's raw file whose maker note keeps IPTC. exiftool then
-// reads every written value, under every name it shows it by, as written,
-// beside what the result screen lists as kept elsewhere; what was not
-// written, and the picture, stay.
+// own, a camera's raw file whose maker note keeps IPTC, and a scanner's
+// document of six pages. exiftool then reads every written value, under
+// every name it shows it by, as written, beside what the result screen
+// lists as kept elsewhere; what was not written, and the picture, stay, and
+// the document keeps its six pages, each with its pixels.
 
 #include "UserRoadFixture.h"
 
@@ -16,7 +17,9 @@
 #include "support/AlertScript.h"
 #include "support/QtPrinters.h"
 #include "support/SecondReader.h"
+#include "support/TiffPages.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QJsonArray>
 #include <QLineEdit>
@@ -82,6 +85,8 @@ protected:
         ASSERT_TRUE(secondreader::hasExiftool()) << "exiftool is installed by scripts/install-deps";
         for (const QString &name : names)
             testsupport::copyTestFile(QStringLiteral("images/") + name, sources);
+        ASSERT_TRUE(testsupport::writePages(
+            sources.filePath(pages), { Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan, Qt::magenta }));
     }
 
     // Replaces what the form shows for the marked photos.
@@ -103,6 +108,9 @@ protected:
     const QStringList names { QStringLiteral("converted-gps.png"), QStringLiteral("converted-iptc.png"),
         QStringLiteral("converted-xmp.png"), QStringLiteral("painted-comment.png"),
         QStringLiteral("ExifTool.jpg"), QStringLiteral("smiley2.jpg"), QStringLiteral("Nikon.nef") };
+    // More pages than the library writes of a TIFF file.
+    const QString pages = QStringLiteral("pages.tif");
+    const QStringList photos = names + QStringList { pages };
     // What the result screen lists of each, with the names a reader shows
     // the older copy it lists by.
     const QHash<QString, QStringList> listed {
@@ -133,14 +141,16 @@ protected:
 TEST_F(WriteRoadTest, WrittenValuesReadTheSameUnderEveryNameOrTheCopyLeftIsListed)
 {
     QStringList originals;
-    for (const QString &name : names)
+    for (const QString &name : photos)
         originals << sources.filePath(name);
     const QHash<QString, secondreader::Reading> before = secondreader::readAll(originals);
+    const QList<QByteArray> pagesBefore = testsupport::pagesOf(sources.filePath(pages));
+    ASSERT_EQ(pagesBefore.size(), 6);
 
     testsupport::AlertScript alerts;
     launch();
     chooseOnDashboard(sources.path());
-    ASSERT_EQ(markedFiles(displayedFiles()).size(), names.size());
+    ASSERT_EQ(markedFiles(displayedFiles()).size(), photos.size());
     HomeViewController *home = HomeViewController::shared();
     MetadataEditorViewController *form = home->editingForm();
     for (const Typed &value : typed)
@@ -170,11 +180,12 @@ TEST_F(WriteRoadTest, WrittenValuesReadTheSameUnderEveryNameOrTheCopyLeftIsListe
     EXPECT_EQ(shown, listed);
 
     QStringList copies;
-    for (const QString &name : names)
+    for (const QString &name : photos)
         copies << into.filePath(name);
     const QHash<QString, secondreader::Reading> after = secondreader::readAll(copies);
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        SCOPED_TRACE(qPrintable(names[i]));
+    EXPECT_EQ(testsupport::pagesOf(into.filePath(pages)), pagesBefore);
+    for (qsizetype i = 0; i < photos.size(); ++i) {
+        SCOPED_TRACE(qPrintable(photos[i]));
         const secondreader::Reading &was = before[originals[i]];
         const secondreader::Reading &is = after[copies[i]];
         ASSERT_FALSE(is.tags.isEmpty()) << "a copy of each photo";
@@ -182,13 +193,13 @@ TEST_F(WriteRoadTest, WrittenValuesReadTheSameUnderEveryNameOrTheCopyLeftIsListe
         for (const Typed &value : typed) {
             for (const QString &name : value.names) {
                 if (is.has(name) && !reads(is.value(name), value.read)
-                    && !keptElsewhere.value(names[i]).contains(name))
+                    && !keptElsewhere.value(photos[i]).contains(name))
                     older << QStringLiteral("%1: %2").arg(name, is.value(name).toVariant().toString());
             }
         }
         EXPECT_EQ(older, QStringList());
         // The copies other programs keep stay as they were.
-        for (const QString &name : keptElsewhere.value(names[i]))
+        for (const QString &name : keptElsewhere.value(photos[i]))
             EXPECT_EQ(is.value(name), was.value(name)) << qPrintable(name);
         expectOwnTextsAndPictureKept(originals[i], was, copies[i], is);
     }

@@ -3,6 +3,7 @@
 
 #include "engine/MetadataOperation.h"
 #include "support/TestEnvironment.h"
+#include "support/TiffPages.h"
 
 #include <QRegularExpression>
 
@@ -238,6 +239,32 @@ TEST_F(MetadataOperationClear, ClearingATiffKeepsItsPicture)
         ASSERT_TRUE(m_operation.setMetadata(
             path, { { QStringLiteral("Exif.Image.Artist"), QStringLiteral("Back") } }, true));
         EXPECT_EQ(bridgetest::pixels(path), before) << name.toStdString();
+    }
+}
+
+TEST_F(MetadataOperationClear, EachCleanOfADocumentKeepsItsPagesAndTheirOwnOrientation)
+{
+    const QList<QColor> colours { Qt::red, Qt::green, Qt::blue, Qt::yellow, Qt::cyan, Qt::magenta };
+    const Flags cleans[] = { { .orientation = true }, { .exif = true },
+        { .exif = true, .orientation = true, .gps = true, .comment = true, .iptc = true, .xmp = true } };
+    for (const Flags &f : cleans) {
+        const QString path = m_dir.filePath(QStringLiteral("document%1.tif").arg(++m_count));
+        ASSERT_TRUE(testsupport::writePages(path, colours));
+        const QList<QByteArray> pages = testsupport::pagesOf(path);
+        Shortfalls kept;
+        ConsoleCapture console;
+        ASSERT_TRUE(m_operation.clearMetadata(
+            path, f.exif, f.orientation, f.gps, f.comment, f.iptc, f.xmp, {}, &kept))
+            << qPrintable(console.failures().join(u'\n'));
+        EXPECT_EQ(testsupport::pagesOf(path), pages);
+        const QVariantMap after = *m_operation.getMetadata(path);
+        // The second directory is the second page, not a thumbnail: its
+        // orientation is its own, and the clean says it stays.
+        EXPECT_EQ(after.contains(orientation), !f.orientation);
+        EXPECT_TRUE(after.contains(QStringLiteral("Exif.Thumbnail.Orientation")));
+        const Shortfall pagesTurn { Shortfall::Kind::Kept, QStringLiteral("orientation"),
+            QStringLiteral("each further page of the document keeps its own orientation") };
+        EXPECT_EQ(kept.contains(pagesTurn), f.orientation);
     }
 }
 

@@ -541,11 +541,9 @@ bool isRewrittenForm(const QString &key, const QJsonValue &before, const QJsonVa
         && before == original.value(QStringLiteral("File:CurrentIPTCDigest"))
         && after == written.value(QStringLiteral("File:CurrentIPTCDigest")))
         return true;
-    // Tags a JPEG's first directory may not hold, which the library leaves
-    // out of the Exif of formats other than TIFF.
-    static const QStringList notInJpeg { QStringLiteral("EXIF:IFD0:PhotometricInterpretation"),
-        QStringLiteral("EXIF:IFD0:RowsPerStrip"), QStringLiteral("EXIF:IFD0:StripByteCounts") };
-    if (!sample.tiffBased && notInJpeg.contains(key) && after.isUndefined())
+    // The strips a JPEG's first directory may not name, which the library
+    // leaves out of the Exif of formats other than TIFF.
+    if (!sample.tiffBased && key == QLatin1String("EXIF:IFD0:StripByteCounts") && after.isUndefined())
         return true;
     // IPTC texts that were UTF-8 without saying so read the same once the
     // write declared UTF-8 (exiftool read them as Windows Latin-1 before).
@@ -581,10 +579,10 @@ bool isRewrittenForm(const QString &key, const QJsonValue &before, const QJsonVa
     if (family0(key) == QLatin1String("XMP") && before.isString() && before.toString().trimmed().isEmpty()
         && after.toString().isEmpty())
         return true;
-    // A thumbnail whose offset held no JPEG image: what is read there is noise.
-    if (tagName(key).endsWith(QLatin1String("Image"))
-        && before.toString().startsWith(QLatin1String("base64:"))
-        && !QByteArray::fromBase64(before.toString().mid(7).toLatin1()).startsWith("\xff\xd8"))
+    // A PGF file keeps its Exif in a text of the PNG that holds its
+    // metadata; a thumbnail pointer past that Exif names bytes of the
+    // picture after it, which move as the metadata before them grows.
+    if (tagName(key) == QLatin1String("ThumbnailImage") && sample.name.endsWith(QLatin1String(".pgf")))
         return true;
     return false;
 }
@@ -897,25 +895,30 @@ QByteArray privateDataOf(const QString &rawFile)
 
 // Camera photos no sample holds: a Canon note another program moved
 // without its offsets, a thumbnail that runs past the Exif segment, a
-// multi-picture JPEG and an entry of no TIFF type.
+// multi-picture JPEG, an entry of no TIFF type, and a thumbnail whose
+// Exif segment another program cut short before it.
 QStringList madeCameraSamples(const QString &folder)
 {
     const QString images = testsupport::testDataDir() + QStringLiteral("/images/");
     const QString cameras = testsupport::testDataDir() + QStringLiteral("/cameras/");
     const QStringList made { folder + QStringLiteral("/moved-note.jpg"),
         folder + QStringLiteral("/thumbnail-past.jpg"), folder + QStringLiteral("/multi-picture.jpg"),
-        folder + QStringLiteral("/no-type.jpg") };
+        folder + QStringLiteral("/no-type.jpg"), folder + QStringLiteral("/exif-cut-before-thumbnail.jpg") };
     const bool all = camerasamples::movedMakerNote(cameras + QStringLiteral("Canon1DmkIII.jpg"), made[0])
         && camerasamples::thumbnailPastExif(images + QStringLiteral("exiv2-sony-dsc-w7.jpg"), made[1], 6)
         && camerasamples::multiPicture(
             images + QStringLiteral("exiv2-canon-eos-20d.jpg"), images + QStringLiteral("table.jpg"), made[2])
-        && camerasamples::entryOfNoType(images + QStringLiteral("exiv2-sony-dsc-w7.jpg"), made[3]);
+        && camerasamples::entryOfNoType(images + QStringLiteral("exiv2-sony-dsc-w7.jpg"), made[3])
+        && camerasamples::exifCutBeforeThumbnail(images + QStringLiteral("exiv2-canon-eos-20d.jpg"),
+            images + QStringLiteral("FurnaceCreekInn.jpg"), made[4]);
     return all ? made : QStringList();
 }
 
 // Samples the test data lacks, made with exiftool in folder: a DNG whose
-// camera maker note is in its private data, and a JPEG whose XMP repeats
-// its Exif values and its position in every place the standards give one.
+// camera maker note is in its private data, a JPEG whose XMP repeats its
+// Exif values and its position in every place the standards give one, and
+// one without a JFIF header whose small Exif holds only the orientation and
+// the picture's resolution, which is its own.
 QStringList madeSamples(const QString &folder)
 {
     const QString images = testsupport::testDataDir() + QStringLiteral("/images/");
@@ -927,6 +930,7 @@ QStringList madeSamples(const QString &folder)
     file.close();
     const QString dng = folder + QStringLiteral("/private-data.dng");
     const QString jpeg = folder + QStringLiteral("/xmp-copies.jpg");
+    const QString small = folder + QStringLiteral("/small-exif.jpg");
     const bool made
         = secondreader::make({ QStringLiteral("-o"), dng, QStringLiteral("-DNGVersion=1.4.0.0"),
               QStringLiteral("-UniqueCameraModel=Canon EOS 20D"), QStringLiteral("-Make=Canon"),
@@ -945,8 +949,12 @@ QStringList madeSamples(const QString &folder)
             QStringLiteral("-XMP-iptcExt:LocationCreatedGPSLongitude=-58.3816"),
             QStringLiteral("-XMP-iptcExt:LocationShownGPSLatitude=-35.5598"),
             QStringLiteral("-XMP-iptcExt:LocationShownGPSLongitude=-58.3816"),
-            images + QStringLiteral("exiv2-empty.jpg") });
-    return made ? QStringList { dng, jpeg } : QStringList();
+            images + QStringLiteral("exiv2-empty.jpg") })
+        && secondreader::make({ QStringLiteral("-o"), small, QStringLiteral("-JFIF:all="),
+            QStringLiteral("-n"), QStringLiteral("-Orientation=6"), QStringLiteral("-XResolution=300"),
+            QStringLiteral("-YResolution=300"), QStringLiteral("-ResolutionUnit=2"),
+            QStringLiteral("-YCbCrPositioning=1"), images + QStringLiteral("exiv2-empty.jpg") });
+    return made ? QStringList { dng, jpeg, small } : QStringList();
 }
 
 } // namespace
@@ -966,9 +974,9 @@ TEST(SecondReader, WritesAndClearsOfEverySampleKeepWhatTheyDoNotName)
         sources << cameras + name;
     ASSERT_FALSE(sources.isEmpty());
     const QStringList made = madeSamples(dir.path());
-    ASSERT_EQ(made.size(), 2);
+    ASSERT_EQ(made.size(), 3);
     const QStringList cameraSamples = madeCameraSamples(dir.path());
-    ASSERT_EQ(cameraSamples.size(), 4);
+    ASSERT_EQ(cameraSamples.size(), 5);
     sources << made << cameraSamples;
 
     QStringList paths;

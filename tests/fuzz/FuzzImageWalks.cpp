@@ -11,11 +11,8 @@
 #include "engine/ImageStructure.h"
 #include "engine/IptcAsRead.h"
 #include "engine/carry/CameraDataCheck.h"
-#include "engine/carry/FirstDirectoryInteroperability.h"
-#include "engine/carry/MakerNotes.h"
-#include "engine/carry/MultiPicture.h"
+#include "engine/carry/CarriedStructures.h"
 #include "engine/carry/PgfUserData.h"
-#include "engine/carry/ThumbnailBytes.h"
 #include "engine/walks/JpegSegments.h"
 #include "engine/walks/LibraryCost.h"
 #include "engine/walks/PhotoshopResources.h"
@@ -61,18 +58,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // As a write that moved nothing would leave the file.
         const engine::bridge::ImageKind kind = engine::bridge::imageKind(*image);
         const Exiv2::ExifData asRead = image->exifData();
-        const std::optional<engine::bridge::CarriedMakerNote> carried
-            = engine::bridge::keepMakerNotesAsStored(*image, kind, budget);
-        engine::bridge::keepThumbnailAsStored(*image, kind);
-        engine::bridge::keepFirstDirectoryInteroperability(*image, kind);
+        engine::bridge::CarriedStructures carried
+            = engine::bridge::CarriedStructures::keep(*image, kind, budget);
         std::vector<Exiv2::byte> written = bytes;
-        if (carried)
-            engine::bridge::placeCarriedMakerNote(
-                *carried, bytes, written.data(), long(written.size()), kind, budget);
-        engine::bridge::placeFurtherPictures(bytes, written, budget);
-        engine::bridge::placeFirstDirectoryInteroperability(written.data(), long(written.size()), kind);
+        const QByteArray placed = carried.place(bytes, written.data(), long(written.size()), budget);
+        if (!placed.isNull())
+            written.assign(placed.begin(), placed.end());
         engine::bridge::checkCameraData(bytes, written, kind,
-            engine::bridge::keptCameraData(image->exifData()), carried ? &*carried : nullptr, asRead, budget);
+            engine::bridge::keptCameraData(image->exifData()), carried.makerNote(), asRead, budget);
     });
     return 0;
 }

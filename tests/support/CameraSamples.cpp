@@ -170,6 +170,28 @@ bool thumbnailPastExif(const QString &jpeg, const QString &made, int past)
     return save(made, file);
 }
 
+bool exifCutBeforeThumbnail(const QString &jpeg, const QString &picture, const QString &made)
+{
+    const QByteArray file = bytesOf(jpeg);
+    const QByteArray other = bytesOf(picture);
+    const std::optional<std::pair<Exif, qsizetype>> segment = exifSegment(file);
+    if (!segment || !other.startsWith("\xff\xd8"))
+        return false;
+    const Exif exif = segment->first;
+    const quint32 thumbnail = nextDirectory(file, exif, firstDirectory(file, exif));
+    const std::optional<Entry> offset
+        = thumbnail ? find(entries(file, exif, thumbnail), 0x0201) : std::nullopt;
+    if (!offset || exif.tiff + offset->field > segment->second)
+        return false;
+    // The segments before the Exif, and the Exif to where its thumbnail starts.
+    QByteArray cut = file.left(exif.tiff + offset->field);
+    write(cut, exif.tiff - 8, 2, false, quint32(exif.tiff + offset->field - (exif.tiff - 8)));
+    qsizetype at = 2;
+    while (at + 4 <= other.size() && uchar(other[at]) == 0xff && (uchar(other[at + 1]) & 0xf0) == 0xe0)
+        at += 2 + qsizetype(read(other, at + 2, 2, false));
+    return save(made, cut + other.mid(at));
+}
+
 bool multiPicture(const QString &main, const QString &second, const QString &made)
 {
     const QByteArray picture = bytesOf(main);

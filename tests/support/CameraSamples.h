@@ -17,6 +17,12 @@ bool movedMakerNote(const QString &canonJpeg, const QString &made);
 // segment, into the file's next segment, where readers still find it.
 bool thumbnailPastExif(const QString &jpeg, const QString &made, int past);
 
+// A copy whose Exif segment another program cut short where its thumbnail
+// starts, before the picture of another JPEG (its own segments left out):
+// the thumbnail's pointer names that picture's bytes, which readers take
+// for the thumbnail all the same.
+bool exifCutBeforeThumbnail(const QString &jpeg, const QString &picture, const QString &made);
+
 // A multi-picture JPEG: the main picture with an index segment after its
 // Exif, and the second picture after the main one.
 bool multiPicture(const QString &main, const QString &second, const QString &made);
