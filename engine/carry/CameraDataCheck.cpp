@@ -34,6 +34,15 @@ bool same(std::span<const Exiv2::byte> a, std::span<const Exiv2::byte> b)
     return std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
 
+// The same, with the bytes read spent: entries that name the same bytes
+// over and over are compared as often as they name them.
+bool same(std::span<const Exiv2::byte> a, std::span<const Exiv2::byte> b, WalkBudget &budget)
+{
+    if (!budget.spend(a.size() + b.size()))
+        wouldChange(noteOverBudget);
+    return same(a, b);
+}
+
 std::string hex(uint16_t tag)
 {
     return QStringLiteral("0x%1").arg(tag, 4, 16, QLatin1Char('0')).toStdString();
@@ -57,15 +66,18 @@ void compareDirectories(const TiffBytes &before, const std::optional<TiffDirecto
 }
 
 void compareMakerNotes(const CarriedMakerNote &carried, const ExifInFile &after,
-    std::span<const Exiv2::byte> written, const ImageKind &kind, const Exiv2::ExifData &writtenExif)
+    std::span<const Exiv2::byte> written, const ImageKind &kind, const Exiv2::ExifData &writtenExif,
+    WalkBudget &budget)
 {
     const MakerNoteReading &was = carried.reading;
     const std::optional<std::pair<std::size_t, std::size_t>> note = makerNoteEntry(after.tiff);
     const std::optional<MakerNoteReading> is = note ? readCarriedMakerNote(was, after.tiff,
                                                    { after.offsetInFile, after.fileEnd(written.size()),
                                                        kind.jpeg ? written : std::span<const Exiv2::byte>() },
-                                                   note->first, note->second)
+                                                   note->first, note->second, budget)
                                                     : std::nullopt;
+    if (!is && budget.spent())
+        wouldChange(noteOverBudget);
     if (!is)
         wouldChange("its maker note would be lost");
     const int64_t moved = int64_t(note->first) - int64_t(was.extent.start);
@@ -78,7 +90,7 @@ void compareMakerNotes(const CarriedMakerNote &carried, const ExifInFile &after,
         const MakerNoteValue &a = was.values[i];
         const MakerNoteValue &b = is->values[i];
         if (a.directory != b.directory || a.tag != b.tag || a.type != b.type || a.count != b.count
-            || !same(a.bytes, b.bytes))
+            || !same(a.bytes, b.bytes, budget))
             wouldChange("its maker note's entry " + hex(a.tag) + " would no longer read the same");
     }
     if (!was.asItsLayoutSays)
@@ -107,7 +119,7 @@ KeptCameraData keptCameraData(const Exiv2::ExifData &handedOver)
 
 void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written,
     const ImageKind &kind, const KeptCameraData &kept, const CarriedMakerNote *carried,
-    const Exiv2::ExifData &writtenExif)
+    const Exiv2::ExifData &writtenExif, WalkBudget &budget)
 {
     if (kind.jpeg) {
         if (const std::optional<std::string> difference = furtherPicturesDifference(original, written))
@@ -125,7 +137,7 @@ void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv
     const ExifDirectories was = exifDirectories(before->tiff);
     const ExifDirectories is = exifDirectories(after->tiff);
     if (kept.makerNote && carried)
-        compareMakerNotes(*carried, *after, written, kind, writtenExif);
+        compareMakerNotes(*carried, *after, written, kind, writtenExif, budget);
     if (kept.interoperability)
         compareDirectories(before->tiff, was.interoperability, after->tiff, is.interoperability,
             "interoperability directory");

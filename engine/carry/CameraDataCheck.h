@@ -32,9 +32,10 @@ KeptCameraData keptCameraData(const Exiv2::ExifData &handedOver);
 // which the write would move, fails too: what was not read may be anywhere.
 // Where the note reads as its maker's layout says, the library's decoding
 // of the written file (writtenExif) must agree with its decoding of the
-// original as well.
+// original as well. Reading the written note and comparing its values spend
+// the file's budget; one that runs out fails too.
 void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written,
     const ImageKind &kind, const KeptCameraData &kept, const CarriedMakerNote *carried,
-    const Exiv2::ExifData &writtenExif);
+    const Exiv2::ExifData &writtenExif, WalkBudget &budget);
 
 } // namespace engine::bridge
