@@ -12,6 +12,7 @@
 #include "engine/carry/PngExif.h"
 #include "engine/walks/CameraSegments.h"
 #include "engine/walks/JpegSegments.h"
+#include "engine/walks/LibraryCost.h"
 #include "engine/walks/PhotoshopResources.h"
 #include "engine/walks/ThermalSegments.h"
 #include "platform/Console.h"
@@ -53,15 +54,31 @@ template <typename Step> void withTheLibrarysReason(const char *doing, Step &&st
     }
 }
 
-void readMetadataOf(Exiv2::Image &image)
+// The file is handed to the library only where the library reads it in
+// time and memory in proportion to its bytes.
+void requireWithinTheLibrary(Exiv2::Image &image, WalkBudget &budget)
 {
+    Exiv2::BasicIo &io = image.io();
+    if (io.open() != 0)
+        return;
+    Exiv2::IoCloser closer(io);
+    const std::optional<std::string> beyond = beyondTheLibrary(
+        std::span<const Exiv2::byte>(io.mmap(), std::size_t(io.size())), imageKind(image), budget);
+    io.munmap();
+    if (beyond)
+        throw Exiv2::Error(Exiv2::kerErrorMessage, "the file is left unread: " + *beyond);
+}
+
+void readMetadataOf(Exiv2::Image &image, WalkBudget &budget)
+{
+    requireWithinTheLibrary(image, budget);
     withTheLibrarysReason(
         "the library could not read the file", [&] { platform::XmpToolkit::readMetadata(image); });
 }
 
-Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image)
+Exiv2::Image::AutoPtr readIn(Exiv2::Image::AutoPtr image, WalkBudget &budget)
 {
-    readMetadataOf(*image);
+    readMetadataOf(*image, budget);
     return image;
 }
 
@@ -113,7 +130,8 @@ platform::SupportedImages::OpenedFile openForReading(const QString &path)
 {
     platform::SupportedImages::OpenedFile opened
         = platform::SupportedImages::openFile(path, pathBytes(path), Use::Reading);
-    readMetadataOf(*opened.image);
+    WalkBudget budget = WalkBudget::forFile(opened.image->io().size());
+    readMetadataOf(*opened.image, budget);
     return opened;
 }
 
@@ -121,7 +139,7 @@ EditedImage openForEditing(const QString &path)
 {
     const std::string name = pathBytes(path);
     QString reason;
-    EditedImage edited { ReplaceableFile::open(path, &reason), nullptr, 0, nullptr };
+    EditedImage edited { ReplaceableFile::open(path, &reason), nullptr, 0, nullptr, nullptr };
     if (!edited.file)
         throw Exiv2::Error(Exiv2::kerDataSourceOpenFailed, name, reason.toStdString());
     const int fd = edited.file->file().descriptor();
@@ -151,11 +169,13 @@ EditedImage openForEditing(const QString &path)
         size += std::size_t(got);
     }
     edited.size = long(size);
+    edited.budget = std::make_unique<WalkBudget>(WalkBudget::forFile(size));
     // The library reads these bytes in place; what it writes goes to a
     // buffer of its own (a TIFF it may change in place: the bytes are ours).
     edited.image.reset(readIn(
         platform::SupportedImages::open(
-            Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(edited.bytes.get(), long(size))), name, Use::Writing))
+            Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(edited.bytes.get(), long(size))), name, Use::Writing),
+        *edited.budget)
                            .release());
     return edited;
 }
@@ -195,7 +215,8 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         : std::vector<Exiv2::byte>();
     const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
-    CarriedStructures carried = CarriedStructures::keep(image, kind);
+    WalkBudget &budget = *edited.budget;
+    CarriedStructures carried = CarriedStructures::keep(image, kind, budget);
     withTheLibrarysReason(
         "the library could not write the file", [&] { platform::XmpToolkit::writeMetadata(image); });
 
@@ -219,11 +240,11 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         if (iptc != IptcContent::Kept)
             mend(withoutLeftoverIptc(data, size));
         if (content.taken.exif)
-            mend(withoutCameraSegments(data, size));
+            mend(withoutCameraSegments(data, size, budget));
         // The thermal segments stay with the Exif, for thermal software;
         // their position goes with the GPS, and with the Exif they hold it in.
         if (content.taken.gps || content.taken.exif)
-            mend(withoutThermalPosition(data, size));
+            mend(withoutThermalPosition(data, size, budget));
         if (content.taken.comment)
             mend(withoutJpegComments(data, size));
         else if (content.comment)
@@ -234,15 +255,17 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
     if (image.imageType() == Exiv2::ImageType::png)
         mend(finishedPng(data, size, image.exifData(), image.byteOrder(), pngTextEdit(image, content)));
     const std::span<Exiv2::byte> original(edited.bytes.get(), std::size_t(edited.size));
-    mend(carried.place(original, data, size));
+    mend(carried.place(original, data, size, budget));
     if (refreshDigest)
         refreshIptcDigest(data, size, image.imageType());
 
     // What the library wrote must read back before it may replace the file.
-    const Exiv2::Image::AutoPtr written = readIn(platform::SupportedImages::open(
-        Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing));
+    const Exiv2::Image::AutoPtr written
+        = readIn(platform::SupportedImages::open(
+                     Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing),
+            budget);
     checkCameraData(std::span<const Exiv2::byte>(data, std::size_t(size)), kind, carried.makerNote(),
-        written->exifData());
+        written->exifData(), budget);
     if (const std::optional<std::string> refusal
         = wholeFile(kind.tiffBased ? std::span<const Exiv2::byte>(unwritten) : original,
             std::span<const Exiv2::byte>(data, std::size_t(size)), request))

@@ -5,6 +5,7 @@
 #include "engine/FileReplace.h"
 #include "engine/MetadataOperation.h"
 #include "engine/carry/PngExif.h"
+#include "engine/walks/WalkBudget.h"
 #include "platform/SupportedImages.h"
 
 #include <QString>
@@ -56,13 +57,15 @@ platform::SupportedImages::OpenedFile openForReading(const QString &path);
 // An image open for editing: the file, still open, its bytes, read into
 // memory once, and the library's image over them, so that the library never
 // rewrites the user's file itself. The bytes outlive the image that reads
-// them.
+// them. The walks over the file's bytes, and over the bytes written from
+// them, spend its one budget, which an edit spends through a const image.
 struct EditedImage
 {
     std::optional<ReplaceableFile> file;
     std::unique_ptr<Exiv2::byte[]> bytes;
     long size = 0;
     std::unique_ptr<Exiv2::Image> image;
+    std::unique_ptr<WalkBudget> budget;
 };
 
 // Reads the whole file into one buffer sized from the file and its metadata

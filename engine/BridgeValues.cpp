@@ -231,4 +231,16 @@ QString xmpDateText(const QString &text)
     return result;
 }
 
+std::optional<QString> binaryValueText(const Exiv2::Value &value)
+{
+    // A few numbers (a version, a component order, a pattern) read as
+    // they are; a long run of them is no use to a person or a CSV.
+    constexpr long mostShownBytes = 64;
+    const Exiv2::TypeId type = value.typeId();
+    const bool binary = type == Exiv2::undefined || type == Exiv2::unsignedByte || type == Exiv2::signedByte;
+    if (!binary || value.size() <= mostShownBytes || dynamic_cast<const Exiv2::CommentValue *>(&value))
+        return std::nullopt;
+    return QStringLiteral("(%1 bytes of binary data)").arg(value.size());
+}
+
 } // namespace engine::bridge

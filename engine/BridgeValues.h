@@ -8,7 +8,8 @@
 
 #include <optional>
 
-// Conversions between the values dictionary and Exiv2 values, on the way in.
+// Conversions between the values dictionary and Exiv2 values, on the way in,
+// and the short text a large binary value is shown by on the way out.
 namespace engine::bridge {
 
 // A dictionary value for a text key; throws std::invalid_argument for
@@ -38,6 +39,14 @@ Exiv2::Value::AutoPtr textValue(Exiv2::TypeId type, const QString &text, Exiv2::
 std::optional<QString> formatGpsCoordinate(double v);
 // |v| in hundredths ("12345/100"); none when not finite or too large.
 std::optional<QString> formatHundredths(double v);
+
+// A binary value (of type undefined, or bytes) longer than a person reads as
+// its numbers, as the short text that stands for it wherever values are
+// shown: "(1048576 bytes of binary data)". None for a shorter one, or one of
+// another type: its own text serves. Its bytes are never turned into text,
+// so that a block of layers or a preview costs no more than the library's
+// own copy of it.
+std::optional<QString> binaryValueText(const Exiv2::Value &value);
 
 // "yyyy:MM:dd HH:mm:ss" (with or without the seconds or the whole time) in
 // the XMP form "yyyy-MM-ddTHH:mm:ss"; any other text unchanged.

@@ -124,7 +124,7 @@ void readDucky(const JpegSegment &segment, CopiesLeftAlone &copies)
     }
 }
 
-void readSegments(const Exiv2::byte *data, long size, CopiesLeftAlone &copies)
+void readSegments(const Exiv2::byte *data, long size, CopiesLeftAlone &copies, WalkBudget &budget)
 {
     long imageStart = 0;
     const bool jpeg
@@ -136,14 +136,14 @@ void readSegments(const Exiv2::byte *data, long size, CopiesLeftAlone &copies)
               if (segment.marker == app10 && payload.startsWith(unicodeComment)
                   && payload.remaining() > unicodeComment.size())
                   copies.commentSegment = QStringLiteral("APP10");
-              if (cameraSegmentOf(segment) == CameraSegment::Unreadable)
+              if (cameraSegmentOf(segment, budget) == CameraSegment::Unreadable)
                   copies.unreadableCameraSegments << markerName(segment.marker);
           });
     if (!jpeg)
         return;
-    copies.thermalSegments = thermalSegmentsOf(data, size);
+    copies.thermalSegments = thermalSegmentsOf(data, size, budget);
     JpegTrailers trailers
-        = jpegTrailers(std::span(data, std::size_t(size)), std::size_t(std::max(imageStart, 2L)));
+        = jpegTrailers(std::span(data, std::size_t(size)), std::size_t(std::max(imageStart, 2L)), budget);
     copies.trailerIptc = std::move(trailers.iptc);
     copies.cameraTrailer = trailers.cameraData;
     copies.unreadableTrailer = trailers.unreadable;
@@ -214,7 +214,8 @@ constexpr std::size_t canonAutoRotateAt = 27 * 2;
 // the note without its offsets, the library reads another number from where
 // they say (none, or a turn the camera never made). None where the file's
 // bytes hold no Canon note whose shot information reads.
-std::optional<long> canonRotation(const Exiv2::Image &image, const Exiv2::byte *data, long size)
+std::optional<long> canonRotation(
+    const Exiv2::Image &image, const Exiv2::byte *data, long size, WalkBudget &budget)
 {
     const std::string make = cameraMake(image.exifData());
     if (!data || size <= 0
@@ -229,7 +230,7 @@ std::optional<long> canonRotation(const Exiv2::Image &image, const Exiv2::byte *
         return std::nullopt;
     const std::optional<MakerNoteReading> reading = readMakerNote(exif->tiff,
         { exif->offsetInFile, exif->fileEnd(file.size()), kind.jpeg ? file : std::span<const Exiv2::byte>() },
-        note->first, note->second, make);
+        note->first, note->second, make, budget);
     if (!reading || !reading->layout || reading->layout->make != "Canon")
         return std::nullopt;
     for (const MakerNoteValue &value : reading->values) {
@@ -292,7 +293,8 @@ bool isCopyright(const std::string &key)
 
 } // namespace
 
-CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *data, long size)
+CopiesLeftAlone copiesLeftAlone(
+    const Exiv2::Image &image, const Exiv2::byte *data, long size, WalkBudget &budget)
 {
     CopiesLeftAlone copies;
     const Exiv2::ExifData &exif = image.exifData();
@@ -312,7 +314,7 @@ CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *da
             copies.subImageXmp.emplace_back(reinterpret_cast<const char *>(packet.data()), packet.size());
         }
     }
-    if (const std::optional<long> canon = canonRotation(image, data, size))
+    if (const std::optional<long> canon = canonRotation(image, data, size, budget))
         rotation = orientationOf(canonAutoRotate, *canon);
     if (rotation && *rotation != orientation)
         copies.makerNoteRotation = rotation;
@@ -320,7 +322,7 @@ CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *da
     copies.ownXmpPosition = std::any_of(
         xmp.begin(), xmp.end(), [](const Exiv2::Xmpdatum &datum) { return isOwnXmpPosition(datum.key()); });
     if (image.imageType() == Exiv2::ImageType::jpeg && data && size > 0)
-        readSegments(data, size, copies);
+        readSegments(data, size, copies, budget);
     return copies;
 }
 

@@ -68,7 +68,9 @@ struct CopiesLeftAlone
 // Found in the metadata the library read of the image and in the file's
 // bytes (the JPEG segments ahead of the image data and the trailers after
 // it), each within its bounds.
-CopiesLeftAlone copiesLeftAlone(const Exiv2::Image &image, const Exiv2::byte *data, long size);
+// The walks over the bytes spend the file's budget.
+CopiesLeftAlone copiesLeftAlone(
+    const Exiv2::Image &image, const Exiv2::byte *data, long size, WalkBudget &budget);
 
 // Where a copy stays, by the Exiv2 key of a written value or the name of a
 // clear's choice ("iptc"), and why.

@@ -31,17 +31,19 @@ Exiv2::Blob iptcOfResources(const Exiv2::byte *resources, long size)
     return iptc;
 }
 
-// A JPEG's Photoshop segments up to the first whole block of resources.
+// A JPEG's Photoshop segments up to the first whole block of resources,
+// as the library joins them.
 Exiv2::Blob jpegIptc(Exiv2::byte *data, long size)
 {
     Exiv2::Blob resources;
+    JoinedResources joined;
     bool complete = false;
     forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
         const std::optional<std::span<Exiv2::byte>> block = photoshopResourcesOf(segment);
         if (complete || !block)
             return;
         resources.insert(resources.end(), block->begin(), block->end());
-        complete = Exiv2::Photoshop::valid(resources.data(), long(resources.size()));
+        complete = joined.whole(resources);
     });
     return resources.empty() ? resources : iptcOfResources(resources.data(), long(resources.size()));
 }

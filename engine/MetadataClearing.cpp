@@ -252,11 +252,11 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
         }
         // A camera's own segments go with the maker note.
         if (clear.exif && kind.jpeg)
-            changed = holdsCameraSegment(edited.bytes.get(), edited.size) || changed;
+            changed = holdsCameraSegment(edited.bytes.get(), edited.size, *edited.budget) || changed;
         // A thermal camera's own GPS record goes with the position, and
         // with the rest of the camera's data.
         if ((clear.gps || clear.exif) && kind.jpeg)
-            changed = thermalSegmentsOf(edited.bytes.get(), edited.size).position || changed;
+            changed = thermalSegmentsOf(edited.bytes.get(), edited.size, *edited.budget).position || changed;
         if (clear.comment && supports(*image, Exiv2::mdComment)) {
             changed = changed || !image->comment().empty();
             image->clearComment();
@@ -297,7 +297,8 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
         if (!changed && !texts.found.any()) {
             // Nothing to take: the file stays as it is, byte for byte.
             keepWhatTextsKeep(texts, clear, keep);
-            reportKeptCopies(copiesLeftAlone(*image, edited.bytes.get(), edited.size), clear, keep);
+            reportKeptCopies(
+                copiesLeftAlone(*image, edited.bytes.get(), edited.size, *edited.budget), clear, keep);
             keepAsItIs(*image, into);
             return;
         }
@@ -318,8 +319,8 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
                 bool cameraSegment = false;
                 readFileBytes(written, [&](const Exiv2::byte *data, long size) {
                     left = textsOf(written, data, size, clear);
-                    copies = copiesLeftAlone(written, data, size);
-                    cameraSegment = clear.exif && kind.jpeg && holdsCameraSegment(data, size);
+                    copies = copiesLeftAlone(written, data, size, *edited.budget);
+                    cameraSegment = clear.exif && kind.jpeg && holdsCameraSegment(data, size, *edited.budget);
                 });
                 if (written.imageType() != Exiv2::ImageType::pgf && left.found.any())
                     stillThere(left.found.comment ? "The comment" : "A copy of the cleared values");

@@ -2,6 +2,7 @@
 #include "engine/MetadataOperation.h"
 
 #include "engine/BridgeFrame.h"
+#include "engine/BridgeValues.h"
 #include "platform/Console.h"
 #include "platform/Exiv2Setup.h"
 
@@ -18,6 +19,8 @@ using namespace engine::bridge;
 
 std::string valueText(const Exiv2::Metadatum &datum)
 {
+    if (const std::optional<QString> binary = binaryValueText(datum.value()))
+        return binary->toStdString();
     std::ostringstream stream;
     datum.value().write(stream);
     return stream.str();

@@ -2,6 +2,7 @@
 #include "engine/MetadataOperation.h"
 
 #include "engine/BridgeFrame.h"
+#include "engine/BridgeValues.h"
 #include "engine/IptcTexts.h"
 #include "platform/Exiv2Setup.h"
 
@@ -53,6 +54,11 @@ std::optional<QVariant> entryByType(const Exiv2::Metadatum &datum)
     if (const auto *comment = dynamic_cast<const Exiv2::CommentValue *>(&value))
         return commentText(*comment);
     const Exiv2::TypeId type = value.typeId();
+    // Undefined bytes are text as far as a person reads them; byte strings
+    // give no single value.
+    if (std::optional<QString> binary = engine::bridge::binaryValueText(value);
+        binary && type == Exiv2::undefined)
+        return *binary;
     switch (type) {
     case Exiv2::asciiString:
         // Exif texts declare no character set.

@@ -448,7 +448,7 @@ PngTextWrite pngTextWriteOf(const Exiv2::Image &image, bool empty, const std::ve
 // the rest, what such copies keep of the IPTC and the XMP.
 void reportOlderValues(const Exiv2::Image &written, const SavedContent &content,
     const std::vector<std::string> &iptcWritten, const std::vector<std::string> &allWritten, bool empty,
-    WriteReport &report)
+    WriteReport &report, WalkBudget &budget)
 {
     readFileBytes(written, [&](const Exiv2::byte *data, long size) {
         if (written.imageType() == Exiv2::ImageType::png) {
@@ -459,7 +459,7 @@ void reportOlderValues(const Exiv2::Image &written, const SavedContent &content,
                 report.olderCopyStays(
                     key, QStringLiteral("a text in the file cannot be read, so it keeps the old value"));
         }
-        const CopiesLeftAlone copies = copiesLeftAlone(written, data, size);
+        const CopiesLeftAlone copies = copiesLeftAlone(written, data, size, budget);
         reportOlderCopies(copies, allWritten,
             [&](const std::string &key, const QString &where) { report.olderCopyStays(key, where); });
         if (empty) {
@@ -529,7 +529,7 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
             edited, path, content, m_check,
             [&](const Exiv2::Image &image) {
                 report.check(image);
-                reportOlderValues(image, content, iptcWritten, written, empty, report);
+                reportOlderValues(image, content, iptcWritten, written, empty, report, *edited.budget);
             },
             into);
         report.print();

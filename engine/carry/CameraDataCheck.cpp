@@ -12,7 +12,7 @@
 namespace engine::bridge {
 
 void checkCameraData(std::span<const Exiv2::byte> written, const ImageKind &kind,
-    const CarriedMakerNote *carried, const Exiv2::ExifData &writtenExif)
+    const CarriedMakerNote *carried, const Exiv2::ExifData &writtenExif, WalkBudget &budget)
 {
     if (!carried || !carried->reading.asItsLayoutSays)
         return;
@@ -25,8 +25,11 @@ void checkCameraData(std::span<const Exiv2::byte> written, const ImageKind &kind
     const std::optional<MakerNoteReading> is = note ? readCarriedMakerNote(was, after->tiff,
                                                    { after->offsetInFile, after->fileEnd(written.size()),
                                                        kind.jpeg ? written : std::span<const Exiv2::byte>() },
-                                                   note->first, note->second)
+                                                   note->first, note->second, budget)
                                                     : std::nullopt;
+    if (!is && budget.spent())
+        throw Exiv2::Error(Exiv2::kerErrorMessage,
+            std::string("the camera's data would not survive the write: ") + noteOverBudget);
     if (!is)
         return;
     // What the library reads of an offset differs by as far as the write

@@ -17,8 +17,9 @@ namespace engine::bridge {
 
 // Throws, saying which value would change, where the library's decoding of
 // the written note (writtenExif) differs from its decoding of the original
-// but for the offsets the write moved with the note.
+// but for the offsets the write moved with the note. Reading the written
+// note spends the file's budget; one that runs out fails too.
 void checkCameraData(std::span<const Exiv2::byte> written, const ImageKind &kind,
-    const CarriedMakerNote *carried, const Exiv2::ExifData &writtenExif);
+    const CarriedMakerNote *carried, const Exiv2::ExifData &writtenExif, WalkBudget &budget);
 
 } // namespace engine::bridge

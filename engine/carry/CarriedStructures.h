@@ -31,8 +31,8 @@ public:
     // Before the write: hands each structure the file holds to the library
     // as it must write it. The image's Exif must be the one about to be
     // written. Throws, so that the file stays as it was, where one cannot
-    // be carried.
-    static CarriedStructures keep(Exiv2::Image &image, const ImageKind &kind);
+    // be carried. The walks over the file spend its budget.
+    static CarriedStructures keep(Exiv2::Image &image, const ImageKind &kind, WalkBudget &budget);
 
     // After the write and the mending of what it left: places each
     // structure where the finished file must hold it. Gives the finished
@@ -40,7 +40,7 @@ public:
     // changed where they lie. The bytes the library read (original) are
     // the file's as it was read again after, whatever its writing changed
     // in them. Once only.
-    QByteArray place(std::span<Exiv2::byte> original, Exiv2::byte *written, long size);
+    QByteArray place(std::span<Exiv2::byte> original, Exiv2::byte *written, long size, WalkBudget &budget);
 
     // The maker note that travelled as its bytes, for the check after the
     // write.

@@ -84,8 +84,16 @@ std::pair<std::vector<Exiv2::byte>, std::vector<CarriedStretch>> blockOf(
     return { std::move(block), std::move(placed) };
 }
 
-[[noreturn]] void cannotCarry()
+[[noreturn]] void overBudget()
 {
+    throw Exiv2::Error(Exiv2::kerErrorMessage,
+        std::string("the camera's data would not survive the write: ") + noteOverBudget);
+}
+
+[[noreturn]] void cannotCarry(const WalkBudget &budget)
+{
+    if (budget.spent())
+        overBudget();
     throw Exiv2::Error(Exiv2::kerErrorMessage,
         "the camera's data would not survive the write: its maker note points to data that cannot be carried "
         "with it");
@@ -100,7 +108,7 @@ void addToNumber(Exiv2::byte *at, int64_t moved, Exiv2::ByteOrder order)
 } // namespace
 
 std::optional<CarriedMakerNote> keepMakerNotesAsStored(
-    Exiv2::Image &image, const ImageKind &kind, bool inPlace)
+    Exiv2::Image &image, const ImageKind &kind, WalkBudget &budget, bool inPlace)
 {
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)
@@ -135,10 +143,10 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
         std::optional<MakerNoteReading> reading = readMakerNote(tiff,
             { exifFound->offsetInFile, exifFound->fileEnd(file.size()),
                 kind.jpeg ? file : std::span<const Exiv2::byte>() },
-            note->first, note->second, cameraMake(exif));
+            note->first, note->second, cameraMake(exif), budget);
         if (!reading) {
             io.munmap();
-            cannotCarry();
+            cannotCarry(budget);
         }
         const uint16_t type = directories.photo->find(makerNoteTiffTag)->type;
         auto [block, stretches] = blockOf(tiff, *reading);
@@ -164,7 +172,7 @@ std::optional<CarriedMakerNote> keepMakerNotesAsStored(
 }
 
 void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv2::byte> original,
-    Exiv2::byte *written, long size, const ImageKind &kind)
+    Exiv2::byte *written, long size, const ImageKind &kind, WalkBudget &budget)
 {
     const std::span<Exiv2::byte> file(written, std::size_t(std::max(size, 0L)));
     const std::optional<ExifInFile> exif = exifOfImage(file, kind);
@@ -217,9 +225,12 @@ void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv
         addToNumber(block + *at, movedInFile + moves, reading.order);
     }
     // What lies outside the Exif is where the write left it.
+    std::optional<PlacesAfterWrite> places;
+    if (!reading.outside.empty())
+        places.emplace(original, file, budget);
     for (const OutsideValue &value : reading.outside) {
         const std::optional<std::size_t> standsAt
-            = placeAfterWrite(original, file, carried.offsetInFile + std::size_t(value.at), value.size);
+            = places->place(carried.offsetInFile + std::size_t(value.at), value.size);
         const std::optional<std::size_t> at = field(value.offsetAt);
         if (!standsAt || !at)
             continue;
@@ -229,6 +240,8 @@ void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv
         Exiv2::ul2Data(
             block + *at, uint32_t(int64_t(*standsAt) - int64_t(exif->offsetInFile) - from), reading.order);
     }
+    if (budget.spent())
+        overBudget();
     exifBytesChanged(file, kind);
 }
 

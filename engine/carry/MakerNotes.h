@@ -20,6 +20,11 @@
 // So every note travels as the bytes the file holds.
 namespace engine::bridge {
 
+// Why a note whose directories, or the values they name, take more reading
+// than the file's budget holds is left as it was.
+inline constexpr const char *noteOverBudget = "its maker note names the same data over and over, more than a "
+                                              "camera writes, so it cannot be read whole";
+
 // A stretch [from, to) of the Exif's structure that the carried note's
 // block holds, inBlock bytes after its start.
 struct CarriedStretch
@@ -51,18 +56,21 @@ struct CarriedMakerNote
 // its own count, as one block, and has the library write a TIFF-based
 // file's directories anew rather than in place. The image's Exif must be
 // the one that is about to be written. Throws when the note points to data
-// that cannot be carried with it, so that the file stays as it was. Where
-// the file's structure stays where it stands, the note does not move, and
-// goes to the library as only the bytes its entry counts, which the
-// finished file does not take from the library.
+// that cannot be carried with it, or its directories take more reading than
+// the file's budget holds, so that the file stays as it was. Where the
+// file's structure stays where it stands, the note does not move, and goes
+// to the library as only the bytes its entry counts, which the finished
+// file does not take from the library.
 std::optional<CarriedMakerNote> keepMakerNotesAsStored(
-    Exiv2::Image &image, const ImageKind &kind, bool inPlace = false);
+    Exiv2::Image &image, const ImageKind &kind, WalkBudget &budget, bool inPlace = false);
 
 // After the write: moves the carried note's offsets that count from the
 // Exif's start (or the file's) by exactly as far as the write moved it, so
-// that every reader finds each value where it found it before.
+// that every reader finds each value where it found it before. Throws when
+// finding where its values outside the Exif now stand takes more reading
+// than the file's budget holds.
 void placeCarriedMakerNote(const CarriedMakerNote &carried, std::span<const Exiv2::byte> original,
-    Exiv2::byte *written, long size, const ImageKind &kind);
+    Exiv2::byte *written, long size, const ImageKind &kind, WalkBudget &budget);
 
 // How far each stretch of the carried note moved, where the written Exif
 // holds its block at writtenAt: the differences its offsets may show.

@@ -74,17 +74,19 @@ std::optional<PictureIndex> indexOf(std::span<const Exiv2::byte> file)
 
 } // namespace
 
-void placeFurtherPictures(std::span<const Exiv2::byte> original, std::span<Exiv2::byte> written)
+void placeFurtherPictures(
+    std::span<const Exiv2::byte> original, std::span<Exiv2::byte> written, WalkBudget &budget)
 {
     const std::optional<PictureIndex> before = indexOf(original);
     const std::optional<PictureIndex> after = indexOf(written);
     if (!before || !after || before->pictures.size() != after->pictures.size())
         return;
+    PlacesAfterWrite places(original, written, budget);
     for (std::size_t i = 0; i < before->pictures.size(); ++i) {
         const FurtherPicture &picture = before->pictures[i];
         if (!picture.found || picture.at < before->imageData)
             continue;
-        const std::optional<std::size_t> now = placeAfterWrite(original, written, picture.at, picture.size);
+        const std::optional<std::size_t> now = places.place(picture.at, picture.size);
         if (!now || *now < after->header)
             continue;
         Exiv2::ul2Data(

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/walks/WalkBudget.h"
+
 #include <exiv2/types.hpp>
 
 #include <span>
@@ -15,6 +17,7 @@ namespace engine::bridge {
 // Moves the written file's index to where its further pictures now stand:
 // after the main picture, where the write leaves them byte for byte, as
 // far from the file's end as they were.
-void placeFurtherPictures(std::span<const Exiv2::byte> original, std::span<Exiv2::byte> written);
+void placeFurtherPictures(
+    std::span<const Exiv2::byte> original, std::span<Exiv2::byte> written, WalkBudget &budget);
 
 } // namespace engine::bridge

@@ -17,9 +17,6 @@ namespace {
 constexpr std::size_t entrySize = 12;
 // Where a CR2 file's header gives its raw data's directory.
 constexpr std::size_t cr2RawDirectoryAt = 12;
-// A sound structure's directories and the data they name lie apart, so a
-// walk over them reads each byte about once.
-constexpr std::size_t readsPerByte = 4;
 
 using Branch = DirectoryPath::Branch;
 
@@ -130,12 +127,12 @@ PlannedDirectory plan(const PlacedDirectory &written, const std::vector<PlacedDi
 
 } // namespace
 
-std::optional<StructureInPlace> StructureInPlace::of(std::span<const Exiv2::byte> file, const ImageKind &kind)
+std::optional<StructureInPlace> StructureInPlace::of(
+    std::span<const Exiv2::byte> file, const ImageKind &kind, WalkBudget &budget)
 {
     const std::optional<TiffBytes> tiff = kind.tiffBased ? TiffBytes::ofRawFile(file) : std::nullopt;
     if (!tiff)
         return std::nullopt;
-    WalkBudget budget(readsPerByte * file.size());
     std::vector<PlacedDirectory> directories = libraryDirectories(*tiff, budget);
     if (!directoryAt(directories, { Branch::Chain, 0 })
         || std::any_of(directories.begin(), directories.end(), [](const PlacedDirectory &placed) {
@@ -149,7 +146,8 @@ std::optional<StructureInPlace> StructureInPlace::of(std::span<const Exiv2::byte
         std::move(directories), RangesInUse(std::move(*inUse)), kind.imageType == Exiv2::ImageType::cr2);
 }
 
-QByteArray StructureInPlace::place(std::span<Exiv2::byte> read, std::span<const Exiv2::byte> written)
+QByteArray StructureInPlace::place(
+    std::span<Exiv2::byte> read, std::span<const Exiv2::byte> written, WalkBudget &budget)
 {
     const std::span<const Exiv2::byte> original(
         reinterpret_cast<const Exiv2::byte *>(m_original.constData()), std::size_t(m_original.size()));
@@ -158,7 +156,6 @@ QByteArray StructureInPlace::place(std::span<Exiv2::byte> read, std::span<const 
     if (!after || after->order() != before.order())
         cannotPlace("the library wrote it in another byte order");
     const Exiv2::ByteOrder order = before.order();
-    WalkBudget budget(readsPerByte * written.size());
     const std::vector<PlacedDirectory> writtenDirectories = libraryDirectories(*after, budget);
     if (!directoryAt(writtenDirectories, { Branch::Chain, 0 }))
         cannotPlace("the library's first directory cannot be read");

@@ -33,7 +33,8 @@ public:
     // where it reads them otherwise (a directory of more entries than it
     // reads, a structure it does not find), and the library's laying out
     // anew serves.
-    static std::optional<StructureInPlace> of(std::span<const Exiv2::byte> file, const ImageKind &kind);
+    static std::optional<StructureInPlace> of(
+        std::span<const Exiv2::byte> file, const ImageKind &kind, WalkBudget &budget);
 
     // The original with what the written file changed in its directories.
     // The library's writing of a TIFF-based file first tries to change the
@@ -43,7 +44,7 @@ public:
     // Takes the original's bytes, kept apart since they were read, for the
     // finished file's. Throws, so that the file stays as it was, where the
     // written file holds what the original's structure cannot take.
-    QByteArray place(std::span<Exiv2::byte> read, std::span<const Exiv2::byte> written);
+    QByteArray place(std::span<Exiv2::byte> read, std::span<const Exiv2::byte> written, WalkBudget &budget);
 
 private:
     StructureInPlace(

@@ -37,12 +37,11 @@ constexpr int deepestHeap = 8;
 // Entries may name one sub-heap many times, at every level: a walk that
 // judged it for each would take time growing with the number of ways down
 // to it. A heap judged sound at a depth is not judged there again, and the
-// entries the walk reads keep to the room the segment has for them, which
-// the directories of a sound heap, lying apart, never need more of.
+// entries the walk reads are spent from the file's budget.
 struct HeapWalk
 {
     Exiv2::ByteOrder order;
-    WalkBudget budget;
+    WalkBudget &budget;
     // The heaps judged sound, each with the depth it was judged at.
     std::set<std::tuple<const Exiv2::byte *, std::size_t, int>> sound;
 };
@@ -83,7 +82,7 @@ bool isHeap(std::span<const Exiv2::byte> heap, HeapWalk &walk, int depth)
 
 } // namespace
 
-CameraSegment cameraSegmentOf(const JpegSegment &segment)
+CameraSegment cameraSegmentOf(const JpegSegment &segment, WalkBudget &budget)
 {
     const ByteCursor payload(segment.payload, segment.payloadSize);
     if (segment.marker == app1)
@@ -96,24 +95,25 @@ CameraSegment cameraSegmentOf(const JpegSegment &segment)
     if (!little && !payload.startsWith(ciffBigEndian))
         return CameraSegment::None;
     const std::span<const Exiv2::byte> bytes(segment.payload, std::size_t(segment.payloadSize));
-    HeapWalk walk { little ? Exiv2::littleEndian : Exiv2::bigEndian, WalkBudget(bytes.size()), {} };
+    HeapWalk walk { little ? Exiv2::littleEndian : Exiv2::bigEndian, budget, {} };
     const bool readable = bytes.size() >= ciffHeaderSize && isHeap(bytes.subspan(ciffHeaderSize), walk, 0);
     return readable ? CameraSegment::Readable : CameraSegment::Unreadable;
 }
 
-bool holdsCameraSegment(const Exiv2::byte *data, long size)
+bool holdsCameraSegment(const Exiv2::byte *data, long size, WalkBudget &budget)
 {
     bool holds = false;
     forEachJpegSegment(const_cast<Exiv2::byte *>(data), size, [&](const JpegSegment &segment) {
-        holds = holds || cameraSegmentOf(segment) == CameraSegment::Readable;
+        holds = holds || cameraSegmentOf(segment, budget) == CameraSegment::Readable;
     });
     return holds;
 }
 
-QByteArray withoutCameraSegments(Exiv2::byte *data, long size)
+QByteArray withoutCameraSegments(Exiv2::byte *data, long size, WalkBudget &budget)
 {
-    return withoutJpegSegments(data, size,
-        [](const JpegSegment &segment) { return cameraSegmentOf(segment) == CameraSegment::Readable; });
+    return withoutJpegSegments(data, size, [&](const JpegSegment &segment) {
+        return cameraSegmentOf(segment, budget) == CameraSegment::Readable;
+    });
 }
 
 QString markerName(Exiv2::byte marker)

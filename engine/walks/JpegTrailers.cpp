@@ -179,14 +179,10 @@ Trailer readCameraTrailer(
 
 } // namespace
 
-JpegTrailers jpegTrailers(std::span<const Exiv2::byte> file, std::size_t imageStart)
+JpegTrailers jpegTrailers(std::span<const Exiv2::byte> file, std::size_t imageStart, WalkBudget &budget)
 {
     JpegTrailers trailers;
     const std::size_t floor = std::min(imageStart, file.size());
-    // The trailers' entries and data lie apart, so reading them takes no
-    // more than their bytes; twice leaves room for marks their data happens
-    // to hold.
-    WalkBudget budget(2 * (file.size() - floor));
     for (std::size_t end = file.size();;) {
         Trailer trailer = readAxs(file, floor, end, trailers, budget);
         if (!trailer.found)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/IptcAsRead.h"
+#include "engine/walks/WalkBudget.h"
 
 #include <exiv2/types.hpp>
 
@@ -38,7 +39,9 @@ struct JpegTrailers
     bool unreadable = false;
 };
 
-// Of the file's bytes, within those after imageStart (the image's segments).
-JpegTrailers jpegTrailers(std::span<const Exiv2::byte> file, std::size_t imageStart);
+// Of the file's bytes, within those after imageStart (the image's segments),
+// spending the file's budget on the entries and IPTC it reads: a trailer
+// that takes more is taken for unreadable.
+JpegTrailers jpegTrailers(std::span<const Exiv2::byte> file, std::size_t imageStart, WalkBudget &budget);
 
 } // namespace engine::bridge

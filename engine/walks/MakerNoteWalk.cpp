@@ -5,6 +5,7 @@
 #include "engine/walks/WalkBudget.h"
 
 #include <algorithm>
+#include <set>
 
 namespace engine::bridge {
 
@@ -17,13 +18,6 @@ constexpr std::size_t mostDirectories = 64;
 constexpr int deepestDirectory = 3;
 // How much of data that gives its own length is compared after a write.
 constexpr std::size_t comparedUnmeasured = 4096;
-// The values of a sound note lie apart within the structure, so their
-// bytes add up to no more than it holds, and to a few times that where a
-// camera names a preview from more than one directory. A note whose
-// entries name the same bytes over and over adds up to many times more,
-// which the check after a write, comparing every value, would take as
-// many times longer to read: it is taken for one that cannot be carried.
-constexpr std::size_t mostValueBytesPerByte = 4;
 
 bool isPointer(const TiffEntry &entry)
 {
@@ -31,19 +25,21 @@ bool isPointer(const TiffEntry &entry)
 }
 
 // One reading of the note in one byte order, with its offsets counting
-// from one base.
+// from one base. It spends the file's budget on the directories it reads,
+// each read once, and never on the values it only points at: those the
+// check after a write spends on as it compares them.
 class Walk
 {
 public:
     Walk(const TiffBytes &tiff, const StructurePlace &place, const MakerNoteLayout &layout, std::size_t start,
-        std::size_t count, int64_t base, OffsetBase counting)
+        std::size_t count, int64_t base, OffsetBase counting, WalkBudget &budget)
         : m_tiff(tiff)
         , m_place(place)
         , m_layout(layout)
         , m_start(start)
         , m_count(count)
         , m_base(base)
-        , m_valueBytes(mostValueBytesPerByte * tiff.bytes().size())
+        , m_budget(budget)
     {
         m_found.reading.layout = &layout;
         m_found.reading.counting = counting;
@@ -78,16 +74,20 @@ public:
     {
         return m_found.beyond == 0 && !m_found.before && !m_found.unmeasuredOutside
             && !m_found.overlapsEntries && m_found.dangling == 0 && !m_found.outsideTheExif
-            && !m_valueBytes.spent();
+            && !m_budget.spent();
     }
     // Whether the note can be carried with what it points to.
     bool carriable() const
     {
         return !m_found.before && !m_found.unmeasuredOutside && m_found.beyond <= mostBeyondCount
-            && !m_valueBytes.spent();
+            && !m_budget.spent();
     }
 
     std::size_t dangling() const { return m_found.dangling; }
+    // The bytes its entries name within the structure, as often as they
+    // name them, each directory read once: what a reader that copies each
+    // value copies.
+    uint64_t named() const { return m_named; }
     // Whether some value lies where no value of the note can: before it,
     // over its entries, or outside the structure. Values past its count
     // are the previews some cameras keep after it.
@@ -183,7 +183,6 @@ private:
 
     void value(std::size_t directory, const TiffEntry &entry, std::span<const Exiv2::byte> bytes)
     {
-        m_valueBytes.spend(bytes.size());
         m_found.reading.values.push_back({ directory, entry.tag, entry.type, entry.count, bytes });
     }
 
@@ -208,11 +207,13 @@ private:
         if (std::find(visited.begin(), visited.end(), directory.at) != visited.end())
             return;
         visited.push_back(directory.at);
-        if (visited.size() > mostDirectories)
+        if (visited.size() > mostDirectories || !m_budget.spend(directory.end - directory.at))
             return;
         const std::size_t ordinal = m_found.visited.size() - 1;
         take(directory.at, directory.end - directory.at);
         for (const TiffEntry &entry : directory.entries) {
+            if (m_budget.spent())
+                return;
             if (const SubDirectory *sub = subDirectoryOf(entry.tag); sub && depth < deepestDirectory) {
                 readSubDirectory(entry, *sub, depth, ordinal);
                 continue;
@@ -265,6 +266,8 @@ private:
     // must find there as well: nothing where it lies past the file's end.
     Place found(std::size_t ordinal, const TiffEntry &entry, int64_t at, uint64_t size)
     {
+        if (at >= 0 && m_tiff.slice(uint64_t(at), size))
+            m_named += size;
         const Place place = at >= 0 ? take(uint64_t(at), size) : Place::Before;
         if (place == Place::Within)
             value(ordinal, entry, *m_tiff.slice(uint64_t(at), size));
@@ -328,20 +331,32 @@ private:
             return;
         }
         offsetAt(entry.fieldAt(), false);
-        if (!isPointer(entry))
+        if (!isPointer(entry)) {
             take(uint64_t(at) - sub.at, *entry.size);
+            m_named += *entry.size;
+        }
         value(ordinal, entry, {});
         // Some models' directories count their offsets otherwise (from
         // their own start): one whose values do not lie where the note's
-        // offsets say is carried as its bytes, with nothing in it moved.
-        const Mark before = mark();
-        readDirectory(*directory, depth + 1);
-        if (m_found.before && !before.tally.before) {
-            goBack(before);
+        // offsets say is carried as its bytes, with nothing in it moved;
+        // so is one that another entry named and that was gone back from,
+        // without a second walk.
+        const auto asItsBytes = [&] {
             if (isPointer(entry))
                 ++m_found.unreached;
             else
                 m_found.reading.values.back().bytes = *m_tiff.slice(uint64_t(at) - sub.at, *entry.size);
+        };
+        if (m_goneBack.contains(directory->at)) {
+            asItsBytes();
+            return;
+        }
+        const Mark before = mark();
+        readDirectory(*directory, depth + 1);
+        if (m_found.before && !before.tally.before) {
+            goBack(before);
+            m_goneBack.insert(directory->at);
+            asItsBytes();
         }
     }
 
@@ -430,11 +445,15 @@ private:
         // The directories read, in order: no more than mostDirectories.
         std::vector<std::size_t> visited;
     } m_found;
-    WalkBudget m_valueBytes;
+    // The directories gone back from, which no entry walks again.
+    std::set<std::size_t> m_goneBack;
+    uint64_t m_named = 0;
+    WalkBudget &m_budget;
 
     // How far the walk had come. Going back drops what it found since from
     // the end of each list: a copy of all it had found, taken at each
-    // directory, would cost as much as every entry read before it.
+    // directory, would cost as much as every entry read before it. What
+    // the walk spent stays spent.
     struct Mark
     {
         Tally tally;
@@ -445,7 +464,6 @@ private:
         std::size_t beyondCount = 0;
         std::size_t end = 0;
         std::size_t visited = 0;
-        WalkBudget valueBytes;
     };
 
     Mark mark() const
@@ -453,7 +471,7 @@ private:
         const MakerNoteReading &reading = m_found.reading;
         return { m_found, reading.values.size(), reading.offsets.size(), reading.fileOffsets.size(),
             reading.outside.size(), reading.extent.beyondCount.size(), reading.extent.end,
-            m_found.visited.size(), m_valueBytes };
+            m_found.visited.size() };
     }
 
     void goBack(const Mark &mark)
@@ -467,7 +485,6 @@ private:
         reading.extent.beyondCount.resize(mark.beyondCount);
         reading.extent.end = mark.end;
         m_found.visited.resize(mark.visited);
-        m_valueBytes = mark.valueBytes;
     }
 };
 
@@ -598,7 +615,7 @@ struct ByLayout
 // plausibly reads in (its mark or its file's first, as the layout says),
 // from the base its values land on.
 ByLayout readByLayout(const TiffBytes &exif, const StructurePlace &place, const MakerNoteLayout &layout,
-    std::size_t start, std::size_t count)
+    std::size_t start, std::size_t count, WalkBudget &budget)
 {
     const std::optional<Origin> origin = originOf(exif, layout, start);
     if (!origin)
@@ -606,7 +623,7 @@ ByLayout readByLayout(const TiffBytes &exif, const StructurePlace &place, const 
     for (const Exiv2::ByteOrder order : { origin->order, otherOrder(origin->order) }) {
         const TiffBytes tiff(exif.bytes(), order);
         const bool declared = order == origin->order;
-        Walk walk(tiff, place, layout, start, count, origin->base, layout.base);
+        Walk walk(tiff, place, layout, start, count, origin->base, layout.base, budget);
         if (!walk.read(origin->directory))
             continue;
         if (walk.withinCount())
@@ -615,7 +632,7 @@ ByLayout readByLayout(const TiffBytes &exif, const StructurePlace &place, const 
             // A note whose footer says it stood elsewhere was moved
             // without its offsets, by as far.
             if (const std::optional<int64_t> correction = footerCorrection(tiff, layout, start, count)) {
-                Walk corrected(tiff, place, layout, start, count, *correction, layout.base);
+                Walk corrected(tiff, place, layout, start, count, *correction, layout.base, budget);
                 if (corrected.read(origin->directory) && corrected.withinCount())
                     return { ByLayout::Outcome::Read, corrected.take(false) };
             }
@@ -624,14 +641,14 @@ ByLayout readByLayout(const TiffBytes &exif, const StructurePlace &place, const 
             // Some models count their note's offsets from its own start,
             // or from each entry's.
             for (const OffsetBase own : { OffsetBase::NoteStart, OffsetBase::EachEntry }) {
-                Walk walkOwn(tiff, place, layout, start, count, int64_t(start), own);
+                Walk walkOwn(tiff, place, layout, start, count, int64_t(start), own, budget);
                 if (walkOwn.read(origin->directory) && walkOwn.withinCount())
                     return { ByLayout::Outcome::Read, walkOwn.take(false) };
             }
             const std::vector<int64_t> constants
                 = layout.known() ? corrections(tiff, origin->directory) : std::vector<int64_t>();
             for (const int64_t correction : constants) {
-                Walk corrected(tiff, place, layout, start, count, correction, layout.base);
+                Walk corrected(tiff, place, layout, start, count, correction, layout.base, budget);
                 if (correction != 0 && corrected.read(origin->directory) && corrected.withinCount()
                     && corrected.dangling() <= walk.dangling())
                     return { ByLayout::Outcome::Read, corrected.take(false) };
@@ -653,14 +670,14 @@ bool MakerNoteValue::operator==(const MakerNoteValue &other) const
 }
 
 std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, const StructurePlace &place,
-    std::size_t start, std::size_t count, std::string_view make)
+    std::size_t start, std::size_t count, std::string_view make, WalkBudget &budget)
 {
     const std::optional<std::span<const Exiv2::byte>> note = exif.slice(start, count);
     if (!note || count == 0)
         return std::nullopt;
     const MakerNoteLayout *layout = makerNoteLayout(*note, make);
     if (layout) {
-        ByLayout read = readByLayout(exif, place, *layout, start, count);
+        ByLayout read = readByLayout(exif, place, *layout, start, count, budget);
         if (read.outcome == ByLayout::Outcome::Read)
             return std::move(read.reading);
         if (read.outcome == ByLayout::Outcome::CannotCarry)
@@ -673,7 +690,7 @@ std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, const Struc
     for (const MakerNoteLayout &unknown : unknownMakerLayouts()) {
         if (unknown.at + 2 > count)
             break;
-        ByLayout read = readByLayout(exif, place, unknown, start, count);
+        ByLayout read = readByLayout(exif, place, unknown, start, count, budget);
         if (read.outcome == ByLayout::Outcome::Read)
             return std::move(read.reading);
         if (read.outcome == ByLayout::Outcome::CannotCarry)
@@ -685,7 +702,7 @@ std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, const Struc
 }
 
 std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &original, const TiffBytes &exif,
-    const StructurePlace &place, std::size_t start, std::size_t count)
+    const StructurePlace &place, std::size_t start, std::size_t count, WalkBudget &budget)
 {
     if (!exif.slice(start, count))
         return std::nullopt;
@@ -697,10 +714,30 @@ std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &ori
     const int64_t moved = int64_t(start) - int64_t(original.extent.start);
     const int64_t base = original.movesWithItsOffsets() ? original.base : original.base + moved;
     const TiffBytes tiff(exif.bytes(), original.order);
-    Walk walk(tiff, place, *original.layout, start, count, base, original.counting);
-    if (!walk.read(origin->directory))
+    Walk walk(tiff, place, *original.layout, start, count, base, original.counting, budget);
+    if (!walk.read(origin->directory) || budget.spent())
         return std::nullopt;
     return walk.take(original.asItsLayoutSays);
+}
+
+uint64_t makerNoteNamedBytes(
+    const TiffBytes &exif, std::size_t start, std::size_t count, std::string_view make, WalkBudget &budget)
+{
+    const std::optional<std::span<const Exiv2::byte>> note = exif.slice(start, count);
+    const MakerNoteLayout *layout = note ? makerNoteLayout(*note, make) : nullptr;
+    const std::optional<Origin> origin = layout ? originOf(exif, *layout, start) : std::nullopt;
+    if (!origin)
+        return 0;
+    // A note's values count from no other base than its layout gives, and
+    // a reader of the file around it is not needed to count them.
+    const StructurePlace place { 0, exif.bytes().size() };
+    for (const Exiv2::ByteOrder order : { origin->order, otherOrder(origin->order) }) {
+        const TiffBytes tiff(exif.bytes(), order);
+        Walk walk(tiff, place, *layout, start, count, origin->base, layout->base, budget);
+        if (walk.read(origin->directory))
+            return walk.named();
+    }
+    return 0;
 }
 
 std::optional<std::pair<std::size_t, std::size_t>> makerNoteEntry(const TiffBytes &exif)

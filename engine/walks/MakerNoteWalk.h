@@ -3,6 +3,7 @@
 
 #include "engine/walks/MakerNoteLayouts.h"
 #include "engine/walks/TiffDirectories.h"
+#include "engine/walks/WalkBudget.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -110,16 +111,27 @@ struct StructurePlace
 // a maker no layout knows is read as a bare directory whose values count
 // from where they land. None when what it points to cannot be carried with
 // it: data before its start that no constant explains, or data of no known
-// length outside it.
+// length outside it; or when its directories take more reading than the
+// file's budget holds (budget.spent() tells).
 std::optional<MakerNoteReading> readMakerNote(const TiffBytes &exif, const StructurePlace &place,
-    std::size_t start, std::size_t count, std::string_view make);
+    std::size_t start, std::size_t count, std::string_view make, WalkBudget &budget);
 
 // Reads the note a write carried, now at start in the written Exif, as the
 // original was read: by the same layout, order and base, with the offsets
 // that count from the Exif's start moved with it, and the constant they
-// were off by kept. None when it no longer reads as a plausible directory.
+// were off by kept. None when it no longer reads as a plausible directory,
+// or the budget runs out.
 std::optional<MakerNoteReading> readCarriedMakerNote(const MakerNoteReading &original, const TiffBytes &exif,
-    const StructurePlace &place, std::size_t start, std::size_t count);
+    const StructurePlace &place, std::size_t start, std::size_t count, WalkBudget &budget);
+
+// What the entries of the note that starts at start and counts count bytes
+// name within the structure in all, as often as they name them (each
+// directory read once), read by its maker's layout in the order its first
+// directory plausibly reads in: what a reader that copies each value of a
+// note it knows copies. 0 for a note of no known layout, which such a
+// reader takes as its bytes.
+uint64_t makerNoteNamedBytes(
+    const TiffBytes &exif, std::size_t start, std::size_t count, std::string_view make, WalkBudget &budget);
 
 // The note the Exif directory holds, when it holds one that lies within
 // the structure.

@@ -75,6 +75,31 @@ std::optional<std::span<Exiv2::byte>> photoshopResourcesOf(const JpegSegment &se
     return std::span<Exiv2::byte>(segment.payload + sizeof photoshop, payload.remaining() - sizeof photoshop);
 }
 
+bool JoinedResources::whole(std::span<const Exiv2::byte> block)
+{
+    // As the library reads a record: its mark, its id, its name padded to
+    // an even size (counted in one byte, which a name of 255 wraps to
+    // nothing), its data's size and its data, padded to an even size.
+    constexpr std::size_t smallestRecord = 12;
+    const std::size_t size = block.size();
+    while (!m_broken && m_next < size && size - m_next >= smallestRecord) {
+        if (!Exiv2::Photoshop::isIrb(block.data() + m_next, 4)) {
+            m_broken = true;
+            break;
+        }
+        auto name = uint8_t(block[m_next + 6] + 1);
+        name = uint8_t(name + (name & 1));
+        const std::size_t sizeAt = m_next + 6 + name;
+        if (sizeAt + 4 > size)
+            return false;
+        const uint32_t dataSize = Exiv2::getULong(block.data() + sizeAt, Exiv2::bigEndian);
+        if (dataSize > size - (sizeAt + 4))
+            return false;
+        m_next = sizeAt + 4 + dataSize + (dataSize & 1);
+    }
+    return !m_broken && m_next >= size;
+}
+
 std::optional<ResourceData> findResource(const Exiv2::byte *block, long size, std::size_t from, uint16_t id)
 {
     const ByteCursor whole(block, size);

@@ -37,6 +37,24 @@ struct ResourceData
 // it, and only when its data lies within the block.
 std::optional<ResourceData> findResource(const Exiv2::byte *block, long size, std::size_t from, uint16_t id);
 
+// A block of resources joined from segments one after the other, and
+// whether it is whole as the library's check tells it (every record read
+// whole, as the library reads records, up to the block's end), in time in
+// proportion to the block: the records read whole stay so as it grows, so
+// each is read once however many segments it is joined from.
+class JoinedResources
+{
+public:
+    // The block, grown at its end since the last call: whether it is whole.
+    bool whole(std::span<const Exiv2::byte> block);
+
+private:
+    // Where the first record not yet read whole starts.
+    std::size_t m_next = 0;
+    // A record that is none: no bytes joined later make the block whole.
+    bool m_broken = false;
+};
+
 // One resource of a block, as offsets from the block's start: where its
 // record starts, where its data starts, its data's size, and where the next
 // record may start.

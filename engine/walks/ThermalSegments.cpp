@@ -161,7 +161,7 @@ bool joinParts(const Exiv2::byte *data, long size, Walk &walk)
 
 // The directory and each record lie within the file, apart from the
 // header, the directory and one another.
-void readDirectory(const Exiv2::byte *data, Walk &walk)
+void readDirectory(const Exiv2::byte *data, Walk &walk, WalkBudget &budget)
 {
     const RecordFile &file = walk.file;
     if (file.size() < fileHeaderSize)
@@ -181,7 +181,7 @@ void readDirectory(const Exiv2::byte *data, Walk &walk)
     }
     const uint64_t directory = *file.number(data, directoryAt, 4, order);
     const uint64_t directoryEnd = directory + uint64_t(*file.number(data, countAt, 4, order)) * entrySize;
-    if (directory < fileHeaderSize || directoryEnd > file.size())
+    if (directory < fileHeaderSize || directoryEnd > file.size() || !budget.spend(directoryEnd - directory))
         return;
     std::vector<std::pair<uint64_t, uint64_t>> records;
     for (uint64_t entry = directory; entry < directoryEnd; entry += entrySize) {
@@ -211,24 +211,24 @@ void readDirectory(const Exiv2::byte *data, Walk &walk)
     walk.found.position = !walk.gpsEntries.empty();
 }
 
-Walk walk(const Exiv2::byte *data, long size)
+Walk walk(const Exiv2::byte *data, long size, WalkBudget &budget)
 {
     Walk walk;
     if (joinParts(data, size, walk))
-        readDirectory(data, walk);
+        readDirectory(data, walk, budget);
     return walk;
 }
 
 } // namespace
 
-ThermalSegments thermalSegmentsOf(const Exiv2::byte *data, long size)
+ThermalSegments thermalSegmentsOf(const Exiv2::byte *data, long size, WalkBudget &budget)
 {
-    return walk(data, size).found;
+    return walk(data, size, budget).found;
 }
 
-QByteArray withoutThermalPosition(const Exiv2::byte *data, long size)
+QByteArray withoutThermalPosition(const Exiv2::byte *data, long size, WalkBudget &budget)
 {
-    const Walk walked = walk(data, size);
+    const Walk walked = walk(data, size, budget);
     if (!walked.found.position)
         return QByteArray();
     QByteArray emptied(reinterpret_cast<const char *>(data), qsizetype(size));

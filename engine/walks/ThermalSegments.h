@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/walks/WalkBudget.h"
+
 #include <QByteArray>
 
 #include <exiv2/types.hpp>
@@ -26,14 +28,16 @@ struct ThermalSegments
     bool position = false;
 };
 
-// Walked within the bytes, in time that grows with the number of records.
-ThermalSegments thermalSegmentsOf(const Exiv2::byte *data, long size);
+// Walked within the bytes, in time that grows with the number of records,
+// which the file's budget pays for: records past it are taken for
+// unreadable.
+ThermalSegments thermalSegmentsOf(const Exiv2::byte *data, long size, WalkBudget &budget);
 
 // The JPEG with each GPS record of readable thermal segments emptied: its
 // bytes zeroed and its directory entry marked free, as an unused entry is,
 // where it lies and its length left as they were, so that every other
 // record and every segment stays where thermal software finds it. Null
 // when there is no such record.
-QByteArray withoutThermalPosition(const Exiv2::byte *data, long size);
+QByteArray withoutThermalPosition(const Exiv2::byte *data, long size, WalkBudget &budget);
 
 } // namespace engine::bridge

@@ -90,8 +90,9 @@ protected:
             sources.filePath(pointingPast), camerasamples::Astray::PastTheExif));
         ASSERT_TRUE(camerasamples::notePointingAstray(sample(QStringLiteral("Canon.jpg")),
             sources.filePath(pointingAcross), camerasamples::Astray::AcrossTheExifsEnd));
+        // A preview of 49 KB, many times the note's Exif, as cameras keep.
         ASSERT_TRUE(camerasamples::previewAfterPicture(sample(QStringLiteral("Pentax.jpg")),
-            images + QStringLiteral("exiv2-empty.jpg"), sources.filePath(previewAfter)));
+            images + QStringLiteral("FurnaceCreekInn2.jpg"), sources.filePath(previewAfter)));
         ASSERT_TRUE(camerasamples::interoperabilityInFirstDirectory(
             images + QStringLiteral("mini9.tif"), sources.filePath(firstDirectoryInteroperability)));
 

@@ -8,12 +8,12 @@
 #include "engine/FileProperties.h"
 #include "engine/MetadataOperation.h"
 #include "engine/check/WholeFileCheck.h"
+#include "support/CostlyShapes.h"
 #include "support/TestEnvironment.h"
 #include "support/Watchdog.h"
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -32,50 +32,6 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return QString();
     return path;
-}
-
-template <typename Number> QByteArray bigEndian(Number n)
-{
-    QByteArray bytes(sizeof n, '\0');
-    qToBigEndian(n, bytes.data());
-    return bytes;
-}
-
-template <typename Number> QByteArray littleEndian(Number n)
-{
-    QByteArray bytes(sizeof n, '\0');
-    qToLittleEndian(n, bytes.data());
-    return bytes;
-}
-
-// A camera's heap in an APP0 segment, the deepest a reader takes: every
-// entry of each level names the one heap below, down to an empty heap.
-QByteArray heapSegment(quint16 entriesALevel)
-{
-    QByteArray heap = littleEndian<quint16>(0) + littleEndian<quint32>(0);
-    for (int level = 0; level < 8; ++level) {
-        const auto below = quint32(heap.size());
-        heap += littleEndian(entriesALevel);
-        for (quint16 i = 0; i < entriesALevel; ++i)
-            heap += littleEndian<quint16>(0x280a) + littleEndian(below) + littleEndian<quint32>(0);
-        heap += littleEndian(below);
-    }
-    const QByteArray payload = QByteArray("II\x1a\0\0\0HEAPJPGM", 14) + QByteArray(12, '\0') + heap;
-    return QByteArray("\xff\xe0", 2) + bigEndian(quint16(payload.size() + 2)) + payload;
-}
-
-// An "AXS" trailer whose footer points past the file: before it, marks that
-// each count as many entries, every one of which reads as sound up to the
-// zeros before the footer, so that each mark nearer the footer is given up
-// only at its last entry.
-QByteArray axsTrailer(quint16 entriesAMark)
-{
-    constexpr quint32 pastTheFile = 0x7fff0000;
-    const quint32 data = 12 + 12 * quint32(entriesAMark);
-    const QByteArray mark
-        = QByteArray("AXS!\0\0", 6) + bigEndian(entriesAMark) + bigEndian(pastTheFile + data);
-    return mark.repeated(entriesAMark + 1) + QByteArray(qsizetype(data) + entriesAMark, '\0') + "AXS!"
-        + bigEndian(pastTheFile) + QByteArray(4, '\0');
 }
 
 } // namespace
@@ -162,8 +118,8 @@ TEST(HostileFiles, EntriesNamingTheSameBytesOverAndOverHoldNoWriteOrClear)
     const QByteArray sample
         = bridgetest::fileBytes(testsupport::testDataDir() + QStringLiteral("/images/GPS.jpg"));
     ASSERT_TRUE(sample.startsWith("\xff\xd8"));
-    const QByteArray heap = heapSegment(12);
-    const QByteArray trailer = axsTrailer(20000);
+    const QByteArray heap = costlyshapes::heapSegment(12);
+    const QByteArray trailer = costlyshapes::axsTrailer(20000);
     const QVariantMap city { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Somewhere") } };
     const MetadataOperation operation(engine::check::refusal);
     const ConsoleCapture console;

@@ -14,6 +14,7 @@
 #include "engine/carry/CarriedStructures.h"
 #include "engine/carry/PgfUserData.h"
 #include "engine/walks/JpegSegments.h"
+#include "engine/walks/LibraryCost.h"
 #include "engine/walks/PhotoshopResources.h"
 #include "platform/Exiv2Setup.h"
 #include "platform/SupportedImages.h"
@@ -35,13 +36,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         Exiv2::Image::AutoPtr image = platform::SupportedImages::open(
             Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(bytes.data(), long(size))), "input",
             platform::SupportedImages::Use::Writing);
+        // One budget for the file, as a write spends it; the library reads
+        // only what it reads in proportion to its bytes.
+        engine::bridge::WalkBudget budget = engine::bridge::WalkBudget::forFile(size);
+        if (engine::bridge::beyondTheLibrary(bytes, engine::bridge::imageKind(*image), budget))
+            return;
         platform::XmpToolkit::readMetadata(*image);
         engine::bridge::storedIptc(*image);
         engine::bridge::hasCurrentIptcDigest(*image);
         engine::bridge::pgfUserData(*image);
         // The copies other programs keep that a write or a clear leaves alone.
         const engine::bridge::CopiesLeftAlone copies
-            = engine::bridge::copiesLeftAlone(*image, bytes.data(), long(size));
+            = engine::bridge::copiesLeftAlone(*image, bytes.data(), long(size), budget);
         const auto told = [](const std::string &, const QString &) {};
         engine::bridge::reportOlderCopies(copies,
             { "Iptc.Application2.City", "Exif.Photo.UserComment", "Exif.Image.Copyright", "Xmp.aux.Lens",
@@ -52,12 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // As a write that moved nothing would leave the file.
         const engine::bridge::ImageKind kind = engine::bridge::imageKind(*image);
         const Exiv2::ExifData asRead = image->exifData();
-        engine::bridge::CarriedStructures carried = engine::bridge::CarriedStructures::keep(*image, kind);
+        engine::bridge::CarriedStructures carried
+            = engine::bridge::CarriedStructures::keep(*image, kind, budget);
         std::vector<Exiv2::byte> written = bytes;
-        const QByteArray placed = carried.place(bytes, written.data(), long(written.size()));
+        const QByteArray placed = carried.place(bytes, written.data(), long(written.size()), budget);
         if (!placed.isNull())
             written.assign(placed.begin(), placed.end());
-        engine::bridge::checkCameraData(written, kind, carried.makerNote(), asRead);
+        engine::bridge::checkCameraData(written, kind, carried.makerNote(), asRead, budget);
     });
     return 0;
 }

@@ -14,11 +14,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     std::vector<Exiv2::byte> bytes(data, data + size);
+    // One budget for the file, as a write spends it.
+    engine::bridge::WalkBudget budget = engine::bridge::WalkBudget::forFile(size);
     engine::bridge::forEachJpegSegment(bytes.data(), long(size), [](const engine::bridge::JpegSegment &) {});
     engine::bridge::withoutOrphanedExtendedXmp(bytes.data(), long(size), std::string());
-    engine::bridge::withoutCameraSegments(bytes.data(), long(size));
-    engine::bridge::thermalSegmentsOf(bytes.data(), long(size));
-    engine::bridge::withoutThermalPosition(bytes.data(), long(size));
-    engine::bridge::jpegTrailers(bytes, 2);
+    engine::bridge::withoutCameraSegments(bytes.data(), long(size), budget);
+    engine::bridge::thermalSegmentsOf(bytes.data(), long(size), budget);
+    engine::bridge::withoutThermalPosition(bytes.data(), long(size), budget);
+    engine::bridge::jpegTrailers(bytes, 2, budget);
     return 0;
 }
