@@ -12,13 +12,6 @@ namespace {
 
 using Kind = FilePart::Kind;
 
-constexpr std::string_view exifHeader("Exif\0\0", 6);
-
-ByteView withoutExifHeader(ByteView bytes)
-{
-    return bytes.holds(exifHeader) ? *bytes.from(exifHeader.size()) : bytes;
-}
-
 std::string hex(std::uint32_t number)
 {
     char text[16];

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/check/ExifComparison.h"
 
+#include "engine/check/ExifTags.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <unordered_map>
@@ -8,8 +10,6 @@
 namespace engine::check {
 
 namespace {
-
-constexpr std::uint16_t thumbnailTag = 0x0201;
 
 bool inNote(const Directory &directory)
 {
@@ -131,7 +131,7 @@ std::string Comparison::entryName(const Directory &directory, const Entry &entry
     if (entry.names == Entry::Names::Blocks) {
         if (inNote(directory))
             return "a preview its maker note names";
-        if (!m_tiff || entry.tag == thumbnailTag)
+        if (!m_tiff || entry.tag == tags::thumbnail)
             return "its thumbnail";
         if (directory.kind == DirectoryKind::SubImage)
             return "a picture it holds beside the main one";

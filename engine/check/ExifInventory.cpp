@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/check/ExifInventory.h"
 
+#include "engine/check/ExifTags.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <deque>
@@ -9,20 +11,6 @@
 namespace engine::check {
 
 namespace {
-
-constexpr std::uint16_t makeTag = 0x010f;
-constexpr std::uint16_t photometricTag = 0x0106;
-constexpr std::uint16_t subImagesTag = 0x014a;
-constexpr std::uint16_t exifTag = 0x8769;
-constexpr std::uint16_t gpsTag = 0x8825;
-constexpr std::uint16_t interoperabilityTag = 0xa005;
-constexpr std::uint16_t makerNoteTag = 0x927c;
-constexpr std::uint16_t dngVersionTag = 0xc612;
-constexpr std::uint16_t longType = 4;
-constexpr std::uint16_t signedLongType = 9;
-constexpr std::uint16_t shortType = 3;
-constexpr std::uint16_t undefinedType = 7;
-constexpr std::uint16_t directoryType = 13;
 
 // The blocks a page's directory names: its strips and tiles, and a JPEG
 // picture (the thumbnail of a JPEG's Exif).
@@ -210,7 +198,7 @@ void Walk::read(Pending pending)
             }
             entry.value = *value;
         }
-        if (frame.kind == DirectoryKind::Page && directory.page == 1 && entry.tag == makeTag
+        if (frame.kind == DirectoryKind::Page && directory.page == 1 && entry.tag == tags::make
             && entry.type == 2) {
             const auto text = reinterpret_cast<const char *>(entry.value.data());
             m_out.make.assign(text, std::find(text, text + entry.value.size(), '\0'));
@@ -232,7 +220,7 @@ std::vector<std::uint32_t> Walk::numbers(const Entry &entry, Order order) const
 {
     std::vector<std::uint32_t> found;
     const ByteView value(entry.value);
-    const std::uint64_t unit = entry.type == shortType ? 2 : 4;
+    const std::uint64_t unit = entry.type == tags::shortType ? 2 : 4;
     for (std::uint64_t at = 0; at + unit <= value.size(); at += unit)
         found.push_back(unit == 2 ? *value.u16(at, order) : *value.u32(at, order));
     return found;
@@ -243,13 +231,13 @@ void Walk::namePointers(Directory &directory, const Frame &frame)
     const bool page = frame.kind == DirectoryKind::Page || frame.kind == DirectoryKind::SubImage;
     std::uint16_t subImages = 0;
     for (Entry &entry : directory.entries) {
-        if (entry.tag == makerNoteTag && frame.kind == DirectoryKind::Exif) {
+        if (entry.tag == tags::makerNote && frame.kind == DirectoryKind::Exif) {
             readMakerNote(directory, entry);
             continue;
         }
         // Some writers give a pointer a signed type.
-        const bool pointerType
-            = entry.type == longType || entry.type == directoryType || entry.type == signedLongType;
+        const bool pointerType = entry.type == tags::longType || entry.type == tags::directoryType
+            || entry.type == tags::signedLongType;
         DirectoryKind kind = DirectoryKind::MakersOwn;
         std::string step;
         if (inNote(frame.kind)) {
@@ -259,26 +247,26 @@ void Walk::namePointers(Directory &directory, const Frame &frame)
                 if (sub.tag == entry.tag)
                     named = &sub;
             }
-            if (named && entry.type == undefinedType && entry.outOfLine) {
+            if (named && entry.type == tags::undefinedType && entry.outOfLine) {
                 readInlineDirectory(directory, entry, *named, frame);
                 continue;
             }
-            if (!(entry.type == directoryType || (named && pointerType)))
+            if (!(entry.type == tags::directoryType || (named && pointerType)))
                 continue;
             kind = DirectoryKind::NoteDirectory;
-        } else if (page && entry.tag == exifTag && pointerType) {
+        } else if (page && entry.tag == tags::exif && pointerType) {
             kind = DirectoryKind::Exif;
             step = "exif";
-        } else if (page && entry.tag == gpsTag && pointerType) {
+        } else if (page && entry.tag == tags::gps && pointerType) {
             kind = DirectoryKind::Gps;
             step = "gps";
-        } else if ((page || frame.kind == DirectoryKind::Exif) && entry.tag == interoperabilityTag
+        } else if ((page || frame.kind == DirectoryKind::Exif) && entry.tag == tags::interoperability
             && pointerType) {
             kind = DirectoryKind::Interoperability;
             step = "iop";
-        } else if (page && entry.tag == subImagesTag && pointerType) {
+        } else if (page && entry.tag == tags::subImages && pointerType) {
             kind = DirectoryKind::SubImage;
-        } else if (entry.type != directoryType) {
+        } else if (entry.type != tags::directoryType) {
             continue;
         }
         entry.names = Entry::Names::Directories;
@@ -341,7 +329,7 @@ void Walk::readInlineDirectory(
 void Walk::nameDataFromFileStart(Entry &entry, const Frame &frame)
 {
     constexpr std::uint64_t compared = 512;
-    const std::optional<std::uint32_t> at = entry.count == 1 && entry.type == longType
+    const std::optional<std::uint32_t> at = entry.count == 1 && entry.type == tags::longType
         ? ByteView(entry.value).u32(0, frame.order)
         : std::nullopt;
     // Nothing stands at the file's start but its own header: 0 names none.
@@ -366,11 +354,11 @@ void Walk::nameBlocks(Directory &directory, const Frame &frame)
     const auto name = [&](std::uint16_t offsetTag, std::uint16_t lengthTag) {
         const auto offsets
             = std::find_if(directory.entries.begin(), directory.entries.end(), [&](const Entry &e) {
-                  return e.tag == offsetTag && (e.type == shortType || e.type == longType);
+                  return e.tag == offsetTag && (e.type == tags::shortType || e.type == tags::longType);
               });
         const Entry *lengths = directory.find(lengthTag);
         if (offsets == directory.entries.end() || !lengths
-            || (lengths->type != shortType && lengths->type != longType))
+            || (lengths->type != tags::shortType && lengths->type != tags::longType))
             return true;
         const std::vector<std::uint32_t> at = numbers(*offsets, frame.order);
         const std::vector<std::uint32_t> sizes = numbers(*lengths, frame.order);
@@ -491,7 +479,7 @@ bool Walk::plainDirectoryAt(std::int64_t pos, const Frame &frame)
 bool Walk::pointsToMakersDirectory(
     const Directory &directory, const Entry &entry, std::size_t occurrence, const Frame &frame)
 {
-    if (entry.names != Entry::Names::Nothing || entry.type != longType || entry.count != 1)
+    if (entry.names != Entry::Names::Nothing || entry.type != tags::longType || entry.count != 1)
         return false;
     if (m_original) {
         const Directory *was = m_original->find(directory.path);
@@ -596,11 +584,11 @@ void Walk::run()
     for (const Directory &directory : m_out.directories) {
         const bool page = directory.kind == DirectoryKind::Page || directory.kind == DirectoryKind::SubImage;
         for (const Entry &entry : directory.entries) {
-            const bool rawPhotometric = page && entry.tag == photometricTag && entry.type == shortType
-                && entry.value.size() == 2
+            const bool rawPhotometric = page && entry.tag == tags::photometric
+                && entry.type == tags::shortType && entry.value.size() == 2
                 && (ByteView(entry.value).u16(0, m_order) == 32803
                     || ByteView(entry.value).u16(0, m_order) == 34892);
-            if (rawPhotometric || (directory.path == "p1" && entry.tag == dngVersionTag))
+            if (rawPhotometric || (directory.path == "p1" && entry.tag == tags::dngVersion))
                 m_out.raw = true;
         }
     }
@@ -679,7 +667,7 @@ ExifInventory inventoryOf(const ExifPlace &place, ByteSpan file, ReadBudget &bud
                     note.offsets.push_back(entry.fieldAt - note.at);
                 if (entry.names == Entry::Names::Nothing || entry.inlined)
                     continue;
-                const std::uint64_t unit = entry.type == shortType ? 2 : 4;
+                const std::uint64_t unit = entry.type == tags::shortType ? 2 : 4;
                 const std::uint64_t first
                     = entry.outOfLine ? offsetIn(place.tiff.all(), entry.value) : entry.fieldAt;
                 for (std::uint64_t at = first; at + unit <= first + entry.value.size(); at += unit) {

@@ -10,7 +10,6 @@ namespace {
 
 using Kind = FilePart::Kind;
 
-constexpr std::string_view exifHeader("Exif\0\0", 6);
 constexpr std::string_view xmpHeader("http://ns.adobe.com/xap/1.0/\0", 29);
 constexpr std::string_view extendedXmpHeader("http://ns.adobe.com/xmp/extension/\0", 35);
 
@@ -185,6 +184,11 @@ FilePart decodedPart(FilePart::Kind kind, std::string name, std::vector<Byte> by
 {
     auto decoded = std::make_shared<const std::vector<Byte>>(std::move(bytes));
     return { kind, std::move(name), ByteSpan(*decoded), {}, {}, decoded };
+}
+
+ByteView withoutExifHeader(ByteView bytes)
+{
+    return bytes.holds(exifHeader) ? *bytes.from(exifHeader.size()) : bytes;
 }
 
 FileLayout layoutOf(ByteSpan file, ReadBudget &budget)

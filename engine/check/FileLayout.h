@@ -95,6 +95,12 @@ struct FileLayout
 
 FileLayout layoutOf(ByteSpan file, ReadBudget &budget);
 
+// What opens an Exif block outside a TIFF, which some containers hold and
+// others leave out.
+inline constexpr std::string_view exifHeader("Exif\0\0", 6);
+// The TIFF structure, past the header where there is one.
+ByteView withoutExifHeader(ByteView bytes);
+
 // A part read into bytes of its own.
 FilePart decodedPart(FilePart::Kind kind, std::string name, std::vector<Byte> bytes);
 

@@ -15,7 +15,6 @@ namespace {
 
 using Kind = FilePart::Kind;
 
-constexpr std::string_view exifHeader("Exif\0\0", 6);
 constexpr std::size_t pngSignature = 8;
 
 int hexDigit(Byte c)
@@ -126,7 +125,7 @@ void readChunks(ByteView png, ByteSpan file, FileLayout &layout, ReadBudget &bud
         const ByteView data = *chunk->view(8, *length);
         at += chunk->size();
         if (type == "eXIf" && !layout.exif) {
-            const ByteView tiff = data.holds(exifHeader) ? *data.from(exifHeader.size()) : data;
+            const ByteView tiff = withoutExifHeader(data);
             layout.exif = ExifPlace { tiff, offsetIn(file, tiff.all()), true };
             continue;
         }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/check/WhatMayChange.h"
 
+#include "engine/check/ExifTags.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -8,25 +10,13 @@ namespace engine::check {
 
 namespace {
 
-constexpr std::uint16_t orientationTag = 0x0112;
-constexpr std::uint16_t userCommentTag = 0x9286;
-constexpr std::uint16_t makerNoteTag = 0x927c;
-constexpr std::uint16_t makeTag = 0x010f;
-constexpr std::uint16_t modelTag = 0x0110;
-constexpr std::uint16_t xResolutionTag = 0x011a;
-constexpr std::uint16_t yResolutionTag = 0x011b;
-constexpr std::uint16_t resolutionUnitTag = 0x0128;
-constexpr std::uint16_t exifVersionTag = 0x9000;
-constexpr std::uint16_t pixelWidthTag = 0xa002;
-constexpr std::uint16_t pixelHeightTag = 0xa003;
-
 // What a TIFF's page needs for its picture to be read, which a clean of
 // the general Exif keeps: its size, samples and their layout, strips and
 // tiles, resolution, colour, sub-images, and the DNG tags.
 constexpr std::uint16_t pictureNeeds[] = { 0x00fe, 0x0100, 0x0101, 0x0102, 0x0103, 0x0106, 0x0111, 0x0115,
     0x0116, 0x0117, 0x011a, 0x011b, 0x011c, 0x0128, 0x013d, 0x0140, 0x0142, 0x0143, 0x0144, 0x0145, 0x014a,
     0x0152, 0x0153, 0x015b, 0x0201, 0x0202, 0x0211, 0x0212, 0x0213, 0x0214, 0x828d, 0x828e, 0x8773 };
-constexpr std::uint16_t firstDngTag = 0xc612;
+constexpr std::uint16_t firstDngTag = tags::dngVersion;
 constexpr std::uint16_t lastDngTag = 0xc7ff;
 
 // What the Exif directory says of the picture, which goes with the rest of
@@ -136,20 +126,20 @@ bool WhatMayChange::takenByGeneralExif(const Directory &directory, const Entry &
     case DirectoryKind::MakersOwn:
         return true;
     case DirectoryKind::Exif:
-        if (tag == makerNoteTag)
+        if (tag == tags::makerNote)
             return !m_was.raw;
-        return tag != userCommentTag && tag != orientationTag;
+        return tag != tags::userComment && tag != tags::orientation;
     case DirectoryKind::Page:
     case DirectoryKind::SubImage:
         break;
     }
-    if (tag == userCommentTag)
+    if (tag == tags::userComment)
         return false;
     // Outside TIFF a thumbnail's orientation goes with it.
-    if (tag == orientationTag)
+    if (tag == tags::orientation)
         return !m_tiff && directory.page != 1;
     if (m_tiff) {
-        const bool camera = m_was.raw && (tag == makeTag || tag == modelTag);
+        const bool camera = m_was.raw && (tag == tags::make || tag == tags::model);
         return !among(pictureNeeds, tag) && !(tag >= firstDngTag && tag <= lastDngTag) && !camera;
     }
     return true;
@@ -162,10 +152,10 @@ bool WhatMayChange::taken(const Directory &directory, const Entry &entry) const
         return true;
     if (m_request.gpsTaken && directory.kind == DirectoryKind::Gps)
         return true;
-    if (m_request.orientationTaken && tag == orientationTag
+    if (m_request.orientationTaken && tag == tags::orientation
         && (isPage(directory, 1) || isPage(directory, 2) || directory.kind == DirectoryKind::Exif))
         return true;
-    if (m_request.commentTaken && tag == userCommentTag
+    if (m_request.commentTaken && tag == tags::userComment
         && (isPage(directory, 1) || directory.kind == DirectoryKind::Exif))
         return true;
     // A TIFF keeps its IPTC, Photoshop resources and XMP in its first
@@ -227,8 +217,8 @@ bool WhatMayChange::goesIdle(const Directory &directory, const Entry &entry) con
         return false;
     // A clear of the Exif as such takes the resolution with it; any other
     // clear leaves a JPEG's where no JFIF header gives it.
-    const bool resolution
-        = entry.tag == xResolutionTag || entry.tag == yResolutionTag || entry.tag == resolutionUnitTag;
+    const bool resolution = entry.tag == tags::xResolution || entry.tag == tags::yResolution
+        || entry.tag == tags::resolutionUnit;
     if (resolution && m_original.format == Format::Jpeg && !m_original.jfif && !m_request.exifTaken)
         return false;
     // The written file holds no Exif: all else the original's held goes.
@@ -254,7 +244,8 @@ bool WhatMayChange::mayVanish(const Directory &directory) const
 bool WhatMayChange::mayDifferUnnamed(const Directory &directory, const Entry &entry) const
 {
     // A write raises the Exif version to that of the tags it writes.
-    return directory.kind == DirectoryKind::Exif && entry.tag == exifVersionTag && !m_request.written.empty();
+    return directory.kind == DirectoryKind::Exif && entry.tag == tags::exifVersion
+        && !m_request.written.empty();
 }
 
 std::optional<std::string> WhatMayChange::refusesAdded(const Directory &directory, const Entry &entry) const
@@ -266,19 +257,19 @@ std::optional<std::string> WhatMayChange::refusesAdded(const Directory &director
         // there is none; JFIF counts its units from none, Exif from 1.
         const FileLayout::Density density = m_original.jfif.value_or(FileLayout::Density { 1, 72, 72 });
         const std::optional<std::uint32_t> n = number(directory, entry);
-        const bool right = entry.tag == xResolutionTag ? holdsRational(directory, entry, density.x)
-            : entry.tag == yResolutionTag              ? holdsRational(directory, entry, density.y)
-            : entry.tag == resolutionUnitTag           ? n == std::uint32_t(density.unit) + 1
-                                                       : n.has_value();
+        const bool right = entry.tag == tags::xResolution ? holdsRational(directory, entry, density.x)
+            : entry.tag == tags::yResolution              ? holdsRational(directory, entry, density.y)
+            : entry.tag == tags::resolutionUnit           ? n == std::uint32_t(density.unit) + 1
+                                                          : n.has_value();
         if (!right)
             return "its new Exif would give the picture another resolution than it has";
         return std::nullopt;
     }
     if (directory.kind == DirectoryKind::Exif && among(newExifTags, entry.tag)) {
         const std::optional<std::pair<std::uint32_t, std::uint32_t>> size = m_original.pictureSize;
-        if (size && entry.tag == pixelWidthTag && number(directory, entry) != size->first)
+        if (size && entry.tag == tags::pixelWidth && number(directory, entry) != size->first)
             return "its new Exif would give the picture another size than it has";
-        if (size && entry.tag == pixelHeightTag && number(directory, entry) != size->second)
+        if (size && entry.tag == tags::pixelHeight && number(directory, entry) != size->second)
             return "its new Exif would give the picture another size than it has";
         return std::nullopt;
     }
