@@ -5,11 +5,11 @@
 #include "common/AppSettings.h"
 #include "common/Globals.h"
 #include "engine/FileInfo.h"
+#include "engine/FileProperties.h"
 #include "engine/check/WholeFileCheck.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/FileWalk.h"
-#include "platform/ImageIO.h"
 
 #include <QHash>
 
@@ -27,8 +27,9 @@ constexpr int ThumbnailSide = 100;
 // data where it has one, else the picture itself, decoded scaled down.
 QImage progressThumbnail(const QString &path)
 {
-    const QImage embedded = platform::ImageIO::exifThumbnail(path, ThumbnailSide);
-    return embedded.isNull() ? platform::ImageIO::thumbnail(path, ThumbnailSide) : embedded;
+    const QSize side(ThumbnailSide, ThumbnailSide);
+    const QImage embedded = exifThumbnail(path, side);
+    return embedded.isNull() ? thumbnail(path, side) : embedded;
 }
 
 std::optional<BatchFile::Dates> datesOf(const FileInfo &file)

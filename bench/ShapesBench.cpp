@@ -6,12 +6,13 @@
 // so that its peak is its own.
 //
 //   calvorn_bench_shapes                     every shape, read, write and clean
-//   calvorn_bench_shapes <file> <operation>  one operation (read, write, clean, strip) on that file, in place
-//   calvorn_bench_shapes --make <folder>     the shapes, to try by hand
+//   calvorn_bench_shapes <file> <operation>  one operation (read, write, clean, strip, thumbnail) on that
+//   file, in place calvorn_bench_shapes --make <folder>     the shapes, to try by hand
 //
 // Run it on one processor as the rules ask: taskset -c 0 calvorn_bench_shapes
 
 #include "BenchSupport.h"
+#include "engine/FileProperties.h"
 #include "engine/MetadataOperation.h"
 #include "engine/check/WholeFileCheck.h"
 #include "support/CostlyShapes.h"
@@ -59,6 +60,10 @@ int runOne(const QString &path, const QString &operation)
         done = bridge.clearMetadata(path, false, true, true, false, true, true);
     } else if (operation == QLatin1String("strip")) {
         done = bridge.clearMetadata(path, true, true, true, true, true, true);
+    } else if (operation == QLatin1String("thumbnail")) {
+        // What the grid shows: a preview the library finds, where it may
+        // read the file.
+        done = !thumbnail(path, QSize(160, 160)).isNull();
     } else {
         std::fprintf(stderr, "unknown operation %s\n", qPrintable(operation));
         return 2;
@@ -106,7 +111,7 @@ int main(int argc, char **argv)
     std::printf("%-26s %-6s %10s %11s\n", "shape", "", "processor", "peak");
     for (const auto &[name, make] : shapes) {
         const QByteArray bytes = make();
-        for (const char *operation : { "read", "write", "clean" }) {
+        for (const char *operation : { "read", "write", "clean", "thumbnail" }) {
             const QString path = dir.filePath(QLatin1String(name));
             if (!save(path, bytes))
                 return 1;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "browser/GridThumbnails.h"
 
-#include "platform/ImageIO.h"
+#include "engine/FileProperties.h"
 #include "platform/MainQueue.h"
 
 #include <QCoreApplication>
@@ -55,7 +55,7 @@ void GridThumbnails::request(const QString &path, const Ticket &ticket, quint64 
         if (!ticket.isCurrent(request))
             return;
         const QDateTime modified = modificationTime(path);
-        const QImage image = platform::ImageIO::thumbnail(path, MaxSide);
+        const QImage image = thumbnail(path, QSize(MaxSide, MaxSide));
         // Past the application's end nobody shows it.
         if (!QCoreApplication::instance())
             return;

@@ -10,7 +10,6 @@
 #include "engine/FileInfoEvents.h"
 #include "engine/FileProperties.h"
 #include "engine/Metadata.h"
-#include "platform/ImageIO.h"
 #include "platform/widgets/MapView.h"
 #include "platform/widgets/ScreenRegistry.h"
 #include "platform/widgets/ThemeIcon.h"
@@ -158,7 +157,7 @@ void PreviewViewController::showPreview(const std::shared_ptr<FileInfo> &file)
     if (file && file->url) {
         const QString path = file->url->toLocalFile();
         setWindowTitle(file->fileName);
-        m_image = platform::ImageIO::thumbnail(path, PictureSide);
+        m_image = thumbnail(path, QSize(PictureSide, PictureSide));
         showImage();
         lblNameValue->setText(QFileInfo(path).fileName());
         lblPathValue->setText(path);

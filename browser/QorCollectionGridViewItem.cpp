@@ -5,6 +5,7 @@
 #include "common/Globals.h"
 #include "common/Localization.h"
 #include "engine/FileInfo.h"
+#include "engine/FileProperties.h"
 #include "platform/Workspace.h"
 #include "platform/widgets/PreviewPanel.h"
 #include "platform/widgets/ThemeIcon.h"
@@ -256,7 +257,7 @@ void QorCollectionGridViewItem::quickLookFile()
         return;
     url = fileInfo ? fileInfo->url : std::nullopt;
     if (url)
-        platform::PreviewPanel::shared()->showFile(url->toLocalFile());
+        platform::PreviewPanel::shared()->showFile(url->toLocalFile(), picture(url->toLocalFile()));
 }
 
 void QorCollectionGridViewItem::revealInFinder()

@@ -54,18 +54,25 @@ template <typename Step> void withTheLibrarysReason(const char *doing, Step &&st
     }
 }
 
-// The file is handed to the library only where the library reads it in
-// time and memory in proportion to its bytes.
-void requireWithinTheLibrary(Exiv2::Image &image, WalkBudget &budget)
+// Why the library should not read the image's file, counted from its
+// bytes; none where it reads them in time and memory in proportion to them.
+std::optional<std::string> beyondTheLibrary(const Exiv2::Image &image, WalkBudget &budget)
 {
     Exiv2::BasicIo &io = image.io();
     if (io.open() != 0)
-        return;
+        return std::nullopt;
     Exiv2::IoCloser closer(io);
     const std::optional<std::string> beyond = beyondTheLibrary(
         std::span<const Exiv2::byte>(io.mmap(), std::size_t(io.size())), imageKind(image), budget);
     io.munmap();
-    if (beyond)
+    return beyond;
+}
+
+// The file is handed to the library only where the library reads it in
+// time and memory in proportion to its bytes.
+void requireWithinTheLibrary(Exiv2::Image &image, WalkBudget &budget)
+{
+    if (const std::optional<std::string> beyond = beyondTheLibrary(image, budget))
         throw Exiv2::Error(Exiv2::kerErrorMessage, "the file is left unread: " + *beyond);
 }
 
@@ -124,6 +131,12 @@ QString textFromBytes(const std::string &bytes)
     const QString text = QFile::decodeName(
         QByteArray(bytes.data(), static_cast<qsizetype>(end == std::string::npos ? bytes.size() : end)));
     return text.isNull() ? QStringLiteral("") : text;
+}
+
+bool libraryMayRead(const Exiv2::Image &image)
+{
+    WalkBudget budget = WalkBudget::forFile(std::size_t(image.io().size()));
+    return !beyondTheLibrary(image, budget);
 }
 
 platform::SupportedImages::OpenedFile openForReading(const QString &path)

@@ -50,6 +50,12 @@ std::string pathBytes(const QString &path);
 // Bytes that came out of Exiv2, up to the first NUL, in that same encoding.
 QString textFromBytes(const std::string &bytes);
 
+// Whether the library may read the opened image's metadata: what it would
+// join, walk or copy, counted from the file's bytes, stays in proportion to
+// them. Every other reading of a file's metadata (thumbnails, previews,
+// pixel sizes) asks this first, as the engine's own reads do.
+bool libraryMayRead(const Exiv2::Image &image);
+
 // Opens the file in place and reads its metadata. Only a regular file whose
 // content is of a supported type is parsed (platform::SupportedImages).
 platform::SupportedImages::OpenedFile openForReading(const QString &path);

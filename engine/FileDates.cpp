@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <cstdlib>
+
 namespace {
 
 using platform::DateFormat;
@@ -100,6 +102,26 @@ QString inUtcFormOf(const QString &date, const QString &former)
     if (!date.endsWith(utc) || !former.trimmed().endsWith(QLatin1Char('Z')))
         return date;
     return date.chopped(utc.size()) + QLatin1Char('Z');
+}
+
+std::optional<QString> movedWithWallClock(
+    const QString &copy, const QString &wallWas, const QString &wallNow, std::optional<int> wallZone)
+{
+    constexpr qint64 widestZone = 14 * 3600;
+    constexpr qint64 zoneStep = 15 * 60;
+    const std::optional<FileDate> own = readFileDate(copy);
+    const std::optional<FileDate> was = readFileDate(wallWas);
+    const std::optional<FileDate> now = readFileDate(wallNow);
+    if (!own || !own->offsetSeconds || !was || !now)
+        return std::nullopt;
+    const qint64 zone = own->date.secsTo(was->date) + *own->offsetSeconds;
+    if (wallZone ? zone != *wallZone : (std::abs(zone) > widestZone || zone % zoneStep != 0))
+        return std::nullopt;
+    const QDateTime moved = own->date.addSecs(was->date.secsTo(now->date));
+    return inUtcFormOf(platform::DateFormat::format(
+                           moved, QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"), platform::DateFormat::Kind::File)
+            + offsetText(*own->offsetSeconds),
+        copy);
 }
 
 QLatin1String exifOffsetKey(QLatin1String dateKey)

@@ -41,6 +41,17 @@ QString offsetText(int seconds);
 // written; otherwise date as it is.
 QString inUtcFormOf(const QString &date, const QString &former);
 
+// A copy of a date kept in a zone of its own (a photo manager keeps its
+// XMP and IPTC dates in UTC beside the camera's local Exif dates), where it
+// named the moment the wall clock it follows named (wallWas, in wallZone
+// or, without one, in any zone a place on earth has), moved as far as that
+// wall clock moved to wallNow: the moment the wall clock now names, still
+// in the copy's zone. Taking the new wall clock with the copy's zone would
+// name another moment. None for a copy that named another moment, or has
+// no zone.
+std::optional<QString> movedWithWallClock(
+    const QString &copy, const QString &wallWas, const QString &wallNow, std::optional<int> wallZone);
+
 // The Exif tag in which a camera records the offset of one of the three
 // Exif dates ("Exif.Photo.DateTimeOriginal" has "Exif.Photo.OffsetTimeOriginal");
 // empty for any other key.

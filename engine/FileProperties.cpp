@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/FileProperties.h"
 
+#include "engine/BridgeFrame.h"
 #include "platform/ImageIO.h"
 
 #include <QFile>
@@ -61,7 +62,7 @@ std::optional<QDateTime> fileCreationDate(const QString &path)
 
 std::optional<std::pair<QString, QString>> imagePixelSize(const QString &path)
 {
-    const auto size = platform::ImageIO::pixelSize(path);
+    const auto size = platform::ImageIO::pixelSize(path, engine::bridge::libraryMayRead);
     if (!size)
         return std::nullopt;
     return std::pair(QString::number(size->width()), QString::number(size->height()));
@@ -69,5 +70,17 @@ std::optional<std::pair<QString, QString>> imagePixelSize(const QString &path)
 
 QImage thumbnail(const QString &path, const QSize &maxPixelSize)
 {
-    return platform::ImageIO::thumbnail(path, std::max(maxPixelSize.width(), maxPixelSize.height()));
+    return platform::ImageIO::thumbnail(
+        path, std::max(maxPixelSize.width(), maxPixelSize.height()), engine::bridge::libraryMayRead);
+}
+
+QImage exifThumbnail(const QString &path, const QSize &maxPixelSize)
+{
+    return platform::ImageIO::exifThumbnail(
+        path, std::max(maxPixelSize.width(), maxPixelSize.height()), engine::bridge::libraryMayRead);
+}
+
+QImage picture(const QString &path)
+{
+    return platform::ImageIO::image(path, engine::bridge::libraryMayRead);
 }

@@ -31,3 +31,11 @@ std::optional<std::pair<QString, QString>> imagePixelSize(const QString &path);
 // Upright, with its longer side at most the larger of maxPixelSize's sides;
 // a null image when the file does not decode.
 QImage thumbnail(const QString &path, const QSize &maxPixelSize);
+
+// The small picture most cameras embed in the Exif, upright, its longer
+// side at most the larger of maxPixelSize's sides; a null image when the
+// file holds none that decodes. Far cheaper than thumbnail().
+QImage exifThumbnail(const QString &path, const QSize &maxPixelSize);
+
+// The whole picture, upright; a null image when the file does not decode.
+QImage picture(const QString &path);

@@ -270,6 +270,68 @@ bool isAscii(const QString &text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
+// The IPTC date and time of one moment, which a write gives from the
+// digitized date they follow.
+struct IptcMoment
+{
+    const char *date;
+    const char *time;
+};
+constexpr IptcMoment iptcMoments[] = {
+    { "Iptc.Application2.DateCreated", "Iptc.Application2.TimeCreated" },
+    { "Iptc.Application2.DigitizationDate", "Iptc.Application2.DigitizationTime" },
+};
+constexpr const char *digitizedKey = "Exif.Photo.DateTimeDigitized";
+
+// The values with each IPTC moment the file kept in a zone of its own
+// (UTC beside the camera's local time) moved as far as the digitized date
+// moved, in that zone: the date's new wall clock with the IPTC time's
+// offset, as given, would name another moment.
+// Whether the file stored the IPTC time with its zone ("HHMMSS+HHMM"); the
+// library reads one stored without as UTC.
+bool storedWithZone(const std::vector<StoredDataset> &stored, const Exiv2::IptcKey &time)
+{
+    constexpr std::size_t withZone = 11;
+    return std::any_of(stored.begin(), stored.end(), [&](const StoredDataset &dataset) {
+        return dataset.record == time.record() && dataset.number == time.tag()
+            && dataset.bytes.size() >= withZone;
+    });
+}
+
+QVariantMap withIptcMomentsInTheirZone(const QVariantMap &values, const Exiv2::IptcData &iptc,
+    const std::vector<StoredDataset> &stored, const ExifDateTexts &datesBefore,
+    std::optional<int> digitizedZone)
+{
+    // A text given for the key; empty for none, or for a removal.
+    const auto given = [&](const QString &key) {
+        const QVariant value = values.value(key);
+        return value.typeId() == QMetaType::QString ? value.toString() : QString();
+    };
+    const QString digitizedNow = given(QLatin1String(digitizedKey));
+    if (digitizedNow.isEmpty())
+        return values;
+    QVariantMap moved = values;
+    for (const IptcMoment &moment : iptcMoments) {
+        const QString dateKey = QLatin1String(moment.date);
+        const QString timeKey = QLatin1String(moment.time);
+        const auto date = iptc.findKey(Exiv2::IptcKey(moment.date));
+        const auto time = iptc.findKey(Exiv2::IptcKey(moment.time));
+        if (given(dateKey).isEmpty() || given(timeKey).isEmpty() || date == iptc.end() || time == iptc.end()
+            || !storedWithZone(stored, Exiv2::IptcKey(moment.time)))
+            continue;
+        const QString stood
+            = textFromBytes(date->toString()) + QLatin1Char('T') + textFromBytes(time->toString());
+        const std::optional<QString> now = movedWithWallClock(
+            stood, exifDateBefore(datesBefore, digitizedKey), digitizedNow, digitizedZone);
+        if (!now)
+            continue;
+        const qsizetype t = now->indexOf(QLatin1Char('T'));
+        moved.insert(dateKey, now->left(t));
+        moved.insert(timeKey, now->mid(t + 1));
+    }
+    return moved;
+}
+
 void writeIptc(Exiv2::IptcData &iptc, const QVariantMap &values, WriteReport &report)
 {
     const std::vector<WriteKey> given = givenKeys(values, Group::Iptc);
@@ -490,6 +552,7 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
         std::vector<std::string> exifWritten;
         std::vector<std::string> iptcWritten;
         const ExifDateTexts datesBefore = exifDateTexts(image->exifData());
+        const std::optional<int> digitizedZone = exifDateZone(image->exifData(), digitizedKey);
         if (supports(*image, Exiv2::mdExif))
             exifWritten = setExif(*image, values, empty, kind, report);
         else
@@ -499,9 +562,12 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
             Exiv2::IptcData iptc;
             if (!empty)
                 iptc = image->iptcData();
-            writeIptc(iptc, values, report);
+            const std::vector<StoredDataset> stored = storedIptc(*image);
+            writeIptc(iptc,
+                withIptcMomentsInTheirZone(values, image->iptcData(), stored, datesBefore, digitizedZone),
+                report);
             iptcWritten = keysOf(givenKeys(values, Group::Iptc));
-            keepStoredDatesAndTimes(iptc, storedIptc(*image), iptcWritten);
+            keepStoredDatesAndTimes(iptc, stored, iptcWritten);
             image->setIptcData(iptc);
         } else {
             refuseGroup(report, values, Group::Iptc, format);

@@ -42,14 +42,6 @@ bool isDate(const std::string &exifKey)
         || exifKey == "Exif.Photo.DateTimeDigitized";
 }
 
-// The offset the Exif records for a date in its offset tag.
-std::optional<int> exifZoneOf(const Exiv2::ExifData &exif, const std::string &dateKey)
-{
-    const QLatin1String offsetKey = exifOffsetKey(QLatin1String(dateKey.c_str()));
-    const Exiv2::Exifdatum *offset = offsetKey.isEmpty() ? nullptr : find(exif, offsetKey.latin1());
-    return offset ? recordedOffset(textFromBytes(offset->toString())) : std::nullopt;
-}
-
 // The Exif value's items as XMP texts: dates in the XMP form, rationals as
 // "numerator/denominator".
 QStringList itemsOf(const Exiv2::Exifdatum &datum)
@@ -152,40 +144,6 @@ const Coordinate *coordinateOf(const std::string &exifKey)
     return nullptr;
 }
 
-// The copy, where it named the moment the Exif date named before the write
-// in a zone of its own, moved as far as the Exif date's wall clock moved:
-// it names the moment the Exif date now names, still in its zone. A photo
-// manager keeps its XMP dates in UTC beside the camera's local Exif dates;
-// taking the Exif's new wall clock with the copy's zone would name another
-// moment. The Exif's zone is the one its offset tag records or, without
-// one, any a place on earth has; a copy that named another moment is none.
-std::optional<QString> movedWithExif(
-    const QString &copy, const QString &exifWas, const QString &exifNow, std::optional<int> exifZone)
-{
-    constexpr qint64 widestZone = 14 * 3600;
-    constexpr qint64 zoneStep = 15 * 60;
-    const std::optional<FileDate> own = readFileDate(copy);
-    const std::optional<FileDate> was = readFileDate(exifWas);
-    const std::optional<FileDate> now = readFileDate(exifNow);
-    if (!own || !own->offsetSeconds || !was || !now)
-        return std::nullopt;
-    const qint64 zone = own->date.secsTo(was->date) + *own->offsetSeconds;
-    if (exifZone ? zone != *exifZone : (std::abs(zone) > widestZone || zone % zoneStep != 0))
-        return std::nullopt;
-    const QDateTime moved = own->date.addSecs(was->date.secsTo(now->date));
-    return inUtcFormOf(platform::DateFormat::format(
-                           moved, QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"), platform::DateFormat::Kind::File)
-            + offsetText(*own->offsetSeconds),
-        copy);
-}
-
-QString exifDateBefore(const ExifDateTexts &datesBefore, const std::string &exifKey)
-{
-    const auto found = std::find_if(datesBefore.begin(), datesBefore.end(),
-        [&](const std::pair<std::string, QString> &date) { return date.first == exifKey; });
-    return found != datesBefore.end() ? found->second : QString();
-}
-
 // An Exif date in its copy's XMP form: moved with the Exif where it named
 // the same moment, else the Exif's wall clock with the offset the copy
 // keeps, its own or the one the Exif records for the date; none when
@@ -200,9 +158,9 @@ QString dateCopy(const Exiv2::XmpData &xmp, const Exiv2::ExifData &exif, const s
         return text;
     const auto found = xmp.findKey(Exiv2::XmpKey(property));
     const QString copy = found != xmp.end() ? textFromBytes(found->toString()) : QString();
-    const std::optional<int> exifZone = exifZoneOf(exif, exifKey);
+    const std::optional<int> exifZone = exifDateZone(exif, exifKey);
     if (const std::optional<QString> moved
-        = movedWithExif(copy, exifDateBefore(datesBefore, exifKey), exifNow, exifZone))
+        = movedWithWallClock(copy, exifDateBefore(datesBefore, exifKey), exifNow, exifZone))
         return *moved;
     const std::optional<int> own = recordedOffset(copy);
     if (const std::optional<int> offset = own ? own : exifZone)
@@ -316,6 +274,20 @@ bool holdsProperty(const Exiv2::XmpData &xmp, const std::string &property)
 {
     return std::any_of(xmp.begin(), xmp.end(),
         [&](const Exiv2::Xmpdatum &datum) { return isPartOf(datum.key(), property); });
+}
+
+std::optional<int> exifDateZone(const Exiv2::ExifData &exif, const std::string &dateKey)
+{
+    const QLatin1String offsetKey = exifOffsetKey(QLatin1String(dateKey.c_str()));
+    const Exiv2::Exifdatum *offset = offsetKey.isEmpty() ? nullptr : find(exif, offsetKey.latin1());
+    return offset ? recordedOffset(textFromBytes(offset->toString())) : std::nullopt;
+}
+
+QString exifDateBefore(const ExifDateTexts &datesBefore, const std::string &exifKey)
+{
+    const auto found = std::find_if(datesBefore.begin(), datesBefore.end(),
+        [&](const std::pair<std::string, QString> &date) { return date.first == exifKey; });
+    return found != datesBefore.end() ? found->second : QString();
 }
 
 ExifDateTexts exifDateTexts(const Exiv2::ExifData &exif)

@@ -27,6 +27,11 @@ bool holdsProperty(const Exiv2::XmpData &xmp, const std::string &property);
 // copy of a date the write changes moves with it.
 using ExifDateTexts = std::vector<std::pair<std::string, QString>>;
 ExifDateTexts exifDateTexts(const Exiv2::ExifData &exif);
+// The text a write found of an Exif date; empty where the file had none.
+QString exifDateBefore(const ExifDateTexts &datesBefore, const std::string &exifKey);
+
+// The offset the Exif records for one of its dates in the date's offset tag.
+std::optional<int> exifDateZone(const Exiv2::ExifData &exif, const std::string &dateKey);
 
 // Gives every copy that xmp holds of the Exif keys the value exif now
 // holds, in its XMP form, and removes the copies of the keys exif no

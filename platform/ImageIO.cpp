@@ -40,12 +40,14 @@ std::optional<RegularFile> openSupported(const QString &path)
     return std::nullopt;
 }
 
-Exiv2::Image::AutoPtr openWithExiv2(const RegularFile &file)
+Exiv2::Image::AutoPtr openWithExiv2(const RegularFile &file, const LibraryGuard &mayRead)
 {
     try {
         const std::string name = file.reopenPath().toStdString();
         Exiv2::Image::AutoPtr image
             = SupportedImages::open(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(name)), name, Use::Reading);
+        if (!mayRead(*image))
+            return Exiv2::Image::AutoPtr();
         XmpToolkit::readMetadata(*image);
         return image;
     } catch (const Exiv2::AnyError &) {
@@ -165,9 +167,9 @@ std::vector<Exiv2::PreviewProperties> previewsToTry(Exiv2::PreviewPropertiesList
 }
 
 // The best embedded preview that decodes, turned upright.
-QImage readPreview(const RegularFile &file, int maxSide)
+QImage readPreview(const RegularFile &file, int maxSide, const LibraryGuard &mayRead)
 {
-    Exiv2::Image::AutoPtr image = openWithExiv2(file);
+    Exiv2::Image::AutoPtr image = openWithExiv2(file, mayRead);
     if (!image.get())
         return QImage();
     try {
@@ -184,7 +186,7 @@ QImage readPreview(const RegularFile &file, int maxSide)
     return QImage();
 }
 
-QImage load(const QString &path, int maxSide)
+QImage load(const QString &path, int maxSide, const LibraryGuard &mayRead)
 {
     const std::optional<RegularFile> file = openSupported(path);
     if (!file)
@@ -198,7 +200,7 @@ QImage load(const QString &path, int maxSide)
     if (image.isNull()) {
         image = Jpeg2000::decode(file->reopenPath(), maxSide);
         if (!image.isNull()) {
-            if (Exiv2::Image::AutoPtr photo = openWithExiv2(*file); photo.get())
+            if (Exiv2::Image::AutoPtr photo = openWithExiv2(*file, mayRead); photo.get())
                 image = oriented(image, exifOrientation(*photo));
             return scaledToFit(image, maxSide);
         }
@@ -208,7 +210,7 @@ QImage load(const QString &path, int maxSide)
     const bool smallerThanAsked
         = maxSide > 0 && !image.isNull() && std::max(image.width(), image.height()) < maxSide;
     if (image.isNull() || smallerThanAsked) {
-        const QImage preview = readPreview(*file, maxSide);
+        const QImage preview = readPreview(*file, maxSide, mayRead);
         const auto longer = [](const QImage &i) { return std::max(i.width(), i.height()); };
         if (!preview.isNull() && (image.isNull() || longer(preview) > longer(image)))
             return preview;
@@ -278,9 +280,9 @@ bool isRaw(const RegularFile &file)
 }
 
 // The main image's size as Exiv2 reports it (what `exiv2 pr` prints).
-std::optional<QSize> exiv2PixelSize(const RegularFile &file)
+std::optional<QSize> exiv2PixelSize(const RegularFile &file, const LibraryGuard &mayRead)
 {
-    Exiv2::Image::AutoPtr image = openWithExiv2(file);
+    Exiv2::Image::AutoPtr image = openWithExiv2(file, mayRead);
     if (!image.get())
         return std::nullopt;
     const QSize size(image->pixelWidth(), image->pixelHeight());
@@ -291,7 +293,7 @@ std::optional<QSize> exiv2PixelSize(const RegularFile &file)
 
 } // namespace
 
-std::optional<QSize> pixelSize(const QString &path)
+std::optional<QSize> pixelSize(const QString &path, const LibraryGuard &mayRead)
 {
     const std::optional<RegularFile> file = openSupported(path);
     if (!file)
@@ -309,7 +311,7 @@ std::optional<QSize> pixelSize(const QString &path)
     // Exiv2 knows which image is the photograph.
     const bool raw = isRaw(*file);
     if (raw) {
-        if (const auto size = exiv2PixelSize(*file))
+        if (const auto size = exiv2PixelSize(*file, mayRead))
             return size;
     }
     {
@@ -319,20 +321,20 @@ std::optional<QSize> pixelSize(const QString &path)
         if (size.isValid() && !size.isEmpty())
             return size;
     }
-    return raw ? std::nullopt : exiv2PixelSize(*file);
+    return raw ? std::nullopt : exiv2PixelSize(*file, mayRead);
 }
 
-QImage thumbnail(const QString &path, int maxSide)
+QImage thumbnail(const QString &path, int maxSide, const LibraryGuard &mayRead)
 {
-    return load(path, std::max(1, maxSide));
+    return load(path, std::max(1, maxSide), mayRead);
 }
 
-QImage exifThumbnail(const QString &path, int maxSide)
+QImage exifThumbnail(const QString &path, int maxSide, const LibraryGuard &mayRead)
 {
     const std::optional<RegularFile> file = openSupported(path);
     if (!file)
         return QImage();
-    const Exiv2::Image::AutoPtr image = openWithExiv2(*file);
+    const Exiv2::Image::AutoPtr image = openWithExiv2(*file, mayRead);
     if (!image.get())
         return QImage();
     try {
@@ -345,9 +347,9 @@ QImage exifThumbnail(const QString &path, int maxSide)
     return QImage();
 }
 
-QImage image(const QString &path)
+QImage image(const QString &path, const LibraryGuard &mayRead)
 {
-    return load(path, 0);
+    return load(path, 0, mayRead);
 }
 
 } // namespace platform::ImageIO

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/widgets/PreviewPanel.h"
 
-#include "platform/ImageIO.h"
 #include "platform/widgets/ScreenRegistry.h"
 #include "platform/widgets/Window.h"
 
@@ -30,10 +29,10 @@ PreviewPanel *PreviewPanel::shared()
     return ScreenRegistry::instance().sharedInstance<PreviewPanel>();
 }
 
-void PreviewPanel::showFile(const QString &path)
+void PreviewPanel::showFile(const QString &path, const QImage &picture)
 {
     m_path = path;
-    m_image = ImageIO::image(path);
+    m_image = picture;
     setWindowTitle(QFileInfo(path).fileName());
     fit();
     Window::activate(this);

@@ -22,8 +22,9 @@ public:
     // The one panel of the process, made on first use.
     static PreviewPanel *shared();
 
-    // Replaces the content and brings the window to the front.
-    void showFile(const QString &path);
+    // Replaces the content with the file's picture (a null image where it
+    // did not decode) and brings the window to the front.
+    void showFile(const QString &path, const QImage &picture);
     QString path() const { return m_path; }
     // What is shown: a null image when the file did not decode.
     const QImage &image() const { return m_image; }

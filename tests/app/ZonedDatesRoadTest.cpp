@@ -69,14 +69,14 @@ const QJsonObject asAsked {
 };
 
 // The same changes on the photo whose XMP dates stand in UTC and in Tokyo's
-// zone: each XMP date the moment asked for, written in its own zone.
+// zone: each XMP and IPTC date the moment asked for, written in its own zone.
 const QJsonObject asAskedInOwnZones {
     { QStringLiteral("EXIF:ExifIFD:DateTimeOriginal"), QStringLiteral("2013:01:30 16:30:52") },
     { QStringLiteral("XMP:XMP-exif:DateTimeOriginal"), QStringLiteral("2013:01:30 20:30:52Z") },
     { QStringLiteral("EXIF:ExifIFD:CreateDate"), QStringLiteral("2013:01:31 15:30:52") },
     { QStringLiteral("XMP:XMP-exif:DateTimeDigitized"), QStringLiteral("2013:02:01 04:30:52+09:00") },
     { QStringLiteral("IPTC:DateCreated"), QStringLiteral("2013:01:31") },
-    { QStringLiteral("IPTC:TimeCreated"), QStringLiteral("15:30:52-04:00") },
+    { QStringLiteral("IPTC:TimeCreated"), QStringLiteral("19:30:52+00:00") },
     { QStringLiteral("IPTC:DigitalCreationDate"), QStringLiteral("2013:01:31") },
     { QStringLiteral("IPTC:DigitalCreationTime"), QStringLiteral("15:30:52-04:00") },
     { QStringLiteral("EXIF:IFD0:ModifyDate"), QJsonValue::Null },

@@ -30,12 +30,12 @@ TEST(PreviewPanelTest, ShowsOneFileAtATimeAndClosesWithSpace)
     platform::ScreenRegistry screens;
     PreviewPanel *panel = PreviewPanel::shared();
     EXPECT_EQ(PreviewPanel::shared(), panel) << "one panel";
-    panel->showFile(photo);
+    panel->showFile(photo, picture);
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->path(), photo);
     EXPECT_EQ(panel->image().size(), QSize(400, 300));
 
-    panel->showFile(other);
+    panel->showFile(other, QImage());
     EXPECT_EQ(panel->path(), other);
     EXPECT_TRUE(panel->image().isNull());
     auto *label = panel->findChild<QLabel *>();

@@ -53,7 +53,7 @@ const QStringList keptInUtc {
     QStringLiteral("-XMP-xmp:ModifyDate=2013:01:30 19:30:52Z"),
     QStringLiteral("-XMP-photoshop:DateCreated=2013:01:30 19:30:52Z"),
     QStringLiteral("-IPTC:DateCreated=2013:01:30"),
-    QStringLiteral("-IPTC:TimeCreated=15:30:52-04:00"),
+    QStringLiteral("-IPTC:TimeCreated=19:30:52+00:00"),
     QStringLiteral("-IPTC:DigitalCreationDate="),
     QStringLiteral("-IPTC:DigitalCreationTime="),
 };

@@ -29,7 +29,8 @@ QString makeBadlyZoned(const QTemporaryDir &dir, const QString &name);
 // zones than its Exif dates: the original date's copy in UTC
 // (2013-01-30T19:30:52Z beside a local 15:30:52 that records no offset),
 // the digitized date's in Tokyo's (2013-01-31T04:30:52+09:00 beside
-// 15:30:52 at -04:00, the IPTC time with it), the modify date's in UTC;
+// 15:30:52 at -04:00, and the IPTC date and time in UTC, 2013-01-30
+// 19:30:52+00:00), the modify date's in UTC;
 // XMP-xmp CreateDate 2013-01-31T04:30:52+09:00, ModifyDate and
 // XMP-photoshop DateCreated 2013-01-30T19:30:52Z.
 QString makeKeptInUtc(const QTemporaryDir &dir, const QString &name);
