@@ -6,6 +6,7 @@
 #include "common/Globals.h"
 #include "engine/FileInfo.h"
 #include "engine/FileProperties.h"
+#include "engine/check/WholeFileCheck.h"
 #include "platform/Clock.h"
 #include "platform/Console.h"
 #include "platform/FileWalk.h"
@@ -125,6 +126,7 @@ struct BatchRun::Progress
 BatchRun::BatchRun(BatchRequest request, int workers)
     : m_request(std::move(request))
     , m_workers(std::max(1, workers))
+    , m_bridge(engine::check::refusal)
 {
     if (!m_request.isCopying())
         return;

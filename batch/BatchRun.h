@@ -158,5 +158,6 @@ private:
     BatchRequest m_request;
     int m_workers;
     std::optional<RenamedCopies> m_copies;
+    // Every written file passes the check of the whole file.
     MetadataOperation m_bridge;
 };

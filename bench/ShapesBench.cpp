@@ -14,6 +14,7 @@
 #include "BenchSupport.h"
 #include "engine/FileProperties.h"
 #include "engine/MetadataOperation.h"
+#include "engine/check/WholeFileCheck.h"
 #include "support/CostlyShapes.h"
 
 #include <QCoreApplication>
@@ -42,7 +43,7 @@ double processorSeconds()
 int runOne(const QString &path, const QString &operation)
 {
     bench::silenceConsole();
-    const MetadataOperation bridge;
+    const MetadataOperation bridge(engine::check::refusal);
     const double start = processorSeconds();
     bool done = false;
     if (operation == QLatin1String("read")) {

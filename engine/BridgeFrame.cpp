@@ -4,6 +4,7 @@
 #include "engine/FileReplace.h"
 #include "engine/ImageStructure.h"
 #include "engine/MetadataOperation.h"
+#include "engine/WrittenFileRequest.h"
 #include "engine/carry/CameraDataCheck.h"
 #include "engine/carry/CarriedStructures.h"
 #include "engine/carry/ExtendedXmp.h"
@@ -210,16 +211,25 @@ bool supports(const Exiv2::Image &image, Exiv2::MetadataId group)
 }
 
 void saveEdits(const EditedImage &edited, const QString &path, const SavedContent &content,
-    const WrittenCheck &check, const MetadataOperation::Destination &into)
+    const MetadataOperation::WrittenFileCheck &wholeFile, const WrittenCheck &check,
+    const MetadataOperation::Destination &into)
 {
+    if (!wholeFile)
+        throw Exiv2::Error(
+            Exiv2::kerErrorMessage, "no check of the written file is set up, so it is not written");
     const IptcContent iptc = content.iptc;
     Exiv2::Image &image = *edited.image;
+    const check::WriteRequest request = writtenFileRequest(image, content);
+    // The library may write a TIFF's new values into the very bytes it
+    // read: the check compares with the original as it was.
+    const ImageKind kind = imageKind(image);
+    const std::vector<Exiv2::byte> unwritten = kind.tiffBased
+        ? std::vector<Exiv2::byte>(edited.bytes.get(), edited.bytes.get() + edited.size)
+        : std::vector<Exiv2::byte>();
     const bool refreshDigest = iptc != IptcContent::Changed && hasCurrentIptcDigest(image);
     const QByteArray pgfMetadata = pgfUserData(image);
-    const ImageKind kind = imageKind(image);
     WalkBudget &budget = *edited.budget;
     CarriedStructures carried = CarriedStructures::keep(image, kind, budget);
-    const KeptCameraData cameraData = keptCameraData(image.exifData());
     withTheLibrarysReason(
         "the library could not write the file", [&] { platform::XmpToolkit::writeMetadata(image); });
 
@@ -267,8 +277,12 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         = readIn(platform::SupportedImages::open(
                      Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(data, size)), pathBytes(path), Use::Writing),
             budget);
-    checkCameraData(original, std::span<const Exiv2::byte>(data, std::size_t(size)), kind, cameraData,
-        carried.makerNote(), written->exifData(), budget);
+    checkCameraData(std::span<const Exiv2::byte>(data, std::size_t(size)), kind, carried.makerNote(),
+        written->exifData(), budget);
+    if (const std::optional<std::string> refusal
+        = wholeFile(kind.tiffBased ? std::span<const Exiv2::byte>(unwritten) : original,
+            std::span<const Exiv2::byte>(data, std::size_t(size)), request))
+        throw Exiv2::Error(Exiv2::kerErrorMessage, *refusal);
     if (check)
         check(*written);
 

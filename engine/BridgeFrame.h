@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What every operation of MetadataOperation shares: how a path reaches Exiv2,
 // how an image is opened for reading or for editing, how edits reach the
@@ -108,9 +109,16 @@ struct SavedContent
     std::optional<QString> comment = {};
     // What else a write asks of a PNG's texts.
     PngTextWrite pngWrite = {};
+    // The Exif keys a write set or removed, and whether it emptied the
+    // values it did not name.
+    std::vector<std::string> exifWritten = {};
+    bool emptied = false;
 };
+// Before check, the whole written file must pass wholeFile, which sees it
+// beside the original; without one, nothing is written.
 void saveEdits(const EditedImage &edited, const QString &path, const SavedContent &content,
-    const WrittenCheck &check = {}, const MetadataOperation::Destination &into = {});
+    const MetadataOperation::WrittenFileCheck &wholeFile, const WrittenCheck &check = {},
+    const MetadataOperation::Destination &into = {});
 
 // What the edit asks of a PNG's texts, or of those of the PNG that holds a
 // PGF's metadata.

@@ -311,7 +311,7 @@ bool MetadataOperation::clearMetadata(const QString &path, bool exif, bool orien
         }
         const SavedContent content { clear.iptc ? IptcContent::Changed : IptcContent::Kept, clear };
         saveEdits(
-            edited, path, content,
+            edited, path, content, m_check,
             [&](const Exiv2::Image &written) {
                 checkCleared(written, clear, kind, xmpCopiesRead);
                 PngTexts left;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/check/WriteRequest.h"
+
 #include <QList>
 #include <QString>
 #include <QVariantMap>
@@ -8,6 +10,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
+#include <string>
 
 // What a write was asked for and the written file does not hold as asked,
 // or what a clear was asked to take and left; the rest was done.
@@ -54,6 +58,17 @@ using Shortfalls = QList<Shortfall>;
 class MetadataOperation
 {
 public:
+    // The check every written file passes before it takes the original's
+    // place (engine::check::refusal): why it may not, or none. The owner of
+    // an operation that writes hands it over; one without it writes
+    // nothing, and a write or a clear through it fails.
+    using WrittenFileCheck = std::function<std::optional<std::string>(std::span<const std::uint8_t> original,
+        std::span<const std::uint8_t> written, const engine::check::WriteRequest &request)>;
+    MetadataOperation() = default;
+    explicit MetadataOperation(WrittenFileCheck check)
+        : m_check(std::move(check))
+    { }
+
     // Every Exif, IPTC and XMP value of the file, keyed by Exiv2 key
     // ("Exif.Photo.FNumber"): texts as QString, whole numbers as qint64,
     // rationals and GPS coordinates as double, single-precision values as
@@ -115,4 +130,7 @@ public:
     // The file's Exif, IPTC and XMP values as three brace blocks of quoted
     // key and value pairs, one after the other.
     std::optional<QString> readJSONStringFrom(const QString &path) const;
+
+private:
+    WrittenFileCheck m_check;
 };

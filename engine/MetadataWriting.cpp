@@ -590,9 +590,9 @@ bool MetadataOperation::setMetadata(const QString &path, const QVariantMap &valu
         written.insert(written.end(), iptcWritten.begin(), iptcWritten.end());
         written.insert(written.end(), xmpWritten.begin(), xmpWritten.end());
         const SavedContent content { iptc, {}, commentOf(*image, values),
-            pngTextWriteOf(*image, empty, written) };
+            pngTextWriteOf(*image, empty, written), exifWritten, empty };
         saveEdits(
-            edited, path, content,
+            edited, path, content, m_check,
             [&](const Exiv2::Image &image) {
                 report.check(image);
                 reportOlderValues(image, content, iptcWritten, written, empty, report, *edited.budget);

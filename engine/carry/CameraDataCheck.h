@@ -8,34 +8,18 @@
 
 #include <span>
 
-// The check a written file passes before it takes the original's place:
-// the camera's data the user did not ask to change reads, byte for byte,
-// as the original's does. The library rewrites what it decodes and drops
-// what it cannot place; a photo it would damage is left as it was.
+// The library's own reading of a carried maker note, beside the check of
+// the whole written file (engine/check), which compares everything else
+// the file holds with the original: where the library decodes the note as
+// its maker's layout says, it must decode the written file's as it did the
+// original's, or the photo is left as it was.
 namespace engine::bridge {
 
-// What of the camera's data the Exif handed to the library still holds,
-// and so what the written file must keep as the original holds it.
-struct KeptCameraData
-{
-    bool makerNote = false;
-    bool thumbnail = false;
-    bool interoperability = false;
-    bool imageInteroperability = false;
-};
-KeptCameraData keptCameraData(const Exiv2::ExifData &handedOver);
-
-// Compares, directory by directory and entry by entry, the maker note and
-// everything it points to, the interoperability directory, the thumbnail
-// and a multi-picture file's further pictures; throws, saying what would
-// change, on any difference. A maker note that could not be read whole,
-// which the write would move, fails too: what was not read may be anywhere.
-// Where the note reads as its maker's layout says, the library's decoding
-// of the written file (writtenExif) must agree with its decoding of the
-// original as well. Reading the written note and comparing its values spend
-// the file's budget; one that runs out fails too.
-void checkCameraData(std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written,
-    const ImageKind &kind, const KeptCameraData &kept, const CarriedMakerNote *carried,
-    const Exiv2::ExifData &writtenExif, WalkBudget &budget);
+// Throws, saying which value would change, where the library's decoding of
+// the written note (writtenExif) differs from its decoding of the original
+// but for the offsets the write moved with the note. Reading the written
+// note spends the file's budget; one that runs out fails too.
+void checkCameraData(std::span<const Exiv2::byte> written, const ImageKind &kind,
+    const CarriedMakerNote *carried, const Exiv2::ExifData &writtenExif, WalkBudget &budget);
 
 } // namespace engine::bridge

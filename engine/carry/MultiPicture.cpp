@@ -72,11 +72,6 @@ std::optional<PictureIndex> indexOf(std::span<const Exiv2::byte> file)
     return found;
 }
 
-std::span<const Exiv2::byte> bytesOf(std::span<const Exiv2::byte> file, const FurtherPicture &picture)
-{
-    return file.subspan(picture.at, picture.size);
-}
-
 } // namespace
 
 void placeFurtherPictures(
@@ -97,30 +92,6 @@ void placeFurtherPictures(
         Exiv2::ul2Data(
             written.data() + after->pictures[i].offsetAt, uint32_t(*now - after->header), after->order);
     }
-}
-
-std::optional<std::string> furtherPicturesDifference(
-    std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written)
-{
-    const std::optional<PictureIndex> before = indexOf(original);
-    if (!before
-        || std::none_of(before->pictures.begin(), before->pictures.end(),
-            [](const FurtherPicture &picture) { return picture.found; }))
-        return std::nullopt;
-    const std::optional<PictureIndex> after = indexOf(written);
-    if (!after || after->pictures.size() != before->pictures.size())
-        return "its further pictures would no longer be found";
-    for (std::size_t i = 0; i < before->pictures.size(); ++i) {
-        if (!before->pictures[i].found)
-            continue;
-        const std::span<const Exiv2::byte> was = bytesOf(original, before->pictures[i]);
-        const std::span<const Exiv2::byte> is = after->pictures[i].found
-            ? bytesOf(written, after->pictures[i])
-            : std::span<const Exiv2::byte>();
-        if (!std::equal(was.begin(), was.end(), is.begin(), is.end()))
-            return "its further pictures would no longer be found";
-    }
-    return std::nullopt;
 }
 
 } // namespace engine::bridge

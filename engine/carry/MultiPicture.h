@@ -5,9 +5,7 @@
 
 #include <exiv2/types.hpp>
 
-#include <optional>
 #include <span>
-#include <string>
 
 // A multi-picture JPEG (a camera's larger preview, or the second picture of
 // a pair, after the main one) indexes its further pictures in an APP2
@@ -21,10 +19,5 @@ namespace engine::bridge {
 // far from the file's end as they were.
 void placeFurtherPictures(
     std::span<const Exiv2::byte> original, std::span<Exiv2::byte> written, WalkBudget &budget);
-
-// Why the written file's index does not find the further pictures the
-// original's does, byte for byte; none when it finds each.
-std::optional<std::string> furtherPicturesDifference(
-    std::span<const Exiv2::byte> original, std::span<const Exiv2::byte> written);
 
 } // namespace engine::bridge

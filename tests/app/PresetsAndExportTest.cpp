@@ -22,6 +22,7 @@
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
 #include "engine/Preset.h"
+#include "engine/check/WholeFileCheck.h"
 #include "platform/FileWalk.h"
 #include "support/AlertScript.h"
 #include "support/FakeFileManager.h"
@@ -315,30 +316,35 @@ TEST_F(PresetsAndExportTest, APresetSavedAtStartHoldsTheOneEditAndChangesOnlyTha
 
     // exiftool finds each photo as a write of the artist alone leaves it.
     QTemporaryDir alone;
-    const MetadataOperation bridge;
+    const MetadataOperation bridge(engine::check::refusal);
     QStringList paths;
     QStringList references;
+    // A photo a write cannot keep whole both leave as it was.
+    QList<bool> written;
     for (const QString &name : QDir(photos.path()).entryList(QDir::Files)) {
         paths << photos.filePath(name);
         references << testsupport::copyTestFile(QStringLiteral("images/") + name, alone);
-        bridge.setMetadata(
+        written << bridge.setMetadata(
             references.last(), { { fieldKey(MetadataField::artist), QStringLiteral("Ana Lima") } }, false);
     }
     ASSERT_EQ(paths.size(), 75);
     const QHash<QString, QJsonObject> tags = readTags(paths + references);
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        const QJsonObject &written = tags[paths[i]];
+        const QJsonObject &writtenTags = tags[paths[i]];
         const QJsonObject &reference = tags[references[i]];
         QStringList differing;
-        QStringList keys = written.keys() + reference.keys();
+        QStringList keys = writtenTags.keys() + reference.keys();
         keys.removeDuplicates();
         for (const QString &key : keys) {
-            if (!key.startsWith(QLatin1String("File:")) && written.value(key) != reference.value(key))
+            if (!key.startsWith(QLatin1String("File:")) && writtenTags.value(key) != reference.value(key))
                 differing << key;
         }
         EXPECT_EQ(differing.join(QLatin1Char(' ')).toStdString(), "") << qPrintable(paths[i]);
-        EXPECT_EQ(written.value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ana Lima"))
-            << qPrintable(paths[i]);
+        if (written[i]) {
+            EXPECT_EQ(
+                writtenTags.value(QStringLiteral("EXIF:IFD0:Artist")).toString(), QStringLiteral("Ana Lima"))
+                << qPrintable(paths[i]);
+        }
     }
     EXPECT_EQ(alerts.remaining(), 0);
 }

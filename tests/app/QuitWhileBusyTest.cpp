@@ -46,7 +46,7 @@ Outcome quitWhileBusy(const QString &folder, const QString &moment)
 TEST(QuitWhileBusy, EndsCleanlyWhileLoadingMakingThumbnailsOrRunningABatch)
 {
     REQUIRE_TEST_DATA();
-    const QStringList images { QStringLiteral("exiv2-bug2565.jpg"), QStringLiteral("Reagan.jpg"),
+    const QStringList images { QStringLiteral("exiv2-bug2565.jpg"), QStringLiteral("Pentax.jpg"),
         QStringLiteral("FurnaceCreekInn.jpg"), QStringLiteral("ReaganSmallPng.png") };
     for (const QString &moment :
         { QStringLiteral("scan"), QStringLiteral("grid"), QStringLiteral("batch") }) {

@@ -5,6 +5,7 @@
 
 #include "app/InitialWindowController.h"
 #include "app/ViewController.h"
+#include "batch/CleanMetadataViewController.h"
 #include "browser/DashboardViewController.h"
 #include "browser/HomeViewController.h"
 #include "common/Globals.h"
@@ -18,6 +19,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QPushButton>
@@ -116,6 +118,31 @@ protected:
         HomeViewController::shared()->btnStartProcess->click();
         settle();
         platform::OpenPanel::setResponder(previous);
+    }
+
+    // Start, the destination panel answered with a folder: the batch copies
+    // the photos into it and runs to its end.
+    static void startIntoFolder(const QString &folder)
+    {
+        const auto previous = platform::OpenPanel::setResponder([folder](const platform::OpenPanel &) {
+            return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(folder) } };
+        });
+        HomeViewController::shared()->btnStartProcess->click();
+        settle();
+        platform::OpenPanel::setResponder(previous);
+    }
+
+    // The main screen's clean, of all but the Exif: the orientation, the
+    // position, the comment, the IPTC and the XMP.
+    static void chooseCleanOfAllButTheExif()
+    {
+        HomeViewController *home = HomeViewController::shared();
+        home->popUpEditingOptions->setCurrentIndex(2);
+        emit home->popUpEditingOptions->activated(2);
+        CleanMetadataViewController *clean = CleanMetadataViewController::shared();
+        for (QCheckBox *box : { clean->btnOrientation, clean->btnGPSInformation, clean->btnComment,
+                 clean->btnIPTC, clean->btnXMP })
+            box->setChecked(true);
     }
 
     // Only the photos of these names stay marked.

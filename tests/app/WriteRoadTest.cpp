@@ -159,12 +159,7 @@ TEST_F(WriteRoadTest, WrittenValuesReadTheSameUnderEveryNameOrTheCopyLeftIsListe
     // Confirm, save no preset, copy into a folder.
     QTemporaryDir into;
     alerts.answer(Yes).answer(No);
-    const auto previous = platform::OpenPanel::setResponder([&](const platform::OpenPanel &) {
-        return platform::OpenPanel::Answer { platform::OpenPanel::OK, { QUrl::fromLocalFile(into.path()) } };
-    });
-    home->btnStartProcess->click();
-    settle();
-    platform::OpenPanel::setResponder(previous);
+    startIntoFolder(into.path());
     EXPECT_EQ(alerts.remaining(), 0);
 
     auto *result = qobject_cast<ResultViewController *>(ViewController::current()->shownPage());

@@ -7,6 +7,7 @@
 
 #include "engine/FileProperties.h"
 #include "engine/MetadataOperation.h"
+#include "engine/check/WholeFileCheck.h"
 #include "support/CostlyShapes.h"
 #include "support/TestEnvironment.h"
 #include "support/Watchdog.h"
@@ -60,7 +61,7 @@ TEST(HostileFiles, DamagedVideosNamedLikePhotosAreRefusedBeforeAnyParse)
                 24)
                 + garbage },
     };
-    const MetadataOperation operation;
+    const MetadataOperation operation(engine::check::refusal);
     for (const auto &[type, bytes] : videos) {
         SCOPED_TRACE(type);
         const QString path = writeFile(dir, QStringLiteral("%1.jpg").arg(QLatin1String(type)), bytes);
@@ -91,7 +92,7 @@ TEST(HostileFiles, APipeNamedLikeAPhotoNeverBlocksAReader)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.jpg"));
     ASSERT_TRUE(testsupport::makePipe(path));
-    const MetadataOperation operation;
+    const MetadataOperation operation(engine::check::refusal);
     ConsoleCapture console;
     EXPECT_TRUE(returnsPromptly({ path }, [&] { EXPECT_FALSE(operation.getMetadata(path)); }));
     EXPECT_TRUE(returnsPromptly({ path }, [&] { EXPECT_FALSE(operation.readJSONStringFrom(path)); }));
@@ -120,7 +121,7 @@ TEST(HostileFiles, EntriesNamingTheSameBytesOverAndOverHoldNoWriteOrClear)
     const QByteArray heap = costlyshapes::heapSegment(12);
     const QByteArray trailer = costlyshapes::axsTrailer(20000);
     const QVariantMap city { { QStringLiteral("Iptc.Application2.City"), QStringLiteral("Somewhere") } };
-    const MetadataOperation operation;
+    const MetadataOperation operation(engine::check::refusal);
     const ConsoleCapture console;
     testsupport::Watchdog watchdog(1);
     const auto promptly = [&](const char *what, const std::function<bool()> &change) {

@@ -2,6 +2,7 @@
 #include "BridgeTestSupport.h"
 
 #include "engine/MetadataOperation.h"
+#include "engine/check/WholeFileCheck.h"
 #include "support/TestEnvironment.h"
 #include "support/TiffPages.h"
 
@@ -123,7 +124,7 @@ protected:
 
     QTemporaryDir m_dir;
     int m_count = 0;
-    const MetadataOperation m_operation {};
+    const MetadataOperation m_operation { engine::check::refusal };
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "BridgeTestSupport.h"
 
 #include "engine/MetadataOperation.h"
+#include "engine/check/WholeFileCheck.h"
 #include "support/TestEnvironment.h"
 
 #include <QDataStream>
@@ -44,7 +45,7 @@ protected:
     }
     QTemporaryDir m_dir;
     QString m_path;
-    const MetadataOperation m_operation {};
+    const MetadataOperation m_operation { engine::check::refusal };
 };
 
 } // namespace

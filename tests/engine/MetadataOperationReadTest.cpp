@@ -5,6 +5,7 @@
 #include "engine/DateTime.h"
 #include "engine/Metadata.h"
 #include "engine/MetadataOperation.h"
+#include "engine/check/WholeFileCheck.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -241,7 +242,7 @@ TEST(MetadataOperationRead, TextsNumbersAndDatesInEveryFormRead)
         image->xmpData()["Xmp.xmp.CreateDate"] = std::string("2018-11-07T22:13:12.18");
         image->writeMetadata();
     }
-    const MetadataOperation bridge;
+    const MetadataOperation bridge(engine::check::refusal);
     const QString smile = QString::fromUtf8("smile \xf0\x9f\x98\x80");
     ASSERT_TRUE(bridge.setMetadata(path, { { QStringLiteral("Exif.Photo.UserComment"), smile } }, false));
 

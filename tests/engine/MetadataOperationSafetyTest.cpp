@@ -3,6 +3,7 @@
 
 #include "engine/FileReplace.h"
 #include "engine/MetadataOperation.h"
+#include "engine/check/WholeFileCheck.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -62,14 +63,14 @@ class MetadataOperationSafety : public ::testing::Test
 {
 protected:
     void SetUp() override { REQUIRE_TEST_DATA(); }
-    QString photo(const QString &name = QStringLiteral("Reagan.jpg"))
+    QString photo(const QString &name = QStringLiteral("FurnaceCreekInn.jpg"))
     {
         return testsupport::copyTestFile(QStringLiteral("images/") + name, m_dir);
     }
     QStringList folder() const { return bridgetest::folderEntries(m_dir.path()); }
 
     QTemporaryDir m_dir;
-    const MetadataOperation m_operation {};
+    const MetadataOperation m_operation { engine::check::refusal };
 };
 
 } // namespace
@@ -157,11 +158,11 @@ TEST_F(MetadataOperationSafety, AWriteThatFailsPartWayLeavesTheOriginal)
         // ...which is gone, and the original is as it was.
         EXPECT_FALSE(QFileInfo::exists(temporary));
         EXPECT_EQ(bridgetest::fileBytes(path), original);
-        EXPECT_EQ(folder(), QStringList { QStringLiteral("Reagan.jpg") });
+        EXPECT_EQ(folder(), QStringList { QStringLiteral("FurnaceCreekInn.jpg") });
 
         EXPECT_FALSE(m_operation.clearMetadata(path, true, true, true, true, true, true));
         EXPECT_EQ(bridgetest::fileBytes(path), original);
-        EXPECT_EQ(folder(), QStringList { QStringLiteral("Reagan.jpg") });
+        EXPECT_EQ(folder(), QStringList { QStringLiteral("FurnaceCreekInn.jpg") });
     }
 }
 
@@ -196,11 +197,11 @@ TEST_F(MetadataOperationSafety, TheNextWriteRemovesWhatAKilledWriteLeft)
     ASSERT_TRUE(WIFSIGNALED(status));
     const QStringList left = folder();
     ASSERT_EQ(left.size(), 2) << "the killed write left its temporary file";
-    const QString running = QStringLiteral(".Reagan.jpg.calvorn-%1-abcdef").arg(::getppid());
+    const QString running = QStringLiteral(".FurnaceCreekInn.jpg.calvorn-%1-abcdef").arg(::getppid());
     QFile(m_dir.filePath(running)).open(QIODevice::WriteOnly);
 
     ASSERT_TRUE(m_operation.setMetadata(path, someValues, false));
-    EXPECT_EQ(folder(), (QStringList { running, QStringLiteral("Reagan.jpg") }));
+    EXPECT_EQ(folder(), (QStringList { running, QStringLiteral("FurnaceCreekInn.jpg") }));
 }
 
 // Anyone who may rename entries in the folder can turn the photo's name
@@ -278,6 +279,20 @@ TEST_F(MetadataOperationSafety, AMissingFileFailsAndIsNotCreated)
     EXPECT_TRUE(folder().isEmpty());
 }
 
+// An operation no check of the written file was handed to writes nothing.
+TEST_F(MetadataOperationSafety, WithoutTheCheckOfTheWrittenFileNothingIsWritten)
+{
+    const QString path = photo();
+    const QByteArray original = bridgetest::fileBytes(path);
+    const MetadataOperation unchecked;
+    ConsoleCapture console;
+    EXPECT_FALSE(unchecked.setMetadata(path, someValues, false));
+    EXPECT_FALSE(unchecked.clearMetadata(path, true, true, true, true, true, true));
+    EXPECT_TRUE(MetadataOperation::lastFailure().startsWith(QStringLiteral("no check of the written file")));
+    EXPECT_TRUE(bridgetest::fileBytes(path) == original);
+    EXPECT_EQ(folder(), QStringList { QStringLiteral("FurnaceCreekInn.jpg") });
+}
+
 TEST_F(MetadataOperationSafety, PermissionsAndLinksSurviveAWrite)
 {
     const QString path = photo();
@@ -319,7 +334,7 @@ TEST_F(MetadataOperationSafety, AReadOnlyFolderOrFileIsLeftAlone)
         GTEST_SKIP() << "cannot drop root rights here";
     EXPECT_FALSE(*written);
     EXPECT_EQ(bridgetest::fileBytes(path), original);
-    EXPECT_EQ(folder(), QStringList { QStringLiteral("Reagan.jpg") });
+    EXPECT_EQ(folder(), QStringList { QStringLiteral("FurnaceCreekInn.jpg") });
 
     // A file the user made read-only in a writable folder stays as it is.
     ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
@@ -329,5 +344,5 @@ TEST_F(MetadataOperationSafety, AReadOnlyFolderOrFileIsLeftAlone)
     ASSERT_TRUE(forced.has_value());
     EXPECT_FALSE(*forced);
     EXPECT_EQ(bridgetest::fileBytes(path), original);
-    EXPECT_EQ(folder(), QStringList { QStringLiteral("Reagan.jpg") });
+    EXPECT_EQ(folder(), QStringList { QStringLiteral("FurnaceCreekInn.jpg") });
 }

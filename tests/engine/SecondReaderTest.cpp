@@ -19,6 +19,7 @@
 
 #include "engine/MetadataOperation.h"
 #include "engine/MetadataTag.h"
+#include "engine/check/WholeFileCheck.h"
 #include "support/TestEnvironment.h"
 
 #include <QDir>
@@ -301,7 +302,7 @@ Sample sampleOf(const QString &path)
 
 bool run(Operation operation, const QString &path, Shortfalls *listed)
 {
-    const MetadataOperation bridge;
+    const MetadataOperation bridge(engine::check::refusal);
     const auto clear = [&](bool exif, bool orientation, bool gps, bool comment, bool iptc, bool xmp) {
         return bridge.clearMetadata(path, exif, orientation, gps, comment, iptc, xmp, {}, listed);
     };
@@ -705,14 +706,47 @@ bool isBeyondReach(const QString &key, const Result &result, const Reading &orig
         && isListed(result, QStringLiteral("xmp"), QStringLiteral("sub-image"));
 }
 
-// The one write that cannot keep a sample's camera data as every reader
-// reads it: the maker note of the converted PNG names a preview directory
-// past the end of the Exif the converter kept, where a write that adds a
-// GPS directory lays bytes another reader takes for a directory.
-bool leavesAsItWas(const Result &result)
+// The operations that cannot keep what a sample holds as every reader reads
+// it, so that the photo is left as it was and listed, with the start of the
+// reason. The maker note of the converted PNG names a preview directory past
+// the end of the Exif the converter kept, where a write that adds a GPS
+// directory lays bytes another reader takes for a directory. The check of
+// the whole written file finds the rest: the library writes IPTC anew so
+// that another reader reads other values (a dataset given twice, datasets
+// past a Photoshop resource's stated size); the DNG's picture lies past its
+// end; an old Ricoh note's camera information keeps offsets that no longer
+// name its values once the note moves. A row goes when a write keeps what it
+// names.
+struct LeftAsItWas
 {
-    return result.sample.name == QLatin1String("imagemagick.png")
-        && result.operation.operation == Operation::Write;
+    const char *sample;
+    std::initializer_list<Operation> operations;
+    const char *reason;
+};
+const LeftAsItWas leftAsTheyWere[] = {
+    { "imagemagick.png", { Operation::Write }, "the camera's data would not survive" },
+    { "Reagan.jpg",
+        { Operation::ClearExif, Operation::ClearOrientation, Operation::ClearGps, Operation::ClearXmp },
+        "its IPTC would change" },
+    { "GPS.jpg", { Operation::ClearExif, Operation::ClearOrientation, Operation::ClearGps },
+        "its IPTC would change" },
+    { "IMG_1361.dng",
+        { Operation::Write, Operation::WriteEmptying, Operation::ClearExif, Operation::ClearOrientation,
+            Operation::ClearGps, Operation::ClearAll },
+        "the file is cut short" },
+    { "Ricoh.jpg", { Operation::Write, Operation::ClearOrientation },
+        "its maker note's value 0x0004 would change" },
+};
+
+const char *reasonLeftAsItWas(const Result &result)
+{
+    for (const LeftAsItWas &left : leftAsTheyWere) {
+        if (result.sample.name == QLatin1String(left.sample)
+            && std::find(left.operations.begin(), left.operations.end(), result.operation.operation)
+                != left.operations.end())
+            return left.reason;
+    }
+    return nullptr;
 }
 
 void compare(const Result &result, const Reading &original, const Reading &written,
@@ -722,9 +756,10 @@ void compare(const Result &result, const Reading &original, const Reading &writt
     const Operation operation = result.operation.operation;
     SCOPED_TRACE((sample.name + QStringLiteral(", ") + QLatin1String(result.operation.name)).toStdString());
 
-    if (leavesAsItWas(result)) {
+    if (const char *reason = reasonLeftAsItWas(result)) {
         EXPECT_FALSE(result.done);
-        EXPECT_FALSE(result.console.filter(QStringLiteral("the camera's data would not survive")).isEmpty());
+        EXPECT_FALSE(result.console.filter(QLatin1String(reason)).isEmpty())
+            << result.console.join(u'\n').toStdString();
         EXPECT_TRUE(bridgetest::fileBytes(result.path) == bridgetest::fileBytes(result.original));
         return;
     }
@@ -1182,7 +1217,7 @@ TEST(SecondReader, EveryKeyAWriteKnowsReadsBackAsWritten)
         (QLatin1String(c.key) == QLatin1String("Exif.Image.Compression") ? intoPng : intoJpeg)
             .insert(QLatin1String(c.key), c.value);
     bridgetest::ConsoleCapture console;
-    const MetadataOperation bridge;
+    const MetadataOperation bridge(engine::check::refusal);
     ASSERT_TRUE(bridge.setMetadata(jpeg, intoJpeg, false));
     ASSERT_TRUE(bridge.setMetadata(png, intoPng, false));
     EXPECT_EQ(console.errors(), QStringList());

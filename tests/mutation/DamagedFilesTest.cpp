@@ -21,6 +21,7 @@
 
 #include "engine/FileProperties.h"
 #include "engine/MetadataOperation.h"
+#include "engine/check/WholeFileCheck.h"
 #include "platform/Console.h"
 #include "platform/LibraryLog.h"
 #include "support/TestEnvironment.h"
@@ -229,7 +230,7 @@ TEST(DamagedFiles, EveryDamagedCopyOfTheSamplesIsHandledWithinItsBounds)
     std::mutex failuresLock;
     std::vector<std::string> failures;
     const auto work = [&](std::size_t worker) {
-        const MetadataOperation operation;
+        const MetadataOperation operation(engine::check::refusal);
         for (qint64 i = next++; i < count && std::chrono::steady_clock::now() < deadline; i = next++) {
             const DamagedCopy copy = mutation::damagedCopy(firstSeed + uint32_t(i), originals);
             inProgress = { &copy, failedInputPath(copy).toStdString(), describe(copy) };

@@ -394,4 +394,10 @@ bool thermalRecordOutside(const QString &thermalJpeg, const QString &made)
     return save(made, file);
 }
 
+bool wholeDng(const QString &copy)
+{
+    constexpr qint64 pictureDataEnd = 29303899;
+    return QFile::resize(copy, pictureDataEnd);
+}
+
 } // namespace camerasamples

@@ -69,4 +69,11 @@ bool thermalPosition(
     const QString &vueProJpeg, const QString &made, double latitude, double longitude, float altitude);
 bool thermalRecordOutside(const QString &thermalJpeg, const QString &made);
 
+// Makes a copy of the DNG sample IMG_1361.dng whole: the sample keeps its
+// directories but not the picture data they name (its tiles, a preview, a
+// sub-image), which end at 29,303,899 bytes; the copy holds zeros there,
+// so that a write may keep it whole rather than leave it as it was, cut
+// short.
+bool wholeDng(const QString &copy);
+
 } // namespace camerasamples
