@@ -252,6 +252,9 @@ void saveEdits(const EditedImage &edited, const QString &path, const SavedConten
         mend(withoutOrphanedExtendedXmp(data, size, std::as_const(image).xmpPacket()));
         if (iptc != IptcContent::Kept)
             mend(withoutLeftoverIptc(data, size));
+        else if (!content.taken.iptc)
+            mend(withStoredPhotoshopSegments(
+                std::span<const Exiv2::byte>(edited.bytes.get(), std::size_t(edited.size)), data, size));
         if (content.taken.exif)
             mend(withoutCameraSegments(data, size, budget));
         // The thermal segments stay with the Exif, for thermal software;

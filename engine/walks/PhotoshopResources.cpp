@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <span>
 #include <utility>
+#include <vector>
 
 namespace engine::bridge {
 
@@ -230,6 +232,51 @@ void refreshIptcDigest(Exiv2::byte *data, long size, int imageType)
     const Digest digest = findDigest(data, size, imageType);
     if (digest.stored)
         std::memcpy(digest.stored, digest.current.constData(), size_t(digest.current.size()));
+}
+
+namespace {
+
+// The whole segments of a JPEG that hold Photoshop resources, in order.
+std::vector<std::span<const Exiv2::byte>> photoshopSegmentsOf(Exiv2::byte *data, long size)
+{
+    std::vector<std::span<const Exiv2::byte>> segments;
+    forEachJpegSegment(data, size, [&](const JpegSegment &segment) {
+        if (photoshopResourcesOf(segment))
+            segments.emplace_back(data + segment.start, std::size_t(segment.length));
+    });
+    return segments;
+}
+
+} // namespace
+
+QByteArray withStoredPhotoshopSegments(std::span<const Exiv2::byte> original, Exiv2::byte *data, long size)
+{
+    // The walk reads the bytes only.
+    const auto stored
+        = photoshopSegmentsOf(const_cast<Exiv2::byte *>(original.data()), long(original.size()));
+    const auto written = photoshopSegmentsOf(data, size);
+    const auto same = [](std::span<const Exiv2::byte> a, std::span<const Exiv2::byte> b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    };
+    if (stored.empty() || written.empty()
+        || std::equal(stored.begin(), stored.end(), written.begin(), written.end(), same))
+        return QByteArray();
+    const auto bytes = [](std::span<const Exiv2::byte> span) {
+        return QByteArray(reinterpret_cast<const char *>(span.data()), qsizetype(span.size()));
+    };
+    QByteArray kept;
+    std::size_t copiedTo = 0;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const std::size_t start = std::size_t(written[i].data() - data);
+        kept.append(reinterpret_cast<const char *>(data) + copiedTo, qsizetype(start - copiedTo));
+        if (i == 0) {
+            for (const std::span<const Exiv2::byte> segment : stored)
+                kept.append(bytes(segment));
+        }
+        copiedTo = start + written[i].size();
+    }
+    kept.append(reinterpret_cast<const char *>(data) + copiedTo, qsizetype(std::size_t(size) - copiedTo));
+    return kept;
 }
 
 QByteArray withoutLeftoverIptc(Exiv2::byte *data, long size)

@@ -92,4 +92,12 @@ void refreshIptcDigest(Exiv2::byte *data, long size, int imageType);
 // take it instead. A written JPEG without that IPTC; null when it has none.
 QByteArray withoutLeftoverIptc(Exiv2::byte *data, long size);
 
+// The library writes a JPEG's IPTC anew from what it decoded, which loses
+// what it does not keep (a second coded character set, the datasets'
+// order and sizes as stored) even where the write leaves the IPTC alone.
+// Then the written JPEG with the original's Photoshop segments, byte for
+// byte, where the library's stood; null where they are the same already,
+// or where either file has none.
+QByteArray withStoredPhotoshopSegments(std::span<const Exiv2::byte> original, Exiv2::byte *data, long size);
+
 } // namespace engine::bridge
